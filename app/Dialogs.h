@@ -1,0 +1,54 @@
+#pragma once
+// The one layer through which the program shows every message box, input
+// box, file, colour and printer dialog and runs every pop-up menu. The
+// running program uses Qt's dialogs; tests install a scripted provider that
+// answers from a script and fails at once on a dialog it did not expect.
+#include <QColor>
+#include <QPoint>
+#include <QString>
+
+#include <optional>
+
+class QMenu;
+class QAction;
+class QPrinter;
+class QWidget;
+
+namespace qv {
+
+enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class MsgAnswer { Ok, Cancel, Yes, No };
+
+// Title of a message box that has none of its own.
+inline const char* const DefaultMessageTitle = "Quorvane";
+
+class DialogProvider {
+public:
+    virtual ~DialogProvider() = default;
+    virtual MsgAnswer messageBox(const QString& text, const QString& title, MsgButtons buttons) = 0;
+    // Empty optional when cancelled.
+    virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText) = 0;
+    // filter in Qt's form ("FCS files (*.fcs);;All files (*)"); empty optional when cancelled.
+    virtual std::optional<QString> openFileName(const QString& title, const QString& filter,
+                                                const QString& startPath) = 0;
+    virtual std::optional<QString> saveFileName(const QString& title, const QString& filter,
+                                                const QString& startPath) = 0;
+    virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
+    virtual bool choosePrinter(QPrinter& printer) = 0;
+    // Runs a pop-up menu modally; nullptr when dismissed without a choice.
+    virtual QAction* execMenu(QMenu& menu, const QPoint& globalPos) = 0;
+};
+
+// The provider in force (Qt's own unless a test installed another).
+DialogProvider& dialogs();
+// Installs a provider (not owned); nullptr restores Qt's own.
+void setDialogProvider(DialogProvider* provider);
+
+// Shorthands used across the program.
+MsgAnswer showMessage(const QString& text, const QString& title = DefaultMessageTitle,
+                      MsgButtons buttons = MsgButtons::Ok);
+// "The file could not be written:" + line break + path, titled "Save error".
+void showSaveError(const QString& path);
+
+}  // namespace qv

@@ -1,0 +1,86 @@
+#pragma once
+// The protocol every analysis window answers. The main window, the sheet
+// reader/writer and tools address windows only through these members. A kind
+// overrides the members that apply to it; calling one it lacks raises
+// MissingMemberError, which a tool reports as an error of its script line.
+#include <QWidget>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+class MissingMemberError : public std::runtime_error {
+public:
+    explicit MissingMemberError(const std::string& member)
+        : std::runtime_error("Object doesn't support this property or method: " + member) {}
+};
+
+// Raised by a window member for a request it cannot answer (for example a
+// statistics key for a region outside the table); tools report it as an
+// error of the script line.
+class WindowOperationError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class PlotWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit PlotWindow(QWidget* parent = nullptr) : QWidget(parent) {}
+    ~PlotWindow() override = default;
+
+    // Lifecycle and drawing.
+    virtual void Alusta(int id) = 0;
+    virtual void LatauksenJalkeen() {}
+    virtual void Piirra() = 0;
+    virtual void NaytaPopulaatio(int slot) { missing("NaytaPopulaatio"); (void)slot; }
+    virtual int AnnaID() const = 0;
+    virtual QString AnnaOtsikko() const { missing("AnnaOtsikko"); return {}; }
+    virtual void UnloadWindow() = 0;
+
+    // Print page.
+    virtual bool OnkoPreviewissa() const { return false; }
+    virtual void AsetaPreviewissa(bool flag) { missing("AsetaPreviewissa"); (void)flag; }
+    virtual bool OnkoStatPreviewissa() const { missing("OnkoStatPreviewissa"); return false; }
+    virtual void AsetaStatPreviewissa(bool flag) { missing("AsetaStatPreviewissa"); (void)flag; }
+
+    // Pop-up menu and clipboard.
+    virtual void MenuValintaReaktio(int index) = 0;
+    virtual void CopyToClipboard() = 0;
+
+    // Gates.
+    virtual void CheckPopulation(int slot) { missing("CheckPopulation"); (void)slot; }
+
+    // Settings lines: element 0 is the count, 1..count "key:value".
+    virtual std::vector<std::string> SaveInfo() = 0;
+    virtual void LoadInfo(const std::string& line) = 0;
+
+    // Statistics.
+    virtual bool OnkoStatistiikkaKaytossa() const { missing("OnkoStatistiikkaKaytossa"); return false; }
+    virtual void PaivitaStatistiikka() { missing("PaivitaStatistiikka"); }
+    virtual double AnnaStatistiikka(const std::string& region, const std::string& stat) {
+        missing("AnnaStatistiikka"); (void)region; (void)stat; return 0;
+    }
+    virtual std::string AnnaKokoStatistiikka(const std::string& mode) {
+        missing("AnnaKokoStatistiikka"); (void)mode; return {};
+    }
+    virtual void LiikutaStatistiikkaLaatikkoa(const std::string& axis, const std::string& value) {
+        missing("LiikutaStatistiikkaLaatikkoa"); (void)axis; (void)value;
+    }
+    virtual void AvaaTaiSuljeStatistics(const std::string& mode) { missing("AvaaTaiSuljeStatistics"); (void)mode; }
+    virtual void UnloadStatistics() { missing("UnloadStatistics"); }
+
+    // Channels and drawing mode (tools).
+    virtual std::string AnnaKanava(const std::string& axis) { missing("AnnaKanava"); (void)axis; return {}; }
+    virtual void AsetaKanava(const std::string& axis, const std::string& value) {
+        missing("AsetaKanava"); (void)axis; (void)value;
+    }
+    virtual void AsetaPiirtoMoodi(const std::string& mode) { missing("AsetaPiirtoMoodi"); (void)mode; }
+
+protected:
+    [[noreturn]] static void missing(const char* member) { throw MissingMemberError(member); }
+};
+
+}  // namespace qv
