@@ -1,0 +1,53 @@
+#pragma once
+// Number conversions with fixed meanings, used everywhere numbers are rounded,
+// read from text or written as text. Text always uses "." as decimal point
+// and no thousands separator, whatever the system locale.
+#include <concepts>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace qv {
+
+// Rounds toward minus infinity: Int(-1.5) == -2.
+double Int(double x);
+// Rounds toward zero: Fix(-1.5) == -1.
+double Fix(double x);
+
+// Round half to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2). A result outside the
+// 16-bit (CInt) or 32-bit (CLng) range, or a NaN, throws std::overflow_error.
+int16_t CInt(double x);
+int32_t CLng(double x);
+
+// The leading number of a text with "." as decimal point: optional blanks,
+// an optional sign, digits with an optional "." and fraction, an optional
+// exponent ("E" or "e", optional sign, digits). Reading stops at the first
+// character that does not fit; 0 when no digit is found. A number beyond the
+// range of a double also gives 0.
+double Val(std::string_view text);
+
+// Reads a number typed by the user or stored in a sheet or table: blanks
+// (spaces, tabs, line ends) around it are allowed, the decimal point is "."
+// or a single ",", an exponent is allowed. Anything else in the text (a
+// second separator, letters, an empty text) gives no value. Infinite and
+// NaN results give no value either.
+std::optional<double> ParseNumber(std::string_view text);
+
+// Number to text: a double with up to 15 significant digits, a 32-bit float
+// with up to 7; no trailing zeros, no trailing ".", the leading "0" of a
+// fraction kept ("0.5", "-0.25", "12"), "-0" written "0". Very large or
+// very small magnitudes use an exponent ("1E+20", "1E-05"), which Val and
+// ParseNumber read back.
+std::string NumberText(double v);
+std::string NumberText(float v);
+template <std::integral T>
+std::string NumberText(T v) { return std::to_string(v); }
+
+// A statistic cut (never rounded) toward minus infinity to two decimals:
+// floor(value * 100) / 100, or with asPercent floor(value * 10000) / 100.
+// A product that lies within binary rounding error of a whole number counts
+// as that number, so 0.57 as a percentage is 57, not 56.99.
+double TruncateTwoDecimals(double value, bool asPercent);
+
+}  // namespace qv

@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+#include "core/Numbers.h"
+
+namespace qv {
+namespace {
+
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kInf = std::numeric_limits<double>::infinity();
+
+TEST(Numbers, IntGoesDownAndFixGoesTowardZero) {
+    struct Case { double x, intResult, fixResult; };
+    const Case cases[] = {
+        {1.5, 1, 1},     {-1.5, -2, -1}, {2.0, 2, 2},       {-2.0, -2, -2},
+        {-0.1, -1, 0},   {0.9, 0, 0},    {-2.000001, -3, -2}, {123456789.75, 123456789, 123456789},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.x);
+        EXPECT_EQ(Int(c.x), c.intResult);
+        EXPECT_EQ(Fix(c.x), c.fixResult);
+    }
+}
+
+TEST(Numbers, CIntAndCLngRoundHalfToEven) {
+    struct Case { double x; int32_t expected; };
+    const Case cases[] = {
+        {2.5, 2},    {3.5, 4},    {-2.5, -2},  {-3.5, -4},  {0.5, 0},     {1.5, 2},
+        {-0.5, 0},   {2.49999, 2}, {2.500001, 3}, {-2.500001, -3}, {7.0, 7}, {0.0, 0},
+        {32767.4, 32767}, {-32768.5, -32768},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.x);
+        EXPECT_EQ(CInt(c.x), c.expected);
+        EXPECT_EQ(CLng(c.x), c.expected);
+    }
+    EXPECT_EQ(CLng(2147483647.4), 2147483647);
+    EXPECT_EQ(CLng(-2147483648.5), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(CLng(100000.5), 100000);
+}
+
+TEST(Numbers, CIntAndCLngRefuseValuesOutsideTheirRange) {
+    for (double x : {32767.5, 32768.0, -32768.6, -32769.0, 1e10, kNaN, kInf, -kInf}) {
+        SCOPED_TRACE(x);
+        EXPECT_THROW(CInt(x), std::overflow_error);
+    }
+    for (double x : {2147483647.5, 2147483648.0, -2147483648.6, -1e12, kNaN, kInf}) {
+        SCOPED_TRACE(x);
+        EXPECT_THROW(CLng(x), std::overflow_error);
+    }
+}
+
+TEST(Numbers, ValReadsTheLeadingNumber) {
+    struct Case { const char* text; double expected; };
+    const Case cases[] = {
+        {"12", 12},         {"  12.5abc", 12.5}, {"-0.25", -0.25}, {"+3", 3},
+        {".5", 0.5},        {"5.", 5},           {"1e3", 1000},    {"1E-2x", 0.01},
+        {"2.5E+2", 250},    {"1e", 1},           {"1e+", 1},       {"7e-", 7},
+        {"abc", 0},         {"", 0},             {"-", 0},         {".", 0},
+        {"-.", 0},          {"1,5", 1},          {"1.2.3", 1.2},   {" \t7", 7},
+        {"--1", 0},         {"- 1", 0},          {"x12", 0},       {"0012", 12},
+        {"1e400", 0},       {"1e-400", 0},       {"-1e-400", 0},   {"262144", 262144},
+        {"3\t4", 3},        {"-12.75 15", -12.75},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_DOUBLE_EQ(Val(c.text), c.expected);
+    }
+}
+
+TEST(Numbers, ParseNumberAcceptsPointOrOneCommaWithBlanksAround) {
+    struct Case { const char* text; double expected; };
+    const Case cases[] = {
+        {"12", 12},        {"1.5", 1.5},      {"1,5", 1.5},       {"  -0,25 ", -0.25},
+        {"\t3.75\r\n", 3.75}, {"+4", 4},      {".5", 0.5},        {",5", 0.5},
+        {"5.", 5},         {"5,", 5},         {"1E+20", 1e20},    {"1e-05", 1e-5},
+        {"2,5E3", 2500},   {"-0", 0},         {"1e-400", 0},      {"262144", 262144},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const std::optional<double> v = ParseNumber(c.text);
+        ASSERT_TRUE(v.has_value());
+        EXPECT_DOUBLE_EQ(*v, c.expected);
+    }
+}
+
+TEST(Numbers, ParseNumberRefusesAnythingElse) {
+    for (const char* text : {"", "   ", "abc", "1.2.3", "1,2,3", "1.2,3", "1,000.5", "12abc",
+                             "1 2", "--1", "+-1", "-", ".", ",", "- 1", "1e", "1e+", "e5",
+                             "1e400", "inf", "nan", "0x10", "1_000"}) {
+        SCOPED_TRACE(text);
+        EXPECT_FALSE(ParseNumber(text).has_value());
+    }
+}
+
+TEST(Numbers, DoubleTextKeepsFifteenDigitsWithoutTrailingZeros) {
+    struct Case { double v; const char* expected; };
+    const Case cases[] = {
+        {0.5, "0.5"},          {-0.25, "-0.25"},       {12.0, "12"},
+        {100.0, "100"},        {1234.5, "1234.5"},     {0.1 + 0.2, "0.3"},
+        {1.0 / 3.0, "0.333333333333333"},              {-2.0 / 3.0, "-0.666666666666667"},
+        {123456789012345.0, "123456789012345"},        {1e20, "1E+20"},
+        {1e-5, "1E-05"},       {0.0001, "0.0001"},     {0.0, "0"},
+        {-0.0, "0"},           {262144.0, "262144"},   {-1.24, "-1.24"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        EXPECT_EQ(NumberText(c.v), c.expected);
+    }
+}
+
+TEST(Numbers, FloatTextKeepsSevenDigits) {
+    struct Case { float v; const char* expected; };
+    const Case cases[] = {
+        {0.1f, "0.1"},          {0.5f, "0.5"},           {-0.25f, "-0.25"},
+        {12.0f, "12"},          {1.0f / 3.0f, "0.3333333"}, {262144.0f, "262144"},
+        {992.0f, "992"},        {1.5e-7f, "1.5E-07"},    {16777216.0f, "1.677722E+07"},
+        {0.15f, "0.15"},        {-0.0f, "0"},            {1234567.0f, "1234567"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.expected);
+        EXPECT_EQ(NumberText(c.v), c.expected);
+    }
+}
+
+TEST(Numbers, IntegerTextHasNoPoint) {
+    EXPECT_EQ(NumberText(12), "12");
+    EXPECT_EQ(NumberText(int16_t{-7}), "-7");
+    EXPECT_EQ(NumberText(int64_t{10000000000}), "10000000000");
+}
+
+TEST(Numbers, TextWrittenReadsBackEverywhere) {
+    for (double v : {0.5, -0.25, 1.0 / 3.0, 1e20, -1e-5, 262144.0, 12345.678, -98765.4321}) {
+        SCOPED_TRACE(v);
+        const std::string text = NumberText(v);
+        const std::optional<double> parsed = ParseNumber(text);
+        ASSERT_TRUE(parsed.has_value());
+        EXPECT_NEAR(*parsed, v, std::fabs(v) * 1e-14);
+        EXPECT_NEAR(Val(text), v, std::fabs(v) * 1e-14);
+    }
+}
+
+// The number text must not follow the process locale, which Qt sets from the
+// environment at start-up.
+TEST(Numbers, TextIgnoresACommaLocale) {
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    const char* found = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fi_FI.UTF-8", "de_DE"}) {
+        if (std::setlocale(LC_ALL, name)) { found = name; break; }
+    }
+    if (!found) GTEST_SKIP() << "no locale with a decimal comma is installed";
+    const std::string text = NumberText(1.5);
+    const double val = Val("2.5");
+    const std::optional<double> parsed = ParseNumber("3.25");
+    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_EQ(text, "1.5");
+    EXPECT_DOUBLE_EQ(val, 2.5);
+    ASSERT_TRUE(parsed.has_value());
+    EXPECT_DOUBLE_EQ(*parsed, 3.25);
+}
+
+TEST(Numbers, TruncateTwoDecimalsCutsDownward) {
+    struct Case { double value; bool asPercent; double expected; };
+    const Case cases[] = {
+        {12.349, false, 12.34},  {0.12349, true, 12.34},  {-1.234, false, -1.24},
+        {0.57, true, 57.0},      {-0.57, true, -57.0},    {1.13, false, 1.13},
+        {0.29, true, 29.0},      {0.0, false, 0.0},       {-0.001, false, -0.01},
+        {0.005, false, 0.0},     {0.999999, true, 99.99}, {1.0, true, 100.0},
+        {-12.3456, true, -1234.56}, {1234567.891, false, 1234567.89},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.value << (c.asPercent ? " %" : ""));
+        EXPECT_DOUBLE_EQ(TruncateTwoDecimals(c.value, c.asPercent), c.expected);
+    }
+}
+
+// Every share k of n events as a percentage: the exact answer is
+// floor(k * 10000 / n) / 100 in whole-number arithmetic.
+TEST(Numbers, TruncateTwoDecimalsGivesExactPercentagesOfCounts) {
+    for (int n = 1; n <= 300; ++n) {
+        for (int k = 0; k <= n; ++k) {
+            const long long hundredths = (static_cast<long long>(k) * 10000) / n;
+            const double got = TruncateTwoDecimals(static_cast<double>(k) / n, true);
+            ASSERT_DOUBLE_EQ(got, hundredths / 100.0) << k << " of " << n;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace qv
