@@ -1,0 +1,345 @@
+#include "plots/dotplot/model/DotPlotStatistics.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/AxisScaling.h"
+#include "core/Numbers.h"
+#include "output/model/StatisticsGrid.h"
+
+namespace qv {
+
+bool DotPlotListsSlot(const PopulationRecord& record, int slot, int maxPopulations, int channelX, int channelY) {
+    if (!record.InUse) return false;
+    if (slot > maxPopulations) return true;
+    return record.Type == "Polygon" && record.AxisX == channelX && record.AxisY == channelY;
+}
+
+namespace {
+
+// Running sums of one record. Logs are summed as natural logs and turned
+// into base 10 once at the end.
+struct Sums {
+    int64_t n = 0;
+    double x = 0.0, y = 0.0, lnX = 0.0, lnY = 0.0;
+    void add(double vx, double vy, double lx, double ly) {
+        ++n;
+        x += vx;
+        y += vy;
+        lnX += lx;
+        lnY += ly;
+    }
+};
+
+void finish(const Sums& s, DotPlotStatistics& out) {
+    out.Number = static_cast<int32_t>(s.n);
+    if (s.n > 0) {
+        const double n = static_cast<double>(s.n);
+        const double ln10 = std::log(10.0);
+        out.XMean = s.x / n;
+        out.YMean = s.y / n;
+        out.XGeoMean = std::pow(10.0, s.lnX / ln10 / n);
+        out.YGeoMean = std::pow(10.0, s.lnY / ln10 / n);
+    } else {
+        out.XMean = out.YMean = out.XGeoMean = out.YGeoMean = 0.0;
+    }
+}
+
+// Log of a value for the geometric mean: a value at or below 0 counts as 1.
+inline double logOf(double v) { return v > 0.0 ? std::log(v) : 0.0; }
+
+bool channelUsable(const FileRecord& f, int channel) {
+    return channel >= 1 && channel <= f.ParameterCount && static_cast<size_t>(channel) < f.Parameters.size() &&
+           !f.WorkingData.empty() && channel <= f.WorkingData.maxColumn();
+}
+
+constexpr int SlotsPerPass = 64;  // one bit per listed slot in a 64-bit mask
+constexpr int SlotsPerGroup = 8;  // one mask byte per visited event and group
+
+}  // namespace
+
+void DotPlotStatisticsComputer::computePopulations(const DotPlotStatisticsInput& in,
+                                                   std::vector<DotPlotStatistics>& stats) {
+    compute(in, &stats, nullptr);
+}
+
+void DotPlotStatisticsComputer::computeQuadrants(const DotPlotStatisticsInput& in,
+                                                 DotPlotQuadrantStatistics& quadrants) {
+    compute(in, nullptr, &quadrants);
+}
+
+void DotPlotStatisticsComputer::computeAll(const DotPlotStatisticsInput& in, std::vector<DotPlotStatistics>& stats,
+                                           DotPlotQuadrantStatistics& quadrants) {
+    compute(in, &stats, &quadrants);
+}
+
+void DotPlotStatisticsComputer::compute(const DotPlotStatisticsInput& in, std::vector<DotPlotStatistics>* stats,
+                                        DotPlotQuadrantStatistics* quadrants) {
+    static const FileRecord noFile;
+    const FileRecord& f = in.file ? *in.file : noFile;
+
+    // Slots with a record: 1..maxPopulations+maxDefinitions, within the table.
+    int slots = std::max(0, in.maxPopulations) + std::max(0, in.maxDefinitions);
+    slots = std::min(slots, static_cast<int>(in.populations.size()) - 1);
+    slots = std::max(slots, 0);
+    if (stats && stats->size() < static_cast<size_t>(slots) + 1) stats->resize(static_cast<size_t>(slots) + 1);
+
+    listed_.clear();
+    if (stats)
+        for (int k = 1; k <= slots; ++k)
+            if (DotPlotListsSlot(in.populations[static_cast<size_t>(k)], k, in.maxPopulations, in.channelX,
+                                 in.channelY))
+                listed_.push_back(k);
+
+    // Events visited: 1, 1 + step, ... up to the last event the data holds.
+    const int32_t step = std::max<int32_t>(in.eventStep, 1);
+    int32_t last = 0;
+    if (channelUsable(f, in.channelX) && channelUsable(f, in.channelY))
+        last = std::max(0, std::min(f.EventCount, f.WorkingData.maxEvent()));
+    const bool hasMembership = !f.Membership.empty();
+    const int32_t lastWithMembership = hasMembership ? std::min(last, f.Membership.maxEvent()) : 0;
+    const int64_t visited = last >= 1 ? (static_cast<int64_t>(last) - 1) / step + 1 : 0;
+    const int64_t visitedWithMembership =
+        lastWithMembership >= 1 ? (static_cast<int64_t>(lastWithMembership) - 1) / step + 1 : 0;
+
+    // The shown population's column; a population the file has no column
+    // for shows nothing.
+    const bool filtered = in.shownPopulation != 0;
+    const uint8_t* shownColumn = nullptr;
+    if (filtered && hasMembership && in.shownPopulation >= 1 && in.shownPopulation <= f.Membership.maxColumn())
+        shownColumn = f.Membership.column(in.shownPopulation);
+    const int64_t shownLimit = filtered ? (shownColumn ? visitedWithMembership : 0) : visited;
+
+    const float* xs = last >= 1 ? f.WorkingData.column(in.channelX) : nullptr;
+    const float* ys = last >= 1 ? f.WorkingData.column(in.channelY) : nullptr;
+
+    Sums visible;
+    std::array<Sums, 4> quadrantSums{};
+    std::vector<Sums> slotSums(listed_.size());
+    const double crossX = in.quadrantX;
+    const double crossY = in.quadrantY;
+    // The same axis mapping that places the dots, at plot-space length.
+    AxisScale scaleX, scaleY;
+    if (quadrants && last >= 1) {
+        scaleX = AxisScale::forParameter(f.Parameters[static_cast<size_t>(in.channelX)], 10000.0);
+        scaleY = AxisScale::forParameter(f.Parameters[static_cast<size_t>(in.channelY)], 10000.0);
+    }
+
+    const size_t passes = std::max<size_t>(1, (listed_.size() + SlotsPerPass - 1) / SlotsPerPass);
+    for (size_t pass = 0; pass < passes; ++pass) {
+        const size_t firstSlot = pass * SlotsPerPass;
+        const size_t passSlots = std::min<size_t>(SlotsPerPass, listed_.size() - std::min(listed_.size(), firstSlot));
+        const size_t groups = (passSlots + SlotsPerGroup - 1) / SlotsPerGroup;
+        const size_t stride = static_cast<size_t>(shownLimit);
+
+        // Membership of the pass's slots as bits, one byte per group of 8,
+        // built column by column (contiguous, cheap) before the event pass.
+        masks_.assign(groups * stride, 0);
+        for (size_t j = 0; j < passSlots; ++j) {
+            const int k = listed_[firstSlot + j];
+            if (!hasMembership || k > f.Membership.maxColumn()) continue;
+            const uint8_t* column = f.Membership.column(k);
+            uint8_t* bits = masks_.data() + (j / SlotsPerGroup) * stride;
+            const uint8_t bit = static_cast<uint8_t>(1u << (j % SlotsPerGroup));
+            const int64_t n = std::min<int64_t>(shownLimit, visitedWithMembership);
+            if (step == 1) {
+                const uint8_t* c = column + 1;
+                for (int64_t i = 0; i < n; ++i) bits[i] |= c[i] == 1 ? bit : uint8_t{0};
+            } else {
+                for (int64_t i = 0; i < n; ++i) bits[i] |= column[1 + i * step] == 1 ? bit : uint8_t{0};
+            }
+        }
+
+        const bool firstPass = pass == 0;
+        const bool wantVisible = firstPass && stats;
+        const bool wantQuadrants = firstPass && quadrants;
+        for (int64_t i = 0; i < shownLimit; ++i) {
+            const int32_t e = static_cast<int32_t>(1 + i * step);
+            if (shownColumn && shownColumn[e] != 1) continue;
+            const double x = xs[e];
+            const double y = ys[e];
+            const double lx = logOf(x);
+            const double ly = logOf(y);
+            if (wantVisible) visible.add(x, y, lx, ly);
+            if (wantQuadrants) {
+                const double px = scaleX.position(xs[e]);
+                const double py = 10000.0 - scaleY.position(ys[e]);
+                const int q = (px >= crossX ? 1 : 0) + (py >= crossY ? 2 : 0);
+                quadrantSums[static_cast<size_t>(q)].add(x, y, lx, ly);
+            }
+            uint64_t m = 0;
+            for (size_t g = 0; g < groups; ++g)
+                m |= static_cast<uint64_t>(masks_[g * stride + static_cast<size_t>(i)]) << (8 * g);
+            while (m) {
+                const int j = __builtin_ctzll(m);
+                m &= m - 1;
+                slotSums[firstSlot + static_cast<size_t>(j)].add(x, y, lx, ly);
+            }
+        }
+    }
+
+    if (stats) {
+        DotPlotStatistics& all = (*stats)[0];
+        finish(visible, all);
+        all.Fraction = 1.0;
+        for (size_t j = 0; j < listed_.size(); ++j) {
+            DotPlotStatistics& s = (*stats)[static_cast<size_t>(listed_[j])];
+            finish(slotSums[j], s);
+            s.Fraction = visible.n > 0 ? static_cast<double>(slotSums[j].n) / static_cast<double>(visible.n) : 0.0;
+        }
+    }
+    if (quadrants) {
+        int64_t total = 0;
+        for (const Sums& s : quadrantSums) total += s.n;
+        for (size_t q = 0; q < 4; ++q) {
+            finish(quadrantSums[q], (*quadrants)[q]);
+            (*quadrants)[q].Fraction =
+                total > 0 ? static_cast<double>(quadrantSums[q].n) / static_cast<double>(total) : 0.0;
+        }
+    }
+}
+
+namespace {
+
+std::string cellText(const DotPlotStatistics& s, int column) {
+    switch (column) {
+        case 1: return NumberText(s.Number);
+        case 2: return NumberText(TruncateTwoDecimals(s.Fraction, true));
+        case 3: return NumberText(TruncateTwoDecimals(s.XMean, false));
+        case 4: return NumberText(TruncateTwoDecimals(s.YMean, false));
+        case 5: return NumberText(TruncateTwoDecimals(s.XGeoMean, false));
+        case 6: return NumberText(TruncateTwoDecimals(s.YGeoMean, false));
+        default: return {};
+    }
+}
+
+// A comment's line breaks (carriage returns) shown as ", ".
+std::string commentLine(const std::string& comment) {
+    std::string out;
+    for (char c : comment) {
+        if (c == '\r') out += ", ";
+        else out += c;
+    }
+    return out;
+}
+
+constexpr int LabelColumnWidth = 1500;  // twips
+
+}  // namespace
+
+void FillDotPlotStatisticsGrid(StatisticsGrid& grid, const DotPlotGridOptions& options, const FileRecord& file,
+                               std::span<const PopulationRecord> populations,
+                               const std::vector<DotPlotStatistics>& stats,
+                               const DotPlotQuadrantStatistics& quadrants) {
+    static const char* const titles[7] = {"", "Number", "% of vis", "X mean", "Y mean", "X geomean", "Y geomean"};
+    static const char* const quadrantLabels[4] = {"Upper Left", "Upper Right", "Lower Left", "Lower Right"};
+
+    std::vector<int> shownColumns;  // data columns 1..6 in grid order
+    for (int c = 1; c <= 6; ++c)
+        if (options.columnShown[static_cast<size_t>(c)]) shownColumns.push_back(c);
+    const int cols = 1 + static_cast<int>(shownColumns.size());
+
+    grid.setCols(cols);
+    grid.setRows(1);
+    grid.clear();
+    const int standardWidth = grid.standardColumnWidth();
+    const int rowHeight = grid.rowHeight(0);
+    grid.setColWidth(0, LabelColumnWidth);
+
+    int row = 0;
+    auto addRow = [&]() {
+        if (row >= grid.Rows()) grid.setRows(row + 1);
+        return row++;
+    };
+
+    struct Info {
+        bool shown;
+        const char* label;
+        std::string text;
+    };
+    const Info infos[3] = {{options.fileNameRow, "File name", " " + file.FileName},
+                           {options.sampleIdRow, "Sample ID", " " + file.SampleId},
+                           {options.commentsRow, "Comments", " " + commentLine(file.Comment)}};
+    for (const Info& info : infos) {
+        if (!info.shown) continue;
+        const int r = addRow();
+        grid.setText(r, 0, info.label);
+        grid.setRowMerge(r, true);
+        // Without a data column there is no cell for the text: the row
+        // shows its label alone.
+        const int lastColumn = options.copying ? std::min(1, cols - 1) : cols - 1;
+        for (int c = 1; c <= lastColumn; ++c) grid.setText(r, c, info.text);
+    }
+
+    const int header = addRow();
+    grid.setText(header, 0, options.fastDrawOn ? "FAST DRAW" : "");
+    for (size_t i = 0; i < shownColumns.size(); ++i)
+        grid.setText(header, static_cast<int>(i) + 1, titles[shownColumns[i]]);
+
+    auto writeData = [&](const std::string& label, const DotPlotStatistics& s) {
+        const int r = addRow();
+        grid.setText(r, 0, label);
+        for (size_t i = 0; i < shownColumns.size(); ++i)
+            grid.setText(r, static_cast<int>(i) + 1, cellText(s, shownColumns[i]));
+    };
+    static const DotPlotStatistics none;
+    writeData("Visible", stats.empty() ? none : stats[0]);
+
+    const int slots = std::min(options.maxPopulations + options.maxDefinitions,
+                               static_cast<int>(populations.size()) - 1);
+    for (int k = 1; k <= slots; ++k) {
+        const PopulationRecord& p = populations[static_cast<size_t>(k)];
+        if (!DotPlotListsSlot(p, k, options.maxPopulations, options.channelX, options.channelY)) continue;
+        writeData(p.Name, static_cast<size_t>(k) < stats.size() ? stats[static_cast<size_t>(k)] : none);
+    }
+
+    if (options.quadrantOn) {
+        addRow();  // the gap row, its label empty
+        for (int q = 0; q < 4; ++q) writeData(quadrantLabels[q], quadrants[static_cast<size_t>(q)]);
+    }
+
+    grid.setWidth(LabelColumnWidth + (cols - 1) * standardWidth + 100);
+    grid.setHeight(grid.Rows() * rowHeight + 380);
+}
+
+std::optional<double> LookUpDotPlotStatistic(const std::vector<DotPlotStatistics>& stats,
+                                             const DotPlotQuadrantStatistics& quadrants,
+                                             const std::string& region, const std::string& stat) {
+    enum class Field { Number, Vis, XMean, YMean, XGeoMean, YGeoMean };
+    Field field;
+    if (stat == "number") field = Field::Number;
+    else if (stat == "vis") field = Field::Vis;
+    else if (stat == "xmean") field = Field::XMean;
+    else if (stat == "ymean") field = Field::YMean;
+    else if (stat == "xgeomean") field = Field::XGeoMean;
+    else if (stat == "ygeomean") field = Field::YGeoMean;
+    else return 0.0;
+
+    const DotPlotStatistics* record = nullptr;
+    if (region == "ul") record = &quadrants[UpperLeft];
+    else if (region == "ur") record = &quadrants[UpperRight];
+    else if (region == "ll") record = &quadrants[LowerLeft];
+    else if (region == "lr") record = &quadrants[LowerRight];
+    else {
+        const std::optional<double> number = ParseNumber(region);
+        if (!number) return 0.0;
+        // Halves to even; compared before any conversion, so a huge number
+        // is out of range rather than an overflow.
+        const double slot = *number - std::floor(*number) == 0.5 && std::fmod(std::floor(*number), 2.0) == 0.0
+                                ? std::floor(*number)
+                                : std::floor(*number + 0.5);
+        if (!(slot >= 0.0) || slot >= static_cast<double>(stats.size())) return std::nullopt;
+        record = &stats[static_cast<size_t>(slot)];
+    }
+    switch (field) {
+        case Field::Number: return static_cast<double>(record->Number);
+        case Field::Vis: return record->Fraction * 100.0;
+        case Field::XMean: return record->XMean;
+        case Field::YMean: return record->YMean;
+        case Field::XGeoMean: return record->XGeoMean;
+        case Field::YGeoMean: return record->YGeoMean;
+    }
+    return 0.0;
+}
+
+}  // namespace qv
