@@ -44,6 +44,10 @@ public:
 DialogProvider& dialogs();
 // Installs a provider (not owned); nullptr restores Qt's own.
 void setDialogProvider(DialogProvider* provider);
+// The provider installed by setDialogProvider (nullptr while Qt's own is in force).
+DialogProvider* currentDialogProvider();
+// Qt's own provider, whatever is installed (tests of the real dialogs use it).
+DialogProvider& qtDialogs();
 
 // Shorthands used across the program.
 MsgAnswer showMessage(const QString& text, const QString& title = DefaultMessageTitle,

@@ -1,0 +1,280 @@
+// The dialog layer: Qt's real boxes carry the exact text, title and buttons
+// and map the button pressed to the answer; the scripted provider used by
+// every GUI test answers in order and fails a test on what it did not expect.
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest-spi.h>
+#include <gtest/gtest.h>
+
+#include "app/Dialogs.h"
+#include "tests/support/ScriptedDialogs.h"
+
+namespace qv {
+namespace {
+
+using test::DialogKind;
+using test::ScriptedDialogs;
+
+// Runs `inspect` on the modal widget as soon as it is up (the real dialog's exec is running).
+template <typename F>
+void whenModalShows(F inspect) {
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, inspect] {
+        if (QWidget* w = QApplication::activeModalWidget()) {
+            poll->stop();
+            poll->deleteLater();
+            inspect(w);
+        }
+    });
+    poll->start();
+}
+
+struct RealBoxCase {
+    MsgButtons buttons;
+    QStringList buttonTexts;          // as the box shows them, in any order
+    QMessageBox::StandardButton press; // NoButton: closed with Escape
+    MsgAnswer expected;
+};
+
+class RealMessageBox : public ::testing::TestWithParam<RealBoxCase> {};
+
+TEST_P(RealMessageBox, ShowsExactTextTitleButtonsAndMapsThePress) {
+    const RealBoxCase c = GetParam();
+    QString seenText, seenTitle;
+    QStringList seenButtons;
+    Qt::TextFormat seenFormat = Qt::AutoText;
+    whenModalShows([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        seenText = box->text();
+        seenTitle = box->windowTitle();
+        seenFormat = box->textFormat();
+        for (QAbstractButton* b : box->buttons()) seenButtons << b->text().remove('&');
+        if (c.press == QMessageBox::NoButton)
+            box->reject();
+        else
+            box->button(c.press)->click();
+    });
+    const MsgAnswer answer = qtDialogs().messageBox("<b>a.fcs</b> is 1 < 2", "My title", c.buttons);
+    EXPECT_EQ(answer, c.expected);
+    EXPECT_EQ(seenText, "<b>a.fcs</b> is 1 < 2");
+    EXPECT_EQ(seenFormat, Qt::PlainText);
+    EXPECT_EQ(seenTitle, "My title");
+    seenButtons.sort();
+    QStringList want = c.buttonTexts;
+    want.sort();
+    EXPECT_EQ(seenButtons, want);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Buttons, RealMessageBox,
+    ::testing::Values(RealBoxCase{MsgButtons::Ok, {"OK"}, QMessageBox::Ok, MsgAnswer::Ok},
+                      RealBoxCase{MsgButtons::Ok, {"OK"}, QMessageBox::NoButton, MsgAnswer::Ok},
+                      RealBoxCase{MsgButtons::OkCancel, {"OK", "Cancel"}, QMessageBox::Ok, MsgAnswer::Ok},
+                      RealBoxCase{MsgButtons::OkCancel, {"OK", "Cancel"}, QMessageBox::Cancel, MsgAnswer::Cancel},
+                      RealBoxCase{MsgButtons::OkCancel, {"OK", "Cancel"}, QMessageBox::NoButton, MsgAnswer::Cancel},
+                      RealBoxCase{MsgButtons::YesNo, {"Yes", "No"}, QMessageBox::Yes, MsgAnswer::Yes},
+                      RealBoxCase{MsgButtons::YesNo, {"Yes", "No"}, QMessageBox::No, MsgAnswer::No},
+                      RealBoxCase{MsgButtons::YesNoCancel, {"Yes", "No", "Cancel"}, QMessageBox::Cancel,
+                                  MsgAnswer::Cancel}));
+
+TEST(RealInputBox, PromptLinesTitleDefaultAndBothAnswers) {
+    QString label, title, preset;
+    whenModalShows([&](QWidget* w) {
+        auto* d = qobject_cast<QInputDialog*>(w);
+        ASSERT_NE(d, nullptr);
+        label = d->labelText();
+        title = d->windowTitle();
+        preset = d->textValue();
+        d->setTextValue("12.9");
+        d->accept();
+    });
+    EXPECT_EQ(qtDialogs().inputBox("first line\rsecond line", "Set limit", "50000"), QString("12.9"));
+    EXPECT_EQ(label, "first line\nsecond line");  // a bare CR breaks the line on screen
+    EXPECT_EQ(title, "Set limit");
+    EXPECT_EQ(preset, "50000");
+
+    whenModalShows([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+    EXPECT_EQ(qtDialogs().inputBox("p", "t", "typed"), std::nullopt);
+}
+
+TEST(DialogShorthands, DefaultTitleAndSaveError) {
+    ScriptedDialogs dlg;
+    dlg.expectMessage("Hello", "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);
+    dlg.expectMessage("The file could not be written:\n/tmp/x/a.quorvane", "Save error", MsgButtons::Ok,
+                      MsgAnswer::Ok);
+    showMessage("Hello");
+    showSaveError("/tmp/x/a.quorvane");
+}
+
+TEST(ScriptedDialogsScript, AnswersInOrderAndRecords) {
+    ScriptedDialogs dlg;
+    dlg.expectMessage("Q1", "T1", MsgAnswer::Yes)
+        .expectInput("Prompt", "Title", QString("7"))
+        .expectInput("Prompt", "Title", std::nullopt)
+        .expectOpenFile(QString("/data/a.fcs"))
+        .expectSaveFile(std::nullopt)
+        .expectColour(QColor(1, 2, 3))
+        .expectAnyMessage(MsgAnswer::Cancel);
+    EXPECT_EQ(dialogs().messageBox("Q1", "T1", MsgButtons::YesNo), MsgAnswer::Yes);
+    EXPECT_EQ(dialogs().inputBox("Prompt", "Title", "5"), QString("7"));
+    EXPECT_EQ(dialogs().inputBox("Prompt", "Title", "5"), std::nullopt);
+    EXPECT_EQ(dialogs().openFileName("Open", "", ""), QString("/data/a.fcs"));
+    EXPECT_EQ(dialogs().saveFileName("Save", "", ""), std::nullopt);
+    EXPECT_EQ(dialogs().chooseColour(Qt::red), QColor(1, 2, 3));
+    EXPECT_EQ(dialogs().messageBox("anything", "any", MsgButtons::OkCancel), MsgAnswer::Cancel);
+    ASSERT_EQ(dlg.shown().size(), 7u);
+    EXPECT_EQ(dlg.shown()[1].defaultText, "5");
+    EXPECT_EQ(dlg.shown()[5].initialColour, QColor(Qt::red));
+    EXPECT_EQ(dlg.messageTexts(), (QStringList{"Q1", "anything"}));
+    EXPECT_EQ(dlg.pending(), 0u);
+}
+
+TEST(ScriptedDialogsScript, RestoresThePreviousProvider) {
+    DialogProvider* before = currentDialogProvider();
+    {
+        ScriptedDialogs dlg;
+        EXPECT_EQ(&dialogs(), &dlg);
+    }
+    EXPECT_EQ(currentDialogProvider(), before);
+}
+
+// Each of these is a fault the scripted provider must report, and the answer
+// it gives so that the code under test goes on without a user.
+TEST(ScriptedDialogsFailures, UnexpectedDialogFailsAndRefuses) {
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedDialogs dlg;
+            EXPECT_EQ(dialogs().messageBox("Really?", "Exit", MsgButtons::OkCancel), MsgAnswer::Cancel);
+        },
+        "Unexpected message box \"Really?\"");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedDialogs dlg;
+            EXPECT_EQ(dialogs().messageBox("Recover?", "Recovery", MsgButtons::YesNo), MsgAnswer::No);
+        },
+        "Unexpected message box \"Recover?\"");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedDialogs dlg;
+            EXPECT_EQ(dialogs().inputBox("Name?", "Rename", "x"), std::nullopt);
+        },
+        "Unexpected input box \"Name?\"");
+}
+
+TEST(ScriptedDialogsFailures, WrongKindTextTitleOrButtons) {
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedDialogs dlg;
+            dlg.expectInput("p", "t", QString("1"));
+            dialogs().messageBox("Box", "T", MsgButtons::Ok);
+            dialogs().inputBox("p", "t", "");
+        },
+        "while expecting input box");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedDialogs dlg;
+            dlg.expectMessage("Right text", "T", MsgAnswer::Ok);
+            dialogs().messageBox("Wrong text", "T", MsgButtons::Ok);
+        },
+        "text differs");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedDialogs dlg;
+            dlg.expectMessage("Text", "Right title", MsgAnswer::Ok);
+            dialogs().messageBox("Text", "Wrong title", MsgButtons::Ok);
+        },
+        "title differs");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedDialogs dlg;
+            dlg.expectMessage("Text", "T", MsgButtons::OkCancel, MsgAnswer::Ok);
+            dialogs().messageBox("Text", "T", MsgButtons::Ok);
+        },
+        "has buttons Ok, expected OkCancel");
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedDialogs dlg;
+            dlg.expectAnyMessage(MsgAnswer::Yes);
+            EXPECT_EQ(dialogs().messageBox("Text", "T", MsgButtons::OkCancel), MsgAnswer::Cancel);
+        },
+        "scripted answer is not one of them");
+}
+
+TEST(ScriptedDialogsFailures, DialogThatNeverCame) {
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedDialogs dlg;
+            dlg.expectMessage("Max", "Max number of windows", MsgAnswer::Ok);
+        },
+        "Expected message box \"Max\" titled \"Max number of windows\" that never came");
+}
+
+class ScriptedMenu : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sub = menu.addMenu("Show populations");
+        all = sub->addAction("All events");
+        poly = sub->addAction("Poly-1");
+        first = menu.addAction("&Dot plot");
+        menu.addSeparator();
+        hidden = menu.addAction("Hidden");
+        hidden->setVisible(false);
+        disabled = menu.addAction("Disabled");
+        disabled->setEnabled(false);
+        QObject::connect(first, &QAction::triggered, [this] { ++triggered; });
+    }
+    QMenu menu;
+    QMenu* sub = nullptr;
+    QAction *all = nullptr, *poly = nullptr, *first = nullptr, *hidden = nullptr, *disabled = nullptr;
+    int triggered = 0;
+};
+
+TEST_F(ScriptedMenu, ChoosesByCaptionPathOrIndexAndTriggers) {
+    ScriptedDialogs dlg;
+    dlg.expectMenuChoice("Dot plot")
+        .expectMenuChoice("Show populations/Poly-1")
+        .expectMenuChoice("All events")
+        .expectMenuChoice(1)
+        .expectMenuDismiss();
+    EXPECT_EQ(dialogs().execMenu(menu, {}), first);
+    EXPECT_EQ(triggered, 1);
+    EXPECT_EQ(dialogs().execMenu(menu, {}), poly);
+    EXPECT_EQ(dialogs().execMenu(menu, {}), all);
+    EXPECT_EQ(dialogs().execMenu(menu, {}), first);
+    EXPECT_EQ(dialogs().execMenu(menu, {}), nullptr);
+    EXPECT_EQ(dlg.shown()[0].menuItems,
+              (QStringList{"Show populations", "Show populations/All events", "Show populations/Poly-1",
+                           "Dot plot", "Disabled"}));
+}
+
+TEST_F(ScriptedMenu, ItemsAUserCouldNotChooseFail) {
+    for (const char* caption : {"Hidden", "Disabled", "Show populations", "Nowhere"}) {
+        SCOPED_TRACE(caption);
+        EXPECT_NONFATAL_FAILURE(
+            {
+                ScriptedDialogs dlg;
+                dlg.expectMenuChoice(QString(caption));
+                EXPECT_EQ(dialogs().execMenu(menu, {}), nullptr);
+            },
+            "");
+    }
+    EXPECT_NONFATAL_FAILURE(
+        {
+            ScriptedDialogs dlg;
+            dialogs().execMenu(menu, {});
+        },
+        "Unexpected pop-up menu");
+}
+
+}  // namespace
+}  // namespace qv

@@ -1,0 +1,382 @@
+#include "tests/support/ScriptedDialogs.h"
+
+#include <QAction>
+#include <QMenu>
+
+#include <gtest/gtest.h>
+
+namespace qv::test {
+
+namespace {
+
+QString plain(QString caption) {
+    // "&&" is a literal ampersand, a single "&" marks the accelerator.
+    caption.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    caption.remove(QChar('&'));
+    caption.replace(QChar('\x01'), QChar('&'));
+    return caption;
+}
+
+const char* buttonsName(MsgButtons b) {
+    switch (b) {
+    case MsgButtons::Ok: return "Ok";
+    case MsgButtons::OkCancel: return "OkCancel";
+    case MsgButtons::YesNo: return "YesNo";
+    case MsgButtons::YesNoCancel: return "YesNoCancel";
+    }
+    return "?";
+}
+
+// What a user who closes a box without choosing gets.
+MsgAnswer refusal(MsgButtons buttons) {
+    switch (buttons) {
+    case MsgButtons::Ok: return MsgAnswer::Ok;
+    case MsgButtons::OkCancel: return MsgAnswer::Cancel;
+    case MsgButtons::YesNo: return MsgAnswer::No;
+    case MsgButtons::YesNoCancel: return MsgAnswer::Cancel;
+    }
+    return MsgAnswer::Cancel;
+}
+
+bool answerFits(MsgAnswer a, MsgButtons b) {
+    switch (b) {
+    case MsgButtons::Ok: return a == MsgAnswer::Ok;
+    case MsgButtons::OkCancel: return a == MsgAnswer::Ok || a == MsgAnswer::Cancel;
+    case MsgButtons::YesNo: return a == MsgAnswer::Yes || a == MsgAnswer::No;
+    case MsgButtons::YesNoCancel: return a == MsgAnswer::Yes || a == MsgAnswer::No || a == MsgAnswer::Cancel;
+    }
+    return false;
+}
+
+std::string str(const QString& s) { return s.toStdString(); }
+
+std::string describeShown(const ShownDialog& d) {
+    std::string out = dialogKindName(d.kind);
+    out += " \"" + str(d.text) + "\"";
+    if (!d.title.isEmpty()) out += " titled \"" + str(d.title) + "\"";
+    if (d.kind == DialogKind::Menu) out += " with items [" + str(d.menuItems.join(", ")) + "]";
+    return out;
+}
+
+void collectCaptions(const QMenu& menu, const QString& prefix, QStringList& out) {
+    for (QAction* a : menu.actions()) {
+        if (!a->isVisible() || a->isSeparator()) continue;
+        const QString caption = prefix + plain(a->text());
+        out << caption;
+        if (QMenu* sub = a->menu()) collectCaptions(*sub, caption + QChar('/'), out);
+    }
+}
+
+QAction* findIn(const QMenu& menu, const QStringList& path, bool visibleOnly) {
+    if (path.isEmpty()) return nullptr;
+    for (QAction* a : menu.actions()) {
+        if (a->isSeparator() || (visibleOnly && !a->isVisible())) continue;
+        if (plain(a->text()) != path.front()) continue;
+        if (path.size() == 1) return a;
+        if (QMenu* sub = a->menu()) {
+            if (QAction* found = findIn(*sub, path.mid(1), visibleOnly)) return found;
+        }
+    }
+    // A bare caption may also name an item of a submenu.
+    if (path.size() == 1) {
+        for (QAction* a : menu.actions()) {
+            if (QMenu* sub = a->menu(); sub && (!visibleOnly || a->isVisible())) {
+                if (QAction* found = findIn(*sub, path, visibleOnly)) return found;
+            }
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+const char* dialogKindName(DialogKind kind) {
+    switch (kind) {
+    case DialogKind::Message: return "message box";
+    case DialogKind::Input: return "input box";
+    case DialogKind::OpenFile: return "open-file dialog";
+    case DialogKind::SaveFile: return "save-file dialog";
+    case DialogKind::Colour: return "colour dialog";
+    case DialogKind::Printer: return "printer dialog";
+    case DialogKind::Menu: return "pop-up menu";
+    }
+    return "dialog";
+}
+
+ScriptedDialogs::ScriptedDialogs() : previous_(currentDialogProvider()) { setDialogProvider(this); }
+
+ScriptedDialogs::~ScriptedDialogs() {
+    finish();
+    setDialogProvider(previous_);
+}
+
+ScriptedDialogs& ScriptedDialogs::expectMessage(const QString& text, const QString& title, MsgAnswer answer) {
+    Expectation e;
+    e.kind = DialogKind::Message;
+    e.text = text;
+    e.title = title;
+    e.msgAnswer = answer;
+    e.describe = QStringLiteral("message box \"%1\" titled \"%2\"").arg(text, title);
+    script_.push_back(std::move(e));
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectMessage(const QString& text, const QString& title, MsgButtons buttons,
+                                                MsgAnswer answer) {
+    expectMessage(text, title, answer);
+    script_.back().buttons = buttons;
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectAnyMessage(MsgAnswer answer) {
+    Expectation e;
+    e.kind = DialogKind::Message;
+    e.msgAnswer = answer;
+    e.describe = QStringLiteral("a message box");
+    script_.push_back(std::move(e));
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectInput(const QString& prompt, const QString& title,
+                                              std::optional<QString> answer) {
+    Expectation e;
+    e.kind = DialogKind::Input;
+    e.text = prompt;
+    e.title = title;
+    e.textAnswer = std::move(answer);
+    e.describe = QStringLiteral("input box \"%1\" titled \"%2\"").arg(prompt, title);
+    script_.push_back(std::move(e));
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectAnyInput(std::optional<QString> answer) {
+    Expectation e;
+    e.kind = DialogKind::Input;
+    e.textAnswer = std::move(answer);
+    e.describe = QStringLiteral("an input box");
+    script_.push_back(std::move(e));
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectOpenFile(std::optional<QString> path, const QString& title) {
+    Expectation e;
+    e.kind = DialogKind::OpenFile;
+    if (!title.isEmpty()) e.title = title;
+    e.textAnswer = std::move(path);
+    e.describe = QStringLiteral("an open-file dialog");
+    script_.push_back(std::move(e));
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectSaveFile(std::optional<QString> path, const QString& title) {
+    Expectation e;
+    e.kind = DialogKind::SaveFile;
+    if (!title.isEmpty()) e.title = title;
+    e.textAnswer = std::move(path);
+    e.describe = QStringLiteral("a save-file dialog");
+    script_.push_back(std::move(e));
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectColour(std::optional<QColor> colour) {
+    Expectation e;
+    e.kind = DialogKind::Colour;
+    e.colourAnswer = colour;
+    e.describe = QStringLiteral("a colour dialog");
+    script_.push_back(std::move(e));
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectPrinter(bool accept) {
+    Expectation e;
+    e.kind = DialogKind::Printer;
+    e.accept = accept;
+    e.describe = QStringLiteral("a printer dialog");
+    script_.push_back(std::move(e));
+    return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::expectMenuChoice(const QString& caption) {
+    return expectMenu([caption](QMenu& menu) -> QAction* {
+        QAction* a = findIn(menu, caption.split(QChar('/')), false);
+        if (!a) {
+            ADD_FAILURE() << "Pop-up menu has no item \"" << str(caption) << "\"; items: ["
+                          << str(menuCaptions(menu).join(", ")) << "]";
+            return nullptr;
+        }
+        return a;
+    });
+}
+
+ScriptedDialogs& ScriptedDialogs::expectMenuChoice(int index) {
+    return expectMenu([index](QMenu& menu) -> QAction* {
+        const QList<QAction*> actions = menu.actions();
+        if (index < 0 || index >= actions.size()) {
+            ADD_FAILURE() << "Pop-up menu has no item number " << index << "; it has " << actions.size();
+            return nullptr;
+        }
+        return actions[index];
+    });
+}
+
+ScriptedDialogs& ScriptedDialogs::expectMenuDismiss() {
+    return expectMenu([](QMenu&) -> QAction* { return nullptr; });
+}
+
+ScriptedDialogs& ScriptedDialogs::expectMenu(std::function<QAction*(QMenu&)> choose) {
+    Expectation e;
+    e.kind = DialogKind::Menu;
+    e.chooseMenu = std::move(choose);
+    e.describe = QStringLiteral("a pop-up menu");
+    script_.push_back(std::move(e));
+    return *this;
+}
+
+QStringList ScriptedDialogs::messageTexts() const {
+    QStringList out;
+    for (const ShownDialog& d : shown_)
+        if (d.kind == DialogKind::Message) out << d.text;
+    return out;
+}
+
+void ScriptedDialogs::finish() {
+    for (const Expectation& e : script_) ADD_FAILURE() << "Expected " << str(e.describe) << " that never came";
+    script_.clear();
+}
+
+std::optional<ScriptedDialogs::Expectation> ScriptedDialogs::take(DialogKind kind, const ShownDialog& shown) {
+    if (script_.empty()) {
+        ADD_FAILURE() << "Unexpected " << describeShown(shown);
+        return std::nullopt;
+    }
+    if (script_.front().kind != kind) {
+        ADD_FAILURE() << "Unexpected " << describeShown(shown) << " while expecting "
+                      << str(script_.front().describe);
+        return std::nullopt;
+    }
+    Expectation e = std::move(script_.front());
+    script_.pop_front();
+    checkText(e, shown);
+    return e;
+}
+
+void ScriptedDialogs::checkText(const Expectation& e, const ShownDialog& shown) {
+    if (e.text && *e.text != shown.text)
+        ADD_FAILURE() << dialogKindName(shown.kind) << " text differs.\n  expected: \"" << str(*e.text)
+                      << "\"\n  shown:    \"" << str(shown.text) << "\"";
+    if (e.title && *e.title != shown.title)
+        ADD_FAILURE() << dialogKindName(shown.kind) << " \"" << str(shown.text) << "\" title differs.\n  expected: \""
+                      << str(*e.title) << "\"\n  shown:    \"" << str(shown.title) << "\"";
+    if (e.buttons && *e.buttons != shown.buttons)
+        ADD_FAILURE() << "message box \"" << str(shown.text) << "\" has buttons " << buttonsName(shown.buttons)
+                      << ", expected " << buttonsName(*e.buttons);
+}
+
+MsgAnswer ScriptedDialogs::messageBox(const QString& text, const QString& title, MsgButtons buttons) {
+    ShownDialog d;
+    d.kind = DialogKind::Message;
+    d.text = text;
+    d.title = title;
+    d.buttons = buttons;
+    shown_.push_back(d);
+    std::optional<Expectation> e = take(DialogKind::Message, d);
+    if (!e) return refusal(buttons);
+    if (!answerFits(e->msgAnswer, buttons)) {
+        ADD_FAILURE() << "message box \"" << str(text) << "\" has buttons " << buttonsName(buttons)
+                      << "; the scripted answer is not one of them";
+        return refusal(buttons);
+    }
+    return e->msgAnswer;
+}
+
+std::optional<QString> ScriptedDialogs::inputBox(const QString& prompt, const QString& title,
+                                                 const QString& defaultText) {
+    ShownDialog d;
+    d.kind = DialogKind::Input;
+    d.text = prompt;
+    d.title = title;
+    d.defaultText = defaultText;
+    shown_.push_back(d);
+    std::optional<Expectation> e = take(DialogKind::Input, d);
+    if (!e) return std::nullopt;
+    return e->textAnswer;
+}
+
+std::optional<QString> ScriptedDialogs::openFileName(const QString& title, const QString& filter,
+                                                     const QString& startPath) {
+    ShownDialog d;
+    d.kind = DialogKind::OpenFile;
+    d.title = title;
+    d.filter = filter;
+    d.defaultText = startPath;
+    shown_.push_back(d);
+    std::optional<Expectation> e = take(DialogKind::OpenFile, d);
+    if (!e) return std::nullopt;
+    return e->textAnswer;
+}
+
+std::optional<QString> ScriptedDialogs::saveFileName(const QString& title, const QString& filter,
+                                                     const QString& startPath) {
+    ShownDialog d;
+    d.kind = DialogKind::SaveFile;
+    d.title = title;
+    d.filter = filter;
+    d.defaultText = startPath;
+    shown_.push_back(d);
+    std::optional<Expectation> e = take(DialogKind::SaveFile, d);
+    if (!e) return std::nullopt;
+    return e->textAnswer;
+}
+
+std::optional<QColor> ScriptedDialogs::chooseColour(const QColor& initial) {
+    ShownDialog d;
+    d.kind = DialogKind::Colour;
+    d.initialColour = initial;
+    shown_.push_back(d);
+    std::optional<Expectation> e = take(DialogKind::Colour, d);
+    if (!e) return std::nullopt;
+    return e->colourAnswer;
+}
+
+bool ScriptedDialogs::choosePrinter(QPrinter&) {
+    ShownDialog d;
+    d.kind = DialogKind::Printer;
+    shown_.push_back(d);
+    std::optional<Expectation> e = take(DialogKind::Printer, d);
+    return e && e->accept;
+}
+
+QAction* ScriptedDialogs::execMenu(QMenu& menu, const QPoint&) {
+    ShownDialog d;
+    d.kind = DialogKind::Menu;
+    d.text = plain(menu.title());
+    d.menuItems = menuCaptions(menu);
+    shown_.push_back(d);
+    std::optional<Expectation> e = take(DialogKind::Menu, d);
+    if (!e || !e->chooseMenu) return nullptr;
+    QAction* chosen = e->chooseMenu(menu);
+    if (!chosen) return nullptr;
+    // A user can only choose an item that is shown and enabled, along a path
+    // of shown submenus.
+    if (chosen->isSeparator() || !chosen->isVisible() || !chosen->isEnabled() || chosen->menu()) {
+        ADD_FAILURE() << "Pop-up menu item \"" << str(plain(chosen->text()))
+                      << "\" can't be chosen (hidden, disabled, a separator or a submenu)";
+        return nullptr;
+    }
+    // As a real click does: the action triggers, then exec returns it.
+    chosen->trigger();
+    return chosen;
+}
+
+QStringList ScriptedDialogs::menuCaptions(const QMenu& menu) {
+    QStringList out;
+    collectCaptions(menu, QString(), out);
+    return out;
+}
+
+QAction* ScriptedDialogs::findMenuItem(const QMenu& menu, const QString& caption) {
+    if (caption.isEmpty()) return nullptr;
+    return findIn(menu, caption.split(QChar('/')), true);
+}
+
+}  // namespace qv::test

@@ -1,0 +1,135 @@
+#pragma once
+// A dialog provider for tests: every message box, input box, file, colour and
+// printer dialog and every pop-up menu is answered from a script written by
+// the test, in order. A dialog the script did not expect (or of another kind
+// than the next one scripted) fails the test at once with the dialog's text
+// and is answered Cancel / No / dismissed, so nothing ever waits for a user.
+// Every dialog shown is recorded so tests can assert texts and titles. When
+// the object goes out of scope (or finish() is called) a scripted dialog that
+// never came fails the test.
+//
+//   ScriptedDialogs dlg;   // installs itself, restores the previous provider when destroyed
+//   dlg.expectMessage("Do you really want to exit? All unsaved data will be lost.",
+//                     "Exit the program", MsgAnswer::Ok);
+//   dlg.expectInput("Set the fast draw limit", "Set limit", QString("12.9"));
+//   dlg.expectMenuChoice("All events");
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "app/Dialogs.h"
+
+namespace qv::test {
+
+enum class DialogKind { Message, Input, OpenFile, SaveFile, Colour, Printer, Menu };
+
+const char* dialogKindName(DialogKind kind);
+
+// One dialog as it was shown.
+struct ShownDialog {
+    DialogKind kind = DialogKind::Message;
+    QString text;         // message text, input prompt; for a menu its title
+    QString title;        // window title; file dialogs: their caption
+    MsgButtons buttons = MsgButtons::Ok;  // message boxes
+    QString defaultText;  // input boxes: the preset answer; file dialogs: the start path
+    QString filter;       // file dialogs
+    QColor initialColour; // colour dialog
+    QStringList menuItems;  // pop-up menus: captions of the visible items ("&" removed), submenus as "Sub/Item"
+};
+
+class ScriptedDialogs final : public DialogProvider {
+public:
+    ScriptedDialogs();
+    ~ScriptedDialogs() override;
+    ScriptedDialogs(const ScriptedDialogs&) = delete;
+    ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
+
+    // ---- the script, in the order the dialogs are expected ----
+    // A message box with exactly this text and title.
+    ScriptedDialogs& expectMessage(const QString& text, const QString& title, MsgAnswer answer);
+    // ... and with exactly these buttons.
+    ScriptedDialogs& expectMessage(const QString& text, const QString& title, MsgButtons buttons,
+                                   MsgAnswer answer);
+    // Any message box (text and title not checked, only recorded).
+    ScriptedDialogs& expectAnyMessage(MsgAnswer answer);
+
+    // An input box with this prompt and title; nullopt answers Cancel.
+    ScriptedDialogs& expectInput(const QString& prompt, const QString& title, std::optional<QString> answer);
+    ScriptedDialogs& expectAnyInput(std::optional<QString> answer);
+
+    // File dialogs; nullopt answers Cancel. A non-empty title is checked.
+    ScriptedDialogs& expectOpenFile(std::optional<QString> path, const QString& title = {});
+    ScriptedDialogs& expectSaveFile(std::optional<QString> path, const QString& title = {});
+
+    // Colour dialog; nullopt answers Cancel.
+    ScriptedDialogs& expectColour(std::optional<QColor> colour);
+    // Printer dialog; false answers Cancel.
+    ScriptedDialogs& expectPrinter(bool accept);
+
+    // Pop-up menus. The item is found by caption ("&" ignored), in the menu
+    // or its submenus; "Sub/Item" names an item of the submenu "Sub". An
+    // item that is missing, hidden or disabled fails the test (a user could
+    // not choose it) and the menu is dismissed.
+    ScriptedDialogs& expectMenuChoice(const QString& caption);
+    // The index-th action of the menu itself (separators and hidden items counted, as QMenu::actions()).
+    ScriptedDialogs& expectMenuChoice(int index);
+    ScriptedDialogs& expectMenuDismiss();
+    // Full control: the function sees the menu and returns the action to choose (nullptr dismisses).
+    ScriptedDialogs& expectMenu(std::function<QAction*(QMenu&)> choose);
+
+    // ---- what was shown ----
+    const std::vector<ShownDialog>& shown() const { return shown_; }
+    // Texts of the message boxes shown, in order.
+    QStringList messageTexts() const;
+    // Scripted dialogs still waiting.
+    size_t pending() const { return script_.size(); }
+
+    // Fails the test for every scripted dialog that did not come, then clears the script.
+    void finish();
+
+    // DialogProvider
+    MsgAnswer messageBox(const QString& text, const QString& title, MsgButtons buttons) override;
+    std::optional<QString> inputBox(const QString& prompt, const QString& title,
+                                    const QString& defaultText) override;
+    std::optional<QString> openFileName(const QString& title, const QString& filter,
+                                        const QString& startPath) override;
+    std::optional<QString> saveFileName(const QString& title, const QString& filter,
+                                        const QString& startPath) override;
+    std::optional<QColor> chooseColour(const QColor& initial) override;
+    bool choosePrinter(QPrinter& printer) override;
+    QAction* execMenu(QMenu& menu, const QPoint& globalPos) override;
+
+    // Captions of the visible items of a menu, submenus as "Sub/Item" ("&" removed, separators left out).
+    static QStringList menuCaptions(const QMenu& menu);
+    // The visible item with this caption ("Sub/Item" for submenus), or nullptr.
+    static QAction* findMenuItem(const QMenu& menu, const QString& caption);
+
+private:
+    struct Expectation {
+        DialogKind kind = DialogKind::Message;
+        std::optional<QString> text;   // checked when set
+        std::optional<QString> title;  // checked when set
+        std::optional<MsgButtons> buttons;
+        MsgAnswer msgAnswer = MsgAnswer::Ok;
+        std::optional<QString> textAnswer;
+        std::optional<QColor> colourAnswer;
+        bool accept = false;
+        std::function<QAction*(QMenu&)> chooseMenu;
+        QString describe;  // for failure messages
+    };
+
+    // The next expectation when it is of this kind; otherwise fails the test and gives nullopt.
+    std::optional<Expectation> take(DialogKind kind, const ShownDialog& shown);
+    void checkText(const Expectation& e, const ShownDialog& shown);
+
+    std::deque<Expectation> script_;
+    std::vector<ShownDialog> shown_;
+    DialogProvider* previous_ = nullptr;
+};
+
+}  // namespace qv::test
