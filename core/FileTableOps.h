@@ -1,0 +1,24 @@
+#pragma once
+// Freeing and growing entries of the shared file table (g.FileTable).
+namespace qv {
+
+// Frees one FileTable slot: FileName empty, Loaded false, EventCount 0,
+// FileKey 0 (the mark of a free slot), WorkingData released, ParameterCount 0
+// and Parameters cut to element 0. Other fields keep their values until the
+// slot is filled again. A slot outside 1..MaxFiles is ignored.
+void ClearFileSlot(int slot);
+
+// Frees every FileTable slot 1..MaxFiles that no WindowRegistry slot
+// 1..MaxWindows names in its FileIndex (closed windows have FileIndex 0).
+void ReleaseUnusedFiles();
+
+// Appends one empty parameter to the file in the slot: ParameterCount + 1, a
+// new Parameters element (no name, linear, Range 0), a compensation matrix one
+// larger that keeps every coefficient between the old parameters and has a
+// zero row and column for the new one, and a new zero column in WorkingData
+// and PristineData, keeping every stored event. Membership and the other
+// fields are unchanged; the caller fills the new parameter's name, range and
+// values. Returns false, changing nothing, for a slot outside 1..MaxFiles.
+bool AddParameterToFile(int slot);
+
+}  // namespace qv
