@@ -1,0 +1,69 @@
+#include "app/model/PopulationRecompute.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+
+#include <utility>
+
+#include "app/model/DefinitionEvaluator.h"
+#include "core/SharedState.h"
+#include "plots/dotplot/model/DotPlotPopulationCheck.h"
+#include "plots/histogram/model/HistogramMarkerCheck.h"
+
+namespace qv {
+namespace {
+
+WindowPopulationCheck& windowCheck() {
+    static WindowPopulationCheck hook;
+    return hook;
+}
+
+// Hourglass while all populations are recomputed, when there is a GUI at all.
+class WaitCursor {
+public:
+    WaitCursor() : active_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+        if (active_) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~WaitCursor() {
+        if (active_) QGuiApplication::restoreOverrideCursor();
+    }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    bool active_;
+};
+
+void recompute(int slot, DefinitionRecheck recheck) {
+    if (slot < 1 || slot >= PopulationTableSize) return;
+    const PopulationRecord& p = g.PopulationTable[static_cast<size_t>(slot)];
+    if (p.Type == "Polygon") {
+        DotPlotCheckPopulation(slot, recheck);
+    } else if (p.Type == "DAD") {
+        // The layout these gates refer to lives only in the DAD window.
+    } else if (p.Type == "Histogram") {
+        HistogramCheckPopulation(slot, recheck);
+    } else if (p.Type == "BendPlot") {
+        const int id = p.Created;
+        if (id < 1 || id >= static_cast<int>(g.WindowRegistry.size())) return;
+        const WindowRecord& w = g.WindowRegistry[static_cast<size_t>(id)];
+        // A closed window, or its slot taken by another kind, holds no chain for this gate.
+        if (!w.InUse || w.Type != "BendPlot" || w.Form == nullptr || !windowCheck()) return;
+        windowCheck()(*w.Form, slot);
+    }
+}
+
+}  // namespace
+
+void SetWindowPopulationCheck(WindowPopulationCheck hook) { windowCheck() = std::move(hook); }
+
+void RecomputePopulation(int slot) { recompute(slot, DefinitionRecheck::All); }
+
+void RecomputeAllPopulations() {
+    WaitCursor wait;
+    for (int slot = 1; slot <= g.MaxPopulations && slot < PopulationTableSize; ++slot)
+        if (g.PopulationTable[static_cast<size_t>(slot)].InUse) recompute(slot, DefinitionRecheck::None);
+    CheckAllDefinitions();
+}
+
+}  // namespace qv
