@@ -1,0 +1,294 @@
+#include "app/FileOpening.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QGuiApplication>
+#include <QString>
+
+#include <new>
+#include <optional>
+
+#include "app/Dialogs.h"
+#include "app/MainServices.h"
+#include "app/PlotWindow.h"
+#include "app/WindowRegistry.h"
+#include "app/model/FolderListing.h"
+#include "app/model/PopulationRecompute.h"
+#include "core/Compensation.h"
+#include "core/FcsReader.h"
+#include "core/FileKey.h"
+#include "core/FileTableOps.h"
+#include "core/SharedState.h"
+#include "core/TxtReader.h"
+
+namespace qv {
+
+namespace {
+
+std::string loadFileType;
+std::vector<std::string> folderFileList(1);
+
+// Shows the wait cursor while a file is read, restored on every way out.
+class WaitCursor {
+public:
+    WaitCursor() : active_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
+        if (active_) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~WaitCursor() {
+        if (active_) QGuiApplication::restoreOverrideCursor();
+    }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    bool active_;
+};
+
+// Sets LoadFileType for the loads of one command and clears it on every way out.
+class LoadFileTypeScope {
+public:
+    explicit LoadFileTypeScope(const char* type) { loadFileType = type; }
+    ~LoadFileTypeScope() { loadFileType.clear(); }
+    LoadFileTypeScope(const LoadFileTypeScope&) = delete;
+    LoadFileTypeScope& operator=(const LoadFileTypeScope&) = delete;
+};
+
+bool isFileSlot(int slot) { return slot >= 1 && slot <= g.MaxFiles && slot < static_cast<int>(g.FileTable.size()); }
+bool isWindowSlot(int id) { return id >= 1 && id <= g.MaxWindows && id < static_cast<int>(g.WindowRegistry.size()); }
+
+QString fromFileSystem(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+std::string toFileSystem(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+void showLoadError(const FileRecord& refused) {
+    showMessage(QString::fromLatin1(LoadErrorMessage(refused)), QString::fromLatin1(LoadErrorTitle));
+}
+
+void showTableFull() {
+    showMessage(QStringLiteral("Loading failed: There can be only ") + QString::number(g.MaxFiles) +
+                    QStringLiteral(" files open at a time."),
+                QStringLiteral("Too many files open"));
+}
+
+// A refused record for a file too large to hold in memory, so that it is
+// reported like any other file the readers cannot take.
+FileRecord refusedForMemory() {
+    FileRecord record;
+    record.RefusalReason = "There is not enough memory to load the file.";
+    return record;
+}
+
+FileRecord readFcs(const std::string& path) {
+    try {
+        return ReadFcsFile(path);
+    } catch (const std::bad_alloc&) {
+        return refusedForMemory();
+    }
+}
+
+FileRecord readTxt(const std::string& path) {
+    TxtReadResult result;
+    try {
+        result = ReadTxtFile(path);
+    } catch (const std::bad_alloc&) {
+        return refusedForMemory();
+    }
+    // The text reader's copy of the table goes to the clipboard, replacing its text.
+    if (!result.ClipboardText.empty()) {
+        if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+            app->clipboard()->setText(QString::fromLatin1(result.ClipboardText));
+    }
+    return std::move(result.Record);
+}
+
+void autosave() {
+    if (MainServices* services = mainServices()) services->TalletaNakyma(QStringLiteral("Autosave"));
+}
+
+// The common end of every command: free what no window shows, then autosave.
+void finishCommand() {
+    ReleaseUnusedFiles();
+    autosave();
+}
+
+// Offers `path` to every selected window; a new dot plot takes it when none is selected.
+void openIntoSelectedWindows(const std::string& path) {
+    bool offered = false;
+    for (int w = 1; w <= g.MaxWindows && w < static_cast<int>(g.WindowRegistry.size()); ++w) {
+        const WindowRecord& rec = g.WindowRegistry[w];
+        if (rec.InUse && rec.Selected) {
+            TiedostonLukuToimenPiteet(path, w, 0);
+            offered = true;
+        }
+    }
+    if (offered) return;
+    // The new window's slot is taken before its Alusta runs, so nothing
+    // started from Alusta can hand the same slot out again. A full registry
+    // creates nothing and says nothing.
+    const int slot = firstFreeWindowSlot();
+    if (slot == 0) return;
+    if (!createWindowInSlot("DotPlot", slot)) return;
+    TiedostonLukuToimenPiteet(path, slot, 0);
+}
+
+void openCommand(const QString& title, const QString& filter, const char* fileType) {
+    const std::optional<QString> chosen = dialogs().openFileName(title, filter, QString());
+    if (chosen && !chosen->isEmpty()) {
+        LoadFileTypeScope type(fileType);
+        openIntoSelectedWindows(toFileSystem(*chosen));
+    }
+    finishCommand();
+}
+
+// Loads the name at `pos` of the list just made for `folder` into the window.
+bool loadListed(const std::string& folder, int pos, int window) {
+    return TiedostonLukuToimenPiteet(folder + folderFileList[static_cast<size_t>(pos)], window, 0);
+}
+
+enum class Step { Next, Previous };
+
+bool stepFile(int window, Step step) {
+    bool result = false;
+    const int f = isWindowSlot(window) && g.WindowRegistry[window].InUse ? g.WindowRegistry[window].FileIndex : 0;
+    // A window without a file has no folder to step through.
+    if (isFileSlot(f) && g.FileTable[f].FileKey != 0) {
+        const std::string folder = g.FileTable[f].Folder;
+        const std::string name = g.FileTable[f].FileName;
+        const int n = TeeLista(folder);
+        int pos = 0;
+        for (int i = 1; i <= n; ++i) {
+            if (folderFileList[static_cast<size_t>(i)] == name) {
+                pos = i;
+                break;
+            }
+        }
+        if (step == Step::Next) {
+            // A file that is not in the list (a text table) steps to the first listed file.
+            if (n > 1 && pos < n) result = loadListed(folder, pos + 1, window);
+        } else {
+            if (pos > 1) result = loadListed(folder, pos - 1, window);
+        }
+    }
+    finishCommand();
+    return result;
+}
+
+void stepSelectedWindows(Step step) {
+    for (int w = 1; w <= g.MaxWindows && w < static_cast<int>(g.WindowRegistry.size()); ++w) {
+        const WindowRecord& rec = g.WindowRegistry[w];
+        if (rec.InUse && rec.FileIndex != 0 && rec.Selected) stepFile(w, step);
+    }
+}
+
+}  // namespace
+
+const std::string& LoadFileType() { return loadFileType; }
+
+const std::vector<std::string>& FolderFileList() { return folderFileList; }
+
+void FileOpenFCS_Click() {
+    openCommand(QStringLiteral("Open FCS file"), QStringLiteral("FCS files (*)"), "");
+}
+
+void FileOpenTXT_Click() {
+    openCommand(QStringLiteral("Open Tabbed TXT file"), QStringLiteral("Tabbed TXT files (*.txt)"), "txt");
+}
+
+void FileNextFile_Click() { stepSelectedWindows(Step::Next); }
+void FilePreviousFile_Click() { stepSelectedWindows(Step::Previous); }
+
+bool TiedostonLukuToimenPiteet(std::string path, int window, int fileSlot) {
+    bool result = false;
+    int slot = 0;
+    if (fileSlot != 0) {
+        // The sheet reader names the slot; one outside the table cannot be filled.
+        if (!isFileSlot(fileSlot)) return false;
+        {
+            WaitCursor wait;
+            g.FileTable[fileSlot] = readFcs(path);
+        }
+        FileRecord& record = g.FileTable[fileSlot];
+        if (!record.Loaded) {
+            // A refused record carries key 0, so the slot stays free.
+            record.FileKey = 0;
+            showLoadError(record);
+            return false;
+        }
+        ApplyCompensation(record);
+        slot = fileSlot;
+    } else {
+        const int32_t key = ComputeFileKey(path);
+        // A file that cannot be read has key 0, the mark of a free slot: it
+        // never matches a loaded file.
+        if (key != 0) {
+            for (int f = 1; isFileSlot(f); ++f) {
+                const FileRecord& rec = g.FileTable[f];
+                if (rec.FileKey == key && rec.Folder + rec.FileName == path) {
+                    slot = f;
+                    break;
+                }
+            }
+        }
+        if (slot == 0) {
+            int free = 0;
+            for (int f = 1; isFileSlot(f); ++f) {
+                if (g.FileTable[f].FileKey == 0) {
+                    free = f;
+                    break;
+                }
+            }
+            if (free == 0) {
+                showTableFull();
+                return false;
+            }
+            {
+                WaitCursor wait;
+                g.FileTable[free] = loadFileType == "txt" ? readTxt(path) : readFcs(path);
+            }
+            FileRecord& record = g.FileTable[free];
+            if (!record.Loaded) {
+                record.FileKey = 0;
+                showLoadError(record);
+                return false;
+            }
+            ApplyCompensation(record);
+            RecomputeAllPopulations();
+            result = true;
+            slot = free;
+        }
+    }
+
+    // Hand the file to the window.
+    if (isWindowSlot(window) && g.WindowRegistry[window].InUse) {
+        g.WindowRegistry[window].FileIndex = static_cast<int16_t>(slot);
+        if (PlotWindow* form = g.WindowRegistry[window].Form) {
+            form->LatauksenJalkeen();
+            form->Piirra();
+        }
+        result = true;
+    }
+    g.LastLoadedFile = static_cast<int16_t>(slot);
+    return result;
+}
+
+int TeeLista(const std::string& folder) {
+    std::vector<std::string> names = ListFcsFiles(folder);
+    folderFileList.assign(1, std::string());
+    folderFileList.reserve(names.size() + 1);
+    for (std::string& name : names) folderFileList.push_back(std::move(name));
+    return static_cast<int>(folderFileList.size()) - 1;
+}
+
+bool EnsimmainenTiedostoHakemisto(int window, const std::string& folder) {
+    bool result = false;
+    std::string dir = folder;
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    if (TeeLista(dir) >= 1) result = loadListed(dir, 1, window);
+    finishCommand();
+    return result;
+}
+
+bool SeuraavaTiedosto(int window) { return stepFile(window, Step::Next); }
+bool EdellinenTiedosto(int window) { return stepFile(window, Step::Previous); }
+
+}  // namespace qv

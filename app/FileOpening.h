@@ -1,0 +1,57 @@
+#pragma once
+// The road by which data files reach the windows: the "Open FCS..." and
+// "Open TXT file..." commands, the one load routine every opener shares
+// (menus, sheets, browsers, tools), and stepping to the next or previous data
+// file of the folder a window's file came from.
+//
+// Paths are given as the file system names them (bytes; folders end with
+// "/"). A FileTable slot holds one loaded file for as long as some window
+// shows it; a file opened again (same content key and same full path) shares
+// its slot and is not read again.
+#include <string>
+#include <vector>
+
+namespace qv {
+
+// Menu commands of the main window's File menu.
+// "Open FCS...": offers the chosen file to every selected window; when no
+// window is selected, a new dot plot takes it. Afterwards (also when the
+// dialog was cancelled) frees the files no window shows and autosaves.
+void FileOpenFCS_Click();
+// "Open TXT file...": the same with the tab-delimited text reader.
+void FileOpenTXT_Click();
+// "Next file" / "Previous file": every selected window that shows a file
+// steps from its own file, in slot order.
+void FileNextFile_Click();
+void FilePreviousFile_Click();
+
+// Loads the file at `path` and hands it to window `window` (0 for none).
+// fileSlot 0: reuses the FileTable slot holding the same file (same key and
+// same full path), else reads the file into the first free slot, compensates
+// it and recomputes every population. fileSlot not 0 (the sheet reader, with
+// window 0): reads the file with the FCS reader into that slot, compensates
+// it, recomputes nothing. Shows "Load error" for a refused file and "Too many
+// files open" when the table is full. True when a new file was read or the
+// file reached the window.
+bool TiedostonLukuToimenPiteet(std::string path, int window, int fileSlot);
+
+// Lists the FCS files of `folder` (sorted by name without regard to case)
+// into FolderFileList and returns their number.
+int TeeLista(const std::string& folder);
+// The list made by the last TeeLista: element 0 holds no name, names from 1.
+const std::vector<std::string>& FolderFileList();
+
+// Loads the first FCS file of `folder` into the window (tools); then frees
+// the files no window shows and autosaves. True when a file was loaded.
+bool EnsimmainenTiedostoHakemisto(int window, const std::string& folder);
+// Loads the next / previous FCS file of the folder of the window's file into
+// the window; false, loading nothing, at the ends of the list (no wrap) or
+// when the window shows no file. Then frees unused files and autosaves.
+bool SeuraavaTiedosto(int window);
+bool EdellinenTiedosto(int window);
+
+// Which reader a file read into a new slot goes through: "" for the FCS
+// reader, "txt" while "Open TXT file..." runs its loads.
+const std::string& LoadFileType();
+
+}  // namespace qv
