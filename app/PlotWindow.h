@@ -3,6 +3,7 @@
 // reader/writer and tools address windows only through these members. A kind
 // overrides the members that apply to it; calling one it lacks raises
 // MissingMemberError, which a tool reports as an error of its script line.
+#include <QImage>
 #include <QWidget>
 
 #include <stdexcept>
@@ -71,6 +72,11 @@ public:
     }
     virtual void AvaaTaiSuljeStatistics(const std::string& mode) { missing("AvaaTaiSuljeStatistics"); (void)mode; }
     virtual void UnloadStatistics() { missing("UnloadStatistics"); }
+    // The statistics picture (StatKuva): an image of the statistics grid as
+    // displayed, kept by the owner for the print page. Windows without
+    // statistics keep none.
+    virtual QImage StatKuva() const { return {}; }
+    virtual void AsetaStatKuva(const QImage& picture) { (void)picture; }
 
     // Channels and drawing mode (tools).
     virtual std::string AnnaKanava(const std::string& axis) { missing("AnnaKanava"); (void)axis; return {}; }
