@@ -1,0 +1,94 @@
+#include "core/picture/WindowPicture.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetricsF>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cmath>
+
+namespace qv {
+
+bool SaveWindowPicture(const QImage& picture, const QString& path) {
+    if (picture.isNull() || path.isEmpty()) return false;
+    const QFileInfo target(path);
+    // A folder of that name, or a file the user may not change, is not
+    // replaced behind their back by a rename.
+    if (target.isDir()) return false;
+    if (target.exists() && !target.isWritable()) return false;
+
+    // A bitmap has no transparency; a picture that carries alpha is written
+    // opaque.
+    const QImage opaque = picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_RGB32) : picture;
+
+    QSaveFile file(path);  // a temporary file beside the target, renamed on commit
+    file.setDirectWriteFallback(false);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    QImageWriter writer(&file, "bmp");
+    if (!writer.write(opaque)) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+bool SaveWindowPicture(const QImage& picture, const std::string& path) {
+    return SaveWindowPicture(picture, QFile::decodeName(QByteArray::fromStdString(path)));
+}
+
+QFont RotatedTitleFont(const QString& face, int height, int weight) {
+    QFont font(face);
+    font.setStyleHint(QFont::TypeWriter, QFont::PreferMatch);
+    font.setWeight(static_cast<QFont::Weight>(weight <= 0 ? 400 : std::clamp(weight, 1, 1000)));
+    if (height < 0) {
+        font.setPixelSize(-height);  // character height
+    } else if (height > 0) {
+        // A positive height is the whole character cell (ascent and descent);
+        // bring the cell of the font found down to it.
+        font.setPixelSize(height);
+        const double cell = QFontMetricsF(font).height();
+        if (cell > height) font.setPixelSize(std::max(1, static_cast<int>(std::lround(height * height / cell))));
+    }
+    return font;
+}
+
+void RotatedFont::select(QPainter& painter, const QString& face, int height, int weight, int escapement) {
+    restore();
+    painter_ = &painter;
+    previousFont_ = painter.font();
+    previousTransform_ = painter.transform();
+    font_ = RotatedTitleFont(face, height, weight);
+    degrees_ = escapement / 10.0;
+    painter.setFont(font_);
+}
+
+void RotatedFont::restore() {
+    if (!painter_) return;
+    painter_->setFont(previousFont_);
+    painter_->setTransform(previousTransform_);
+    painter_ = nullptr;
+}
+
+void RotatedFont::drawText(QPointF at, const QString& text) {
+    if (!painter_ || text.isEmpty()) return;
+    const QTransform before = painter_->transform();
+    painter_->translate(at);
+    painter_->rotate(-degrees_);  // QPainter turns clockwise on screen
+    painter_->setFont(font_);
+    painter_->drawText(QPointF(0.0, QFontMetricsF(font_, painter_->device()).ascent()), text);
+    painter_->setTransform(before);
+}
+
+QSizeF RotatedFont::unrotatedSize(const QString& text) const {
+    const QFontMetricsF metrics(font_, painter_ ? painter_->device() : nullptr);
+    return {metrics.horizontalAdvance(text), metrics.height()};
+}
+
+void DrawVerticalTitle(QPainter& painter, QPointF at, const QString& text, int height, int weight) {
+    RotatedFont rotated(painter, QStringLiteral("Courier New"), height, weight, 900);
+    rotated.drawText(at, text);
+}
+
+}  // namespace qv
