@@ -1,0 +1,595 @@
+#include "core/FcsReader.h"
+
+#include <bit>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "core/Numbers.h"
+#include "core/SharedState.h"
+
+namespace qv {
+
+std::string LoadErrorMessage(const FileRecord& refused) {
+    std::string message = LoadErrorText;
+    if (!refused.RefusalReason.empty()) message += "\n" + refused.RefusalReason;
+    return message;
+}
+
+// ---------------------------------------------------------------------------
+// Keyword search
+
+namespace {
+
+constexpr char Delimiter = '\x0c';
+
+enum class AtomKind { Literal, Any, NonWhite, White, Digit, NonDigit, Word, NonWord };
+
+struct Atom {
+    AtomKind Kind = AtomKind::Literal;
+    char Ch = 0;
+};
+
+bool isWhite(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isWord(char c) { return isDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+
+bool atomMatches(const Atom& a, char c) {
+    switch (a.Kind) {
+    case AtomKind::Literal: return c == a.Ch;
+    case AtomKind::Any: return c != '\n';
+    case AtomKind::NonWhite: return !isWhite(c);
+    case AtomKind::White: return isWhite(c);
+    case AtomKind::Digit: return isDigit(c);
+    case AtomKind::NonDigit: return !isDigit(c);
+    case AtomKind::Word: return isWord(c);
+    case AtomKind::NonWord: return !isWord(c);
+    }
+    return false;
+}
+
+struct Pattern {
+    std::vector<Atom> Before, After;
+    bool HasGroup = false;
+    Atom Group;
+    size_t GroupMin = 1;
+    bool Lazy = true;
+};
+
+// One atom at p[i]; false for a character that has a meaning this matcher
+// does not give it (anchors, classes, alternation, counted repeats, ...).
+bool readAtom(std::string_view p, size_t& i, Atom& a) {
+    if (i >= p.size()) return false;
+    const char c = p[i];
+    if (std::strchr("()+*?[]{}|^$", c) != nullptr) return false;
+    ++i;
+    if (c == '.') { a = {AtomKind::Any, 0}; return true; }
+    if (c != '\\') { a = {AtomKind::Literal, c}; return true; }
+    if (i >= p.size()) return false;
+    const char e = p[i++];
+    switch (e) {
+    case 'S': a = {AtomKind::NonWhite, 0}; return true;
+    case 's': a = {AtomKind::White, 0}; return true;
+    case 'd': a = {AtomKind::Digit, 0}; return true;
+    case 'D': a = {AtomKind::NonDigit, 0}; return true;
+    case 'w': a = {AtomKind::Word, 0}; return true;
+    case 'W': a = {AtomKind::NonWord, 0}; return true;
+    case 'f': a = {AtomKind::Literal, '\f'}; return true;
+    case 'n': a = {AtomKind::Literal, '\n'}; return true;
+    case 'r': a = {AtomKind::Literal, '\r'}; return true;
+    case 't': a = {AtomKind::Literal, '\t'}; return true;
+    case 'v': a = {AtomKind::Literal, '\v'}; return true;
+    case 'b': case 'B': case 'x': case 'u': case 'c':
+        return false;
+    default:
+        if (isDigit(e)) return false;  // back references
+        a = {AtomKind::Literal, e};
+        return true;
+    }
+}
+
+bool parsePattern(std::string_view p, Pattern& out) {
+    size_t i = 0;
+    while (i < p.size()) {
+        if (p[i] == '(') {
+            if (out.HasGroup) return false;
+            ++i;
+            if (!readAtom(p, i, out.Group) || i >= p.size()) return false;
+            if (p[i] == '+') out.GroupMin = 1;
+            else if (p[i] == '*') out.GroupMin = 0;
+            else return false;
+            ++i;
+            out.Lazy = i < p.size() && p[i] == '?';
+            if (out.Lazy) ++i;
+            if (i >= p.size() || p[i] != ')') return false;
+            ++i;
+            out.HasGroup = true;
+            continue;
+        }
+        Atom a;
+        if (!readAtom(p, i, a)) return false;
+        (out.HasGroup ? out.After : out.Before).push_back(a);
+    }
+    return true;
+}
+
+bool atomsMatchAt(const std::vector<Atom>& atoms, std::string_view t, size_t pos) {
+    if (pos > t.size() || atoms.size() > t.size() - pos) return false;
+    for (size_t k = 0; k < atoms.size(); ++k)
+        if (!atomMatches(atoms[k], t[pos + k])) return false;
+    return true;
+}
+
+}  // namespace
+
+std::string RegexFirstSubmatch(std::string_view pattern, std::string_view text) {
+    Pattern pat;
+    if (!parsePattern(pattern, pat) || !pat.HasGroup) return {};
+    const size_t nBefore = pat.Before.size();
+    for (size_t start = 0; start + nBefore <= text.size(); ++start) {
+        if (!atomsMatchAt(pat.Before, text, start)) continue;
+        const size_t g = start + nBefore;
+        if (pat.Lazy) {
+            for (size_t len = 0;; ++len) {
+                if (len >= pat.GroupMin && atomsMatchAt(pat.After, text, g + len))
+                    return std::string(text.substr(g, len));
+                if (g + len >= text.size() || !atomMatches(pat.Group, text[g + len])) break;
+            }
+        } else {
+            size_t longest = 0;
+            while (g + longest < text.size() && atomMatches(pat.Group, text[g + longest])) ++longest;
+            for (size_t len = longest + 1; len-- > pat.GroupMin;)
+                if (atomsMatchAt(pat.After, text, g + len)) return std::string(text.substr(g, len));
+        }
+    }
+    return {};
+}
+
+std::string FcsKeywordValue(std::string_view textSegment, std::string_view searchText) {
+    std::string pattern(searchText);
+    pattern += Delimiter;
+    pattern += "(.+?)";
+    pattern += Delimiter;
+    return RegexFirstSubmatch(pattern, textSegment);
+}
+
+FcsParameterKeywords FindFcsParameterKeywords(std::string_view t, int32_t count) {
+    FcsParameterKeywords k;
+    const size_t slots = count > 0 ? static_cast<size_t>(count) + 1 : 1;
+    k.Name.assign(slots, {});
+    k.Range.assign(slots, {});
+    k.Bits.assign(slots, {});
+    k.Exponent.assign(slots, {});
+    k.Display.assign(slots, {});
+
+    // A search text ends right before a delimiter, so every match ends at one
+    // of them; the leftmost match is the one at the first delimiter whose
+    // preceding characters end with the search text and whose value is
+    // well formed. For a delimiter, only one parameter number can fit: the
+    // whole run of digits before the keyword's last letters.
+    for (size_t q = 0; q < t.size(); ++q) {
+        if (t[q] != Delimiter) continue;
+        // The value: one character or more, no line feed, up to the next delimiter.
+        const size_t s = q + 1;
+        if (s >= t.size() || t[s] == '\n') continue;
+        size_t r = s + 1;
+        while (r < t.size() && t[r] != Delimiter && t[r] != '\n') ++r;
+        if (r >= t.size() || t[r] != Delimiter) continue;
+        const std::string_view value = t.substr(s, r - s);
+
+        std::vector<std::string_view>* list = nullptr;
+        size_t digitsEnd = 0;
+        bool needsDollar = true;
+        if (q >= 7 && t.substr(q - 7, 7) == "DISPLAY") {
+            list = &k.Display;
+            digitsEnd = q - 7;
+            needsDollar = false;
+        } else if (q >= 1) {
+            digitsEnd = q - 1;
+            switch (t[q - 1]) {
+            case 'N': list = &k.Name; break;
+            case 'R': list = &k.Range; break;
+            case 'B': list = &k.Bits; break;
+            case 'E': list = &k.Exponent; needsDollar = false; break;
+            default: break;
+            }
+        }
+        if (list == nullptr) continue;
+        size_t d = digitsEnd;
+        while (d > 0 && isDigit(t[d - 1])) --d;
+        if (d == digitsEnd || t[d] == '0' || digitsEnd - d > 10) continue;
+        if (d < 1 || t[d - 1] != 'P') continue;
+        if (needsDollar && (d < 2 || t[d - 2] != '$')) continue;
+        int64_t n = 0;
+        for (size_t i = d; i < digitsEnd; ++i) n = n * 10 + (t[i] - '0');
+        if (n > count) continue;
+        std::string_view& slot = (*list)[static_cast<size_t>(n)];
+        if (slot.empty()) slot = value;
+    }
+    return k;
+}
+
+// ---------------------------------------------------------------------------
+// Reader
+
+namespace {
+
+constexpr size_t HeaderLength = 58;
+
+std::string_view trimBlanks(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+// A whole-number keyword value, rounded to 32 bits. Empty text gives
+// "missing"; anything but one number (blanks around it allowed) gives an error.
+bool wholeNumber(std::string_view value, const std::string& what, int32_t& out, std::string& problem) {
+    if (value.empty()) {
+        problem = what + " is missing";
+        return false;
+    }
+    const std::optional<double> v = ParseNumber(value);
+    if (!v) {
+        problem = what + " is not a number";
+        return false;
+    }
+    try {
+        out = CLng(*v);
+    } catch (const std::overflow_error&) {
+        problem = what + " is out of range";
+        return false;
+    }
+    return true;
+}
+
+// A count at the start of a SPILL or $COMP value, as a whole number; false
+// when it is negative or too large to be meant.
+bool listCount(std::string_view element, int32_t& n) {
+    try {
+        n = CLng(Val(element));
+    } catch (const std::overflow_error&) {
+        return false;
+    }
+    return n >= 0;
+}
+
+std::vector<std::string_view> splitAtCommas(std::string_view s) {
+    std::vector<std::string_view> parts;
+    size_t from = 0;
+    while (true) {
+        const size_t comma = s.find(',', from);
+        if (comma == std::string_view::npos) {
+            parts.push_back(s.substr(from));
+            return parts;
+        }
+        parts.push_back(s.substr(from, comma - from));
+        from = comma + 1;
+    }
+}
+
+// Gives up on a file: the record keeps only the version text and the HEADER
+// offsets, so a refused record never carries half-read data.
+bool refuse(FileRecord& r, std::string reason) {
+    FileRecord kept;
+    kept.FcsVersionText = std::move(r.FcsVersionText);
+    kept.TextStart = r.TextStart;
+    kept.TextEnd = r.TextEnd;
+    kept.DataStart = r.DataStart;
+    kept.RefusalReason = std::move(reason);
+    r = std::move(kept);
+    return false;
+}
+
+enum class Coding { Float32, UInt16, UInt32 };
+
+inline uint32_t load32(const unsigned char* b, bool little) {
+    return little ? (uint32_t{b[0]} | uint32_t{b[1]} << 8 | uint32_t{b[2]} << 16 | uint32_t{b[3]} << 24)
+                  : (uint32_t{b[3]} | uint32_t{b[2]} << 8 | uint32_t{b[1]} << 16 | uint32_t{b[0]} << 24);
+}
+
+template <class Decode>
+void decodeEvents(const unsigned char* src, int32_t events, const std::vector<float*>& columns, size_t width,
+                  Decode decode) {
+    const size_t params = columns.size();
+    float* const* cols = columns.data();
+    for (int32_t e = 1; e <= events; ++e) {
+        for (size_t p = 0; p < params; ++p) {
+            cols[p][e] = decode(src);
+            src += width;
+        }
+    }
+}
+
+void decodeData(const unsigned char* src, int32_t events, const std::vector<float*>& columns, Coding coding,
+                bool little) {
+    switch (coding) {
+    case Coding::Float32:
+        if (little)
+            decodeEvents(src, events, columns, 4, [](const unsigned char* b) { return std::bit_cast<float>(load32(b, true)); });
+        else
+            decodeEvents(src, events, columns, 4, [](const unsigned char* b) { return std::bit_cast<float>(load32(b, false)); });
+        break;
+    case Coding::UInt32:
+        if (little)
+            decodeEvents(src, events, columns, 4, [](const unsigned char* b) { return static_cast<float>(load32(b, true)); });
+        else
+            decodeEvents(src, events, columns, 4, [](const unsigned char* b) { return static_cast<float>(load32(b, false)); });
+        break;
+    case Coding::UInt16:
+        if (little)
+            decodeEvents(src, events, columns, 2, [](const unsigned char* b) { return static_cast<float>(b[0] | b[1] << 8); });
+        else
+            decodeEvents(src, events, columns, 2, [](const unsigned char* b) { return static_cast<float>(b[0] << 8 | b[1]); });
+        break;
+    }
+}
+
+// Log data stored as channels: each value v becomes 10 ^ (v / c). Whole
+// channels of narrow integer data go through a table of every possible value.
+void lineariseLog(float* column, int32_t events, int32_t channelsPerDecade, Coding coding) {
+    const double c = channelsPerDecade;
+    if (coding == Coding::UInt16) {
+        std::vector<float> table(65536);
+        for (size_t k = 0; k < table.size(); ++k)
+            table[k] = static_cast<float>(std::pow(10.0, static_cast<double>(k) / c));
+        for (int32_t e = 1; e <= events; ++e) column[e] = table[static_cast<uint32_t>(column[e])];
+        return;
+    }
+    for (int32_t e = 1; e <= events; ++e)
+        column[e] = static_cast<float>(std::pow(10.0, static_cast<double>(column[e]) / c));
+}
+
+bool headerNumber(std::string_view bytes, size_t at, int32_t& out) {
+    out = 0;
+    if (at >= bytes.size()) return true;
+    try {
+        out = CLng(Val(bytes.substr(at, 8)));
+    } catch (const std::overflow_error&) {
+        return false;
+    }
+    return true;
+}
+
+// Parses and decodes everything but the working copy of the data and the
+// membership table, which need no file bytes (so a caller can drop the
+// bytes first).
+bool decodeFcs(std::string_view bytes, const std::string& path, FileRecord& r) {
+    const size_t size = bytes.size();
+    if (size == 0) return refuse(r, "the file is empty");
+
+    // HEADER.
+    r.FcsVersionText = std::string(bytes.substr(0, 6));
+    const bool textStartOk = headerNumber(bytes, 10, r.TextStart);
+    const bool textEndOk = headerNumber(bytes, 18, r.TextEnd);
+    const bool dataStartOk = headerNumber(bytes, 26, r.DataStart);
+    if (r.FcsVersionText == "FCS3.0") r.VersionNumber = 3;
+    else if (r.FcsVersionText == "FCS2.0") r.VersionNumber = 2;
+    else if (r.FcsVersionText.starts_with("FCS"))
+        return refuse(r, "version " + r.FcsVersionText + " is not supported (only FCS2.0 and FCS3.0)");
+    else
+        return refuse(r, "the file does not begin with FCS2.0 or FCS3.0");
+    if (size < HeaderLength) return refuse(r, "the file is too short to hold an FCS header");
+    if (!textStartOk || !textEndOk || !dataStartOk) return refuse(r, "a HEADER offset is out of range");
+
+    // TEXT.
+    if (r.TextStart < 0 || r.TextEnd < 0 || static_cast<size_t>(r.TextStart) >= size ||
+        static_cast<size_t>(r.TextEnd) >= size)
+        return refuse(r, "the TEXT segment lies outside the file");
+    if (r.TextEnd < r.TextStart) return refuse(r, "the TEXT segment ends before it starts");
+    r.TextSegment.assign(bytes.substr(static_cast<size_t>(r.TextStart),
+                                      static_cast<size_t>(r.TextEnd - r.TextStart) + 1));
+    const char delimiter = r.TextSegment[0];
+    for (char& c : r.TextSegment)
+        if (c == delimiter) c = Delimiter;
+    const std::string_view text = r.TextSegment;
+
+    SplitPath(path, r.Folder, r.FileName);
+
+    // Keywords of the file as a whole.
+    int32_t total = 0;
+    std::string problem;
+    if (!wholeNumber(trimBlanks(FcsKeywordValue(text, "\\$TOT")), "$TOT", total, problem)) return refuse(r, problem);
+    if (total < 0) return refuse(r, "$TOT is negative");
+    r.DataType = FcsKeywordValue(text, "\\$DATATYPE");
+    int32_t P = 0;
+    if (!wholeNumber(FcsKeywordValue(text, "\\$PAR"), "$PAR", P, problem)) return refuse(r, problem);
+    if (P < 1) return refuse(r, "$PAR is below 1");
+    // Every parameter needs at least its own $PnR and $PnB pairs in the TEXT
+    // ("$P1R/1/$P1B/8/" is twelve characters), so a larger count is not
+    // believed and sizes nothing.
+    if (static_cast<size_t>(P) > text.size() / 12) return refuse(r, "$PAR is larger than the file can hold");
+    if (P > MaxReadableParameters)
+        return refuse(r, "more than " + std::to_string(MaxReadableParameters) + " parameters are not supported");
+    r.ParameterCount = P;
+    r.ByteOrder = FcsKeywordValue(text, "\\$BYTEORD");
+    r.Comment = FcsKeywordValue(text, "\\$COM");
+    r.SampleId = FcsKeywordValue(text, "\\SAMPLE ID");
+    r.BeginTime = FcsKeywordValue(text, "\\$BTIM");
+    r.EndTime = FcsKeywordValue(text, "\\$ETIM");
+    r.Cytometer = FcsKeywordValue(text, "\\$CYT");
+
+    // Parameters.
+    const FcsParameterKeywords keys = FindFcsParameterKeywords(text, P);
+    // These instruments store log data as 256 channels per decade over 0..1023.
+    const bool fixedDecades = (r.Cytometer == "LSRII" && r.VersionNumber == 2) || r.Cytometer == "FACScan" ||
+                              r.Cytometer == "FACSCalibur";
+    r.Parameters.assign(static_cast<size_t>(P) + 1, ParameterInfo{});
+    for (int32_t n = 1; n <= P; ++n) {
+        ParameterInfo& info = r.Parameters[static_cast<size_t>(n)];
+        const std::string number = std::to_string(n);
+        info.Name = std::string(keys.Name[static_cast<size_t>(n)]);
+        if (!wholeNumber(keys.Range[static_cast<size_t>(n)], "$P" + number + "R", info.Range, problem))
+            return refuse(r, problem);
+        if (keys.Bits[static_cast<size_t>(n)].empty()) return refuse(r, "$P" + number + "B is missing");
+        int16_t bits = 0;
+        try {
+            bits = CInt(Val(keys.Bits[static_cast<size_t>(n)]));
+        } catch (const std::overflow_error&) {
+            return refuse(r, "$P" + number + "B is out of range");
+        }
+        if (n > 1 && bits != r.BitsPerValue) return refuse(r, "$PnB differs between parameters");
+        r.BitsPerValue = bits;
+        info.IsLog = keys.Exponent[static_cast<size_t>(n)].find('4') != std::string_view::npos;
+        if (info.IsLog && fixedDecades) info.Range = 10000;
+        if (info.IsLog && !fixedDecades && info.Range < 2)
+            return refuse(r, "parameter " + number + " is logarithmic with a range below 2");
+    }
+
+    // How the values are stored.
+    const std::string_view dataType = trimBlanks(r.DataType);
+    const std::string_view byteOrder = trimBlanks(r.ByteOrder);
+    Coding coding = Coding::Float32;
+    if (dataType == "F") {
+        if (r.BitsPerValue != 32)
+            return refuse(r, std::to_string(r.BitsPerValue) + "-bit floats are not supported");
+    } else if (dataType == "I") {
+        if (r.BitsPerValue == 16) coding = Coding::UInt16;
+        else if (r.BitsPerValue == 32) coding = Coding::UInt32;
+        else return refuse(r, std::to_string(r.BitsPerValue) + "-bit integers are not supported");
+    } else {
+        return refuse(r, "data type \"" + r.DataType + "\" is not supported");
+    }
+    bool little = false;
+    if (byteOrder == "1,2,3,4" || byteOrder == "1,2") little = true;
+    else if (byteOrder == "4,3,2,1" || byteOrder == "2,1") little = false;
+    else return refuse(r, "byte order \"" + r.ByteOrder + "\" is not supported");
+
+    // Compensation.
+    r.CompensationMatrix.resize(P, P);
+    r.CompensationOn = false;
+    if (FcsKeywordValue(text, "\\APPLY COMPENSATION") == "TRUE") {
+        r.CompensationOn = true;
+        const std::string spill = FcsKeywordValue(text, "\\SPILL");
+        const std::vector<std::string_view> el = splitAtCommas(spill);
+        int32_t n = 0;
+        if (!listCount(el[0], n)) return refuse(r, "SPILL has no valid count");
+        if (n > 100) return refuse(r, "SPILL names more than 100 parameters");
+        if (el.size() < 1 + static_cast<size_t>(n) + static_cast<size_t>(n) * static_cast<size_t>(n))
+            return refuse(r, "SPILL is shorter than its count");
+        std::vector<int32_t> map(static_cast<size_t>(n) + 1, 0);
+        for (int32_t i = 1; i <= n; ++i)
+            for (int32_t p = 1; p <= P; ++p)
+                if (r.Parameters[static_cast<size_t>(p)].Name == el[static_cast<size_t>(i)])
+                    map[static_cast<size_t>(i)] = p;
+        for (int32_t i = 1; i <= n; ++i) {
+            for (int32_t j = 1; j <= n; ++j) {
+                const double v = Val(el[static_cast<size_t>(i * n + j)]);
+                const int32_t row = map[static_cast<size_t>(i)], col = map[static_cast<size_t>(j)];
+                // The diagonal (1) is not a share; unnamed parameters have no row or column.
+                if (v < 1 && row != 0 && col != 0) r.CompensationMatrix(row, col) = static_cast<float>(v);
+            }
+        }
+    }
+    const std::string comp = FcsKeywordValue(text, "\\$COMP");
+    if (!comp.empty()) {
+        r.CompensationOn = true;
+        const std::vector<std::string_view> el = splitAtCommas(comp);
+        int32_t n = 0;
+        if (!listCount(el[0], n)) return refuse(r, "$COMP has no valid count");
+        if (n > P) return refuse(r, "$COMP has more rows than the file has parameters");
+        if (el.size() < 1 + static_cast<size_t>(n) * static_cast<size_t>(n))
+            return refuse(r, "$COMP is shorter than its count");
+        size_t k = 1;
+        for (int32_t i = 1; i <= n; ++i)
+            for (int32_t j = 1; j <= n; ++j)
+                r.CompensationMatrix(i, j) = static_cast<float>(-(Val(el[k++]) / 100.0));
+    }
+
+    // DATA. Files too large for the HEADER's eight digits put 0 (or all
+    // nines) there and give the offsets as keywords.
+    size_t dataBegin = 0, dataEnd = size;
+    if (r.DataStart == 0 || r.DataStart == 99999999) {
+        int32_t begin = 0;
+        if (!wholeNumber(FcsKeywordValue(text, "\\$BEGINDATA"), "$BEGINDATA", begin, problem))
+            return refuse(r, problem);
+        if (begin < 0 || static_cast<size_t>(begin) > size) return refuse(r, "the DATA segment lies outside the file");
+        int32_t end = 0;
+        const std::string endText = FcsKeywordValue(text, "\\$ENDDATA");
+        if (!endText.empty()) {
+            if (!wholeNumber(endText, "$ENDDATA", end, problem)) return refuse(r, problem);
+            if (end < begin - 1) return refuse(r, "the DATA segment ends before it starts");
+            if (static_cast<size_t>(end) < size) dataEnd = static_cast<size_t>(end) + 1;
+        }
+        r.DataStart = begin;
+        dataBegin = static_cast<size_t>(begin);
+    } else {
+        if (r.DataStart < 0 || static_cast<size_t>(r.DataStart) > size)
+            return refuse(r, "the DATA segment lies outside the file");
+        dataBegin = static_cast<size_t>(r.DataStart);
+    }
+
+    // Only whole events are taken: a DATA segment cut short gives fewer.
+    const size_t valueBytes = static_cast<size_t>(r.BitsPerValue) / 8;
+    const size_t eventBytes = valueBytes * static_cast<size_t>(P);
+    const size_t completeEvents = (dataEnd - dataBegin) / eventBytes;
+    int32_t events = total;
+    if (events > g.MaxEventsLoaded) events = g.MaxEventsLoaded < 0 ? 0 : g.MaxEventsLoaded;
+    if (static_cast<size_t>(events) > completeEvents) events = static_cast<int32_t>(completeEvents);
+    r.EventCount = events;
+    r.EventsLoaded = events;
+
+    r.PristineData.resize(events, P);
+    std::vector<float*> columns(static_cast<size_t>(P));
+    for (int32_t p = 1; p <= P; ++p) columns[static_cast<size_t>(p - 1)] = r.PristineData.column(p);
+    decodeData(reinterpret_cast<const unsigned char*>(bytes.data()) + dataBegin, events, columns, coding, little);
+
+    for (int32_t p = 1; p <= P; ++p) {
+        const ParameterInfo& info = r.Parameters[static_cast<size_t>(p)];
+        if (!info.IsLog) continue;
+        const int32_t c = fixedDecades ? 256 : CLng(info.Range / std::log10(static_cast<double>(info.Range)));
+        lineariseLog(r.PristineData.column(p), events, c, coding);
+    }
+
+    // Display marks change the axis only, never the values.
+    for (int32_t p = 1; p <= P; ++p) {
+        const std::string_view display = keys.Display[static_cast<size_t>(p)];
+        if (display == "LOG") r.Parameters[static_cast<size_t>(p)].IsLog = true;
+        else if (display == "LIN") r.Parameters[static_cast<size_t>(p)].IsLog = false;
+    }
+
+    r.FileKey = ComputeFileKeyOfData(bytes);
+    r.Loaded = true;
+    return true;
+}
+
+void finishRecord(FileRecord& r) {
+    r.WorkingData = r.PristineData;
+    r.Membership.resize(r.EventCount, g.MaxPopulations + g.MaxDefinitions);
+}
+
+}  // namespace
+
+FileRecord ReadFcsData(std::string_view bytes, const std::string& path) {
+    FileRecord r;
+    if (decodeFcs(bytes, path, r)) finishRecord(r);
+    return r;
+}
+
+FileRecord ReadFcsFile(const std::string& path) {
+    FileRecord r;
+    FileBytes bytes;
+    std::string reason;
+    if (!ReadWholeFile(path, bytes, reason)) {
+        refuse(r, reason);
+        return r;
+    }
+    const bool ok = decodeFcs(bytes.view(), path, r);
+    bytes = FileBytes{};  // the file's bytes go before the working copy is made
+    if (ok) finishRecord(r);
+    return r;
+}
+
+bool IsFcsFile(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    char head[6];
+    if (!in.read(head, 6)) return false;
+    const std::string_view version(head, 6);
+    return version == "FCS3.0" || version == "FCS2.0";
+}
+
+}  // namespace qv

@@ -1,0 +1,95 @@
+#include "core/FileKey.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+namespace qv {
+
+namespace {
+constexpr size_t KeyBytes = 80000;  // bytes of a file that its key looks at
+}
+
+bool ReadWholeFile(const std::string& path, FileBytes& out, std::string& reason) {
+    out = FileBytes{};
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::exists(status)) {
+        reason = "the file could not be opened";
+        return false;
+    }
+    if (fs::is_directory(status)) {
+        reason = "the path is a folder, not a file";
+        return false;
+    }
+    if (!fs::is_regular_file(status)) {
+        reason = "the path is not a regular file";
+        return false;
+    }
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (ec) {
+        reason = "the file could not be opened";
+        return false;
+    }
+    // Offsets in the records are 32-bit.
+    if (size > static_cast<std::uintmax_t>(std::numeric_limits<int32_t>::max())) {
+        reason = "the file is too large";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        reason = "the file could not be opened";
+        return false;
+    }
+    // Left uninitialised: the read fills every byte.
+    out.Data = std::make_unique_for_overwrite<char[]>(size > 0 ? static_cast<size_t>(size) : 1);
+    out.Size = static_cast<size_t>(size);
+    if (size > 0) {
+        in.read(out.Data.get(), static_cast<std::streamsize>(size));
+        if (static_cast<std::uintmax_t>(in.gcount()) != size) {
+            out = FileBytes{};
+            reason = "the file could not be read";
+            return false;
+        }
+    }
+    return true;
+}
+
+void SplitPath(const std::string& path, std::string& folder, std::string& fileName) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        folder.clear();
+        fileName = path;
+    } else {
+        folder = path.substr(0, slash + 1);
+        fileName = path.substr(slash + 1);
+    }
+}
+
+int32_t ComputeFileKeyOfData(std::string_view bytes) {
+    if (bytes.empty()) return 0;
+    const size_t n = bytes.size() < KeyBytes ? bytes.size() : KeyBytes;
+    float sum = 0.0f;
+    // Bytes 0, 2, 4, ... are skipped; 1, 3, 5, ... are summed.
+    for (size_t i = 1; i < n; i += 2)
+        sum = static_cast<float>(static_cast<double>(sum) +
+                                 static_cast<unsigned char>(bytes[i]) / 100.0);
+    const auto key = static_cast<int32_t>(std::floor(sum));
+    return key == 0 ? 1 : key;
+}
+
+int32_t ComputeFileKey(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return 0;
+    // Only the start of the file counts.
+    std::string head(KeyBytes, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(in.gcount()));
+    return ComputeFileKeyOfData(head);
+}
+
+}  // namespace qv

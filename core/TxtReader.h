@@ -1,0 +1,30 @@
+#pragma once
+// Reader of tab-delimited text tables: a header line of parameter names
+// (optionally led by a "NAME", "Name" or "name" column of event names), then
+// one event per line, cells separated by TAB. Lines end with CR LF or LF;
+// text after the last line end is not read. Cells are numbers with "." or a
+// single "," as decimal point.
+//
+// A table the reader cannot take comes back with Loaded false, FileKey 0 and
+// a short reason in RefusalReason.
+#include <string>
+#include <string_view>
+
+#include "core/FileRecord.h"
+
+namespace qv {
+
+struct TxtReadResult {
+    FileRecord Record;
+    // A tab-separated copy of the table for the clipboard (empty when the
+    // table was refused). The opening code puts it there, replacing the
+    // clipboard's text; the reader never touches the clipboard.
+    std::string ClipboardText;
+};
+
+// Uses g.MaxPopulations and g.MaxDefinitions as they stand.
+TxtReadResult ReadTxtFile(const std::string& path);
+// The same from bytes already in memory; `path` only names the file.
+TxtReadResult ReadTxtData(std::string_view bytes, const std::string& path);
+
+}  // namespace qv

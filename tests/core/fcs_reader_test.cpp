@@ -1,0 +1,548 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/FcsReader.h"
+#include "core/FileKey.h"
+#include "core/SharedState.h"
+#include "tests/support/core/FcsTestWriter.h"
+
+namespace qv {
+namespace {
+
+using test::FcsDataOffsets;
+using test::FcsTestBytes;
+using test::FcsTestFile;
+
+class FcsReader : public ::testing::Test {
+protected:
+    void SetUp() override { resetSharedState(); }
+    void TearDown() override { resetSharedState(); }
+};
+
+FcsTestFile twoParameterFile() {
+    FcsTestFile f;
+    f.param("FSC-H").param("SSC-H");
+    f.event({1, 2}).event({3, 4}).event({5, 6});
+    return f;
+}
+
+FileRecord read(const FcsTestFile& f, const std::string& path = "/data/run/sample.fcs") {
+    return ReadFcsData(FcsTestBytes(f), path);
+}
+
+// Every supported storage gives back the values written, in parameter-major
+// storage, with index 0 of both dimensions left empty.
+TEST_F(FcsReader, DecodesEveryStorageTheFileCanDeclare) {
+    struct Case {
+        const char* what;
+        const char* type;
+        const char* order;
+        int bits;
+        std::vector<double> values;  // one event of three parameters
+    };
+    const Case cases[] = {
+        {"float big-endian", "F", "4,3,2,1", 32, {1.5, -2.25, 1.0e6}},
+        {"float little-endian", "F", "1,2,3,4", 32, {1.5, -2.25, 262143.0}},
+        {"16-bit most significant first", "I", "4,3,2,1", 16, {0, 1023, 65535}},
+        {"16-bit \"2,1\"", "I", "2,1", 16, {1, 258, 40000}},
+        {"16-bit least significant first", "I", "1,2", 16, {1, 258, 40000}},
+        {"16-bit \"1,2,3,4\"", "I", "1,2,3,4", 16, {7, 256, 65534}},
+        // All four bytes count, unsigned.
+        {"32-bit big-endian", "I", "4,3,2,1", 32, {16909060, 4000000000.0, 16777216}},
+        {"32-bit little-endian", "I", "1,2,3,4", 32, {16909060, 4000000000.0, 1}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FcsTestFile f;
+        f.DataType = c.type;
+        f.ByteOrder = c.order;
+        f.Bits = c.bits;
+        f.param("A").param("B").param("C");
+        f.event(c.values).event({9, 8, 7});
+        const FileRecord r = read(f);
+        ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+        ASSERT_EQ(r.EventCount, 2);
+        EXPECT_EQ(r.BitsPerValue, c.bits);
+        for (int p = 1; p <= 3; ++p) {
+            EXPECT_EQ(r.PristineData(1, p), static_cast<float>(c.values[static_cast<size_t>(p - 1)])) << "p" << p;
+            EXPECT_EQ(r.PristineData(2, p), static_cast<float>(10 - p)) << "p" << p;
+            EXPECT_EQ(r.WorkingData(1, p), r.PristineData(1, p));
+            EXPECT_EQ(r.PristineData(0, p), 0.0f);
+        }
+        EXPECT_EQ(r.PristineData.maxEvent(), 2);
+        EXPECT_EQ(r.PristineData.maxColumn(), 3);
+        EXPECT_EQ(r.PristineData.column(2) + r.PristineData.stride(), r.PristineData.column(3));
+    }
+}
+
+TEST_F(FcsReader, FillsTheRecordFromTheKeywords) {
+    FcsTestFile f = twoParameterFile();
+    f.Version = "FCS2.0";
+    f.Delimiter = '|';
+    f.Cytometer = "Cell Sorter 9";
+    f.Keywords = {{"$COM", "two tubes"}, {"SAMPLE ID", "A1 well"}, {"$BTIM", "10:01:02"}, {"$ETIM", "10:05:00"}};
+    f.Parameters[0].Range = "262144";
+    const FileRecord r = read(f, "/data/run 1/tube.fcs");
+    ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+    EXPECT_EQ(r.FcsVersionText, "FCS2.0");
+    EXPECT_EQ(r.VersionNumber, 2);
+    EXPECT_EQ(r.Cytometer, "Cell Sorter 9");
+    EXPECT_EQ(r.Comment, "two tubes");
+    EXPECT_EQ(r.SampleId, "A1 well");
+    EXPECT_EQ(r.BeginTime, "10:01:02");
+    EXPECT_EQ(r.EndTime, "10:05:00");
+    EXPECT_EQ(r.DataType, "F");
+    EXPECT_EQ(r.ByteOrder, "4,3,2,1");
+    EXPECT_EQ(r.Folder, "/data/run 1/");
+    EXPECT_EQ(r.FileName, "tube.fcs");
+    EXPECT_EQ(r.TextStart, 58);
+    EXPECT_EQ(r.TextSegment.front(), '\x0c');
+    EXPECT_EQ(r.TextSegment.find('|'), std::string::npos);
+    EXPECT_EQ(r.ParameterCount, 2);
+    ASSERT_EQ(r.Parameters.size(), 3u);
+    EXPECT_EQ(r.Parameters[1].Name, "FSC-H");
+    EXPECT_EQ(r.Parameters[1].Range, 262144);
+    EXPECT_EQ(r.Parameters[2].Range, 1024);
+    EXPECT_FALSE(r.Parameters[1].IsLog);
+    EXPECT_FALSE(r.Parameters[1].LogLocked);
+    EXPECT_EQ(r.EventCount, 3);
+    EXPECT_EQ(r.EventsLoaded, 3);
+    EXPECT_FALSE(r.CompensationOn);
+    EXPECT_EQ(r.CompensationMatrix.maxColumn(), 2);
+    EXPECT_EQ(r.Membership.maxEvent(), 3);
+    EXPECT_EQ(r.Membership.maxColumn(), g.MaxPopulations + g.MaxDefinitions);
+    EXPECT_EQ(r.PristineData(3, 2), 6.0f);
+    EXPECT_NE(r.FileKey, 0);
+    EXPECT_EQ(r.FileKey, ComputeFileKeyOfData(FcsTestBytes(f)));
+    EXPECT_TRUE(r.RefusalReason.empty());
+}
+
+// Log data stored as channels is turned back into values; three instruments
+// store 256 channels per decade whatever their range says.
+TEST_F(FcsReader, LinearisesLogParameters) {
+    struct Case {
+        const char* what;
+        const char* version;
+        const char* cytometer;
+        const char* range;
+        const char* exponent;
+        const char* display;
+        bool isLog;
+        int32_t range_;
+        double channel, value;
+    };
+    const double c340 = std::pow(10.0, 512.0 / 340.0);
+    const Case cases[] = {
+        {"LSRII FCS 2.0", "FCS2.0", "LSRII", "1024", "4,0", "", true, 10000, 512, 100},
+        {"LSRII FCS 3.0", "FCS3.0", "LSRII", "1024", "4,0", "", true, 1024, 512, c340},
+        {"FACScan", "FCS3.0", "FACScan", "1024", "4,0", "", true, 10000, 256, 10},
+        {"FACSCalibur", "FCS2.0", "FACSCalibur", "1024", "4,0", "", true, 10000, 768, 1000},
+        {"other instrument", "FCS2.0", "Other", "1024", "4,0", "", true, 1024, 512, c340},
+        {"exponent 4,1", "FCS3.0", "", "1024", "4,1", "", true, 1024, 0, 1},
+        {"decades in a decimal text", "FCS2.0", "", "1024", " 4.0,0.1024", "", true, 1024, 340, 10},
+        {"linear", "FCS3.0", "", "1024", "0,0", "", false, 1024, 512, 512},
+        {"display LOG marks the axis only", "FCS3.0", "", "1024", "0,0", "LOG", true, 1024, 512, 512},
+        {"display LIN after a log exponent", "FCS3.0", "", "1024", "4,0", "LIN", false, 1024, 512, c340},
+        {"display of another text", "FCS3.0", "", "1024", "0,0", "Logicle", false, 1024, 512, 512},
+        {"instrument not log", "FCS2.0", "FACSCalibur", "1024", "0,0", "", false, 1024, 512, 512},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FcsTestFile f;
+        f.Version = c.version;
+        f.Cytometer = c.cytometer;
+        f.DataType = "I";
+        f.Bits = 16;
+        f.param("FL1-H", c.range, c.exponent);
+        f.Parameters[0].Display = c.display;
+        f.event({c.channel});
+        const FileRecord r = read(f);
+        ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+        EXPECT_EQ(r.Parameters[1].IsLog, c.isLog);
+        EXPECT_EQ(r.Parameters[1].Range, c.range_);
+        EXPECT_FLOAT_EQ(r.PristineData(1, 1), static_cast<float>(c.value));
+    }
+}
+
+TEST_F(FcsReader, LinearisesLogFloatData) {
+    FcsTestFile f;
+    f.param("FL1", "1024", "4,0").event({340.0}).event({-340.0});
+    const FileRecord r = read(f);
+    ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+    EXPECT_FLOAT_EQ(r.PristineData(1, 1), 10.0f);
+    EXPECT_FLOAT_EQ(r.PristineData(2, 1), 0.1f);
+}
+
+// The search text has no anchor at a keyword's start, and the leftmost
+// occurrence wins.
+TEST_F(FcsReader, KeywordSearchFollowsTheSearchTexts) {
+    const std::string t = "\x0c$P1E\x0c" "4,0\x0cXP1E\x0c" "0,0\x0c$P1N\x0c" "FSC\x0c$P11N\x0c" "Other\x0c";
+    EXPECT_EQ(FcsKeywordValue(t, "P1E"), "4,0");
+    EXPECT_EQ(FcsKeywordValue(t, "\\$P1N"), "FSC");
+    EXPECT_EQ(FcsKeywordValue(t, "\\$P11N"), "Other");
+    EXPECT_EQ(FcsKeywordValue(t, "\\$P2N"), "");
+    // \S is any one character that is not white space.
+    EXPECT_EQ(FcsKeywordValue("\x0cXAMPLE ID\x0c" "a\x0c", "\\SAMPLE ID"), "a");
+    EXPECT_EQ(FcsKeywordValue("\x0c AMPLE ID\x0c" "a\x0c", "\\SAMPLE ID"), "");
+    // A value is at least one character other than line feed; an empty one
+    // runs on over the next delimiter.
+    EXPECT_EQ(FcsKeywordValue("\x0c$COM\x0c\x0c" "x\x0c", "\\$COM"), "\x0c" "x");
+    EXPECT_EQ(FcsKeywordValue("\x0c$COM\x0c" "a\nb\x0c$COM\x0c" "c\x0c", "\\$COM"), "c");
+    EXPECT_EQ(FcsKeywordValue("\x0c$COM\x0c" "abc", "\\$COM"), "");
+
+    EXPECT_EQ(RegexFirstSubmatch("a(.+?)c", "xxabbcbc"), "bb");
+    EXPECT_EQ(RegexFirstSubmatch("a(.+)c", "xxabbcbc"), "bbcb");
+    EXPECT_EQ(RegexFirstSubmatch("a(\\d+)", "a1 a22"), "1");
+    EXPECT_EQ(RegexFirstSubmatch("a(.+?)c", "abd"), "");
+    EXPECT_EQ(RegexFirstSubmatch("[a](.+)", "abc"), "");  // outside the shapes handled
+}
+
+// The one-pass lookup of the per-parameter keywords must agree with the
+// search texts on any TEXT, including ones built to confuse it.
+TEST_F(FcsReader, ParameterKeywordPassAgreesWithTheSearch) {
+    const std::vector<std::string> pieces = {
+        "\x0c", "\x0c", "\x0c", "$P1N", "$P2N", "$P12N", "P1E", "$P1E", "$P01R", "P2DISPLAY", "$P1B",
+        "$P2R", "x", "12", "1", "\n", "FSC", "$P", "N", "DISPLAY", "$P10R", "$$P1R", "P2B",
+    };
+    std::mt19937 rng(7);
+    std::uniform_int_distribution<size_t> pick(0, pieces.size() - 1);
+    std::uniform_int_distribution<int> length(1, 40);
+    for (int round = 0; round < 3000; ++round) {
+        std::string t;
+        const int n = length(rng);
+        for (int k = 0; k < n; ++k) t += pieces[pick(rng)];
+        const FcsParameterKeywords keys = FindFcsParameterKeywords(t, 12);
+        for (int p = 1; p <= 12; ++p) {
+            const std::string number = std::to_string(p);
+            SCOPED_TRACE(testing::Message() << "text " << ::testing::PrintToString(t) << " parameter " << p);
+            ASSERT_EQ(std::string(keys.Name[static_cast<size_t>(p)]), FcsKeywordValue(t, "\\$P" + number + "N"));
+            ASSERT_EQ(std::string(keys.Range[static_cast<size_t>(p)]), FcsKeywordValue(t, "\\$P" + number + "R"));
+            ASSERT_EQ(std::string(keys.Bits[static_cast<size_t>(p)]), FcsKeywordValue(t, "\\$P" + number + "B"));
+            ASSERT_EQ(std::string(keys.Exponent[static_cast<size_t>(p)]), FcsKeywordValue(t, "P" + number + "E"));
+            ASSERT_EQ(std::string(keys.Display[static_cast<size_t>(p)]), FcsKeywordValue(t, "P" + number + "DISPLAY"));
+        }
+    }
+}
+
+TEST_F(FcsReader, ReadsSpillAndComp) {
+    struct Entry { int i, j; float value; };
+    struct Case {
+        const char* what;
+        std::string spill;
+        std::string apply;  // APPLY COMPENSATION value when spill is set
+        std::string comp;
+        bool on;
+        std::vector<Entry> entries;  // every other element stays 0
+    };
+    const Case cases[] = {
+        {"SPILL by name, diagonal skipped", "2,FL1-H,FL2-H,1,0.15,0.02,1", "TRUE", "", true,
+         {{3, 4, 0.15f}, {4, 3, 0.02f}}},
+        {"SPILL not applied", "2,FL1-H,FL2-H,1,0.15,0.02,1", "FALSE", "", false, {}},
+        {"SPILL names an unknown parameter", "2,FL1-H,PE-Cy7,1,0.15,0.02,1", "TRUE", "", true, {}},
+        {"SPILL with negative shares", "2,FSC,SSC,1,-0.5,0.25,1", "TRUE", "", true, {{1, 2, -0.5f}, {2, 1, 0.25f}}},
+        {"$COMP by number", "", "", "2,0,-15,-2,0", true, {{1, 2, 0.15f}, {2, 1, 0.02f}}},
+        {"$COMP sets the diagonal too", "", "", "1,-10", true, {{1, 1, 0.1f}}},
+        {"$COMP cut by a writer", "", "", "2,0,-15.0001,0,0", true, {{1, 2, 0.150001f}}},
+        {"$COMP over SPILL", "2,FL1-H,FL2-H,1,0.15,0.02,1", "TRUE", "4,0,0,0,0,0,0,0,0,0,0,0,-30,0,0,0,0", true,
+         {{3, 4, 0.30f}, {4, 3, 0.0f}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FcsTestFile f;
+        f.param("FSC").param("SSC").param("FL1-H").param("FL2-H").event({1, 2, 3, 4});
+        f.Spill = c.spill;
+        f.Comp = c.comp;
+        if (!c.spill.empty()) f.Overrides.push_back({"APPLY COMPENSATION", c.apply});
+        const FileRecord r = read(f);
+        ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+        EXPECT_EQ(r.CompensationOn, c.on);
+        for (int i = 0; i <= 4; ++i) {
+            for (int j = 0; j <= 4; ++j) {
+                float expected = 0.0f;
+                for (const Entry& e : c.entries)
+                    if (e.i == i && e.j == j) expected = e.value;
+                EXPECT_FLOAT_EQ(r.CompensationMatrix(i, j), expected) << "(" << i << ", " << j << ")";
+            }
+        }
+        // The reader never compensates.
+        EXPECT_EQ(r.WorkingData(1, 4), 4.0f);
+    }
+}
+
+TEST_F(FcsReader, LoadsOnlyTheCompleteEventsOfAShortDataSegment) {
+    struct Case { size_t dropped; int32_t events; };
+    const Case cases[] = {{0, 3}, {1, 2}, {7, 2}, {8, 2}, {9, 1}, {24, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dropped);
+        FcsTestFile f = twoParameterFile();
+        f.DataBytesDropped = c.dropped;
+        const FileRecord r = read(f);
+        ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+        EXPECT_EQ(r.EventCount, c.events);
+        EXPECT_EQ(r.EventsLoaded, c.events);
+        EXPECT_EQ(r.PristineData.maxEvent(), c.events);
+        for (int e = 1; e <= c.events; ++e) EXPECT_EQ(r.PristineData(e, 2), 2.0f * static_cast<float>(e));
+    }
+}
+
+TEST_F(FcsReader, CapsTheEventsAtTheLoadLimit) {
+    g.MaxEventsLoaded = 2;
+    const FileRecord r = read(twoParameterFile());
+    ASSERT_TRUE(r.Loaded);
+    EXPECT_EQ(r.EventCount, 2);
+    EXPECT_EQ(r.EventsLoaded, 2);
+    EXPECT_EQ(r.PristineData(2, 1), 3.0f);
+}
+
+TEST_F(FcsReader, ZeroEventsLoadAnEmptyFile) {
+    FcsTestFile f = twoParameterFile();
+    f.Events.clear();
+    const FileRecord r = read(f);
+    ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+    EXPECT_EQ(r.EventCount, 0);
+    EXPECT_EQ(r.ParameterCount, 2);
+    EXPECT_EQ(r.PristineData.maxEvent(), 0);
+}
+
+// Files too large for the HEADER's eight digits put 0 or 99999999 there
+// and give DATA's place in $BEGINDATA; any other HEADER value holds.
+TEST_F(FcsReader, LocatesDataByBeginDataOnlyWhenTheHeaderCannotSay) {
+    for (FcsDataOffsets offsets : {FcsDataOffsets::HeaderZero, FcsDataOffsets::HeaderNines}) {
+        FcsTestFile f = twoParameterFile();
+        f.Offsets = offsets;
+        const FileRecord r = read(f);
+        ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+        EXPECT_EQ(r.PristineData(1, 1), 1.0f);
+        EXPECT_EQ(r.PristineData(3, 2), 6.0f);
+        EXPECT_GT(r.DataStart, 58);
+    }
+    // $ENDDATA bounds the events in that case. The new value has as many
+    // digits as the old one, so DATA stays where it was.
+    FcsTestFile bounded = twoParameterFile();
+    bounded.Offsets = FcsDataOffsets::HeaderZero;
+    bounded.Trailer = std::string(64, '\0');
+    const FileRecord full = read(bounded);
+    ASSERT_TRUE(full.Loaded) << full.RefusalReason;
+    EXPECT_EQ(full.EventCount, 3);
+    const int32_t begin = full.DataStart;
+    ASSERT_EQ(std::to_string(begin + 15).size(), std::to_string(begin + 23).size());
+    bounded.Overrides.push_back({"$ENDDATA", std::to_string(begin + 15)});
+    const FileRecord cut = read(bounded);
+    ASSERT_TRUE(cut.Loaded) << cut.RefusalReason;
+    EXPECT_EQ(cut.DataStart, begin);
+    EXPECT_EQ(cut.EventCount, 2);
+
+    // A HEADER offset that is not 0 or 99999999 wins over the keyword.
+    FcsTestFile f = twoParameterFile();
+    f.Overrides.push_back({"$BEGINDATA", "0"});
+    const FileRecord r = read(f);
+    ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+    EXPECT_EQ(r.PristineData(1, 1), 1.0f);
+    EXPECT_EQ(r.PristineData(3, 2), 6.0f);
+}
+
+// Every malformed file is refused with a short reason, keeps nothing but the
+// HEADER's version and offsets, and never takes a FileTable slot.
+TEST_F(FcsReader, RefusesMalformedFiles) {
+    auto with = [](auto change) {
+        FcsTestFile f = twoParameterFile();
+        change(f);
+        return FcsTestBytes(f);
+    };
+    auto over = [&](const char* key, std::optional<std::string> value) {
+        return with([&](FcsTestFile& f) { f.Overrides.push_back({key, value}); });
+    };
+    const std::string good = FcsTestBytes(twoParameterFile());
+    std::string bigText = with([](FcsTestFile& f) {
+        f.Overrides.push_back({"$PAR", "3000"});
+        f.Keywords.push_back({"$COM", std::string(40000, 'x')});
+    });
+    struct Case {
+        const char* what;
+        std::string bytes;
+        const char* reason;
+    };
+    const std::vector<Case> cases = {
+        {"empty", "", "empty"},
+        {"ten bytes of something else", "oi21j08cn\n", "does not begin with"},
+        {"text table", "FSC\tSSC\r\n1\t2\r\n", "does not begin with"},
+        {"FCS 3.1", with([](FcsTestFile& f) { f.Version = "FCS3.1"; }), "FCS3.1"},
+        {"FCS 1.0", with([](FcsTestFile& f) { f.Version = "FCS1.0"; }), "FCS1.0"},
+        {"header cut short", good.substr(0, 40), "too short"},
+        {"TEXT start beyond the file", with([](FcsTestFile& f) { f.HeaderTextStart = "99999990"; }), "outside"},
+        {"TEXT end beyond the file", with([](FcsTestFile& f) { f.HeaderTextEnd = "9999999"; }), "outside"},
+        {"TEXT end before start", with([](FcsTestFile& f) { f.HeaderTextEnd = "40"; }), "ends before"},
+        {"negative TEXT start", with([](FcsTestFile& f) { f.HeaderTextStart = "-5"; }), "outside"},
+        {"$PAR missing", over("$PAR", std::nullopt), "$PAR is missing"},
+        {"$PAR zero", over("$PAR", "0"), "$PAR"},
+        {"$PAR negative", over("$PAR", "-2"), "$PAR"},
+        {"$PAR not a number", over("$PAR", "two"), "$PAR is not a number"},
+        {"$PAR beyond the TEXT", over("$PAR", "1000000"), "larger than the file"},
+        {"$PAR beyond 32 bits", over("$PAR", "99999999999"), "$PAR"},
+        {"$PAR above the parameter limit", bigText, "parameters are not supported"},
+        {"$PAR above the parameters described", over("$PAR", "3"), "$P3R is missing"},
+        {"$TOT missing", over("$TOT", std::nullopt), "$TOT is missing"},
+        {"$TOT not a number", over("$TOT", "many"), "$TOT is not a number"},
+        {"$TOT negative", over("$TOT", "-1"), "$TOT is negative"},
+        {"$PnR missing", over("$P2R", std::nullopt), "$P2R is missing"},
+        {"$PnR not a number", over("$P1R", "wide"), "$P1R is not a number"},
+        {"$PnB missing", over("$P1B", std::nullopt), "$P1B is missing"},
+        {"$PnB differ", with([](FcsTestFile& f) {
+             f.DataType = "I";
+             f.Bits = 16;
+             f.Parameters[1].Bits = 32;
+         }),
+         "differs between parameters"},
+        {"24-bit integers", with([](FcsTestFile& f) { f.DataType = "I"; f.Bits = 24; }),
+         "24-bit integers are not supported"},
+        {"8-bit integers", with([](FcsTestFile& f) { f.DataType = "I"; f.Bits = 8; }),
+         "8-bit integers are not supported"},
+        {"64-bit floats", with([](FcsTestFile& f) { f.Bits = 64; }), "64-bit floats are not supported"},
+        {"doubles", with([](FcsTestFile& f) { f.DataType = "D"; f.Bits = 64; }), "data type \"D\""},
+        {"ASCII", with([](FcsTestFile& f) { f.DataType = "A"; }), "data type \"A\""},
+        {"no data type", over("$DATATYPE", std::nullopt), "data type"},
+        {"byte order of a mixed machine", over("$BYTEORD", "3,4,1,2"), "byte order"},
+        {"no byte order", over("$BYTEORD", std::nullopt), "byte order"},
+        {"log range 1", with([](FcsTestFile& f) { f.Parameters[0].Range = "1"; f.Parameters[0].Exponent = "4,0"; }),
+         "logarithmic"},
+        {"log range 0", with([](FcsTestFile& f) { f.Parameters[1].Range = "0"; f.Parameters[1].Exponent = "4,0"; }),
+         "logarithmic"},
+        {"SPILL shorter than its count", with([](FcsTestFile& f) { f.Spill = "2,FSC-H,SSC-H,1,0.1,0.2"; }),
+         "SPILL is shorter"},
+        {"SPILL count negative", with([](FcsTestFile& f) { f.Spill = "-3,FSC-H"; }), "SPILL"},
+        {"SPILL of 101 names", with([](FcsTestFile& f) { f.Spill = "101," + std::string(20000, ','); }),
+         "more than 100"},
+        {"SPILL count beyond 32 bits", with([](FcsTestFile& f) { f.Spill = "1e12,FSC-H"; }), "SPILL"},
+        {"$COMP shorter than its count", with([](FcsTestFile& f) { f.Comp = "2,0,-15,-2"; }), "$COMP is shorter"},
+        {"$COMP count above $PAR", with([](FcsTestFile& f) { f.Comp = "3,0,0,0,0,0,0,0,0,0"; }), "more rows"},
+        {"$COMP count negative", with([](FcsTestFile& f) { f.Comp = "-1,5"; }), "$COMP"},
+        {"DATA start beyond the file", with([](FcsTestFile& f) { f.HeaderDataStart = "9999999"; }), "outside"},
+        {"DATA start negative", with([](FcsTestFile& f) { f.HeaderDataStart = "-100"; }), "outside"},
+        {"HEADER offset beyond 32 bits", with([](FcsTestFile& f) { f.HeaderDataStart = "9e99"; }), "out of range"},
+        {"HEADER 0 without $BEGINDATA", with([](FcsTestFile& f) {
+             f.Offsets = FcsDataOffsets::HeaderZero;
+             f.Overrides.push_back({"$BEGINDATA", std::nullopt});
+         }),
+         "$BEGINDATA is missing"},
+        {"$BEGINDATA beyond the file", with([](FcsTestFile& f) {
+             f.Offsets = FcsDataOffsets::HeaderNines;
+             f.Overrides.push_back({"$BEGINDATA", "5000000"});
+         }),
+         "outside"},
+        {"$ENDDATA before $BEGINDATA", with([](FcsTestFile& f) {
+             f.Offsets = FcsDataOffsets::HeaderZero;
+             f.Overrides.push_back({"$ENDDATA", "3"});
+         }),
+         "ends before"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const FileRecord r = ReadFcsData(c.bytes, "/x/bad.fcs");
+        EXPECT_FALSE(r.Loaded);
+        EXPECT_EQ(r.FileKey, 0);
+        EXPECT_NE(r.RefusalReason.find(c.reason), std::string::npos) << r.RefusalReason;
+        EXPECT_LT(r.RefusalReason.size(), 80u);
+        EXPECT_EQ(r.ParameterCount, 0);
+        EXPECT_EQ(r.EventCount, 0);
+        EXPECT_TRUE(r.Parameters.empty());
+        EXPECT_TRUE(r.PristineData.empty());
+        EXPECT_TRUE(r.WorkingData.empty());
+        EXPECT_EQ(LoadErrorMessage(r), std::string(LoadErrorText) + "\n" + r.RefusalReason);
+    }
+}
+
+TEST_F(FcsReader, RefusesPathsThatAreNoReadableFile) {
+    test::TempFolder dir;
+    test::WriteBytes(dir.file("empty.fcs"), "");
+    struct Case { std::string path; const char* reason; };
+    const Case cases[] = {
+        {dir.path(), "folder"},
+        {dir.file("missing.fcs"), "could not be opened"},
+        {dir.file("empty.fcs"), "empty"},
+        {"", "could not be opened"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const FileRecord r = ReadFcsFile(c.path);
+        EXPECT_FALSE(r.Loaded);
+        EXPECT_EQ(r.FileKey, 0);
+        EXPECT_NE(r.RefusalReason.find(c.reason), std::string::npos) << r.RefusalReason;
+    }
+}
+
+TEST_F(FcsReader, ReadsAFileFromDisk) {
+    test::TempFolder dir;
+    FcsTestFile f = twoParameterFile();
+    test::WriteFcsTestFile(dir.file("tube 1.fcs"), f);
+    const FileRecord r = ReadFcsFile(dir.file("tube 1.fcs"));
+    ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+    EXPECT_EQ(r.Folder, dir.path());
+    EXPECT_EQ(r.FileName, "tube 1.fcs");
+    EXPECT_EQ(r.fullPath(), dir.file("tube 1.fcs"));
+    EXPECT_EQ(r.FileKey, ComputeFileKey(dir.file("tube 1.fcs")));
+    EXPECT_EQ(r.PristineData(3, 1), 5.0f);
+    EXPECT_EQ(r.WorkingData(3, 1), 5.0f);
+}
+
+TEST_F(FcsReader, TellsFcsFilesByTheirFirstSixBytes) {
+    test::TempFolder dir;
+    struct Case { const char* bytes; bool fcs; };
+    const Case cases[] = {
+        {"FCS3.0", true}, {"FCS2.0    rest", true}, {"FCS3.1    ", false}, {"FCS3.", false},
+        {"fcs3.0", false}, {"", false}, {" FCS3.0", false},
+    };
+    int k = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        const std::string path = dir.file("f" + std::to_string(k++));
+        test::WriteBytes(path, c.bytes);
+        EXPECT_EQ(IsFcsFile(path), c.fcs);
+    }
+    EXPECT_FALSE(IsFcsFile(dir.path()));
+    EXPECT_FALSE(IsFcsFile(dir.file("missing")));
+}
+
+// The key sums every second byte of the first 80000 divided by 100 in a
+// 32-bit float; a readable file never gets 0, the mark of a free slot.
+TEST_F(FcsReader, ComputesTheFileKey) {
+    test::TempFolder dir;
+    std::string big(100000, '\0');
+    for (size_t i = 0; i < big.size(); ++i) big[i] = static_cast<char>((i * 37 + 11) & 0xff);
+    float sum = 0.0f;
+    for (size_t i = 1; i < 80000; i += 2)
+        sum = static_cast<float>(static_cast<double>(sum) + static_cast<unsigned char>(big[i]) / 100.0);
+    test::WriteBytes(dir.file("big"), big);
+    EXPECT_EQ(ComputeFileKey(dir.file("big")), static_cast<int32_t>(std::floor(sum)));
+    // Bytes beyond the first 80000 do not count.
+    std::string changedTail = big;
+    changedTail[80001] = 'x';
+    test::WriteBytes(dir.file("tail"), changedTail);
+    EXPECT_EQ(ComputeFileKey(dir.file("tail")), ComputeFileKey(dir.file("big")));
+
+    struct Case { std::string bytes; int32_t key; };
+    const Case cases[] = {
+        {"a", 1},            // nothing summed: the key would be 0
+        {"a\n", 1},          // 0.1
+        {"xdxd", 2},         // 'd' is 100
+        {"x\xff", 2},        // 2.55
+        {"\xff" "a", 1},     // 0.97: the first byte never counts
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.bytes));
+        test::WriteBytes(dir.file("small"), c.bytes);
+        EXPECT_EQ(ComputeFileKey(dir.file("small")), c.key);
+        EXPECT_EQ(ComputeFileKeyOfData(c.bytes), c.key);
+    }
+    test::WriteBytes(dir.file("empty"), "");
+    EXPECT_EQ(ComputeFileKey(dir.file("empty")), 0);
+    EXPECT_EQ(ComputeFileKey(dir.file("missing")), 0);
+    EXPECT_EQ(ComputeFileKey(dir.path()), 0);
+}
+
+}  // namespace
+}  // namespace qv
