@@ -1,0 +1,191 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/FcsReader.h"
+#include "core/FileKey.h"
+#include "core/SharedState.h"
+#include "core/TxtReader.h"
+#include "tests/support/core/FcsTestWriter.h"
+
+namespace qv {
+namespace {
+
+class TxtReader : public ::testing::Test {
+protected:
+    void SetUp() override { resetSharedState(); }
+    void TearDown() override { resetSharedState(); }
+};
+
+struct Expected {
+    std::vector<std::string> parameters;
+    std::vector<std::string> eventNames;       // empty: no name column
+    std::vector<std::vector<float>> values;    // values[e][p], from 0
+    std::string clipboard;
+    bool named = false;  // a name column without events
+};
+
+void expectTable(const TxtReadResult& result, const Expected& x) {
+    const FileRecord& r = result.Record;
+    ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+    ASSERT_EQ(r.ParameterCount, static_cast<int32_t>(x.parameters.size()));
+    ASSERT_EQ(r.Parameters.size(), x.parameters.size() + 1);
+    for (size_t p = 1; p <= x.parameters.size(); ++p) {
+        EXPECT_EQ(r.Parameters[p].Name, x.parameters[p - 1]);
+        EXPECT_EQ(r.Parameters[p].Range, 1023);
+        EXPECT_FALSE(r.Parameters[p].IsLog);
+        EXPECT_FALSE(r.Parameters[p].LogLocked);
+    }
+    ASSERT_EQ(r.EventCount, static_cast<int32_t>(x.values.size()));
+    EXPECT_EQ(r.EventsLoaded, r.EventCount);
+    EXPECT_EQ(r.PristineData.maxEvent(), r.EventCount);
+    EXPECT_EQ(r.PristineData.maxColumn(), r.ParameterCount);
+    for (size_t e = 1; e <= x.values.size(); ++e) {
+        for (size_t p = 1; p <= x.parameters.size(); ++p) {
+            const auto ei = static_cast<int32_t>(e), pi = static_cast<int32_t>(p);
+            EXPECT_EQ(r.PristineData(ei, pi), x.values[e - 1][p - 1]) << "event " << e << " parameter " << p;
+            EXPECT_EQ(r.WorkingData(ei, pi), r.PristineData(ei, pi));
+        }
+    }
+    const bool named = x.named || !x.eventNames.empty();
+    EXPECT_EQ(r.HasEventNames, named);
+    if (named) {
+        ASSERT_EQ(r.EventNames.size(), x.eventNames.size() + 1);
+        for (size_t e = 1; e <= x.eventNames.size(); ++e) EXPECT_EQ(r.EventNames[e], x.eventNames[e - 1]);
+    } else {
+        EXPECT_TRUE(r.EventNames.empty());
+    }
+    EXPECT_EQ(result.ClipboardText, x.clipboard);
+    EXPECT_EQ(r.VersionNumber, 0);
+    EXPECT_TRUE(r.FcsVersionText.empty());
+    EXPECT_FALSE(r.CompensationOn);
+    EXPECT_EQ(r.CompensationMatrix.maxEvent(), r.ParameterCount);
+    EXPECT_EQ(r.CompensationMatrix.maxColumn(), r.ParameterCount);
+    EXPECT_EQ(r.Membership.maxEvent(), r.EventCount);
+    EXPECT_EQ(r.Membership.maxColumn(), g.MaxPopulations + g.MaxDefinitions);
+    EXPECT_NE(r.FileKey, 0);
+}
+
+TEST_F(TxtReader, ReadsTablesAndBuildsTheClipboardText) {
+    struct Case {
+        const char* what;
+        std::string text;
+        Expected expected;
+    };
+    const std::vector<Case> cases = {
+        {"name column, CR LF",
+         "NAME\tFSC\tSSC\r\na\t1\t2\r\nb\t3\t4\r\n",
+         {{"FSC", "SSC"}, {"a", "b"}, {{1, 2}, {3, 4}}, "\tFSC\tSSC\t\na\t1\t2\t\nb\t3\t4\t\n"}},
+        {"no final line end: the last line is not read",
+         "NAME\tFSC\tSSC\r\na\t1\t2\r\nb\t3\t4",
+         {{"FSC", "SSC"}, {"a"}, {{1, 2}}, "\tFSC\tSSC\t\na\t1\t2\t\n"}},
+        {"no name column: no clipboard header",
+         "FSC\tSSC\r\n1\t2\r\n3\t4\r\n",
+         {{"FSC", "SSC"}, {}, {{1, 2}, {3, 4}}, "1\t2\t\n3\t4\t\n"}},
+        {"Name and name are name columns",
+         "Name\tX\r\nq\t5\r\n",
+         {{"X"}, {"q"}, {{5}}, "\tX\t\nq\t5\t\n"}},
+        {"lower-case name", "name\tX\r\nq\t5\r\n", {{"X"}, {"q"}, {{5}}, "\tX\t\nq\t5\t\n"}},
+        {"NAMES names a parameter", "NAMES\tX\r\n1\t2\r\n", {{"NAMES", "X"}, {}, {{1, 2}}, "1\t2\t\n"}},
+        {"nAme names a parameter", "nAme\tX\r\n1\t2\r\n", {{"nAme", "X"}, {}, {{1, 2}}, "1\t2\t\n"}},
+        {"header only", "FSC\tSSC\r\n", {{"FSC", "SSC"}, {}, {}, ""}},
+        {"header only with a name column", "NAME\tFSC\r\n", {{"FSC"}, {}, {}, "\tFSC\t\n", true}},
+        {"LF line ends", "FSC\tSSC\n1\t2\n3\t4\n", {{"FSC", "SSC"}, {}, {{1, 2}, {3, 4}}, "1\t2\t\n3\t4\t\n"}},
+        {"mixed line ends", "FSC\r\n1\n2\r\n", {{"FSC"}, {}, {{1}, {2}}, "1\t\n2\t\n"}},
+        {"decimal comma, blanks, exponent, sign",
+         "A\tB\tC\r\n 1,5 \t-0.25\t2.5E3\r\n",
+         {{"A", "B", "C"}, {}, {{1.5f, -0.25f, 2500}}, "1.5\t-0.25\t2500\t\n"}},
+        {"seven significant digits on the clipboard",
+         "A\tB\r\n1.23456789\t0.000012345678\r\n",
+         {{"A", "B"}, {}, {{1.23456789f, 0.000012345678f}}, "1.234568\t1.234568E-05\t\n"}},
+        {"cells beyond the header are not read",
+         "A\r\n1\t2\t3\r\n",
+         {{"A"}, {}, {{1}}, "1\t\n"}},
+        {"empty event name", "NAME\tA\r\n\t7\r\n", {{"A"}, {""}, {{7}}, "\tA\t\n\t7\t\n"}},
+        {"text after the last line end is ignored, even a bad one",
+         "A\r\n1\r\nnot a number",
+         {{"A"}, {}, {{1}}, "1\t\n"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        expectTable(ReadTxtData(c.text, "/data/table.txt"), c.expected);
+    }
+}
+
+TEST_F(TxtReader, ReadsATableFromDisk) {
+    test::TempFolder dir;
+    const std::string path = dir.file("export 1.txt");
+    test::WriteBytes(path, "NAME\tFSC\tSSC\r\na\t1\t2\r\nb\t3\t4\r\n");
+    const TxtReadResult result = ReadTxtFile(path);
+    const FileRecord& r = result.Record;
+    ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+    EXPECT_EQ(r.Folder, dir.path());
+    EXPECT_EQ(r.FileName, "export 1.txt");
+    EXPECT_EQ(r.FileKey, ComputeFileKey(path));
+    EXPECT_EQ(r.PristineData(2, 2), 4.0f);
+}
+
+// A table whose key sums to less than 1 would look like a free slot.
+TEST_F(TxtReader, ATinyTableDoesNotGetTheFreeSlotKey) {
+    const TxtReadResult result = ReadTxtData("a\n", "a.txt");
+    ASSERT_TRUE(result.Record.Loaded) << result.Record.RefusalReason;
+    EXPECT_EQ(result.Record.FileKey, 1);
+}
+
+TEST_F(TxtReader, RefusesMalformedTables) {
+    std::string wide;
+    for (int k = 0; k <= MaxReadableParameters; ++k) wide += "P\t";
+    wide += "\r\n";
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* reason;
+    };
+    const std::vector<Case> cases = {
+        {"empty", "", "empty"},
+        {"no line end at all", "FSC\tSSC", "no complete header line"},
+        {"empty header line", "\r\n1\r\n", "header line is empty"},
+        {"name column only", "NAME\r\na\r\n", "no parameter columns"},
+        {"too few cells", "A\tB\r\n1\t2\r\n3\r\n", "line 3 has fewer cells"},
+        {"too few cells with a name column", "NAME\tA\tB\r\nx\t1\r\n", "line 2 has fewer cells"},
+        {"empty line among the data", "A\tB\r\n1\t2\r\n\r\n3\t4\r\n", "line 3 has fewer cells"},
+        {"empty line of a one-column table", "A\r\n1\r\n\r\n", "line 3, column 1 is not a number"},
+        {"empty cell", "A\tB\r\n1\t\r\n", "line 2, column 2 is not a number"},
+        {"letters", "A\tB\r\n1\tx\r\n", "is not a number"},
+        {"number with trailing letters", "A\r\n12abc\r\n", "is not a number"},
+        {"two decimal points", "A\r\n1.2.3\r\n", "is not a number"},
+        {"two decimal commas", "A\r\n1,5,5\r\n", "is not a number"},
+        {"beyond a 32-bit float", "A\r\n1e39\r\n", "too large"},
+        {"infinity", "A\r\ninf\r\n", "is not a number"},
+        {"too many columns", wide, "parameters are not supported"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TxtReadResult result = ReadTxtData(c.text, "/x/bad.txt");
+        const FileRecord& r = result.Record;
+        EXPECT_FALSE(r.Loaded);
+        EXPECT_EQ(r.FileKey, 0);
+        EXPECT_NE(r.RefusalReason.find(c.reason), std::string::npos) << r.RefusalReason;
+        EXPECT_EQ(r.ParameterCount, 0);
+        EXPECT_EQ(r.EventCount, 0);
+        EXPECT_TRUE(r.PristineData.empty());
+        EXPECT_TRUE(result.ClipboardText.empty());
+        EXPECT_EQ(LoadErrorMessage(r), std::string(LoadErrorText) + "\n" + r.RefusalReason);
+    }
+}
+
+TEST_F(TxtReader, RefusesPathsThatAreNoReadableFile) {
+    test::TempFolder dir;
+    for (const std::string& path : {dir.path(), dir.file("missing.txt")}) {
+        SCOPED_TRACE(path);
+        const TxtReadResult result = ReadTxtFile(path);
+        EXPECT_FALSE(result.Record.Loaded);
+        EXPECT_EQ(result.Record.FileKey, 0);
+        EXPECT_FALSE(result.Record.RefusalReason.empty());
+        EXPECT_TRUE(result.ClipboardText.empty());
+    }
+}
+
+}  // namespace
+}  // namespace qv
