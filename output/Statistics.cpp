@@ -1,0 +1,274 @@
+#include "output/Statistics.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+#include "app/Dialogs.h"
+#include "app/MainServices.h"
+#include "app/PlotWindow.h"
+#include "core/SharedState.h"
+
+namespace qv {
+
+namespace {
+
+constexpr int TwipsPerPixel = 15;
+
+StatisticsWindowShower& shower() {
+    static StatisticsWindowShower s;
+    return s;
+}
+
+std::function<void()>& printPageRedrawer() {
+    static std::function<void()> r;
+    return r;
+}
+
+int toPixels(double twips) { return static_cast<int>(std::lround(twips / TwipsPerPixel)); }
+
+// Sets CopyingStatistics for the length of a copy, whatever way the copy ends.
+class CopyingFlag {
+public:
+    CopyingFlag() { g.CopyingStatistics = true; }
+    ~CopyingFlag() { g.CopyingStatistics = false; }
+    CopyingFlag(const CopyingFlag&) = delete;
+    CopyingFlag& operator=(const CopyingFlag&) = delete;
+};
+
+}  // namespace
+
+void setStatisticsWindowShower(StatisticsWindowShower s) { shower() = std::move(s); }
+
+void showStatisticsWindow(Statistics& window) {
+    if (shower()) shower()(window);
+    else window.show();
+    // A frame around the window (a workspace sub-window) closes the window
+    // with it: its close is seen here too.
+    if (QWidget* parent = window.parentWidget(); qobject_cast<QMdiSubWindow*>(parent))
+        parent->installEventFilter(&window);
+}
+
+void setPrintPageRedrawer(std::function<void()> redraw) { printPageRedrawer() = std::move(redraw); }
+
+void redrawPrintPage() {
+    if (printPageRedrawer()) printPageRedrawer()();
+}
+
+Statistics::Statistics(QWidget* parent) : QWidget(parent) {
+    setWindowTitle(QStringLiteral("Statistics"));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8.25);
+    setFont(font);
+
+    table_ = new QTableWidget(this);
+    table_->setFont(font);
+    table_->horizontalHeader()->hide();
+    table_->verticalHeader()->hide();
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionMode(QAbstractItemView::NoSelection);
+    table_->setFocusPolicy(Qt::NoFocus);
+    table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    table_->setWordWrap(false);
+    table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    table_->move(0, 0);
+    connect(table_, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { openPopup(table_->viewport()->mapToGlobal(pos)); });
+
+    // The grid's standard sizes follow its font; the owners read them before
+    // they size the grid.
+    const QFontMetrics fm(font);
+    const int columnPixels = std::max(64, fm.horizontalAdvance(QStringLiteral("X geomean")) + 16);
+    const int rowPixels = fm.height() + 4;
+    grid_.setStandardSizes(columnPixels * TwipsPerPixel, rowPixels * TwipsPerPixel);
+    showGrid();
+}
+
+Statistics::~Statistics() = default;
+
+void Statistics::Alusta(int ownerId) {
+    id_ = ownerId;
+    std::string type;
+    if (ownerId >= 0 && static_cast<size_t>(ownerId) < g.WindowRegistry.size())
+        type = g.WindowRegistry[static_cast<size_t>(ownerId)].Type;
+    entries_.build(type);
+}
+
+PlotWindow* Statistics::owner() const {
+    if (id_ < 1 || static_cast<size_t>(id_) >= g.WindowRegistry.size()) return nullptr;
+    const WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(id_)];
+    return rec.InUse ? rec.Form : nullptr;
+}
+
+QWidget* Statistics::frame() const {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) return sub;
+    return const_cast<Statistics*>(this);
+}
+
+void Statistics::refreshOwner() {
+    if (PlotWindow* o = owner()) {
+        o->PaivitaStatistiikka();
+        o->AsetaStatKuva(gridPicture());
+    }
+    redrawPrintPage();
+}
+
+void Statistics::StatistiikkaMenuValintaReaktio(int index) {
+    const int n = entries_.count();
+    if (index < 0 || index > n) return;
+    if (index == 0) {
+        CopyToClipboard();
+        refreshOwner();
+        return;
+    }
+    if (index == entries_.previewEntry()) {
+        if (PlotWindow* o = owner()) o->AsetaStatPreviewissa(!o->OnkoStatPreviewissa());
+        if (MainServices* services = mainServices()) services->PiirraKaikki();
+        return;
+    }
+    entries_.toggle(index);
+    refreshOwner();
+}
+
+void Statistics::CopyToClipboard() {
+    std::string text;
+    {
+        CopyingFlag copying;
+        if (PlotWindow* o = owner()) o->PaivitaStatistiikka();
+        text = StatisticsGridText(grid_);
+    }
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    if (PlotWindow* o = owner()) o->PaivitaStatistiikka();
+}
+
+std::string Statistics::AnnaKokoStatistiikka(const std::string& mode) const {
+    return StatisticsText(grid_, id_, entries_.infoRowsShown(), mode);
+}
+
+void Statistics::showGrid() {
+    const int rows = grid_.Rows();
+    const int cols = grid_.Cols();
+    table_->setUpdatesEnabled(false);
+    table_->clearSpans();
+    table_->setRowCount(rows);
+    table_->setColumnCount(cols);
+    const int header = entries_.infoRowsShown();
+    const QBrush fixedCell = palette().brush(QPalette::Button);
+    const QBrush plainCell = palette().brush(QPalette::Base);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            QTableWidgetItem* item = table_->item(r, c);
+            if (!item) {
+                item = new QTableWidgetItem;
+                table_->setItem(r, c, item);
+            }
+            const std::string text = grid_.text(r, c);
+            item->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+            // The label column and the rows up to the header look fixed.
+            item->setBackground(c == 0 || r <= header ? fixedCell : plainCell);
+        }
+        table_->setRowHeight(r, std::max(1, toPixels(grid_.rowHeight(r))));
+        for (const auto& [first, last] : grid_.mergedRuns(r)) table_->setSpan(r, first, 1, last - first + 1);
+    }
+    for (int c = 0; c < cols; ++c) table_->setColumnWidth(c, std::max(1, toPixels(grid_.colWidth(c))));
+    table_->setUpdatesEnabled(true);
+
+    // The window takes the grid's size when the owner has set one.
+    if (grid_.width() > 0 && grid_.height() > 0) {
+        const QSize size(toPixels(grid_.width()), toPixels(grid_.height()));
+        table_->resize(size);
+        resize(size);
+        if (QWidget* f = frame(); f != this) f->adjustSize();
+    }
+}
+
+QImage Statistics::gridPicture() const {
+    return table_->grab().toImage();
+}
+
+float Statistics::Left() const { return static_cast<float>(frame()->x() * TwipsPerPixel); }
+float Statistics::Top() const { return static_cast<float>(frame()->y() * TwipsPerPixel); }
+
+void Statistics::setLeft(float twips) {
+    QWidget* f = frame();
+    f->move(toPixels(twips), f->y());
+}
+
+void Statistics::setTop(float twips) {
+    QWidget* f = frame();
+    f->move(f->x(), toPixels(twips));
+}
+
+void Statistics::openPopup(const QPoint& globalPos) {
+    // The main window's menu counts follow the items loaded (the previous
+    // pop-up's items are dropped first).
+    g.StatisticsMenuCount = 0;
+    if (PlotWindow* o = owner()) entries_.setPreviewCaption(o->OnkoStatPreviewissa());
+
+    QMenu menu;
+    QAction* copy = menu.addAction(QStringLiteral("Copy to clipboard"));
+    copy->setData(0);
+    for (int k = 1; k <= entries_.count(); ++k) {
+        const StatisticsMenuEntry& e = entries_.entry(k);
+        QAction* action = e.Caption == "-" ? menu.addSeparator()
+                                           : menu.addAction(QString::fromLatin1(e.Caption.c_str()));
+        action->setData(k);
+        if (e.Caption != "-") {
+            action->setCheckable(true);
+            action->setChecked(entries_.visible(k));
+        }
+        ++g.StatisticsMenuCount;
+    }
+    g.PopupOwner = static_cast<int16_t>(id_);
+
+    QAction* chosen = dialogs().execMenu(menu, globalPos);
+    if (!chosen) return;  // dismissed: nothing changes
+    const int index = chosen->data().toInt();
+    StatistiikkaMenuValintaReaktio(index);
+    if (MainServices* services = mainServices()) services->TalletaNakyma(QStringLiteral("Autosave"));
+}
+
+void Statistics::ownerClosedByUser() {
+    if (ownerNotified_ || unloaded_) return;
+    ownerNotified_ = true;
+    if (g.ProgramClosing) return;
+    if (PlotWindow* o = owner()) o->UnloadStatistics();
+}
+
+void Statistics::closeEvent(QCloseEvent* event) {
+    // The close is never cancelled. An owner unloads the window; without
+    // one (or at shutdown) the window goes by itself.
+    ownerClosedByUser();
+    if (!unloaded_) unload();
+    event->accept();
+}
+
+bool Statistics::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == parentWidget() && event->type() == QEvent::Close) {
+        ownerClosedByUser();
+        if (!unloaded_) unload();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Statistics::unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    QWidget* f = frame();
+    f->hide();
+    f->deleteLater();
+}
+
+}  // namespace qv
