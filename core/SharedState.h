@@ -96,6 +96,8 @@ struct SharedState {
     bool GateInProgress = false;
     int16_t DragCornerPopulation = 0, DragCornerIndex = 0, DragMovePopulation = 0, DragLabelPopulation = 0;
     PopulationRecord DraftRegion{};
+    // Where the quadrant cross was last dropped in any dot plot (plot space).
+    int32_t LastQuadrantX = 0, LastQuadrantY = 0;
 
     // "Show populations" menu item -> population slot.
     std::array<int16_t, PopulationTableSize> ShowPopulationMap{};

@@ -1,0 +1,141 @@
+#pragma once
+// The dot plot window: two parameters of one file as a scatter of dots or as
+// a density image, with the polygon gates drawn on that parameter pair, the
+// quadrant cross and the fast-draw mode. The window keeps its picture (Kuva)
+// as a QImage drawn by DotPlotRenderer; quick feedback of the mouse code is
+// painted over it, so a mouse move never redraws the plot.
+#include <QImage>
+#include <QPointF>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/PlotWindow.h"
+#include "core/FileRecord.h"
+#include "core/WindowRecord.h"
+#include "plots/dotplot/model/DotPlotRenderer.h"
+#include "plots/dotplot/model/DotPlotState.h"
+
+class QMouseEvent;
+class QPainter;
+
+namespace qv {
+
+class DotPlotStatisticsPanel;
+
+// Registers the "DotPlot" window kind with the window registry; main and
+// tests call it once.
+void registerDotPlotKind();
+
+class DotPlot : public PlotWindow {
+    Q_OBJECT
+public:
+    explicit DotPlot(QWidget* parent = nullptr);
+    ~DotPlot() override;
+
+    // ---- the window protocol ----
+    void Alusta(int id) override;
+    void LatauksenJalkeen() override;
+    void Piirra() override;
+    void NaytaPopulaatio(int slot) override;
+    int AnnaID() const override { return state_.ID; }
+    QString AnnaOtsikko() const override;
+    void UnloadWindow() override;
+
+    bool OnkoPreviewissa() const override { return state_.InPreview; }
+    void AsetaPreviewissa(bool flag) override;
+    bool OnkoStatPreviewissa() const override;
+    void AsetaStatPreviewissa(bool flag) override;
+
+    void MenuValintaReaktio(int index) override;
+    void CopyToClipboard() override;
+    void CheckPopulation(int slot) override;
+
+    std::vector<std::string> SaveInfo() override;
+    void LoadInfo(const std::string& line) override;
+
+    bool OnkoStatistiikkaKaytossa() const override;
+    void PaivitaStatistiikka() override;
+    double AnnaStatistiikka(const std::string& region, const std::string& stat) override;
+    std::string AnnaKokoStatistiikka(const std::string& mode) override;
+    void LiikutaStatistiikkaLaatikkoa(const std::string& axis, const std::string& value) override;
+    void AvaaTaiSuljeStatistics(const std::string& mode) override;
+    void UnloadStatistics() override;
+
+    std::string AnnaKanava(const std::string& axis) override;
+    void AsetaKanava(const std::string& axis, const std::string& value) override;
+    void AsetaPiirtoMoodi(const std::string& mode) override;
+
+    // ---- the dot plot's own members (tools and its menu) ----
+    void AsetaRegion(const std::string& axis, const std::string& value);
+    std::string AnnaKvadrantinKoordinaatit(const std::string& axis) const;
+    void NaytaTaiPiilotaKvadrantti(const std::string& mode);
+    bool OnkoKvadranttiKaytossa() const { return state_.QuadrantOn; }
+
+    // Form activation: selects this window (keeping the others selected
+    // while Shift is held) and makes it the active one.
+    void activateWindow();
+
+    // ---- for the statistics, the gate editing and the tests ----
+    DotPlotState& state() { return state_; }
+    const DotPlotState& state() const { return state_; }
+    // The plot picture as last drawn (Kuva).
+    const QImage& picture() const { return picture_; }
+    // The file the last full draw or data export read (FileCopy): the
+    // FileTable record in FileSlot, read in place rather than copied; an
+    // empty record when there is none.
+    const FileRecord& fileCopy() const;
+    // WindowRecord.FileIndex of this window (0 when none or not registered).
+    int fileIndex() const;
+    // Events drawn by the last draw (dots or density counts).
+    int64_t eventsDrawn() const { return eventsDrawn_; }
+    DotPlotStatisticsPanel* statisticsPanel() const { return statistics_.get(); }
+
+    // The pop-up menus of a right click at `pos` (picture pixels): the
+    // parameter list on an axis strip, else the window's menu.
+    void rightButtonMenus(QPointF pos, QPoint globalPos);
+    // Save as .BMP... and Save data as .TXT... (menu items 10 and 16).
+    void saveImage();
+    void saveData();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private slots:
+    void onSubWindowActivating();
+
+private:
+    // The gate editing with the left button and the feedback over the
+    // picture (DotPlotMouse.cpp).
+    void gateMousePress(QMouseEvent* event);
+    void gateMouseMove(QMouseEvent* event);
+    void gateMouseRelease(QMouseEvent* event);
+    void paintFeedback(QPainter& painter);
+
+    WindowRecord* record();
+    const WindowRecord* record() const;
+    void updateCaption();
+    // The widget whose size is the window's outer size (the MDI frame when
+    // there is one).
+    QWidget* outerWidget();
+    const QWidget* outerWidget() const;
+    void attachToSubWindow();
+    void fitPictureToClient();
+
+    DotPlotState state_;
+    QImage picture_;
+    DotPlotRenderer renderer_;
+    std::unique_ptr<DotPlotStatisticsPanel> statistics_;
+    int64_t eventsDrawn_ = 0;
+};
+
+}  // namespace qv

@@ -1,0 +1,151 @@
+#include "plots/dotplot/DotPlotPopup.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+#include "app/Dialogs.h"
+#include "app/MainServices.h"
+#include "core/SharedState.h"
+#include "core/picture/WindowPicture.h"
+#include "plots/dotplot/DotPlot.h"
+#include "plots/dotplot/model/DotDataText.h"
+
+namespace qv {
+
+std::optional<QString> AskExportPath(const QString& title, const QString& filter) {
+    const std::optional<QString> path = dialogs().saveFileName(title, filter, QString());
+    if (!path || path->isEmpty()) return std::nullopt;
+    if (QFileInfo::exists(*path) &&
+        showMessage(QStringLiteral("File already exists. Do you want to overwrite it?"),
+                    QStringLiteral("File already exists"), MsgButtons::OkCancel) != MsgAnswer::Ok)
+        return std::nullopt;
+    return path;
+}
+
+void DotPlot::MenuValintaReaktio(int index) {
+    switch (index) {
+    case MenuStatistics: AvaaTaiSuljeStatistics(""); break;
+    case MenuQuadrant: NaytaTaiPiilotaKvadrantti(""); break;
+    case MenuDensity:
+        state_.DensityOn = !state_.DensityOn;
+        state_.setCaption(MenuDensity, state_.DensityOn ? "Dot plot" : "Density plot");
+        Piirra();
+        break;
+    case MenuRegionLines:
+        state_.RegionLinesOn = !state_.RegionLinesOn;
+        state_.setCaption(MenuRegionLines, state_.RegionLinesOn ? "Hide region lines" : "Show region lines");
+        Piirra();
+        break;
+    case MenuCreatedHere:
+        state_.CreatedHereOnly = !state_.CreatedHereOnly;
+        state_.setCaption(MenuCreatedHere,
+                          state_.CreatedHereOnly ? "Show all regions" : "Show only regions created here");
+        Piirra();
+        break;
+    case MenuMulticolour:
+        state_.MulticolourOn = !state_.MulticolourOn;
+        state_.setCaption(MenuMulticolour, state_.MulticolourOn ? "Disable multicoloring" : "Enable multicoloring");
+        Piirra();
+        break;
+    case MenuCopy: CopyToClipboard(); break;
+    case MenuSaveBmp: saveImage(); break;
+    case MenuInvertBackground:
+        state_.DarkBackground = !state_.DarkBackground;
+        Piirra();
+        break;
+    case MenuDotSize:
+        if (state_.DotSize != 1) {
+            state_.DotSize = 1;
+            state_.setCaption(MenuDotSize, "Large dots");
+        } else {
+            state_.DotSize = 2;
+            state_.setCaption(MenuDotSize, "Small dots");
+        }
+        Piirra();
+        break;
+    case MenuFastDraw:
+        if (state_.FastDrawOn) {
+            state_.FastDrawOn = false;
+            state_.EventStep = 1;
+            state_.setCaption(MenuFastDraw, "Fast draw mode");
+            Piirra();
+        } else {
+            const int slot = fileIndex();
+            if (slot < 1 || slot >= static_cast<int>(g.FileTable.size())) break;
+            const int32_t events = g.FileTable[static_cast<size_t>(slot)].EventCount;
+            const int32_t limit = std::max<int32_t>(1, g.FastDrawLimit);
+            if (events <= limit) break;
+            state_.FastDrawOn = true;
+            state_.EventStep = FastDrawStep(events, limit);
+            state_.setCaption(MenuFastDraw, "Full draw mode");
+            Piirra();
+        }
+        break;
+    case MenuSaveData: saveData(); break;
+    case MenuPrintPreview: AsetaPreviewissa(!state_.InPreview); break;
+    default: break;  // separators and numbers outside the menu
+    }
+}
+
+void DotPlot::rightButtonMenus(QPointF pos, QPoint globalPos) {
+    const double X = pos.x(), Y = pos.y();
+    const double W = picture_.width(), H = picture_.height();
+    const double m = state_.Margin;
+    int axis = 0;
+    if (X > 0 && X < m && Y > m && Y < H - m)
+        axis = 2;
+    else if (X > m && X < W && Y > H - m && Y < H)
+        axis = 1;
+
+    MainServices* services = mainServices();
+    if (axis == 0) {
+        if (!services) return;
+        QStringList captions;
+        for (int k = 1; k <= state_.MenuItemCount && k <= DotPlotMenuItemCount; ++k)
+            captions << QString::fromLatin1(state_.caption(k));
+        services->showWindowPopup(state_.ID, captions, globalPos);
+        return;
+    }
+
+    // The parameter list of an axis strip; without a file there is none, and
+    // the channel stays as it is.
+    const int slot = fileIndex();
+    if (slot < 1 || slot >= static_cast<int>(g.FileTable.size())) return;
+    const FileRecord& file = g.FileTable[static_cast<size_t>(slot)];
+    const int params = std::min<int>(file.ParameterCount, static_cast<int>(file.Parameters.size()) - 1);
+    if (!file.Loaded || params < 1 || !services) return;
+    QStringList names;
+    for (int p = 1; p <= params; ++p) names << QString::fromLatin1(file.Parameters[static_cast<size_t>(p)].Name);
+
+    // A list dismissed without a choice changes nothing: the last choice is
+    // kept for the next list, but not applied here.
+    const int16_t before = g.ChosenChannel;
+    g.ChosenChannel = -1;
+    services->showChannelPopup(axis, names, globalPos);
+    if (g.ChosenChannel < 0) {
+        g.ChosenChannel = before;
+        return;
+    }
+    const int16_t channel = static_cast<int16_t>(g.ChosenChannel + 1);
+    (axis == 1 ? state_.ChannelX : state_.ChannelY) = channel;
+    Piirra();
+}
+
+void DotPlot::saveImage() {
+    const std::optional<QString> path =
+        AskExportPath(QStringLiteral("Save the image"), QStringLiteral("BMP files (*.BMP *.bmp)"));
+    if (!path) return;
+    if (!SaveWindowPicture(picture_, *path)) showSaveError(*path);
+}
+
+void DotPlot::saveData() {
+    const std::optional<QString> path = AskExportPath(QStringLiteral("Save the data"),
+                                                      QStringLiteral("TXT files (tab delimited) (*.TXT *.txt)"));
+    if (!path) return;
+    const int slot = fileIndex();
+    state_.FileSlot = static_cast<int16_t>(slot);
+    const std::string text = DotDataText(fileCopy(), state_.ChannelX, state_.ChannelY, state_.ShownPopulation);
+    if (!WriteTextFileAtomically(*path, text)) showSaveError(*path);
+}
+
+}  // namespace qv
