@@ -59,11 +59,12 @@ void DotPlotCheckPopulation(int slot, DefinitionRecheck recheck) {
             const int32_t last = first + count - 1;
             const size_t n = static_cast<size_t>(count);
             // Events the matrix does not hold sit at position 0.
-            std::fill(xs.begin(), xs.begin() + count, 0.0f);
-            std::fill(yPositions.begin(), yPositions.begin() + count, 0.0);
-            ScaleEventsToAxis(file, gate.AxisX, PlotSpaceLength, first, last, 1, std::span<float>(xs.data(), n));
-            ScaleEventsToAxis(file, gate.AxisY, PlotSpaceLength, first, last, 1,
-                              std::span<double>(yPositions.data(), n));
+            const size_t nx =
+                ScaleEventsToAxis(file, gate.AxisX, PlotSpaceLength, first, last, 1, std::span<float>(xs.data(), n));
+            const size_t ny = ScaleEventsToAxis(file, gate.AxisY, PlotSpaceLength, first, last, 1,
+                                                std::span<double>(yPositions.data(), n));
+            std::fill(xs.begin() + static_cast<std::ptrdiff_t>(nx), xs.begin() + count, 0.0f);
+            std::fill(yPositions.begin() + static_cast<std::ptrdiff_t>(ny), yPositions.begin() + count, 0.0);
             // y is measured from the top, computed wide and then held as a float.
             for (size_t i = 0; i < n; ++i) ys[i] = static_cast<float>(PlotSpaceLength - yPositions[i]);
             PointsInPolygon(xs.data(), ys.data(), n, polygon, membership + first);

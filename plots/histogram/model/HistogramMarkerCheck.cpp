@@ -49,9 +49,10 @@ void HistogramCheckPopulation(int slot, DefinitionRecheck recheck) {
         for (int32_t first = 1; first <= events; first += Block) {
             const int32_t count = std::min(Block, events - first + 1);
             const size_t n = static_cast<size_t>(count);
-            std::fill(positions.begin(), positions.begin() + count, 0.0);
-            ScaleEventsToAxis(file, static_cast<int16_t>(axis), PlotSpaceLength, first, first + count - 1, 1,
-                              std::span<double>(positions.data(), n));
+            // Events the matrix does not hold sit at position 0.
+            const size_t written = ScaleEventsToAxis(file, static_cast<int16_t>(axis), PlotSpaceLength, first,
+                                                     first + count - 1, 1, std::span<double>(positions.data(), n));
+            std::fill(positions.begin() + static_cast<std::ptrdiff_t>(written), positions.begin() + count, 0.0);
             uint8_t* out = membership + first;
             for (size_t i = 0; i < n; ++i) out[i] = (positions[i] >= lo && positions[i] <= hi) ? 1 : 0;
         }
