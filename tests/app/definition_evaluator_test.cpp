@@ -109,6 +109,9 @@ TEST_F(DefinitionEvaluator, ValidTextsGiveTheBooleanMeaning) {
         {"((Poly-2))", [](const Members& m) { return m[1]; }},
         {"Poly-1 and Poly-2 and not Poly-10", [](const Members& m) { return m[0] && m[1] && !m[2]; }},
         {"sOLU-\xE4 or Poly-10", [](const Members& m) { return m[3] || m[2]; }},
+        {"NOT (poly-1 OR POLY-2) AND Poly-10", [](const Members& m) { return !(m[0] || m[1]) && m[2]; }},
+        {"(Poly-1 or (Poly-2 and not (Poly-10)))", [](const Members& m) { return m[0] || (m[1] && !m[2]); }},
+        {"not Poly-1 or not Poly-1", [](const Members& m) { return !m[0]; }},
     };
     for (const ValidCase& c : cases) {
         fillDefinitionColumn(7);
@@ -136,12 +139,18 @@ TEST_F(DefinitionEvaluator, InvalidTextsGiveTheirMessageAndChangeNothing) {
         {"Poly-1  and Poly-2", "Error in the definition: "},
         {" Poly-1", "Error in the definition: "},
         {"Poly-1 and ()", "Error in the definition: "},
+        // Keywords glued to a parenthesis are no longer words of their own.
+        {"not(Poly-1)", "Error in the definition: notpoly-1"},
+        {"Poly-1 and(Poly-2)", "Error in the definition: andpoly-2"},
+        {"(Poly-1)or Poly-2", "Error in the definition: poly-1or"},
         {"Poly-1 and", "Problem in the definition"},
         {"or Poly-1", "Problem in the definition"},
         {"Poly-1 and or Poly-2", "Problem in the definition"},
         {"not not Poly-1", "Problem in the definition"},
         {"Poly-1 and not", "Problem in the definition"},
         {"not", "Problem in the definition"},
+        {"Poly-1 or not (Poly-2) not", "Problem in the definition"},
+        {"not ()", "Error in the definition: "},  // the group leaves an empty word
         {"(Poly-1 or Poly-2", "Problem in the definition"},
         {"Poly-1 or Poly-2)", "Problem in the definition"},
         {"Poly-1 Poly-2", "Problem in the definition"},
