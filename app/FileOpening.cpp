@@ -205,6 +205,9 @@ bool TiedostonLukuToimenPiteet(std::string path, int window, int fileSlot) {
         if (!isFileSlot(fileSlot)) return false;
         {
             WaitCursor wait;
+            // Whatever the slot held goes first, so two files' data never
+            // sit in memory side by side.
+            g.FileTable[fileSlot] = FileRecord{};
             g.FileTable[fileSlot] = readFcs(path);
         }
         FileRecord& record = g.FileTable[fileSlot];
@@ -243,6 +246,8 @@ bool TiedostonLukuToimenPiteet(std::string path, int window, int fileSlot) {
             }
             {
                 WaitCursor wait;
+                // A freed slot may still hold its last file's pristine data.
+                g.FileTable[free] = FileRecord{};
                 g.FileTable[free] = loadFileType == "txt" ? readTxt(path) : readFcs(path);
             }
             FileRecord& record = g.FileTable[free];

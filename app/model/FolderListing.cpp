@@ -1,10 +1,11 @@
 #include "app/model/FolderListing.h"
 
-#include <QDir>
 #include <QFile>
 #include <QString>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "core/FcsReader.h"
 
@@ -22,17 +23,34 @@ std::vector<std::string> ListFcsFiles(const std::string& folder) {
     std::vector<std::string> names;
     // An empty folder text would list the working folder: nothing is meant.
     if (folder.empty()) return names;
-    const QDir dir(QFile::decodeName(QByteArray::fromStdString(folder)));
-    if (!dir.exists()) return names;
-    // Files (symbolic links to files included), without hidden and system
-    // entries; the order is set below.
-    const QStringList entries = dir.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
-    names.reserve(static_cast<size_t>(entries.size()));
-    for (const QString& entry : entries) {
-        const std::string path = QFile::encodeName(dir.filePath(entry)).toStdString();
-        if (IsFcsFile(path)) names.push_back(QFile::encodeName(entry).toStdString());
+    // Names are taken as the file system holds them (bytes), so a name that is
+    // not valid text in the locale still opens.
+    std::error_code ec;
+    std::filesystem::directory_iterator it(std::filesystem::path(folder), ec);
+    if (ec) return names;
+    for (const std::filesystem::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec) break;
+        std::string name = it->path().filename().string();
+        // Hidden entries are left out; plain files only (a link to a file
+        // counts as the file; folders, devices, pipes and sockets do not).
+        if (name.empty() || name[0] == '.') continue;
+        std::error_code typeError;
+        if (!std::filesystem::is_regular_file(it->path(), typeError)) continue;
+        if (IsFcsFile(it->path().string())) names.push_back(std::move(name));
     }
-    std::sort(names.begin(), names.end(), FolderNameLess);
+    // Each name's text form is made once, not at every comparison.
+    struct Keyed {
+        QString text;
+        std::string name;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(names.size());
+    for (std::string& name : names) keyed.push_back({QFile::decodeName(QByteArray::fromStdString(name)), std::move(name)});
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        const int folded = QString::compare(a.text, b.text, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a.name < b.name;
+    });
+    for (size_t i = 0; i < keyed.size(); ++i) names[i] = std::move(keyed[i].name);
     return names;
 }
 

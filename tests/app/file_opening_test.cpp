@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -434,6 +436,47 @@ TEST_F(FolderSteppingTest, ListingHoldsOnlyFcsFilesSortedByNameWithoutRegardToCa
     EXPECT_EQ(TeeLista(folder + "missing/"), 0);
     EXPECT_EQ(FolderFileList(), std::vector<std::string>{""});
     EXPECT_EQ(TeeLista(""), 0);
+}
+
+TEST_F(FolderSteppingTest, NamesThatAreNotValidTextStillListAndOpen) {
+    // "\xe9t\xe9.fcs" is Latin-1, not UTF-8: the name must travel as bytes.
+    const std::string odd = "\xe9t\xe9.fcs";
+    test::WriteBytes(folder + odd, fcsBytes(3, 50));
+    const std::vector<std::string> names = ListFcsFiles(folder);
+    ASSERT_EQ(names.size(), 4u);
+    EXPECT_EQ(names.back(), odd);
+    StandInPlot* plot = newPlot();
+    openFcs(c);
+    EXPECT_TRUE(SeuraavaTiedosto(plot->id));
+    EXPECT_EQ(shownName(plot->id), odd);
+    EXPECT_TRUE(g.FileTable[g.WindowRegistry[plot->id].FileIndex].Loaded);
+}
+
+TEST_F(FileOpeningTest, InstrumentFilesFolderListsItsFcsFilesAndOpensOne) {
+    const QString data = QStringLiteral(QV_TESTDATA_DIR);
+    if (!QDir(data).exists()) GTEST_SKIP() << "no instrument files at " << QV_TESTDATA_DIR;
+    const std::string folder = fs(QDir(data).absolutePath()) + "/";
+    // What the listing must hold, found here by reading each file's start.
+    std::vector<std::string> expected;
+    for (const QString& name : QDir(data).entryList(QDir::Files)) {
+        QFile f(QDir(data).filePath(name));
+        if (!f.open(QIODevice::ReadOnly)) continue;
+        const QByteArray head = f.read(6);
+        if (head == "FCS3.0" || head == "FCS2.0") expected.push_back(fs(name));
+    }
+    std::sort(expected.begin(), expected.end(), FolderNameLess);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(ListFcsFiles(folder), expected);
+
+    const std::string calibur = "facscalibur_fcs2_int16.fcs";
+    if (std::find(expected.begin(), expected.end(), calibur) == expected.end())
+        GTEST_SKIP() << calibur << " is not in " << QV_TESTDATA_DIR;
+    StandInPlot* plot = newPlot();
+    openFcs(QString::fromStdString(folder + calibur));
+    ASSERT_EQ(shownName(plot->id), calibur);
+    const FileRecord& rec = g.FileTable[g.WindowRegistry[plot->id].FileIndex];
+    EXPECT_EQ(rec.ParameterCount, 8);
+    EXPECT_EQ(rec.EventCount, 37395);
 }
 
 TEST(FolderNameOrder, CaseDecidesOnlyBetweenOtherwiseEqualNames) {
