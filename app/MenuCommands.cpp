@@ -1,0 +1,204 @@
+#include "app/MenuCommands.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMenuBar>
+
+#include "app/Dialogs.h"
+#include "app/MainServices.h"
+#include "app/MenuBar.h"
+#include "app/PlotWindow.h"
+#include "app/model/LimitInput.h"
+#include "core/Numbers.h"
+#include "core/SharedState.h"
+
+namespace qv {
+namespace {
+
+// Keeps a service window's tick with its visibility: a hide unticks the
+// item, and the window's own close box only hides it while the program runs.
+class ServiceWindowWatcher : public QObject {
+public:
+    ServiceWindowWatcher(QObject* parent, std::function<void()> onHidden)
+        : QObject(parent), onHidden_(std::move(onHidden)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Close && !g.ProgramClosing) {
+            event->ignore();
+            if (auto* w = qobject_cast<QWidget*>(watched)) w->hide();
+            return true;
+        }
+        if (event->type() == QEvent::Hide && !event->spontaneous()) onHidden_();
+        return false;
+    }
+
+private:
+    std::function<void()> onHidden_;
+};
+
+QString numberText(int32_t v) { return QString::fromStdString(NumberText(v)); }
+
+}  // namespace
+
+MenuCommands::MenuCommands() = default;
+
+MenuCommands::~MenuCommands() {
+    for (Binding& b : bindings_) {
+        if (b.window && b.watcher) b.window->removeEventFilter(b.watcher);
+        delete b.watcher;
+    }
+}
+
+QAction* MenuCommands::itemOf(ServiceWindow which) const {
+    if (!menu_) return nullptr;
+    switch (which) {
+        case ServiceWindow::PrintPreview: return menu_->AvaaPrintPreviewPage;
+        case ServiceWindow::FileInfo: return menu_->NaytaFileInfo;
+        case ServiceWindow::FileBrowser: return menu_->AvaaFileBrowser;
+        case ServiceWindow::WellPlateBrowser: return menu_->AvaaWellplatebrowser;
+        case ServiceWindow::FileNameHandler: return menu_->AvaaFileNameHandler;
+        case ServiceWindow::AboutBox: return nullptr;
+    }
+    return nullptr;
+}
+
+void MenuCommands::setServiceWindow(ServiceWindow which, QWidget* window, std::function<void()> afterShow) {
+    Binding& b = bindings_[static_cast<size_t>(which)];
+    if (b.window && b.watcher) b.window->removeEventFilter(b.watcher);
+    delete b.watcher;
+    b = Binding{};
+    if (!window) return;
+    b.window = window;
+    b.afterShow = std::move(afterShow);
+    b.watcher = new ServiceWindowWatcher(nullptr, [this, which] { serviceWindowHidden(which); });
+    window->installEventFilter(b.watcher);
+    if (QAction* item = itemOf(which)) item->setChecked(window->isVisible());
+    if (which == ServiceWindow::PrintPreview && menu_) menu_->Printtaa->setEnabled(window->isVisible());
+}
+
+QWidget* MenuCommands::serviceWindow(ServiceWindow which) const {
+    return bindings_[static_cast<size_t>(which)].window.data();
+}
+
+void MenuCommands::serviceWindowHidden(ServiceWindow which) {
+    if (QAction* item = itemOf(which)) item->setChecked(false);
+    if (which == ServiceWindow::PrintPreview && menu_) menu_->Printtaa->setEnabled(false);
+}
+
+bool MenuCommands::toggleServiceWindow(ServiceWindow which) {
+    QAction* item = itemOf(which);
+    QWidget* window = serviceWindow(which);
+    if (!window) {
+        // The window does not exist (yet): the item shows no tick.
+        if (item) item->setChecked(false);
+        return false;
+    }
+    // The tick and the window's visibility change together, so the window
+    // tells whether the item was ticked (a click has already flipped the
+    // check mark of a checkable item).
+    if (window->isVisible()) {
+        window->hide();  // the watcher unticks and disables "Print..."
+        if (item) item->setChecked(false);
+        return false;
+    }
+    if (item) item->setChecked(true);
+    window->show();
+    window->raise();
+    return true;
+}
+
+void MenuCommands::runAfterShow(ServiceWindow which) {
+    const std::function<void()> afterShow = bindings_[static_cast<size_t>(which)].afterShow;
+    if (afterShow) afterShow();
+}
+
+void MenuCommands::AvaaFileNameHandler_Click() {
+    if (toggleServiceWindow(ServiceWindow::FileNameHandler)) runAfterShow(ServiceWindow::FileNameHandler);
+}
+
+void MenuCommands::AvaaPrintPreviewPage_Click() {
+    if (!toggleServiceWindow(ServiceWindow::PrintPreview)) return;  // hidden: "Print..." went off with it
+    if (menu_) menu_->Printtaa->setEnabled(true);
+    // Every window is redrawn before the page that shows their pictures.
+    redrawAll();
+    runAfterShow(ServiceWindow::PrintPreview);
+}
+
+void MenuCommands::AvaaFileBrowser_Click() {
+    if (toggleServiceWindow(ServiceWindow::FileBrowser)) runAfterShow(ServiceWindow::FileBrowser);
+}
+
+void MenuCommands::AvaaWellplatebrowser_Click() {
+    if (toggleServiceWindow(ServiceWindow::WellPlateBrowser)) runAfterShow(ServiceWindow::WellPlateBrowser);
+}
+
+void MenuCommands::NaytaFileInfo_Click() {
+    // The file information window's afterShow shows the file of the window
+    // activated last, when there is one.
+    if (toggleServiceWindow(ServiceWindow::FileInfo)) runAfterShow(ServiceWindow::FileInfo);
+}
+
+void MenuCommands::AvaaAboutLaatikko_Click() {
+    QWidget* box = serviceWindow(ServiceWindow::AboutBox);
+    if (!box) return;
+    if (QWidget* main = centreWindow()) {
+        const QPoint centre = main->mapToGlobal(QPoint(main->width() / 2, main->height() / 2));
+        QPoint topLeft(centre.x() - box->width() / 2, centre.y() - box->height() / 2);
+        if (QWidget* parent = box->parentWidget()) topLeft = parent->mapFromGlobal(topLeft);
+        box->move(topLeft);
+    }
+    box->show();  // not modal
+    box->raise();
+    runAfterShow(ServiceWindow::AboutBox);
+}
+
+QWidget* MenuCommands::centreWindow() {
+    if (menu_ && menu_->bar) return menu_->bar->window();
+    return nullptr;
+}
+
+void MenuCommands::askLimit(const QString& prompt, int32_t& limit) {
+    const std::optional<QString> answer =
+        dialogs().inputBox(prompt, QStringLiteral("Set limit"), numberText(limit));
+    if (const std::optional<int32_t> value = limitFromAnswer(answer)) limit = *value;
+}
+
+void MenuCommands::AsetaFastDrawLimit_Click() {
+    // Windows use the new limit at their next file load or draw-mode change.
+    askLimit(QStringLiteral("Set the fast draw limit"), g.FastDrawLimit);
+}
+
+void MenuCommands::AsetaLadattavienPisteidenMaara_Click() {
+    // Applies to files read from now on.
+    askLimit(QStringLiteral("Set the max number of events which will be loaded"), g.MaxEventsLoaded);
+}
+
+void MenuCommands::KaytaNegAbsJuttua_Click() {
+    g.UseNegativeAbs = !g.UseNegativeAbs;
+    if (menu_) menu_->KaytaNegAbsJuttua->setChecked(g.UseNegativeAbs);
+    redrawAll();
+}
+
+void MenuCommands::CopyImages_Click() {
+    QGuiApplication::clipboard()->clear();
+    PlotWindow* window = activeChildWindow();
+    if (!window) return;
+    const int id = window->AnnaID();
+    if (id == 0) return;  // windows without a picture of their own copy nothing
+    window->CopyToClipboard();
+    g.LastCopiedWindow = static_cast<int16_t>(id);
+}
+
+void MenuCommands::AvaaHelp_Click() { openHelpPage(QUrl(QString::fromLatin1(OnlineHelpAddress))); }
+
+void MenuCommands::redrawAll() {
+    if (MainServices* services = mainServices()) services->PiirraKaikki();
+}
+
+void MenuCommands::openHelpPage(const QUrl& address) { QDesktopServices::openUrl(address); }
+
+}  // namespace qv

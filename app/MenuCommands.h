@@ -1,0 +1,128 @@
+#pragma once
+// What the main menu's items do. One member per item, named after the item.
+// The commands that belong to the menu itself are implemented here: the two
+// limit input boxes, the negative-value option, copying the active window,
+// showing and hiding the service windows and the online help. Every other
+// item does nothing here; the main window overrides it, and an item whose
+// window does not exist yet stays inert until that window is wired in.
+#include <QPointer>
+#include <QString>
+#include <QUrl>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+
+class QAction;
+
+namespace qv {
+
+class MainMenu;
+class PlotWindow;
+
+// The address of the online help page.
+inline const char* const OnlineHelpAddress = "https://quorvane.example.org/help/";
+
+// The windows that the menu shows and hides with a tick.
+enum class ServiceWindow { PrintPreview, FileInfo, FileBrowser, WellPlateBrowser, FileNameHandler, AboutBox };
+
+class MenuCommands {
+public:
+    MenuCommands();
+    virtual ~MenuCommands();
+    MenuCommands(const MenuCommands&) = delete;
+    MenuCommands& operator=(const MenuCommands&) = delete;
+
+    // The menu whose ticks and enabled states the commands keep (MainMenu
+    // calls this when it is built; nullptr when it goes).
+    void attachMenu(MainMenu* menu) { menu_ = menu; }
+    MainMenu* menu() const { return menu_; }
+
+    // A service window: the item's tick follows the window's visibility.
+    // Closing the window with its own close box only hides it (until
+    // shutdown has begun) and unticks the item. `afterShow` runs each time
+    // the item shows the window (the print page redraws, the file
+    // information window takes the active window's file). nullptr unbinds.
+    void setServiceWindow(ServiceWindow which, QWidget* window, std::function<void()> afterShow = {});
+    QWidget* serviceWindow(ServiceWindow which) const;
+
+    // ---- "&File" ----
+    virtual void FileOpenFCS_Click() {}
+    virtual void FileNextFile_Click() {}
+    virtual void FilePreviousFile_Click() {}
+    virtual void FileOpenTXT_Click() {}
+    virtual void FileSaveFCSEiKysymysta_Click() {}
+    virtual void FileSaveFCS_Click() {}
+    virtual void AvaaFileNameHandler_Click();
+    virtual void FileOpenView_Click() {}
+    virtual void FileSaveView_Click() {}
+    virtual void MenuSaveAnalysisPackage_Click() {}
+    virtual void AvaaPrintPreviewPage_Click();
+    virtual void Printtaa_Click() {}
+    virtual void FileExit_Click() {}
+
+    // ---- "&Edit" ----
+    virtual void CopyImages_Click();
+    virtual void SelectAll_Click() {}
+    virtual void AsetaFastDrawLimit_Click();
+    virtual void AsetaLadattavienPisteidenMaara_Click();
+    virtual void KaytaNegAbsJuttua_Click();
+
+    // ---- "View" ----
+    virtual void AvaaFileBrowser_Click();
+    virtual void AvaaWellplatebrowser_Click();
+    virtual void NaytaFileInfo_Click();
+
+    // ---- "&Create" ----
+    virtual void CreateDotPlot_Click() {}
+    virtual void CreateHistogram_Click() {}
+    virtual void CreateHistogramModeller_Click() {}
+    virtual void CreateOverlayHistogram_Click() {}
+    virtual void Create3DPlot_Click() {}
+    virtual void CreateBendPlot_Click() {}
+    virtual void LuoFluxTracker_Click() {}
+    virtual void LuoProjector_Click() {}
+    virtual void LuoClipBook_Click() {}
+
+    // ---- "&Help" ----
+    virtual void AvaaHelp_Click();
+    virtual void AvaaAboutLaatikko_Click();
+
+    // ---- hidden menus ----
+    // Item `index` of the "Show populations" submenu (0 = "All events").
+    virtual void ShowPopulation_Click(int index) { (void)index; }
+
+protected:
+    // The active child window, nullptr when none is active or it answers
+    // no window protocol. The main window overrides this.
+    virtual PlotWindow* activeChildWindow() { return nullptr; }
+    // Redraws every window (the main window's PiirraKaikki); by default
+    // through mainServices() when one is installed.
+    virtual void redrawAll();
+    // Starts the web browser on the help page without waiting for it.
+    virtual void openHelpPage(const QUrl& address);
+    // The window the about box is centred on; by default the menu bar's window.
+    virtual QWidget* centreWindow();
+
+private:
+    struct Binding {
+        QPointer<QWidget> window;
+        std::function<void()> afterShow;
+        QObject* watcher = nullptr;
+    };
+    static constexpr int ServiceWindowCount = 6;
+    QAction* itemOf(ServiceWindow which) const;
+    // Shows or hides the window of an item, keeping the tick with it; true
+    // when it showed the window.
+    bool toggleServiceWindow(ServiceWindow which);
+    void runAfterShow(ServiceWindow which);
+    void serviceWindowHidden(ServiceWindow which);
+    // One of the two "Set limit" input boxes.
+    static void askLimit(const QString& prompt, int32_t& limit);
+
+    MainMenu* menu_ = nullptr;
+    std::array<Binding, ServiceWindowCount> bindings_{};
+};
+
+}  // namespace qv
