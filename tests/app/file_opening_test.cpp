@@ -62,9 +62,12 @@ public:
     int drawCalls = 0;
     std::vector<int> drawnFiles;  // FileIndex at each Piirra
 
+    bool slotTakenAtAlusta = false;
+
     void Alusta(int slot) override {
         id = slot;
         WindowRecord& rec = g.WindowRegistry[slot];
+        slotTakenAtAlusta = rec.InUse && rec.Form == this;
         rec.ShowsFile = true;
         rec.Selected = true;
         setWindowTitle(QString::fromStdString(g.SelectedPrefix) + AnnaOtsikko());
@@ -228,6 +231,7 @@ TEST_F(FileOpeningTest, NoSelectedWindowCreatesASelectedDotPlotThatShowsTheFile)
     EXPECT_EQ(shownName(created), "new.fcs");
     auto* plot = static_cast<StandInPlot*>(windowAt(created));
     ASSERT_NE(plot, nullptr);
+    EXPECT_TRUE(plot->slotTakenAtAlusta);
     EXPECT_EQ(plot->drawnFiles.back(), g.WindowRegistry[created].FileIndex);
 }
 
@@ -245,8 +249,10 @@ TEST_F(FileOpeningTest, FullRegistryCreatesNothingAndSaysNothing) {
         g.WindowRegistry[w].Selected = false;
     }
     const QString path = makeFcs("nowhere.fcs");
+    const int before = services.autosaves;
     openFcs(path);  // no message is scripted: any would fail the test
     EXPECT_EQ(loadedFiles(), 0);
+    EXPECT_EQ(services.autosaves, before + 1);
     for (int w = 1; w <= g.MaxWindows; ++w) g.WindowRegistry[w].InUse = false;
 }
 
