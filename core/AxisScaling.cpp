@@ -110,11 +110,45 @@ AxisScale AxisScale::forParameter(const ParameterInfo& parameter, double length)
     return AxisScale(parameter.IsLog, parameter.Range, length, g.UseNegativeAbs, g.LogShift, g.LogAxisFloor);
 }
 
+namespace {
+
+// The axis of the last per-event call. Callers scale event after event on
+// the same axis, so the constants of a log axis (two more logarithms) are
+// worked out once per axis instead of once per event.
+struct LastAxis {
+    bool valid = false;
+    bool isLog = false;
+    bool fold = false;
+    int16_t logShift = 0;
+    int32_t range = 0;
+    int32_t logAxisFloor = 0;
+    double length = 0.0;
+    AxisScale scale;
+};
+
+const AxisScale& scaleFor(const ParameterInfo& parameter, double length) {
+    thread_local LastAxis last;
+    if (!last.valid || last.isLog != parameter.IsLog || last.range != parameter.Range || last.length != length ||
+        last.fold != g.UseNegativeAbs || last.logShift != g.LogShift || last.logAxisFloor != g.LogAxisFloor) {
+        last.isLog = parameter.IsLog;
+        last.range = parameter.Range;
+        last.length = length;
+        last.fold = g.UseNegativeAbs;
+        last.logShift = g.LogShift;
+        last.logAxisFloor = g.LogAxisFloor;
+        last.scale = AxisScale::forParameter(parameter, length);
+        last.valid = true;
+    }
+    return last.scale;
+}
+
+}  // namespace
+
 double ScaleEventToAxis(const FileRecord& record, int32_t event, int16_t parameter, double length) {
     if (!record.WorkingData.contains(event, parameter) || parameter < 0 ||
         static_cast<size_t>(parameter) >= record.Parameters.size())
         return 0.0;
-    const AxisScale scale = AxisScale::forParameter(record.Parameters[static_cast<size_t>(parameter)], length);
+    const AxisScale& scale = scaleFor(record.Parameters[static_cast<size_t>(parameter)], length);
     const float value = record.WorkingData(event, parameter);
     g.ScaledValue = scale.folded(value);
     if (scale.kind() == AxisScale::Kind::Log) g.ChannelsPerDecade = scale.channelsPerDecade();

@@ -89,11 +89,24 @@ TEST(PolygonTest, TooFewCornersAndPointsThatAreNotNumbers) {
     EXPECT_EQ(PointsInPolygon(std::vector<PlotPoint>{{5, 5}}, kSquare), std::vector<uint8_t>{0});
 }
 
+// A comb of `teeth` gaps cut down from the top: a band across the gaps
+// crosses 2 * teeth + 2 edges.
+Corners comb(int teeth) {
+    Corners c = {{0, 0}, {100, 0}, {100, 100}};
+    const int w = 100 / (2 * teeth + 1);
+    for (int t = 0; t < teeth; ++t) {
+        const int right = 100 - (2 * t + 1) * w, left = right - w;
+        c.insert(c.end(), {{right, 100}, {right, 20 + 5 * t}, {left, 20 + 5 * t}, {left, 100}});
+    }
+    c.push_back({0, 100});
+    return c;
+}
+
 // Concave, self-crossing and extreme polygons, points on a grid that hits
 // corner levels, edges and corners, plus random points: the result must be
 // the plain edge-by-edge count, in both call forms.
 TEST(PolygonTest, AgreesWithThePlainEdgeCountOnHardShapes) {
-    const Corners shapes[] = {
+    std::vector<Corners> shapes = {
         {{0, 0}, {100, 0}, {100, 100}, {70, 100}, {70, 30}, {30, 30}, {30, 100}, {0, 100}},  // U
         {{0, 0}, {100, 100}, {100, 0}, {0, 100}},                                             // bow tie
         {{10, 0}, {20, 50}, {10, 100}, {0, 50}, {10, 50}, {5, 20}},                            // spiky, a corner level with another
@@ -101,6 +114,7 @@ TEST(PolygonTest, AgreesWithThePlainEdgeCountOnHardShapes) {
         {{INT32_MIN, INT32_MIN}, {INT32_MAX, INT32_MIN}, {INT32_MAX, INT32_MAX}, {INT32_MIN, INT32_MAX}},
         {{0, 0}, {0, 0}, {50, 0}, {50, 50}, {50, 50}, {0, 50}},                                // repeated corners
     };
+    for (int teeth = 1; teeth <= 6; ++teeth) shapes.push_back(comb(teeth));
     std::mt19937 rng(11);
     std::uniform_real_distribution<float> any(-20.0f, 120.0f);
     for (const Corners& poly : shapes) {
