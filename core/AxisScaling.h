@@ -57,8 +57,12 @@ public:
             break;
         case Kind::Log: {
             // The shift is added in single precision, as the value is held.
-            const float x = shift_ + v;
-            const double channel = x <= 1.0f ? 1.0 : std::log(static_cast<double>(x)) / kLn10 * cpd_;
+            // The logarithm is taken of at least 1 and the result chosen
+            // afterwards, so no branch depends on the value (values at or
+            // below 1 are common and come in no order).
+            const double x = static_cast<double>(shift_ + v);
+            const double decades = std::log(x > 1.0 ? x : 1.0) / kLn10;
+            const double channel = x <= 1.0 ? 1.0 : decades * cpd_;
             r = (channel - offset_) / span_ * length_;
             break;
         }
