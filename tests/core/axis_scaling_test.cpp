@@ -95,6 +95,28 @@ TEST_F(AxisScaling, ScratchValuesFollowTheLastCall) {
     EXPECT_EQ(g.ChannelsPerDecade, 2500);
 }
 
+// Scaling event after event keeps the axis constants between calls; any
+// change of the axis or of the options must still take effect at once.
+TEST_F(AxisScaling, ChangedAxisOrOptionsTakeEffectAtOnce) {
+    FileRecord f = oneParameterFile(false, 1000, {100.0f, -5.0f});
+    EXPECT_DOUBLE_EQ(ScaleEventToAxis(f, 1, 1, 10000), 1000.0);
+    f.Parameters[1].Range = 500;
+    EXPECT_DOUBLE_EQ(ScaleEventToAxis(f, 1, 1, 10000), 2000.0);
+    EXPECT_DOUBLE_EQ(ScaleEventToAxis(f, 1, 1, 5000), 1000.0);
+    f.Parameters[1].IsLog = true;
+    f.Parameters[1].Range = 10000;
+    EXPECT_DOUBLE_EQ(ScaleEventToAxis(f, 1, 1, 10000), 5000.0);
+    EXPECT_DOUBLE_EQ(ScaleEventToAxis(f, 2, 1, 10000), 1.0);
+    g.UseNegativeAbs = true;  // -5 becomes 6
+    EXPECT_NEAR(ScaleEventToAxis(f, 2, 1, 10000), std::log10(6.0) * 2500, 1e-9);
+    f.Parameters[1].Range = 262144;
+    const double shifted = ScaleEventToAxis(f, 1, 1, 1);
+    g.LogShift = 0;
+    g.LogAxisFloor = 1;
+    EXPECT_NE(ScaleEventToAxis(f, 1, 1, 1), shifted);
+    EXPECT_NEAR(ScaleEventToAxis(f, 1, 1, 1), (std::log10(100.0) * 48379 - 1) / (262144 - 1), 1e-12);
+}
+
 // Ranges that leave no scale, values that are not numbers and indices
 // outside the file all give position 0, never a NaN.
 TEST_F(AxisScaling, DegenerateInputsGiveZero) {
