@@ -1,5 +1,6 @@
 #include "core/FcsReader.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -291,11 +292,11 @@ inline uint32_t load32(const unsigned char* b, bool little) {
 }
 
 template <class Decode>
-void decodeEvents(const unsigned char* src, int32_t events, const std::vector<float*>& columns, size_t width,
-                  Decode decode) {
+void decodeEvents(const unsigned char* src, int32_t first, int32_t last, const std::vector<float*>& columns,
+                  size_t width, Decode decode) {
     const size_t params = columns.size();
     float* const* cols = columns.data();
-    for (int32_t e = 1; e <= events; ++e) {
+    for (int32_t e = first; e <= last; ++e) {
         for (size_t p = 0; p < params; ++p) {
             cols[p][e] = decode(src);
             src += width;
@@ -303,26 +304,27 @@ void decodeEvents(const unsigned char* src, int32_t events, const std::vector<fl
     }
 }
 
-void decodeData(const unsigned char* src, int32_t events, const std::vector<float*>& columns, Coding coding,
-                bool little) {
+// Decodes events first..last from src, which holds exactly those events.
+void decodeData(const unsigned char* src, int32_t first, int32_t last, const std::vector<float*>& columns,
+                Coding coding, bool little) {
     switch (coding) {
     case Coding::Float32:
         if (little)
-            decodeEvents(src, events, columns, 4, [](const unsigned char* b) { return std::bit_cast<float>(load32(b, true)); });
+            decodeEvents(src, first, last, columns, 4, [](const unsigned char* b) { return std::bit_cast<float>(load32(b, true)); });
         else
-            decodeEvents(src, events, columns, 4, [](const unsigned char* b) { return std::bit_cast<float>(load32(b, false)); });
+            decodeEvents(src, first, last, columns, 4, [](const unsigned char* b) { return std::bit_cast<float>(load32(b, false)); });
         break;
     case Coding::UInt32:
         if (little)
-            decodeEvents(src, events, columns, 4, [](const unsigned char* b) { return static_cast<float>(load32(b, true)); });
+            decodeEvents(src, first, last, columns, 4, [](const unsigned char* b) { return static_cast<float>(load32(b, true)); });
         else
-            decodeEvents(src, events, columns, 4, [](const unsigned char* b) { return static_cast<float>(load32(b, false)); });
+            decodeEvents(src, first, last, columns, 4, [](const unsigned char* b) { return static_cast<float>(load32(b, false)); });
         break;
     case Coding::UInt16:
         if (little)
-            decodeEvents(src, events, columns, 2, [](const unsigned char* b) { return static_cast<float>(b[0] | b[1] << 8); });
+            decodeEvents(src, first, last, columns, 2, [](const unsigned char* b) { return static_cast<float>(b[0] | b[1] << 8); });
         else
-            decodeEvents(src, events, columns, 2, [](const unsigned char* b) { return static_cast<float>(b[0] << 8 | b[1]); });
+            decodeEvents(src, first, last, columns, 2, [](const unsigned char* b) { return static_cast<float>(b[0] << 8 | b[1]); });
         break;
     }
 }
@@ -356,9 +358,11 @@ bool headerNumber(std::string_view bytes, size_t at, int32_t& out) {
 // Parses and decodes everything but the working copy of the data and the
 // membership table, which need no file bytes (so a caller can drop the
 // bytes first).
-bool decodeFcs(std::string_view bytes, const std::string& path, FileRecord& r) {
-    const size_t size = bytes.size();
+bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
+    const size_t size = source.size();
     if (size == 0) return refuse(r, "the file is empty");
+    std::string bytes(size < HeaderLength ? size : HeaderLength, '\0');
+    if (!source.read(0, bytes.size(), bytes.data())) return refuse(r, "the file could not be read");
 
     // HEADER.
     r.FcsVersionText = std::string(bytes.substr(0, 6));
@@ -379,8 +383,9 @@ bool decodeFcs(std::string_view bytes, const std::string& path, FileRecord& r) {
         static_cast<size_t>(r.TextEnd) >= size)
         return refuse(r, "the TEXT segment lies outside the file");
     if (r.TextEnd < r.TextStart) return refuse(r, "the TEXT segment ends before it starts");
-    r.TextSegment.assign(bytes.substr(static_cast<size_t>(r.TextStart),
-                                      static_cast<size_t>(r.TextEnd - r.TextStart) + 1));
+    r.TextSegment.assign(static_cast<size_t>(r.TextEnd - r.TextStart) + 1, '\0');
+    if (!source.read(static_cast<size_t>(r.TextStart), r.TextSegment.size(), r.TextSegment.data()))
+        return refuse(r, "the file could not be read");
     const char delimiter = r.TextSegment[0];
     for (char& c : r.TextSegment)
         if (c == delimiter) c = Delimiter;
@@ -534,7 +539,17 @@ bool decodeFcs(std::string_view bytes, const std::string& path, FileRecord& r) {
     r.PristineData.resize(events, P);
     std::vector<float*> columns(static_cast<size_t>(P));
     for (int32_t p = 1; p <= P; ++p) columns[static_cast<size_t>(p - 1)] = r.PristineData.column(p);
-    decodeData(reinterpret_cast<const unsigned char*>(bytes.data()) + dataBegin, events, columns, coding, little);
+    // DATA is read in blocks of whole events, about a megabyte each.
+    const int32_t blockEvents = static_cast<int32_t>(std::max<size_t>(1, (size_t{1} << 20) / eventBytes));
+    std::vector<char> block;
+    for (int32_t first = 1; first <= events; first += blockEvents) {
+        const int32_t last = std::min(events, first + blockEvents - 1);
+        const size_t length = static_cast<size_t>(last - first + 1) * eventBytes;
+        block.resize(length);
+        if (!source.read(dataBegin + static_cast<size_t>(first - 1) * eventBytes, length, block.data()))
+            return refuse(r, "the file could not be read");
+        decodeData(reinterpret_cast<const unsigned char*>(block.data()), first, last, columns, coding, little);
+    }
 
     for (int32_t p = 1; p <= P; ++p) {
         const ParameterInfo& info = r.Parameters[static_cast<size_t>(p)];
@@ -550,7 +565,9 @@ bool decodeFcs(std::string_view bytes, const std::string& path, FileRecord& r) {
         else if (display == "LIN") r.Parameters[static_cast<size_t>(p)].IsLog = false;
     }
 
-    r.FileKey = ComputeFileKeyOfData(bytes);
+    std::string keyBytes(std::min(size, FileKeyBytes), '\0');
+    if (!source.read(0, keyBytes.size(), keyBytes.data())) return refuse(r, "the file could not be read");
+    r.FileKey = ComputeFileKeyOfData(keyBytes);
     r.Loaded = true;
     return true;
 }
@@ -564,21 +581,20 @@ void finishRecord(FileRecord& r) {
 
 FileRecord ReadFcsData(std::string_view bytes, const std::string& path) {
     FileRecord r;
-    if (decodeFcs(bytes, path, r)) finishRecord(r);
+    MemorySource source(bytes);
+    if (decodeFcs(source, path, r)) finishRecord(r);
     return r;
 }
 
 FileRecord ReadFcsFile(const std::string& path) {
     FileRecord r;
-    FileBytes bytes;
+    FileSource source;
     std::string reason;
-    if (!ReadWholeFile(path, bytes, reason)) {
+    if (!source.open(path, reason)) {
         refuse(r, reason);
         return r;
     }
-    const bool ok = decodeFcs(bytes.view(), path, r);
-    bytes = FileBytes{};  // the file's bytes go before the working copy is made
-    if (ok) finishRecord(r);
+    if (decodeFcs(source, path, r)) finishRecord(r);
     return r;
 }
 

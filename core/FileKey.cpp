@@ -1,18 +1,18 @@
 #include "core/FileKey.h"
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 
 namespace qv {
 
-namespace {
-constexpr size_t KeyBytes = 80000;  // bytes of a file that its key looks at
-}
 
-bool ReadWholeFile(const std::string& path, FileBytes& out, std::string& reason) {
-    out = FileBytes{};
+namespace {
+
+// The checks every reader makes before opening a path; the file's size.
+bool checkPath(const std::string& path, std::uintmax_t& size, std::string& reason) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
@@ -28,7 +28,7 @@ bool ReadWholeFile(const std::string& path, FileBytes& out, std::string& reason)
         reason = "the path is not a regular file";
         return false;
     }
-    const std::uintmax_t size = fs::file_size(path, ec);
+    size = fs::file_size(path, ec);
     if (ec) {
         reason = "the file could not be opened";
         return false;
@@ -38,6 +38,15 @@ bool ReadWholeFile(const std::string& path, FileBytes& out, std::string& reason)
         reason = "the file is too large";
         return false;
     }
+    return true;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, FileBytes& out, std::string& reason) {
+    out = FileBytes{};
+    std::uintmax_t size = 0;
+    if (!checkPath(path, size, reason)) return false;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         reason = "the file could not be opened";
@@ -57,6 +66,35 @@ bool ReadWholeFile(const std::string& path, FileBytes& out, std::string& reason)
     return true;
 }
 
+bool MemorySource::read(size_t offset, size_t length, char* out) {
+    if (offset > bytes_.size() || length > bytes_.size() - offset) return false;
+    if (length > 0) std::memcpy(out, bytes_.data() + offset, length);
+    return true;
+}
+
+FileSource::~FileSource() {
+    if (file_ != nullptr) std::fclose(file_);
+}
+
+bool FileSource::open(const std::string& path, std::string& reason) {
+    std::uintmax_t size = 0;
+    if (!checkPath(path, size, reason)) return false;
+    file_ = std::fopen(path.c_str(), "rb");
+    if (file_ == nullptr) {
+        reason = "the file could not be opened";
+        return false;
+    }
+    size_ = static_cast<size_t>(size);
+    return true;
+}
+
+bool FileSource::read(size_t offset, size_t length, char* out) {
+    if (file_ == nullptr || offset > size_ || length > size_ - offset) return false;
+    if (length == 0) return true;
+    if (std::fseek(file_, static_cast<long>(offset), SEEK_SET) != 0) return false;
+    return std::fread(out, 1, length, file_) == length;
+}
+
 void SplitPath(const std::string& path, std::string& folder, std::string& fileName) {
     const size_t slash = path.rfind('/');
     if (slash == std::string::npos) {
@@ -70,7 +108,7 @@ void SplitPath(const std::string& path, std::string& folder, std::string& fileNa
 
 int32_t ComputeFileKeyOfData(std::string_view bytes) {
     if (bytes.empty()) return 0;
-    const size_t n = bytes.size() < KeyBytes ? bytes.size() : KeyBytes;
+    const size_t n = bytes.size() < FileKeyBytes ? bytes.size() : FileKeyBytes;
     float sum = 0.0f;
     // Bytes 0, 2, 4, ... are skipped; 1, 3, 5, ... are summed.
     for (size_t i = 1; i < n; i += 2)
@@ -86,7 +124,7 @@ int32_t ComputeFileKey(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return 0;
     // Only the start of the file counts.
-    std::string head(KeyBytes, '\0');
+    std::string head(FileKeyBytes, '\0');
     in.read(head.data(), static_cast<std::streamsize>(head.size()));
     head.resize(static_cast<size_t>(in.gcount()));
     return ComputeFileKeyOfData(head);

@@ -85,7 +85,8 @@ std::string buildText(const std::vector<std::pair<std::string, std::string>>& pa
 
 std::string FcsTestBytes(const FcsTestFile& f) {
     const bool little = f.ByteOrder.rfind("1,", 0) == 0;
-    const std::string data = encodeData(f, little);
+    const std::string encoded = f.RawData.empty() ? encodeData(f, little) : std::string();
+    const std::string& data = f.RawData.empty() ? encoded : f.RawData;
 
     std::vector<std::pair<std::string, std::string>> pairs;
     const bool offsetKeywords = f.Version != "FCS2.0" || f.Offsets != FcsDataOffsets::Header;
@@ -96,7 +97,7 @@ std::string FcsTestBytes(const FcsTestFile& f) {
     pairs.emplace_back("$BYTEORD", f.ByteOrder);
     pairs.emplace_back("$DATATYPE", f.DataType);
     pairs.emplace_back("$MODE", "L");
-    pairs.emplace_back("$TOT", std::to_string(f.Events.size()));
+    pairs.emplace_back("$TOT", std::to_string(f.RawData.empty() ? f.Events.size() : f.RawEvents));
     pairs.emplace_back("$PAR", std::to_string(f.Parameters.size()));
     if (!f.Cytometer.empty()) pairs.emplace_back("$CYT", f.Cytometer);
     for (size_t i = 0; i < f.Parameters.size(); ++i) {

@@ -36,6 +36,10 @@ struct FcsTestFile {
     std::string Cytometer;               // $CYT, left out when empty
     std::vector<FcsTestParameter> Parameters;
     std::vector<std::vector<double>> Events;  // Events[e][p], both from 0; values cast to the data type
+    // When not empty, written as DATA instead of Events (large fixtures);
+    // $TOT then comes from RawEvents.
+    std::string RawData;
+    size_t RawEvents = 0;
     std::string Spill;                   // SPILL value with APPLY COMPENSATION "TRUE"; left out when empty
     std::string Comp;                    // $COMP value, left out when empty
     std::vector<std::pair<std::string, std::string>> Keywords;  // further pairs, written after the others
