@@ -84,8 +84,10 @@ protected:
         auto* w = static_cast<QWidget*>(watched);
         if (w == panel_ || panel_->isAncestorOf(w))
             panel_->panelMouseMoved();
-        else if (workspace_ && (w == workspace_ || workspace_->isAncestorOf(w)))
+        else if (workspace_ && (w == workspace_ || workspace_->isAncestorOf(w))) {
             panel_->workspaceMouseMoved();
+            emit panel_->mouseMovedOverWorkspace();
+        }
         return false;
     }
 

@@ -101,6 +101,9 @@ signals:
     void colourBoxActivated(int slot);
     // The transparency label of a slot was double-clicked.
     void transparencyLabelActivated(int slot);
+    // The mouse moved over the watched workspace (after the panel's own
+    // test); the main window completes a postponed full redraw here.
+    void mouseMovedOverWorkspace();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -331,6 +331,7 @@ protected:
 };
 
 TEST_F(PanelWidth, StartsNarrowWidensOverThePanelNarrowsOverTheWorkspace) {
+    QSignalSpy workspaceMoves(panel.get(), &PopulationPanel::mouseMovedOverWorkspace);
     EXPECT_TRUE(narrow());
     EXPECT_EQ(panel->width(), 10);
     overPanel();
@@ -343,12 +344,14 @@ TEST_F(PanelWidth, StartsNarrowWidensOverThePanelNarrowsOverTheWorkspace) {
                      Qt::NoModifier);
     QApplication::sendEvent(workspace, &move);
     EXPECT_TRUE(narrow());
+    EXPECT_EQ(workspaceMoves.size(), 2);  // the child window, then the workspace itself
     // Movement elsewhere (outside the workspace) changes nothing.
     overPanel();
     QWidget elsewhere;
     QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
     QApplication::sendEvent(&elsewhere, &enter);
     EXPECT_TRUE(wide());
+    EXPECT_EQ(workspaceMoves.size(), 2);
 }
 
 TEST_F(PanelWidth, AFrozenPanelWidensAndThenStaysWide) {
