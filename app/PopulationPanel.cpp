@@ -278,10 +278,12 @@ void PopulationPanel::PaivitaRegionLista() {
 
     if (QMenu* menu = showPopulationMenu_.data()) {
         // Item 0, "All events", stays; the items after it are made anew.
+        // The refresh may run inside the handler of one of these items (a
+        // choice redraws every window), so they are deleted only later.
         const QList<QAction*> items = menu->actions();
         for (qsizetype i = 1; i < items.size(); ++i) {
             menu->removeAction(items[i]);
-            if (items[i]->parent() == menu) delete items[i];
+            if (items[i]->parent() == menu) items[i]->deleteLater();
         }
         showPopulationMenuCount_ = 0;
         int n = 0;

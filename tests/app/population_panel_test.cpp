@@ -219,6 +219,35 @@ TEST_F(PopulationPanelTest, ShowPopulationsListsAllEventsThenSlotsInUsePopulatio
     EXPECT_EQ(g.ShowPopulationMap[static_cast<size_t>(picked->data().toInt())], 20);
 }
 
+// Choosing a population redraws every window, which refreshes the panel:
+// the item being chosen is replaced while its own handler runs.
+class RefreshingCommands : public MenuCommands {
+public:
+    PopulationPanel* panel = nullptr;
+    std::vector<int> chosen;
+    void ShowPopulation_Click(int index) override {
+        chosen.push_back(index);
+        panel->PaivitaRegionLista();
+    }
+};
+
+TEST_F(PopulationPanelTest, AChoiceThatRefreshesThePanelIsSafe) {
+    QMainWindow host;
+    RefreshingCommands refreshing;
+    MainMenu own(host, refreshing);
+    refreshing.panel = panel.get();
+    panel->setShowPopulationMenu(own.ShowPopulationMenu);
+    use(1, "Poly-1");
+    panel->PaivitaRegionLista();
+    test::ScriptedDialogs dialogs;
+    dialogs.expectMenuChoice("Show populations/Poly-1");
+    QAction* picked = dialogs.execMenu(*own.NappiMenu, {});
+    EXPECT_NE(picked, nullptr);
+    EXPECT_EQ(refreshing.chosen, std::vector<int>{1});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(test::ScriptedDialogs::menuCaptions(*own.ShowPopulationMenu), (QStringList{"All events", "Poly-1"}));
+}
+
 TEST_F(PopulationPanelTest, NamesWithAnAmpersandAreShownAsTheyAre) {
     panel->setShowPopulationMenu(menu.ShowPopulationMenu);
     use(2, "T&B");
