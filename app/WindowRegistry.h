@@ -52,4 +52,13 @@ void SelectAllWindows();
 // Frees slot id after its window closed: InUse false, Form null, FileIndex 0.
 void releaseWindowSlot(int id);
 
+// The part of a file window's activation that every kind shares: nothing
+// while a sheet is being read; otherwise, unless Shift is held, every file
+// window is deselected; then window id is selected, its caption prefixed
+// and it becomes ActiveWindowSlot. The kind adds its own steps after it.
+void activateFileWindow(int id);
+
+// The registry slot holding this window, 0 when none does.
+int windowSlotOf(const PlotWindow* window);
+
 }  // namespace qv

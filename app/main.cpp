@@ -1,6 +1,10 @@
 #include <QApplication>
 
+#include "app/PaaIkkuna.h"
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    qv::PaaIkkuna mainWindow;
+    mainWindow.MDIForm_Load();
+    return app.exec();
 }

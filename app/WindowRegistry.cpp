@@ -1,0 +1,179 @@
+#include "app/WindowRegistry.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <map>
+
+#include "app/Dialogs.h"
+#include "app/MainServices.h"
+#include "app/PlotWindow.h"
+#include "core/SharedState.h"
+
+namespace qv {
+
+namespace {
+
+std::map<std::string, WindowMaker>& makers() {
+    static std::map<std::string, WindowMaker> table;
+    return table;
+}
+
+WindowShower& shower() {
+    static WindowShower s;
+    return s;
+}
+
+// What the creator does around Alusta for each kind.
+struct KindSteps {
+    const char* type;
+    bool deselectsOthers;
+    bool autosaves;
+};
+
+constexpr KindSteps kindSteps[] = {
+    {"DotPlot", true, true},          {"Histogram", true, true},        {"Histogram Modeller", false, true},
+    {"Overlay Histogram", false, true}, {"3D Plot", true, true},        {"BendPlot", true, true},
+    {"FluxTracker", false, false},    {"Projector", false, false},      {"ClipBook", false, true},
+    {"DAD", true, false},             {"Mirror Histogram", false, false},
+};
+
+KindSteps stepsFor(const std::string& type) {
+    for (const KindSteps& k : kindSteps)
+        if (type == k.type) return k;
+    return {nullptr, false, false};
+}
+
+int lastSlot() {
+    return std::min<int>(g.MaxWindows, static_cast<int>(g.WindowRegistry.size()) - 1);
+}
+
+bool validSlot(int id) { return id >= 1 && id <= lastSlot(); }
+
+QString selectedPrefix() { return QString::fromLatin1(g.SelectedPrefix.data(), static_cast<qsizetype>(g.SelectedPrefix.size())); }
+
+// The creation sequence into a slot already known to be free.
+bool createInto(const std::string& type, int slot) {
+    auto it = makers().find(type);
+    if (it == makers().end() || !it->second) return false;
+
+    WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(slot)];
+    // The slot is taken before anything else runs, so a window made or
+    // initialised meanwhile can never be given the same ID.
+    rec.InUse = true;
+    rec.Selected = false;
+    rec.Type = type;
+    PlotWindow* window = it->second();
+    if (!window) {
+        releaseWindowSlot(slot);
+        return false;
+    }
+    rec.Form = window;
+    // A window destroyed without going through its own unload must not stay
+    // reachable through the registry.
+    QObject::connect(window, &QObject::destroyed, [slot, window] {
+        if (validSlot(slot) && g.WindowRegistry[static_cast<size_t>(slot)].Form == window) releaseWindowSlot(slot);
+    });
+
+    if (shower())
+        shower()(*window);
+    else
+        window->show();
+
+    const KindSteps steps = stepsFor(type);
+    if (steps.deselectsOthers) DeselectAllWindows();
+    QPointer<PlotWindow> guard(window);
+    window->Alusta(slot);
+    if (steps.autosaves && guard) {
+        if (MainServices* services = mainServices()) services->TalletaNakyma(QStringLiteral("Autosave"));
+    }
+    return true;
+}
+
+}  // namespace
+
+void registerWindowKind(const std::string& type, WindowMaker maker) { makers()[type] = std::move(maker); }
+
+bool hasWindowKind(const std::string& type) {
+    auto it = makers().find(type);
+    return it != makers().end() && it->second;
+}
+
+void setWindowShower(WindowShower s) { shower() = std::move(s); }
+
+int firstFreeWindowSlot() {
+    for (int s = 1; s <= lastSlot(); ++s)
+        if (!g.WindowRegistry[static_cast<size_t>(s)].InUse) return s;
+    return 0;
+}
+
+int createWindow(const std::string& type) {
+    if (!hasWindowKind(type)) return 0;
+    const int slot = firstFreeWindowSlot();
+    if (slot == 0) {
+        showMessage(QStringLiteral("You can create only ") + QString::number(g.MaxWindows) +
+                        QStringLiteral(" windows at a time."),
+                    QStringLiteral("Max number of windows"), MsgButtons::Ok);
+        return 0;
+    }
+    return createInto(type, slot) ? slot : 0;
+}
+
+bool createWindowInSlot(const std::string& type, int slot) {
+    if (!validSlot(slot) || g.WindowRegistry[static_cast<size_t>(slot)].InUse) return false;
+    return createInto(type, slot);
+}
+
+PlotWindow* windowAt(int id) {
+    if (!validSlot(id)) return nullptr;
+    const WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(id)];
+    return rec.InUse ? rec.Form : nullptr;
+}
+
+void DeselectAllWindows() {
+    for (int s = 1; s <= lastSlot(); ++s) {
+        WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(s)];
+        if (!rec.InUse || !rec.ShowsFile) continue;
+        rec.Selected = false;
+        if (rec.Form) rec.Form->setWindowTitle(rec.Form->AnnaOtsikko());
+    }
+}
+
+void SelectAllWindows() {
+    for (int s = 1; s <= lastSlot(); ++s) {
+        WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(s)];
+        if (!rec.InUse || !rec.ShowsFile) continue;
+        rec.Selected = true;
+        if (rec.Form) rec.Form->setWindowTitle(selectedPrefix() + rec.Form->AnnaOtsikko());
+    }
+}
+
+void releaseWindowSlot(int id) {
+    if (!validSlot(id)) return;
+    WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(id)];
+    rec.InUse = false;
+    rec.Form = nullptr;
+    rec.FileIndex = 0;
+}
+
+void activateFileWindow(int id) {
+    if (g.SheetLoading) return;
+    PlotWindow* window = windowAt(id);
+    if (!window) return;
+    if (!g.ShiftHeld) DeselectAllWindows();
+    g.WindowRegistry[static_cast<size_t>(id)].Selected = true;
+    window->setWindowTitle(selectedPrefix() + window->AnnaOtsikko());
+    g.ActiveWindowSlot = static_cast<int16_t>(id);
+}
+
+int windowSlotOf(const PlotWindow* window) {
+    if (!window) return 0;
+    for (int s = 1; s <= lastSlot(); ++s) {
+        const WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(s)];
+        if (rec.InUse && rec.Form == window) return s;
+    }
+    return 0;
+}
+
+}  // namespace qv
