@@ -1,20 +1,433 @@
 // Gate drawing and editing with the left button, and the feedback drawn over
 // the plot picture while a gate or the quadrant cross is being edited.
-// Nothing here yet: presses, moves and releases of the left button leave the
-// plot as it is, and no feedback is drawn.
+//
+// Gates are kept in plot space (0..10000 over the plotting area, y from the
+// top); the mouse works in picture pixels. The drawing and drag state is
+// shared by every window (g.RegionDrawMode, g.GateInProgress, g.DraftRegion
+// with its DraftWindow, the Drag... slots), so only one gate is drawn or
+// dragged at a time in the whole program. A drag recomputes nothing: the
+// plot is drawn once at the press without the dragged item, every move only
+// repaints the feedback over the kept picture, and the release writes the
+// gate, recomputes its membership and redraws every window.
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "app/MainServices.h"
+#include "core/PolygonTest.h"
+#include "core/SharedState.h"
 #include "plots/dotplot/DotPlot.h"
 
 namespace qv {
+namespace {
 
-void DotPlot::gateMousePress(QMouseEvent* event) { (void)event; }
+// What the overlay shows; only the window named here paints it.
+struct Feedback {
+    const DotPlot* window = nullptr;
+    QPointF pointer;
+    int hoverSlot = 0;         // polygon whose handles are shown while hovering
+    bool hoverCorner = false;  // its corners (true) or its label box (false)
+    QPointF quadrant;          // the cross while it is dragged
+};
 
-void DotPlot::gateMouseMove(QMouseEvent* event) { (void)event; }
+Feedback& feedback() {
+    static Feedback f;
+    return f;
+}
 
-void DotPlot::gateMouseRelease(QMouseEvent* event) { (void)event; }
+// Picture pixels <-> plot space for a picture of W x H with margin m.
+struct Geometry {
+    double m = 0, W = 0, H = 0, plotW = 0, plotH = 0;
+    bool usable() const { return plotW > 0 && plotH > 0; }
+    double toPlotX(double x) const { return (x - m) / plotW * 10000.0; }
+    double toPlotY(double y) const { return (y - m) / plotH * 10000.0; }
+    double toPixelX(double px) const { return m + plotW * px / 10000.0; }
+    double toPixelY(double py) const { return m + plotH * py / 10000.0; }
+};
 
-void DotPlot::paintFeedback(QPainter& painter) { (void)painter; }
+// A plot-space coordinate as stored: a 32-bit float that is always finite.
+float storedCoordinate(double v) {
+    if (std::isnan(v)) return 0.0f;
+    return static_cast<float>(std::clamp(v, -1.0e9, 1.0e9));
+}
+
+// Rounded to the nearest whole number, halves to even, held in range.
+int32_t roundedWhole(double v) {
+    if (std::isnan(v)) return 0;
+    return static_cast<int32_t>(std::nearbyint(std::clamp(v, -2.0e9, 2.0e9)));
+}
+
+bool hits(double x, double y, double tx, double ty, double tol) {
+    return std::fabs(x - tx) < tol && std::fabs(y - ty) < tol;
+}
+
+PopulationRecord& population(int slot) { return g.PopulationTable[static_cast<size_t>(slot)]; }
+
+int cornerCount(const PopulationRecord& p) { return std::clamp<int>(p.Corners, 0, MaxCorners); }
+
+double halfLabelWidth(const PopulationRecord& p) { return static_cast<double>(p.Name.size()) * 7.0 / 2.0; }
+
+bool anyDrag(const DotPlotState& s) {
+    return g.DragCornerPopulation != 0 || g.DragMovePopulation != 0 || g.DragLabelPopulation != 0 ||
+           s.QuadrantDragging;
+}
+
+void redrawAll(DotPlot& window) {
+    if (MainServices* main = mainServices())
+        main->PiirraKaikki();
+    else
+        window.Piirra();
+}
+
+}  // namespace
+
+namespace {
+
+Geometry geometryOf(const DotPlotState& s, const QImage& picture, const QWidget& w) {
+    Geometry geo;
+    geo.m = s.Margin;
+    geo.W = picture.isNull() ? w.width() : picture.width();
+    geo.H = picture.isNull() ? w.height() : picture.height();
+    geo.plotW = geo.W - 2 * geo.m;
+    geo.plotH = geo.H - 2 * geo.m;
+    return geo;
+}
+
+// The window's polygons, in slot order: the gates drawn on its parameter pair
+// (and, while only gates made here are shown, made here).
+std::vector<int> windowPolygons(const DotPlotState& s) {
+    std::vector<int> gates;
+    for (int k = 1; k <= g.MaxPopulations && k < PopulationTableSize; ++k) {
+        const PopulationRecord& p = population(k);
+        if (p.Type == "Polygon" && p.InUse && p.AxisX == s.ChannelX && p.AxisY == s.ChannelY &&
+            (!s.CreatedHereOnly || p.Created == s.ID))
+            gates.push_back(k);
+    }
+    return gates;
+}
+
+// The label's anchor (lx, ly) in picture pixels.
+QPointF labelAnchor(const PopulationRecord& p, const Geometry& geo) {
+    return {geo.toPixelX(static_cast<double>(p.LabelBaseX) + p.TitleX),
+            geo.toPixelY(static_cast<double>(p.LabelBaseY) + p.TitleY)};
+}
+
+// The scratch corners := the picture points of the population's corners.
+void copyCornersToDraft(const PopulationRecord& p, const Geometry& geo) {
+    const int n = cornerCount(p);
+    g.DraftRegion.Corners = static_cast<int16_t>(n);
+    for (int j = 1; j <= n; ++j) {
+        g.DraftRegion.CornerX[static_cast<size_t>(j)] = static_cast<float>(geo.toPixelX(p.CornerX[static_cast<size_t>(j)]));
+        g.DraftRegion.CornerY[static_cast<size_t>(j)] = static_cast<float>(geo.toPixelY(p.CornerY[static_cast<size_t>(j)]));
+    }
+}
+
+bool insidePolygon(const PopulationRecord& p, double px, double py) {
+    std::vector<PolygonCorner> corners;
+    for (int j = 1; j <= cornerCount(p); ++j)
+        corners.push_back({roundedWhole(p.CornerX[static_cast<size_t>(j)]), roundedWhole(p.CornerY[static_cast<size_t>(j)])});
+    return PointInPolygon(px, py, corners);
+}
+
+void drawDraftPolygon(QPainter& painter, bool closed, double tol, const QPointF* toPointer) {
+    const int n = std::clamp<int>(g.DraftRegion.Corners, 0, MaxCorners);
+    auto corner = [](int j) {
+        return QPointF(g.DraftRegion.CornerX[static_cast<size_t>(j)], g.DraftRegion.CornerY[static_cast<size_t>(j)]);
+    };
+    for (int j = 1; j < n; ++j) painter.drawLine(corner(j), corner(j + 1));
+    if (n >= 1 && closed) painter.drawLine(corner(n), corner(1));
+    if (n >= 1 && toPointer) painter.drawLine(corner(n), *toPointer);
+    for (int j = 1; j <= n; ++j) {
+        const QPointF c = corner(j);
+        painter.drawRect(QRectF(c.x() - tol, c.y() - tol, 2 * tol, 2 * tol));
+    }
+}
+
+}  // namespace
+
+void DotPlot::gateMousePress(QMouseEvent* event) {
+    const Geometry geo = geometryOf(state_, picture_, *this);
+    // No plotting area: nothing can be placed or grabbed.
+    if (!geo.usable()) return;
+    const double X = event->position().x();
+    const double Y = event->position().y();
+    const double tol = state_.HitTolerance;
+    const bool left = event->button() == Qt::LeftButton;
+    const bool right = event->button() == Qt::RightButton;
+    feedback().window = this;
+    feedback().pointer = event->position();
+    feedback().hoverSlot = 0;
+
+    // Editing: the first target hit starts exactly one drag.
+    if (left && !g.RegionDrawMode) {
+        if (state_.QuadrantOn &&
+            hits(X, Y, geo.toPixelX(state_.QuadrantX), geo.toPixelY(state_.QuadrantY), tol)) {
+            state_.QuadrantDragging = true;
+            state_.Dragging = true;
+            feedback().quadrant = event->position();
+            Piirra();
+            update();
+            return;
+        }
+        if (!state_.RegionLinesOn) return;
+        const std::vector<int> gates = windowPolygons(state_);
+        for (int k : gates) {
+            const PopulationRecord& p = population(k);
+            for (int j = 1; j <= cornerCount(p); ++j) {
+                if (!hits(X, Y, geo.toPixelX(p.CornerX[static_cast<size_t>(j)]),
+                          geo.toPixelY(p.CornerY[static_cast<size_t>(j)]), tol))
+                    continue;
+                g.DragCornerPopulation = static_cast<int16_t>(k);
+                g.DragCornerIndex = static_cast<int16_t>(j);
+                copyCornersToDraft(p, geo);
+                state_.Dragging = true;
+                Piirra();
+                update();
+                return;
+            }
+        }
+        for (int k : gates) {
+            const PopulationRecord& p = population(k);
+            const QPointF anchor = labelAnchor(p, geo);
+            if (!hits(X, Y, anchor.x() - halfLabelWidth(p), anchor.y() - 4, tol)) continue;
+            g.DragLabelPopulation = static_cast<int16_t>(k);
+            state_.Dragging = true;
+            Piirra();
+            update();
+            return;
+        }
+        const double px = geo.toPlotX(X), py = geo.toPlotY(Y);
+        for (int k : gates) {
+            if (!insidePolygon(population(k), px, py)) continue;
+            g.DragMovePopulation = static_cast<int16_t>(k);
+            copyCornersToDraft(population(k), geo);
+            state_.MoveStartX = roundedWhole(X);
+            state_.MoveStartY = roundedWhole(Y);
+            state_.Dragging = true;
+            Piirra();
+            update();
+            return;
+        }
+        return;
+    }
+
+    // Closing the polygon being drawn: a right click, or a left click on its
+    // first corner once it has two corners or more. A left click near the
+    // first corner of a polygon closed earlier starts a new one instead.
+    PopulationRecord& draft = g.DraftRegion;
+    if (g.RegionDrawMode && state_.ID == draft.DraftWindow &&
+        (right || (left && g.GateInProgress && draft.Corners > 1 &&
+                   hits(X, Y, draft.CornerX[1], draft.CornerY[1], tol)))) {
+        if (g.GateInProgress) {
+            const MainServices* main = mainServices();
+            const int slot = main ? main->ValittuPopulaatio() : 0;
+            // With no population row chosen the polygon has nowhere to go.
+            if (slot >= 1 && slot <= g.MaxPopulations && slot < PopulationTableSize) {
+                PopulationRecord& p = population(slot);
+                const int n = std::clamp<int>(draft.Corners, 0, MaxCorners);
+                for (int k = 1; k <= n; ++k) {
+                    p.CornerX[static_cast<size_t>(k)] = storedCoordinate(geo.toPlotX(draft.CornerX[static_cast<size_t>(k)]));
+                    p.CornerY[static_cast<size_t>(k)] = storedCoordinate(geo.toPlotY(draft.CornerY[static_cast<size_t>(k)]));
+                }
+                p.InUse = true;
+                p.AxisX = state_.ChannelX;
+                p.AxisY = state_.ChannelY;
+                p.Corners = static_cast<int16_t>(n);
+                p.Name = "Poly-" + std::to_string(slot);
+                p.Type = "Polygon";
+                p.Created = state_.ID;
+                p.TitleX = 0;
+                p.TitleY = 0;
+                p.Transparent = false;
+                CheckPopulation(slot);
+            }
+        }
+        g.GateInProgress = false;
+        g.RegionDrawMode = false;
+        state_.Dragging = false;
+        update();
+        redrawAll(*this);
+        return;
+    }
+
+    // Adding corners.
+    if (left && g.RegionDrawMode) {
+        if (!g.GateInProgress) {
+            g.GateInProgress = true;
+            draft.Corners = 1;
+            draft.CornerX[1] = static_cast<float>(X);
+            draft.CornerY[1] = static_cast<float>(Y);
+            draft.DraftWindow = state_.ID;
+        } else if (draft.DraftWindow == state_.ID && draft.Corners < MaxCorners) {
+            // A click beyond the 50th corner is ignored.
+            ++draft.Corners;
+            draft.CornerX[static_cast<size_t>(draft.Corners)] = static_cast<float>(X);
+            draft.CornerY[static_cast<size_t>(draft.Corners)] = static_cast<float>(Y);
+        }
+        update();
+    }
+}
+
+void DotPlot::gateMouseMove(QMouseEvent* event) {
+    Feedback& fb = feedback();
+    const bool wasShowing = fb.window == this;
+    fb.window = this;
+    fb.pointer = event->position();
+    fb.hoverSlot = 0;
+    const Geometry geo = geometryOf(state_, picture_, *this);
+    if (!geo.usable()) {
+        if (wasShowing) update();
+        return;
+    }
+    const double X = event->position().x();
+    const double Y = event->position().y();
+    const double tol = state_.HitTolerance;
+
+    if (!g.RegionDrawMode && state_.RegionLinesOn && !anyDrag(state_)) {
+        for (int k : windowPolygons(state_)) {
+            const PopulationRecord& p = population(k);
+            bool corner = false;
+            for (int j = 1; j <= cornerCount(p) && !corner; ++j)
+                corner = hits(X, Y, geo.toPixelX(p.CornerX[static_cast<size_t>(j)]),
+                              geo.toPixelY(p.CornerY[static_cast<size_t>(j)]), tol);
+            const QPointF a = labelAnchor(p, geo);
+            const double half = halfLabelWidth(p);
+            const bool label = X >= a.x() - half - tol && X <= a.x() + half + tol && Y >= a.y() - 4 - tol &&
+                               Y <= a.y() + 4 + tol;
+            if (corner || label) {
+                fb.hoverSlot = k;
+                fb.hoverCorner = corner;
+                break;
+            }
+        }
+    }
+    if (g.DragCornerPopulation != 0) {
+        const int j = std::clamp<int>(g.DragCornerIndex, 1, MaxCorners);
+        g.DraftRegion.CornerX[static_cast<size_t>(j)] = static_cast<float>(X);
+        g.DraftRegion.CornerY[static_cast<size_t>(j)] = static_cast<float>(Y);
+    }
+    if (state_.QuadrantDragging && !g.RegionDrawMode)
+        fb.quadrant = QPointF(std::clamp(X, geo.m, geo.W - geo.m), std::clamp(Y, geo.m, geo.H - geo.m));
+    if (g.DragMovePopulation != 0) {
+        const double dx = X - state_.MoveStartX, dy = Y - state_.MoveStartY;
+        for (int j = 1; j <= std::clamp<int>(g.DraftRegion.Corners, 0, MaxCorners); ++j) {
+            g.DraftRegion.CornerX[static_cast<size_t>(j)] += static_cast<float>(dx);
+            g.DraftRegion.CornerY[static_cast<size_t>(j)] += static_cast<float>(dy);
+        }
+        state_.MoveStartX = roundedWhole(X);
+        state_.MoveStartY = roundedWhole(Y);
+    }
+    // Only the overlay is repainted over the kept picture.
+    update();
+}
+
+void DotPlot::gateMouseRelease(QMouseEvent* event) {
+    const Geometry geo = geometryOf(state_, picture_, *this);
+    if (!geo.usable()) return;
+    const double X = event->position().x();
+    const double Y = event->position().y();
+
+    if (state_.QuadrantDragging) {
+        state_.QuadrantDragging = false;
+        const double qx = std::clamp(X, geo.m, geo.W - geo.m);
+        const double qy = std::clamp(Y, geo.m, geo.H - geo.m);
+        state_.QuadrantX = roundedWhole(geo.toPlotX(qx));
+        state_.QuadrantY = roundedWhole(geo.toPlotY(qy));
+        g.LastQuadrantX = state_.QuadrantX;
+        g.LastQuadrantY = state_.QuadrantY;
+        state_.Dragging = false;
+        update();
+        Piirra();
+        return;
+    }
+    if (g.DragCornerPopulation != 0) {
+        const int slot = g.DragCornerPopulation;
+        const int j = std::clamp<int>(g.DragCornerIndex, 1, MaxCorners);
+        PopulationRecord& p = population(slot);
+        p.CornerX[static_cast<size_t>(j)] = storedCoordinate(geo.toPlotX(X));
+        p.CornerY[static_cast<size_t>(j)] = storedCoordinate(geo.toPlotY(Y));
+        CheckPopulation(slot);
+        g.DragCornerPopulation = 0;
+        g.DragCornerIndex = 0;
+        state_.Dragging = false;
+        update();
+        redrawAll(*this);
+        return;
+    }
+    if (g.DragMovePopulation != 0) {
+        const int slot = g.DragMovePopulation;
+        PopulationRecord& p = population(slot);
+        for (int k = 1; k <= cornerCount(p); ++k) {
+            p.CornerX[static_cast<size_t>(k)] = storedCoordinate(geo.toPlotX(g.DraftRegion.CornerX[static_cast<size_t>(k)]));
+            p.CornerY[static_cast<size_t>(k)] = storedCoordinate(geo.toPlotY(g.DraftRegion.CornerY[static_cast<size_t>(k)]));
+        }
+        CheckPopulation(slot);
+        g.DragMovePopulation = 0;
+        state_.Dragging = false;
+        update();
+        redrawAll(*this);
+        return;
+    }
+    if (g.DragLabelPopulation != 0) {
+        PopulationRecord& p = population(g.DragLabelPopulation);
+        // The drop point becomes the top-left of the text.
+        p.TitleX = roundedWhole(geo.toPlotX(X + halfLabelWidth(p)) - p.LabelBaseX);
+        p.TitleY = roundedWhole(geo.toPlotY(Y + 4) - p.LabelBaseY);
+        g.DragLabelPopulation = 0;
+        update();
+        redrawAll(*this);
+        state_.Dragging = false;
+    }
+}
+
+void DotPlot::paintFeedback(QPainter& painter) {
+    const Feedback& fb = feedback();
+    if (fb.window != this) return;
+    const Geometry geo = geometryOf(state_, picture_, *this);
+    if (!geo.usable()) return;
+    const double tol = state_.HitTolerance;
+    const QColor fore(state_.ForegroundGrey, state_.ForegroundGrey, state_.ForegroundGrey);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(fore);
+
+    if (fb.hoverSlot != 0 && !g.RegionDrawMode && !anyDrag(state_)) {
+        const PopulationRecord& p = population(fb.hoverSlot);
+        if (fb.hoverCorner) {
+            for (int j = 1; j <= cornerCount(p); ++j) {
+                const double cx = geo.toPixelX(p.CornerX[static_cast<size_t>(j)]);
+                const double cy = geo.toPixelY(p.CornerY[static_cast<size_t>(j)]);
+                painter.drawRect(QRectF(cx - tol, cy - tol, 2 * tol, 2 * tol));
+            }
+        } else {
+            const QPointF a = labelAnchor(p, geo);
+            const double half = halfLabelWidth(p);
+            painter.setPen(QColor(120, 120, 120));
+            painter.drawRect(QRectF(a.x() - half - tol, a.y() - 4 - tol, 2 * (half + tol), 2 * (4 + tol)));
+            painter.setPen(fore);
+        }
+    }
+    if (g.GateInProgress && g.DraftRegion.DraftWindow == state_.ID) drawDraftPolygon(painter, false, tol, &fb.pointer);
+    if (g.DragCornerPopulation != 0 || g.DragMovePopulation != 0) drawDraftPolygon(painter, true, tol, nullptr);
+    if (state_.QuadrantDragging && !g.RegionDrawMode) {
+        const QPointF q = fb.quadrant;
+        painter.drawLine(QPointF(geo.m, q.y()), QPointF(geo.W - geo.m, q.y()));
+        painter.drawLine(QPointF(q.x(), geo.m), QPointF(q.x(), geo.H - geo.m));
+        painter.drawRect(QRectF(q.x() - tol, q.y() - tol, 2 * tol, 2 * tol));
+    }
+    if (g.DragLabelPopulation != 0) {
+        QFont font(QStringLiteral("Courier New"));
+        font.setStyleHint(QFont::TypeWriter);
+        font.setPixelSize(11);
+        painter.setFont(font);
+        const std::string& name = population(g.DragLabelPopulation).Name;
+        painter.drawText(QPointF(fb.pointer.x(), fb.pointer.y() + QFontMetrics(font).ascent()),
+                         QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
+    }
+}
 
 }  // namespace qv
