@@ -3,6 +3,10 @@
 // populations, and the recomputation of every gate after a file load.
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+
 #include <cmath>
 #include <random>
 #include <string>
@@ -10,6 +14,7 @@
 #include "app/model/DefinitionEvaluator.h"
 #include "app/model/PopulationRecompute.h"
 #include "core/SharedState.h"
+#include "plots/dotplot/DotPlot.h"
 #include "plots/dotplot/model/DotPlotPopulationCheck.h"
 
 namespace {
@@ -111,5 +116,52 @@ void BM_RecomputeAllPopulations(benchmark::State& state) {
     for (auto _ : state) RecomputeAllPopulations();
 }
 BENCHMARK(BM_RecomputeAllPopulations)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// One mouse move while a corner of a gate is dragged in a 400 x 400 dot plot
+// of the million events, with the repaint it causes: the move only redraws
+// the feedback over the kept picture, never the events.
+void BM_DragMoveOverGate(benchmark::State& state) {
+    static int argc = 1;
+    static char name[] = "gating_bench";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    LoadFile(false);
+    PutGate(1, 1, 2, 4000, 6000, 2500);
+    DotPlotCheckPopulation(1);
+    DotPlot window;
+    WindowRecord& r = g.WindowRegistry[1];
+    r.InUse = true;
+    r.Form = &window;
+    r.Type = "DotPlot";
+    window.Alusta(1);
+    window.resize(400, 400);
+    window.show();
+    r.FileIndex = 1;
+    window.LatauksenJalkeen();
+    window.Piirra();
+    // Press on corner 1 of the gate.
+    const PopulationRecord& gate = g.PopulationTable[1];
+    const double plot = 400 - 2 * 18;
+    const QPointF corner(18 + plot * gate.CornerX[1] / 10000.0, 18 + plot * gate.CornerY[1] / 10000.0);
+    QMouseEvent press(QEvent::MouseButtonPress, corner, window.mapToGlobal(corner), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &press);
+    QImage screen(400, 400, QImage::Format_RGB32);
+    int step = 0;
+    for (auto _ : state) {
+        const QPointF at(corner.x() + (step++ % 40), corner.y());
+        QMouseEvent move(QEvent::MouseMove, at, window.mapToGlobal(at), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &move);
+        window.render(&screen);  // what a repaint paints: the kept picture and the feedback
+    }
+    if (g.DragCornerPopulation != 1) state.SkipWithError("the press did not grab the corner");
+    QMouseEvent release(QEvent::MouseButtonRelease, corner, window.mapToGlobal(corner), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &release);
+    window.close();
+    r = WindowRecord{};
+}
+BENCHMARK(BM_DragMoveOverGate)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
