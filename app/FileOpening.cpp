@@ -1,6 +1,5 @@
 #include "app/FileOpening.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
@@ -57,7 +56,6 @@ public:
 bool isFileSlot(int slot) { return slot >= 1 && slot <= g.MaxFiles && slot < static_cast<int>(g.FileTable.size()); }
 bool isWindowSlot(int id) { return id >= 1 && id <= g.MaxWindows && id < static_cast<int>(g.WindowRegistry.size()); }
 
-QString fromFileSystem(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 std::string toFileSystem(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 void showLoadError(const FileRecord& refused) {
