@@ -1,7 +1,10 @@
 #include "plots/dotplot/model/DotPlotStatistics.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
+#include <cstring>
+#include <type_traits>
 
 #include "core/AxisScaling.h"
 #include "core/Numbers.h"
@@ -17,44 +20,121 @@ bool DotPlotListsSlot(const PopulationRecord& record, int slot, int maxPopulatio
 
 namespace {
 
-// Running sums of one record. Logs are summed as natural logs and turned
-// into base 10 once at the end.
-struct Sums {
+// A positive finite value as mantissa in [1, 2) and binary exponent. A value
+// at or below 0 (or not a number) counts as 1 (log 0); +infinity gives its
+// log separately.
+struct Split {
+    double mant = 1.0;
+    int32_t exp = 0;
+    double extraLog = 0.0;
+};
+
+inline Split splitValue(float v) {
+    Split s;
+    if (!(v > 0.0f)) return s;
+    uint32_t bits = std::bit_cast<uint32_t>(v);
+    uint32_t field = (bits >> 23) & 0xffu;
+    int32_t bias = 127;
+    if (field == 0xffu) {  // +infinity
+        s.extraLog = std::log(static_cast<double>(v));
+        return s;
+    }
+    if (field == 0) {  // subnormal: scaled up exactly by 2^32
+        bits = std::bit_cast<uint32_t>(v * 4294967296.0f);
+        field = (bits >> 23) & 0xffu;
+        bias = 127 + 32;
+    }
+    s.mant = static_cast<double>(std::bit_cast<float>((bits & 0x007fffffu) | 0x3f800000u));
+    s.exp = static_cast<int32_t>(field) - bias;
+    return s;
+}
+
+// The product of at most this many mantissas stays far inside the range of
+// a double; a bin's product is folded into its exponent that often.
+constexpr int64_t RenormaliseEvery = 256;
+
+inline void renormalise(double& mant, int64_t& exp) {
+    int e = 0;
+    mant = std::frexp(mant, &e);
+    exp += e;
+}
+
+struct EventValues {
+    double x, y;
+    Split sx, sy;
+};
+
+template <class Bin>
+inline void addTo(Bin& b, const EventValues& v) {
+    ++b.n;
+    b.x += v.x;
+    b.y += v.y;
+    b.mantX *= v.sx.mant;
+    b.mantY *= v.sy.mant;
+    b.expX += v.sx.exp;
+    b.expY += v.sy.exp;
+    if (v.sx.extraLog != 0.0) b.extraLogX += v.sx.extraLog;
+    if (v.sy.extraLog != 0.0) b.extraLogY += v.sy.extraLog;
+    if ((b.n % RenormaliseEvery) == 0) {
+        renormalise(b.mantX, b.expX);
+        renormalise(b.mantY, b.expY);
+    }
+}
+
+// Sums of one record gathered from its bins.
+struct Totals {
     int64_t n = 0;
-    double x = 0.0, y = 0.0, lnX = 0.0, lnY = 0.0;
-    void add(double vx, double vy, double lx, double ly) {
-        ++n;
-        x += vx;
-        y += vy;
-        lnX += lx;
-        lnY += ly;
+    double x = 0.0, y = 0.0, logX = 0.0, logY = 0.0;  // natural logs
+
+    template <class Bin>
+    void add(const Bin& b) {
+        if (b.n == 0) return;
+        static const double ln2 = std::log(2.0);
+        n += b.n;
+        x += b.x;
+        y += b.y;
+        logX += static_cast<double>(b.expX) * ln2 + std::log(b.mantX) + b.extraLogX;
+        logY += static_cast<double>(b.expY) * ln2 + std::log(b.mantY) + b.extraLogY;
     }
 };
 
-void finish(const Sums& s, DotPlotStatistics& out) {
+void finish(const Totals& s, DotPlotStatistics& out) {
     out.Number = static_cast<int32_t>(s.n);
     if (s.n > 0) {
         const double n = static_cast<double>(s.n);
         const double ln10 = std::log(10.0);
         out.XMean = s.x / n;
         out.YMean = s.y / n;
-        out.XGeoMean = std::pow(10.0, s.lnX / ln10 / n);
-        out.YGeoMean = std::pow(10.0, s.lnY / ln10 / n);
+        out.XGeoMean = std::pow(10.0, s.logX / ln10 / n);
+        out.YGeoMean = std::pow(10.0, s.logY / ln10 / n);
     } else {
         out.XMean = out.YMean = out.XGeoMean = out.YGeoMean = 0.0;
     }
 }
-
-// Log of a value for the geometric mean: a value at or below 0 counts as 1.
-inline double logOf(double v) { return v > 0.0 ? std::log(v) : 0.0; }
 
 bool channelUsable(const FileRecord& f, int channel) {
     return channel >= 1 && channel <= f.ParameterCount && static_cast<size_t>(channel) < f.Parameters.size() &&
            !f.WorkingData.empty() && channel <= f.WorkingData.maxColumn();
 }
 
-constexpr int SlotsPerPass = 64;  // one bit per listed slot in a 64-bit mask
+// bits[i] |= bit wherever column[i] is exactly 1, sixteen bytes at a time.
+void markMembers(uint8_t* bits, const uint8_t* column, int64_t n, uint8_t bit) {
+    using Bytes = uint8_t __attribute__((vector_size(16)));
+    const Bytes one = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+    const Bytes mark = one * bit;
+    int64_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        Bytes c, b;
+        std::memcpy(&c, column + i, 16);
+        std::memcpy(&b, bits + i, 16);
+        b |= reinterpret_cast<Bytes>(c == one) & mark;
+        std::memcpy(bits + i, &b, 16);
+    }
+    for (; i < n; ++i) bits[i] |= column[i] == 1 ? bit : uint8_t{0};
+}
+
 constexpr int SlotsPerGroup = 8;  // one mask byte per visited event and group
+constexpr size_t BinsPerGroup = 256;
 
 }  // namespace
 
@@ -73,20 +153,25 @@ void DotPlotStatisticsComputer::computeAll(const DotPlotStatisticsInput& in, std
     compute(in, &stats, &quadrants);
 }
 
+// One pass over the visited events. Every shown event adds its values to
+// one bin per group of 8 listed slots, chosen by its membership byte for
+// those slots, and to the bin of its quadrant (one bin when the quadrants
+// are not asked for). A slot's record is then the sum of the bins whose
+// byte has its bit set, and the visible record the sum of the quadrant bins.
 void DotPlotStatisticsComputer::compute(const DotPlotStatisticsInput& in, std::vector<DotPlotStatistics>* stats,
                                         DotPlotQuadrantStatistics* quadrants) {
     static const FileRecord noFile;
     const FileRecord& f = in.file ? *in.file : noFile;
 
     // Slots with a record: 1..maxPopulations+maxDefinitions, within the table.
-    int slots = std::max(0, in.maxPopulations) + std::max(0, in.maxDefinitions);
-    slots = std::min(slots, static_cast<int>(in.populations.size()) - 1);
-    slots = std::max(slots, 0);
-    if (stats && stats->size() < static_cast<size_t>(slots) + 1) stats->resize(static_cast<size_t>(slots) + 1);
+    int slotCount = std::max(0, in.maxPopulations) + std::max(0, in.maxDefinitions);
+    slotCount = std::min(slotCount, static_cast<int>(in.populations.size()) - 1);
+    slotCount = std::max(slotCount, 0);
+    if (stats && stats->size() < static_cast<size_t>(slotCount) + 1) stats->resize(static_cast<size_t>(slotCount) + 1);
 
     listed_.clear();
     if (stats)
-        for (int k = 1; k <= slots; ++k)
+        for (int k = 1; k <= slotCount; ++k)
             if (DotPlotListsSlot(in.populations[static_cast<size_t>(k)], k, in.maxPopulations, in.channelX,
                                  in.channelY))
                 listed_.push_back(k);
@@ -109,13 +194,31 @@ void DotPlotStatisticsComputer::compute(const DotPlotStatisticsInput& in, std::v
     if (filtered && hasMembership && in.shownPopulation >= 1 && in.shownPopulation <= f.Membership.maxColumn())
         shownColumn = f.Membership.column(in.shownPopulation);
     const int64_t shownLimit = filtered ? (shownColumn ? visitedWithMembership : 0) : visited;
+    const size_t stride = static_cast<size_t>(shownLimit);
+
+    // Membership of the listed slots as bits, one byte per group of 8,
+    // built column by column (contiguous, cheap) before the event pass.
+    const size_t groups = (listed_.size() + SlotsPerGroup - 1) / SlotsPerGroup;
+    masks_.assign(groups * stride, 0);
+    for (size_t j = 0; j < listed_.size(); ++j) {
+        const int k = listed_[j];
+        if (!hasMembership || k > f.Membership.maxColumn()) continue;
+        const uint8_t* column = f.Membership.column(k);
+        uint8_t* bits = masks_.data() + (j / SlotsPerGroup) * stride;
+        const uint8_t bit = static_cast<uint8_t>(1u << (j % SlotsPerGroup));
+        const int64_t n = std::min<int64_t>(shownLimit, visitedWithMembership);
+        if (step == 1) markMembers(bits, column + 1, n, bit);
+        else
+            for (int64_t i = 0; i < n; ++i) bits[i] |= column[1 + i * step] == 1 ? bit : uint8_t{0};
+    }
+
+    // Bins: 4 quadrant bins first, then 256 per group.
+    bins_.assign(4 + groups * BinsPerGroup, Bin{});
+    Bin* quadrantBins = bins_.data();
+    Bin* groupBins = bins_.data() + 4;
 
     const float* xs = last >= 1 ? f.WorkingData.column(in.channelX) : nullptr;
     const float* ys = last >= 1 ? f.WorkingData.column(in.channelY) : nullptr;
-
-    Sums visible;
-    std::array<Sums, 4> quadrantSums{};
-    std::vector<Sums> slotSums(listed_.size());
     const double crossX = in.quadrantX;
     const double crossY = in.quadrantY;
     // The same axis mapping that places the dots, at plot-space length.
@@ -125,76 +228,53 @@ void DotPlotStatisticsComputer::compute(const DotPlotStatisticsInput& in, std::v
         scaleY = AxisScale::forParameter(f.Parameters[static_cast<size_t>(in.channelY)], 10000.0);
     }
 
-    const size_t passes = std::max<size_t>(1, (listed_.size() + SlotsPerPass - 1) / SlotsPerPass);
-    for (size_t pass = 0; pass < passes; ++pass) {
-        const size_t firstSlot = pass * SlotsPerPass;
-        const size_t passSlots = std::min<size_t>(SlotsPerPass, listed_.size() - std::min(listed_.size(), firstSlot));
-        const size_t groups = (passSlots + SlotsPerGroup - 1) / SlotsPerGroup;
-        const size_t stride = static_cast<size_t>(shownLimit);
-
-        // Membership of the pass's slots as bits, one byte per group of 8,
-        // built column by column (contiguous, cheap) before the event pass.
-        masks_.assign(groups * stride, 0);
-        for (size_t j = 0; j < passSlots; ++j) {
-            const int k = listed_[firstSlot + j];
-            if (!hasMembership || k > f.Membership.maxColumn()) continue;
-            const uint8_t* column = f.Membership.column(k);
-            uint8_t* bits = masks_.data() + (j / SlotsPerGroup) * stride;
-            const uint8_t bit = static_cast<uint8_t>(1u << (j % SlotsPerGroup));
-            const int64_t n = std::min<int64_t>(shownLimit, visitedWithMembership);
-            if (step == 1) {
-                const uint8_t* c = column + 1;
-                for (int64_t i = 0; i < n; ++i) bits[i] |= c[i] == 1 ? bit : uint8_t{0};
-            } else {
-                for (int64_t i = 0; i < n; ++i) bits[i] |= column[1 + i * step] == 1 ? bit : uint8_t{0};
-            }
-        }
-
-        const bool firstPass = pass == 0;
-        const bool wantVisible = firstPass && stats;
-        const bool wantQuadrants = firstPass && quadrants;
+    auto pass = [&](auto withQuadrants) {
         for (int64_t i = 0; i < shownLimit; ++i) {
             const int32_t e = static_cast<int32_t>(1 + i * step);
             if (shownColumn && shownColumn[e] != 1) continue;
-            const double x = xs[e];
-            const double y = ys[e];
-            const double lx = logOf(x);
-            const double ly = logOf(y);
-            if (wantVisible) visible.add(x, y, lx, ly);
-            if (wantQuadrants) {
-                const double px = scaleX.position(xs[e]);
-                const double py = 10000.0 - scaleY.position(ys[e]);
-                const int q = (px >= crossX ? 1 : 0) + (py >= crossY ? 2 : 0);
-                quadrantSums[static_cast<size_t>(q)].add(x, y, lx, ly);
+            const float fx = xs[e];
+            const float fy = ys[e];
+            const EventValues v{fx, fy, splitValue(fx), splitValue(fy)};
+            int q = 0;
+            if constexpr (decltype(withQuadrants)::value) {
+                const double px = scaleX.position(fx);
+                const double py = 10000.0 - scaleY.position(fy);
+                q = (px >= crossX ? 1 : 0) + (py >= crossY ? 2 : 0);
             }
-            uint64_t m = 0;
-            for (size_t g = 0; g < groups; ++g)
-                m |= static_cast<uint64_t>(masks_[g * stride + static_cast<size_t>(i)]) << (8 * g);
-            while (m) {
-                const int j = __builtin_ctzll(m);
-                m &= m - 1;
-                slotSums[firstSlot + static_cast<size_t>(j)].add(x, y, lx, ly);
+            addTo(quadrantBins[q], v);
+            for (size_t gi = 0; gi < groups; ++gi) {
+                const uint8_t b = masks_[gi * stride + static_cast<size_t>(i)];
+                if (b) addTo(groupBins[gi * BinsPerGroup + b], v);
             }
         }
-    }
+    };
+    if (quadrants) pass(std::true_type{});
+    else pass(std::false_type{});
 
+    Totals visible;
+    for (int q = 0; q < 4; ++q) visible.add(quadrantBins[q]);
     if (stats) {
         DotPlotStatistics& all = (*stats)[0];
         finish(visible, all);
         all.Fraction = 1.0;
         for (size_t j = 0; j < listed_.size(); ++j) {
+            const Bin* bins = groupBins + (j / SlotsPerGroup) * BinsPerGroup;
+            const unsigned bit = 1u << (j % SlotsPerGroup);
+            Totals t;
+            for (unsigned b = 1; b < BinsPerGroup; ++b)
+                if (b & bit) t.add(bins[b]);
             DotPlotStatistics& s = (*stats)[static_cast<size_t>(listed_[j])];
-            finish(slotSums[j], s);
-            s.Fraction = visible.n > 0 ? static_cast<double>(slotSums[j].n) / static_cast<double>(visible.n) : 0.0;
+            finish(t, s);
+            s.Fraction = visible.n > 0 ? static_cast<double>(t.n) / static_cast<double>(visible.n) : 0.0;
         }
     }
     if (quadrants) {
-        int64_t total = 0;
-        for (const Sums& s : quadrantSums) total += s.n;
+        const int64_t total = visible.n;
         for (size_t q = 0; q < 4; ++q) {
-            finish(quadrantSums[q], (*quadrants)[q]);
-            (*quadrants)[q].Fraction =
-                total > 0 ? static_cast<double>(quadrantSums[q].n) / static_cast<double>(total) : 0.0;
+            Totals t;
+            t.add(quadrantBins[q]);
+            finish(t, (*quadrants)[q]);
+            (*quadrants)[q].Fraction = total > 0 ? static_cast<double>(t.n) / static_cast<double>(total) : 0.0;
         }
     }
 }

@@ -74,8 +74,20 @@ private:
     void compute(const DotPlotStatisticsInput& in, std::vector<DotPlotStatistics>* stats,
                  DotPlotQuadrantStatistics* quadrants);
 
+    // Running sums of the events that share one membership pattern. The
+    // geometric means are kept as a product of mantissas (each in [1, 2))
+    // and a sum of binary exponents, so no logarithm is taken per event.
+    struct Bin {
+        int64_t n = 0;
+        double x = 0.0, y = 0.0;
+        double mantX = 1.0, mantY = 1.0;
+        int64_t expX = 0, expY = 0;
+        double extraLogX = 0.0, extraLogY = 0.0;  // natural logs of infinite values
+    };
+
     std::vector<uint8_t> masks_;  // one byte per visited event and group of 8 listed slots
     std::vector<int> listed_;
+    std::vector<Bin> bins_;       // 256 per group of 8 listed slots, by membership byte
 };
 
 // What the statistics grid shows and how.
