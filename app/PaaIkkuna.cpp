@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -17,9 +18,14 @@
 
 #include "app/Dialogs.h"
 #include "app/FileOpening.h"
+#include "app/MenuBar.h"
 #include "app/PlotWindow.h"
+#include "app/PopulationPanel.h"
+#include "app/PopulationPanelActions.h"
+#include "app/ToolsMenu.h"
 #include "app/WindowRegistry.h"
 #include "app/model/ProgramFolder.h"
+#include "app/model/ScriptFolder.h"
 #include "core/SharedState.h"
 
 namespace qv {
@@ -43,12 +49,7 @@ void addItems(QMenu& menu, const QStringList& captions, int firstNumber) {
 
 }  // namespace
 
-PaaIkkuna::PaaIkkuna(QWidget* parent)
-    : QMainWindow(parent),
-      nappiMenu_(QStringLiteral("NappiMenu")),
-      showPopulationMenu_(QStringLiteral("Show populations")),
-      kanavaLista_(QStringLiteral("KanavaLista")),
-      statMenu_(QStringLiteral("StatMenu")) {
+PaaIkkuna::PaaIkkuna(QWidget* parent) : QMainWindow(parent) {
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -57,15 +58,7 @@ PaaIkkuna::PaaIkkuna(QWidget* parent)
     layout->addWidget(mdi_, 1);
     setCentralWidget(central);
 
-    mdi_->viewport()->setMouseTracking(true);
-    mdi_->viewport()->installEventFilter(this);
-
-    // The hidden menus: item 0 of each is designed in, the rest are loaded
-    // by the window that opens the pop-up.
-    showPopulationMenu_.addAction(QStringLiteral("All events"))->setData(0);
-    nappiMenu_.addMenu(&showPopulationMenu_);
-    kanavaLista_.addAction(QStringLiteral("Kanava"));
-    statMenu_.addAction(QStringLiteral("Copy to clipboard"))->setData(0);
+    menu_ = std::make_unique<MainMenu>(*this, *this);
 
     setMainServices(this);
     setWindowShower([this](PlotWindow& window) { showChild(window); });
@@ -79,14 +72,30 @@ PaaIkkuna::~PaaIkkuna() {
         if (windowAt(s)) releaseWindowSlot(s);
 }
 
+QMenu& PaaIkkuna::nappiMenu() const { return *menu_->NappiMenu; }
+QMenu& PaaIkkuna::showPopulationMenu() const { return *menu_->ShowPopulationMenu; }
+QMenu& PaaIkkuna::kanavaLista() const { return *menu_->KanavaLista; }
+QMenu& PaaIkkuna::statMenu() const { return *menu_->StatMenu; }
+
 void PaaIkkuna::MDIForm_Load() {
     // Every limit and table gets its start value; the tables are sized once.
     resetSharedState();
     setWindowTitle(QStringLiteral("Quorvane v. ") + latin1(g.VersionText));
     mdi_->setBackground(WorkspaceColour);
+
+    // The panel builds its rows from the limits just set, starts narrow and
+    // keeps the "Show populations" submenu of the window pop-up.
+    if (!panel_) {
+        panel_ = new PopulationPanel(centralWidget());
+        centralWidget()->layout()->addWidget(panel_);
+        panel_->setShowPopulationMenu(menu_->ShowPopulationMenu);
+        panel_->watchWorkspace(mdi_);
+        connect(panel_, &PopulationPanel::mouseMovedOverWorkspace, this, &PaaIkkuna::MDIForm_MouseMove);
+        panelActions_ = new PopulationPanelActions(*panel_, this);
+    }
+    panel_->applyWidth();
     show();
 
-    showPopulationMenuCount_ = 0;
     PaivitaRegionLista();
     AutosaveEnabled = true;
 
@@ -99,6 +108,9 @@ void PaaIkkuna::MDIForm_Load() {
                         QStringLiteral("Recovery"), MsgButtons::YesNo);
         if (answer == MsgAnswer::Yes && sheetReader_) sheetReader_(autosave);
     }
+
+    if (!tools_) tools_ = std::make_unique<ToolsMenu>(*menu_->MenuScript);
+    tools_->BuildScriptMenu(scriptsFolderIn(programFolder()));
 }
 
 void PaaIkkuna::showChild(PlotWindow& window) {
@@ -133,25 +145,13 @@ void PaaIkkuna::PiirraKaikki() {
     TalletaNakyma(QStringLiteral("Autosave"));
 }
 
-void PaaIkkuna::PaivitaRegionLista() { rebuildShowPopulationMenu(); }
-
-void PaaIkkuna::rebuildShowPopulationMenu() {
-    clearLoadedItems(showPopulationMenu_, 1);
-    showPopulationMenuCount_ = 0;
-    g.ShowPopulationMap[0] = 0;
-    const int last = std::min<int>(g.membershipSlots(), PopulationTableSize - 1);
-    for (int slot = 1; slot <= last; ++slot) {
-        const PopulationRecord& rec = g.PopulationTable[static_cast<size_t>(slot)];
-        if (!rec.InUse) continue;
-        ++showPopulationMenuCount_;
-        showPopulationMenu_.addAction(latin1(rec.Name))->setData(showPopulationMenuCount_);
-        g.ShowPopulationMap[static_cast<size_t>(showPopulationMenuCount_)] = static_cast<int16_t>(slot);
-    }
+void PaaIkkuna::PaivitaRegionLista() {
+    if (panel_) panel_->PaivitaRegionLista();
 }
 
-int PaaIkkuna::ValittuPopulaatio() const { return 0; }
+int PaaIkkuna::ValittuPopulaatio() const { return panel_ ? panel_->ValittuPopulaatio() : 0; }
 
-int PaaIkkuna::ValittuMaaritelma() const { return 0; }
+int PaaIkkuna::ValittuMaaritelma() const { return panel_ ? panel_->ValittuMaaritelma() : 0; }
 
 void PaaIkkuna::TalletaNakyma(const QString& mode) {
     // Nothing is written once the exit has begun: the autosave file is
@@ -177,21 +177,19 @@ void PaaIkkuna::clearLoadedItems(QMenu& menu, int keep) {
 
 void PaaIkkuna::showWindowPopup(int ownerId, const QStringList& captions, const QPoint& globalPos,
                                 bool showPopulations) {
-    clearLoadedItems(nappiMenu_, 1);
-    addItems(nappiMenu_, captions, 1);
+    QMenu& menu = nappiMenu();
+    clearLoadedItems(menu, 1);
+    addItems(menu, captions, 1);
     g.WindowMenuCount = static_cast<int16_t>(captions.size());
     g.PopupOwner = static_cast<int16_t>(ownerId);
 
-    QAction* populations = showPopulationMenu_.menuAction();
+    QAction* populations = menu_->ShowPopulationItem;
     populations->setVisible(showPopulations);
-    QAction* chosen = dialogs().execMenu(nappiMenu_, globalPos);
+    QAction* chosen = dialogs().execMenu(menu, globalPos);
     populations->setVisible(true);
-    if (!chosen) return;
-    if (showPopulationMenu_.actions().contains(chosen)) {
-        ShowPopulation_Click(chosen->data().toInt());
-    } else if (nappiMenu_.actions().contains(chosen)) {
-        Menu_Click(chosen->data().toInt());
-    }
+    // A "Show populations" item reaches ShowPopulation_Click through its own
+    // menu; the window's items come back here.
+    if (chosen && chosen != populations && menu.actions().contains(chosen)) Menu_Click(chosen->data().toInt());
 }
 
 void PaaIkkuna::Menu_Click(int index) {
@@ -203,24 +201,29 @@ void PaaIkkuna::Menu_Click(int index) {
 }
 
 void PaaIkkuna::showChannelPopup(int axis, const QStringList& parameterNames, const QPoint& globalPos) {
+    QMenu& menu = kanavaLista();
     g.AxisPopupAxis = static_cast<int16_t>(axis);
-    clearLoadedItems(kanavaLista_, 0);
+    // Item 0 takes the first name, so it is refilled along with the rest.
+    clearLoadedItems(menu, 1);
     g.ChannelMenuCount = static_cast<int16_t>(std::max<qsizetype>(0, parameterNames.size() - 1));
     if (parameterNames.isEmpty()) return;  // nothing a user could choose
-    addItems(kanavaLista_, parameterNames, 0);
-    QAction* chosen = dialogs().execMenu(kanavaLista_, globalPos);
-    if (chosen && kanavaLista_.actions().contains(chosen)) Kanava_Click(chosen->data().toInt());
+    menu_->Kanava0->setText(parameterNames.front());
+    menu_->Kanava0->setData(0);
+    addItems(menu, parameterNames.mid(1), 1);
+    QAction* chosen = dialogs().execMenu(menu, globalPos);
+    if (chosen && menu.actions().contains(chosen)) Kanava_Click(chosen->data().toInt());
 }
 
 void PaaIkkuna::Kanava_Click(int index) { g.ChosenChannel = static_cast<int16_t>(index); }
 
 int PaaIkkuna::showStatisticsPopup(int ownerId, const QStringList& items, const QPoint& globalPos) {
-    clearLoadedItems(statMenu_, 1);
-    addItems(statMenu_, items, 1);
+    QMenu& menu = statMenu();
+    clearLoadedItems(menu, 1);
+    addItems(menu, items, 1);
     g.StatisticsMenuCount = static_cast<int16_t>(items.size());
     g.PopupOwner = static_cast<int16_t>(ownerId);
-    QAction* chosen = dialogs().execMenu(statMenu_, globalPos);
-    if (!chosen || !statMenu_.actions().contains(chosen)) return -1;
+    QAction* chosen = dialogs().execMenu(menu, globalPos);
+    if (!chosen || !menu.actions().contains(chosen)) return -1;
     // The caller acts on the choice when this returns; the autosave follows it.
     QTimer::singleShot(0, this, [this] { TalletaNakyma(QStringLiteral("Autosave")); });
     return chosen->data().toInt();
@@ -244,6 +247,16 @@ void PaaIkkuna::ShowPopulation_Click(int index) {
 // ---- commands ----
 
 int PaaIkkuna::createFromMenu(const std::string& type) { return createWindow(type); }
+
+void PaaIkkuna::FileOpenFCS_Click() { ::qv::FileOpenFCS_Click(); }
+void PaaIkkuna::FileNextFile_Click() { ::qv::FileNextFile_Click(); }
+void PaaIkkuna::FilePreviousFile_Click() { ::qv::FilePreviousFile_Click(); }
+void PaaIkkuna::FileOpenTXT_Click() { ::qv::FileOpenTXT_Click(); }
+
+PlotWindow* PaaIkkuna::activeChildWindow() {
+    QMdiSubWindow* sub = mdi_->activeSubWindow();
+    return sub ? qobject_cast<PlotWindow*>(sub->widget()) : nullptr;
+}
 
 void PaaIkkuna::SelectAll_Click() { SelectAllWindows(); }
 
@@ -298,16 +311,14 @@ void PaaIkkuna::UnloadAll() {
 // ---- workspace mouse ----
 
 void PaaIkkuna::MDIForm_MouseMove() {
+    // While a button is held the user is still dragging (a window frame
+    // being resized): the full draw waits for the first movement after it.
+    if (QGuiApplication::mouseButtons() != Qt::NoButton) return;
     if (g.FullRedrawPending != 0) {
         const int id = g.FullRedrawPending;
         g.FullRedrawPending = 0;
         if (PlotWindow* window = windowAt(id)) window->Piirra();
     }
-}
-
-bool PaaIkkuna::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == mdi_->viewport() && event->type() == QEvent::MouseMove) MDIForm_MouseMove();
-    return QMainWindow::eventFilter(watched, event);
 }
 
 }  // namespace qv

@@ -12,16 +12,23 @@
 #include <functional>
 #include <string>
 
+#include <memory>
+
 #include "app/MainServices.h"
+#include "app/MenuCommands.h"
 
 class QMdiArea;
 class QMdiSubWindow;
 
 namespace qv {
 
+class MainMenu;
 class PlotWindow;
+class PopulationPanel;
+class PopulationPanelActions;
+class ToolsMenu;
 
-class PaaIkkuna final : public QMainWindow, public MainServices {
+class PaaIkkuna final : public QMainWindow, public MainServices, public MenuCommands {
     Q_OBJECT
 public:
     explicit PaaIkkuna(QWidget* parent = nullptr);
@@ -32,11 +39,15 @@ public:
     void MDIForm_Load();
 
     QMdiArea* workspace() const { return mdi_; }
-    // The hidden menus of the window pop-up exchange.
-    QMenu& nappiMenu() { return nappiMenu_; }
-    QMenu& showPopulationMenu() { return showPopulationMenu_; }
-    QMenu& kanavaLista() { return kanavaLista_; }
-    QMenu& statMenu() { return statMenu_; }
+    // The menu bar with the hidden menus of the window pop-up exchange.
+    MainMenu& mainMenu() const { return *menu_; }
+    QMenu& nappiMenu() const;
+    QMenu& showPopulationMenu() const;
+    QMenu& kanavaLista() const;
+    QMenu& statMenu() const;
+    // The right-hand panel and the Tools menu (made by start-up; nullptr before).
+    PopulationPanel* panel() const { return panel_; }
+    ToolsMenu* toolsMenu() const { return tools_.get(); }
 
     // The "Autosave" mode of the sheet writer writes only while this is on.
     bool AutosaveEnabled = false;
@@ -60,18 +71,33 @@ public:
     void showChannelPopup(int axis, const QStringList& parameterNames, const QPoint& globalPos) override;
     int showStatisticsPopup(int ownerId, const QStringList& items, const QPoint& globalPos) override;
 
-    // Menu commands.
-    void FileExit_Click();
-    void SelectAll_Click();
-    // The "&Create" menu and the operations without a menu item: a window of
-    // the given type name through the shared creation sequence; returns its
-    // ID, 0 when none was made.
+    // Menu commands that belong to the main window.
+    void FileOpenFCS_Click() override;
+    void FileNextFile_Click() override;
+    void FilePreviousFile_Click() override;
+    void FileOpenTXT_Click() override;
+    void FileExit_Click() override;
+    void SelectAll_Click() override;
+    void CreateDotPlot_Click() override { createFromMenu("DotPlot"); }
+    void CreateHistogram_Click() override { createFromMenu("Histogram"); }
+    void CreateHistogramModeller_Click() override { createFromMenu("Histogram Modeller"); }
+    void CreateOverlayHistogram_Click() override { createFromMenu("Overlay Histogram"); }
+    void Create3DPlot_Click() override { createFromMenu("3D Plot"); }
+    void CreateBendPlot_Click() override { createFromMenu("BendPlot"); }
+    void LuoFluxTracker_Click() override { createFromMenu("FluxTracker"); }
+    void LuoProjector_Click() override { createFromMenu("Projector"); }
+    void LuoClipBook_Click() override { createFromMenu("ClipBook"); }
+    // The operations without a menu item.
+    void CreateDAD() { createFromMenu("DAD"); }
+    void CreateMirrorHistogram() { createFromMenu("Mirror Histogram"); }
+    // A window of the given type name through the shared creation sequence;
+    // returns its ID, 0 when none was made (a kind not built yet makes none).
     int createFromMenu(const std::string& type);
 
     // Pop-up menu choices.
     void Menu_Click(int index);
     void Kanava_Click(int index);
-    void ShowPopulation_Click(int index);
+    void ShowPopulation_Click(int index) override;
 
     // Mouse movement over the workspace (outside every child window):
     // narrows the panel unless frozen and completes a postponed full redraw.
@@ -82,20 +108,18 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    PlotWindow* activeChildWindow() override;
 
 private:
     void UnloadAll();
-    void rebuildShowPopulationMenu();
     void clearLoadedItems(QMenu& menu, int keep);
     void showChild(PlotWindow& window);
 
     QMdiArea* mdi_ = nullptr;
-    QMenu nappiMenu_;
-    QMenu showPopulationMenu_;
-    QMenu kanavaLista_;
-    QMenu statMenu_;
-    int showPopulationMenuCount_ = 0;
+    std::unique_ptr<MainMenu> menu_;
+    PopulationPanel* panel_ = nullptr;
+    PopulationPanelActions* panelActions_ = nullptr;
+    std::unique_ptr<ToolsMenu> tools_;
 
     std::function<void(const QString&)> sheetWriter_;
     std::function<void(const QString&)> sheetReader_;

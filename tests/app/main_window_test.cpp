@@ -4,7 +4,14 @@
 #include <QFileInfo>
 #include <QMdiArea>
 
+#include <QAction>
+#include <QMenuBar>
+#include <QRadioButton>
+
 #include "app/MainServices.h"
+#include "app/MenuBar.h"
+#include "app/PopulationPanel.h"
+#include "app/ToolsMenu.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -39,6 +46,64 @@ TEST_F(MainWindowTest, StartStateWithoutAutosaveFile) {
     EXPECT_EQ(Rgb({first.ColorRed, first.ColorGreen, first.ColorBlue}), Rgb({255, 50, 0}));
     EXPECT_EQ(Rgb({last.ColorRed, last.ColorGreen, last.ColorBlue}), Rgb({60, 80, 120}));
     EXPECT_TRUE(reads.isEmpty());
+
+    // The panel is built from the limits, with row 1 and row 17 chosen.
+    ASSERT_NE(w.panel(), nullptr);
+    EXPECT_EQ(w.ValittuPopulaatio(), 1);
+    EXPECT_EQ(w.ValittuMaaritelma(), 17);
+    ASSERT_NE(w.panel()->RegionValitsin(16), nullptr);
+    EXPECT_EQ(w.panel()->RegionValitsin(16)->text(), "Not defined");
+    ASSERT_NE(w.panel()->DefValitsin(32), nullptr);
+    EXPECT_EQ(w.panel()->DefValitsin(33), nullptr);
+    EXPECT_TRUE(g.PanelCollapsed);
+
+    QStringList titles;
+    for (QAction* a : w.menuBar()->actions())
+        if (a->isVisible()) titles << a->text();
+    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "View", "&Create", "&Tools", "&Help"}));
+    // The window pop-up's first item opens the panel's "Show populations" submenu.
+    EXPECT_EQ(ScriptedDialogs::menuCaptions(w.nappiMenu()),
+              (QStringList{"Show populations", "Show populations/All events"}));
+}
+
+TEST_F(MainWindowTest, StartUpListsTheToolsOfTheScriptsFolder) {
+    QDir(folder_.path()).mkpath("scripts");
+    for (const char* name : {"Count.qorscript", "Gate.big.QORPACK", "notes.txt"}) {
+        QFile f(QDir(folder_.path()).filePath(QStringLiteral("scripts/") + name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    PaaIkkuna& w = start();
+    ASSERT_NE(w.toolsMenu(), nullptr);
+    const auto& table = w.toolsMenu()->ScriptMenuTable();
+    ASSERT_EQ(table.size(), 2u);
+    EXPECT_EQ(table[0].Caption, "Count");
+    EXPECT_EQ(table[1].Caption, "Gate");
+    EXPECT_TRUE(table[1].Packed);
+}
+
+// The menu items reach the main window's commands.
+TEST_F(MainWindowTest, CreateSelectAllAndExitItemsRunTheirCommands) {
+    PaaIkkuna& w = start();
+    MainMenu& m = w.mainMenu();
+    m.CreateDotPlot->trigger();
+    m.LuoClipBook->trigger();
+    m.CreateHistogram->trigger();
+    EXPECT_EQ(g.WindowRegistry[1].Type, "DotPlot");
+    EXPECT_EQ(g.WindowRegistry[2].Type, "ClipBook");
+    EXPECT_EQ(g.WindowRegistry[3].Type, "Histogram");
+    EXPECT_EQ(selectedIds(), QList<int>{3});
+    m.SelectAll->trigger();
+    EXPECT_EQ(selectedIds(), (QList<int>{1, 3}));
+
+    // A kind whose window is not built creates nothing and says nothing.
+    registerWindowKind("3D Plot", nullptr);
+    m.Create3DPlot->trigger();
+    EXPECT_EQ(firstFreeWindowSlot(), 4);
+
+    ScriptedDialogs dlg;
+    dlg.expectMessage(ExitQuestion, "Exit the program", MsgButtons::OkCancel, MsgAnswer::Ok);
+    m.FileExit->trigger();
+    EXPECT_TRUE(w.exited());
 }
 
 TEST_F(MainWindowTest, RecoveryAnsweredYesReadsTheAutosaveFile) {
