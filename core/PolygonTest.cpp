@@ -1,6 +1,9 @@
 #include "core/PolygonTest.h"
 
+#include "core/Numbers.h"
+
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 #if defined(__SSE2__)
@@ -183,6 +186,17 @@ private:
 };
 
 }  // namespace
+
+namespace {
+
+int32_t cornerUnit(float v) {
+    if (std::isnan(v)) return 0;
+    return CLng(std::clamp(static_cast<double>(v), -1.0e9, 1.0e9));
+}
+
+}  // namespace
+
+PolygonCorner PolygonCornerFromPlotSpace(float x, float y) { return {cornerUnit(x), cornerUnit(y)}; }
 
 std::vector<uint8_t> PointsInPolygon(std::span<const PlotPoint> points, std::span<const PolygonCorner> polygon) {
     std::vector<uint8_t> result(points.empty() ? 1 : points.size(), 0);

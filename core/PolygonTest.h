@@ -25,6 +25,12 @@ struct PolygonCorner {
     int32_t Y = 0;
 };
 
+// A gate corner held in PlotSpace as a float, as a whole-number polygon
+// corner: rounded to the nearest whole number, halves to even. A corner that
+// is not a number counts as 0, and one beyond +-1e9 is held there, so a
+// damaged record can neither overflow the conversion nor the edge arithmetic.
+PolygonCorner PolygonCornerFromPlotSpace(float x, float y);
+
 // points[0..N]: point 0 is not tested. polygon: the corners in order, each
 // joined to the next and the last back to the first. Returns bytes 0..N, 1
 // for a point inside, else 0; element 0 is always 0.

@@ -89,6 +89,19 @@ TEST(PolygonTest, TooFewCornersAndPointsThatAreNotNumbers) {
     EXPECT_EQ(PointsInPolygon(std::vector<PlotPoint>{{5, 5}}, kSquare), std::vector<uint8_t>{0});
 }
 
+TEST(PolygonTest, PlotSpaceCornersBecomeWholeNumbers) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case { float in; int32_t out; };
+    const Case cases[] = {{2.5f, 2}, {3.5f, 4}, {-2.5f, -2}, {2.4f, 2}, {9999.6f, 10000}, {0.0f, 0},
+                          {nan, 0}, {inf, 1000000000}, {-inf, -1000000000}, {3e38f, 1000000000}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.in);
+        EXPECT_EQ(PolygonCornerFromPlotSpace(c.in, 1.0f).X, c.out);
+        EXPECT_EQ(PolygonCornerFromPlotSpace(1.0f, c.in).Y, c.out);
+    }
+}
+
 // A comb of `teeth` gaps cut down from the top: a band across the gaps
 // crosses 2 * teeth + 2 edges.
 Corners comb(int teeth) {
