@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "app/MainServices.h"
+#include "app/WindowRegistry.h"
 #include "core/SharedState.h"
 #include "plots/dotplot/DotPlot.h"
 #include "plots/dotplot/model/DotDataText.h"
@@ -532,6 +535,64 @@ TEST_F(DotPlotWindowTest, ShownPopulationAndSheetLoading) {
     w.NaytaPopulaatio(3);
     EXPECT_EQ(w.state().ShownPopulation, 3);
     EXPECT_EQ(w.eventsDrawn(), 3);
+}
+
+TEST_F(DotPlotWindowTest, RegisteredKindIsMadeByTheCreationSequence) {
+    registerDotPlotKind();
+    ASSERT_TRUE(hasWindowKind("DotPlot"));
+    const int id = createWindow("DotPlot");
+    ASSERT_EQ(id, 1);
+    auto* plot = dynamic_cast<DotPlot*>(windowAt(id));
+    ASSERT_NE(plot, nullptr);
+    EXPECT_EQ(plot->AnnaOtsikko(), "(1): Dot Plot - No File");
+    plot->close();
+    EXPECT_FALSE(g.WindowRegistry[1].InUse);
+    delete plot;
+}
+
+TEST_F(DotPlotWindowTest, InsideTheWorkspaceTheFrameIsTheOuterWindow) {
+    QMdiArea area;
+    area.resize(1000, 800);
+    area.show();
+    auto attach = [&](int id) -> DotPlot& {
+        windows.push_back(std::make_unique<DotPlot>());
+        DotPlot& w = *windows.back();
+        QMdiSubWindow* sub = area.addSubWindow(&w);
+        sub->setAttribute(Qt::WA_DeleteOnClose, false);
+        sub->show();
+        g.WindowRegistry[static_cast<size_t>(id)].InUse = true;
+        g.WindowRegistry[static_cast<size_t>(id)].Form = &w;
+        w.Alusta(id);
+        return w;
+    };
+    DotPlot& a = attach(1);
+    DotPlot& b = attach(2);
+    EXPECT_EQ(a.parentWidget()->size(), QSize(267, 267));
+    EXPECT_EQ(a.parentWidget()->windowTitle(), "[S] (1): Dot Plot - No File");
+
+    // Activating a frame selects its plot alone (no Shift held).
+    area.setActiveSubWindow(qobject_cast<QMdiSubWindow*>(a.parentWidget()));
+    area.setActiveSubWindow(qobject_cast<QMdiSubWindow*>(b.parentWidget()));
+    EXPECT_EQ(g.ActiveWindowSlot, 2);
+    EXPECT_TRUE(g.WindowRegistry[2].Selected);
+    EXPECT_FALSE(g.WindowRegistry[1].Selected);
+
+    // Resizing the frame: the next new plot opens at that outer size.
+    b.parentWidget()->resize(420, 330);
+    EXPECT_EQ(g.DefaultPlotWidth, 420 * 15);
+    EXPECT_EQ(g.DefaultPlotHeight, 330 * 15);
+    EXPECT_EQ(b.picture().size(), b.size());
+    DotPlot& c = attach(3);
+    EXPECT_EQ(c.parentWidget()->size(), QSize(420, 330));
+
+    // The settings lines give the frame's place and size.
+    const std::vector<std::string> lines = b.SaveInfo();
+    EXPECT_EQ(lines[3], "size.x:6300");
+    EXPECT_EQ(lines[4], "size.y:4950");
+    for (auto& w : windows) {
+        w->close();
+        w->setParent(nullptr);
+    }
 }
 
 }  // namespace
