@@ -12,6 +12,7 @@
 #include "app/MenuBar.h"
 #include "app/PopulationPanel.h"
 #include "app/ToolsMenu.h"
+#include "plots/dotplot/DotPlot.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -244,6 +245,40 @@ TEST_F(MainWindowTest, ExitWithNothingOpenStillAsksAndDeletesAnOldAutosave) {
     start();
     main_->FileExit_Click();
     EXPECT_TRUE(main_->exited());
+    EXPECT_FALSE(QFileInfo::exists(autosavePath()));
+}
+
+}  // namespace
+}  // namespace qv::test
+
+namespace qv::test {
+namespace {
+
+// The real dot plot goes through the same creation, selection and exit.
+TEST_F(MainWindowTest, RealDotPlotsThroughTheMenuCloseAndExit) {
+    registerDotPlotKind();
+    PaaIkkuna& w = start();
+    w.mainMenu().CreateDotPlot->trigger();
+    w.mainMenu().CreateDotPlot->trigger();
+    ASSERT_NE(windowAt(2), nullptr);
+    EXPECT_EQ(caption(1), "(1): Dot Plot - No File");
+    EXPECT_EQ(caption(2), "[S] (2): Dot Plot - No File");
+    EXPECT_EQ(autosaves(), 2);
+
+    auto* frame = qobject_cast<QMdiSubWindow*>(windowAt(1)->parentWidget());
+    ASSERT_NE(frame, nullptr);
+    frame->close();
+    EXPECT_EQ(windowAt(1), nullptr);
+    w.mainMenu().CreateDotPlot->trigger();
+    EXPECT_NE(windowAt(1), nullptr);
+    EXPECT_EQ(selectedIds(), QList<int>{1});
+
+    writeAutosave();
+    ScriptedDialogs dlg;
+    dlg.expectMessage(ExitQuestion, "Exit the program", MsgButtons::OkCancel, MsgAnswer::Ok);
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(windowAt(1), nullptr);
+    EXPECT_EQ(windowAt(2), nullptr);
     EXPECT_FALSE(QFileInfo::exists(autosavePath()));
 }
 
