@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <random>
 #include <vector>
 
 #include "core/SharedState.h"
@@ -360,6 +362,75 @@ TEST_F(DotPlotStatisticsTest, ManyListedSlotsAllCounted) {
         // Mean of k, 2k, ..., (96/k)k
         EXPECT_DOUBLE_EQ(stats[static_cast<size_t>(k)].XMean, k * (96 / k + 1) / 2.0) << "slot " << k;
     }
+}
+
+// The records against a plain reference: every listed slot summed event by
+// event with Log10, over values of every kind (zero, negative, subnormal,
+// huge, infinite, not a number) and memberships of 0, 1 and other bytes.
+TEST_F(DotPlotStatisticsTest, AgreesWithAPlainEventByEventReference) {
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<float> wide(-50.0f, 5000.0f);
+    std::lognormal_distribution<float> skewed(3.0f, 4.0f);
+    std::uniform_int_distribution<int> pick(0, 99);
+    const float specials[] = {0.0f, -0.0f, -3.0f, 1e-40f, 1.4e-45f, 3.0e38f, 1.0f, 0.5f};
+    std::vector<std::pair<float, float>> points;
+    for (int e = 1; e <= 3000; ++e) {
+        const float x = pick(rng) < 3 ? specials[static_cast<size_t>(e) % 8] : wide(rng);
+        const float y = pick(rng) < 3 ? specials[static_cast<size_t>(e * 3) % 8] : skewed(rng);
+        points.push_back({x, y});
+    }
+    FileRecord file = PlaneFile(points);
+    for (int k = 1; k <= 32; ++k) {
+        if (k <= 16) PutPolygon(k, 1, 2, {{0, 0}, {1, 0}, {1, 1}});
+        else {
+            g.PopulationTable[static_cast<size_t>(k)].InUse = true;
+            g.PopulationTable[static_cast<size_t>(k)].Name = "d";
+        }
+        for (int e = 1; e <= 3000; ++e) {
+            const int r = pick(rng);
+            file.Membership(e, k) = r < 10 * (k % 7) + 5 ? 1 : (r < 95 ? 0 : 2);
+        }
+    }
+    for (const int32_t step : {1, 4}) {
+        DotPlotStatisticsInput in = input(file);
+        in.eventStep = step;
+        in.shownPopulation = step == 4 ? 20 : 0;
+        const auto stats = populations(in);
+        for (int k = 0; k <= 32; ++k) {
+            int32_t n = 0;
+            double sx = 0, sy = 0, lx = 0, ly = 0;
+            for (int e = 1; e <= 3000; e += step) {
+                if (in.shownPopulation && file.Membership(e, in.shownPopulation) != 1) continue;
+                if (k && file.Membership(e, k) != 1) continue;
+                const double x = file.WorkingData(e, 1), y = file.WorkingData(e, 2);
+                ++n;
+                sx += x;
+                sy += y;
+                lx += x > 0 ? std::log10(x) : 0.0;
+                ly += y > 0 ? std::log10(y) : 0.0;
+            }
+            const DotPlotStatistics& s = stats[static_cast<size_t>(k)];
+            ASSERT_EQ(s.Number, n) << "slot " << k << " step " << step;
+            ASSERT_GT(n, 0);
+            EXPECT_NEAR(s.XMean, sx / n, 1e-9 * std::fabs(sx / n)) << "slot " << k;
+            EXPECT_NEAR(s.YMean, sy / n, 1e-9 * std::fabs(sy / n)) << "slot " << k;
+            EXPECT_NEAR(s.XGeoMean, std::pow(10.0, lx / n), 1e-11 * std::pow(10.0, lx / n)) << "slot " << k;
+            EXPECT_NEAR(s.YGeoMean, std::pow(10.0, ly / n), 1e-11 * std::pow(10.0, ly / n)) << "slot " << k;
+        }
+    }
+}
+
+TEST_F(DotPlotStatisticsTest, InfiniteAndNotANumberValuesAsTheLogarithmGivesThem) {
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    // Not a number counts as log 0 (it is not above 0); infinity makes the
+    // geometric mean infinite.
+    const FileRecord file = PlaneFile({{nan, inf}, {100, 10}});
+    const auto stats = populations(input(file));
+    EXPECT_EQ(stats[0].Number, 2);
+    EXPECT_TRUE(std::isnan(stats[0].XMean));
+    EXPECT_DOUBLE_EQ(stats[0].XGeoMean, 10.0);
+    EXPECT_TRUE(std::isinf(stats[0].YGeoMean));
 }
 
 struct LookupCase {
