@@ -28,18 +28,27 @@ constexpr int OptionLeft = 600, OptionTop = 400, OptionHeight = 210;
 constexpr int ColourLeft = 300, ColourTop = 400, ColourSize = 180;
 constexpr int LabelLeft = 120, LabelTop = 380, LabelWidth = 150, LabelHeight = 210;
 constexpr int FreezeLeft = 120, FreezeTop = 60, FreezeHeight = 285;
-constexpr int FrameLeft = 60, FirstFrameTop = 400, FrameGap = 120, FrameBottomMargin = 160;
+constexpr int FrameLeft = 60, FirstFrameTop = 400, FrameGap = 120, FrameBottomMargin = 260;
 constexpr int ButtonTop = 240, ButtonHeight = 330, ButtonWidth = 1000, ButtonGap = 60;
 
 const char* const SlotProperty = "qvPopulationSlot";
 
 QColor toColor(const Rgb& c) { return QColor(c.Red, c.Green, c.Blue); }
 
-void setBackground(QWidget* w, const QColor& colour, QPalette::ColorRole role = QPalette::Window) {
+// The back colour of a control: the colour of the role it paints its
+// background with (check boxes and option buttons use the button role).
+void setBackground(QWidget* w, const QColor& colour) {
     QPalette p = w->palette();
-    p.setColor(role, colour);
+    p.setColor(w->backgroundRole(), colour);
     w->setPalette(p);
-    if (role == QPalette::Window) w->setAutoFillBackground(true);
+    w->setAutoFillBackground(true);
+}
+
+// A push button keeps its bevel: only its face takes the colour.
+void setButtonFace(QPushButton* b, const QColor& colour) {
+    QPalette p = b->palette();
+    p.setColor(QPalette::Button, colour);
+    b->setPalette(p);
 }
 
 QRect twipRect(int left, int top, int width, int height) {
@@ -122,7 +131,7 @@ PopulationPanel::PopulationPanel(QWidget* parent) : QWidget(parent) {
         auto* b = new QPushButton(QString::fromLatin1(caption), frame);
         b->setObjectName(QString::fromLatin1(name));
         b->setGeometry(twipRect(LabelLeft + index * (ButtonWidth + ButtonGap), ButtonTop, ButtonWidth, ButtonHeight));
-        setBackground(b, buttonColour, QPalette::Button);
+        setButtonFace(b, buttonColour);
         return b;
     };
     auto frameHeight = [](int rows) { return OptionTop + RowStep * rows + FrameBottomMargin; };

@@ -33,7 +33,11 @@ void doubleClick(QWidget* w) {
     QTest::mouseRelease(w, Qt::LeftButton);
 }
 
-QColor back(const QWidget* w) { return w->palette().color(QPalette::Window); }
+// The colour a control's background is painted with.
+QColor back(const QWidget* w) {
+    EXPECT_TRUE(w->autoFillBackground());
+    return w->palette().color(w->backgroundRole());
+}
 QColor rgb(const Rgb& c) { return QColor(c.Red, c.Green, c.Blue); }
 
 class PopulationPanelTest : public ::testing::Test {
@@ -145,6 +149,26 @@ TEST_F(PopulationPanelTest, PanelColoursAndButtons) {
     EXPECT_FALSE(panel->MuutaRegioninNimi()->isEnabled());
     EXPECT_TRUE(panel->LuoUusiRegion()->isEnabled());
     EXPECT_TRUE(panel->PoistaMaaritelma()->isEnabled());
+}
+
+TEST_F(PopulationPanelTest, PaintedInThePanelColourWithEachSlotsColourBox) {
+    panel->panelMouseMoved();
+    panel->resize(panel->width(), panel->minimumHeight());
+    const QImage picture = panel->grab().toImage();
+    auto pixelAt = [&](QWidget* w, QPoint p) { return QColor(picture.pixel(w->mapTo(panel.get(), p))); };
+    for (int slot : {1, 9, 16, 17, 25, 32}) {
+        SCOPED_TRACE(slot);
+        QRadioButton* option = slot > 16 ? panel->DefValitsin(slot) : panel->RegionValitsin(slot);
+        QWidget* box = slot > 16 ? panel->DefVari(slot) : panel->RegionVari(slot);
+        // Right of the caption, and the middle of the colour box.
+        EXPECT_EQ(pixelAt(option, QPoint(option->width() - 3, option->height() / 2)), QColor(200, 200, 200));
+        EXPECT_EQ(pixelAt(box, QPoint(box->width() / 2, box->height() / 2)),
+                  rgb(DefaultPopulationColours[static_cast<size_t>(slot)]));
+        // The whole row lies inside its frame.
+        QWidget* frame = option->parentWidget();
+        EXPECT_TRUE(frame->rect().contains(option->geometry())) << option->geometry().bottom() << " " << frame->height();
+    }
+    EXPECT_EQ(pixelAt(panel->JaadytaNakyma(), QPoint(panel->JaadytaNakyma()->width() - 3, 3)), QColor(200, 200, 200));
 }
 
 TEST_F(PopulationPanelTest, RefreshShowsNamesTransparencyAndColoursAndClearsUnusedSlots) {
