@@ -160,7 +160,10 @@ void DotPlot::LatauksenJalkeen() {
 
 void DotPlot::UnloadWindow() {
     if (statistics_) statistics_->closeWithWindow();
-    if (state_.ID >= 1) releaseWindowSlot(state_.ID);
+    // Only while the slot is still this window's: a second unload (the
+    // caller's, then the close box's) must not free a slot another window
+    // has taken since.
+    if (WindowRecord* r = record(); r && r->Form == this) releaseWindowSlot(state_.ID);
     ReleaseUnusedFiles();
     state_.FileSlot = 0;
 }
