@@ -283,6 +283,12 @@ void DotPlot::UnloadStatistics() {
     if (statistics_) statistics_->UnloadStatistics();
 }
 
+QImage DotPlot::StatKuva() const { return statistics_ ? statistics_->StatKuva() : QImage(); }
+
+void DotPlot::AsetaStatKuva(const QImage& picture) {
+    if (statistics_) statistics_->AsetaStatKuva(picture);
+}
+
 // ---------------------------------------------------------------- channels, modes, quadrant
 
 std::string DotPlot::AnnaKanava(const std::string& axis) {

@@ -62,6 +62,8 @@ public:
     void LiikutaStatistiikkaLaatikkoa(const std::string& axis, const std::string& value) override;
     void AvaaTaiSuljeStatistics(const std::string& mode) override;
     void UnloadStatistics() override;
+    QImage StatKuva() const override;
+    void AsetaStatKuva(const QImage& picture) override;
 
     std::string AnnaKanava(const std::string& axis) override;
     void AsetaKanava(const std::string& axis, const std::string& value) override;

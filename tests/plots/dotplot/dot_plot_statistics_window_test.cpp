@@ -1,0 +1,156 @@
+// A dot plot with its statistics window: opening and closing from its menu
+// and by the user, the refresh of a full draw with the picture for the print
+// page, and the statistics lines through SaveInfo and LoadInfo.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QPointer>
+#include <QTableWidget>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/SharedState.h"
+#include "output/Statistics.h"
+#include "plots/dotplot/DotPlot.h"
+#include "plots/dotplot/DotPlotStatisticsPanel.h"
+#include "tests/plots/dotplot/DotPlotTestFiles.h"
+
+namespace qv {
+namespace {
+
+void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+class DotPlotStatisticsWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetSharedState();
+        FileRecord file = test::MakeFile({{"FSC", 1000}, {"SSC", 1000}},
+                                         {{100, 900}, {600, 900}, {200, 100}, {700, 200}, {800, 300}}, "tube.fcs");
+        for (int e : {1, 2}) file.Membership(e, 1) = 1;
+        test::PutFile(1, std::move(file));
+        test::PutPolygon(1, 1, 2, {{0, 0}, {5000, 0}, {5000, 5000}}, "Poly-1");
+    }
+    void TearDown() override {
+        for (auto& w : windows) w->UnloadWindow();
+        windows.clear();
+        flushDeletes();
+        resetSharedState();
+    }
+
+    DotPlot& open(int id) {
+        windows.push_back(std::make_unique<DotPlot>());
+        DotPlot& w = *windows.back();
+        WindowRecord& r = g.WindowRegistry[static_cast<size_t>(id)];
+        r.InUse = true;
+        r.Form = &w;
+        r.Type = "DotPlot";
+        w.Alusta(id);
+        r.FileIndex = 1;
+        w.LatauksenJalkeen();
+        return w;
+    }
+
+    static Statistics* statisticsOf(const DotPlot& w) { return w.statisticsPanel()->window(); }
+
+    std::vector<std::unique_ptr<DotPlot>> windows;
+};
+
+TEST_F(DotPlotStatisticsWindowTest, MenuOpensAndClosesTheWindowAndAFullDrawRefreshesIt) {
+    DotPlot& w = open(2);
+    w.MenuValintaReaktio(MenuStatistics);
+    ASSERT_NE(statisticsOf(w), nullptr);
+    EXPECT_TRUE(w.OnkoStatistiikkaKaytossa());
+    EXPECT_EQ(w.state().caption(MenuStatistics), "Close statistics");
+    EXPECT_EQ(statisticsOf(w)->windowTitle(), "(2) Statistics: tube.fcs");
+    EXPECT_EQ(statisticsOf(w)->MSFlexGrid1().text(1, 1), "5");
+    EXPECT_EQ(statisticsOf(w)->MSFlexGrid1().text(2, 0), "Poly-1");
+    EXPECT_TRUE(w.StatKuva().isNull());  // no full draw yet
+
+    g.FileTable[1].Membership(3, 1) = 1;
+    w.Piirra();
+    EXPECT_EQ(statisticsOf(w)->MSFlexGrid1().text(2, 1), "3");
+    EXPECT_EQ(statisticsOf(w)->MSFlexGrid1().text(2, 2), "60");
+    EXPECT_FALSE(w.StatKuva().isNull());
+    EXPECT_EQ(w.AnnaStatistiikka("1", "number"), 3.0);
+    EXPECT_EQ(w.AnnaKokoStatistiikka("1-rivinen-tieto").substr(0, 6), "5\t100\t");
+
+    QPointer<Statistics> shown = statisticsOf(w);
+    w.MenuValintaReaktio(MenuStatistics);
+    EXPECT_FALSE(w.OnkoStatistiikkaKaytossa());
+    EXPECT_EQ(w.state().caption(MenuStatistics), "Open statistics");
+    flushDeletes();
+    EXPECT_TRUE(shown.isNull());
+    EXPECT_THROW(w.AnnaKokoStatistiikka("monirivinen"), WindowOperationError);
+    EXPECT_EQ(w.AnnaStatistiikka("1", "number"), 3.0);  // the records stay
+}
+
+TEST_F(DotPlotStatisticsWindowTest, UserClosingTheWindowClosesTheStatistics) {
+    DotPlot& w = open(2);
+    w.AvaaTaiSuljeStatistics("open");
+    QPointer<Statistics> shown = statisticsOf(w);
+    int destroyed = 0;
+    QObject::connect(shown.data(), &QObject::destroyed, [&] { ++destroyed; });
+    shown->close();
+    EXPECT_FALSE(w.OnkoStatistiikkaKaytossa());
+    EXPECT_FALSE(g.StatisticsRegistry[2].InUse);
+    w.UnloadWindow();
+    flushDeletes();
+    EXPECT_TRUE(shown.isNull());
+    EXPECT_EQ(destroyed, 1);
+}
+
+TEST_F(DotPlotStatisticsWindowTest, UnloadingThePlotUnloadsItsStatisticsOnce) {
+    DotPlot& w = open(2);
+    w.AvaaTaiSuljeStatistics("open");
+    QPointer<Statistics> shown = statisticsOf(w);
+    int destroyed = 0;
+    QObject::connect(shown.data(), &QObject::destroyed, [&] { ++destroyed; });
+    w.UnloadWindow();
+    EXPECT_FALSE(g.StatisticsRegistry[2].InUse);
+    windows.clear();
+    flushDeletes();
+    EXPECT_TRUE(shown.isNull());
+    EXPECT_EQ(destroyed, 1);
+}
+
+TEST_F(DotPlotStatisticsWindowTest, StatisticsLinesRoundTripThroughTheSettings) {
+    DotPlot& w = open(2);
+    EXPECT_EQ(w.SaveInfo()[0], "22");
+    EXPECT_EQ(w.SaveInfo()[22], "statistics.enabled:0");
+
+    w.AvaaTaiSuljeStatistics("open");
+    w.LiikutaStatistiikkaLaatikkoa("x", "4500");
+    w.LiikutaStatistiikkaLaatikkoa("y", "750");
+    statisticsOf(w)->StatistiikkaMenuValintaReaktio(1);   // "Number" off
+    statisticsOf(w)->StatistiikkaMenuValintaReaktio(10);  // "Comments" on
+    const std::vector<std::string> lines = w.SaveInfo();
+    ASSERT_EQ(lines.size(), 35u);
+    EXPECT_EQ(lines[0], "34");
+    EXPECT_EQ(lines[22], "statistics.enabled:1");
+    EXPECT_EQ(lines[23], "statistics.x:4500");
+    EXPECT_EQ(lines[24], "statistics.y:750");
+    EXPECT_EQ(lines[25], "statistics.column.1.visible:0");
+    EXPECT_EQ(lines[26], "statistics.column.2.visible:1");
+    EXPECT_EQ(lines[33], "statistics.column.9.visible:0");
+    EXPECT_EQ(lines[34], "statistics.column.10.visible:1");
+
+    DotPlot& copy = open(7);
+    for (size_t i = 1; i < lines.size(); ++i) copy.LoadInfo("window.7." + lines[i]);
+    ASSERT_TRUE(copy.OnkoStatistiikkaKaytossa());
+    const std::vector<std::string> again = copy.SaveInfo();
+    EXPECT_EQ(std::vector<std::string>(again.begin() + 22, again.end()),
+              std::vector<std::string>(lines.begin() + 22, lines.end()));
+    EXPECT_EQ(statisticsOf(copy)->Left(), 4500.0f);
+    copy.PaivitaStatistiikka();
+    EXPECT_EQ(statisticsOf(copy)->MSFlexGrid1().text(0, 0), "Comments");
+    EXPECT_EQ(statisticsOf(copy)->MSFlexGrid1().text(1, 1), "% of vis");
+
+    copy.LoadInfo("window.7.statistics.enabled:0");
+    EXPECT_FALSE(copy.OnkoStatistiikkaKaytossa());
+    EXPECT_EQ(copy.SaveInfo()[0], "22");
+}
+
+}  // namespace
+}  // namespace qv
