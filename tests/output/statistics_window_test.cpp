@@ -7,6 +7,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPointer>
 #include <QTableWidget>
@@ -352,6 +354,51 @@ TEST_F(StatisticsWindowTest, ClosingWhileTheProgramClosesDoesNotCallTheOwner) {
     owner.reset();
     flushDeletes();
     EXPECT_TRUE(w.isNull());
+}
+
+// In the main window's workspace the window sits in a frame: closing the
+// frame reaches the owner once, the frame is placed by the tools and both go
+// exactly once.
+TEST(StatisticsInWorkspaceTest, FrameCloseReachesTheOwnerOnceAndDeletesOnce) {
+    resetSharedState();
+    test::PutFile(1, test::MakeFile({{"FSC", 1024}, {"SSC", 1024}}, {{1, 2}}));
+    QMdiArea area;
+    area.resize(800, 600);
+    area.show();
+    setStatisticsWindowShower([&](Statistics& w) { area.addSubWindow(&w)->show(); });
+    {
+        StatisticsTestOwner owner(4);
+        owner.AvaaTaiSuljeStatistics("open");
+        QPointer<Statistics> w = owner.panel.window();
+        ASSERT_FALSE(w.isNull());
+        QPointer<QMdiSubWindow> frame = qobject_cast<QMdiSubWindow*>(w->parentWidget());
+        ASSERT_FALSE(frame.isNull());
+        owner.LiikutaStatistiikkaLaatikkoa("x", "300");
+        owner.LiikutaStatistiikkaLaatikkoa("y", "150");
+        EXPECT_EQ(frame->pos(), QPoint(20, 10));
+        EXPECT_EQ(w->Left(), 300.0f);
+        int destroyed = 0;
+        QObject::connect(w.data(), &QObject::destroyed, [&] { ++destroyed; });
+
+        frame->close();
+        EXPECT_EQ(owner.unloadCalls, 1);
+        EXPECT_FALSE(owner.state.StatisticsOpen);
+        flushDeletes();
+        EXPECT_TRUE(w.isNull());
+        EXPECT_TRUE(frame.isNull());
+        EXPECT_EQ(destroyed, 1);
+
+        // Closed by its owner: the frame goes too, without a call back.
+        owner.AvaaTaiSuljeStatistics("open");
+        QPointer<QMdiSubWindow> second = qobject_cast<QMdiSubWindow*>(owner.panel.window()->parentWidget());
+        owner.AvaaTaiSuljeStatistics("close");
+        flushDeletes();
+        EXPECT_TRUE(second.isNull());
+        EXPECT_EQ(owner.unloadCalls, 1);
+        EXPECT_TRUE(area.subWindowList().isEmpty());
+    }
+    setStatisticsWindowShower(nullptr);
+    flushDeletes();
 }
 
 TEST_F(StatisticsWindowTest, ToolErrorsAndLookups) {
