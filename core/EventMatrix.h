@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/LargeBlockAllocator.h"
+
 namespace qv {
 
 template <class T>
@@ -41,13 +43,14 @@ public:
     bool contains(int32_t e, int32_t c) const {
         return !data_.empty() && e >= 0 && c >= 0 && e <= maxEvent_ && c <= maxColumn_;
     }
-    std::vector<T>& raw() { return data_; }
-    const std::vector<T>& raw() const { return data_; }
+    using Storage = std::vector<T, LargeBlockAllocator<T>>;
+    Storage& raw() { return data_; }
+    const Storage& raw() const { return data_; }
 
 private:
     int32_t maxEvent_ = 0;
     int32_t maxColumn_ = 0;
-    std::vector<T> data_;
+    Storage data_;
 };
 
 }  // namespace qv

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <stdexcept>
 
 #include "core/Numbers.h"
@@ -329,19 +330,25 @@ void decodeData(const unsigned char* src, int32_t first, int32_t last, const std
     }
 }
 
-// Log data stored as channels: each value v becomes 10 ^ (v / c). Whole
-// channels of narrow integer data go through a table of every possible value.
+// A double as the nearest 32-bit float; beyond the float range, infinity.
+inline float toFloat(double v) {
+    constexpr double top = std::numeric_limits<float>::max();
+    if (v > top) return std::numeric_limits<float>::infinity();
+    if (v < -top) return -std::numeric_limits<float>::infinity();
+    return static_cast<float>(v);
+}
+
+// Log data stored as channels: each value v becomes 10 ^ (v / c). The
+// channels of a large 16-bit column go through a table of every value.
 void lineariseLog(float* column, int32_t events, int32_t channelsPerDecade, Coding coding) {
     const double c = channelsPerDecade;
-    if (coding == Coding::UInt16) {
+    if (coding == Coding::UInt16 && events > 16384) {
         std::vector<float> table(65536);
-        for (size_t k = 0; k < table.size(); ++k)
-            table[k] = static_cast<float>(std::pow(10.0, static_cast<double>(k) / c));
+        for (size_t k = 0; k < table.size(); ++k) table[k] = toFloat(std::pow(10.0, static_cast<double>(k) / c));
         for (int32_t e = 1; e <= events; ++e) column[e] = table[static_cast<uint32_t>(column[e])];
         return;
     }
-    for (int32_t e = 1; e <= events; ++e)
-        column[e] = static_cast<float>(std::pow(10.0, static_cast<double>(column[e]) / c));
+    for (int32_t e = 1; e <= events; ++e) column[e] = toFloat(std::pow(10.0, static_cast<double>(column[e]) / c));
 }
 
 bool headerNumber(std::string_view bytes, size_t at, int32_t& out) {
@@ -355,9 +362,8 @@ bool headerNumber(std::string_view bytes, size_t at, int32_t& out) {
     return true;
 }
 
-// Parses and decodes everything but the working copy of the data and the
-// membership table, which need no file bytes (so a caller can drop the
-// bytes first).
+// Parses the file and decodes its DATA into PristineData; the working copy
+// and the membership table are made afterwards from the record alone.
 bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
     const size_t size = source.size();
     if (size == 0) return refuse(r, "the file is empty");

@@ -79,7 +79,8 @@ bool readTable(std::string_view bytes, const std::string& path, TxtReadResult& r
     if (P > static_cast<size_t>(MaxReadableParameters))
         return refuse(result, "more than " + std::to_string(MaxReadableParameters) + " parameters are not supported");
 
-    // Every line is checked before anything is sized by the line count.
+    // Every line is checked for its cells before anything is sized by the
+    // line count, so a file of empty lines sizes nothing.
     int32_t events = 0;
     {
         LineWalker check = walker;
@@ -89,6 +90,13 @@ bool readTable(std::string_view bytes, const std::string& path, TxtReadResult& r
             ++events;
             if (cellCount(line) < first + P)
                 return refuse(result, "line " + std::to_string(events + 1) + " has fewer cells than the header");
+            size_t emptyCell = 0;
+            forEachCell(line, [&](size_t index, std::string_view cell) {
+                if (emptyCell == 0 && index >= first && index < first + P && cell.empty()) emptyCell = index + 1;
+            });
+            if (emptyCell != 0)
+                return refuse(result, "line " + std::to_string(events + 1) + ", column " + std::to_string(emptyCell) +
+                                          " is not a number");
         }
     }
 

@@ -171,11 +171,31 @@ TEST_F(FcsReader, LinearisesLogParameters) {
 
 TEST_F(FcsReader, LinearisesLogFloatData) {
     FcsTestFile f;
-    f.param("FL1", "1024", "4,0").event({340.0}).event({-340.0});
+    f.param("FL1", "1024", "4,0").event({340.0}).event({-340.0}).event({1e30});
     const FileRecord r = read(f);
     ASSERT_TRUE(r.Loaded) << r.RefusalReason;
     EXPECT_FLOAT_EQ(r.PristineData(1, 1), 10.0f);
     EXPECT_FLOAT_EQ(r.PristineData(2, 1), 0.1f);
+    EXPECT_TRUE(std::isinf(r.PristineData(3, 1)));
+}
+
+// Large 16-bit columns are linearised through a table; every channel must
+// come out as the formula gives it.
+TEST_F(FcsReader, LinearisesLargeIntegerColumnsLikeSmallOnes) {
+    FcsTestFile f;
+    f.DataType = "I";
+    f.Bits = 16;
+    f.param("FL1", "1024", "4,0");
+    for (int e = 0; e < 70000; ++e) f.event({static_cast<double>((e * 7) % 65536)});
+    const FileRecord r = read(f);
+    ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+    ASSERT_EQ(r.EventCount, 70000);
+    for (int e = 1; e <= 70000; ++e) {
+        const double channel = ((e - 1) * 7) % 65536;
+        const double v = std::pow(10.0, channel / 340.0);
+        const float expected = v > 3.4028234663852886e38 ? INFINITY : static_cast<float>(v);
+        ASSERT_EQ(r.PristineData(e, 1), expected) << "event " << e;
+    }
 }
 
 // The search text has no anchor at a keyword's start, and the leftmost

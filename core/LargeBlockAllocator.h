@@ -1,0 +1,47 @@
+#pragma once
+// Allocator for the event matrices. A matrix of a large file runs to tens of
+// megabytes that are written right after they are allocated; with ordinary
+// 4 KiB pages the first touch of each page costs more than the work done on
+// it. Blocks of 4 MiB and more are aligned to 2 MiB and offered to the kernel
+// for huge pages; smaller blocks are ordinary allocations.
+#include <cstddef>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace qv {
+
+template <class T>
+struct LargeBlockAllocator {
+    using value_type = T;
+
+    static constexpr size_t HugePage = size_t{2} << 20;
+    static constexpr size_t LargeBlock = size_t{4} << 20;
+
+    LargeBlockAllocator() noexcept = default;
+    template <class U>
+    LargeBlockAllocator(const LargeBlockAllocator<U>&) noexcept {}
+
+    T* allocate(size_t n) {
+        if (n > static_cast<size_t>(-1) / sizeof(T)) throw std::bad_array_new_length();
+        const size_t bytes = n * sizeof(T);
+        if (bytes < LargeBlock) return static_cast<T*>(::operator new(bytes, std::align_val_t{alignof(T)}));
+        void* p = ::operator new(bytes, std::align_val_t{HugePage});
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+        madvise(p, bytes, MADV_HUGEPAGE);  // a hint; failure changes nothing
+#endif
+        return static_cast<T*>(p);
+    }
+
+    void deallocate(T* p, size_t n) noexcept {
+        const size_t bytes = n * sizeof(T);
+        ::operator delete(p, bytes < LargeBlock ? std::align_val_t{alignof(T)} : std::align_val_t{HugePage});
+    }
+
+    template <class U>
+    bool operator==(const LargeBlockAllocator<U>&) const noexcept { return true; }
+};
+
+}  // namespace qv
