@@ -1,10 +1,11 @@
 #pragma once
 // Reader of FCS 2.0 and FCS 3.0 list-mode files.
 //
-// A file is read as bytes, once. Its TEXT segment is kept with every
-// delimiter replaced by character 12; keywords are looked up in it by their
-// search texts; the DATA segment is decoded straight into the record's flat
-// event matrices. The reader does not compensate: the opening code copies the
+// The HEADER and the TEXT segment are read first; the TEXT is kept with
+// every delimiter replaced by character 12 and keywords are looked up in it
+// by their search texts. The DATA segment is then read in blocks of whole
+// events and decoded straight into the record's flat event matrices, so the
+// file itself is never held in memory whole. The reader does not compensate: the opening code copies the
 // record into its FileTable slot and applies compensation there.
 //
 // A file the reader cannot take comes back with Loaded false, FileKey 0 and a
