@@ -81,6 +81,10 @@ Statistics::Statistics(QWidget* parent) : QWidget(parent) {
     table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table_->setWordWrap(false);
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Movement over the grid counts as movement over the workspace (the
+    // populations panel narrows), also without a button held.
+    table_->setMouseTracking(true);
+    table_->viewport()->setMouseTracking(true);
     table_->move(0, 0);
     connect(table_, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { openPopup(table_->viewport()->mapToGlobal(pos)); });

@@ -4,10 +4,13 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <limits>
 #include <type_traits>
 
 #include "core/AxisScaling.h"
 #include "core/Numbers.h"
+#include "core/SharedState.h"
 #include "output/model/StatisticsGrid.h"
 
 namespace qv {
@@ -133,6 +136,70 @@ void markMembers(uint8_t* bits, const uint8_t* column, int64_t n, uint8_t bit) {
     for (; i < n; ++i) bits[i] |= column[i] == 1 ? bit : uint8_t{0};
 }
 
+// Whether a parameter's axis position never falls as the value grows (over
+// finite values): linear with a positive range, or logarithmic, and no
+// folding of negative values.
+bool monotoneScale(const FileRecord& f, int channel) {
+    if (g.UseNegativeAbs) return false;
+    const ParameterInfo& p = f.Parameters[static_cast<size_t>(channel)];
+    return p.IsLog || p.Range >= 0;
+}
+
+// Float values in their numeric order as unsigned keys (NaN excluded).
+inline uint32_t orderKey(float v) {
+    const uint32_t b = std::bit_cast<uint32_t>(v);
+    return (b & 0x80000000u) ? ~b : (b | 0x80000000u);
+}
+inline float fromOrderKey(uint32_t k) {
+    return std::bit_cast<float>((k & 0x80000000u) ? (k & 0x7fffffffu) : ~k);
+}
+
+// A test "value lies on this side" that is false up to some value and true
+// from there on (or the other way round), answered by one comparison with
+// the first value where the answer changes; found by halving over the
+// finite floats. Without `fast` (or for infinite or not-a-number values)
+// the test is made in full.
+class QuadrantSide {
+public:
+    template <class Test>
+    QuadrantSide(const AxisScale&, Test test, bool fast) : full_(test) {
+        if (!fast) return;
+        const uint32_t lo = orderKey(-std::numeric_limits<float>::max());
+        const uint32_t hi = orderKey(std::numeric_limits<float>::max());
+        rising_ = !test(fromOrderKey(lo));  // false at the bottom: turns true
+        const bool atTop = test(fromOrderKey(hi));
+        if (atTop == test(fromOrderKey(lo))) {  // one answer for every finite value
+            constant_ = true;
+            constantAnswer_ = atTop;
+            fast_ = true;
+            return;
+        }
+        // First key whose answer differs from the bottom's.
+        uint32_t a = lo, b = hi;  // answer(a) == bottom, answer(b) != bottom
+        while (b - a > 1) {
+            const uint32_t m = a + (b - a) / 2;
+            if (test(fromOrderKey(m)) == !rising_) a = m;
+            else b = m;
+        }
+        threshold_ = fromOrderKey(b);
+        fast_ = true;
+    }
+
+    bool operator()(float v) const {
+        if (!fast_ || !(std::fabs(v) <= std::numeric_limits<float>::max())) return full_(v);
+        if (constant_) return constantAnswer_;
+        return rising_ ? v >= threshold_ : v < threshold_;
+    }
+
+private:
+    std::function<bool(float)> full_;
+    bool fast_ = false;
+    bool constant_ = false;
+    bool constantAnswer_ = false;
+    bool rising_ = true;
+    float threshold_ = 0.0f;
+};
+
 constexpr int SlotsPerGroup = 8;  // one mask byte per visited event and group
 constexpr size_t BinsPerGroup = 256;
 
@@ -228,6 +295,17 @@ void DotPlotStatisticsComputer::compute(const DotPlotStatisticsInput& in, std::v
         scaleY = AxisScale::forParameter(f.Parameters[static_cast<size_t>(in.channelY)], 10000.0);
     }
 
+    // Which side of the cross an event lies on. The place is the dot's
+    // place, px = position(x) and py = 10000 - position(y); on a scale that
+    // grows with the value each test is one comparison with a threshold
+    // value found once (the values that are not finite are placed in full).
+    const QuadrantSide rightSide(scaleX, [&](float v) { return scaleX.position(v) >= crossX; },
+                                 quadrants && last >= 1 && monotoneScale(f, in.channelX));
+    const QuadrantSide lowerSide(scaleY, [&](float v) { return 10000.0 - scaleY.position(v) >= crossY; },
+                                 quadrants && last >= 1 && monotoneScale(f, in.channelY));
+    auto right = [&](float v) { return rightSide(v); };
+    auto lower = [&](float v) { return lowerSide(v); };
+
     auto pass = [&](auto withQuadrants) {
         for (int64_t i = 0; i < shownLimit; ++i) {
             const int32_t e = static_cast<int32_t>(1 + i * step);
@@ -236,11 +314,7 @@ void DotPlotStatisticsComputer::compute(const DotPlotStatisticsInput& in, std::v
             const float fy = ys[e];
             const EventValues v{fx, fy, splitValue(fx), splitValue(fy)};
             int q = 0;
-            if constexpr (decltype(withQuadrants)::value) {
-                const double px = scaleX.position(fx);
-                const double py = 10000.0 - scaleY.position(fy);
-                q = (px >= crossX ? 1 : 0) + (py >= crossY ? 2 : 0);
-            }
+            if constexpr (decltype(withQuadrants)::value) q = (right(fx) ? 1 : 0) + (lower(fy) ? 2 : 0);
             addTo(quadrantBins[q], v);
             for (size_t gi = 0; gi < groups; ++gi) {
                 const uint8_t b = masks_[gi * stride + static_cast<size_t>(i)];

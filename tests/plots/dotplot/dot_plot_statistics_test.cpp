@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "core/AxisScaling.h"
 #include "core/SharedState.h"
 #include "plots/dotplot/model/DotPlotStatistics.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
@@ -16,6 +17,7 @@ namespace qv {
 namespace {
 
 using test::MakeFile;
+using test::ParamSpec;
 using test::PutPolygon;
 
 class DotPlotStatisticsTest : public ::testing::Test {
@@ -416,6 +418,68 @@ TEST_F(DotPlotStatisticsTest, AgreesWithAPlainEventByEventReference) {
             EXPECT_NEAR(s.YMean, sy / n, 1e-9 * std::fabs(sy / n)) << "slot " << k;
             EXPECT_NEAR(s.XGeoMean, std::pow(10.0, lx / n), 1e-11 * std::pow(10.0, lx / n)) << "slot " << k;
             EXPECT_NEAR(s.YGeoMean, std::pow(10.0, ly / n), 1e-11 * std::pow(10.0, ly / n)) << "slot " << k;
+        }
+    }
+}
+
+// Quadrants against the dot placement made event by event, on linear and
+// logarithmic axes (the shifted 262144 one included), with values around
+// each line, at the ends of the float range and not finite.
+TEST_F(DotPlotStatisticsTest, QuadrantsAgreeWithTheDotPlacementEventByEvent) {
+    struct Axes {
+        ParamSpec x, y;
+    };
+    const Axes axes[] = {{{"A", 10000}, {"B", 1024}},
+                         {{"A", 262144, true}, {"B", 10000, true}},
+                         {{"A", 1024, true}, {"B", 262144}},
+                         {{"A", 0}, {"B", -500}}};
+    std::mt19937 rng(5);
+    std::uniform_int_distribution<int32_t> cross(0, 10000);
+    std::lognormal_distribution<float> wide(4.0f, 3.0f);
+    const float specials[] = {0.0f,
+                              -0.0f,
+                              -1.0f,
+                              1.0f,
+                              std::numeric_limits<float>::max(),
+                              -std::numeric_limits<float>::max(),
+                              std::numeric_limits<float>::infinity(),
+                              -std::numeric_limits<float>::infinity(),
+                              std::numeric_limits<float>::quiet_NaN(),
+                              std::numeric_limits<float>::denorm_min()};
+    for (const bool fold : {false, true}) {
+        g.UseNegativeAbs = fold;
+        for (const Axes& a : axes) {
+            for (int trial = 0; trial < 4; ++trial) {
+                const int32_t cx = cross(rng), cy = cross(rng);
+                const AxisScale sx = AxisScale::forParameter({"A", a.x.isLog, a.x.range, false}, 10000.0);
+                const AxisScale sy = AxisScale::forParameter({"B", a.y.isLog, a.y.range, false}, 10000.0);
+                std::vector<std::vector<float>> events;
+                for (int i = 0; i < 400; ++i) {
+                    const float v = i < 10 ? specials[i] : (i % 3 ? wide(rng) : -wide(rng));
+                    const float w = i < 10 ? specials[9 - i] : wide(rng);
+                    events.push_back({v, w});
+                    // Values next to the place of the lines.
+                    events.push_back({std::nextafter(v, 0.0f), std::nextafter(w, 1e30f)});
+                }
+                for (const float base : {static_cast<float>(cx) / 10000.0f * static_cast<float>(a.x.range),
+                                         static_cast<float>(10000 - cy) / 10000.0f * static_cast<float>(a.y.range)})
+                    for (float v = base, n = 0; n < 5; ++n, v = std::nextafter(v, 1e30f))
+                        events.push_back({v, v}), events.push_back({-v, -v});
+                const FileRecord file = MakeFile({a.x, a.y}, events);
+                DotPlotStatisticsInput in = input(file);
+                in.quadrantX = cx;
+                in.quadrantY = cy;
+                const auto q = quadrants(in);
+                std::array<int32_t, 4> expected{};
+                for (const auto& e : events) {
+                    const double px = sx.position(e[0]);
+                    const double py = 10000.0 - sy.position(e[1]);
+                    ++expected[static_cast<size_t>((px >= cx ? 1 : 0) + (py >= cy ? 2 : 0))];
+                }
+                for (size_t k = 0; k < 4; ++k)
+                    EXPECT_EQ(q[k].Number, expected[k])
+                        << "quadrant " << k << " axes " << a.x.range << "/" << a.y.range << " fold " << fold;
+            }
         }
     }
 }
