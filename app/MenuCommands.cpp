@@ -42,7 +42,14 @@ private:
 
 QString numberText(int32_t v) { return QString::fromStdString(NumberText(v)); }
 
+HelpPageOpener& helpPageOpener() {
+    static HelpPageOpener opener;
+    return opener;
+}
+
 }  // namespace
+
+void setHelpPageOpener(HelpPageOpener opener) { helpPageOpener() = std::move(opener); }
 
 MenuCommands::MenuCommands() = default;
 
@@ -199,6 +206,13 @@ void MenuCommands::redrawAll() {
     if (MainServices* services = mainServices()) services->PiirraKaikki();
 }
 
-void MenuCommands::openHelpPage(const QUrl& address) { QDesktopServices::openUrl(address); }
+void MenuCommands::openHelpPage(const QUrl& address) {
+    if (const HelpPageOpener& opener = helpPageOpener()) {
+        opener(address);
+        return;
+    }
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+    QDesktopServices::openUrl(address);
+}
 
 }  // namespace qv

@@ -24,6 +24,13 @@ class PlotWindow;
 // The address of the online help page.
 inline const char* const OnlineHelpAddress = "https://quorvane.example.org/help/";
 
+// How the help page is opened. By default the system's web browser is
+// started without waiting for it, except on the offscreen platform (tests,
+// no screen), where nothing is started. Tests may install a recorder;
+// an empty function restores the default.
+using HelpPageOpener = std::function<void(const QUrl&)>;
+void setHelpPageOpener(HelpPageOpener opener);
+
 // The windows that the menu shows and hides with a tick.
 enum class ServiceWindow { PrintPreview, FileInfo, FileBrowser, WellPlateBrowser, FileNameHandler, AboutBox };
 
@@ -100,7 +107,7 @@ protected:
     // Redraws every window (the main window's PiirraKaikki); by default
     // through mainServices() when one is installed.
     virtual void redrawAll();
-    // Starts the web browser on the help page without waiting for it.
+    // Opens the help page (through the opener above).
     virtual void openHelpPage(const QUrl& address);
     // The window the about box is centred on; by default the menu bar's window.
     virtual QWidget* centreWindow();

@@ -408,6 +408,21 @@ TEST_F(MenuBarTest, OnlineHelpOpensTheHelpPageWithoutADialog) {
     EXPECT_TRUE(dialogs.shown().empty());
 }
 
+TEST(OnlineHelp, TheMainWindowsCommandGoesThroughTheInstalledOpener) {
+    QMainWindow window;
+    MenuCommands plain;  // as the main window has it: openHelpPage not overridden
+    MainMenu menu(window, plain);
+    std::vector<QUrl> opened;
+    setHelpPageOpener([&](const QUrl& url) { opened.push_back(url); });
+    menu.AvaaHelp->trigger();
+    setHelpPageOpener({});
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0].toString(), QString::fromLatin1(OnlineHelpAddress));
+    // Without an opener the offscreen platform starts nothing.
+    menu.AvaaHelp->trigger();
+    EXPECT_EQ(opened.size(), 1u);
+}
+
 TEST(MenuBarLifetime, CommandsForgetAMenuThatIsGone) {
     RecordingCommands commands;
     {
