@@ -38,8 +38,19 @@ DotPlotStatisticsPanel::DotPlotStatisticsPanel(DotPlotState& state) : state_(sta
 }
 
 DotPlotStatisticsPanel::~DotPlotStatisticsPanel() {
+    QObject::disconnect(destroyedConnection_);
     // A statistics window still up when its plot goes (shutdown) goes too.
     if (window_) window_->unload();
+}
+
+void DotPlotStatisticsPanel::windowDestroyed() {
+    // Gone without being closed (its workspace went first): the statistics
+    // count as closed, so nothing is written for a window that is not there.
+    if (!state_.StatisticsOpen) return;
+    state_.StatisticsOpen = false;
+    const size_t id = static_cast<size_t>(state_.ID);
+    if (state_.ID >= 0 && id < g.StatisticsRegistry.size()) g.StatisticsRegistry[id].InUse = false;
+    state_.setCaption(MenuStatistics, "Open statistics");
 }
 
 int DotPlotStatisticsPanel::fileIndex() const {
@@ -59,6 +70,7 @@ void DotPlotStatisticsPanel::AvaaTaiSuljeStatistics(const std::string& mode) {
         state_.StatisticsOpen = false;
         if (inRegistry) g.StatisticsRegistry[id].InUse = false;
         state_.setCaption(MenuStatistics, "Open statistics");
+        QObject::disconnect(destroyedConnection_);
         if (window_) window_->unload();
         window_.clear();
         return;
@@ -67,6 +79,7 @@ void DotPlotStatisticsPanel::AvaaTaiSuljeStatistics(const std::string& mode) {
     state_.setCaption(MenuStatistics, "Close statistics");
     auto* window = new Statistics;
     window_ = window;
+    destroyedConnection_ = QObject::connect(window, &QObject::destroyed, [this] { windowDestroyed(); });
     showStatisticsWindow(*window);
     if (inRegistry) g.StatisticsRegistry[id].InUse = true;
     window->Alusta(state_.ID);

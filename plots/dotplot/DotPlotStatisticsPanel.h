@@ -86,8 +86,11 @@ public:
 private:
     int fileIndex() const;
 
+    void windowDestroyed();
+
     DotPlotState& state_;
     QPointer<Statistics> window_;
+    QMetaObject::Connection destroyedConnection_;
     std::vector<DotPlotStatistics> populationStats_;
     DotPlotQuadrantStatistics quadrantStats_{};
     DotPlotStatisticsComputer computer_;

@@ -401,6 +401,19 @@ TEST(StatisticsInWorkspaceTest, FrameCloseReachesTheOwnerOnceAndDeletesOnce) {
     flushDeletes();
 }
 
+TEST_F(StatisticsWindowTest, WindowDeletedFromOutsideCountsAsClosed) {
+    delete window();  // its workspace went first
+    EXPECT_FALSE(owner->state.StatisticsOpen);
+    EXPECT_FALSE(g.StatisticsRegistry[OwnerId].InUse);
+    EXPECT_EQ(owner->state.caption(MenuStatistics), "Open statistics");
+    EXPECT_TRUE(owner->panel.settingsLines().empty());
+    EXPECT_EQ(owner->panel.enabledLine(), "statistics.enabled:0");
+    owner->PaivitaStatistiikka();  // nothing to fill, no failure
+    EXPECT_THROW(owner->AnnaKokoStatistiikka("monirivinen"), WindowOperationError);
+    owner->AvaaTaiSuljeStatistics("open");
+    EXPECT_NE(window(), nullptr);
+}
+
 TEST_F(StatisticsWindowTest, ToolErrorsAndLookups) {
     EXPECT_THROW(owner->AnnaStatistiikka("33", "number"), WindowOperationError);
     EXPECT_THROW(owner->AnnaStatistiikka("-1", "vis"), WindowOperationError);
