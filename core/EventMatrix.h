@@ -23,6 +23,14 @@ public:
         maxColumn_ = maxColumn < 0 ? 0 : maxColumn;
         data_.assign(stride() * static_cast<size_t>(maxColumn_ + 1), T{});
     }
+    // Sized like resize(), but the elements are left unset: for a matrix the
+    // caller writes in full (every element, index 0 included) right after.
+    void resizeForOverwrite(int32_t maxEvent, int32_t maxColumn) {
+        maxEvent_ = maxEvent < 0 ? 0 : maxEvent;
+        maxColumn_ = maxColumn < 0 ? 0 : maxColumn;
+        data_.clear();
+        data_.resize(stride() * static_cast<size_t>(maxColumn_ + 1));
+    }
     // Grows or shrinks the column dimension keeping every stored value.
     void resizeColumns(int32_t maxColumn) {
         maxColumn_ = maxColumn < 0 ? 0 : maxColumn;

@@ -542,7 +542,10 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
     r.EventCount = events;
     r.EventsLoaded = events;
 
-    r.PristineData.resize(events, P);
+    // Every element is written below: index 0 here, the events by the decoding.
+    r.PristineData.resizeForOverwrite(events, P);
+    std::fill_n(r.PristineData.column(0), r.PristineData.stride(), 0.0f);
+    for (int32_t p = 1; p <= P; ++p) r.PristineData(0, p) = 0.0f;
     std::vector<float*> columns(static_cast<size_t>(P));
     for (int32_t p = 1; p <= P; ++p) columns[static_cast<size_t>(p - 1)] = r.PristineData.column(p);
     // DATA is read in blocks of whole events, about a megabyte each.
@@ -579,7 +582,8 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
 }
 
 void finishRecord(FileRecord& r) {
-    r.WorkingData = r.PristineData;
+    r.WorkingData.resizeForOverwrite(r.PristineData.maxEvent(), r.PristineData.maxColumn());
+    std::memcpy(r.WorkingData.raw().data(), r.PristineData.raw().data(), sizeof(float) * r.PristineData.raw().size());
     r.Membership.resize(r.EventCount, g.MaxPopulations + g.MaxDefinitions);
 }
 

@@ -6,6 +6,8 @@
 // for huge pages; smaller blocks are ordinary allocations.
 #include <cstddef>
 #include <new>
+#include <type_traits>
+#include <utility>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -38,6 +40,18 @@ struct LargeBlockAllocator {
     void deallocate(T* p, size_t n) noexcept {
         const size_t bytes = n * sizeof(T);
         ::operator delete(p, bytes < LargeBlock ? std::align_val_t{alignof(T)} : std::align_val_t{HugePage});
+    }
+
+    // An element made without a value (vector::resize(n)) is left as the
+    // memory holds it, for storage that is written in full right after;
+    // elements made from a value are copies of it, as usual.
+    template <class U>
+    void construct(U* p) noexcept(std::is_nothrow_default_constructible_v<U>) {
+        ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
     }
 
     template <class U>

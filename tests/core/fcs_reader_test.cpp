@@ -74,6 +74,10 @@ TEST_F(FcsReader, DecodesEveryStorageTheFileCanDeclare) {
             EXPECT_EQ(r.WorkingData(1, p), r.PristineData(1, p));
             EXPECT_EQ(r.PristineData(0, p), 0.0f);
         }
+        for (int e = 0; e <= 2; ++e) {
+            EXPECT_EQ(r.PristineData(e, 0), 0.0f);
+            EXPECT_EQ(r.WorkingData(e, 0), 0.0f);
+        }
         EXPECT_EQ(r.PristineData.maxEvent(), 2);
         EXPECT_EQ(r.PristineData.maxColumn(), 3);
         EXPECT_EQ(r.PristineData.column(2) + r.PristineData.stride(), r.PristineData.column(3));
