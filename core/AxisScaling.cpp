@@ -77,10 +77,13 @@ size_t scaleColumn(const FileRecord& record, int16_t parameter, double length,
         return count;
     }
     if (scale.kind() == AxisScale::Kind::Log) g.ChannelsPerDecade = scale.channelsPerDecade();
-    // One tight loop; AxisScale::position is inline and its kind test is
-    // loop-invariant, which the compiler hoists.
+    // One tight loop per kind of axis.
     const float* p = column + first;
-    for (size_t n = 0; n < count; ++n, p += step) dst[n] = convertPosition<Out>(scale.position(*p));
+    if (scale.kind() == AxisScale::Kind::Log) {
+        for (size_t n = 0; n < count; ++n, p += step) dst[n] = convertPosition<Out>(scale.logPosition(*p));
+    } else {
+        for (size_t n = 0; n < count; ++n, p += step) dst[n] = convertPosition<Out>(scale.linearPosition(*p));
+    }
     return count;
 }
 

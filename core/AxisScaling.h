@@ -14,6 +14,10 @@
 #include <cstdint>
 #include <span>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "core/FileRecord.h"
 
 namespace qv {
@@ -49,29 +53,47 @@ public:
     }
 
     double position(float value) const {
-        const float v = folded(value);
-        double r;
         switch (kind_) {
-        case Kind::Linear:
-            r = static_cast<double>(v) / range_ * length_;
-            break;
-        case Kind::Log: {
-            // The shift is added in single precision, as the value is held.
-            // The logarithm is taken of at least 1 and the result chosen
-            // afterwards, so no branch depends on the value (values at or
-            // below 1 are common and come in no order).
-            const double x = static_cast<double>(shift_ + v);
-            const double decades = std::log(x > 1.0 ? x : 1.0) / kLn10;
-            const double channel = x <= 1.0 ? 1.0 : decades * cpd_;
-            r = (channel - offset_) / span_ * length_;
-            break;
+        case Kind::Linear: return linearPosition(value);
+        case Kind::Log: return logPosition(value);
+        default: return 0.0;
         }
-        default:
-            return 0.0;
-        }
-        // Below 0, not a number or infinite: 0. Callers turn positions into
-        // whole pixels and bins, which an infinity would overflow.
-        return (r > 0.0 && r <= kMaxPosition) ? r : 0.0;
+    }
+    // position() of a linear and of a log axis, for loops that test the kind
+    // once.
+    double linearPosition(float value) const {
+        return clampPosition(static_cast<double>(folded(value)) / range_ * length_);
+    }
+    double logPosition(float value) const {
+        // The shift is added in single precision, as the value is held. The
+        // logarithm is taken of at least 1 and the result chosen afterwards,
+        // so no branch depends on the value (values at or below 1 are common
+        // and come in no order).
+        const double x = static_cast<double>(shift_ + folded(value));
+#if defined(__SSE2__)
+        const __m128d vx = _mm_set_sd(x), one = _mm_set_sd(1.0);
+        const double decades = std::log(_mm_cvtsd_f64(_mm_max_sd(vx, one))) / kLn10;  // a NaN gives log(1)
+        const __m128d low = _mm_cmple_sd(vx, one);
+        const double channel = _mm_cvtsd_f64(
+            _mm_or_pd(_mm_and_pd(low, one), _mm_andnot_pd(low, _mm_set_sd(decades * cpd_))));
+#else
+        const double decades = std::log(x > 1.0 ? x : 1.0) / kLn10;
+        const double channel = x <= 1.0 ? 1.0 : decades * cpd_;
+#endif
+        return clampPosition((channel - offset_) / span_ * length_);
+    }
+    // Below 0, not a number or infinite: 0. Callers turn positions into
+    // whole pixels and bins, which an infinity would overflow.
+    static double clampPosition(double r) {
+#if defined(__SSE2__)
+        // Without a branch: negative positions are common and come in no
+        // order. MAXSD gives its second operand, 0, for a NaN.
+        const __m128d positive = _mm_max_sd(_mm_set_sd(r), _mm_setzero_pd());
+        return _mm_cvtsd_f64(_mm_and_pd(_mm_cmple_sd(positive, _mm_set_sd(kMaxPosition)), positive));
+#else
+        const double positive = r > 0.0 ? r : 0.0;
+        return positive <= kMaxPosition ? positive : 0.0;
+#endif
     }
 
     static const double kLn10;
