@@ -182,6 +182,7 @@ size_t ScaleEventsToAxis(const FileRecord& record, int16_t parameter, double len
 double ScaleValueToAxis(int32_t value, int32_t range, double length) {
     if (range <= 1) return 0.0;
     const LogConstants k = logConstants(range, g.LogShift, g.LogAxisFloor);
+    g.ChannelsPerDecade = k.cpd;
     // Summed wide, so a value near the 32-bit limit cannot overflow.
     const double x = static_cast<double>(static_cast<int64_t>(k.shift) + value);
     const double channel = x <= 1.0 ? 1.0 : std::log(x) / AxisScale::kLn10 * k.cpd;

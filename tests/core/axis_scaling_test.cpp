@@ -93,6 +93,8 @@ TEST_F(AxisScaling, ScratchValuesFollowTheLastCall) {
     scaleOne(true, 10000, 50.0f, 1);
     EXPECT_EQ(g.ScaledValue, 50.0f);
     EXPECT_EQ(g.ChannelsPerDecade, 2500);
+    ScaleValueToAxis(10, 1024, 100);
+    EXPECT_EQ(g.ChannelsPerDecade, 340);  // 1024 / log10(1024) = 340.07
 }
 
 // Scaling event after event keeps the axis constants between calls; any
@@ -165,6 +167,30 @@ TEST_F(AxisScaling, ValuePositionsForDecadeTicks) {
     const double top = ScaleValueToAxis(std::numeric_limits<int32_t>::max(), 262144, 1);
     EXPECT_TRUE(std::isfinite(top));
     EXPECT_GT(top, 1.0);
+}
+
+// Decade ticks (ScaleValueToAxis) sit exactly where events of the same value
+// are drawn (ScaleEventToAxis on a log parameter).
+TEST_F(AxisScaling, TicksAndEventsOfTheSameValueCoincide) {
+    for (int32_t range : {262144, 10000, 1024, 2}) {
+        std::vector<float> values;
+        std::vector<int32_t> ticks;
+        for (int32_t d = 1; d <= 100000; d *= 10)
+            for (int32_t k = 1; k <= 10; ++k) {
+                ticks.push_back(k * d);
+                values.push_back(static_cast<float>(k * d));
+            }
+        for (int32_t v : {0, -5, -40, -41}) {
+            ticks.push_back(v);
+            values.push_back(static_cast<float>(v));
+        }
+        const FileRecord f = oneParameterFile(true, range, values);
+        for (size_t i = 0; i < ticks.size(); ++i) {
+            SCOPED_TRACE(testing::Message() << "range " << range << " value " << ticks[i]);
+            EXPECT_EQ(ScaleValueToAxis(ticks[i], range, 317.0),
+                      ScaleEventToAxis(f, static_cast<int32_t>(i) + 1, 1, 317.0));
+        }
+    }
 }
 
 // The column form must place every event exactly where the per-event form
