@@ -4,8 +4,8 @@
 // A position runs from 0 at the axis start; a value at the parameter's
 // Range lands at the full length, values above it beyond the length (there
 // is no upper clamp). Negative positions, values that are not numbers and
-// positions that would be infinite give 0. Axes whose range cannot carry a scale (a linear Range of 0, a log
-// Range of 1 or below) put every value at 0.
+// positions that would be infinite give 0. Axes whose range cannot carry a
+// scale (a linear Range of 0, a log Range of 1 or below) put every value at 0.
 //
 // The per-event form and the column form compute through the same AxisScale,
 // so they give bit-identical positions.
@@ -136,7 +136,11 @@ size_t ScaleEventsToAxis(const FileRecord& record, int16_t parameter, double len
 // How many events first, first + step, ... <= last there are (0 when none).
 size_t SampledEventCount(int32_t first, int32_t last, int32_t step);
 
-// Position of a value on a log axis whose top is range (decade ticks).
+// Position of a value on a log axis whose top is range (decade ticks): the
+// log formula applied to the value itself (no negative-value option), the
+// shift of a 262144 axis added as a whole number. Equals ScaleEventToAxis of
+// an event holding that value on such a log parameter. Sets
+// g.ChannelsPerDecade. A range of 1 or below gives 0.
 double ScaleValueToAxis(int32_t value, int32_t range, double length);
 
 }  // namespace qv
