@@ -138,9 +138,10 @@ size_t SampledEventCount(int32_t first, int32_t last, int32_t step);
 
 // Position of a value on a log axis whose top is range (decade ticks): the
 // log formula applied to the value itself (no negative-value option), the
-// shift of a 262144 axis added as a whole number. Equals ScaleEventToAxis of
-// an event holding that value on such a log parameter. Sets
-// g.ChannelsPerDecade. A range of 1 or below gives 0.
+// shift of a 262144 axis added as a whole number. With the negative-value
+// option off it equals ScaleEventToAxis of an event holding that value on
+// such a log parameter. Sets g.ChannelsPerDecade. A range of 1 or below
+// gives 0.
 double ScaleValueToAxis(int32_t value, int32_t range, double length);
 
 }  // namespace qv
