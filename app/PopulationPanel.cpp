@@ -156,7 +156,9 @@ PopulationPanel::PopulationPanel(QWidget* parent) : QWidget(parent) {
     definitionGroup_ = new QButtonGroup(this);
     buildRows(definitionsFrame_, definitionGroup_, maxPopulations_ + 1, maxDefinitions_);
 
-    setMinimumHeight(twipsToPixels(definitionsTop + frameHeight(maxDefinitions_) + FrameGap));
+    // The panel asks for the height of its rows but, like the workspace
+    // beside it, may be made lower: the rows below are then cut off.
+    contentHeight_ = twipsToPixels(definitionsTop + frameHeight(maxDefinitions_) + FrameGap);
 
     connect(createButton_, &QPushButton::clicked, this, &PopulationPanel::createPopulationClicked);
     connect(renameButton_, &QPushButton::clicked, this, &PopulationPanel::renamePopulationClicked);
@@ -173,6 +175,8 @@ PopulationPanel::PopulationPanel(QWidget* parent) : QWidget(parent) {
 }
 
 PopulationPanel::~PopulationPanel() = default;
+
+QSize PopulationPanel::sizeHint() const { return QSize(width(), contentHeight_); }
 
 void PopulationPanel::buildRows(QGroupBox* frame, QButtonGroup* group, int firstSlot, int count) {
     const QColor panelColour = toColor(g.PanelColour);

@@ -87,6 +87,9 @@ public:
     // Applies g.PanelCollapsed to the width.
     void applyWidth();
 
+    // The current width and the height of every row.
+    QSize sizeHint() const override;
+
 signals:
     // Buttons.
     void createPopulationClicked();      // "Create"
@@ -137,6 +140,7 @@ private:
     int showPopulationMenuCount_ = 0;
     MouseWatcher* mouseWatcher_ = nullptr;
     bool swallowNextRelease_ = false;
+    int contentHeight_ = 0;
 };
 
 }  // namespace qv
