@@ -11,6 +11,7 @@
 #include <limits>
 #include <vector>
 
+#include "core/AxisScaling.h"
 #include "core/SharedState.h"
 #include "plots/dotplot/model/DotPlotRenderer.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
@@ -378,6 +379,33 @@ TEST_F(DotPlotRendererTest, TitlesAreWrittenUnderAndLeftOfTheAxes) {
             if (at(x, y) != kBlack) ++left;
     EXPECT_GT(below, 10);
     EXPECT_GT(left, 10);
+}
+
+// Dots are placed exactly where ScaleEventToAxis puts them, whatever path
+// the drawing takes to scale a column: the lit pixels of a row are exactly
+// those the scaled positions of its events round to.
+TEST_F(DotPlotRendererTest, DotsSitWhereTheAxisScalingPutsThem) {
+    for (bool fold : {false, true}) {
+        for (auto [range, isLog] : {std::pair{1024, false}, std::pair{1000, false}, std::pair{262144, false},
+                                    std::pair{262144, true}, std::pair{10000, true}}) {
+            SCOPED_TRACE(std::to_string(range) + (isLog ? " log" : " linear") + (fold ? " folded" : ""));
+            resetSharedState();
+            g.UseNegativeAbs = fold;
+            std::vector<std::vector<float>> events;
+            // Few enough that many pixels stay dark, spread over the whole axis.
+            for (int i = -3; i < 120; ++i) events.push_back({static_cast<float>(i) * range / 97.3f + 0.37f, 503});
+            const FileRecord file = MakeFile({{"A", range, isLog}, {"B", 1000}}, events);
+            draw(file);
+            std::vector<bool> expected(kSide, false);
+            for (int32_t e = 1; e <= file.EventCount; ++e) {
+                const double x = 18 + ScaleEventToAxis(file, e, 1, 400);
+                if (x < kSide - 0.5) expected[static_cast<size_t>(std::floor(x + 0.5))] = true;
+            }
+            // Row 217 (the value 503) crosses no tick; the Y axis itself is left out.
+            for (int x = 19; x < kSide; ++x)
+                EXPECT_EQ(at(x, 217) == kWhite, expected[static_cast<size_t>(x)]) << "pixel " << x;
+        }
+    }
 }
 
 }  // namespace
