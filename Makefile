@@ -33,7 +33,7 @@ test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) --timeout 300
 
 bench: build
-	@for b in $(BUILD_DIR)/bench/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.5s || exit 1; done
+	@for b in $(BUILD_DIR)/bench/*_bench; do echo "== $$b"; $$b --benchmark_min_time=0.5 || exit 1; done
 
 fuzz-deps:
 	@missing=""; for p in $(FUZZ_PACKAGES); do dpkg -s $$p >/dev/null 2>&1 || missing="$$missing $$p"; done; \
