@@ -128,18 +128,23 @@ void PaaIkkuna::PiirraKaikki() {
         redrawAgain_ = true;
         return;
     }
-    redrawing_ = true;
-    do {
-        redrawAgain_ = false;
-        for (int w = 1; w <= g.MaxWindows; ++w) {
-            if (g.ProgramClosing) break;
-            // Looked up again for every slot: a window closed while events
-            // ran is never called.
-            if (PlotWindow* window = windowAt(w)) window->Piirra();
-            QCoreApplication::processEvents();
-        }
-    } while (redrawAgain_ && !g.ProgramClosing);
-    redrawing_ = false;
+    {
+        struct Running {
+            bool& flag;
+            explicit Running(bool& f) : flag(f) { flag = true; }
+            ~Running() { flag = false; }
+        } running(redrawing_);
+        do {
+            redrawAgain_ = false;
+            for (int w = 1; w <= g.MaxWindows; ++w) {
+                if (g.ProgramClosing) break;
+                // Looked up again for every slot: a window closed while
+                // events ran is never called.
+                if (PlotWindow* window = windowAt(w)) window->Piirra();
+                QCoreApplication::processEvents();
+            }
+        } while (redrawAgain_ && !g.ProgramClosing);
+    }
     if (g.ProgramClosing) return;
     PaivitaRegionLista();
     TalletaNakyma(QStringLiteral("Autosave"));
