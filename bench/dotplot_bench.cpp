@@ -3,12 +3,13 @@
 // dots coloured by populations, density, and the quick pass after a resize.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <QImage>
 
 #include <random>
 
 #include "core/SharedState.h"
+#include "plots/dotplot/DotPlot.h"
 #include "plots/dotplot/model/DotPlotRenderer.h"
 
 namespace {
@@ -83,6 +84,29 @@ void BM_DensityLinear(benchmark::State& st) { Draw(st, false, true, false, false
 void BM_DensityLog(benchmark::State& st) { Draw(st, true, true, false, false); }
 void BM_QuickPassAfterResize(benchmark::State& st) { Draw(st, true, false, true, true); }
 
+// The window resized by the user: a new picture of the new size and the
+// quick pass of about 1000 events, as the resize event runs it.
+void BM_WindowResizeQuickPass(benchmark::State& st) {
+    Setup();
+    g.FileTable[1] = MillionEventFile(false);
+    DotPlot plot;
+    g.WindowRegistry[1].InUse = true;
+    g.WindowRegistry[1].Form = &plot;
+    plot.Alusta(1);
+    plot.show();
+    g.WindowRegistry[1].FileIndex = 1;
+    plot.LatauksenJalkeen();
+    plot.Piirra();
+    bool big = false;
+    for (auto _ : st) {
+        big = !big;
+        plot.resize(big ? 436 : 420, big ? 436 : 420);
+    }
+    st.counters["events"] = static_cast<double>(plot.eventsDrawn());
+    g.WindowRegistry[1] = WindowRecord{};
+    g.FileTable[1] = FileRecord{};
+}
+
 BENCHMARK(BM_DotsLinear)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DotsLinearFivePopulations)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DotsLog)->Unit(benchmark::kMillisecond);
@@ -90,13 +114,14 @@ BENCHMARK(BM_DotsLogFivePopulations)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DensityLinear)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DensityLog)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_QuickPassAfterResize)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowResizeQuickPass)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-// Text and fonts need a GUI application; the offscreen platform is enough.
+// Text, fonts and the window need an application; the offscreen platform is enough.
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
