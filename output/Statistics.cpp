@@ -193,8 +193,15 @@ void Statistics::showGrid() {
     if (grid_.width() > 0 && grid_.height() > 0) {
         const QSize size(toPixels(grid_.width()), toPixels(grid_.height()));
         table_->resize(size);
-        resize(size);
-        if (QWidget* f = frame(); f != this) f->adjustSize();
+        QWidget* f = frame();
+        if (f != this) {
+            // The frame keeps its border and title around the new size.
+            const QSize border = f->size() - this->size();
+            resize(size);
+            f->resize(size + border);
+        } else {
+            resize(size);
+        }
     }
 }
 

@@ -373,6 +373,9 @@ TEST(StatisticsInWorkspaceTest, FrameCloseReachesTheOwnerOnceAndDeletesOnce) {
         ASSERT_FALSE(w.isNull());
         QPointer<QMdiSubWindow> frame = qobject_cast<QMdiSubWindow*>(w->parentWidget());
         ASSERT_FALSE(frame.isNull());
+        const StatisticsGrid& grid = w->MSFlexGrid1();
+        EXPECT_EQ(w->size(), QSize((grid.width() + 7) / 15, (grid.height() + 7) / 15));
+        EXPECT_GT(frame->height(), w->height());
         owner.LiikutaStatistiikkaLaatikkoa("x", "300");
         owner.LiikutaStatistiikkaLaatikkoa("y", "150");
         EXPECT_EQ(frame->pos(), QPoint(20, 10));
