@@ -118,27 +118,29 @@ namespace {
 // The axis of the last per-event call. Callers scale event after event on
 // the same axis, so the constants of a log axis (two more logarithms) are
 // worked out once per axis instead of once per event.
-struct LastAxis {
-    bool valid = false;
-    bool isLog = false;
-    bool fold = false;
-    int16_t logShift = 0;
+struct AxisKey {
     int32_t range = 0;
     int32_t logAxisFloor = 0;
+    int16_t logShift = 0;
+    uint8_t isLog = 0;
+    uint8_t fold = 0;
+    bool operator==(const AxisKey&) const = default;
+};
+
+struct LastAxis {
+    bool valid = false;
+    AxisKey key;
     double length = 0.0;
     AxisScale scale;
 };
 
 const AxisScale& scaleFor(const ParameterInfo& parameter, double length) {
     thread_local LastAxis last;
-    if (!last.valid || last.isLog != parameter.IsLog || last.range != parameter.Range || last.length != length ||
-        last.fold != g.UseNegativeAbs || last.logShift != g.LogShift || last.logAxisFloor != g.LogAxisFloor) {
-        last.isLog = parameter.IsLog;
-        last.range = parameter.Range;
+    const AxisKey key{parameter.Range, g.LogAxisFloor, g.LogShift, static_cast<uint8_t>(parameter.IsLog),
+                      static_cast<uint8_t>(g.UseNegativeAbs)};
+    if (!last.valid || !(last.key == key) || last.length != length) {
+        last.key = key;
         last.length = length;
-        last.fold = g.UseNegativeAbs;
-        last.logShift = g.LogShift;
-        last.logAxisFloor = g.LogAxisFloor;
         last.scale = AxisScale::forParameter(parameter, length);
         last.valid = true;
     }
@@ -148,14 +150,20 @@ const AxisScale& scaleFor(const ParameterInfo& parameter, double length) {
 }  // namespace
 
 double ScaleEventToAxis(const FileRecord& record, int32_t event, int16_t parameter, double length) {
-    if (!record.WorkingData.contains(event, parameter) || parameter < 0 ||
-        static_cast<size_t>(parameter) >= record.Parameters.size())
-        return 0.0;
+    const EventMatrix<float>& m = record.WorkingData;
+    if (!m.contains(event, parameter) || static_cast<size_t>(parameter) >= record.Parameters.size()) return 0.0;
     const AxisScale& scale = scaleFor(record.Parameters[static_cast<size_t>(parameter)], length);
-    const float value = record.WorkingData(event, parameter);
-    g.ScaledValue = scale.folded(value);
-    if (scale.kind() == AxisScale::Kind::Log) g.ChannelsPerDecade = scale.channelsPerDecade();
-    return scale.position(value);
+    const float v = scale.folded(m(event, parameter));
+    g.ScaledValue = v;
+    switch (scale.kind()) {
+    case AxisScale::Kind::Log:
+        g.ChannelsPerDecade = scale.channelsPerDecade();
+        return scale.logOfFolded(v);
+    case AxisScale::Kind::Linear:
+        return scale.linearOfFolded(v);
+    default:
+        return 0.0;
+    }
 }
 
 size_t SampledEventCount(int32_t first, int32_t last, int32_t step) {

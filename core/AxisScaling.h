@@ -61,15 +61,17 @@ public:
     }
     // position() of a linear and of a log axis, for loops that test the kind
     // once.
-    double linearPosition(float value) const {
-        return clampPosition(static_cast<double>(folded(value)) / range_ * length_);
-    }
-    double logPosition(float value) const {
+    double linearPosition(float value) const { return linearOfFolded(folded(value)); }
+    double logPosition(float value) const { return logOfFolded(folded(value)); }
+
+    // The same for a value that has been through folded() already.
+    double linearOfFolded(float v) const { return clampPosition(static_cast<double>(v) / range_ * length_); }
+    double logOfFolded(float v) const {
         // The shift is added in single precision, as the value is held. The
         // logarithm is taken of at least 1 and the result chosen afterwards,
         // so no branch depends on the value (values at or below 1 are common
         // and come in no order).
-        const double x = static_cast<double>(shift_ + folded(value));
+        const double x = static_cast<double>(shift_ + v);
 #if defined(__SSE2__)
         const __m128d vx = _mm_set_sd(x), one = _mm_set_sd(1.0);
         const double decades = std::log(_mm_cvtsd_f64(_mm_max_sd(vx, one))) / kLn10;  // a NaN gives log(1)
