@@ -86,9 +86,12 @@ public:
         top_ = levels_.back();
         sliceScale_ = kSlices / (top_ - bottom_);
         sliceBand_.resize(kSlices);
+        // Slice c starts its search in the band of the start of slice
+        // c - 1: a point that rounding puts in slice c lies above that, so
+        // the search only ever needs to step up.
         size_t band = 0;
         for (size_t c = 0; c < kSlices; ++c) {
-            const double lo = bottom_ + static_cast<double>(c) / sliceScale_;
+            const double lo = bottom_ + static_cast<double>(c == 0 ? 0 : c - 1) / sliceScale_;
             while (band + 2 < levels_.size() && levels_[band + 1] <= lo) ++band;
             sliceBand_[c] = static_cast<uint32_t>(band);
         }
@@ -100,12 +103,11 @@ public:
     // Only for a usable polygon.
     [[gnu::always_inline]] inline bool inside(double px, double py) const {
         // Outside the corner heights (or not a number) no edge counts.
-        if (!(py > bottom_ && py < top_)) return false;
+        if (!((py > bottom_) & (py < top_))) return false;
         const double slice = (py - bottom_) * sliceScale_;
         size_t band = sliceBand_[slice < static_cast<double>(kSlices - 1) ? static_cast<size_t>(slice) : kSlices - 1];
-        // The table may be off by rounding or a level inside the slice:
-        // settle the band so that levels_[band] <= py < levels_[band + 1].
-        while (band > 0 && py < levels_[band]) --band;
+        // Step up past a level inside the slice, so that
+        // levels_[band] <= py < levels_[band + 1].
         while (py >= levels_[band + 1]) ++band;
         if (levels_[band] == py) return insideByAllEdges(px, py);
         const size_t first = band * bandWidth_;
