@@ -126,6 +126,9 @@ TEST(PolygonTest, AgreesWithThePlainEdgeCountOnHardShapes) {
         {{0, 0}, {40, 0}, {40, 40}, {20, 40}, {20, 20}, {60, 20}, {60, 60}, {0, 60}},          // self-overlapping
         {{INT32_MIN, INT32_MIN}, {INT32_MAX, INT32_MIN}, {INT32_MAX, INT32_MAX}, {INT32_MIN, INT32_MAX}},
         {{0, 0}, {0, 0}, {50, 0}, {50, 50}, {50, 50}, {0, 50}},                                // repeated corners
+        // many corner levels close together below one far away: one slice of
+        // the height holds them all
+        {{0, 0}, {100, 1}, {10, 2}, {90, 3}, {20, 5}, {80, 8}, {30, 13}, {100, 1000000000}, {-5, 1000000000}},
     };
     for (int teeth = 1; teeth <= 6; ++teeth) shapes.push_back(comb(teeth));
     std::mt19937 rng(11);
