@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -415,6 +416,45 @@ TEST_F(StatisticsWindowTest, WindowDeletedFromOutsideCountsAsClosed) {
     EXPECT_THROW(owner->AnnaKokoStatistiikka("monirivinen"), WindowOperationError);
     owner->AvaaTaiSuljeStatistics("open");
     EXPECT_NE(window(), nullptr);
+}
+
+// A right click on the grid opens the pop-up; for an owner of another kind
+// the window offers that kind's entries, and without an owner in its slot
+// nothing fails.
+TEST(StatisticsOwnerKindTest, RightClickShowsTheEntriesOfTheOwnersKind) {
+    resetSharedState();
+    g.WindowRegistry[6].Type = "Histogram";
+    Statistics w;
+    w.Alusta(6);
+    EXPECT_EQ(w.AnnaID(), 6);
+    EXPECT_EQ(w.windowTitle(), "Statistics");
+    test::ScriptedDialogs dialogs;
+    dialogs.expectMenu([](QMenu& menu) {
+        EXPECT_EQ(test::ScriptedDialogs::menuCaptions(menu),
+                  (QStringList{"Copy to clipboard", "Number", "% of vis", "XMean", "XGeoMean", "CV", "File name",
+                               "Sample ID", "Comments", "Show in print preview page"}));
+        return test::ScriptedDialogs::findMenuItem(menu, "CV");
+    });
+    QWidget* viewport = w.table()->viewport();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(5, 5), viewport->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(viewport, &click);
+    dialogs.finish();
+    EXPECT_EQ(g.StatisticsMenuCount, 11);
+    EXPECT_FALSE(w.OnkoNakyvissa(5));
+    w.StatistiikkaMenuValintaReaktio(11);  // print-page entry without an owner
+    w.StatistiikkaMenuValintaReaktio(0);
+    EXPECT_EQ(QApplication::clipboard()->text(), "");  // the empty grid
+    EXPECT_EQ(w.AnnaKokoStatistiikka("monirivinen"), "");
+
+    // An owner kind without statistics gets no entries: only the copy.
+    g.WindowRegistry[6].Type = "ClipBook";
+    w.Alusta(6);
+    dialogs.expectMenu([](QMenu& menu) {
+        EXPECT_EQ(test::ScriptedDialogs::menuCaptions(menu), QStringList{"Copy to clipboard"});
+        return nullptr;
+    });
+    w.openPopup(QPoint(1, 1));
+    dialogs.finish();
 }
 
 TEST_F(StatisticsWindowTest, ToolErrorsAndLookups) {
