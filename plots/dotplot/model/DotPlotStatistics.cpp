@@ -67,7 +67,9 @@ struct EventValues {
     Split sx, sy;
 };
 
-template <class Bin>
+// With WithInfinite false the event's values are known to be finite or at
+// most 0 (no separate logs), the common case.
+template <bool WithInfinite, class Bin>
 inline void addTo(Bin& b, const EventValues& v) {
     ++b.n;
     b.x += v.x;
@@ -76,8 +78,10 @@ inline void addTo(Bin& b, const EventValues& v) {
     b.mantY *= v.sy.mant;
     b.expX += v.sx.exp;
     b.expY += v.sy.exp;
-    if (v.sx.extraLog != 0.0) b.extraLogX += v.sx.extraLog;
-    if (v.sy.extraLog != 0.0) b.extraLogY += v.sy.extraLog;
+    if constexpr (WithInfinite) {
+        b.extraLogX += v.sx.extraLog;
+        b.extraLogY += v.sy.extraLog;
+    }
     if ((b.n % RenormaliseEvery) == 0) {
         renormalise(b.mantX, b.expX);
         renormalise(b.mantY, b.expY);
@@ -315,11 +319,16 @@ void DotPlotStatisticsComputer::compute(const DotPlotStatisticsInput& in, std::v
             const EventValues v{fx, fy, splitValue(fx), splitValue(fy)};
             int q = 0;
             if constexpr (decltype(withQuadrants)::value) q = (right(fx) ? 1 : 0) + (lower(fy) ? 2 : 0);
-            addTo(quadrantBins[q], v);
-            for (size_t gi = 0; gi < groups; ++gi) {
-                const uint8_t b = masks_[gi * stride + static_cast<size_t>(i)];
-                if (b) addTo(groupBins[gi * BinsPerGroup + b], v);
-            }
+            auto addEverywhere = [&](auto withInfinite) {
+                constexpr bool special = decltype(withInfinite)::value;
+                addTo<special>(quadrantBins[q], v);
+                for (size_t gi = 0; gi < groups; ++gi) {
+                    const uint8_t b = masks_[gi * stride + static_cast<size_t>(i)];
+                    if (b) addTo<special>(groupBins[gi * BinsPerGroup + b], v);
+                }
+            };
+            if (v.sx.extraLog != 0.0 || v.sy.extraLog != 0.0) addEverywhere(std::true_type{});
+            else addEverywhere(std::false_type{});
         }
     };
     if (quadrants) pass(std::true_type{});
