@@ -1,4 +1,5 @@
 #include "app/FileOpening.h"
+#include "app/model/WaitCursor.h"
 
 #include <QClipboard>
 #include <QFile>
@@ -28,21 +29,6 @@ namespace {
 std::string loadFileType;
 std::vector<std::string> folderFileList(1);
 
-// Shows the wait cursor while a file is read, restored on every way out.
-class WaitCursor {
-public:
-    WaitCursor() : active_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-        if (active_) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~WaitCursor() {
-        if (active_) QGuiApplication::restoreOverrideCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    bool active_;
-};
 
 // Sets LoadFileType for the loads of one command and clears it on every way out.
 class LoadFileTypeScope {

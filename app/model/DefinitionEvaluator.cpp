@@ -1,4 +1,5 @@
 #include "app/model/DefinitionEvaluator.h"
+#include "app/model/WaitCursor.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -13,21 +14,6 @@
 namespace qv {
 namespace {
 
-// Hourglass for the length of an evaluation, when there is a GUI at all.
-class WaitCursor {
-public:
-    WaitCursor() : active_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-        if (active_) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~WaitCursor() {
-        if (active_) QGuiApplication::restoreOverrideCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    bool active_;
-};
 
 // Lower case of a Latin-1 text: ASCII letters and the accented capitals.
 std::string lowerLatin1(const std::string& text) {

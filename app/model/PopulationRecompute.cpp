@@ -1,4 +1,5 @@
 #include "app/model/PopulationRecompute.h"
+#include "app/model/WaitCursor.h"
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -18,21 +19,6 @@ WindowPopulationCheck& windowCheck() {
     return hook;
 }
 
-// Hourglass while all populations are recomputed, when there is a GUI at all.
-class WaitCursor {
-public:
-    WaitCursor() : active_(qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr) {
-        if (active_) QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~WaitCursor() {
-        if (active_) QGuiApplication::restoreOverrideCursor();
-    }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    bool active_;
-};
 
 void recompute(int slot, DefinitionRecheck recheck) {
     if (slot < 1 || slot >= PopulationTableSize) return;
