@@ -3,7 +3,10 @@
 // page, and the statistics lines through SaveInfo and LoadInfo.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QPointer>
 #include <QTableWidget>
 
@@ -11,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "core/FcsReader.h"
 #include "core/SharedState.h"
 #include "output/Statistics.h"
 #include "plots/dotplot/DotPlot.h"
@@ -150,6 +154,53 @@ TEST_F(DotPlotStatisticsWindowTest, StatisticsLinesRoundTripThroughTheSettings) 
     copy.LoadInfo("window.7.statistics.enabled:0");
     EXPECT_FALSE(copy.OnkoStatistiikkaKaytossa());
     EXPECT_EQ(copy.SaveInfo()[0], "22");
+}
+
+// The road by hand on a real instrument file: a gate, the statistics, the
+// quadrant, and the grid copied as text.
+TEST_F(DotPlotStatisticsWindowTest, RealFileGatedWithQuadrantCopiesAsTabbedLines) {
+    const std::string path = std::string(QV_TESTDATA_DIR) + "/facscalibur_fcs2_int16.fcs";
+    if (!QFileInfo::exists(QString::fromStdString(path)))
+        GTEST_SKIP() << "instrument files not available at " << QV_TESTDATA_DIR;
+    FileRecord file = ReadFcsFile(path);
+    ASSERT_TRUE(file.Loaded) << file.RefusalReason;
+    ASSERT_EQ(file.EventCount, 37395);
+    test::PutFile(1, std::move(file));
+    test::PutPolygon(1, 1, 2, {{0, 0}, {5000, 0}, {5000, 10000}, {0, 10000}}, "Small");
+
+    DotPlot& w = open(1);
+    g.FastDrawLimit = 50000;
+    w.LatauksenJalkeen();
+    w.CheckPopulation(1);
+    w.AvaaTaiSuljeStatistics("open");
+    w.NaytaTaiPiilotaKvadrantti("open");
+    w.Piirra();
+    statisticsOf(w)->CopyToClipboard();
+
+    const QString text = QGuiApplication::clipboard()->text();
+    EXPECT_FALSE(text.contains('\r'));
+    EXPECT_FALSE(text.endsWith('\n'));
+    const QStringList lines = text.split('\n');
+    ASSERT_EQ(lines.size(), 8);  // header, Visible, Small, gap, four quadrants
+    for (const QString& line : lines) EXPECT_EQ(line.count('\t'), 6) << line.toStdString();
+    EXPECT_EQ(lines[0], "\tNumber\t% of vis\tX mean\tY mean\tX geomean\tY geomean");
+    EXPECT_TRUE(lines[1].startsWith("Visible\t37395\t100\t"));
+    EXPECT_TRUE(lines[2].startsWith("Small\t"));
+    EXPECT_EQ(lines[3], "\t\t\t\t\t\t");
+    const QStringList quadrantNames = {"Upper Left", "Upper Right", "Lower Left", "Lower Right"};
+    int total = 0;
+    for (int q = 0; q < 4; ++q) {
+        const QStringList cells = lines[4 + q].split('\t');
+        EXPECT_EQ(cells[0], quadrantNames[q]);
+        total += cells[1].toInt();
+    }
+    EXPECT_EQ(total, 37395);
+
+    int members = 0;
+    for (int e = 1; e <= 37395; ++e) members += g.FileTable[1].Membership(e, 1) == 1;
+    EXPECT_EQ(lines[2].split('\t')[1].toInt(), members);
+    EXPECT_GT(members, 0);
+    EXPECT_EQ(w.AnnaStatistiikka("1", "number"), members);
 }
 
 }  // namespace
