@@ -408,17 +408,26 @@ int64_t DotPlotRenderer::drawDensity(QImage& image, DotPlotState& state, const F
         int64_t e = first;
         for (size_t i = 0; i < count; ++i, e += step) {
             if (shown && shown[e] != 1) continue;
-            // Cells outside the grid are skipped, never written.
-            const double fx = std::floor(gxs_[i]);
-            const double fy = std::floor(R - gys_[i]);
-            if (!(fx >= -10.0 && fx <= maxCell && fy >= -10.0 && fy <= maxCell)) continue;
-            const int gx = static_cast<int>(fx), gy = static_cast<int>(fy);
+            // Cells outside the grid are skipped, never written. Positions
+            // are never negative, so the X cell is the whole part; the Y
+            // cell counts down from R and is rounded towards minus infinity.
+            const double px = gxs_[i];
+            const double py = R - gys_[i];
+            if (!(px < maxCell + 1.0 && py >= -10.0 && py < maxCell + 1.0)) continue;
+            const int gx = static_cast<int>(px);
+            int gy = static_cast<int>(py);
+            if (py < gy) --gy;
             int32_t& cell = grid[static_cast<size_t>(gy + 10) * side + static_cast<size_t>(gx + 10)];
             ++cell;
             ++counted;
             const uint32_t colour = greys[cell < 18 ? cell : 18];
             // The cell is painted at once; its last event leaves the final level.
             const int x0 = cellX_[static_cast<size_t>(gx + 10)], y0 = cellY_[static_cast<size_t>(gy + 10)];
+            if (points) {
+                // Cells beyond the plotting area still lie within the margins.
+                if (x0 >= 0 && x0 < W && y0 >= 0 && y0 < H) reinterpret_cast<uint32_t*>(bits + y0 * bpl)[x0] = colour;
+                continue;
+            }
             for (int y = std::max(0, y0), y1 = std::min(H - 1, y0 + boxH); y <= y1; ++y) {
                 uint32_t* line = reinterpret_cast<uint32_t*>(bits + y * bpl);
                 for (int x = std::max(0, x0), x1 = std::min(W - 1, x0 + boxW); x <= x1; ++x) line[x] = colour;

@@ -285,6 +285,13 @@ TEST_F(DotPlotRendererTest, DensityCellsOutsideTheGridAreSkipped) {
     EXPECT_EQ(draw(file), 2);
     EXPECT_EQ(state.densityCount(520, 507), 1);
     EXPECT_EQ(state.densityCount(5, 507), 1);
+
+    // Just above the Y range: cell row -1 (rounded down), not row 0.
+    const FileRecord above = MakeFile({{"FSC", 1024}, {"SSC", 1024}}, {{10, 1025}, {10, 1044}, {10, 1045}});
+    EXPECT_EQ(draw(above), 2);
+    EXPECT_EQ(state.densityCount(5, -1), 1);
+    EXPECT_EQ(state.densityCount(5, 0), 0);
+    EXPECT_EQ(state.densityCount(5, -10), 1);
 }
 
 TEST_F(DotPlotRendererTest, FastDrawStepDrawsEveryThirdEvent) {
