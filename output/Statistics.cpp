@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPainter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -206,7 +207,11 @@ void Statistics::showGrid() {
 }
 
 QImage Statistics::gridPicture() const {
-    return table_->grab().toImage();
+    // Painted straight into an image (no pixmap and conversion on the way).
+    QImage picture(table_->size(), QImage::Format_RGB32);
+    picture.fill(palette().color(QPalette::Window));
+    table_->render(&picture);
+    return picture;
 }
 
 float Statistics::Left() const { return static_cast<float>(frame()->x() * TwipsPerPixel); }
