@@ -1,6 +1,7 @@
 #include "app/PaaIkkuna.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFile>
@@ -27,6 +28,7 @@
 #include "app/model/ProgramFolder.h"
 #include "app/model/ScriptFolder.h"
 #include "core/SharedState.h"
+#include "output/Statistics.h"
 
 namespace qv {
 
@@ -62,11 +64,14 @@ PaaIkkuna::PaaIkkuna(QWidget* parent) : QMainWindow(parent) {
 
     setMainServices(this);
     setWindowShower([this](PlotWindow& window) { showChild(window); });
+    // Statistics windows are children of the workspace like the plots.
+    setStatisticsWindowShower([this](Statistics& window) { mdi_->addSubWindow(&window)->show(); });
 }
 
 PaaIkkuna::~PaaIkkuna() {
     if (mainServices() == this) setMainServices(nullptr);
     setWindowShower({});
+    setStatisticsWindowShower({});
     // The child windows go with the workspace; their slots must not outlive them.
     for (int s = 1; s <= lastWindowSlot(); ++s)
         if (windowAt(s)) releaseWindowSlot(s);
@@ -261,6 +266,22 @@ void PaaIkkuna::FileOpenTXT_Click() { ::qv::FileOpenTXT_Click(); }
 PlotWindow* PaaIkkuna::activeChildWindow() {
     QMdiSubWindow* sub = mdi_->activeSubWindow();
     return sub ? qobject_cast<PlotWindow*>(sub->widget()) : nullptr;
+}
+
+void PaaIkkuna::CopyImages_Click() {
+    // A statistics window is no plot window: it copies its grid as text and
+    // is remembered under its owner's ID.
+    QMdiSubWindow* sub = mdi_->activeSubWindow();
+    auto* statistics = sub ? qobject_cast<Statistics*>(sub->widget()) : nullptr;
+    if (!statistics) {
+        MenuCommands::CopyImages_Click();
+        return;
+    }
+    QGuiApplication::clipboard()->clear();
+    const int id = statistics->AnnaID();
+    if (id == 0) return;
+    statistics->CopyToClipboard();
+    g.LastCopiedWindow = static_cast<int16_t>(id);
 }
 
 void PaaIkkuna::SelectAll_Click() { SelectAllWindows(); }

@@ -77,6 +77,7 @@ public:
     void FilePreviousFile_Click() override;
     void FileOpenTXT_Click() override;
     void FileExit_Click() override;
+    void CopyImages_Click() override;
     void SelectAll_Click() override;
     void CreateDotPlot_Click() override { createFromMenu("DotPlot"); }
     void CreateHistogram_Click() override { createFromMenu("Histogram"); }

@@ -166,6 +166,24 @@ void DotPlot::UnloadWindow() {
     if (WindowRecord* r = record(); r && r->Form == this) releaseWindowSlot(state_.ID);
     ReleaseUnusedFiles();
     state_.FileSlot = 0;
+    closeFrame();
+}
+
+void DotPlot::closeFrame() {
+    // However the window is unloaded (its frame's close box, shutdown, a
+    // tool, the sheet reader), its workspace frame goes with it: hidden now
+    // and deleted once, later, so a caller still inside the window or the
+    // frame's own close handling is not cut off. A lone window (no frame)
+    // belongs to whoever made it and is only hidden.
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!frame) {
+        hide();
+        return;
+    }
+    if (frameDeleted_) return;
+    frameDeleted_ = true;
+    frame->hide();
+    frame->deleteLater();
 }
 
 void DotPlot::closeEvent(QCloseEvent* event) {

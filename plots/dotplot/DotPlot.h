@@ -132,12 +132,15 @@ private:
     const QWidget* outerWidget() const;
     void attachToSubWindow();
     void fitPictureToClient();
+    // Hides the workspace frame and deletes it (with this window) once.
+    void closeFrame();
 
     DotPlotState state_;
     QImage picture_;
     DotPlotRenderer renderer_;
     std::unique_ptr<DotPlotStatisticsPanel> statistics_;
     int64_t eventsDrawn_ = 0;
+    bool frameDeleted_ = false;
 };
 
 }  // namespace qv
