@@ -1,13 +1,11 @@
 #include "plots/dotplot/model/DotPlotPopulationCheck.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <span>
 #include <vector>
 
 #include "core/AxisScaling.h"
-#include "core/Numbers.h"
 #include "core/PolygonTest.h"
 #include "core/SharedState.h"
 
@@ -17,14 +15,6 @@ namespace {
 constexpr double PlotSpaceLength = 10000.0;
 // Events scaled and tested per pass; the scratch stays in the cache.
 constexpr int32_t Block = 8192;
-
-// A corner as a whole PlotSpace unit. A corner that is not a number counts as
-// 0 and one beyond any plot is held far outside it, so a damaged record
-// cannot overflow the conversion.
-int32_t cornerUnit(float v) {
-    if (std::isnan(v)) return 0;
-    return CLng(std::clamp(static_cast<double>(v), -1.0e9, 1.0e9));
-}
 
 bool hasParameter(const FileRecord& file, int axis) {
     return axis >= 1 && axis <= file.ParameterCount && axis < static_cast<int>(file.Parameters.size());
@@ -39,8 +29,8 @@ void DotPlotCheckPopulation(int slot, DefinitionRecheck recheck) {
     const int corners = std::clamp<int>(gate.Corners, 0, MaxCorners);
     std::vector<PolygonCorner> polygon(static_cast<size_t>(corners));
     for (int j = 1; j <= corners; ++j)
-        polygon[static_cast<size_t>(j - 1)] = {cornerUnit(gate.CornerX[static_cast<size_t>(j)]),
-                                               cornerUnit(gate.CornerY[static_cast<size_t>(j)])};
+        polygon[static_cast<size_t>(j - 1)] =
+            PolygonCornerFromPlotSpace(gate.CornerX[static_cast<size_t>(j)], gate.CornerY[static_cast<size_t>(j)]);
 
     std::vector<float> xs(Block), ys(Block);
     std::vector<double> yPositions(Block);
