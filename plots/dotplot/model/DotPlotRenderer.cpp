@@ -123,6 +123,37 @@ size_t scaleBlock(const FileRecord& file, int16_t parameter, double length, int3
     return count;
 }
 
+// The membership column of the population a draw shows, in `shown` (null
+// when every event is shown). False when that population cannot be shown
+// for the events up to `last`; then nothing is drawn.
+bool shownFilter(const DotPlotState& state, const FileRecord& file, int32_t last, const uint8_t*& shown) {
+    shown = nullptr;
+    if (state.ShownPopulation == 0) return true;
+    if (state.ShownPopulation > file.Membership.maxColumn() || file.Membership.maxEvent() < last) return false;
+    shown = file.Membership.column(state.ShownPopulation);
+    return true;
+}
+
+// Events 1, 1 + step, ... up to `last`, a block at a time: the positions of
+// a block's events on the X channel (axis length lengthX) go to xs and on
+// the Y channel (lengthY) to ys, then visit(first, count) runs with the
+// block's first event and the number of positions both axes gave.
+template <class Out, class Visit>
+void forEachScaledBlock(const FileRecord& file, const DotPlotState& state, double lengthX, double lengthY,
+                        int32_t last, int32_t step, std::vector<Out>& xs, std::vector<Out>& ys, Visit visit) {
+    xs.resize(kBlock);
+    ys.resize(kBlock);
+    const int64_t stride = static_cast<int64_t>(step) * kBlock;
+    for (int64_t first = 1; first <= last; first += stride) {
+        const int64_t lastHere = std::min<int64_t>(last, first + static_cast<int64_t>(step) * (kBlock - 1));
+        const size_t n = scaleBlock(file, state.ChannelX, lengthX, static_cast<int32_t>(first),
+                                    static_cast<int32_t>(lastHere), step, std::span<Out>(xs));
+        const size_t ny = scaleBlock(file, state.ChannelY, lengthY, static_cast<int32_t>(first),
+                                     static_cast<int32_t>(lastHere), step, std::span<Out>(ys));
+        visit(first, std::min(n, ny));
+    }
+}
+
 }  // namespace
 
 int FitChannelsToFile(DotPlotState& state, const FileRecord& file) {
@@ -276,12 +307,8 @@ int64_t DotPlotRenderer::drawDots(QImage& image, DotPlotState& state, const File
     const int32_t last = std::min(file.EventCount, file.WorkingData.maxEvent());
     if (last < 1) return 0;
 
-    // Shown population filter.
     const uint8_t* shown = nullptr;
-    if (state.ShownPopulation != 0) {
-        if (state.ShownPopulation > file.Membership.maxColumn() || file.Membership.maxEvent() < last) return 0;
-        shown = file.Membership.column(state.ShownPopulation);
-    }
+    if (!shownFilter(state, file, last, shown)) return 0;
 
     // Slots whose colour a member takes, in slot order: the last one that
     // holds the event wins, so they are visited from the end.
@@ -299,8 +326,6 @@ int64_t DotPlotRenderer::drawDots(QImage& image, DotPlotState& state, const File
     const ColourSlot* slotsBegin = colourSlots_.data();
     const ColourSlot* slotsEnd = slotsBegin + colourSlots_.size();
 
-    xs_.resize(kBlock);
-    ys_.resize(kBlock);
     uchar* bits = image.bits();
     const qsizetype bpl = image.bytesPerLine();
     const bool large = state.DotSize == 2;
@@ -313,14 +338,7 @@ int64_t DotPlotRenderer::drawDots(QImage& image, DotPlotState& state, const File
     };
 
     int64_t drawn = 0;
-    const int64_t stride = static_cast<int64_t>(step) * kBlock;
-    for (int64_t first = 1; first <= last; first += stride) {
-        const int64_t lastHere = std::min<int64_t>(last, first + static_cast<int64_t>(step) * (kBlock - 1));
-        const size_t n = scaleBlock(file, state.ChannelX, plotW, static_cast<int32_t>(first),
-                                           static_cast<int32_t>(lastHere), step, std::span<float>(xs_));
-        const size_t ny = scaleBlock(file, state.ChannelY, plotH, static_cast<int32_t>(first),
-                                            static_cast<int32_t>(lastHere), step, std::span<float>(ys_));
-        const size_t count = std::min(n, ny);
+    forEachScaledBlock(file, state, plotW, plotH, last, step, xs_, ys_, [&](int64_t first, size_t count) {
         int64_t e = first;
         for (size_t i = 0; i < count; ++i, e += step) {
             if (shown && shown[e] != 1) continue;
@@ -348,7 +366,7 @@ int64_t DotPlotRenderer::drawDots(QImage& image, DotPlotState& state, const File
                 put(x + 1, y + 1, colour);
             }
         }
-    }
+    });
     return drawn;
 }
 
@@ -366,10 +384,7 @@ int64_t DotPlotRenderer::drawDensity(QImage& image, DotPlotState& state, const F
     const int32_t last = std::min(file.EventCount, file.WorkingData.maxEvent());
     if (last < 1) return 0;
     const uint8_t* shown = nullptr;
-    if (state.ShownPopulation != 0) {
-        if (state.ShownPopulation > file.Membership.maxColumn() || file.Membership.maxEvent() < last) return 0;
-        shown = file.Membership.column(state.ShownPopulation);
-    }
+    if (!shownFilter(state, file, last, shown)) return 0;
 
     // Picture position of every cell, and the box each cell covers: a single
     // point while both sides of the plot are below the resolution.
@@ -389,22 +404,13 @@ int64_t DotPlotRenderer::drawDensity(QImage& image, DotPlotState& state, const F
         greys[c] = rgbOf(v, v, v);
     }
 
-    gxs_.resize(kBlock);
-    gys_.resize(kBlock);
     uchar* bits = image.bits();
     const qsizetype bpl = image.bytesPerLine();
     int32_t* grid = state.DensityGrid.data();
     const double maxCell = R + 10;
 
     int64_t counted = 0;
-    const int64_t stride = static_cast<int64_t>(step) * kBlock;
-    for (int64_t first = 1; first <= last; first += stride) {
-        const int64_t lastHere = std::min<int64_t>(last, first + static_cast<int64_t>(step) * (kBlock - 1));
-        const size_t n = scaleBlock(file, state.ChannelX, R, static_cast<int32_t>(first),
-                                           static_cast<int32_t>(lastHere), step, std::span<double>(gxs_));
-        const size_t ny = scaleBlock(file, state.ChannelY, R, static_cast<int32_t>(first),
-                                            static_cast<int32_t>(lastHere), step, std::span<double>(gys_));
-        const size_t count = std::min(n, ny);
+    forEachScaledBlock(file, state, R, R, last, step, gxs_, gys_, [&](int64_t first, size_t count) {
         int64_t e = first;
         for (size_t i = 0; i < count; ++i, e += step) {
             if (shown && shown[e] != 1) continue;
@@ -433,7 +439,7 @@ int64_t DotPlotRenderer::drawDensity(QImage& image, DotPlotState& state, const F
                 for (int x = std::max(0, x0), x1 = std::min(W - 1, x0 + boxW); x <= x1; ++x) line[x] = colour;
             }
         }
-    }
+    });
     return counted;
 }
 
