@@ -36,17 +36,6 @@ QMessageBox::StandardButtons standardButtons(MsgButtons buttons) {
     return QMessageBox::Ok;
 }
 
-// What a box answers when it is closed without a button (Escape, close box).
-MsgAnswer closedAnswer(MsgButtons buttons) {
-    switch (buttons) {
-    case MsgButtons::Ok: return MsgAnswer::Ok;
-    case MsgButtons::OkCancel: return MsgAnswer::Cancel;
-    case MsgButtons::YesNo: return MsgAnswer::No;
-    case MsgButtons::YesNoCancel: return MsgAnswer::Cancel;
-    }
-    return MsgAnswer::Cancel;
-}
-
 class QtDialogProvider final : public DialogProvider {
 public:
     MsgAnswer messageBox(const QString& text, const QString& title, MsgButtons buttons) override {
@@ -59,13 +48,13 @@ public:
                                  : QMessageBox::Ok);
         box.exec();
         QAbstractButton* clicked = box.clickedButton();
-        if (!clicked) return closedAnswer(buttons);
+        if (!clicked) return ClosedAnswer(buttons);
         switch (box.standardButton(clicked)) {
         case QMessageBox::Ok: return MsgAnswer::Ok;
         case QMessageBox::Cancel: return MsgAnswer::Cancel;
         case QMessageBox::Yes: return MsgAnswer::Yes;
         case QMessageBox::No: return MsgAnswer::No;
-        default: return closedAnswer(buttons);
+        default: return ClosedAnswer(buttons);
         }
     }
 
@@ -116,6 +105,16 @@ QtDialogProvider& qtProvider() {
 DialogProvider* installed = nullptr;
 
 }  // namespace
+
+MsgAnswer ClosedAnswer(MsgButtons buttons) {
+    switch (buttons) {
+    case MsgButtons::Ok: return MsgAnswer::Ok;
+    case MsgButtons::OkCancel: return MsgAnswer::Cancel;
+    case MsgButtons::YesNo: return MsgAnswer::No;
+    case MsgButtons::YesNoCancel: return MsgAnswer::Cancel;
+    }
+    return MsgAnswer::Cancel;
+}
 
 DialogProvider& qtDialogs() { return qtProvider(); }
 

@@ -22,6 +22,10 @@ enum class MsgAnswer { Ok, Cancel, Yes, No };
 // Title of a message box that has none of its own.
 inline const char* const DefaultMessageTitle = "Quorvane";
 
+// What a message box with these buttons answers when it is closed without a
+// button (Escape, the close box).
+MsgAnswer ClosedAnswer(MsgButtons buttons);
+
 class DialogProvider {
 public:
     virtual ~DialogProvider() = default;

@@ -27,17 +27,6 @@ const char* buttonsName(MsgButtons b) {
     return "?";
 }
 
-// What a user who closes a box without choosing gets.
-MsgAnswer refusal(MsgButtons buttons) {
-    switch (buttons) {
-    case MsgButtons::Ok: return MsgAnswer::Ok;
-    case MsgButtons::OkCancel: return MsgAnswer::Cancel;
-    case MsgButtons::YesNo: return MsgAnswer::No;
-    case MsgButtons::YesNoCancel: return MsgAnswer::Cancel;
-    }
-    return MsgAnswer::Cancel;
-}
-
 bool answerFits(MsgAnswer a, MsgButtons b) {
     switch (b) {
     case MsgButtons::Ok: return a == MsgAnswer::Ok;
@@ -280,11 +269,11 @@ MsgAnswer ScriptedDialogs::messageBox(const QString& text, const QString& title,
     d.buttons = buttons;
     shown_.push_back(d);
     std::optional<Expectation> e = take(DialogKind::Message, d);
-    if (!e) return refusal(buttons);
+    if (!e) return ClosedAnswer(buttons);  // as a user who closes the box without choosing
     if (!answerFits(e->msgAnswer, buttons)) {
         ADD_FAILURE() << "message box \"" << str(text) << "\" has buttons " << buttonsName(buttons)
                       << "; the scripted answer is not one of them";
-        return refusal(buttons);
+        return ClosedAnswer(buttons);
     }
     return e->msgAnswer;
 }
