@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "app/FileOpening.h"
-#include "app/MainServices.h"
 #include "app/PlotWindow.h"
 #include "app/WindowRegistry.h"
 #include "app/model/FolderListing.h"
@@ -23,6 +22,7 @@
 #include "core/SharedState.h"
 #include "core/TxtReader.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/StubMainServices.h"
 #include "tests/support/core/FcsTestWriter.h"
 
 namespace qv {
@@ -95,21 +95,14 @@ public:
 };
 
 // Main-window services that count autosaves and forward the stepping.
-class RecordingServices : public MainServices {
+class RecordingServices : public test::StubMainServices {
 public:
     int autosaves = 0;
-    void PiirraKaikki() override {}
-    void PaivitaRegionLista() override {}
-    int ValittuPopulaatio() const override { return 0; }
-    int ValittuMaaritelma() const override { return 0; }
     void TalletaNakyma(const QString& mode) override {
         if (mode == QStringLiteral("Autosave")) ++autosaves;
     }
     bool SeuraavaTiedosto(int id) override { return qv::SeuraavaTiedosto(id); }
     bool EdellinenTiedosto(int id) override { return qv::EdellinenTiedosto(id); }
-    void showWindowPopup(int, const QStringList&, const QPoint&, bool) override {}
-    void showChannelPopup(int, const QStringList&, const QPoint&) override {}
-    int showStatisticsPopup(int, const QStringList&, const QPoint&) override { return -1; }
 };
 
 class FileOpeningTest : public ::testing::Test {

@@ -8,24 +8,25 @@
 #include <string>
 #include <vector>
 
-#include "app/MainServices.h"
 #include "app/PopulationPanel.h"
 #include "app/PopulationPanelActions.h"
 #include "app/model/PopulationRecompute.h"
 #include "core/SharedState.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/StubMainServices.h"
 
 namespace qv {
 namespace {
 
 using test::MakeFile;
+using test::MembershipColumn;
 using test::PutFile;
 using test::PutPolygon;
 using test::ScriptedDialogs;
 
 // Counts the redraws the panel asks of the main window.
-class CountingMain final : public MainServices {
+class CountingMain final : public test::StubMainServices {
 public:
     explicit CountingMain(PopulationPanel& panel) : panel_(panel) {}
     void PiirraKaikki() override {
@@ -35,24 +36,11 @@ public:
     void PaivitaRegionLista() override { panel_.PaivitaRegionLista(); }
     int ValittuPopulaatio() const override { return panel_.ValittuPopulaatio(); }
     int ValittuMaaritelma() const override { return panel_.ValittuMaaritelma(); }
-    void TalletaNakyma(const QString&) override {}
-    bool SeuraavaTiedosto(int) override { return false; }
-    bool EdellinenTiedosto(int) override { return false; }
-    void showWindowPopup(int, const QStringList&, const QPoint&, bool) override {}
-    void showChannelPopup(int, const QStringList&, const QPoint&) override {}
-    int showStatisticsPopup(int, const QStringList&, const QPoint&) override { return -1; }
     int redraws = 0;
 
 private:
     PopulationPanel& panel_;
 };
-
-std::vector<int> Column(int fileSlot, int slot) {
-    const FileRecord& f = g.FileTable[static_cast<size_t>(fileSlot)];
-    std::vector<int> out;
-    for (int e = 1; e <= f.EventCount; ++e) out.push_back(f.Membership(e, slot));
-    return out;
-}
 
 class PopulationPanelActionsTest : public ::testing::Test {
 protected:
@@ -136,7 +124,7 @@ TEST_F(PopulationPanelActionsTest, DeletePopulationDropsItsDefinitionWithoutAWor
                     "Create definition", QString("Poly-1 and Poly-2"));
     click(panel_->LuoUusiMaaritelma());
     EXPECT_EQ(panel_->DefValitsin(17)->text(), "Poly-1 and Poly-2");
-    EXPECT_EQ(Column(1, 17), (std::vector<int>{0, 0, 1, 0}));
+    EXPECT_EQ(MembershipColumn(1, 17), (std::vector<int>{0, 0, 1, 0}));
 
     panel_->choosePopulation(1);
     dlg.expectMessage("Do you really want to delete the selected population?", "Delete population",
@@ -147,7 +135,7 @@ TEST_F(PopulationPanelActionsTest, DeletePopulationDropsItsDefinitionWithoutAWor
     EXPECT_EQ(panel_->DefValitsin(17)->text(), "Not defined");
     EXPECT_FALSE(panel_->PoistaRegion()->isEnabled());
     EXPECT_FALSE(panel_->MuutaRegioninNimi()->isEnabled());
-    EXPECT_EQ(Column(1, 1), (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(MembershipColumn(1, 1), (std::vector<int>{0, 0, 0, 0}));
     EXPECT_EQ(dlg.shown().size(), 2u) << "no message for the dropped definition";
 }
 

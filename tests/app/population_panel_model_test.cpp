@@ -16,6 +16,7 @@ namespace qv {
 namespace {
 
 using test::MakeFile;
+using test::MembershipColumn;
 using test::PutFile;
 using test::PutPolygon;
 
@@ -59,12 +60,6 @@ private:
         return value;
     }
 };
-
-std::vector<int> Column(const FileRecord& f, int slot) {
-    std::vector<int> out;
-    for (int e = 1; e <= f.EventCount; ++e) out.push_back(f.Membership(e, slot));
-    return out;
-}
 
 PopulationRecord& Definition(int slot, const std::string& text, bool inUse = true) {
     PopulationRecord& d = g.PopulationTable[static_cast<size_t>(slot)];
@@ -122,7 +117,7 @@ TEST_F(PopulationPanelModel, RenameRewritesEveryDefinitionWordOfTheOldName) {
     Definition(17, "poly-1 and (Poly-2 or not POLY-1)");
     Definition(18, "(Poly-10) or Poly-1", false);  // not in use: rewritten as well
     Definition(19, "Poly-10 and not Poly-2");
-    const std::vector<int> column17 = Column(*file_, 17);
+    const std::vector<int> column17 = MembershipColumn(*file_, 17);
     q_.answers = {std::optional<std::string>("Live")};
     EXPECT_TRUE(RenamePopulation(1, q_));
     ASSERT_EQ(q_.asked.size(), 1u);
@@ -133,8 +128,8 @@ TEST_F(PopulationPanelModel, RenameRewritesEveryDefinitionWordOfTheOldName) {
     EXPECT_EQ(g.PopulationTable[17].Name, "Live and (Poly-2 or not Live)");
     EXPECT_EQ(g.PopulationTable[18].Name, "(Poly-10) or Live");
     EXPECT_EQ(g.PopulationTable[19].Name, "Poly-10 and not Poly-2");
-    EXPECT_EQ(Column(*file_, 17), column17) << "a rename changes no event";
-    EXPECT_EQ(Column(*file_, 1), (std::vector<int>{1, 0, 1, 0}));
+    EXPECT_EQ(MembershipColumn(*file_, 17), column17) << "a rename changes no event";
+    EXPECT_EQ(MembershipColumn(*file_, 1), (std::vector<int>{1, 0, 1, 0}));
 }
 
 TEST_F(PopulationPanelModel, RenameInDefinitionKeepsBlanksAndParentheses) {
@@ -224,10 +219,10 @@ TEST_F(PopulationPanelModel, DeletePopulationDropsItsDefinitionsAndClearsItsColu
     EXPECT_EQ(p.Type, "Polygon") << "the gate's geometry stays for the next gate drawn into it";
     EXPECT_EQ(p.Corners, 4);
     EXPECT_EQ((Rgb{p.ColorRed, p.ColorGreen, p.ColorBlue}), colour);
-    EXPECT_EQ(Column(*file_, 1), (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(MembershipColumn(*file_, 1), (std::vector<int>{0, 0, 0, 0}));
     EXPECT_FALSE(g.PopulationTable[17].InUse) << "dropped without a message";
     EXPECT_TRUE(g.PopulationTable[18].InUse);
-    EXPECT_EQ(Column(*file_, 18), (std::vector<int>{1, 1, 0, 0}));
+    EXPECT_EQ(MembershipColumn(*file_, 18), (std::vector<int>{1, 1, 0, 0}));
 
     const PanelView view = RefreshPanel(1);
     EXPECT_EQ(view.Definitions[0].Caption, "Not defined");
@@ -252,7 +247,7 @@ TEST_F(PopulationPanelModel, DefineStoresValidTextsAndShowsTheEvaluatorsMessage)
     EXPECT_EQ(q_.asked[0].defaultText, "");
     EXPECT_TRUE(g.PopulationTable[17].InUse);
     EXPECT_EQ(g.PopulationTable[17].Name, "Poly-1 and not Poly-2");
-    EXPECT_EQ(Column(*file_, 17), (std::vector<int>{1, 0, 0, 0}));
+    EXPECT_EQ(MembershipColumn(*file_, 17), (std::vector<int>{1, 0, 0, 0}));
 
     // Re-defining asks first, offers the current text; a failing text is shown
     // and the row stays as it was.
@@ -268,7 +263,7 @@ TEST_F(PopulationPanelModel, DefineStoresValidTextsAndShowsTheEvaluatorsMessage)
     EXPECT_EQ(q_.asked[2].buttons, PanelButtons::Ok);
     EXPECT_EQ(g.PopulationTable[17].Name, "Poly-1 and not Poly-2");
     EXPECT_TRUE(g.PopulationTable[17].InUse);
-    EXPECT_EQ(Column(*file_, 17), (std::vector<int>{1, 0, 0, 0}));
+    EXPECT_EQ(MembershipColumn(*file_, 17), (std::vector<int>{1, 0, 0, 0}));
 
     q_.answers = {true, std::optional<std::string>("Poly-1 and"), true};
     EXPECT_FALSE(DefineDefinition(17, q_));
@@ -299,7 +294,7 @@ TEST_F(PopulationPanelModel, DeleteDefinitionKeepsItsColumn) {
     EXPECT_EQ(q_.asked[0].title, "Delete definition");
     EXPECT_FALSE(g.PopulationTable[20].InUse);
     EXPECT_EQ(g.PopulationTable[20].Name, "");
-    EXPECT_EQ(Column(*file_, 20), (std::vector<int>{1, 1, 0, 0}));
+    EXPECT_EQ(MembershipColumn(*file_, 20), (std::vector<int>{1, 1, 0, 0}));
     // Not in use: nothing asked.
     q_.asked.clear();
     EXPECT_FALSE(DeleteDefinition(20, q_));

@@ -16,6 +16,7 @@ namespace qv {
 namespace {
 
 using test::MakeFile;
+using test::MembershipColumn;
 using test::PutFile;
 using test::PutPolygon;
 
@@ -77,12 +78,6 @@ void FillColumn(int slot, uint8_t value) {
             for (int e = 1; e <= f.EventCount; ++e) f.Membership(e, slot) = value;
 }
 
-std::vector<int> Column(const FileRecord& f, int slot) {
-    std::vector<int> out;
-    for (int e = 1; e <= f.EventCount; ++e) out.push_back(f.Membership(e, slot));
-    return out;
-}
-
 class PopulationRecompute : public ::testing::Test {
 protected:
     void SetUp() override { resetSharedState(); }
@@ -107,14 +102,14 @@ TEST_F(PopulationRecompute, EveryKindInEveryFileThenTheDefinitions) {
 
     RecomputeAllPopulations();
 
-    EXPECT_EQ(Column(a, 1), (std::vector<int>{1, 1, 0, 0}));
-    EXPECT_EQ(Column(a, 2), (std::vector<int>{0, 1, 1, 0}));
-    EXPECT_EQ(Column(a, 17), (std::vector<int>{1, 0, 0, 0}));
-    EXPECT_EQ(Column(a, 18), (std::vector<int>{1, 1, 1, 0}));
-    EXPECT_EQ(Column(b, 1), (std::vector<int>{0, 0, 0}));
-    EXPECT_EQ(Column(b, 2), (std::vector<int>{1, 0, 1}));
-    EXPECT_EQ(Column(b, 17), (std::vector<int>{0, 0, 0}));
-    EXPECT_EQ(Column(b, 18), (std::vector<int>{1, 0, 1}));
+    EXPECT_EQ(MembershipColumn(a, 1), (std::vector<int>{1, 1, 0, 0}));
+    EXPECT_EQ(MembershipColumn(a, 2), (std::vector<int>{0, 1, 1, 0}));
+    EXPECT_EQ(MembershipColumn(a, 17), (std::vector<int>{1, 0, 0, 0}));
+    EXPECT_EQ(MembershipColumn(a, 18), (std::vector<int>{1, 1, 1, 0}));
+    EXPECT_EQ(MembershipColumn(b, 1), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(MembershipColumn(b, 2), (std::vector<int>{1, 0, 1}));
+    EXPECT_EQ(MembershipColumn(b, 17), (std::vector<int>{0, 0, 0}));
+    EXPECT_EQ(MembershipColumn(b, 18), (std::vector<int>{1, 0, 1}));
     // The marker's ends were put in order, nothing else of the records changed.
     EXPECT_EQ(g.PopulationTable[2].CornerX[1], 2000.0f);
     EXPECT_EQ(g.PopulationTable[2].CornerX[2], 6000.0f);
@@ -126,14 +121,14 @@ TEST_F(PopulationRecompute, LoadingASecondFileRecomputesTheFirstToo) {
     PutPolygon(1, 1, 2, {{0, 0}, {5000, 0}, {5000, 10000}, {0, 10000}});
     FileRecord& a = PutFile(1, TwoParameterFile({{1000, 5000}, {9000, 5000}}));
     RecomputeAllPopulations();
-    ASSERT_EQ(Column(a, 1), (std::vector<int>{1, 0}));
+    ASSERT_EQ(MembershipColumn(a, 1), (std::vector<int>{1, 0}));
     // The gate changes while only the first file is loaded; then another file arrives.
     g.PopulationTable[1].CornerX[2] = 10000;
     g.PopulationTable[1].CornerX[3] = 10000;
     FileRecord& b = PutFile(2, TwoParameterFile({{9000, 5000}}));
     RecomputeAllPopulations();
-    EXPECT_EQ(Column(a, 1), (std::vector<int>{1, 1}));
-    EXPECT_EQ(Column(b, 1), (std::vector<int>{1}));
+    EXPECT_EQ(MembershipColumn(a, 1), (std::vector<int>{1, 1}));
+    EXPECT_EQ(MembershipColumn(b, 1), (std::vector<int>{1}));
 }
 
 TEST_F(PopulationRecompute, KindsWithoutAServerKeepTheirColumns) {
@@ -145,7 +140,7 @@ TEST_F(PopulationRecompute, KindsWithoutAServerKeepTheirColumns) {
     PutPolygon(4, 1, 2, {{0, 0}, {10000, 0}, {10000, 10000}, {0, 10000}}).InUse = false;
     for (int slot : {1, 2, 3, 4}) FillColumn(slot, 7);
     RecomputeAllPopulations();
-    for (int slot : {1, 2, 3, 4}) EXPECT_EQ(Column(g.FileTable[1], slot), (std::vector<int>{7, 7})) << slot;
+    for (int slot : {1, 2, 3, 4}) EXPECT_EQ(MembershipColumn(g.FileTable[1], slot), (std::vector<int>{7, 7})) << slot;
 }
 
 TEST_F(PopulationRecompute, BendPlotGatesGoToTheWindowThatDrewThem) {
@@ -162,12 +157,13 @@ TEST_F(PopulationRecompute, BendPlotGatesGoToTheWindowThatDrewThem) {
     // Without the application's hook the gate keeps its column.
     RecomputeAllPopulations();
     EXPECT_TRUE(window.checked.empty());
-    EXPECT_EQ(Column(g.FileTable[1], 3), (std::vector<int>{7, 7}));
+    EXPECT_EQ(MembershipColumn(g.FileTable[1], 3), (std::vector<int>{7, 7}));
 
     SetWindowPopulationCheck([](PlotWindow& w, int slot) { w.CheckPopulation(slot); });
     RecomputeAllPopulations();
     EXPECT_EQ(window.checked, std::vector<int>{3});
-    EXPECT_EQ(Column(g.FileTable[1], 20), (std::vector<int>{1, 1})) << "definitions follow the window's column";
+    EXPECT_EQ(MembershipColumn(g.FileTable[1], 20), (std::vector<int>{1, 1}))
+        << "definitions follow the window's column";
 
     // A closed window, or its slot taken by another kind, holds no chain for the gate.
     window.checked.clear();
@@ -204,22 +200,22 @@ TEST_F(PopulationRecompute, OnePopulationReevaluatesEveryDefinitionInUse) {
     FillColumn(17, 7);
     FillColumn(19, 7);
     RecomputePopulation(1);
-    EXPECT_EQ(Column(a, 17), (std::vector<int>{1, 0}));
+    EXPECT_EQ(MembershipColumn(a, 17), (std::vector<int>{1, 0}));
     EXPECT_FALSE(g.PopulationTable[18].InUse);
-    EXPECT_EQ(Column(a, 19), (std::vector<int>{0, 1}));
+    EXPECT_EQ(MembershipColumn(a, 19), (std::vector<int>{0, 1}));
 }
 
 TEST_F(PopulationRecompute, MarkerEndsAreInclusiveOrderedAndFinite) {
     FileRecord& a = PutFile(1, TwoParameterFile({{1999.5f, 0}, {2000, 0}, {4000, 0}, {6000, 0}, {6000.5f, 0}}));
     PopulationRecord& m = PutMarker(2, 1, 6000, 2000);
     HistogramCheckPopulation(2);
-    EXPECT_EQ(Column(a, 2), (std::vector<int>{0, 1, 1, 1, 0}));
+    EXPECT_EQ(MembershipColumn(a, 2), (std::vector<int>{0, 1, 1, 1, 0}));
     EXPECT_LE(m.CornerX[1], m.CornerX[2]);
 
     // Equal ends hold the events exactly at that place.
     PutMarker(3, 1, 4000, 4000);
     HistogramCheckPopulation(3);
-    EXPECT_EQ(Column(a, 3), (std::vector<int>{0, 0, 1, 0, 0}));
+    EXPECT_EQ(MembershipColumn(a, 3), (std::vector<int>{0, 0, 1, 0, 0}));
 
     // Damaged ends are written back finite, and the membership is still 0 or 1.
     PopulationRecord& bad = PutMarker(4, 1, std::numeric_limits<float>::quiet_NaN(),
@@ -227,13 +223,13 @@ TEST_F(PopulationRecompute, MarkerEndsAreInclusiveOrderedAndFinite) {
     HistogramCheckPopulation(4);
     EXPECT_TRUE(std::isfinite(bad.CornerX[1]));
     EXPECT_TRUE(std::isfinite(bad.CornerX[2]));
-    EXPECT_EQ(Column(a, 4), (std::vector<int>{1, 1, 1, 1, 1}));
+    EXPECT_EQ(MembershipColumn(a, 4), (std::vector<int>{1, 1, 1, 1, 1}));
 
     // A marker on a parameter the file lacks holds nothing there.
     PutMarker(5, 3, 0, 10000);
     FillColumn(5, 7);
     HistogramCheckPopulation(5);
-    EXPECT_EQ(Column(a, 5), (std::vector<int>{0, 0, 0, 0, 0}));
+    EXPECT_EQ(MembershipColumn(a, 5), (std::vector<int>{0, 0, 0, 0, 0}));
 }
 
 }  // namespace

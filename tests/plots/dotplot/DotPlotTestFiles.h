@@ -77,4 +77,16 @@ inline PopulationRecord& PutPolygon(int slot, int ax, int ay, std::initializer_l
     return p;
 }
 
+// Membership column `slot` of a file, events 1..EventCount.
+inline std::vector<int> MembershipColumn(const FileRecord& file, int slot) {
+    std::vector<int> out;
+    for (int e = 1; e <= file.EventCount; ++e) out.push_back(file.Membership(e, slot));
+    return out;
+}
+
+// ... of the file in FileTable slot `fileSlot`.
+inline std::vector<int> MembershipColumn(int fileSlot, int slot) {
+    return MembershipColumn(g.FileTable[static_cast<size_t>(fileSlot)], slot);
+}
+
 }  // namespace qv::test

@@ -12,7 +12,6 @@
 #include <memory>
 #include <vector>
 
-#include "app/MainServices.h"
 #include "app/PopulationPanel.h"
 #include "app/PopulationPanelActions.h"
 #include "app/model/PopulationRecompute.h"
@@ -20,31 +19,25 @@
 #include "plots/dotplot/DotPlot.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/StubMainServices.h"
 
 namespace qv {
 namespace {
 
 using test::MakeFile;
+using test::MembershipColumn;
 using test::PutFile;
 
 // The main window as the gate code sees it: the panel's chosen row, and a
 // redraw of every window that counts itself.
-class GatingServices final : public MainServices {
+class GatingServices final : public test::StubMainServices {
 public:
     void PiirraKaikki() override {
         ++redraws;
         for (auto& r : g.WindowRegistry)
             if (r.InUse && r.Form) r.Form->Piirra();
     }
-    void PaivitaRegionLista() override {}
     int ValittuPopulaatio() const override { return panel ? panel->ValittuPopulaatio() : chosen; }
-    int ValittuMaaritelma() const override { return 0; }
-    void TalletaNakyma(const QString&) override {}
-    bool SeuraavaTiedosto(int) override { return false; }
-    bool EdellinenTiedosto(int) override { return false; }
-    void showWindowPopup(int, const QStringList&, const QPoint&, bool) override {}
-    void showChannelPopup(int, const QStringList&, const QPoint&) override {}
-    int showStatisticsPopup(int, const QStringList&, const QPoint&) override { return -1; }
 
     PopulationPanel* panel = nullptr;
     int chosen = 0;
@@ -54,13 +47,6 @@ public:
 // The window is 267 x 267 pixels with a margin of 18: plotting area 231.
 constexpr double M = 18, Plot = 231;
 float PlotX(double x) { return static_cast<float>((x - M) / Plot * 10000.0); }
-
-std::vector<int> Column(int fileSlot, int slot) {
-    const FileRecord& f = g.FileTable[static_cast<size_t>(fileSlot)];
-    std::vector<int> out;
-    for (int e = 1; e <= f.EventCount; ++e) out.push_back(f.Membership(e, slot));
-    return out;
-}
 
 class DotPlotGating : public ::testing::Test {
 protected:
@@ -163,8 +149,8 @@ TEST_F(DotPlotGating, CreateThenClickedCornersMakeAGateInBothFiles) {
         EXPECT_FLOAT_EQ(p.CornerY[static_cast<size_t>(j)], PlotX(ys[j - 1])) << j;
     }
     // The square spans plot space 996..6017 on both axes.
-    EXPECT_EQ(Column(1, 3), (std::vector<int>{1, 0, 0, 0, 1, 0}));
-    EXPECT_EQ(Column(2, 3), (std::vector<int>{0, 0})) << "the second file lacks the gate's parameters";
+    EXPECT_EQ(MembershipColumn(1, 3), (std::vector<int>{1, 0, 0, 0, 1, 0}));
+    EXPECT_EQ(MembershipColumn(2, 3), (std::vector<int>{0, 0})) << "the second file lacks the gate's parameters";
     EXPECT_EQ(services.redraws, 1);
 }
 
@@ -228,7 +214,7 @@ TEST_F(DotPlotGating, CornerAndWholeGateDragsChangeMembership) {
     drawSquare();
     g.PopulationTable[17].InUse = true;
     g.PopulationTable[17].Name = "not POLY-3";
-    ASSERT_EQ(Column(1, 3), (std::vector<int>{1, 0, 0, 0, 1, 0}));
+    ASSERT_EQ(MembershipColumn(1, 3), (std::vector<int>{1, 0, 0, 0, 1, 0}));
 
     // Corner 3 to the right: the event at (7000, 5000) comes inside.
     const int redraws = services.redraws;
@@ -237,8 +223,8 @@ TEST_F(DotPlotGating, CornerAndWholeGateDragsChangeMembership) {
     EXPECT_FLOAT_EQ(g.PopulationTable[3].CornerY[3], PlotX(157));
     EXPECT_EQ(g.DragCornerPopulation, 0);
     EXPECT_FALSE(window->state().Dragging);
-    EXPECT_EQ(Column(1, 3), (std::vector<int>{1, 0, 0, 0, 1, 1}));
-    EXPECT_EQ(Column(1, 17), (std::vector<int>{0, 1, 1, 1, 0, 0})) << "definitions follow the gate";
+    EXPECT_EQ(MembershipColumn(1, 3), (std::vector<int>{1, 0, 0, 0, 1, 1}));
+    EXPECT_EQ(MembershipColumn(1, 17), (std::vector<int>{0, 1, 1, 1, 0, 0})) << "definitions follow the gate";
     EXPECT_EQ(services.redraws, redraws + 1);
 
     // The whole gate 30 pixels to the right: the event at x 1000 falls out.
@@ -246,8 +232,8 @@ TEST_F(DotPlotGating, CornerAndWholeGateDragsChangeMembership) {
     EXPECT_EQ(g.DragMovePopulation, 0);
     EXPECT_NEAR(g.PopulationTable[3].CornerX[1], PlotX(71), 0.01);
     EXPECT_NEAR(g.PopulationTable[3].CornerY[1], PlotX(41), 0.01);
-    EXPECT_EQ(Column(1, 3), (std::vector<int>{1, 1, 0, 0, 0, 1}));
-    EXPECT_EQ(Column(2, 3), (std::vector<int>{0, 0}));
+    EXPECT_EQ(MembershipColumn(1, 3), (std::vector<int>{1, 1, 0, 0, 0, 1}));
+    EXPECT_EQ(MembershipColumn(2, 3), (std::vector<int>{0, 0}));
     EXPECT_EQ(services.redraws, redraws + 2);
 }
 
@@ -259,10 +245,10 @@ TEST_F(DotPlotGating, ADragRecomputesNothingUntilRelease) {
     EXPECT_EQ(g.DragCornerPopulation, 3);
     EXPECT_EQ(g.DragCornerIndex, 3);
     EXPECT_TRUE(window->state().Dragging);
-    const std::vector<int> before = Column(1, 3);
+    const std::vector<int> before = MembershipColumn(1, 3);
     const float corner = g.PopulationTable[3].CornerX[3];
     move({240, 157});
-    EXPECT_EQ(Column(1, 3), before);
+    EXPECT_EQ(MembershipColumn(1, 3), before);
     EXPECT_EQ(g.PopulationTable[3].CornerX[3], corner) << "the record changes at the release";
     EXPECT_EQ(g.DraftRegion.CornerX[3], 240.0f);
     release({240, 157});
@@ -277,12 +263,12 @@ TEST_F(DotPlotGating, LabelDragStoresTheOffsetOfTheTextsCorner) {
     const double gx = M + Plot * (p.LabelBaseX + p.TitleX) / 10000.0 - p.Name.size() * 7.0 / 2.0;
     const double gy = M + Plot * (p.LabelBaseY + p.TitleY) / 10000.0 - 4.0;
     const QPoint grab(static_cast<int>(std::lround(gx)), static_cast<int>(std::lround(gy)));
-    const std::vector<int> before = Column(1, 3);
+    const std::vector<int> before = MembershipColumn(1, 3);
     drag(grab, {200, 220});
     EXPECT_EQ(g.DragLabelPopulation, 0);
     EXPECT_EQ(p.TitleX, std::lrint((200 + 21.0 - M) / Plot * 10000.0 - p.LabelBaseX));
     EXPECT_EQ(p.TitleY, std::lrint((220 + 4.0 - M) / Plot * 10000.0 - p.LabelBaseY));
-    EXPECT_EQ(Column(1, 3), before);
+    EXPECT_EQ(MembershipColumn(1, 3), before);
 }
 
 TEST_F(DotPlotGating, QuadrantCrossIsDraggedAndKeptOnTheMarginLine) {

@@ -17,6 +17,7 @@ namespace qv {
 namespace {
 
 using test::MakeFile;
+using test::MembershipColumn;
 using test::PutFile;
 using test::PutPolygon;
 
@@ -39,12 +40,6 @@ void FillColumn(FileRecord& f, int slot, uint8_t value) {
     for (int e = 1; e <= f.EventCount; ++e) f.Membership(e, slot) = value;
 }
 
-std::vector<int> Column(const FileRecord& f, int slot) {
-    std::vector<int> out;
-    for (int e = 1; e <= f.EventCount; ++e) out.push_back(f.Membership(e, slot));
-    return out;
-}
-
 class DotPlotPopulationCheck : public ::testing::Test {
 protected:
     void SetUp() override { resetSharedState(); }
@@ -65,7 +60,7 @@ TEST_F(DotPlotPopulationCheck, MembershipFollowsTheGateInPlotSpace) {
     }));
     FillColumn(f, 3, 7);
     DotPlotCheckPopulation(3);
-    EXPECT_EQ(Column(f, 3), (std::vector<int>{1, 0, 0, 1, 0, 0, 1, 0}));
+    EXPECT_EQ(MembershipColumn(f, 3), (std::vector<int>{1, 0, 0, 1, 0, 0, 1, 0}));
     EXPECT_EQ(f.Membership(0, 3), 0) << "row 0 carries no event";
 }
 
@@ -74,7 +69,7 @@ TEST_F(DotPlotPopulationCheck, CornersAreTestedAtWholeUnitsRoundedHalfToEven) {
     PutPolygon(1, 1, 2, {{12.5f, 100}, {13.5f, 100}, {13.5f, 200}, {12.5f, 200}});
     FileRecord& f = PutFile(1, PlotSpaceFile({{12, 150}, {13.7f, 150}, {11.9f, 150}, {14, 150}}));
     DotPlotCheckPopulation(1);
-    EXPECT_EQ(Column(f, 1), (std::vector<int>{1, 1, 0, 0}));
+    EXPECT_EQ(MembershipColumn(f, 1), (std::vector<int>{1, 1, 0, 0}));
 }
 
 TEST_F(DotPlotPopulationCheck, FilesLackingAGateParameterGetNoMembers) {
@@ -87,8 +82,8 @@ TEST_F(DotPlotPopulationCheck, FilesLackingAGateParameterGetNoMembers) {
     FillColumn(four, 2, 7);
     FillColumn(five, 2, 7);
     DotPlotCheckPopulation(2);
-    EXPECT_EQ(Column(four, 2), std::vector<int>(5, 0));
-    EXPECT_EQ(Column(five, 2), std::vector<int>(5, 1));
+    EXPECT_EQ(MembershipColumn(four, 2), std::vector<int>(5, 0));
+    EXPECT_EQ(MembershipColumn(five, 2), std::vector<int>(5, 1));
 }
 
 TEST_F(DotPlotPopulationCheck, FilesNotLoadedAndEventsBeyondTheCountAreLeftAlone) {
@@ -114,8 +109,8 @@ TEST_F(DotPlotPopulationCheck, NegativeValuesSitOnTheLeftBorder) {
     PutPolygon(2, 1, 2, {{1, 4000}, {100, 4000}, {100, 6000}, {1, 6000}});
     DotPlotCheckPopulation(1);
     DotPlotCheckPopulation(2);
-    EXPECT_EQ(Column(f, 1), (std::vector<int>{1, 1}));
-    EXPECT_EQ(Column(f, 2), (std::vector<int>{0, 0}));
+    EXPECT_EQ(MembershipColumn(f, 1), (std::vector<int>{1, 1}));
+    EXPECT_EQ(MembershipColumn(f, 2), (std::vector<int>{0, 0}));
 }
 
 TEST_F(DotPlotPopulationCheck, OnlyTheGatesAxesCountAndTheRecordIsUnchanged) {
@@ -125,7 +120,7 @@ TEST_F(DotPlotPopulationCheck, OnlyTheGatesAxesCountAndTheRecordIsUnchanged) {
     const PopulationRecord before = gate;
     DotPlotCheckPopulation(1);
     // Event 1: x on parameter 2 = 10000 - 9000 = 1000, y = 10000 - 2000 = 8000.
-    EXPECT_EQ(Column(f, 1), (std::vector<int>{1, 0}));
+    EXPECT_EQ(MembershipColumn(f, 1), (std::vector<int>{1, 0}));
     EXPECT_EQ(gate.Corners, before.Corners);
     EXPECT_EQ(gate.CornerX, before.CornerX);
     EXPECT_EQ(gate.CornerY, before.CornerY);
@@ -147,7 +142,7 @@ TEST_F(DotPlotPopulationCheck, DamagedCornersNeverCrashAndFewCornersHoldNothing)
     FillColumn(f, 2, 7);
     DotPlotCheckPopulation(2);
     DotPlotCheckPopulation(3);
-    EXPECT_EQ(Column(f, 2), (std::vector<int>{0, 0}));
+    EXPECT_EQ(MembershipColumn(f, 2), (std::vector<int>{0, 0}));
 }
 
 // Every event of a large file on log and linear axes: the membership equals
@@ -201,13 +196,13 @@ TEST_F(DotPlotPopulationCheck, EveryDefinitionInUseIsEvaluatedAgain) {
     FillColumn(f, 18, 7);
 
     DotPlotCheckPopulation(1);
-    EXPECT_EQ(Column(f, 17), (std::vector<int>{1, 0}));
-    EXPECT_EQ(Column(f, 18), (std::vector<int>{0, 1}));
+    EXPECT_EQ(MembershipColumn(f, 17), (std::vector<int>{1, 0}));
+    EXPECT_EQ(MembershipColumn(f, 18), (std::vector<int>{0, 1}));
 
     // Without the definitions' pass (the recomputation of all gates does it once at its end).
     FillColumn(f, 17, 7);
     DotPlotCheckPopulation(1, DefinitionRecheck::None);
-    EXPECT_EQ(Column(f, 17), (std::vector<int>{7, 7}));
+    EXPECT_EQ(MembershipColumn(f, 17), (std::vector<int>{7, 7}));
 }
 
 }  // namespace
