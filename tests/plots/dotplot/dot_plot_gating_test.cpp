@@ -18,6 +18,7 @@
 #include "core/SharedState.h"
 #include "plots/dotplot/DotPlot.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
+#include "tests/plots/dotplot/DotPlotTestWindows.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/StubMainServices.h"
 
@@ -70,13 +71,9 @@ protected:
         g.FileTable[2].FileKey = 4712;
 
         window = std::make_unique<DotPlot>();
-        WindowRecord& r = g.WindowRegistry[5];
-        r.InUse = true;
-        r.Form = window.get();
-        r.Type = "DotPlot";
-        window->Alusta(5);
+        test::RegisterDotPlot(*window, 5);
         window->show();
-        r.FileIndex = 1;
+        g.WindowRegistry[5].FileIndex = 1;
         window->state().ChannelX = 3;
         window->state().ChannelY = 4;
         window->LatauksenJalkeen();

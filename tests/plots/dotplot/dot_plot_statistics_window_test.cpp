@@ -20,6 +20,7 @@
 #include "plots/dotplot/DotPlot.h"
 #include "plots/dotplot/DotPlotStatisticsPanel.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
+#include "tests/plots/dotplot/DotPlotTestWindows.h"
 
 namespace qv {
 namespace {
@@ -44,14 +45,8 @@ protected:
     }
 
     DotPlot& open(int id) {
-        windows.push_back(std::make_unique<DotPlot>());
-        DotPlot& w = *windows.back();
-        WindowRecord& r = g.WindowRegistry[static_cast<size_t>(id)];
-        r.InUse = true;
-        r.Form = &w;
-        r.Type = "DotPlot";
-        w.Alusta(id);
-        r.FileIndex = 1;
+        DotPlot& w = test::OpenDotPlot(windows, id);
+        g.WindowRegistry[static_cast<size_t>(id)].FileIndex = 1;
         w.LatauksenJalkeen();
         return w;
     }

@@ -18,13 +18,14 @@
 #include <string>
 #include <vector>
 
-#include "app/MainServices.h"
 #include "app/WindowRegistry.h"
 #include "core/SharedState.h"
 #include "plots/dotplot/DotPlot.h"
 #include "plots/dotplot/model/DotDataText.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
+#include "tests/plots/dotplot/DotPlotTestWindows.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/StubMainServices.h"
 
 namespace qv {
 namespace {
@@ -36,15 +37,9 @@ using test::ScriptedDialogs;
 
 // Records what a window asks of the main window; a parameter list is
 // answered with `channelChoice` (or dismissed when negative).
-class FakeServices final : public MainServices {
+class FakeServices final : public test::StubMainServices {
 public:
-    void PiirraKaikki() override {}
-    void PaivitaRegionLista() override {}
-    int ValittuPopulaatio() const override { return 0; }
-    int ValittuMaaritelma() const override { return 0; }
     void TalletaNakyma(const QString& mode) override { autosaves += mode == "Autosave"; }
-    bool SeuraavaTiedosto(int) override { return false; }
-    bool EdellinenTiedosto(int) override { return false; }
     void showWindowPopup(int ownerId, const QStringList& captions, const QPoint&, bool) override {
         ++windowPopups;
         owner = ownerId;
@@ -56,7 +51,6 @@ public:
         lastNames = names;
         if (channelChoice >= 0) g.ChosenChannel = static_cast<int16_t>(channelChoice);
     }
-    int showStatisticsPopup(int, const QStringList&, const QPoint&) override { return -1; }
 
     int autosaves = 0, windowPopups = 0, channelPopups = 0, owner = 0;
     int channelChoice = -1;
@@ -77,16 +71,7 @@ protected:
     }
 
     // A window in registry slot `id`, made as the creators make it.
-    DotPlot& open(int id) {
-        windows.push_back(std::make_unique<DotPlot>());
-        DotPlot& w = *windows.back();
-        WindowRecord& r = g.WindowRegistry[static_cast<size_t>(id)];
-        r.InUse = true;
-        r.Form = &w;
-        r.Type = "DotPlot";
-        w.Alusta(id);
-        return w;
-    }
+    DotPlot& open(int id) { return test::OpenDotPlot(windows, id); }
 
     void showFile(DotPlot& w, int slot) {
         g.WindowRegistry[static_cast<size_t>(w.AnnaID())].FileIndex = static_cast<int16_t>(slot);
