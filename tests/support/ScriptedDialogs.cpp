@@ -99,14 +99,18 @@ ScriptedDialogs::~ScriptedDialogs() {
     setDialogProvider(previous_);
 }
 
+ScriptedDialogs::Expectation& ScriptedDialogs::expect(DialogKind kind, QString describe) {
+    Expectation& e = script_.emplace_back();
+    e.kind = kind;
+    e.describe = std::move(describe);
+    return e;
+}
+
 ScriptedDialogs& ScriptedDialogs::expectMessage(const QString& text, const QString& title, MsgAnswer answer) {
-    Expectation e;
-    e.kind = DialogKind::Message;
+    Expectation& e = expect(DialogKind::Message, QStringLiteral("message box \"%1\" titled \"%2\"").arg(text, title));
     e.text = text;
     e.title = title;
     e.msgAnswer = answer;
-    e.describe = QStringLiteral("message box \"%1\" titled \"%2\"").arg(text, title);
-    script_.push_back(std::move(e));
     return *this;
 }
 
@@ -118,70 +122,48 @@ ScriptedDialogs& ScriptedDialogs::expectMessage(const QString& text, const QStri
 }
 
 ScriptedDialogs& ScriptedDialogs::expectAnyMessage(MsgAnswer answer) {
-    Expectation e;
-    e.kind = DialogKind::Message;
-    e.msgAnswer = answer;
-    e.describe = QStringLiteral("a message box");
-    script_.push_back(std::move(e));
+    expect(DialogKind::Message, QStringLiteral("a message box")).msgAnswer = answer;
     return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::expectInput(const QString& prompt, const QString& title,
                                               std::optional<QString> answer) {
-    Expectation e;
-    e.kind = DialogKind::Input;
+    Expectation& e = expect(DialogKind::Input, QStringLiteral("input box \"%1\" titled \"%2\"").arg(prompt, title));
     e.text = prompt;
     e.title = title;
     e.textAnswer = std::move(answer);
-    e.describe = QStringLiteral("input box \"%1\" titled \"%2\"").arg(prompt, title);
-    script_.push_back(std::move(e));
     return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::expectAnyInput(std::optional<QString> answer) {
-    Expectation e;
-    e.kind = DialogKind::Input;
-    e.textAnswer = std::move(answer);
-    e.describe = QStringLiteral("an input box");
-    script_.push_back(std::move(e));
+    expect(DialogKind::Input, QStringLiteral("an input box")).textAnswer = std::move(answer);
     return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::expectOpenFile(std::optional<QString> path, const QString& title) {
-    Expectation e;
-    e.kind = DialogKind::OpenFile;
-    if (!title.isEmpty()) e.title = title;
-    e.textAnswer = std::move(path);
-    e.describe = QStringLiteral("an open-file dialog");
-    script_.push_back(std::move(e));
+    expectFile(DialogKind::OpenFile, QStringLiteral("an open-file dialog"), std::move(path), title);
     return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::expectSaveFile(std::optional<QString> path, const QString& title) {
-    Expectation e;
-    e.kind = DialogKind::SaveFile;
-    if (!title.isEmpty()) e.title = title;
-    e.textAnswer = std::move(path);
-    e.describe = QStringLiteral("a save-file dialog");
-    script_.push_back(std::move(e));
+    expectFile(DialogKind::SaveFile, QStringLiteral("a save-file dialog"), std::move(path), title);
     return *this;
 }
 
+void ScriptedDialogs::expectFile(DialogKind kind, QString describe, std::optional<QString> path,
+                                 const QString& title) {
+    Expectation& e = expect(kind, std::move(describe));
+    if (!title.isEmpty()) e.title = title;
+    e.textAnswer = std::move(path);
+}
+
 ScriptedDialogs& ScriptedDialogs::expectColour(std::optional<QColor> colour) {
-    Expectation e;
-    e.kind = DialogKind::Colour;
-    e.colourAnswer = colour;
-    e.describe = QStringLiteral("a colour dialog");
-    script_.push_back(std::move(e));
+    expect(DialogKind::Colour, QStringLiteral("a colour dialog")).colourAnswer = colour;
     return *this;
 }
 
 ScriptedDialogs& ScriptedDialogs::expectPrinter(bool accept) {
-    Expectation e;
-    e.kind = DialogKind::Printer;
-    e.accept = accept;
-    e.describe = QStringLiteral("a printer dialog");
-    script_.push_back(std::move(e));
+    expect(DialogKind::Printer, QStringLiteral("a printer dialog")).accept = accept;
     return *this;
 }
 
@@ -213,11 +195,7 @@ ScriptedDialogs& ScriptedDialogs::expectMenuDismiss() {
 }
 
 ScriptedDialogs& ScriptedDialogs::expectMenu(std::function<QAction*(QMenu&)> choose) {
-    Expectation e;
-    e.kind = DialogKind::Menu;
-    e.chooseMenu = std::move(choose);
-    e.describe = QStringLiteral("a pop-up menu");
-    script_.push_back(std::move(e));
+    expect(DialogKind::Menu, QStringLiteral("a pop-up menu")).chooseMenu = std::move(choose);
     return *this;
 }
 
@@ -233,7 +211,9 @@ void ScriptedDialogs::finish() {
     script_.clear();
 }
 
-std::optional<ScriptedDialogs::Expectation> ScriptedDialogs::take(DialogKind kind, const ShownDialog& shown) {
+std::optional<ScriptedDialogs::Expectation> ScriptedDialogs::take(const ShownDialog& shown) {
+    shown_.push_back(shown);
+    const DialogKind kind = shown.kind;
     if (script_.empty()) {
         ADD_FAILURE() << "Unexpected " << describeShown(shown);
         return std::nullopt;
@@ -267,8 +247,7 @@ MsgAnswer ScriptedDialogs::messageBox(const QString& text, const QString& title,
     d.text = text;
     d.title = title;
     d.buttons = buttons;
-    shown_.push_back(d);
-    std::optional<Expectation> e = take(DialogKind::Message, d);
+    std::optional<Expectation> e = take(d);
     if (!e) return ClosedAnswer(buttons);  // as a user who closes the box without choosing
     if (!answerFits(e->msgAnswer, buttons)) {
         ADD_FAILURE() << "message box \"" << str(text) << "\" has buttons " << buttonsName(buttons)
@@ -285,34 +264,29 @@ std::optional<QString> ScriptedDialogs::inputBox(const QString& prompt, const QS
     d.text = prompt;
     d.title = title;
     d.defaultText = defaultText;
-    shown_.push_back(d);
-    std::optional<Expectation> e = take(DialogKind::Input, d);
+    std::optional<Expectation> e = take(d);
     if (!e) return std::nullopt;
     return e->textAnswer;
 }
 
 std::optional<QString> ScriptedDialogs::openFileName(const QString& title, const QString& filter,
                                                      const QString& startPath) {
-    ShownDialog d;
-    d.kind = DialogKind::OpenFile;
-    d.title = title;
-    d.filter = filter;
-    d.defaultText = startPath;
-    shown_.push_back(d);
-    std::optional<Expectation> e = take(DialogKind::OpenFile, d);
-    if (!e) return std::nullopt;
-    return e->textAnswer;
+    return fileName(DialogKind::OpenFile, title, filter, startPath);
 }
 
 std::optional<QString> ScriptedDialogs::saveFileName(const QString& title, const QString& filter,
                                                      const QString& startPath) {
+    return fileName(DialogKind::SaveFile, title, filter, startPath);
+}
+
+std::optional<QString> ScriptedDialogs::fileName(DialogKind kind, const QString& title, const QString& filter,
+                                                 const QString& startPath) {
     ShownDialog d;
-    d.kind = DialogKind::SaveFile;
+    d.kind = kind;
     d.title = title;
     d.filter = filter;
     d.defaultText = startPath;
-    shown_.push_back(d);
-    std::optional<Expectation> e = take(DialogKind::SaveFile, d);
+    std::optional<Expectation> e = take(d);
     if (!e) return std::nullopt;
     return e->textAnswer;
 }
@@ -321,8 +295,7 @@ std::optional<QColor> ScriptedDialogs::chooseColour(const QColor& initial) {
     ShownDialog d;
     d.kind = DialogKind::Colour;
     d.initialColour = initial;
-    shown_.push_back(d);
-    std::optional<Expectation> e = take(DialogKind::Colour, d);
+    std::optional<Expectation> e = take(d);
     if (!e) return std::nullopt;
     return e->colourAnswer;
 }
@@ -330,8 +303,7 @@ std::optional<QColor> ScriptedDialogs::chooseColour(const QColor& initial) {
 bool ScriptedDialogs::choosePrinter(QPrinter&) {
     ShownDialog d;
     d.kind = DialogKind::Printer;
-    shown_.push_back(d);
-    std::optional<Expectation> e = take(DialogKind::Printer, d);
+    std::optional<Expectation> e = take(d);
     return e && e->accept;
 }
 
@@ -340,8 +312,7 @@ QAction* ScriptedDialogs::execMenu(QMenu& menu, const QPoint&) {
     d.kind = DialogKind::Menu;
     d.text = plain(menu.title());
     d.menuItems = menuCaptions(menu);
-    shown_.push_back(d);
-    std::optional<Expectation> e = take(DialogKind::Menu, d);
+    std::optional<Expectation> e = take(d);
     if (!e || !e->chooseMenu) return nullptr;
     QAction* chosen = e->chooseMenu(menu);
     if (!chosen) return nullptr;

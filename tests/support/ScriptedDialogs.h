@@ -123,8 +123,14 @@ private:
         QString describe;  // for failure messages
     };
 
-    // The next expectation when it is of this kind; otherwise fails the test and gives nullopt.
-    std::optional<Expectation> take(DialogKind kind, const ShownDialog& shown);
+    // A new expectation at the end of the script.
+    Expectation& expect(DialogKind kind, QString describe);
+    void expectFile(DialogKind kind, QString describe, std::optional<QString> path, const QString& title);
+    // Records the dialog shown; gives the next expectation when it is of the
+    // dialog's kind, otherwise fails the test and gives nullopt.
+    std::optional<Expectation> take(const ShownDialog& shown);
+    std::optional<QString> fileName(DialogKind kind, const QString& title, const QString& filter,
+                                    const QString& startPath);
     void checkText(const Expectation& e, const ShownDialog& shown);
 
     std::deque<Expectation> script_;
