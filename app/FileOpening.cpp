@@ -77,8 +77,9 @@ FileRecord readTxt(const std::string& path) {
     } catch (const std::bad_alloc&) {
         return refusedForMemory();
     }
-    // The text reader's copy of the table goes to the clipboard, replacing its text.
-    if (!result.ClipboardText.empty()) {
+    // The text reader's copy of the table goes to the clipboard, replacing its
+    // text, also when the copy is empty (a table without events or names).
+    if (result.Record.Loaded) {
         if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
             app->clipboard()->setText(QString::fromLatin1(result.ClipboardText));
     }

@@ -402,6 +402,32 @@ TEST_F(FileOpeningTest, OpenTxtReadsTheTableAndPutsItsCopyOnTheClipboard) {
     EXPECT_EQ(g.WindowRegistry[other->id].FileIndex, 1);
 }
 
+TEST_F(FileOpeningTest, OpenTxtOfAnEmptyTableStillReplacesTheClipboardAndARefusedOneDoesNot) {
+    StandInPlot* plot = newPlot();
+    // Only a header without a name column: the copy of the table is empty,
+    // and what was on the clipboard before must not pass for the table.
+    const QString empty = makeFile("empty.txt", "FSC\tSSC\r\n");
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    {
+        ScriptedDialogs dlg;
+        dlg.expectOpenFile(empty, QStringLiteral("Open Tabbed TXT file"));
+        FileOpenTXT_Click();
+    }
+    ASSERT_EQ(g.WindowRegistry[plot->id].FileIndex, 1);
+    EXPECT_EQ(g.FileTable[1].EventCount, 0);
+    EXPECT_EQ(QApplication::clipboard()->text(), QString());
+
+    const QString bad = makeFile("bad.txt", "FSC\tSSC\r\n1\r\n");
+    QApplication::clipboard()->setText(QStringLiteral("kept"));
+    {
+        ScriptedDialogs dlg;
+        dlg.expectOpenFile(bad, QStringLiteral("Open Tabbed TXT file"));
+        dlg.expectAnyMessage(MsgAnswer::Ok);
+        FileOpenTXT_Click();
+    }
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("kept"));
+}
+
 // ---------------------------------------------------------------------------
 // Listing a folder and stepping through it
 
