@@ -18,12 +18,14 @@
 namespace qv {
 namespace {
 
-// Keeps a service window's tick with its visibility: a hide unticks the
-// item, and the window's own close box only hides it while the program runs.
+// Keeps a service window's tick with its visibility: a show ticks the item
+// (also when other code, such as the sheet reader, shows the window), a hide
+// unticks it, and the window's own close box only hides it while the program
+// runs.
 class ServiceWindowWatcher : public QObject {
 public:
-    ServiceWindowWatcher(QObject* parent, std::function<void()> onHidden)
-        : QObject(parent), onHidden_(std::move(onHidden)) {}
+    ServiceWindowWatcher(QObject* parent, std::function<void()> onShown, std::function<void()> onHidden)
+        : QObject(parent), onShown_(std::move(onShown)), onHidden_(std::move(onHidden)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -32,11 +34,13 @@ protected:
             if (auto* w = qobject_cast<QWidget*>(watched)) w->hide();
             return true;
         }
+        if (event->type() == QEvent::Show && !event->spontaneous()) onShown_();
         if (event->type() == QEvent::Hide && !event->spontaneous()) onHidden_();
         return false;
     }
 
 private:
+    std::function<void()> onShown_;
     std::function<void()> onHidden_;
 };
 
@@ -81,7 +85,8 @@ void MenuCommands::setServiceWindow(ServiceWindow which, QWidget* window, std::f
     if (!window) return;
     b.window = window;
     b.afterShow = std::move(afterShow);
-    b.watcher = new ServiceWindowWatcher(nullptr, [this, which] { serviceWindowHidden(which); });
+    b.watcher = new ServiceWindowWatcher(
+        nullptr, [this, which] { serviceWindowShown(which); }, [this, which] { serviceWindowHidden(which); });
     window->installEventFilter(b.watcher);
     if (QAction* item = itemOf(which)) item->setChecked(window->isVisible());
     if (which == ServiceWindow::PrintPreview && menu_) menu_->Printtaa->setEnabled(window->isVisible());
@@ -89,6 +94,11 @@ void MenuCommands::setServiceWindow(ServiceWindow which, QWidget* window, std::f
 
 QWidget* MenuCommands::serviceWindow(ServiceWindow which) const {
     return bindings_[static_cast<size_t>(which)].window.data();
+}
+
+void MenuCommands::serviceWindowShown(ServiceWindow which) {
+    if (QAction* item = itemOf(which)) item->setChecked(true);
+    if (which == ServiceWindow::PrintPreview && menu_) menu_->Printtaa->setEnabled(true);
 }
 
 void MenuCommands::serviceWindowHidden(ServiceWindow which) {

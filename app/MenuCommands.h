@@ -124,6 +124,7 @@ private:
     // when it showed the window.
     bool toggleServiceWindow(ServiceWindow which);
     void runAfterShow(ServiceWindow which);
+    void serviceWindowShown(ServiceWindow which);
     void serviceWindowHidden(ServiceWindow which);
     // One of the two "Set limit" input boxes.
     static void askLimit(const QString& prompt, int32_t& limit);

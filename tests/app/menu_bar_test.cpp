@@ -315,6 +315,27 @@ TEST_F(MenuBarTest, PrintIsEnabledExactlyWhileThePageIsShownAndWindowsRedrawBefo
     EXPECT_FALSE(menu.AvaaPrintPreviewPage->isChecked());
 }
 
+TEST_F(MenuBarTest, APageShownOrHiddenByOtherCodeKeepsTickAndPrintWithIt) {
+    // An analysis sheet shows the print page without the menu: the tick and
+    // "Print..." follow it all the same.
+    QWidget page;
+    commands.setServiceWindow(ServiceWindow::PrintPreview, &page);
+    page.show();
+    EXPECT_TRUE(menu.AvaaPrintPreviewPage->isChecked());
+    EXPECT_TRUE(menu.Printtaa->isEnabled());
+    page.hide();
+    EXPECT_FALSE(menu.AvaaPrintPreviewPage->isChecked());
+    EXPECT_FALSE(menu.Printtaa->isEnabled());
+
+    QWidget info;
+    commands.setServiceWindow(ServiceWindow::FileInfo, &info);
+    info.show();
+    EXPECT_TRUE(menu.NaytaFileInfo->isChecked());
+    menu.NaytaFileInfo->trigger();  // the next click hides it
+    EXPECT_FALSE(info.isVisible());
+    EXPECT_FALSE(menu.NaytaFileInfo->isChecked());
+}
+
 TEST_F(MenuBarTest, ServiceWindowsCloseForRealOnceShutdownBegan) {
     QWidget service;
     commands.setServiceWindow(ServiceWindow::FileBrowser, &service);
