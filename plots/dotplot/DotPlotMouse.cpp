@@ -15,9 +15,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "app/MainServices.h"
+#include "app/model/WaitCursor.h"
 #include "core/PolygonTest.h"
 #include "core/SharedState.h"
 #include "plots/dotplot/DotPlot.h"
@@ -222,7 +224,11 @@ void DotPlot::gateMousePress(QMouseEvent* event) {
     if (g.RegionDrawMode && state_.ID == draft.DraftWindow &&
         (right || (left && g.GateInProgress && draft.Corners > 1 &&
                    hits(X, Y, draft.CornerX[1], draft.CornerY[1], tol)))) {
+        // The hourglass while the new gate is checked in every file and every
+        // window redrawn; a press that only ends drawing mode does no work.
+        std::optional<WaitCursor> wait;
         if (g.GateInProgress) {
+            wait.emplace();
             const MainServices* main = mainServices();
             const int slot = main ? main->ValittuPopulaatio() : 0;
             // With no population row chosen the polygon has nowhere to go.

@@ -4,6 +4,8 @@
 // drags of a corner, a whole gate, a label and the quadrant cross.
 #include <gtest/gtest.h>
 
+#include <QCursor>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
@@ -35,6 +37,8 @@ class GatingServices final : public test::StubMainServices {
 public:
     void PiirraKaikki() override {
         ++redraws;
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        redrawCursors.push_back(cursor ? cursor->shape() : Qt::ArrowCursor);
         for (auto& r : g.WindowRegistry)
             if (r.InUse && r.Form) r.Form->Piirra();
     }
@@ -43,6 +47,7 @@ public:
     PopulationPanel* panel = nullptr;
     int chosen = 0;
     int redraws = 0;
+    std::vector<Qt::CursorShape> redrawCursors;  // the pointer each redraw saw
 };
 
 // The window is 267 x 267 pixels with a margin of 18: plotting area 231.
@@ -149,6 +154,16 @@ TEST_F(DotPlotGating, CreateThenClickedCornersMakeAGateInBothFiles) {
     EXPECT_EQ(MembershipColumn(1, 3), (std::vector<int>{1, 0, 0, 0, 1, 0}));
     EXPECT_EQ(MembershipColumn(2, 3), (std::vector<int>{0, 0})) << "the second file lacks the gate's parameters";
     EXPECT_EQ(services.redraws, 1);
+    EXPECT_EQ(services.redrawCursors, (std::vector<Qt::CursorShape>{Qt::WaitCursor}))
+        << "the hourglass lasts until every window is redrawn";
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "and is gone afterwards";
+
+    // A right click while merely armed ends drawing mode without the hourglass.
+    g.RegionDrawMode = true;
+    click({100, 100}, Qt::RightButton);
+    EXPECT_FALSE(g.RegionDrawMode);
+    EXPECT_EQ(services.redrawCursors.back(), Qt::ArrowCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 TEST_F(DotPlotGating, ClosingFollowsTheStrictToleranceAndTheCornerLimit) {
