@@ -149,9 +149,11 @@ double TruncateTwoDecimals(double value, bool asPercent) {
     const double scaled = value * (asPercent ? 10000.0 : 100.0);
     const double nearest = std::round(scaled);
     // Products of decimal fractions carry binary error of a few units in the
-    // last place; a whole number that close is taken as meant. The margin is
-    // far below anything a statistic can resolve.
-    const double margin = 1e-9 * std::fmax(1.0, std::fabs(scaled));
+    // last place (57 of 100 events scales to 5699.999...); a whole number that
+    // close is taken as meant. The margin stays far below a hundredth even for
+    // means in the hundreds of thousands, so nothing truly below a hundredth
+    // is ever rounded up.
+    const double margin = 1e-12 * std::fmax(1.0, std::fabs(scaled));
     const double whole = std::fabs(scaled - nearest) <= margin ? nearest : std::floor(scaled);
     return whole / 100.0;
 }

@@ -172,6 +172,9 @@ TEST(Numbers, TruncateTwoDecimalsCutsDownward) {
         {0.29, true, 29.0},      {0.0, false, 0.0},       {-0.001, false, -0.01},
         {0.005, false, 0.0},     {0.999999, true, 99.99}, {1.0, true, 100.0},
         {-12.3456, true, -1234.56}, {1234567.891, false, 1234567.89},
+        // Large means just below a hundredth are cut, never rounded up.
+        {5000.009999, false, 5000.0}, {100000.00999, false, 100000.0},
+        {123456.789995, false, 123456.78},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.value << (c.asPercent ? " %" : ""));
