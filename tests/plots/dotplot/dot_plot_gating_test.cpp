@@ -220,6 +220,18 @@ TEST_F(DotPlotGating, NoChosenRowDiscardsThePolygon) {
     for (int k = 0; k <= g.MaxPopulations; ++k) EXPECT_FALSE(g.PopulationTable[static_cast<size_t>(k)].InUse);
 }
 
+TEST_F(DotPlotGating, ClosingTheWindowOfAHalfDrawnPolygonDiscardsIt) {
+    services.chosen = 1;
+    g.RegionDrawMode = true;
+    click({41, 41});
+    click({157, 41});
+    ASSERT_TRUE(g.GateInProgress);
+    window->UnloadWindow();
+    EXPECT_FALSE(g.GateInProgress) << "later clicks in other windows would be ignored for good";
+    EXPECT_FALSE(g.RegionDrawMode);
+    EXPECT_FALSE(g.PopulationTable[1].InUse);
+}
+
 TEST_F(DotPlotGating, CornerAndWholeGateDragsChangeMembership) {
     services.chosen = 3;
     g.RegionDrawMode = true;
