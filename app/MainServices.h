@@ -4,6 +4,7 @@
 // menus that the main window owns. Windows reach it through mainServices();
 // it is null while no main window exists (tests of a lone window), and every
 // caller must then do without it.
+#include <QList>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -39,10 +40,12 @@ public:
     // when the menu has closed; ChosenChannel keeps its value without a choice.
     virtual void showChannelPopup(int axis, const QStringList& parameterNames,
                                   const QPoint& globalPos) = 0;
-    // The statistics pop-up: "Copy to clipboard" then the items; the chosen
-    // index (0 = copy) is returned, -1 when dismissed.
-    virtual int showStatisticsPopup(int ownerId, const QStringList& items,
-                                    const QPoint& globalPos) = 0;
+    // The statistics pop-up: "Copy to clipboard" then the items, each with
+    // its tick state when ticks are given (-1 none, 0 unticked, 1 ticked).
+    // Sets PopupOwner to ownerId. The chosen index (0 = copy) is returned,
+    // -1 when dismissed; the autosave follows once the caller has acted.
+    virtual int showStatisticsPopup(int ownerId, const QStringList& items, const QPoint& globalPos,
+                                    const QList<int>& ticks = {}) = 0;
 };
 
 MainServices* mainServices();

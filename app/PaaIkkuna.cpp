@@ -1,4 +1,5 @@
 #include "app/PaaIkkuna.h"
+#include "app/PopupMenuItems.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -39,15 +40,6 @@ QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), stat
 const QColor WorkspaceColour(34, 30, 31);
 
 int lastWindowSlot() { return std::min<int>(g.MaxWindows, static_cast<int>(g.WindowRegistry.size()) - 1); }
-
-// Adds the loaded items of a pop-up: item k (1-based) carries k, "-" is a separator.
-void addItems(QMenu& menu, const QStringList& captions, int firstNumber) {
-    int k = firstNumber;
-    for (const QString& caption : captions) {
-        QAction* a = caption == QStringLiteral("-") ? menu.addSeparator() : menu.addAction(caption);
-        a->setData(k++);
-    }
-}
 
 }  // namespace
 
@@ -189,7 +181,7 @@ void PaaIkkuna::showWindowPopup(int ownerId, const QStringList& captions, const 
                                 bool showPopulations) {
     QMenu& menu = nappiMenu();
     clearLoadedItems(menu, 1);
-    addItems(menu, captions, 1);
+    addNumberedMenuItems(menu, captions, 1);
     g.WindowMenuCount = static_cast<int16_t>(captions.size());
     g.PopupOwner = static_cast<int16_t>(ownerId);
 
@@ -219,17 +211,18 @@ void PaaIkkuna::showChannelPopup(int axis, const QStringList& parameterNames, co
     if (parameterNames.isEmpty()) return;  // nothing a user could choose
     menu_->Kanava0->setText(parameterNames.front());
     menu_->Kanava0->setData(0);
-    addItems(menu, parameterNames.mid(1), 1);
+    addNumberedMenuItems(menu, parameterNames.mid(1), 1);
     QAction* chosen = dialogs().execMenu(menu, globalPos);
     if (chosen && menu.actions().contains(chosen)) Kanava_Click(chosen->data().toInt());
 }
 
 void PaaIkkuna::Kanava_Click(int index) { g.ChosenChannel = static_cast<int16_t>(index); }
 
-int PaaIkkuna::showStatisticsPopup(int ownerId, const QStringList& items, const QPoint& globalPos) {
+int PaaIkkuna::showStatisticsPopup(int ownerId, const QStringList& items, const QPoint& globalPos,
+                                   const QList<int>& ticks) {
     QMenu& menu = statMenu();
     clearLoadedItems(menu, 1);
-    addItems(menu, items, 1);
+    addNumberedMenuItems(menu, items, 1, ticks);
     g.StatisticsMenuCount = static_cast<int16_t>(items.size());
     g.PopupOwner = static_cast<int16_t>(ownerId);
     QAction* chosen = dialogs().execMenu(menu, globalPos);

@@ -69,7 +69,8 @@ public:
     void showWindowPopup(int ownerId, const QStringList& captions, const QPoint& globalPos,
                          bool showPopulations = true) override;
     void showChannelPopup(int axis, const QStringList& parameterNames, const QPoint& globalPos) override;
-    int showStatisticsPopup(int ownerId, const QStringList& items, const QPoint& globalPos) override;
+    int showStatisticsPopup(int ownerId, const QStringList& items, const QPoint& globalPos,
+                            const QList<int>& ticks = {}) override;
 
     // Menu commands that belong to the main window.
     void FileOpenFCS_Click() override;

@@ -17,6 +17,7 @@
 #include "app/Dialogs.h"
 #include "app/MainServices.h"
 #include "app/PlotWindow.h"
+#include "app/PopupMenuItems.h"
 #include "core/SharedState.h"
 
 namespace qv {
@@ -228,32 +229,30 @@ void Statistics::setTop(float twips) {
 }
 
 void Statistics::openPopup(const QPoint& globalPos) {
-    // The main window's menu counts follow the items loaded (the previous
-    // pop-up's items are dropped first).
-    g.StatisticsMenuCount = 0;
     if (PlotWindow* o = owner()) entries_.setPreviewCaption(o->OnkoStatPreviewissa());
-
-    QMenu menu;
-    QAction* copy = menu.addAction(QStringLiteral("Copy to clipboard"));
-    copy->setData(0);
+    QStringList captions;
+    QList<int> ticks;
     for (int k = 1; k <= entries_.count(); ++k) {
         const StatisticsMenuEntry& e = entries_.entry(k);
-        QAction* action = e.Caption == "-" ? menu.addSeparator()
-                                           : menu.addAction(QString::fromLatin1(e.Caption.c_str()));
-        action->setData(k);
-        if (e.Caption != "-") {
-            action->setCheckable(true);
-            action->setChecked(entries_.visible(k));
-        }
-        ++g.StatisticsMenuCount;
+        captions << QString::fromLatin1(e.Caption.c_str());
+        ticks << (e.Caption == "-" ? -1 : (entries_.visible(k) ? 1 : 0));
     }
-    g.PopupOwner = static_cast<int16_t>(id_);
 
+    // The main window's statistics menu, which autosaves once we have acted.
+    if (MainServices* services = mainServices()) {
+        const int index = services->showStatisticsPopup(id_, captions, globalPos, ticks);
+        if (index >= 0) StatistiikkaMenuValintaReaktio(index);
+        return;
+    }
+    // A lone statistics window, with no main window around it, runs the same
+    // menu itself.
+    QMenu menu;
+    menu.addAction(QStringLiteral("Copy to clipboard"))->setData(0);
+    addNumberedMenuItems(menu, captions, 1, ticks);
+    g.StatisticsMenuCount = static_cast<int16_t>(captions.size());
+    g.PopupOwner = static_cast<int16_t>(id_);
     QAction* chosen = dialogs().execMenu(menu, globalPos);
-    if (!chosen) return;  // dismissed: nothing changes
-    const int index = chosen->data().toInt();
-    StatistiikkaMenuValintaReaktio(index);
-    if (MainServices* services = mainServices()) services->TalletaNakyma(QStringLiteral("Autosave"));
+    if (chosen) StatistiikkaMenuValintaReaktio(chosen->data().toInt());  // dismissed: nothing changes
 }
 
 void Statistics::ownerClosedByUser() {

@@ -17,7 +17,7 @@ public:
     bool EdellinenTiedosto(int) override { return false; }
     void showWindowPopup(int, const QStringList&, const QPoint&, bool) override {}
     void showChannelPopup(int, const QStringList&, const QPoint&) override {}
-    int showStatisticsPopup(int, const QStringList&, const QPoint&) override { return -1; }
+    int showStatisticsPopup(int, const QStringList&, const QPoint&, const QList<int>&) override { return -1; }
 };
 
 }  // namespace qv::test

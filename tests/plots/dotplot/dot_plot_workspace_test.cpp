@@ -97,6 +97,30 @@ TEST_F(DotPlotWorkspaceTest, StatisticsOpenInTheWorkspaceAndClosingTheirFrameTel
     EXPECT_EQ(frames().size(), 2);
 }
 
+TEST_F(DotPlotWorkspaceTest, StatisticsPopupIsTheMainWindowsMenuWithTheColumnTicks) {
+    DotPlot& plot = create();
+    plot.AvaaTaiSuljeStatistics("open");
+    Statistics* statistics = plot.statisticsPanel()->window();
+    ASSERT_NE(statistics, nullptr);
+    ASSERT_TRUE(statistics->OnkoNakyvissa(3));
+
+    test::ScriptedDialogs dlg;
+    dlg.expectMenu([](QMenu& menu) {
+        EXPECT_EQ(menu.objectName(), "StatMenu");
+        EXPECT_TRUE(test::ScriptedDialogs::findMenuItem(menu, "XMean")->isChecked());
+        EXPECT_FALSE(test::ScriptedDialogs::findMenuItem(menu, "File name")->isChecked());
+        EXPECT_FALSE(test::ScriptedDialogs::findMenuItem(menu, "Copy to clipboard")->isCheckable());
+        return test::ScriptedDialogs::findMenuItem(menu, "XMean");
+    });
+    const int before = autosaves();
+    statistics->openPopup(QPoint(5, 5));
+    dlg.finish();
+    EXPECT_EQ(g.PopupOwner, plot.AnnaID());
+    EXPECT_FALSE(statistics->OnkoNakyvissa(3));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(autosaves(), before + 1);
+}
+
 TEST_F(DotPlotWorkspaceTest, CopyToClipboardCopiesTheActiveStatisticsAsTextUnderItsOwnersId) {
     DotPlot& first = create();
     DotPlot& second = create();
