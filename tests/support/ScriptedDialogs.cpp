@@ -1,7 +1,9 @@
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QAction>
+#include <QDir>
 #include <QMenu>
+#include <QPrinter>
 
 #include <gtest/gtest.h>
 
@@ -77,6 +79,48 @@ QAction* findIn(const QMenu& menu, const QStringList& path, bool visibleOnly) {
     return nullptr;
 }
 
+// Every item a user could click: shown, enabled, no separator, reached
+// through shown and enabled submenus.
+void collectChoosable(const QMenu& menu, QList<QAction*>& out) {
+    for (QAction* a : menu.actions()) {
+        if (!a->isVisible() || !a->isEnabled() || a->isSeparator()) continue;
+        if (QMenu* sub = a->menu())
+            collectChoosable(*sub, out);
+        else
+            out << a;
+    }
+}
+
+const char* answerName(MsgAnswer a) {
+    switch (a) {
+    case MsgAnswer::Ok: return "Ok";
+    case MsgAnswer::Cancel: return "Cancel";
+    case MsgAnswer::Yes: return "Yes";
+    case MsgAnswer::No: return "No";
+    }
+    return "?";
+}
+
+// The answers a message box with these buttons offers.
+std::vector<MsgAnswer> answersOf(MsgButtons b) {
+    switch (b) {
+    case MsgButtons::Ok: return {MsgAnswer::Ok};
+    case MsgButtons::OkCancel: return {MsgAnswer::Ok, MsgAnswer::Cancel};
+    case MsgButtons::YesNo: return {MsgAnswer::Yes, MsgAnswer::No};
+    case MsgButtons::YesNoCancel: return {MsgAnswer::Yes, MsgAnswer::No, MsgAnswer::Cancel};
+    }
+    return {MsgAnswer::Ok};
+}
+
+// The first pattern's extension of a Qt file filter ("FCS files (*.fcs)" -> ".fcs").
+QString firstExtension(const QString& filter) {
+    const qsizetype star = filter.indexOf(QStringLiteral("*."));
+    if (star < 0) return {};
+    qsizetype end = star + 2;
+    while (end < filter.size() && (filter[end].isLetterOrNumber() || filter[end] == QChar('_'))) ++end;
+    return filter.mid(star + 1, end - star - 1);
+}
+
 }  // namespace
 
 const char* dialogKindName(DialogKind kind) {
@@ -97,6 +141,26 @@ ScriptedDialogs::ScriptedDialogs() : previous_(currentDialogProvider()) { setDia
 ScriptedDialogs::~ScriptedDialogs() {
     finish();
     setDialogProvider(previous_);
+}
+
+void ScriptedDialogs::answerAtRandom(std::uint64_t seed, RandomAnswerChoices choices) {
+    random_.emplace(seed);
+    choices_ = std::move(choices);
+}
+
+size_t ScriptedDialogs::below(size_t n) { return n == 0 ? 0 : static_cast<size_t>((*random_)() % n); }
+
+void ScriptedDialogs::logAnswer(const ShownDialog& shown, const QString& answer) {
+    shown_.push_back(shown);
+    if (choices_.log) choices_.log(describeShown(shown) + " -> " + str(answer));
+}
+
+QAction* ScriptedDialogs::randomMenuItem(QMenu& menu) {
+    QList<QAction*> items;
+    collectChoosable(menu, items);
+    // Now and then the user dismisses the menu.
+    if (items.isEmpty() || below(8) == 0) return nullptr;
+    return items[static_cast<qsizetype>(below(static_cast<size_t>(items.size())))];
 }
 
 ScriptedDialogs::Expectation& ScriptedDialogs::expect(DialogKind kind, QString describe) {
@@ -247,6 +311,12 @@ MsgAnswer ScriptedDialogs::messageBox(const QString& text, const QString& title,
     d.text = text;
     d.title = title;
     d.buttons = buttons;
+    if (random_) {
+        const std::vector<MsgAnswer> answers = answersOf(buttons);
+        const MsgAnswer a = answers[below(answers.size())];
+        logAnswer(d, QString::fromLatin1(answerName(a)));
+        return a;
+    }
     std::optional<Expectation> e = take(d);
     if (!e) return ClosedAnswer(buttons);  // as a user who closes the box without choosing
     if (!answerFits(e->msgAnswer, buttons)) {
@@ -264,6 +334,14 @@ std::optional<QString> ScriptedDialogs::inputBox(const QString& prompt, const QS
     d.text = prompt;
     d.title = title;
     d.defaultText = defaultText;
+    if (random_) {
+        std::optional<QString> answer;
+        const size_t pick = below(static_cast<size_t>(choices_.inputTexts.size()) + 2);
+        if (pick == 1) answer = defaultText;
+        if (pick >= 2) answer = choices_.inputTexts[static_cast<qsizetype>(pick - 2)];
+        logAnswer(d, answer ? QStringLiteral("\"%1\"").arg(*answer) : QStringLiteral("Cancel"));
+        return answer;
+    }
     std::optional<Expectation> e = take(d);
     if (!e) return std::nullopt;
     return e->textAnswer;
@@ -286,6 +364,17 @@ std::optional<QString> ScriptedDialogs::fileName(DialogKind kind, const QString&
     d.title = title;
     d.filter = filter;
     d.defaultText = startPath;
+    if (random_) {
+        std::optional<QString> answer;
+        if (below(6) != 0) {
+            if (kind == DialogKind::OpenFile && !choices_.openPaths.isEmpty())
+                answer = choices_.openPaths[static_cast<qsizetype>(below(static_cast<size_t>(choices_.openPaths.size())))];
+            else if (kind == DialogKind::SaveFile)
+                answer = choices_.saveFolder + QStringLiteral("saved-%1%2").arg(++savedFiles_).arg(firstExtension(filter));
+        }
+        logAnswer(d, answer ? *answer : QStringLiteral("Cancel"));
+        return answer;
+    }
     std::optional<Expectation> e = take(d);
     if (!e) return std::nullopt;
     return e->textAnswer;
@@ -295,14 +384,30 @@ std::optional<QColor> ScriptedDialogs::chooseColour(const QColor& initial) {
     ShownDialog d;
     d.kind = DialogKind::Colour;
     d.initialColour = initial;
+    if (random_) {
+        std::optional<QColor> answer;
+        if (below(4) != 0) answer = QColor::fromRgb(static_cast<QRgb>((*random_)() & 0xFFFFFFu)).toRgb();
+        logAnswer(d, answer ? answer->name() : QStringLiteral("Cancel"));
+        return answer;
+    }
     std::optional<Expectation> e = take(d);
     if (!e) return std::nullopt;
     return e->colourAnswer;
 }
 
-bool ScriptedDialogs::choosePrinter(QPrinter&) {
+bool ScriptedDialogs::choosePrinter(QPrinter& printer) {
     ShownDialog d;
     d.kind = DialogKind::Printer;
+    if (random_) {
+        const bool accept = below(2) == 0;
+        if (accept) {
+            // As "Print to file" in the real dialog: nothing reaches a printer.
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(choices_.saveFolder + QStringLiteral("printed-%1.pdf").arg(++savedFiles_));
+        }
+        logAnswer(d, accept ? QStringLiteral("Print") : QStringLiteral("Cancel"));
+        return accept;
+    }
     std::optional<Expectation> e = take(d);
     return e && e->accept;
 }
@@ -312,9 +417,15 @@ QAction* ScriptedDialogs::execMenu(QMenu& menu, const QPoint&) {
     d.kind = DialogKind::Menu;
     d.text = plain(menu.title());
     d.menuItems = menuCaptions(menu);
-    std::optional<Expectation> e = take(d);
-    if (!e || !e->chooseMenu) return nullptr;
-    QAction* chosen = e->chooseMenu(menu);
+    QAction* chosen = nullptr;
+    if (random_) {
+        chosen = randomMenuItem(menu);
+        logAnswer(d, chosen ? plain(chosen->text()) : QStringLiteral("dismissed"));
+    } else {
+        std::optional<Expectation> e = take(d);
+        if (!e || !e->chooseMenu) return nullptr;
+        chosen = e->chooseMenu(menu);
+    }
     if (!chosen) return nullptr;
     // A user can only choose an item that is shown and enabled, along a path
     // of shown submenus.

@@ -13,13 +13,20 @@
 //                     "Exit the program", MsgAnswer::Ok);
 //   dlg.expectInput("Set the fast draw limit", "Set limit", QString("12.9"));
 //   dlg.expectMenuChoice("All events");
+//
+// For random-input tests it can instead answer every dialog at random from a
+// seed (answerAtRandom): each answer is one a user could give, drawn from the
+// choices the test supplies, and is reported to the test's log.
 #include <QColor>
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "app/Dialogs.h"
@@ -40,6 +47,14 @@ struct ShownDialog {
     QString filter;       // file dialogs
     QColor initialColour; // colour dialog
     QStringList menuItems;  // pop-up menus: captions of the visible items ("&" removed), submenus as "Sub/Item"
+};
+
+// What a dialog answered at random may choose from.
+struct RandomAnswerChoices {
+    QStringList openPaths;   // files an open-file dialog may pick (existing or not)
+    QString saveFolder;      // where a save-file dialog puts its files (ends with "/")
+    QStringList inputTexts;  // texts typed into input boxes, besides the preset answer
+    std::function<void(const std::string&)> log;  // told every answer given, may be empty
 };
 
 class ScriptedDialogs final : public DialogProvider {
@@ -81,6 +96,13 @@ public:
     ScriptedDialogs& expectMenuDismiss();
     // Full control: the function sees the menu and returns the action to choose (nullptr dismisses).
     ScriptedDialogs& expectMenu(std::function<QAction*(QMenu&)> choose);
+
+    // From now on every dialog is answered at random from `seed`, whatever
+    // the script holds: message boxes with one of their buttons, input boxes
+    // with the preset text, a chosen text or Cancel, file dialogs with one of
+    // the paths or Cancel, pop-up menus with any item a user could click or
+    // dismissed, the printer dialog printing to a PDF file in saveFolder.
+    void answerAtRandom(std::uint64_t seed, RandomAnswerChoices choices);
 
     // ---- what was shown ----
     const std::vector<ShownDialog>& shown() const { return shown_; }
@@ -133,6 +155,14 @@ private:
                                     const QString& startPath);
     void checkText(const Expectation& e, const ShownDialog& shown);
 
+    // Random mode: a number in [0, n).
+    size_t below(size_t n);
+    void logAnswer(const ShownDialog& shown, const QString& answer);
+    QAction* randomMenuItem(QMenu& menu);
+
+    std::optional<std::mt19937_64> random_;
+    RandomAnswerChoices choices_;
+    int savedFiles_ = 0;
     std::deque<Expectation> script_;
     std::vector<ShownDialog> shown_;
     DialogProvider* previous_ = nullptr;
