@@ -290,5 +290,40 @@ TEST_F(ScriptedMenu, ItemsAUserCouldNotChooseFail) {
         "Unexpected pop-up menu");
 }
 
+// Random answers: the same seed gives the same answers, every answer is one
+// a user could give (a button of the box, a listed path or text, the preset
+// text, Cancel, an item that is shown and enabled), and no dialog fails.
+TEST_F(ScriptedMenu, RandomAnswersAreRepeatableAndAlwaysOnesAUserCouldGive) {
+    auto answers = [this](std::uint64_t seed) {
+        ScriptedDialogs dlg;
+        test::RandomAnswerChoices choices;
+        choices.openPaths = {"/data/a.fcs", "/data/b.fcs"};
+        choices.saveFolder = "/out/";
+        choices.inputTexts = {"12,5", "abc"};
+        dlg.answerAtRandom(seed, choices);
+        QStringList out;
+        for (int i = 0; i < 40; ++i) {
+            const MsgAnswer yesNo = dialogs().messageBox("Q", "T", MsgButtons::YesNo);
+            EXPECT_TRUE(yesNo == MsgAnswer::Yes || yesNo == MsgAnswer::No);
+            EXPECT_EQ(dialogs().messageBox("Q", "T", MsgButtons::Ok), MsgAnswer::Ok);
+            const auto input = dialogs().inputBox("P", "T", "5");
+            EXPECT_TRUE(!input || QStringList({"5", "12,5", "abc"}).contains(*input)) << input->toStdString();
+            const auto open = dialogs().openFileName("Open", "", "");
+            EXPECT_TRUE(!open || choices.openPaths.contains(*open));
+            const auto save = dialogs().saveFileName("Save", "FCS files (*.fcs)", "");
+            EXPECT_TRUE(!save || (save->startsWith("/out/") && save->endsWith(".fcs"))) << save->toStdString();
+            QAction* chosen = dialogs().execMenu(menu, {});
+            EXPECT_TRUE(chosen == nullptr || chosen == all || chosen == poly || chosen == first);
+            out << QString::number(int(yesNo)) << input.value_or("-") << open.value_or("-") << save.value_or("-")
+                << (chosen ? chosen->text() : "-");
+        }
+        return out;
+    };
+    const QStringList first7 = answers(7);
+    EXPECT_EQ(answers(7), first7);
+    EXPECT_NE(answers(8), first7);
+    EXPECT_GT(triggered, 0);  // a chosen item triggers, as a click does
+}
+
 }  // namespace
 }  // namespace qv
