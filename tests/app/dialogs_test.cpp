@@ -16,7 +16,6 @@
 
 #include "app/Dialogs.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "tests/support/core/TestNames.h"
 
 namespace qv {
 namespace {
@@ -45,18 +44,6 @@ struct RealBoxCase {
     QMessageBox::StandardButton press; // NoButton: closed with Escape
     MsgAnswer expected;
 };
-std::string RealBoxName(const RealBoxCase& c) {
-    std::string pressed = "closed";
-    switch (c.press) {
-    case QMessageBox::Ok: pressed = "OK"; break;
-    case QMessageBox::Cancel: pressed = "Cancel"; break;
-    case QMessageBox::Yes: pressed = "Yes"; break;
-    case QMessageBox::No: pressed = "No"; break;
-    default: break;
-    }
-    return c.buttonTexts.join(QChar(' ')).toStdString() + " box " + pressed;
-}
-void PrintTo(const RealBoxCase& c, std::ostream* os) { *os << RealBoxName(c); }
 
 class RealMessageBox : public ::testing::TestWithParam<RealBoxCase> {};
 
@@ -98,8 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RealBoxCase{MsgButtons::YesNo, {"Yes", "No"}, QMessageBox::Yes, MsgAnswer::Yes},
                       RealBoxCase{MsgButtons::YesNo, {"Yes", "No"}, QMessageBox::No, MsgAnswer::No},
                       RealBoxCase{MsgButtons::YesNoCancel, {"Yes", "No", "Cancel"}, QMessageBox::Cancel,
-                                  MsgAnswer::Cancel}),
-    test::NamedBy(RealBoxName));
+                                  MsgAnswer::Cancel}));
 
 TEST(RealInputBox, PromptLinesTitleDefaultAndBothAnswers) {
     QString label, title, preset;

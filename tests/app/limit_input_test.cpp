@@ -14,7 +14,6 @@
 #include "app/model/LimitInput.h"
 #include "core/SharedState.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "tests/support/core/TestNames.h"
 
 namespace qv {
 namespace {
@@ -24,7 +23,6 @@ struct AnswerCase {
     std::optional<int32_t> limit;   // nullopt: unchanged
 };
 
-std::string AnswerName(const AnswerCase& c) { return c.answer ? c.answer->toStdString() : std::string("Cancel"); }
 void PrintTo(const AnswerCase& c, std::ostream* os) {
     *os << (c.answer ? "\"" + c.answer->toStdString() + "\"" : std::string("Cancel"));
 }
@@ -59,7 +57,7 @@ TEST_P(LimitFromAnswer, TakesTheIntegerPartOnlyWhenAtLeastOne) {
     EXPECT_EQ(limitFromAnswer(GetParam().answer), GetParam().limit);
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, LimitFromAnswer, ::testing::ValuesIn(answerCases), test::NamedBy(AnswerName));
+INSTANTIATE_TEST_SUITE_P(Answers, LimitFromAnswer, ::testing::ValuesIn(answerCases));
 
 // Both menu items, through the dialog layer.
 struct LimitItem {
@@ -68,7 +66,6 @@ struct LimitItem {
     int32_t SharedState::*limit;
     int32_t start;
 };
-void PrintTo(const LimitItem& c, std::ostream* os) { *os << c.name; }
 
 const LimitItem limitItems[] = {
     {"AsetaFastDrawLimit", "Set the fast draw limit", &SharedState::FastDrawLimit, 50000},

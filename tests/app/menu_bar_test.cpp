@@ -21,7 +21,6 @@
 #include "app/PlotWindow.h"
 #include "core/SharedState.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "tests/support/core/TestNames.h"
 
 namespace qv {
 namespace {
@@ -260,7 +259,6 @@ struct ServiceCase {
     ServiceWindow which;
     const char* item;
 };
-void PrintTo(const ServiceCase& c, std::ostream* os) { *os << c.item; }
 
 class ServiceWindowTicks : public MenuBarTest, public ::testing::WithParamInterface<ServiceCase> {};
 
@@ -299,8 +297,7 @@ INSTANTIATE_TEST_SUITE_P(Items, ServiceWindowTicks,
                                            ServiceCase{ServiceWindow::PrintPreview, "AvaaPrintPreviewPage"},
                                            ServiceCase{ServiceWindow::FileBrowser, "AvaaFileBrowser"},
                                            ServiceCase{ServiceWindow::WellPlateBrowser, "AvaaWellplatebrowser"},
-                                           ServiceCase{ServiceWindow::FileInfo, "NaytaFileInfo"}),
-                         test::NamedBy([](const ServiceCase& c) { return c.item; }));
+                                           ServiceCase{ServiceWindow::FileInfo, "NaytaFileInfo"}));
 
 TEST_F(MenuBarTest, PrintIsEnabledExactlyWhileThePageIsShownAndWindowsRedrawBeforeThePage) {
     QWidget page;

@@ -9,7 +9,6 @@
 
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "tests/support/core/TestNames.h"
 
 namespace qv::test {
 namespace {
@@ -93,7 +92,6 @@ struct ShowCase {
     const char* item;
     int slot;
 };
-void PrintTo(const ShowCase& c, std::ostream* os) { *os << '"' << c.item << '"'; }
 
 class ShowPopulations : public PopupTest, public ::testing::WithParamInterface<ShowCase> {};
 
@@ -112,8 +110,7 @@ TEST_P(ShowPopulations, EverySelectedWindowShowsTheChosenSlot) {
 
 INSTANTIATE_TEST_SUITE_P(Items, ShowPopulations,
                          ::testing::Values(ShowCase{"All events", 0}, ShowCase{"Poly-2", 2},
-                                           ShowCase{"Poly-2 and not Poly-5", 17}),
-                         test::NamedBy([](const ShowCase& c) { return c.item; }));
+                                           ShowCase{"Poly-2 and not Poly-5", 17}));
 
 TEST_F(PopupTest, ShowPopulationsFollowsTheTableAfterADeletion) {
     definePopulation(5, "Poly-5");

@@ -15,7 +15,6 @@
 #include "core/SharedState.h"
 #include "plots/dotplot/DotPlot.h"
 #include "tests/support/ScriptedDialogs.h"
-#include "tests/support/core/TestNames.h"
 
 namespace qv {
 namespace {
@@ -73,8 +72,7 @@ TEST_P(DotPlotRealFilesTest, EveryModeDraws) {
 INSTANTIATE_TEST_SUITE_P(Files, DotPlotRealFilesTest,
                          ::testing::Values("facscalibur_fcs2_int16.fcs", "coulter_fcs2_int16_le.lmd",
                                            "fortessa_fcs3_float_spill.fcs", "macsquant_fcs2_float_le.fcs",
-                                           "macsquant_fcs3_float_le.fcs"),
-                         test::NamedBy([](const char* file) { return file; }));
+                                           "macsquant_fcs3_float_le.fcs"));
 
 // The road a user takes by hand: FSC/SSC, FL1-H on a log axis, density, saved as BMP.
 TEST_F(DotPlotRealFilesTest, FacsCaliburFromScatterToSavedPicture) {

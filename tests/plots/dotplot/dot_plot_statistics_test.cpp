@@ -12,7 +12,6 @@
 #include "core/SharedState.h"
 #include "plots/dotplot/model/DotPlotStatistics.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
-#include "tests/support/core/TestNames.h"
 
 namespace qv {
 namespace {
@@ -64,7 +63,6 @@ struct MeanCase {
     std::vector<std::pair<float, float>> points;
     double xMean, yMean, xGeo, yGeo;
 };
-void PrintTo(const MeanCase& c, std::ostream* os) { *os << c.name; }
 
 class MeansTest : public DotPlotStatisticsTest, public ::testing::WithParamInterface<MeanCase> {};
 
@@ -106,10 +104,6 @@ struct StepCase {
     int32_t counted;
     double xMean;  // event e carries the value e
 };
-std::string StepName(const StepCase& c) {
-    return std::to_string(c.events) + " events step " + std::to_string(c.step);
-}
-void PrintTo(const StepCase& c, std::ostream* os) { *os << StepName(c); }
 
 class StepTest : public DotPlotStatisticsTest, public ::testing::WithParamInterface<StepCase> {};
 
@@ -130,8 +124,7 @@ INSTANTIATE_TEST_SUITE_P(Steps, StepTest,
                                            StepCase{10, 3, 4, 5.5},   // 1, 4, 7, 10
                                            StepCase{9, 3, 3, 4.0},    // 1, 4, 7
                                            StepCase{2, 5, 1, 1.0},
-                                           StepCase{10, 0, 10, 5.5}),  // a step below 1 counts as 1
-                         test::NamedBy(StepName));
+                                           StepCase{10, 0, 10, 5.5}));  // a step below 1 counts as 1
 
 TEST_F(DotPlotStatisticsTest, FastDrawStepOnTheEdgeCaseFile) {
     // 120000 events over the limit 50000: step 3 counts 40000 of them.
@@ -170,7 +163,6 @@ struct QuadrantCase {
     float x, y;  // values; the plot-space place is (x, 10000 - y)
     DotPlotQuadrant expected;
 };
-void PrintTo(const QuadrantCase& c, std::ostream* os) { *os << c.name; }
 
 class QuadrantTest : public DotPlotStatisticsTest, public ::testing::WithParamInterface<QuadrantCase> {};
 
@@ -510,8 +502,6 @@ struct LookupCase {
     const char* stat;
     double expected;
 };
-std::string LookupName(const LookupCase& c) { return std::string(c.region) + " " + c.stat; }
-void PrintTo(const LookupCase& c, std::ostream* os) { *os << '"' << c.region << "\", \"" << c.stat << '"'; }
 
 class LookupTest : public ::testing::TestWithParam<LookupCase> {
 protected:
@@ -550,8 +540,7 @@ INSTANTIATE_TEST_SUITE_P(
                       LookupCase{"-0.5", "number", 40},  // rounds to slot 0
                       LookupCase{"abc", "number", 0}, LookupCase{"", "number", 0},
                       // Any other statistic is 0, even for a slot outside the table.
-                      LookupCase{"33", "count", 0}, LookupCase{"-7", "", 0}),
-    test::NamedBy(LookupName));
+                      LookupCase{"33", "count", 0}, LookupCase{"-7", "", 0}));
 
 class BadRegionTest : public LookupTest {};
 
