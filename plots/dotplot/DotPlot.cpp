@@ -12,6 +12,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "app/FileInfo.h"
 #include "app/MainServices.h"
 #include "app/WindowRegistry.h"
 #include "core/FileTableOps.h"
@@ -156,6 +157,7 @@ void DotPlot::LatauksenJalkeen() {
         state_.FastDrawOn = true;
         state_.setCaption(MenuFastDraw, "Full draw mode");
     }
+    FollowFileWindow(state_.ID, true);
 }
 
 void DotPlot::UnloadWindow() {
@@ -459,6 +461,7 @@ void DotPlot::activateWindow() {
     if (WindowRecord* r = record()) r->Selected = true;
     updateCaption();
     g.ActiveWindowSlot = state_.ID;
+    FollowFileWindow(state_.ID, false);
 }
 
 void DotPlot::keyPressEvent(QKeyEvent* event) {
