@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <random>
 #include <string>
@@ -300,6 +301,40 @@ TEST_F(FcsWriter, AValueHoldingTheDelimiterGetsAnotherDelimiter) {
     EXPECT_EQ(back.Parameters[1].Name, "FL1\\CD3");
     EXPECT_EQ(back.Comment, "a/b");
     EXPECT_EQ(back.PristineData(3, 2), 32.25f);
+}
+
+}  // namespace
+}  // namespace qv
+
+namespace qv {
+namespace {
+
+// An instrument's file saved by this program reads back with the same
+// values, names, ranges, display marks and compensation.
+TEST(FcsWriterRealFile, TheFortessaFileReadsBackTheSame) {
+    const std::string path = std::string(QV_TESTDATA_DIR) + "/fortessa_fcs3_float_spill.fcs";
+    if (!std::filesystem::exists(path))
+        GTEST_SKIP() << "the folder of real instrument files " << QV_TESTDATA_DIR << " is not there";
+    resetSharedState();
+    const FileRecord original = ReadFcsFile(path);
+    ASSERT_TRUE(original.Loaded) << original.RefusalReason;
+    ASSERT_TRUE(original.CompensationOn);
+    const FileRecord back = ReadFcsData(FcsFileBytes(original, "1.2.1"), "/out/fortessa.fcs");
+    ASSERT_TRUE(back.Loaded) << back.RefusalReason;
+    ASSERT_EQ(back.ParameterCount, original.ParameterCount);
+    ASSERT_EQ(back.EventCount, original.EventCount);
+    EXPECT_TRUE(back.CompensationOn);
+    for (int p = 1; p <= original.ParameterCount; ++p) {
+        SCOPED_TRACE(p);
+        EXPECT_EQ(back.Parameters[p].Name, original.Parameters[p].Name);
+        EXPECT_EQ(back.Parameters[p].Range, original.Parameters[p].Range);
+        EXPECT_EQ(back.Parameters[p].IsLog, original.Parameters[p].IsLog);
+        for (int q = 1; q <= original.ParameterCount; ++q)
+            EXPECT_EQ(back.CompensationMatrix(p, q), original.CompensationMatrix(p, q));
+        EXPECT_EQ(0, std::memcmp(back.PristineData.column(p) + 1, original.PristineData.column(p) + 1,
+                                 sizeof(float) * static_cast<size_t>(original.EventCount)));
+    }
+    resetSharedState();
 }
 
 }  // namespace
