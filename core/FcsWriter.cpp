@@ -35,16 +35,6 @@ constexpr std::string_view DelimiterCandidates =
     "\\/|~^!#%&*@;\"'`?<>[]{}=+_\x01\x02\x03\x04\x05\x06\x07\x08\x0b\x0e\x0f\x10\x11\x12\x13\x14\x15\x16\x17"
     "\x18\x19\x1a\x1b\x1c\x1d\x1e\x1f";
 
-std::string buildText(const std::vector<std::pair<std::string, std::string>>& keywords, char delimiter) {
-    std::string text(1, delimiter);
-    for (const auto& [key, value] : keywords) {
-        text += key;
-        text += delimiter;
-        text += value;
-        text += delimiter;
-    }
-    return text;
-}
 
 }  // namespace
 
@@ -68,6 +58,17 @@ std::string FcsCompValueText(float coefficient) {
     }
     const std::to_chars_result r = std::to_chars(buf, buf + sizeof buf, t);
     return std::string(buf, r.ptr);
+}
+
+std::string FcsTextSegment(const std::vector<std::pair<std::string, std::string>>& keywords, char delimiter) {
+    std::string text(1, delimiter);
+    for (const auto& [key, value] : keywords) {
+        text += key;
+        text += delimiter;
+        text += value;
+        text += delimiter;
+    }
+    return text;
 }
 
 std::vector<std::pair<std::string, std::string>> FcsKeywords(const FileRecord& file, std::string_view versionText,
@@ -135,7 +136,7 @@ FcsFileLayout LayoutFcsFile(const FileRecord& file, std::string_view versionText
     for (;;) {
         const auto keywords = FcsKeywords(file, versionText, start, start + dataBytes - 1);
         layout.Delimiter = ChooseFcsDelimiter(keywords);
-        text = buildText(keywords, layout.Delimiter);
+        text = FcsTextSegment(keywords, layout.Delimiter);
         const int64_t needed = FcsHeaderLength + static_cast<int64_t>(text.size());
         if (needed <= start) break;
         start = needed;

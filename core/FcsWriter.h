@@ -40,6 +40,10 @@ std::vector<std::pair<std::string, std::string>> FcsKeywords(const FileRecord& f
 // as its delimiter).
 char ChooseFcsDelimiter(const std::vector<std::pair<std::string, std::string>>& keywords);
 
+// The TEXT segment: the delimiter, then each keyword and value, each
+// followed by the delimiter.
+std::string FcsTextSegment(const std::vector<std::pair<std::string, std::string>>& keywords, char delimiter);
+
 struct FcsFileLayout {
     std::string Head;       // HEADER and TEXT: the bytes 0 .. DataStart - 1
     int64_t DataStart = 0;  // offset of the first DATA byte

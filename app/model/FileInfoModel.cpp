@@ -14,19 +14,6 @@ namespace {
 
 const char* flagText(bool b) { return b ? "1" : "0"; }
 
-std::vector<std::string_view> splitAtDots(std::string_view s) {
-    std::vector<std::string_view> parts;
-    size_t from = 0;
-    for (;;) {
-        const size_t dot = s.find('.', from);
-        if (dot == std::string_view::npos) {
-            parts.push_back(s.substr(from));
-            return parts;
-        }
-        parts.push_back(s.substr(from, dot - from));
-        from = dot + 1;
-    }
-}
 
 // A parameter or matrix index of a key: decimal digits only, 1..count.
 std::optional<int32_t> indexIn(std::string_view text, int32_t count) {
@@ -188,7 +175,7 @@ FileInfoSettingRequest ApplyFileInfoSettingLine(std::string_view line, FileRecor
     const size_t colon = line.find(':');
     if (colon == std::string_view::npos) return req;
     const std::string_view value = line.substr(colon + 1);
-    const std::vector<std::string_view> key = splitAtDots(line.substr(0, colon));
+    const std::vector<std::string_view> key = SplitAt(line.substr(0, colon), '.');
     if (key.size() < 2 || key[0] != "fileinfo") return req;
     const std::string_view part = key[1];
     const auto part2 = [&](std::string_view want) { return key.size() == 3 && key[2] == want; };
