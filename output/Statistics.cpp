@@ -18,6 +18,7 @@
 #include "app/MainServices.h"
 #include "app/PlotWindow.h"
 #include "app/PopupMenuItems.h"
+#include "app/WindowDisposal.h"
 #include "core/SharedState.h"
 
 namespace qv {
@@ -281,9 +282,7 @@ bool Statistics::eventFilter(QObject* watched, QEvent* event) {
 void Statistics::unload() {
     if (unloaded_) return;
     unloaded_ = true;
-    QWidget* f = frame();
-    f->hide();
-    f->deleteLater();
+    deleteWhenIdle(frame());
 }
 
 }  // namespace qv

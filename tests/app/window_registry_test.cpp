@@ -1,7 +1,12 @@
 // The window registry as the main window uses it: the creation sequence of
 // every kind, the limit, reuse of IDs, selection and "Select all".
+#include <QEventLoop>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include "app/WindowDisposal.h"
 
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -27,7 +32,11 @@ TEST_P(CreationSteps, DeselectAndAutosaveAsTheKindWants) {
     ASSERT_EQ(selectedIds(), QList<int>{1});
     writes.clear();
 
+    // Shift held: the new window's own activation keeps the others selected,
+    // so only the creator's deselection shows.
+    g.ShiftHeld = true;
     const int id = main_->createFromMenu(c.type);
+    g.ShiftHeld = false;
     ASSERT_EQ(id, 2);
     const WindowRecord& rec = g.WindowRegistry[2];
     EXPECT_TRUE(rec.InUse);
@@ -38,6 +47,21 @@ TEST_P(CreationSteps, DeselectAndAutosaveAsTheKindWants) {
     EXPECT_EQ(g.WindowRegistry[1].Selected, !c.deselectsOthers);
     EXPECT_EQ(caption(1), c.deselectsOthers ? "(1): Dot Plot - No File" : "[S] (1): Dot Plot - No File");
     EXPECT_EQ(autosaves(), c.autosaves ? 1 : 0);
+    // Shown before its Alusta, the new window still runs its activation step
+    // once, as the active window; a file window becomes the active slot.
+    EXPECT_EQ(main_->workspace()->currentSubWindow(), windowAt(2)->parentWidget());
+    ASSERT_NE(standIn(2), nullptr);
+    EXPECT_EQ(standIn(2)->activations, 1);
+    EXPECT_EQ(g.ActiveWindowSlot, rec.ShowsFile ? 2 : 1);
+
+    // Without Shift, a new file window is the only one selected, whatever
+    // its kind; other kinds leave the selection to the creator.
+    const int third = main_->createFromMenu(c.type);
+    ASSERT_EQ(third, 3);
+    if (rec.ShowsFile)
+        EXPECT_EQ(selectedIds(), QList<int>{3});
+    else
+        EXPECT_EQ(selectedIds(), c.deselectsOthers ? QList<int>{} : QList<int>{1});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -141,10 +165,58 @@ TEST_F(MainWindowTest, WindowDestroyedWithoutUnloadLeavesTheRegistry) {
     EXPECT_EQ(createWindow("DotPlot"), 1);
 }
 
+// A window closed from inside a handler (here the user's close box clicked
+// while a redraw-all runs events) leaves the registry at once and is deleted
+// only once control is back in the top-level event loop; a nested loop (a
+// modal box) is not that loop.
+TEST_F(MainWindowTest, ClosedWindowIsDeletedOnlyBackInTheTopLevelLoop) {
+    start();
+    for (int i = 1; i <= 3; ++i) ASSERT_EQ(createWindow("DotPlot"), i);
+    QPointer<PlotWindow> second(windowAt(2));
+    QPointer<QWidget> frame2(second->parentWidget());
+    StandInWindow::onDraw() = [&](int id) {
+        if (id == 1 && frame2) QTimer::singleShot(0, frame2.data(), [&] { frame2->close(); });
+    };
+    main_->PiirraKaikki();
+    StandInWindow::onDraw() = nullptr;
+    EXPECT_EQ(windowAt(2), nullptr);
+    EXPECT_EQ(standIn(1)->drawCount, 1);
+    EXPECT_EQ(standIn(3)->drawCount, 1);
+    ASSERT_TRUE(second);
+    EXPECT_FALSE(frame2->isVisible());
+    EXPECT_EQ(discardedWidgetsWaiting(), 1);
+
+    // Inside a nested loop (a modal box up) nothing is deleted; back in the
+    // outermost loop it is.
+    QPointer<QWidget> frame3(windowAt(3)->parentWidget());
+    bool aliveAfterNestedLoop = false;
+    QEventLoop outer;
+    QTimer::singleShot(0, &outer, [&] {
+        frame3->close();
+        QEventLoop nested;
+        QTimer::singleShot(20, &nested, &QEventLoop::quit);
+        nested.exec();
+        aliveAfterNestedLoop = !frame3.isNull();
+        outer.quit();
+    });
+    outer.exec();
+    EXPECT_TRUE(aliveAfterNestedLoop);
+    QEventLoop idle;
+    QTimer::singleShot(20, &idle, &QEventLoop::quit);
+    idle.exec();
+    EXPECT_FALSE(second);
+    EXPECT_FALSE(frame3);
+    EXPECT_EQ(discardedWidgetsWaiting(), 0);
+    EXPECT_EQ(main_->workspace()->subWindowList().size(), 1);
+    EXPECT_EQ(createWindow("DotPlot"), 2);
+}
+
 TEST_F(MainWindowTest, CreateDeselectsOthersForTheKindsThatDoSo) {
     start();
     ASSERT_EQ(createWindow("DotPlot"), 1);
+    g.ShiftHeld = true;  // the new window's activation then keeps them too
     ASSERT_EQ(createWindow("FluxTracker"), 2);  // keeps window 1 selected
+    g.ShiftHeld = false;
     ASSERT_EQ(createWindow("ClipBook"), 3);     // never selected
     EXPECT_EQ(selectedIds(), (QList<int>{1, 2}));
     EXPECT_EQ(caption(1), "[S] (1): Dot Plot - No File");

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "app/WindowDisposal.h"
 #include "app/PlotWindow.h"
 #include "core/SharedState.h"
 #include "output/Statistics.h"
@@ -32,7 +33,11 @@ using test::StatisticsTestOwner;
 
 constexpr int OwnerId = 3;
 
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+// Where the program would be back in its top-level event loop.
+void flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    deleteDiscardedWidgets();
+}
 
 // The displayed table, one TAB-joined text per row.
 std::vector<std::string> shownRows(const Statistics& w) {

@@ -43,11 +43,11 @@ TEST_F(DotPlotFileInfoTest, TheWindowFollowsLoadsAndActivations) {
     EXPECT_EQ(info.shownFileSlot(), 1);
     showFile(b, 2);
     EXPECT_EQ(info.shownFileSlot(), 2);
-    a.activateWindow();
+    a.onActivated();
     EXPECT_EQ(info.shownFileSlot(), 1);
 
     g.SheetLoading = true;
-    b.activateWindow();
+    b.onActivated();
     showFile(b, 2);
     EXPECT_EQ(info.shownFileSlot(), 1);
 }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/WindowDisposal.h"
 #include "core/FcsReader.h"
 #include "core/SharedState.h"
 #include "output/Statistics.h"
@@ -25,7 +26,11 @@
 namespace qv {
 namespace {
 
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+// Where the program would be back in its top-level event loop.
+void flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    deleteDiscardedWidgets();
+}
 
 class DotPlotStatisticsWindowTest : public ::testing::Test {
 protected:
