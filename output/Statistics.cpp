@@ -83,6 +83,8 @@ Statistics::Statistics(QWidget* parent) : QWidget(parent) {
     table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table_->setWordWrap(false);
+    // No frame of its own: the cells fill the window to its edges.
+    table_->setFrameShape(QFrame::NoFrame);
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
     // Movement over the grid counts as movement over the workspace (the
     // populations panel narrows), also without a button held.
@@ -192,9 +194,15 @@ void Statistics::showGrid() {
     for (int c = 0; c < cols; ++c) table_->setColumnWidth(c, std::max(1, toPixels(grid_.colWidth(c))));
     table_->setUpdatesEnabled(true);
 
-    // The window takes the grid's size when the owner has set one.
+    // Once the owner has sized the grid, the window's inside holds exactly
+    // its columns and rows. The owner's size (its extra 100 and 380 twips)
+    // stands for the frame's borders and title bar around them, not for an
+    // empty band inside the window or on the picture for the print page.
     if (grid_.width() > 0 && grid_.height() > 0) {
-        const QSize size(toPixels(grid_.width()), toPixels(grid_.height()));
+        int width = 0, height = 0;
+        for (int c = 0; c < cols; ++c) width += table_->columnWidth(c);
+        for (int r = 0; r < rows; ++r) height += table_->rowHeight(r);
+        const QSize size(std::max(1, width), std::max(1, height));
         table_->resize(size);
         QWidget* f = frame();
         if (f != this) {
