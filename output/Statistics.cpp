@@ -19,6 +19,7 @@
 #include "app/PlotWindow.h"
 #include "app/PopupMenuItems.h"
 #include "app/WindowDisposal.h"
+#include "app/model/FileSystemText.h"
 #include "core/SharedState.h"
 
 namespace qv {
@@ -184,7 +185,8 @@ void Statistics::showGrid() {
                 table_->setItem(r, c, item);
             }
             const std::string text = grid_.text(r, c);
-            item->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+            item->setText(grid_.rowHoldsFileName(r) ? shownFileSystemText(text)
+                                                    : QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
             // The label column and the rows up to the header look fixed.
             item->setBackground(c == 0 || r <= header ? fixedCell : plainCell);
         }

@@ -16,6 +16,7 @@
 #include "app/MainServices.h"
 #include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
+#include "app/model/FileSystemText.h"
 #include "core/FileTableOps.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
@@ -96,10 +97,11 @@ const QWidget* DotPlot::outerWidget() const { return const_cast<DotPlot*>(this)-
 void DotPlot::updateCaption() {
     const WindowRecord* r = record();
     const bool selected = r && r->Selected;
-    setWindowTitle(QString::fromLatin1((selected ? g.SelectedPrefix : std::string()) + state_.Title));
+    // The title holds the file's name as the file system gives it.
+    setWindowTitle(shownFileSystemText((selected ? g.SelectedPrefix : std::string()) + state_.Title));
 }
 
-QString DotPlot::AnnaOtsikko() const { return QString::fromLatin1(state_.Title); }
+QString DotPlot::AnnaOtsikko() const { return shownFileSystemText(state_.Title); }
 
 void DotPlot::fitPictureToClient() {
     const int w = width() > 0 ? width() : std::max(1, picture_.width());

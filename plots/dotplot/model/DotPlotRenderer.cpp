@@ -1,3 +1,4 @@
+#include "app/model/FileSystemText.h"
 #include "plots/dotplot/model/DotPlotRenderer.h"
 
 #include <QFont>
@@ -212,7 +213,7 @@ int64_t DotPlotRenderer::render(QImage& image, DotPlotState& state, const FileRe
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(fore);
         p.setFont(pictureFont());
-        if (options.showFileName) printAt(p, m, 1, latin1(file.FileName));
+        if (options.showFileName) printAt(p, m, 1, shownFileSystemText(file.FileName));
         // Axes.
         p.drawLine(m, m, m, H - m);
         p.drawLine(m, H - m, W - m, H - m);

@@ -419,15 +419,17 @@ void FillDotPlotStatisticsGrid(StatisticsGrid& grid, const DotPlotGridOptions& o
         bool shown;
         const char* label;
         std::string text;
+        bool fileName;
     };
-    const Info infos[3] = {{options.fileNameRow, "File name", " " + file.FileName},
-                           {options.sampleIdRow, "Sample ID", " " + file.SampleId},
-                           {options.commentsRow, "Comments", " " + commentLine(file.Comment)}};
+    const Info infos[3] = {{options.fileNameRow, "File name", " " + file.FileName, true},
+                           {options.sampleIdRow, "Sample ID", " " + file.SampleId, false},
+                           {options.commentsRow, "Comments", " " + commentLine(file.Comment), false}};
     for (const Info& info : infos) {
         if (!info.shown) continue;
         const int r = addRow();
         grid.setText(r, 0, info.label);
         grid.setRowMerge(r, true);
+        grid.setRowHoldsFileName(r, info.fileName);
         // Without a data column there is no cell for the text: the row
         // shows its label alone.
         const int lastColumn = options.copying ? std::min(1, cols - 1) : cols - 1;
