@@ -4,6 +4,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTimer>
 
 #include "app/WindowDisposal.h"
@@ -209,6 +210,60 @@ TEST_F(MainWindowTest, ClosedWindowIsDeletedOnlyBackInTheTopLevelLoop) {
     EXPECT_EQ(discardedWidgetsWaiting(), 0);
     EXPECT_EQ(main_->workspace()->subWindowList().size(), 1);
     EXPECT_EQ(createWindow("DotPlot"), 2);
+}
+
+// New windows open inside the visible part of the workspace, and a window
+// left outside it (the main window made smaller) is reached by scrolling.
+TEST_F(MainWindowTest, WindowsOpenInsideTheWorkspaceAndStayReachableByScrolling) {
+    start();
+    main_->resize(700, 500);
+    QCoreApplication::processEvents();
+    QWidget* view = main_->workspace()->viewport();
+    for (int i = 1; i <= 12; ++i) {
+        ASSERT_EQ(createWindow(i % 3 == 0 ? "ClipBook" : "DotPlot"), i);
+        const QRect frame = windowAt(i)->parentWidget()->geometry();
+        EXPECT_TRUE(view->rect().contains(frame)) << "window " << i << " at " << frame.x() << "," << frame.y();
+    }
+    EXPECT_FALSE(main_->workspace()->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(main_->workspace()->verticalScrollBar()->isVisible());
+
+    main_->resize(300, 250);
+    QCoreApplication::processEvents();
+    // (The panel keeps the main window from getting much lower.)
+    EXPECT_TRUE(main_->workspace()->horizontalScrollBar()->isVisible());
+    // Scrolled to its end, the window farthest out comes into view.
+    QScrollBar* across = main_->workspace()->horizontalScrollBar();
+    QScrollBar* down = main_->workspace()->verticalScrollBar();
+    across->setValue(across->maximum());
+    down->setValue(down->maximum());
+    QCoreApplication::processEvents();
+    int right = 0, bottom = 0;
+    for (int i = 1; i <= 12; ++i) {
+        right = std::max(right, windowAt(i)->parentWidget()->geometry().right());
+        bottom = std::max(bottom, windowAt(i)->parentWidget()->geometry().bottom());
+    }
+    EXPECT_LE(right, view->width());
+    EXPECT_LE(bottom, view->height());
+}
+
+// A slot is taken whole: nothing of its last window (a file window's
+// ShowsFile, its file) is left for the next kind while its Alusta has not
+// run, so the selection steps don't ask a caption of a window that has none.
+TEST_F(MainWindowTest, TakenSlotStartsFromAnEmptyRecord) {
+    start();
+    ASSERT_EQ(createWindow("DotPlot"), 1);
+    g.WindowRegistry[1].FileIndex = 3;
+    windowAt(1)->UnloadWindow();
+    g.WindowRegistry[1].FileIndex = 3;  // what a careless unload leaves
+    bool showsFileWhileMade = true;
+    int fileWhileMade = -1;
+    StandInWindow::onAlusta() = [&](int id) {
+        showsFileWhileMade = g.WindowRegistry[static_cast<size_t>(id)].ShowsFile;
+        fileWhileMade = g.WindowRegistry[static_cast<size_t>(id)].FileIndex;
+    };
+    ASSERT_EQ(createWindow("DAD"), 1);  // deselects every file window first
+    EXPECT_FALSE(showsFileWhileMade);
+    EXPECT_EQ(fileWhileMade, 0);
 }
 
 TEST_F(MainWindowTest, CreateDeselectsOthersForTheKindsThatDoSo) {
