@@ -260,6 +260,7 @@ struct ServiceCase {
     ServiceWindow which;
     const char* item;
 };
+void PrintTo(const ServiceCase& c, std::ostream* os) { *os << c.item; }
 
 class ServiceWindowTicks : public MenuBarTest, public ::testing::WithParamInterface<ServiceCase> {};
 
@@ -298,7 +299,8 @@ INSTANTIATE_TEST_SUITE_P(Items, ServiceWindowTicks,
                                            ServiceCase{ServiceWindow::PrintPreview, "AvaaPrintPreviewPage"},
                                            ServiceCase{ServiceWindow::FileBrowser, "AvaaFileBrowser"},
                                            ServiceCase{ServiceWindow::WellPlateBrowser, "AvaaWellplatebrowser"},
-                                           ServiceCase{ServiceWindow::FileInfo, "NaytaFileInfo"}));
+                                           ServiceCase{ServiceWindow::FileInfo, "NaytaFileInfo"}),
+                         [](const auto& info) { return std::string(info.param.item); });
 
 TEST_F(MenuBarTest, PrintIsEnabledExactlyWhileThePageIsShownAndWindowsRedrawBeforeThePage) {
     QWidget page;
