@@ -12,6 +12,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "app/FileInfo.h"
 #include "app/MainServices.h"
 #include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
@@ -159,6 +160,7 @@ void DotPlot::LatauksenJalkeen() {
         state_.FastDrawOn = true;
         state_.setCaption(MenuFastDraw, "Full draw mode");
     }
+    FollowFileWindow(state_.ID, true);
 }
 
 void DotPlot::UnloadWindow() {
@@ -418,7 +420,10 @@ void DotPlot::LoadInfo(const std::string& line) {
 // ---------------------------------------------------------------- events
 
 void DotPlot::onActivated() {
-    if (state_.Initialised) activateFileWindow(state_.ID);
+    if (!state_.Initialised || g.SheetLoading) return;
+    activateFileWindow(state_.ID);
+    // The file information window follows the window the user sees.
+    FollowFileWindow(state_.ID, false);
 }
 
 void DotPlot::keyPressEvent(QKeyEvent* event) {
