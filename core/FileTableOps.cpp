@@ -1,6 +1,8 @@
 #include "core/FileTableOps.h"
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "core/SharedState.h"
 
@@ -29,6 +31,10 @@ void ClearFileSlot(int slot) {
     f.EventCount = 0;
     f.FileKey = 0;
     f.WorkingData.release();
+    f.PristineData.release();
+    f.Membership.release();
+    std::vector<std::string>().swap(f.EventNames);
+    f.HasEventNames = false;
     f.ParameterCount = 0;
     f.Parameters.resize(1);
     f.Parameters[0] = ParameterInfo{};

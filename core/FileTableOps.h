@@ -3,9 +3,12 @@
 namespace qv {
 
 // Frees one FileTable slot: FileName empty, Loaded false, EventCount 0,
-// FileKey 0 (the mark of a free slot), WorkingData released, ParameterCount 0
-// and Parameters cut to element 0. Other fields keep their values until the
-// slot is filled again. A slot outside 1..MaxFiles is ignored.
+// FileKey 0 (the mark of a free slot), ParameterCount 0 and Parameters cut to
+// element 0. All of its event memory goes with it: WorkingData, PristineData
+// and Membership are released (reduced to one element) and the event names
+// dropped, so files worked through one after another never pile up. Other
+// fields keep their values until the slot is filled again. A slot outside
+// 1..MaxFiles is ignored.
 void ClearFileSlot(int slot);
 
 // Frees every FileTable slot 1..MaxFiles that no WindowRegistry slot

@@ -1,7 +1,11 @@
 #include "core/Numbers.h"
 
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <stdexcept>
 #include <system_error>
@@ -74,18 +78,135 @@ std::optional<double> convert(std::string_view s) {
     return v;
 }
 
-std::string formatGeneral(double v, int precision, bool asFloat) {
-    if (v == 0.0) return "0";  // also "-0"
-    if (std::isnan(v)) return "NaN";
-    if (std::isinf(v)) return v < 0 ? "-Inf" : "Inf";
-    char buf[64];
-    std::to_chars_result r = asFloat
-        ? std::to_chars(buf, buf + sizeof buf, static_cast<float>(v), std::chars_format::general, precision)
-        : std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, precision);
-    std::string out(buf, r.ptr);
-    for (char& c : out)
-        if (c == 'e') c = 'E';
+// The seven significant digits of a positive float, as the general format
+// rounds them (to nearest, ties to even), found in whole-number arithmetic
+// on the float's exact value m * 2^q: digits (10^6 <= digits < 10^7) and
+// the decimal exponent of the first. False for magnitudes the 128-bit
+// arithmetic does not cover (below about 1e-25, and subnormals).
+bool sevenDigits(float v, uint32_t& digits, int& exponent) {
+    using U128 = unsigned __int128;
+    const auto bits = std::bit_cast<uint32_t>(v);
+    const int biased = static_cast<int>((bits >> 23) & 0xFF);
+    if (biased == 0 || biased == 0xFF) return false;
+    const uint64_t m = (bits & 0x7FFFFFu) | 0x800000u;
+    const int q = biased - 150;  // v = m * 2^q
+    if (q < -110) return false;
+    static constexpr auto powers = [] {
+        std::array<U128, 39> p{};
+        p[0] = 1;
+        for (size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+        return p;
+    }();
+    auto pow10 = [](int n) { return powers[static_cast<size_t>(n)]; };
+    // digits = round(v * 10^(6 - e)) for the decimal exponent e of v.
+    auto scaled = [&](int e, uint64_t& out) {
+        U128 quotient, remainder, half;
+        if (6 - e > 31 || e - 6 > 38) return false;  // m * 10^31 < 2^128
+        if (6 - e >= 0) {
+            const U128 x = static_cast<U128>(m) * pow10(6 - e);
+            if (q >= 0) {
+                quotient = x << q;
+                remainder = 0;
+                half = 1;
+            } else {
+                quotient = x >> -q;
+                remainder = x & ((static_cast<U128>(1) << -q) - 1);
+                half = static_cast<U128>(1) << (-q - 1);
+            }
+        } else {  // q >= 0: v is a whole number of 8 digits or more
+            const U128 x = static_cast<U128>(m) << q;
+            const U128 d = pow10(e - 6);
+            quotient = x / d;
+            remainder = x % d;
+            half = d / 2;  // d is even: a tie is exact
+        }
+        // To nearest, a tie to the even neighbour.
+        const bool up = remainder > half || (remainder == half && remainder != 0 && (quotient & 1) != 0);
+        out = static_cast<uint64_t>(quotient + (up ? 1 : 0));
+        return true;
+    };
+    // The decimal exponent from the binary one, then corrected by one.
+    const int binary = q + 23;  // 2^binary <= v < 2^(binary + 1)
+    int e = binary >= 0 ? (binary * 78913) >> 18 : -((-binary * 78913 + (1 << 18) - 1) >> 18);
+    uint64_t n = 0;
+    if (!scaled(e, n)) return false;
+    if (n < 1000000) {
+        --e;
+        if (!scaled(e, n)) return false;
+    } else if (n > 10000000) {
+        ++e;
+        if (!scaled(e, n)) return false;
+    }
+    if (n == 10000000) {  // rounded up into the next decade
+        n = 1000000;
+        ++e;
+    }
+    if (n < 1000000 || n >= 10000000) return false;
+    digits = static_cast<uint32_t>(n);
+    exponent = e;
+    return true;
+}
+
+// A float in the general format with seven significant digits, as
+// std::to_chars gives it, written without its slower general path.
+char* formatFloat(char* buf, float v) {
+    uint32_t digits = 0;
+    int e = 0;
+    if (!(v != 0.0f) || !std::isfinite(v) || !sevenDigits(std::fabs(v), digits, e)) return nullptr;
+    char* out = buf;
+    if (v < 0) *out++ = '-';
+    char d[7];
+    int length = 7;
+    for (int i = 6; i >= 0; --i) {
+        d[i] = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+    }
+    while (length > 1 && d[length - 1] == '0') --length;
+    if (e < -4 || e >= 7) {
+        *out++ = d[0];
+        if (length > 1) {
+            *out++ = '.';
+            out = std::copy(d + 1, d + length, out);
+        }
+        *out++ = 'E';
+        *out++ = e < 0 ? '-' : '+';
+        const int a = e < 0 ? -e : e;
+        if (a >= 10) *out++ = static_cast<char>('0' + a / 10);
+        else *out++ = '0';
+        *out++ = static_cast<char>('0' + a % 10);
+    } else if (e >= 0) {
+        for (int i = 0; i <= e; ++i) *out++ = i < length ? d[i] : '0';
+        if (length > e + 1) {
+            *out++ = '.';
+            out = std::copy(d + e + 1, d + length, out);
+        }
+    } else {
+        *out++ = '0';
+        *out++ = '.';
+        for (int i = 0; i < -e - 1; ++i) *out++ = '0';
+        out = std::copy(d, d + length, out);
+    }
     return out;
+}
+
+// Writes v into buf (room for FloatTextRoom characters) and returns the end of the text.
+char* formatGeneral(char* buf, double v, int precision, bool asFloat) {
+    if (asFloat && precision == 7)
+        if (char* end = formatFloat(buf, static_cast<float>(v))) return end;
+    auto put = [&](std::string_view text) { return std::copy(text.begin(), text.end(), buf); };
+    if (v == 0.0) return put("0");  // also "-0"
+    if (std::isnan(v)) return put("NaN");
+    if (std::isinf(v)) return put(v < 0 ? "-Inf" : "Inf");
+    const std::to_chars_result r = asFloat
+        ? std::to_chars(buf, buf + FloatTextRoom, static_cast<float>(v), std::chars_format::general, precision)
+        : std::to_chars(buf, buf + FloatTextRoom, v, std::chars_format::general, precision);
+    std::replace(buf, r.ptr, 'e', 'E');
+    return r.ptr;
+}
+
+std::string formatGeneral(double v, int precision, bool asFloat) {
+    char buf[32];
+    return std::string(buf, formatGeneral(buf, v, precision, asFloat));
 }
 
 }  // namespace
@@ -111,28 +232,45 @@ double Val(std::string_view text) {
     return negative ? -*v : *v;
 }
 
-std::optional<double> ParseNumber(std::string_view text) {
+std::optional<double> ParseNumber(std::string_view text, char& decimalPoint) {
+    decimalPoint = 0;
     size_t b = 0, e = text.size();
     while (b < e && isBlank(text[b])) ++b;
     while (e > b && isBlank(text[e - 1])) --e;
-    std::string body(text.substr(b, e - b));
+    std::string_view body = text.substr(b, e - b);
     if (body.empty()) return std::nullopt;
 
     bool negative = false;
-    size_t start = 0;
     if (body[0] == '+' || body[0] == '-') {
         negative = body[0] == '-';
-        start = 1;
+        body.remove_prefix(1);
     }
-    // One decimal separator at most, "." or ",".
-    int separators = 0;
-    for (char& c : body) {
-        if (c == ',') { c = '.'; ++separators; }
-        else if (c == '.') ++separators;
+    // One decimal separator at most, "." or ",". A "," is read as "." in a
+    // copy; cells of a large table are short, so the copy stays on the stack.
+    size_t separatorAt = std::string_view::npos;
+    for (size_t i = 0; i < body.size(); ++i) {
+        if (body[i] != ',' && body[i] != '.') continue;
+        if (separatorAt != std::string_view::npos) return std::nullopt;
+        separatorAt = i;
     }
-    if (separators > 1) return std::nullopt;
+    std::string longCopy;
+    char shortCopy[64];
+    std::string_view number = body;
+    if (separatorAt != std::string_view::npos) {
+        decimalPoint = body[separatorAt];
+        if (decimalPoint == ',') {
+            char* copy = shortCopy;
+            if (body.size() > sizeof shortCopy) {
+                longCopy.assign(body);
+                copy = longCopy.data();
+            } else {
+                std::copy(body.begin(), body.end(), shortCopy);
+            }
+            copy[separatorAt] = '.';
+            number = std::string_view(copy, body.size());
+        }
+    }
 
-    const std::string_view number = std::string_view(body).substr(start);
     bool digits = false;
     const size_t n = scanUnsigned(number, '.', digits);
     if (n == 0 || n != number.size()) return std::nullopt;
@@ -141,11 +279,18 @@ std::optional<double> ParseNumber(std::string_view text) {
     return negative ? -*v : *v;
 }
 
+std::optional<double> ParseNumber(std::string_view text) {
+    char decimalPoint = 0;
+    return ParseNumber(text, decimalPoint);
+}
+
 std::string NumberText(double v) { return formatGeneral(v, 15, false); }
 
 std::string NumberText(float v) { return formatGeneral(v, 7, true); }
 
-double TruncateTwoDecimals(double value, bool asPercent) {
+char* WriteNumberText(char* out, float v) { return formatGeneral(out, v, 7, true); }
+
+double TruncateTwoDecimals(double value, bool asPercent, StatisticSource source) {
     const double scaled = value * (asPercent ? 10000.0 : 100.0);
     const double nearest = std::round(scaled);
     // Products of decimal fractions carry binary error of a few units in the
@@ -153,7 +298,14 @@ double TruncateTwoDecimals(double value, bool asPercent) {
     // close is taken as meant. The margin stays far below a hundredth even for
     // means in the hundreds of thousands, so nothing truly below a hundredth
     // is ever rounded up.
-    const double margin = 1e-12 * std::fmax(1.0, std::fabs(scaled));
+    double relative = 1e-12;
+    // A 32-bit value is stored within half a unit in its last place (a
+    // relative 2^-24) of the number typed; a mean of such values keeps that
+    // error. Twice that is absorbed, so 4.35 (stored as 4.3499999) shows as
+    // typed. Above about 40,000, where a float's own step nears a hundredth,
+    // this amounts to the nearest hundredth.
+    if (source == StatisticSource::FloatEvents) relative = std::ldexp(1.0, -23);
+    const double margin = relative * std::fmax(1.0, std::fabs(scaled));
     const double whole = std::fabs(scaled - nearest) <= margin ? nearest : std::floor(scaled);
     return whole / 100.0;
 }

@@ -33,6 +33,9 @@ double Val(std::string_view text);
 // second separator, letters, an empty text) gives no value. Infinite and
 // NaN results give no value either.
 std::optional<double> ParseNumber(std::string_view text);
+// The same, also telling which decimal point the text used: '.', ',' or 0
+// when it had none (an exponent alone uses none).
+std::optional<double> ParseNumber(std::string_view text, char& decimalPoint);
 
 // Number to text: a double with up to 15 significant digits, a 32-bit float
 // with up to 7; no trailing zeros, no trailing ".", the leading "0" of a
@@ -41,13 +44,27 @@ std::optional<double> ParseNumber(std::string_view text);
 // ParseNumber read back.
 std::string NumberText(double v);
 std::string NumberText(float v);
+// NumberText(v) written at `out`, which has room for FloatTextRoom
+// characters; returns the end of the text. For long texts built number by
+// number.
+inline constexpr size_t FloatTextRoom = 32;
+char* WriteNumberText(char* out, float v);
 template <std::integral T>
 std::string NumberText(T v) { return std::to_string(v); }
+
+// Where a statistic's value comes from, and so how much binary error it may
+// carry: double arithmetic on exact inputs (counts and their shares), or
+// 32-bit event values, each stored to about 7 significant digits (4.35 is
+// stored as 4.3499999...).
+enum class StatisticSource { DoubleArithmetic, FloatEvents };
 
 // A statistic cut (never rounded) toward minus infinity to two decimals:
 // floor(value * 100) / 100, or with asPercent floor(value * 10000) / 100.
 // A product that lies within binary rounding error of a whole number counts
-// as that number, so 0.57 as a percentage is 57, not 56.99.
-double TruncateTwoDecimals(double value, bool asPercent);
+// as that number, so 0.57 as a percentage is 57, not 56.99; for a value made
+// from 32-bit event values the storage error of those values counts too, so
+// a single event of 4.35 shows 4.35, not 4.34.
+double TruncateTwoDecimals(double value, bool asPercent,
+                           StatisticSource source = StatisticSource::DoubleArithmetic);
 
 }  // namespace qv

@@ -1,11 +1,15 @@
 #include "core/TxtReader.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "core/FileKey.h"
 #include "core/Numbers.h"
+#include "core/ParallelChunks.h"
 #include "core/SharedState.h"
 
 namespace qv {
@@ -20,149 +24,251 @@ bool refuse(TxtReadResult& result, std::string reason) {
 
 bool isNameHeader(std::string_view cell) { return cell == "NAME" || cell == "Name" || cell == "name"; }
 
-// Walks the complete lines of a text: each ends with LF (a CR before it is
-// not part of the line); text after the last LF is not a line.
-class LineWalker {
-public:
-    explicit LineWalker(std::string_view bytes) : bytes_(bytes) {}
-    bool next(std::string_view& line) {
-        const size_t lf = bytes_.find('\n', from_);
-        if (lf == std::string_view::npos) return false;
+std::string lineText(size_t index) { return "line " + std::to_string(index + 1); }
+std::string cellText(size_t line, size_t column) { return lineText(line) + ", column " + std::to_string(column + 1); }
+
+// The lines of a text. A line ends at LF, and every CR right before that LF
+// (CR LF, CR CR LF) is left out of it; text after the last LF is the last
+// line. A UTF-8 byte-order mark at the start is no part of the first line,
+// and empty lines at the end are dropped.
+std::vector<std::string_view> splitLines(std::string_view bytes) {
+    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+    if (bytes.substr(0, ByteOrderMark.size()) == ByteOrderMark) bytes.remove_prefix(ByteOrderMark.size());
+    std::vector<std::string_view> lines;
+    size_t from = 0;
+    while (from < bytes.size()) {
+        const void* hit = std::memchr(bytes.data() + from, '\n', bytes.size() - from);
+        const size_t lf = hit ? static_cast<size_t>(static_cast<const char*>(hit) - bytes.data()) : bytes.size();
         size_t end = lf;
-        if (end > from_ && bytes_[end - 1] == '\r') --end;
-        line = bytes_.substr(from_, end - from_);
-        from_ = lf + 1;
-        return true;
+        while (end > from && bytes[end - 1] == '\r') --end;
+        lines.push_back(bytes.substr(from, end - from));
+        from = lf + 1;
     }
-
-private:
-    std::string_view bytes_;
-    size_t from_ = 0;
-};
-
-size_t cellCount(std::string_view line) {
-    size_t n = 1;
-    for (char c : line)
-        if (c == '\t') ++n;
-    return n;
+    while (!lines.empty() && lines.back().empty()) lines.pop_back();
+    return lines;
 }
 
-// Calls take(index, cell) for the cells of a line, in order.
+// Calls take(index, cell) for the cells of a line, in order, while it
+// returns true.
 template <class Take>
 void forEachCell(std::string_view line, Take take) {
-    size_t from = 0, index = 0;
-    while (true) {
-        const size_t tab = line.find('\t', from);
-        take(index++, line.substr(from, tab == std::string_view::npos ? std::string_view::npos : tab - from));
-        if (tab == std::string_view::npos) return;
-        from = tab + 1;
+    const char* p = line.data();
+    const char* const end = p + line.size();
+    for (size_t index = 0;; ++index) {
+        const void* hit = std::memchr(p, '\t', static_cast<size_t>(end - p));
+        const char* cellEnd = hit ? static_cast<const char*>(hit) : end;
+        if (!take(index, std::string_view(p, static_cast<size_t>(cellEnd - p))) || !hit) return;
+        p = cellEnd + 1;
     }
 }
 
-bool readTable(std::string_view bytes, const std::string& path, TxtReadResult& result) {
-    FileRecord& r = result.Record;
-    if (bytes.empty()) return refuse(result, "the file is empty");
-    LineWalker walker(bytes);
-    std::string_view headerLine;
-    if (!walker.next(headerLine)) return refuse(result, "the file has no complete header line");
-    if (headerLine.empty()) return refuse(result, "the header line is empty");
+size_t cellCount(std::string_view line) { return 1 + static_cast<size_t>(std::count(line.begin(), line.end(), '\t')); }
 
-    // Header.
-    if (cellCount(headerLine) > static_cast<size_t>(MaxReadableParameters) + 1)
-        return refuse(result, "more than " + std::to_string(MaxReadableParameters) + " parameters are not supported");
-    std::vector<std::string_view> header;
-    forEachCell(headerLine, [&](size_t, std::string_view cell) { header.push_back(cell); });
-    const bool named = isNameHeader(header[0]);
-    const size_t first = named ? 1 : 0;  // cell of parameter 1
-    const size_t P = header.size() - first;
-    if (P == 0) return refuse(result, "the table has no parameter columns");
-    if (P > static_cast<size_t>(MaxReadableParameters))
-        return refuse(result, "more than " + std::to_string(MaxReadableParameters) + " parameters are not supported");
+// The columns of the table as its header gives them.
+struct Layout {
+    size_t first = 0;          // cell of parameter 1 (1 behind a name column)
+    size_t parameters = 0;
+    bool named = false;
+    bool emptyLastColumn = false;  // a last header cell left out as empty in every line
+    size_t cellsNeeded() const { return first + parameters; }
+};
 
-    // Every line is checked for its cells before anything is sized by the
-    // line count, so a file of empty lines sizes nothing.
-    int32_t events = 0;
-    {
-        LineWalker check = walker;
-        std::string_view line;
-        while (check.next(line)) {
-            if (events == std::numeric_limits<int32_t>::max()) return refuse(result, "the table has too many lines");
-            ++events;
-            if (cellCount(line) < first + P)
-                return refuse(result, "line " + std::to_string(events + 1) + " has fewer cells than the header");
-            size_t emptyCell = 0;
-            forEachCell(line, [&](size_t index, std::string_view cell) {
-                if (emptyCell == 0 && index >= first && index < first + P && cell.empty()) emptyCell = index + 1;
-            });
-            if (emptyCell != 0)
-                return refuse(result, "line " + std::to_string(events + 1) + ", column " + std::to_string(emptyCell) +
-                                          " is not a number");
+// A cell's place, ordered as the lines are read.
+struct CellPlace {
+    size_t line = std::numeric_limits<size_t>::max();
+    size_t column = 0;
+    bool found() const { return line != std::numeric_limits<size_t>::max(); }
+    bool operator<(const CellPlace& o) const { return line != o.line ? line < o.line : column < o.column; }
+};
+
+// What reading a run of event lines found: its first fault, and the first
+// cell that used each decimal point.
+struct LinesRead {
+    CellPlace faultAt;
+    std::string fault;
+    CellPlace firstPoint, firstComma;
+    bool lastColumnUsed = false;  // a non-empty cell under the empty last header cell
+};
+
+// Reads event lines [from, to) into the record's matrices (or, without a
+// record, only checks them); event e is line e, the header line 0. Stops at
+// the first fault.
+LinesRead readLines(const std::vector<std::string_view>& lines, const Layout& layout, size_t from, size_t to,
+                    FileRecord* r) {
+    LinesRead out;
+    const size_t needed = layout.cellsNeeded();
+    for (size_t k = from; k < to && !out.faultAt.found(); ++k) {
+        size_t cells = 0;
+        const auto e = static_cast<int32_t>(k);
+        forEachCell(lines[k], [&](size_t index, std::string_view cell) {
+            cells = index + 1;
+            if (index >= needed) {
+                // Cells beyond the header are not read; under an empty last
+                // header cell they must be empty too.
+                if (layout.emptyLastColumn && index == needed && !cell.empty()) out.lastColumnUsed = true;
+                return false;
+            }
+            if (index < layout.first) {
+                if (r) r->EventNames[k] = std::string(cell);
+                return true;
+            }
+            char point = 0;
+            const std::optional<double> v = ParseNumber(cell, point);
+            if (!v || std::fabs(*v) > std::numeric_limits<float>::max()) {
+                out.faultAt = {k, index};
+                out.fault = cellText(k, index) + (v ? " is too large for a 32-bit float" : " is not a number");
+                return false;
+            }
+            CellPlace& first = point == ',' ? out.firstComma : out.firstPoint;
+            if (point != 0 && !first.found()) first = {k, index};
+            if (r) r->PristineData(e, static_cast<int32_t>(index - layout.first + 1)) = static_cast<float>(*v);
+            return true;
+        });
+        // A line short of cells says so, whatever else is wrong with it.
+        if ((out.faultAt.found() || cells < needed) && cellCount(lines[k]) < needed) {
+            out.faultAt = {k, 0};
+            out.fault = lineText(k) + " has fewer cells than the header";
         }
     }
+    return out;
+}
 
-    r.ParameterCount = static_cast<int32_t>(P);
-    r.Parameters.assign(P + 1, ParameterInfo{});
-    for (size_t n = 1; n <= P; ++n) {
-        r.Parameters[n].Name = std::string(header[first + n - 1]);
+// Reads event lines [from, to) over the machine's cores and returns the
+// table's first fault: a cell that can't be read, a short line, or the
+// first cell whose decimal point differs from the one used before it.
+std::optional<std::string> readEventLines(const std::vector<std::string_view>& lines, const Layout& layout,
+                                          size_t from, size_t to, FileRecord* r, bool& lastColumnUsed) {
+    const size_t count = to - from;
+    std::vector<LinesRead> parts(ChunkCount(count, 20000));
+    ForEachChunk(count, parts.size(), [&](size_t chunk, size_t first, size_t last) {
+        parts[chunk] = readLines(lines, layout, from + first, from + last, r);
+    });
+    LinesRead all;
+    for (LinesRead& part : parts) {
+        if (part.faultAt < all.faultAt) {
+            all.faultAt = part.faultAt;
+            all.fault = std::move(part.fault);
+        }
+        all.firstPoint = std::min(all.firstPoint, part.firstPoint);
+        all.firstComma = std::min(all.firstComma, part.firstComma);
+        all.lastColumnUsed = all.lastColumnUsed || part.lastColumnUsed;
+    }
+    lastColumnUsed = all.lastColumnUsed;
+    // "1,234" beside "1.5" may as well be a thousand as a decimal.
+    if (all.firstPoint.found() && all.firstComma.found()) {
+        const bool commaLater = all.firstPoint < all.firstComma;
+        const CellPlace mixed = commaLater ? all.firstComma : all.firstPoint;
+        const CellPlace before = commaLater ? all.firstPoint : all.firstComma;
+        if (mixed < all.faultAt)
+            return cellText(mixed.line, mixed.column) + " uses \"" + (commaLater ? "," : ".") +
+                   "\" as decimal point, but " + cellText(before.line, before.column) + " uses \"" +
+                   (commaLater ? "." : ",") + "\": the table mixes decimal points";
+    }
+    if (all.faultAt.found()) return all.fault;
+    return std::nullopt;
+}
+
+// Reads the table; `dropEmptyLastColumn` lets an empty last header cell go
+// unread. Returns false when that cell names a column after all (a line
+// holds something under it): the caller reads again without dropping it.
+bool readTable(std::string_view bytes, const std::string& path, TxtReadResult& result, bool dropEmptyLastColumn) {
+    result = TxtReadResult{};
+    FileRecord& r = result.Record;
+    auto refused = [&](std::string reason) {
+        refuse(result, std::move(reason));
+        return true;
+    };
+    if (bytes.empty()) return refused("the file is empty");
+    const std::vector<std::string_view> lines = splitLines(bytes);
+    if (lines.empty() || lines[0].empty()) return refused("the header line is empty");
+    if (lines.size() - 1 > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
+        return refused("the table has too many lines");
+
+    // Header.
+    const std::string tooWide = "more than " + std::to_string(MaxReadableParameters) + " parameters are not supported";
+    std::vector<std::string_view> header;
+    forEachCell(lines[0], [&](size_t, std::string_view cell) {
+        header.push_back(cell);
+        return header.size() <= static_cast<size_t>(MaxReadableParameters) + 2;
+    });
+    Layout layout;
+    layout.named = isNameHeader(header[0]);
+    layout.first = layout.named ? 1 : 0;
+    // A TAB ending every line (the layout of copied tables) leaves an empty
+    // last column; it holds no parameter.
+    layout.emptyLastColumn = dropEmptyLastColumn && header.size() > layout.first + 1 && header.back().empty();
+    layout.parameters = header.size() - layout.first - (layout.emptyLastColumn ? 1 : 0);
+    if (layout.parameters == 0) return refused("the table has no parameter columns");
+    if (layout.parameters > static_cast<size_t>(MaxReadableParameters)) return refused(tooWide);
+
+    // A line shorter than its numbers and their TABs can't be an event. Such
+    // a line is found before anything is sized by the line count (a file of
+    // empty lines sizes nothing); the lines before it are checked first, so
+    // the fault reported is always the first one.
+    const size_t shortest = 2 * layout.parameters - 1 + layout.first;
+    for (size_t k = 1; k < lines.size(); ++k) {
+        if (lines[k].size() >= shortest) continue;
+        bool unused = false;
+        const std::optional<std::string> problem = readEventLines(lines, layout, 1, k + 1, nullptr, unused);
+        return refused(problem.value_or(lineText(k) + " has fewer cells than the header"));
+    }
+
+    const auto P = static_cast<int32_t>(layout.parameters);
+    const auto events = static_cast<int32_t>(lines.size() - 1);
+    r.ParameterCount = P;
+    r.Parameters.assign(layout.parameters + 1, ParameterInfo{});
+    for (size_t n = 1; n <= layout.parameters; ++n) {
+        r.Parameters[n].Name = std::string(header[layout.first + n - 1]);
         r.Parameters[n].Range = 1023;
     }
     r.EventCount = events;
     r.EventsLoaded = events;
-    r.PristineData.resize(events, r.ParameterCount);
-    if (named) {
+    // Every event's every value is written below; only index 0 is set here.
+    r.PristineData.resizeForOverwrite(events, P);
+    std::fill(r.PristineData.column(0), r.PristineData.column(0) + r.PristineData.stride(), 0.0f);
+    for (int32_t p = 1; p <= P; ++p) r.PristineData(0, p) = 0.0f;
+    if (layout.named) {
         r.EventNames.assign(static_cast<size_t>(events) + 1, std::string());
         r.HasEventNames = true;
     }
-
-    std::string problem;
-    std::string_view line;
-    for (int32_t e = 1; e <= events && problem.empty() && walker.next(line); ++e) {
-        forEachCell(line, [&](size_t index, std::string_view cell) {
-            if (!problem.empty() || index >= first + P) return;
-            if (index < first) {
-                r.EventNames[static_cast<size_t>(e)] = std::string(cell);
-                return;
-            }
-            const std::optional<double> v = ParseNumber(cell);
-            const bool fits = v && std::fabs(*v) <= std::numeric_limits<float>::max();
-            if (!fits) {
-                problem = "line " + std::to_string(e + 1) + ", column " + std::to_string(index + 1) +
-                          (v ? " is too large for a 32-bit float" : " is not a number");
-                return;
-            }
-            r.PristineData(e, static_cast<int32_t>(index - first + 1)) = static_cast<float>(*v);
-        });
-    }
-    if (!problem.empty()) return refuse(result, problem);
+    bool lastColumnUsed = false;
+    if (const std::optional<std::string> problem = readEventLines(lines, layout, 1, lines.size(), &r, lastColumnUsed))
+        return refused(*problem);
+    if (lastColumnUsed) return false;
 
     r.WorkingData = r.PristineData;
     SplitPath(path, r.Folder, r.FileName);
     r.FileKey = ComputeFileKeyOfData(bytes);
-    r.CompensationMatrix.resize(r.ParameterCount, r.ParameterCount);
+    r.CompensationMatrix.resize(P, P);
     r.CompensationOn = false;
     r.Membership.resize(events, g.MaxPopulations + g.MaxDefinitions);
     r.Loaded = true;
 
-    // The clipboard copy: lines end with TAB LF; a name column adds a header line.
+    // The clipboard copy: lines end with TAB LF; a name column adds a header
+    // line. Each line is written whole into a buffer of its own, then added.
     std::string& clip = result.ClipboardText;
-    if (named) {
+    clip.reserve(bytes.size() + static_cast<size_t>(events) * (static_cast<size_t>(P) + 1));
+    if (layout.named) {
         clip += '\t';
-        for (size_t n = 1; n <= P; ++n) {
-            clip += r.Parameters[n].Name;
+        for (int32_t p = 1; p <= P; ++p) {
+            clip += r.Parameters[static_cast<size_t>(p)].Name;
             clip += '\t';
         }
         clip += '\n';
     }
+    std::vector<char> line(static_cast<size_t>(P) * (FloatTextRoom + 1) + 1);
     for (int32_t e = 1; e <= events; ++e) {
-        if (named) {
+        if (layout.named) {
             clip += r.EventNames[static_cast<size_t>(e)];
             clip += '\t';
         }
-        for (int32_t p = 1; p <= r.ParameterCount; ++p) {
-            clip += NumberText(r.WorkingData(e, p));
-            clip += '\t';
+        char* out = line.data();
+        for (int32_t p = 1; p <= P; ++p) {
+            out = WriteNumberText(out, r.WorkingData(e, p));
+            *out++ = '\t';
         }
-        clip += '\n';
+        *out++ = '\n';
+        clip.append(line.data(), static_cast<size_t>(out - line.data()));
     }
     return true;
 }
@@ -171,20 +277,19 @@ bool readTable(std::string_view bytes, const std::string& path, TxtReadResult& r
 
 TxtReadResult ReadTxtData(std::string_view bytes, const std::string& path) {
     TxtReadResult result;
-    readTable(bytes, path, result);
+    if (!readTable(bytes, path, result, true)) readTable(bytes, path, result, false);
     return result;
 }
 
 TxtReadResult ReadTxtFile(const std::string& path) {
-    TxtReadResult result;
     FileBytes bytes;
     std::string reason;
     if (!ReadWholeFile(path, bytes, reason)) {
+        TxtReadResult result;
         refuse(result, reason);
         return result;
     }
-    readTable(bytes.view(), path, result);
-    return result;
+    return ReadTxtData(bytes.view(), path);
 }
 
 }  // namespace qv

@@ -1,12 +1,16 @@
 #pragma once
 // Reader of tab-delimited text tables: a header line of parameter names
 // (optionally led by a "NAME", "Name" or "name" column of event names), then
-// one event per line, cells separated by TAB. Lines end with CR LF or LF;
-// text after the last line end is not read. Cells are numbers with "." or a
-// single "," as decimal point.
+// one event per line, cells separated by TAB. Lines end with LF, CR LF or CR
+// CR LF; the last line is read whether or not a line end follows it, and
+// empty lines at the end are ignored, as are a UTF-8 byte-order mark and a
+// last column that is empty in every line (a TAB ending every line). Cells
+// are numbers with "." or a single "," as decimal point, one of the two for
+// the whole table: a table that uses both is refused, since "1,234" beside
+// "1.5" may as well be a thousand as a decimal.
 //
 // A table the reader cannot take comes back with Loaded false, FileKey 0 and
-// a short reason in RefusalReason.
+// a short reason in RefusalReason, naming the line and column at fault.
 #include <string>
 #include <string_view>
 

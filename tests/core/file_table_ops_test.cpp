@@ -53,6 +53,8 @@ protected:
 TEST_F(FileTableOps, ClearFileSlotFreesTheSlotAndKeepsTheRest) {
     FileRecord& f = load(3, 5, 2);
     f.Cytometer = "Instrument";
+    f.EventNames.assign(6, "event");
+    f.HasEventNames = true;
     ClearFileSlot(3);
     EXPECT_TRUE(isFree(3));
     EXPECT_FALSE(f.Loaded);
@@ -61,7 +63,14 @@ TEST_F(FileTableOps, ClearFileSlotFreesTheSlotAndKeepsTheRest) {
     EXPECT_EQ(f.ParameterCount, 0);
     EXPECT_EQ(f.Parameters.size(), 1u);
     EXPECT_EQ(f.Parameters[0].Name, "");
+    // No event memory stays behind: a run through many large files would
+    // otherwise keep every one of them.
     EXPECT_EQ(f.WorkingData.raw().size(), 1u);  // released to one element
+    EXPECT_EQ(f.WorkingData.raw().capacity(), 1u);
+    EXPECT_EQ(f.PristineData.raw().capacity(), 1u);
+    EXPECT_EQ(f.Membership.raw().capacity(), 1u);
+    EXPECT_EQ(f.EventNames.capacity(), 0u);
+    EXPECT_FALSE(f.HasEventNames);
     EXPECT_EQ(f.Cytometer, "Instrument");       // other fields stay until refilled
     EXPECT_EQ(f.Folder, "/data/");
 

@@ -1,10 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <iomanip>
 #include <limits>
+#include <random>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "core/Numbers.h"
 
@@ -74,18 +79,23 @@ TEST(Numbers, ValReadsTheLeadingNumber) {
 }
 
 TEST(Numbers, ParseNumberAcceptsPointOrOneCommaWithBlanksAround) {
-    struct Case { const char* text; double expected; };
+    struct Case { const char* text; double expected; char point = 0; };
+    const std::string longComma = "1," + std::string(80, '5');
     const Case cases[] = {
-        {"12", 12},        {"1.5", 1.5},      {"1,5", 1.5},       {"  -0,25 ", -0.25},
-        {"\t3.75\r\n", 3.75}, {"+4", 4},      {".5", 0.5},        {",5", 0.5},
-        {"5.", 5},         {"5,", 5},         {"1E+20", 1e20},    {"1e-05", 1e-5},
-        {"2,5E3", 2500},   {"-0", 0},         {"1e-400", 0},      {"262144", 262144},
+        {"12", 12},        {"1.5", 1.5, '.'},      {"1,5", 1.5, ','},       {"  -0,25 ", -0.25, ','},
+        {"\t3.75\r\n", 3.75, '.'}, {"+4", 4},      {".5", 0.5, '.'},        {",5", 0.5, ','},
+        {"5.", 5, '.'},         {"5,", 5, ','},         {"1E+20", 1e20},    {"1e-05", 1e-5},
+        {"2,5E3", 2500, ','},   {"-0", 0},         {"1e-400", 0},      {"262144", 262144},
+        {longComma.c_str(), 1.5555555555555556, ','},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
         const std::optional<double> v = ParseNumber(c.text);
         ASSERT_TRUE(v.has_value());
         EXPECT_DOUBLE_EQ(*v, c.expected);
+        char point = 'x';
+        EXPECT_EQ(ParseNumber(c.text, point), v);
+        EXPECT_EQ(point, c.point) << "the decimal point the text used";
     }
 }
 
@@ -95,6 +105,43 @@ TEST(Numbers, ParseNumberRefusesAnythingElse) {
                              "1e400", "inf", "nan", "0x10", "1_000"}) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(ParseNumber(text).has_value());
+    }
+}
+
+// Float text is written on a fast path of its own (a table of a million
+// events puts ten million numbers on the clipboard); it must agree with the
+// standard library's general format to the last character, ties and decade
+// edges included.
+TEST(Numbers, FloatTextAgreesWithTheStandardGeneralFormat) {
+    auto reference = [](float v) {
+        if (v == 0.0f) return std::string("0");
+        char buf[64];
+        const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 7);
+        std::string s(buf, r.ptr);
+        for (char& c : s)
+            if (c == 'e') c = 'E';
+        return s;
+    };
+    std::vector<float> values = {
+        1.0f,        9.9999995f,  9.999999f,   99999995.0f, 1e7f,       9999999.0f, 8388609.0f,
+        16777216.0f, 1048576.5f,  0.0001f,     0.00001f,    123456789.0f, 1.5e-7f,  -2.5e-5f,
+        1e-20f,      1e-30f,      1e-40f,      3.4028235e38f, 1.17549435e-38f, 0.99999997f,
+        -1048576.5f, 2.5f,        -0.35f,      4.35f,        100000.0f,  1234567.5f, 1234568.5f,
+    };
+    // Every float on a sweep of exponents, and random bit patterns.
+    for (uint32_t bits = 0x00800000u; bits < 0x7F800000u; bits += 0x00012345u) values.push_back(std::bit_cast<float>(bits));
+    std::mt19937 rng(11);
+    for (int k = 0; k < 200000; ++k) {
+        const float v = std::bit_cast<float>(static_cast<uint32_t>(rng()));
+        if (std::isfinite(v)) values.push_back(v);
+    }
+    // Halfway cases: whole numbers and halves beyond seven digits.
+    for (int k = 0; k < 20000; ++k) values.push_back(static_cast<float>(1000000 + k * 397) * 8.0f + 4.0f);
+    for (float v : values) {
+        SCOPED_TRACE(testing::Message() << std::hexfloat << v);
+        ASSERT_EQ(NumberText(v), reference(v));
+        char written[FloatTextRoom];
+        ASSERT_EQ(std::string(written, WriteNumberText(written, v)), reference(v));
     }
 }
 
@@ -179,6 +226,28 @@ TEST(Numbers, TruncateTwoDecimalsCutsDownward) {
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.value << (c.asPercent ? " %" : ""));
         EXPECT_DOUBLE_EQ(TruncateTwoDecimals(c.value, c.asPercent), c.expected);
+    }
+}
+
+// Means of 32-bit event values carry the values' own storage error (4.35 is
+// stored as 4.3499999046): that much is absorbed, double arithmetic stays cut.
+TEST(Numbers, TruncateTwoDecimalsOfFloatEventsShowsTypedValues) {
+    struct Case { double value; StatisticSource source; double expected; };
+    const auto F = StatisticSource::FloatEvents;
+    const auto D = StatisticSource::DoubleArithmetic;
+    const Case cases[] = {
+        {4.35f, F, 4.35},   {0.29f, F, 0.29},    {1.15f, F, 1.15},    {-1.15f, F, -1.15},
+        {12.349f, F, 12.34}, {0.005f, F, 0.0},   {1023.99f, F, 1023.99}, {-4.351f, F, -4.36},
+        // The mean of three stored values, summed in double as the statistics do.
+        {(static_cast<double>(4.35f) + 4.35f + 4.35f) / 3.0, F, 4.35},
+        // Without the float margin the same stored values are cut.
+        {4.35f, D, 4.34},   {0.29f, D, 0.28},
+        {5000.009999, D, 5000.0}, {123456.789995, D, 123456.78},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::setprecision(17) << c.value
+                                        << (c.source == F ? " from floats" : " in double"));
+        EXPECT_DOUBLE_EQ(TruncateTwoDecimals(c.value, false, c.source), c.expected);
     }
 }
 
