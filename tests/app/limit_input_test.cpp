@@ -35,6 +35,20 @@ const AnswerCase answerCases[] = {
     {QString("1.99"), 1},
     {QString(" 250 "), 250},       // blanks around the number
     {QString("2,5"), 2},           // a single "," as decimal point
+    {QString("12,5"), 12},
+    {QString("1,25"), 1},
+    {QString("1,2345"), 1},
+    // Digits grouped by thousands: a count, not a decimal.
+    {QString("100,000"), 100000},
+    {QString("1,000,000"), 1000000},
+    {QString("50 000"), 50000},
+    {QString(" 2 500 000 "), 2500000},
+    {QString("1,234"), 1234},
+    {QString("1,000 000"), std::nullopt},  // two kinds of separator
+    {QString("1,00,000"), std::nullopt},   // groups of two
+    {QString("1000,000"), 1000},           // no group: a decimal comma
+    {QString("100,000.5"), std::nullopt},
+    {QString("3,000,000,000"), std::nullopt},  // beyond a 32-bit limit
     {QString("1e3"), 1000},
     {QString("0.5"), std::nullopt},  // Int gives 0
     {QString("0.999"), std::nullopt},
