@@ -5,6 +5,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QEnterEvent>
+#include <QFrame>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/model/PopulationPanelModel.h"
 #include "core/SharedState.h"
 
 namespace qv {
@@ -32,6 +34,7 @@ constexpr int FrameLeft = 60, FirstFrameTop = 400, FrameGap = 120, FrameBottomMa
 constexpr int ButtonTop = 240, ButtonHeight = 330, ButtonWidth = 1000, ButtonGap = 60;
 
 const char* const SlotProperty = "qvPopulationSlot";
+const QColor ColourBoxBorder(64, 64, 64);
 
 QColor toColor(const Rgb& c) { return QColor(c.Red, c.Green, c.Blue); }
 
@@ -141,6 +144,8 @@ PopulationPanel::PopulationPanel(QWidget* parent) : QWidget(parent) {
     populationsFrame_->setGeometry(twipRect(FrameLeft, FirstFrameTop, frameWidth, frameHeight(maxPopulations_)));
     setBackground(populationsFrame_, panelColour);
     createButton_ = makeButton(populationsFrame_, "Create", "LuoUusiRegion", 0);
+    // Stays down while drawing mode is on, so a user can tell.
+    createButton_->setCheckable(true);
     renameButton_ = makeButton(populationsFrame_, "Rename", "MuutaRegioninNimi", 1);
     deleteButton_ = makeButton(populationsFrame_, "Delete", "PoistaRegion", 2);
     populationGroup_ = new QButtonGroup(this);
@@ -207,11 +212,19 @@ void PopulationPanel::buildRows(QGroupBox* frame, QButtonGroup* group, int first
         setBackground(row.label, panelColour);
         row.label->installEventFilter(this);
 
-        row.colourBox = new QWidget(frame);
+        // A thin dark border keeps light colours visible on the grey panel.
+        auto* box = new QFrame(frame);
+        box->setFrameStyle(QFrame::Box | QFrame::Plain);
+        box->setLineWidth(1);
+        QPalette borderPalette = box->palette();
+        borderPalette.setColor(QPalette::WindowText, ColourBoxBorder);
+        box->setPalette(borderPalette);
+        row.colourBox = box;
         row.colourBox->setObjectName(QString::fromLatin1(definitions ? "DefVari" : "RegionVari"));
         row.colourBox->setGeometry(twipRect(ColourLeft, ColourTop + RowStep * k, ColourSize, ColourSize));
         row.colourBox->setProperty(SlotProperty, slot);
-        setColour(row.colourBox, slot);
+        const PopulationRecord& p = g.PopulationTable[static_cast<size_t>(slot)];
+        setBackground(row.colourBox, QColor(p.ColorRed, p.ColorGreen, p.ColorBlue));
         row.colourBox->installEventFilter(this);
     }
 }
@@ -258,11 +271,6 @@ void PopulationPanel::chooseDefinition(int slot) {
     if (QRadioButton* option = DefValitsin(slot)) option->click();
 }
 
-void PopulationPanel::setColour(QWidget* box, int slot) {
-    const PopulationRecord& p = g.PopulationTable[static_cast<size_t>(slot)];
-    setBackground(box, QColor(p.ColorRed, p.ColorGreen, p.ColorBlue));
-}
-
 void PopulationPanel::setShowPopulationMenu(QMenu* menu) {
     showPopulationMenu_ = menu;
     showPopulationMenuCount_ = 0;
@@ -270,23 +278,17 @@ void PopulationPanel::setShowPopulationMenu(QMenu* menu) {
 
 void PopulationPanel::PaivitaRegionLista() {
     const WaitCursor wait;
-    for (int slot = 1; slot < static_cast<int>(rows_.size()); ++slot) {
-        PopulationRecord& p = g.PopulationTable[static_cast<size_t>(slot)];
-        const Row& row = rows_[static_cast<size_t>(slot)];
-        const bool definition = slot > maxPopulations_;
-        if (p.InUse) {
-            row.option->setText(captionOf(p.Name));
-            row.label->setText(p.Transparent ? QStringLiteral("T") : QStringLiteral("C"));
-        } else {
-            p.Name.clear();
-            row.option->setText(QStringLiteral("Not defined"));
-            // A definition slot not in use keeps its transparent flag and label.
-            if (!definition) {
-                p.Transparent = false;
-                row.label->setText(QStringLiteral("C"));
-            }
+    // What every row, the submenu and the buttons show is decided by the
+    // model's refresh; here it is only put on the widgets.
+    const PanelView view = RefreshPanel(ValittuPopulaatio());
+    for (const std::vector<PanelRow>* rows : {&view.Populations, &view.Definitions}) {
+        for (const PanelRow& shown : *rows) {
+            const Row* row = rowOf(shown.Slot);
+            if (!row || !row->option) continue;
+            row->option->setText(captionOf(shown.Caption));
+            row->label->setText(QString::fromLatin1(shown.Label.data(), static_cast<qsizetype>(shown.Label.size())));
+            setBackground(row->colourBox, toColor(shown.Colour));
         }
-        setColour(row.colourBox, slot);
     }
 
     if (QMenu* menu = showPopulationMenu_.data()) {
@@ -298,28 +300,24 @@ void PopulationPanel::PaivitaRegionLista() {
             menu->removeAction(items[i]);
             if (items[i]->parent() == menu) items[i]->deleteLater();
         }
-        showPopulationMenuCount_ = 0;
         int n = 0;
-        for (int slot = 1; slot < static_cast<int>(rows_.size()); ++slot) {
-            const PopulationRecord& p = g.PopulationTable[static_cast<size_t>(slot)];
-            if (!p.InUse) continue;
-            ++n;
-            QAction* item = menu->addAction(captionOf(p.Name));
+        for (const ShowPopulationItem& shown : view.ShowPopulation) {
+            QAction* item = menu->addAction(captionOf(shown.Caption));
             item->setObjectName(QStringLiteral("ShowPopulation"));
-            item->setData(n);
-            g.ShowPopulationMap[static_cast<size_t>(n)] = static_cast<int16_t>(slot);
+            item->setData(++n);
         }
         showPopulationMenuCount_ = n;
-        g.ShowPopulationMap[0] = 0;
-        // Items that no longer exist map to no slot.
-        std::fill(g.ShowPopulationMap.begin() + n + 1, g.ShowPopulationMap.end(), int16_t{0});
     }
 
-    UpdatePopulationButtons(ValittuPopulaatio());
+    deleteButton_->setEnabled(view.PopulationButtonsEnabled);
+    renameButton_->setEnabled(view.PopulationButtonsEnabled);
+    showDrawingMode();
 }
 
+void PopulationPanel::showDrawingMode() { createButton_->setChecked(g.RegionDrawMode); }
+
 void PopulationPanel::UpdatePopulationButtons(int slot) {
-    const bool inUse = slot >= 1 && slot <= maxPopulations_ && g.PopulationTable[static_cast<size_t>(slot)].InUse;
+    const bool inUse = PopulationButtonsEnabled(slot);
     deleteButton_->setEnabled(inUse);
     renameButton_->setEnabled(inUse);
 }

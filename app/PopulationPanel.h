@@ -69,11 +69,15 @@ public:
     int ShowPopulationMenuCount() const { return showPopulationMenuCount_; }
 
     // Refreshes every row from g.PopulationTable and rebuilds the "Show
-    // populations" submenu with g.ShowPopulationMap. A slot not in use loses
-    // its name; a population slot not in use also loses its transparent flag.
+    // populations" submenu with g.ShowPopulationMap, as RefreshPanel decides:
+    // a slot not in use loses its name; a population slot not in use also
+    // loses its transparent flag; every label shows its slot's flag.
     void PaivitaRegionLista();
     // "Delete" and "Rename" of the populations are enabled exactly when `slot` is in use.
     void UpdatePopulationButtons(int slot);
+    // "Create" shows whether drawing mode (g.RegionDrawMode) is on: down
+    // while it is. The refresh does this too.
+    void showDrawingMode();
 
     // ---- width ----
     // The mouse moved over the panel: a narrow panel widens.
@@ -121,7 +125,6 @@ private:
 
     void buildRows(QGroupBox* frame, QButtonGroup* group, int firstSlot, int count);
     const Row* rowOf(int slot) const;
-    void setColour(QWidget* box, int slot);
 
     std::vector<Row> rows_;  // index = slot; 0 unused
     int maxPopulations_ = 0;

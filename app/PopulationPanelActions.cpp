@@ -1,6 +1,8 @@
 #include "app/PopulationPanelActions.h"
 
+#include <QApplication>
 #include <QColor>
+#include <QKeyEvent>
 #include <QString>
 
 #include "app/Dialogs.h"
@@ -9,6 +11,7 @@
 #include "app/PopulationPanel.h"
 #include "app/model/PopulationPanelModel.h"
 #include "app/model/PopulationRecompute.h"
+#include "core/SharedState.h"
 
 namespace qv {
 namespace {
@@ -54,6 +57,11 @@ PopulationPanelActions::PopulationPanelActions(PopulationPanel& panel, QObject* 
     connect(&panel, &PopulationPanel::deleteDefinitionClicked, this, &PopulationPanelActions::PoistaMaaritelma_Click);
     connect(&panel, &PopulationPanel::colourBoxActivated, this, &PopulationPanelActions::colourBox);
     connect(&panel, &PopulationPanel::transparencyLabelActivated, this, &PopulationPanelActions::transparencyLabel);
+    qApp->installEventFilter(this);
+}
+
+PopulationPanelActions::~PopulationPanelActions() {
+    if (qApp) qApp->removeEventFilter(this);
 }
 
 void PopulationPanelActions::redrawAll() {
@@ -63,7 +71,31 @@ void PopulationPanelActions::redrawAll() {
 
 void PopulationPanelActions::LuoUusiRegion_Click() {
     DialogQuestions ask;
-    CreatePopulation(panel_.ValittuPopulaatio(), ask);
+    wipeRubberBand(CreatePopulation(panel_.ValittuPopulaatio(), ask));
+    panel_.showDrawingMode();
+}
+
+void PopulationPanelActions::abandonGateDrawing() {
+    wipeRubberBand(AbandonGateDrawing());
+    panel_.showDrawingMode();
+}
+
+void PopulationPanelActions::wipeRubberBand(int windowId) {
+    if (windowId < 1 || static_cast<size_t>(windowId) >= g.WindowRegistry.size()) return;
+    const WindowRecord& w = g.WindowRegistry[static_cast<size_t>(windowId)];
+    if (w.InUse && w.Form) w.Form->update();
+}
+
+bool PopulationPanelActions::eventFilter(QObject* watched, QEvent* event) {
+    // Esc anywhere in the program's windows abandons a gate being drawn;
+    // a dialog or a menu that is open keeps its own Esc.
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        (g.RegionDrawMode || g.GateInProgress) && !QApplication::activeModalWidget() &&
+        !QApplication::activePopupWidget()) {
+        abandonGateDrawing();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void PopulationPanelActions::MuutaRegioninNimi_Click() {

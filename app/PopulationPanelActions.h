@@ -15,7 +15,9 @@ class PopulationPanelActions : public QObject {
 public:
     // Connects to the panel's signals, and hands bending-plot gates to their
     // windows during recomputation (InstallWindowPopulationCheck).
+    // Esc pressed in any of the program's windows abandons a gate being drawn.
     explicit PopulationPanelActions(PopulationPanel& panel, QObject* parent = nullptr);
+    ~PopulationPanelActions() override;
 
     // The handlers, also callable directly.
     void LuoUusiRegion_Click();
@@ -25,8 +27,15 @@ public:
     void PoistaMaaritelma_Click();
     void colourBox(int slot);
     void transparencyLabel(int slot);
+    // Esc: drawing mode off, a half-drawn polygon and its rubber band gone.
+    void abandonGateDrawing();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Repaints window `windowId` (0: none) so that no rubber band stays on it.
+    void wipeRubberBand(int windowId);
     // Refreshes the panel, then every window (when a main window exists).
     void redrawAll();
 

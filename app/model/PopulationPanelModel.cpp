@@ -60,17 +60,23 @@ PanelView RefreshPanel(int chosenPopulation) {
 
 bool PopulationButtonsEnabled(int slot) { return populationSlot(slot) && slotRecord(slot).InUse; }
 
-void CreatePopulation(int slot, PanelQuestions& ask) {
-    if (g.RegionDrawMode) {
-        g.RegionDrawMode = false;
-        return;
-    }
+int AbandonGateDrawing() {
+    const int window = g.GateInProgress ? g.DraftRegion.DraftWindow : 0;
+    g.RegionDrawMode = false;
+    g.GateInProgress = false;
+    g.DraftRegion.Corners = 0;
+    return window;
+}
+
+int CreatePopulation(int slot, PanelQuestions& ask) {
+    if (g.RegionDrawMode || g.GateInProgress) return AbandonGateDrawing();
     if (populationSlot(slot) && slotRecord(slot).InUse) {
         g.RegionDrawMode =
             ask.message(paneltext::RedefinePopulation, paneltext::RedefinePopulationTitle, PanelButtons::OkCancel);
-        return;
+        return 0;
     }
     g.RegionDrawMode = true;
+    return 0;
 }
 
 bool IsAcceptablePopulationName(int slot, const std::string& name) {
@@ -81,8 +87,13 @@ bool IsAcceptablePopulationName(int slot, const std::string& name) {
     if (wanted == "and" || wanted == "or" || wanted == "not") return false;
     // Definitions name the first population of a name; a second of the same
     // name could never be reached.
-    for (int j = 1; populationSlot(j); ++j)
-        if (j != slot && slotRecord(j).InUse && lower(slotRecord(j).Name) == wanted) return false;
+    // Nor may it be another row's default name: a gate drawn into that row
+    // later would get the same name.
+    for (int j = 1; populationSlot(j); ++j) {
+        if (j == slot) continue;
+        if (slotRecord(j).InUse && lower(slotRecord(j).Name) == wanted) return false;
+        if (wanted == "poly-" + std::to_string(j)) return false;
+    }
     return true;
 }
 

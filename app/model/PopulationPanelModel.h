@@ -88,17 +88,24 @@ PanelView RefreshPanel(int chosenPopulation);
 // "Delete" and "Rename" of the populations are enabled for a slot in use.
 bool PopulationButtonsEnabled(int slot);
 
-// "Create": a second press while drawing mode is on switches it off. Otherwise
-// drawing mode goes on, after asking whether to re-define `slot` when that
-// slot is in use (Cancel leaves it off). Changes no population: the window in
-// which the gate is closed fills the row chosen at that moment.
-void CreatePopulation(int slot, PanelQuestions& ask);
+// Esc, or a second "Create": drawing mode off and a half-drawn polygon
+// dropped, no row touched. Returns the ID of the window the polygon was
+// being drawn in (its rubber band must be wiped), 0 when none was.
+int AbandonGateDrawing();
+
+// "Create": a second press while drawing mode is on (or a polygon is half
+// drawn) abandons the drawing (AbandonGateDrawing, whose window it returns).
+// Otherwise drawing mode goes on, after asking whether to re-define `slot`
+// when that slot is in use (Cancel leaves it off), and 0 is returned.
+// Changes no population: the window in which the gate is closed fills the
+// row chosen at that moment.
+int CreatePopulation(int slot, PanelQuestions& ask);
 
 // "Rename" of population `slot`. Nothing happens for a slot not in use, an
 // empty answer or Cancel. A name that no definition could name (only blanks,
-// containing a blank or a parenthesis, "and"/"or"/"not" in any case, or the
-// name of another population in use regardless of case) is refused with a
-// message and nothing changes. Otherwise the Name changes and every word of
+// containing a blank or a parenthesis, "and"/"or"/"not" in any case, the
+// name of another population in use or the default name "Poly-k" of another
+// row k, regardless of case) is refused with a message and nothing changes. Otherwise the Name changes and every word of
 // every definition text that equals the old name (regardless of case) becomes
 // the new name. Returns true when the windows must be redrawn.
 bool RenamePopulation(int slot, PanelQuestions& ask);

@@ -15,6 +15,7 @@
 #include "app/FileInfo.h"
 #include "app/MainServices.h"
 #include "app/WindowRegistry.h"
+#include "app/model/PopulationPanelModel.h"
 #include "core/FileTableOps.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
@@ -165,11 +166,7 @@ void DotPlot::UnloadWindow() {
     // A polygon left half drawn in this window can never be closed once it
     // is gone; left in progress it would swallow every later click in the
     // other windows (or close into a new window that takes this ID).
-    if (g.GateInProgress && g.DraftRegion.DraftWindow == state_.ID) {
-        g.GateInProgress = false;
-        g.RegionDrawMode = false;
-        g.DraftRegion.Corners = 0;
-    }
+    if (g.GateInProgress && g.DraftRegion.DraftWindow == state_.ID) AbandonGateDrawing();
     // Only while the slot is still this window's: a second unload (the
     // caller's, then the close box's) must not free a slot another window
     // has taken since.

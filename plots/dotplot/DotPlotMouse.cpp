@@ -239,11 +239,14 @@ void DotPlot::gateMousePress(QMouseEvent* event) {
                     p.CornerX[static_cast<size_t>(k)] = storedCoordinate(geo.toPlotX(draft.CornerX[static_cast<size_t>(k)]));
                     p.CornerY[static_cast<size_t>(k)] = storedCoordinate(geo.toPlotY(draft.CornerY[static_cast<size_t>(k)]));
                 }
+                // A gate redrawn into a row in use keeps the row's name, which
+                // the user may have given it and definitions may use; a new
+                // row gets its default name.
+                if (!p.InUse) p.Name = "Poly-" + std::to_string(slot);
                 p.InUse = true;
                 p.AxisX = state_.ChannelX;
                 p.AxisY = state_.ChannelY;
                 p.Corners = static_cast<int16_t>(n);
-                p.Name = "Poly-" + std::to_string(slot);
                 p.Type = "Polygon";
                 p.Created = state_.ID;
                 p.TitleX = 0;

@@ -79,19 +79,29 @@ TEST_F(PopulationPanelActionsTest, CreateArmsDrawingAndAsksForARowInUse) {
     panel_->choosePopulation(3);
     click(panel_->LuoUusiRegion());
     EXPECT_TRUE(g.RegionDrawMode);
+    EXPECT_TRUE(panel_->LuoUusiRegion()->isChecked()) << "stays down while drawing mode is on";
     click(panel_->LuoUusiRegion());
     EXPECT_FALSE(g.RegionDrawMode);
+    EXPECT_FALSE(panel_->LuoUusiRegion()->isChecked());
 
     panel_->choosePopulation(1);
     dlg.expectMessage("Population has been already defined. Do you want to re-define it?",
                       "Population already defined", MsgButtons::OkCancel, MsgAnswer::Cancel);
     click(panel_->LuoUusiRegion());
     EXPECT_FALSE(g.RegionDrawMode);
+    EXPECT_FALSE(panel_->LuoUusiRegion()->isChecked()) << "Cancel leaves it up";
     dlg.expectMessage("Population has been already defined. Do you want to re-define it?",
                       "Population already defined", MsgButtons::OkCancel, MsgAnswer::Ok);
     click(panel_->LuoUusiRegion());
     EXPECT_TRUE(g.RegionDrawMode);
+    EXPECT_TRUE(panel_->LuoUusiRegion()->isChecked());
     EXPECT_EQ(main_->redraws, 0);
+
+    // Drawing mode ended elsewhere (a gate closed in a window): the refresh
+    // that follows shows it.
+    g.RegionDrawMode = false;
+    panel_->PaivitaRegionLista();
+    EXPECT_FALSE(panel_->LuoUusiRegion()->isChecked());
 }
 
 TEST_F(PopulationPanelActionsTest, RenameShowsTheNewNameInRowsAndDefinitions) {
@@ -174,6 +184,13 @@ TEST_F(PopulationPanelActionsTest, ColourBoxAndTransparencyLabel) {
     EXPECT_EQ(panel_->LapinakyvaValitsin(1)->text(), "T");
     emit panel_->transparencyLabelActivated(5);  // not in use: stays "C"
     EXPECT_EQ(panel_->LapinakyvaValitsin(5)->text(), "C");
+
+    // A definition row not in use keeps its flag, and its label shows it.
+    for (const char* shown : {"T", "C", "T"}) {
+        QTest::mouseDClick(panel_->DefLapinakyvaValitsin(20), Qt::LeftButton);
+        EXPECT_EQ(panel_->DefLapinakyvaValitsin(20)->text(), shown);
+        EXPECT_EQ(g.PopulationTable[20].Transparent, std::string(shown) == "T");
+    }
 }
 
 }  // namespace

@@ -108,8 +108,22 @@ TEST_F(PopulationPanelModel, CreateArmsDrawingAndAsksBeforeRedefining) {
     EXPECT_EQ(q_.asked[1].text, "Population has been already defined. Do you want to re-define it?");
     EXPECT_EQ(q_.asked[1].title, "Population already defined");
     EXPECT_EQ(q_.asked[1].buttons, PanelButtons::OkCancel);
-    CreatePopulation(1, q_);  // armed: this press only cancels, asking nothing
+    EXPECT_EQ(CreatePopulation(1, q_), 0);  // armed: this press only cancels, asking nothing
     EXPECT_FALSE(g.RegionDrawMode);
+    EXPECT_EQ(q_.asked.size(), 2u);
+
+    // A polygon half drawn in window 4 is abandoned whole: the next click
+    // after "Create" starts a new one instead of continuing it.
+    EXPECT_EQ(CreatePopulation(3, q_), 0);
+    g.GateInProgress = true;
+    g.DraftRegion.DraftWindow = 4;
+    g.DraftRegion.Corners = 2;
+    EXPECT_EQ(CreatePopulation(3, q_), 4) << "the window whose rubber band must go";
+    EXPECT_FALSE(g.RegionDrawMode);
+    EXPECT_FALSE(g.GateInProgress);
+    EXPECT_EQ(g.DraftRegion.Corners, 0);
+    EXPECT_FALSE(g.PopulationTable[3].InUse);
+    EXPECT_EQ(AbandonGateDrawing(), 0) << "nothing left to abandon";
     EXPECT_EQ(q_.asked.size(), 2u);
 }
 
@@ -150,7 +164,9 @@ TEST_F(PopulationPanelModel, RenameInDefinitionKeepsBlanksAndParentheses) {
 TEST_F(PopulationPanelModel, RenameRefusesNamesNoDefinitionCouldUse) {
     Definition(17, "Poly-1 and Poly-2");
     const char* refused[] = {" ", "   ", "Live cells", " Live", "Live ", "(Live)", "Li)ve",
-                             "and", "OR", "Not", "poly-2", "POLY-10"};
+                             "and", "OR", "Not", "poly-2", "POLY-10",
+                             // Default names of other rows, in use or not.
+                             "Poly-3", "poly-5", "POLY-16"};
     for (const char* name : refused) {
         q_.asked.clear();
         q_.answers = {std::optional<std::string>(name), true};
@@ -177,7 +193,7 @@ TEST_F(PopulationPanelModel, RenameRefusesNamesNoDefinitionCouldUse) {
     // Its own name in another case, a name of a slot not in use, a name with
     // letters of other words: accepted, and the definitions still evaluate.
     g.PopulationTable[5].Name = "Old";
-    for (const char* name : {"POLY-1", "Old", "Andrea", "Poly-1b"}) {
+    for (const char* name : {"POLY-1", "Old", "Andrea", "Poly-1b", "Poly-17", "Poly-03"}) {
         q_.answers = {std::optional<std::string>(name)};
         EXPECT_TRUE(RenamePopulation(1, q_)) << name;
         EXPECT_EQ(g.PopulationTable[17].Name, std::string(name) + " and Poly-2");

@@ -166,6 +166,12 @@ TEST_F(PopulationPanelTest, PaintedInThePanelColourWithEachSlotsColourBox) {
         EXPECT_EQ(pixelAt(option, QPoint(option->width() - 3, option->height() / 2)), QColor(200, 200, 200));
         EXPECT_EQ(pixelAt(box, QPoint(box->width() / 2, box->height() / 2)),
                   rgb(DefaultPopulationColours[static_cast<size_t>(slot)]));
+        // A thin dark border, so a light grey box still stands out.
+        for (QPoint edge : {QPoint(0, box->height() / 2), QPoint(box->width() - 1, box->height() / 2),
+                            QPoint(box->width() / 2, 0), QPoint(box->width() / 2, box->height() - 1)})
+            EXPECT_EQ(pixelAt(box, edge), QColor(64, 64, 64)) << edge.x() << "," << edge.y();
+        EXPECT_EQ(pixelAt(box, QPoint(1, 1)), rgb(DefaultPopulationColours[static_cast<size_t>(slot)]))
+            << "one pixel wide";
         // The whole row lies inside its frame.
         QWidget* frame = option->parentWidget();
         EXPECT_TRUE(frame->rect().contains(option->geometry())) << option->geometry().bottom() << " " << frame->height();

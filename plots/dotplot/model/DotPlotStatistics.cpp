@@ -368,10 +368,10 @@ std::string cellText(const DotPlotStatistics& s, int column) {
     switch (column) {
         case 1: return NumberText(s.Number);
         case 2: return NumberText(TruncateTwoDecimals(s.Fraction, true));
-        case 3: return NumberText(TruncateTwoDecimals(s.XMean, false));
-        case 4: return NumberText(TruncateTwoDecimals(s.YMean, false));
-        case 5: return NumberText(TruncateTwoDecimals(s.XGeoMean, false));
-        case 6: return NumberText(TruncateTwoDecimals(s.YGeoMean, false));
+        case 3: return NumberText(TruncateTwoDecimals(s.XMean, false, StatisticSource::FloatEvents));
+        case 4: return NumberText(TruncateTwoDecimals(s.YMean, false, StatisticSource::FloatEvents));
+        case 5: return NumberText(TruncateTwoDecimals(s.XGeoMean, false, StatisticSource::FloatEvents));
+        case 6: return NumberText(TruncateTwoDecimals(s.YGeoMean, false, StatisticSource::FloatEvents));
         default: return {};
     }
 }

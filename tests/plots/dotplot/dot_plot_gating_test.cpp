@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -230,6 +231,78 @@ TEST_F(DotPlotGating, ClosingTheWindowOfAHalfDrawnPolygonDiscardsIt) {
     EXPECT_FALSE(g.GateInProgress) << "later clicks in other windows would be ignored for good";
     EXPECT_FALSE(g.RegionDrawMode);
     EXPECT_FALSE(g.PopulationTable[1].InUse);
+}
+
+// Esc, or "Create" pressed again, abandons a half-drawn polygon: no gate,
+// no drawing mode, no rubber band, and "Create" no longer down.
+TEST_F(DotPlotGating, EscOrASecondCreateAbandonsAHalfDrawnPolygon) {
+    PopulationPanel panel;
+    PopulationPanelActions actions(panel);
+    services.panel = &panel;
+    struct Way {
+        const char* what;
+        std::function<void()> abandon;
+    };
+    const Way ways[] = {
+        {"Esc", [&] { QTest::keyClick(window.get(), Qt::Key_Escape); }},
+        {"a second Create", [&] { QTest::mouseClick(panel.LuoUusiRegion(), Qt::LeftButton); }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.what);
+        panel.choosePopulation(2);
+        test::ScriptedDialogs dlg;  // no question for a free row
+        QTest::mouseClick(panel.LuoUusiRegion(), Qt::LeftButton);
+        ASSERT_TRUE(panel.LuoUusiRegion()->isChecked());
+        click({41, 41});
+        click({157, 41});
+        move({157, 157});
+        const QPoint onBand(100, 41);
+        ASSERT_NE(window->grab().toImage().pixel(onBand), window->picture().pixel(onBand)) << "the rubber band shows";
+
+        way.abandon();
+        EXPECT_FALSE(g.RegionDrawMode);
+        EXPECT_FALSE(g.GateInProgress);
+        EXPECT_FALSE(panel.LuoUusiRegion()->isChecked());
+        EXPECT_EQ(window->grab().toImage().pixel(onBand), window->picture().pixel(onBand)) << "the band is gone";
+        EXPECT_FALSE(g.PopulationTable[2].InUse) << "the row is as it was";
+
+        // The clicks that follow edit nothing and start nothing.
+        click({60, 60});
+        click({60, 60}, Qt::RightButton);
+        EXPECT_FALSE(g.GateInProgress);
+        EXPECT_FALSE(g.PopulationTable[2].InUse);
+        EXPECT_EQ(services.redraws, 0);
+    }
+}
+
+// A gate drawn again into a row in use keeps the name the user gave it, so
+// the definitions that name it stay; a new row still gets "Poly-k".
+TEST_F(DotPlotGating, AGateRedrawnIntoARenamedRowKeepsItsNameAndDefinitions) {
+    services.chosen = 3;
+    g.RegionDrawMode = true;
+    drawSquare();
+    g.PopulationTable[3].Name = "Live";
+    g.PopulationTable[17].InUse = true;
+    g.PopulationTable[17].Name = "not live";
+
+    // Redrawn over the upper right: events (8000, 3000) and (7000, 5000).
+    g.RegionDrawMode = true;
+    click({170, 30});
+    click({250, 30});
+    click({250, 150});
+    click({170, 150});
+    click({0, 0}, Qt::RightButton);
+    const PopulationRecord& p = g.PopulationTable[3];
+    EXPECT_EQ(p.Name, "Live");
+    EXPECT_EQ(p.Corners, 4);
+    EXPECT_EQ(MembershipColumn(1, 3), (std::vector<int>{0, 1, 0, 0, 0, 1}));
+    EXPECT_TRUE(g.PopulationTable[17].InUse) << "the definition naming it survives";
+    EXPECT_EQ(MembershipColumn(1, 17), (std::vector<int>{1, 0, 1, 1, 1, 0}));
+
+    services.chosen = 4;
+    g.RegionDrawMode = true;
+    drawSquare();
+    EXPECT_EQ(g.PopulationTable[4].Name, "Poly-4");
 }
 
 TEST_F(DotPlotGating, CornerAndWholeGateDragsChangeMembership) {
