@@ -168,6 +168,54 @@ std::optional<std::string> readEventLines(const std::vector<std::string_view>& l
     return std::nullopt;
 }
 
+// The tab-separated copy of a read table for the clipboard: lines end with
+// TAB LF; a name column adds a header line. The lines are written over the
+// machine's cores, each run into a text of its own, then joined.
+std::string clipboardText(const FileRecord& r, int32_t events) {
+    const int32_t P = r.ParameterCount;
+    std::vector<std::string> parts(ChunkCount(static_cast<size_t>(events), 20000));
+    ForEachChunk(static_cast<size_t>(events), parts.size(), [&](size_t chunk, size_t first, size_t last) {
+        std::string& text = parts[chunk];
+        text.reserve((last - first) * (static_cast<size_t>(P) * 9 + 2));
+        std::vector<char> line(static_cast<size_t>(P) * (FloatTextRoom + 1) + 1);
+        for (size_t k = first; k < last; ++k) {
+            const auto e = static_cast<int32_t>(k + 1);
+            if (r.HasEventNames) {
+                text += r.EventNames[static_cast<size_t>(e)];
+                text += '\t';
+            }
+            char* out = line.data();
+            for (int32_t p = 1; p <= P; ++p) {
+                out = WriteNumberText(out, r.WorkingData(e, p));
+                *out++ = '\t';
+            }
+            *out++ = '\n';
+            text.append(line.data(), static_cast<size_t>(out - line.data()));
+        }
+    });
+    std::string clip;
+    size_t length = 0;
+    for (const std::string& part : parts) length += part.size();
+    if (r.HasEventNames) {
+        for (int32_t p = 1; p <= P; ++p) length += r.Parameters[static_cast<size_t>(p)].Name.size() + 1;
+        length += 2;
+    }
+    clip.reserve(length);
+    if (r.HasEventNames) {
+        clip += '\t';
+        for (int32_t p = 1; p <= P; ++p) {
+            clip += r.Parameters[static_cast<size_t>(p)].Name;
+            clip += '\t';
+        }
+        clip += '\n';
+    }
+    for (std::string& part : parts) {
+        clip += part;
+        std::string().swap(part);
+    }
+    return clip;
+}
+
 // Reads the table; `dropEmptyLastColumn` lets an empty last header cell go
 // unread. Returns false when that cell names a column after all (a line
 // holds something under it): the caller reads again without dropping it.
@@ -244,32 +292,7 @@ bool readTable(std::string_view bytes, const std::string& path, TxtReadResult& r
     r.Membership.resize(events, g.MaxPopulations + g.MaxDefinitions);
     r.Loaded = true;
 
-    // The clipboard copy: lines end with TAB LF; a name column adds a header
-    // line. Each line is written whole into a buffer of its own, then added.
-    std::string& clip = result.ClipboardText;
-    clip.reserve(bytes.size() + static_cast<size_t>(events) * (static_cast<size_t>(P) + 1));
-    if (layout.named) {
-        clip += '\t';
-        for (int32_t p = 1; p <= P; ++p) {
-            clip += r.Parameters[static_cast<size_t>(p)].Name;
-            clip += '\t';
-        }
-        clip += '\n';
-    }
-    std::vector<char> line(static_cast<size_t>(P) * (FloatTextRoom + 1) + 1);
-    for (int32_t e = 1; e <= events; ++e) {
-        if (layout.named) {
-            clip += r.EventNames[static_cast<size_t>(e)];
-            clip += '\t';
-        }
-        char* out = line.data();
-        for (int32_t p = 1; p <= P; ++p) {
-            out = WriteNumberText(out, r.WorkingData(e, p));
-            *out++ = '\t';
-        }
-        *out++ = '\n';
-        clip.append(line.data(), static_cast<size_t>(out - line.data()));
-    }
+    result.ClipboardText = clipboardText(r, events);
     return true;
 }
 
