@@ -35,6 +35,8 @@ constexpr int ButtonTop = 240, ButtonHeight = 330, ButtonWidth = 1000, ButtonGap
 
 const char* const SlotProperty = "qvPopulationSlot";
 const QColor ColourBoxBorder(64, 64, 64);
+const QColor ButtonFace(220, 220, 220);
+const QColor ButtonFaceDown(150, 150, 150);  // "Create" while drawing mode is on
 
 QColor toColor(const Rgb& c) { return QColor(c.Red, c.Green, c.Blue); }
 
@@ -115,7 +117,7 @@ PopulationPanel::PopulationPanel(QWidget* parent) : QWidget(parent) {
     rows_.assign(static_cast<size_t>(maxPopulations_ + maxDefinitions_ + 1), Row{});
 
     const QColor panelColour = toColor(g.PanelColour);
-    const QColor buttonColour(220, 220, 220);
+    const QColor buttonColour = ButtonFace;
     setBackground(this, panelColour);
     mouseWatcher_ = new MouseWatcher(this);
     QFont small = font();
@@ -314,7 +316,11 @@ void PopulationPanel::PaivitaRegionLista() {
     showDrawingMode();
 }
 
-void PopulationPanel::showDrawingMode() { createButton_->setChecked(g.RegionDrawMode); }
+void PopulationPanel::showDrawingMode() {
+    createButton_->setChecked(g.RegionDrawMode);
+    // The style's pressed look is faint on a grey panel; a darker face shows it.
+    setButtonFace(createButton_, g.RegionDrawMode ? ButtonFaceDown : ButtonFace);
+}
 
 void PopulationPanel::UpdatePopulationButtons(int slot) {
     const bool inUse = PopulationButtonsEnabled(slot);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <exception>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -36,7 +37,14 @@ void ForEachChunk(size_t count, size_t chunks, Work work) {
             failures[c] = std::current_exception();
         }
     };
-    for (size_t c = 1; c < chunks; ++c) workers.emplace_back(run, c);
+    for (size_t c = 1; c < chunks; ++c) {
+        // A thread the system can't start leaves its chunk to this one.
+        try {
+            workers.emplace_back(run, c);
+        } catch (const std::system_error&) {
+            run(c);
+        }
+    }
     run(0);
     for (std::thread& w : workers) w.join();
     for (const std::exception_ptr& failure : failures)

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/FileKey.h"
+#include "core/LargeBlockAllocator.h"
 #include "core/Numbers.h"
 #include "core/ParallelChunks.h"
 #include "core/SharedState.h"
@@ -55,9 +56,9 @@ void forEachCell(std::string_view line, Take take) {
     const char* p = line.data();
     const char* const end = p + line.size();
     for (size_t index = 0;; ++index) {
-        const void* hit = std::memchr(p, '\t', static_cast<size_t>(end - p));
-        const char* cellEnd = hit ? static_cast<const char*>(hit) : end;
-        if (!take(index, std::string_view(p, static_cast<size_t>(cellEnd - p))) || !hit) return;
+        // Cells are short: a plain scan beats a library call per cell.
+        const char* cellEnd = std::find(p, end, '\t');
+        if (!take(index, std::string_view(p, static_cast<size_t>(cellEnd - p))) || cellEnd == end) return;
         p = cellEnd + 1;
     }
 }
@@ -173,29 +174,39 @@ std::optional<std::string> readEventLines(const std::vector<std::string_view>& l
 // machine's cores, each run into a text of its own, then joined.
 std::string clipboardText(const FileRecord& r, int32_t events) {
     const int32_t P = r.ParameterCount;
-    std::vector<std::string> parts(ChunkCount(static_cast<size_t>(events), 20000));
+    // Each run of lines is written straight into a buffer sized for its
+    // longest possible text, left unset until written.
+    using Buffer = std::vector<char, LargeBlockAllocator<char>>;
+    struct Part {
+        Buffer text;
+        size_t length = 0;
+    };
+    std::vector<Part> parts(ChunkCount(static_cast<size_t>(events), 20000));
     ForEachChunk(static_cast<size_t>(events), parts.size(), [&](size_t chunk, size_t first, size_t last) {
-        std::string& text = parts[chunk];
-        text.reserve((last - first) * (static_cast<size_t>(P) * 9 + 2));
-        std::vector<char> line(static_cast<size_t>(P) * (FloatTextRoom + 1) + 1);
+        size_t room = (last - first) * (static_cast<size_t>(P) * (FloatTextRoom + 1) + 2);
+        if (r.HasEventNames)
+            for (size_t k = first; k < last; ++k) room += r.EventNames[k + 1].size();
+        Part& part = parts[chunk];
+        part.text.resize(room);
+        char* out = part.text.data();
         for (size_t k = first; k < last; ++k) {
             const auto e = static_cast<int32_t>(k + 1);
             if (r.HasEventNames) {
-                text += r.EventNames[static_cast<size_t>(e)];
-                text += '\t';
+                const std::string& name = r.EventNames[static_cast<size_t>(e)];
+                out = std::copy(name.begin(), name.end(), out);
+                *out++ = '\t';
             }
-            char* out = line.data();
             for (int32_t p = 1; p <= P; ++p) {
                 out = WriteNumberText(out, r.WorkingData(e, p));
                 *out++ = '\t';
             }
             *out++ = '\n';
-            text.append(line.data(), static_cast<size_t>(out - line.data()));
         }
+        part.length = static_cast<size_t>(out - part.text.data());
     });
     std::string clip;
     size_t length = 0;
-    for (const std::string& part : parts) length += part.size();
+    for (const Part& part : parts) length += part.length;
     if (r.HasEventNames) {
         for (int32_t p = 1; p <= P; ++p) length += r.Parameters[static_cast<size_t>(p)].Name.size() + 1;
         length += 2;
@@ -209,9 +220,9 @@ std::string clipboardText(const FileRecord& r, int32_t events) {
         }
         clip += '\n';
     }
-    for (std::string& part : parts) {
-        clip += part;
-        std::string().swap(part);
+    for (Part& part : parts) {
+        clip.append(part.text.data(), part.length);
+        Buffer().swap(part.text);
     }
     return clip;
 }

@@ -205,6 +205,51 @@ TEST_F(TxtReader, RefusesMalformedTables) {
     }
 }
 
+// A large table is read in parts at once; the fault reported is still the
+// table's first, whichever part found it, and the parts join up in order.
+TEST_F(TxtReader, LargeTablesReportTheirFirstFault) {
+    constexpr int Lines = 120000;
+    auto table = [](std::initializer_list<std::pair<int, const char*>> cells) {
+        std::vector<std::string> rows(Lines + 1);
+        rows[0] = "NAME\tA";
+        for (int k = 1; k <= Lines; ++k) rows[static_cast<size_t>(k)] = "e" + std::to_string(k) + "\t" + std::to_string(k % 1000);
+        for (const auto& [line, cell] : cells) rows[static_cast<size_t>(line - 1)] = "x\t" + std::string(cell);
+        std::string text;
+        for (const std::string& row : rows) text += row + "\n";
+        return text;
+    };
+    const TxtReadResult whole = ReadTxtData(table({{60001, "2.5"}}), "big.txt");
+    ASSERT_TRUE(whole.Record.Loaded) << whole.Record.RefusalReason;
+    ASSERT_EQ(whole.Record.EventCount, Lines);
+    EXPECT_EQ(whole.Record.PristineData(1, 1), 1.0f);
+    EXPECT_EQ(whole.Record.PristineData(60000, 1), 2.5f);
+    EXPECT_EQ(whole.Record.EventNames[60000], "x");
+    EXPECT_EQ(whole.Record.PristineData(Lines, 1), static_cast<float>(Lines % 1000));
+    EXPECT_EQ(whole.ClipboardText.substr(0, 16), "\tA\t\ne1\t1\t\ne2\t2\t\n");
+    EXPECT_EQ(whole.ClipboardText.substr(whole.ClipboardText.size() - 11), "e120000\t0\t\n");
+    EXPECT_NE(whole.ClipboardText.find("\nx\t2.5\t\ne60001\t1\t\n"), std::string::npos);
+
+    struct Case {
+        const char* what;
+        std::string text;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {"mixed points far apart, before a bad cell", table({{30001, "1,5"}, {90001, "2.5"}, {100001, "y"}}),
+         "line 90001, column 2 uses \".\" as decimal point, but line 30001, column 2 uses \",\""},
+        {"a bad cell before the mixed points", table({{20001, "y"}, {30001, "1,5"}, {90001, "2.5"}}),
+         "line 20001, column 2 is not a number"},
+        {"two bad cells: the first", table({{110001, "z"}, {50001, "y"}}), "line 50001, column 2 is not a number"},
+        {"a short line late in the table", table({{5, "1"}, {115000, ""}}), "line 115000, column 2 is not a number"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TxtReadResult result = ReadTxtData(c.text, "big.txt");
+        EXPECT_FALSE(result.Record.Loaded);
+        EXPECT_NE(result.Record.RefusalReason.find(c.reason), std::string::npos) << result.Record.RefusalReason;
+    }
+}
+
 TEST_F(TxtReader, RefusesPathsThatAreNoReadableFile) {
     test::TempFolder dir;
     for (const std::string& path : {dir.path(), dir.file("missing.txt")}) {
