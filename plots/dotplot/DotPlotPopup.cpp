@@ -1,4 +1,3 @@
-#include "plots/dotplot/DotPlotPopup.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -11,16 +10,6 @@
 #include "plots/dotplot/model/DotDataText.h"
 
 namespace qv {
-
-std::optional<QString> AskExportPath(const QString& title, const QString& filter) {
-    const std::optional<QString> path = dialogs().saveFileName(title, filter, QString());
-    if (!path || path->isEmpty()) return std::nullopt;
-    if (QFileInfo::exists(*path) &&
-        showMessage(QStringLiteral("File already exists. Do you want to overwrite it?"),
-                    QStringLiteral("File already exists"), MsgButtons::OkCancel) != MsgAnswer::Ok)
-        return std::nullopt;
-    return path;
-}
 
 void DotPlot::MenuValintaReaktio(int index) {
     switch (index) {
