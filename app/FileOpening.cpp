@@ -6,8 +6,10 @@
 #include <QGuiApplication>
 #include <QString>
 
+#include <map>
 #include <new>
 #include <optional>
+#include <set>
 
 #include "app/Dialogs.h"
 #include "app/MainServices.h"
@@ -28,6 +30,14 @@ namespace {
 
 std::string loadFileType;
 std::vector<std::string> folderFileList(1);
+
+enum class LoadOutcome { Done, Refused, TableFull };
+struct LoadResult {
+    bool result = false;  // what the load routine answers its callers
+    LoadOutcome outcome = LoadOutcome::Done;
+};
+// The load routine, telling a refused file from a full table.
+LoadResult loadFile(std::string path, int window, int fileSlot);
 
 
 // Sets LoadFileType for the loads of one command and clears it on every way out.
@@ -132,13 +142,43 @@ bool loadListed(const std::string& folder, int pos, int window) {
 
 enum class Step { Next, Previous };
 
+// A step that stopped at a file the reader refused: the window keeps its own
+// file, but its next step goes on from the refused one, so a folder holding a
+// damaged file is no wall. Kept only while the window still shows the file
+// it stepped from, and only for a step the same way.
+struct RefusedStep {
+    Step step = Step::Next;
+    std::string folder;
+    std::string fromName;
+    int32_t fromKey = 0;
+    std::string refusedName;
+};
+std::map<int, RefusedStep> refusedSteps;
+
+// The paths refused during one Next/Previous command over several windows:
+// each is read and reported once, not once per window.
+std::set<std::string>* refusedInCommand = nullptr;
+
+std::optional<RefusedStep> takeRefusedStep(int window) {
+    auto it = refusedSteps.find(window);
+    if (it == refusedSteps.end()) return std::nullopt;
+    RefusedStep r = std::move(it->second);
+    refusedSteps.erase(it);
+    return r;
+}
+
 bool stepFile(int window, Step step) {
     bool result = false;
     const int f = isWindowSlot(window) && g.WindowRegistry[window].InUse ? g.WindowRegistry[window].FileIndex : 0;
+    const std::optional<RefusedStep> refused = takeRefusedStep(window);
     // A window without a file has no folder to step through.
     if (isFileSlot(f) && g.FileTable[f].FileKey != 0) {
         const std::string folder = g.FileTable[f].Folder;
-        const std::string name = g.FileTable[f].FileName;
+        const std::string shown = g.FileTable[f].FileName;
+        const int32_t shownKey = g.FileTable[f].FileKey;
+        const bool fromRefused =
+            refused && refused->step == step && refused->folder == folder && refused->fromName == shown && refused->fromKey == shownKey;
+        const std::string& name = fromRefused ? refused->refusedName : shown;
         const int n = TeeLista(folder);
         int pos = 0;
         for (int i = 1; i <= n; ++i) {
@@ -147,11 +187,26 @@ bool stepFile(int window, Step step) {
                 break;
             }
         }
+        int target = 0;
         if (step == Step::Next) {
             // A file that is not in the list (a text table) steps to the first listed file.
-            if (n > 1 && pos < n) result = loadListed(folder, pos + 1, window);
+            if (n > 1 && pos < n) target = pos + 1;
         } else {
-            if (pos > 1) result = loadListed(folder, pos - 1, window);
+            if (pos > 1) target = pos - 1;
+        }
+        if (target != 0) {
+            const std::string targetName = folderFileList[static_cast<size_t>(target)];
+            const std::string path = folder + targetName;
+            LoadOutcome outcome = LoadOutcome::Refused;
+            if (!refusedInCommand || !refusedInCommand->contains(path)) {
+                const LoadResult loaded = loadFile(path, window, 0);
+                result = loaded.result;
+                outcome = loaded.outcome;
+            }
+            if (outcome == LoadOutcome::Refused) {
+                refusedSteps[window] = RefusedStep{step, folder, shown, shownKey, targetName};
+                if (refusedInCommand) refusedInCommand->insert(path);
+            }
         }
     }
     finishCommand();
@@ -159,6 +214,11 @@ bool stepFile(int window, Step step) {
 }
 
 void stepSelectedWindows(Step step) {
+    std::set<std::string> refused;
+    refusedInCommand = &refused;
+    struct Reset {
+        ~Reset() { refusedInCommand = nullptr; }
+    } reset;
     for (int w = 1; w <= g.MaxWindows && w < static_cast<int>(g.WindowRegistry.size()); ++w) {
         const WindowRecord& rec = g.WindowRegistry[w];
         if (rec.InUse && rec.FileIndex != 0 && rec.Selected) stepFile(w, step);
@@ -183,11 +243,18 @@ void FileNextFile_Click() { stepSelectedWindows(Step::Next); }
 void FilePreviousFile_Click() { stepSelectedWindows(Step::Previous); }
 
 bool TiedostonLukuToimenPiteet(std::string path, int window, int fileSlot) {
-    bool result = false;
+    return loadFile(std::move(path), window, fileSlot).result;
+}
+
+namespace {
+
+LoadResult loadFile(std::string path, int window, int fileSlot) {
+    LoadResult out;
+    bool& result = out.result;
     int slot = 0;
     if (fileSlot != 0) {
         // The sheet reader names the slot; one outside the table cannot be filled.
-        if (!isFileSlot(fileSlot)) return false;
+        if (!isFileSlot(fileSlot)) return out;
         {
             WaitCursor wait;
             // Whatever the slot held goes first, so two files' data never
@@ -200,7 +267,8 @@ bool TiedostonLukuToimenPiteet(std::string path, int window, int fileSlot) {
             // A refused record carries key 0, so the slot stays free.
             record.FileKey = 0;
             showLoadError(record);
-            return false;
+            out.outcome = LoadOutcome::Refused;
+            return out;
         }
         ApplyCompensation(record);
         slot = fileSlot;
@@ -227,7 +295,8 @@ bool TiedostonLukuToimenPiteet(std::string path, int window, int fileSlot) {
             }
             if (free == 0) {
                 showTableFull();
-                return false;
+                out.outcome = LoadOutcome::TableFull;
+                return out;
             }
             {
                 WaitCursor wait;
@@ -239,7 +308,8 @@ bool TiedostonLukuToimenPiteet(std::string path, int window, int fileSlot) {
             if (!record.Loaded) {
                 record.FileKey = 0;
                 showLoadError(record);
-                return false;
+                out.outcome = LoadOutcome::Refused;
+                return out;
             }
             ApplyCompensation(record);
             RecomputeAllPopulations();
@@ -258,8 +328,10 @@ bool TiedostonLukuToimenPiteet(std::string path, int window, int fileSlot) {
         result = true;
     }
     g.LastLoadedFile = static_cast<int16_t>(slot);
-    return result;
+    return out;
 }
+
+}  // namespace
 
 int TeeLista(const std::string& folder) {
     std::vector<std::string> names = ListFcsFiles(folder);

@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/model/FileSystemText.h"
 #include "app/Dialogs.h"
+#include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
 #include "core/SharedState.h"
 #include "core/picture/WindowPicture.h"
@@ -67,10 +69,10 @@ const QWidget* FilePlotWindow::outerWidget() const { return const_cast<FilePlotW
 void FilePlotWindow::updateCaption() {
     const WindowRecord* r = record();
     const bool selected = r && r->Selected;
-    setWindowTitle(QString::fromLatin1((selected ? g.SelectedPrefix : std::string()) + titleText()));
+    setWindowTitle(shownFileSystemText((selected ? g.SelectedPrefix : std::string()) + titleText()));
 }
 
-QString FilePlotWindow::AnnaOtsikko() const { return QString::fromLatin1(titleText()); }
+QString FilePlotWindow::AnnaOtsikko() const { return shownFileSystemText(titleText()); }
 
 void FilePlotWindow::placeAtStartSize(int32_t rememberedWidth, int32_t rememberedHeight, int32_t firstWidth,
                                       int32_t firstHeight) {
@@ -81,7 +83,6 @@ void FilePlotWindow::placeAtStartSize(int32_t rememberedWidth, int32_t remembere
     }
     outerWidget()->resize(std::max(1, TwipsToPixels(w)), std::max(1, TwipsToPixels(h)));
     fitPictureToClient();
-    attachToSubWindow();
 }
 
 void FilePlotWindow::fitPictureToClient() {
@@ -94,22 +95,7 @@ void FilePlotWindow::fitPictureToClient() {
 
 bool FilePlotWindow::fullDrawPostponed() const { return g.FullRedrawPending != 0 && g.FullRedrawPending == AnnaID(); }
 
-void FilePlotWindow::closeFrame() {
-    // However the window is unloaded (its frame's close box, shutdown, a
-    // tool, the sheet reader), its workspace frame goes with it: hidden now
-    // and deleted once, later, so a caller still inside the window or the
-    // frame's own close handling is not cut off. A lone window (no frame)
-    // belongs to whoever made it and is only hidden.
-    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!frame) {
-        hide();
-        return;
-    }
-    if (frameDeleted_) return;
-    frameDeleted_ = true;
-    frame->hide();
-    frame->deleteLater();
-}
+void FilePlotWindow::closeFrame() { discardWindow(*this); }
 
 WindowFrameTwips FilePlotWindow::frameTwips() const {
     WindowFrameTwips f;
@@ -156,12 +142,8 @@ void FilePlotWindow::saveImage() {
     if (!SaveWindowPicture(picture_, *path)) showSaveError(*path);
 }
 
-void FilePlotWindow::activateWindow() {
-    if (g.SheetLoading) return;
-    if (!g.ShiftHeld) DeselectAllWindows();
-    if (WindowRecord* r = record()) r->Selected = true;
-    updateCaption();
-    g.ActiveWindowSlot = static_cast<int16_t>(AnnaID());
+void FilePlotWindow::onActivated() {
+    if (initialised()) activateFileWindow(AnnaID());
 }
 
 void FilePlotWindow::paintEvent(QPaintEvent*) {
@@ -178,12 +160,15 @@ void FilePlotWindow::resizeEvent(QResizeEvent* event) {
     if (!initialised()) return;
     fitPictureToClient();
     // A resize that only shows the window at the size it was given is no
-    // user's resize.
-    if (!event->oldSize().isValid()) return;
+    // user's resize; the picture, new and blank, is drawn all the same.
+    if (!event->oldSize().isValid()) {
+        Piirra();
+        return;
+    }
     const QWidget* outer = outerWidget();
     rememberKindSize(outer->width() * TwipsPerPixel, outer->height() * TwipsPerPixel);
-    // The picture follows at once; the work after a full draw waits for the
-    // pointer to come back (see mouseMoveEvent).
+    // The picture follows at once; the work after a full draw waits until
+    // no button is held (the end of an edge drag) or the pointer moves.
     g.FullRedrawPending = static_cast<int16_t>(AnnaID());
     Piirra();
 }
@@ -210,28 +195,6 @@ void FilePlotWindow::keyReleaseEvent(QKeyEvent* event) {
 void FilePlotWindow::closeEvent(QCloseEvent* event) {
     UnloadWindow();
     event->accept();
-}
-
-bool FilePlotWindow::event(QEvent* event) {
-    switch (event->type()) {
-    case QEvent::ParentChange: attachToSubWindow(); break;
-    case QEvent::WindowActivate:
-        // A top-level window (no MDI frame) is activated by the window system.
-        if (!qobject_cast<QMdiSubWindow*>(parentWidget()) && initialised()) activateWindow();
-        break;
-    default: break;
-    }
-    return PlotWindow::event(event);
-}
-
-void FilePlotWindow::attachToSubWindow() {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        connect(sub, &QMdiSubWindow::aboutToActivate, this, &FilePlotWindow::onSubWindowActivating,
-                Qt::UniqueConnection);
-}
-
-void FilePlotWindow::onSubWindowActivating() {
-    if (initialised()) activateWindow();
 }
 
 }  // namespace qv

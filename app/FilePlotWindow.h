@@ -46,10 +46,10 @@ public:
     // EventCount of the window's file, 0 without one.
     int32_t fileEventCount() const;
 
-    // Form activation: nothing while a sheet loads; else selects this
-    // window (keeping the others selected while Shift is held) and makes it
-    // the active one.
-    void activateWindow();
+    // The activation step: nothing before Alusta or while a sheet loads;
+    // else selects this window (keeping the others selected while Shift is
+    // held) and makes it the active one.
+    void onActivated() override;
     // "Save as .BMP...": the save dialog, the overwrite question, then the
     // picture written whole or "Save error" with the old file kept.
     void saveImage();
@@ -79,7 +79,8 @@ protected:
     // Whether this window's full draw is the one a resize postponed (its
     // draw then skips the follow-up work).
     bool fullDrawPostponed() const;
-    // Hides the workspace frame and deletes it (with this window) once.
+    // The end of every close: the workspace frame (with the window) is
+    // hidden now and deleted once, when the program is idle again.
     void closeFrame();
     // Place, size and file for the settings lines.
     WindowFrameTwips frameTwips() const;
@@ -95,16 +96,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool event(QEvent* event) override;
 
     QImage picture_;
-
-private slots:
-    void onSubWindowActivating();
-
-private:
-    void attachToSubWindow();
-    bool frameDeleted_ = false;
 };
 
 // Twips <-> pixels, 15 twips to a pixel; far values are held in range.

@@ -13,6 +13,8 @@
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScreen>
+#include <QStyle>
 #include <QThread>
 #include <QTimer>
 
@@ -49,15 +51,19 @@ PaaIkkuna::PaaIkkuna(QWidget* parent) : QMainWindow(parent) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     mdi_ = new QMdiArea(central);
+    // A window outside the visible part of the workspace (the main window
+    // made smaller, a sheet from a larger screen) stays reachable.
+    mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     layout->addWidget(mdi_, 1);
     setCentralWidget(central);
 
     menu_ = std::make_unique<MainMenu>(*this, *this);
 
     setMainServices(this);
-    setWindowShower([this](PlotWindow& window) { showChild(window); });
+    setWindowShower([this](PlotWindow& window) { showInWorkspace(window); });
     // Statistics windows are children of the workspace like the plots.
-    setStatisticsWindowShower([this](Statistics& window) { mdi_->addSubWindow(&window)->show(); });
+    setStatisticsWindowShower([this](Statistics& window) { showInWorkspace(window); });
 }
 
 PaaIkkuna::~PaaIkkuna() {
@@ -91,7 +97,7 @@ void PaaIkkuna::MDIForm_Load() {
         panelActions_ = new PopulationPanelActions(*panel_, this);
     }
     panel_->applyWidth();
-    show();
+    openAtUsefulSize();
 
     PaivitaRegionLista();
     AutosaveEnabled = true;
@@ -110,8 +116,21 @@ void PaaIkkuna::MDIForm_Load() {
     tools_->BuildScriptMenu(scriptsFolderIn(programFolder()));
 }
 
-void PaaIkkuna::showChild(PlotWindow& window) {
+void PaaIkkuna::openAtUsefulSize() {
+    // Most of the screen, centred: room for several plots from the start.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        const QSize size(available.width() * 9 / 10, available.height() * 9 / 10);
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, available));
+    }
+    show();
+}
+
+void PaaIkkuna::showInWorkspace(QWidget& window) {
     QMdiSubWindow* sub = mdi_->addSubWindow(&window);
+    // A closed window's frame is deleted by the window's own close, once no
+    // handler can still be running inside it; never by the frame itself.
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
     sub->show();
 }
 

@@ -115,7 +115,10 @@ protected:
 private:
     void UnloadAll();
     void clearLoadedItems(QMenu& menu, int keep);
-    void showChild(PlotWindow& window);
+    // Shows the main window over most of the screen.
+    void openAtUsefulSize();
+    // Adds a window to the workspace in a frame of its own and shows it.
+    void showInWorkspace(QWidget& window);
 
     QMdiArea* mdi_ = nullptr;
     std::unique_ptr<MainMenu> menu_;

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QWidget>
 
+class QTimer;
+
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -29,8 +31,8 @@ public:
 class PlotWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit PlotWindow(QWidget* parent = nullptr) : QWidget(parent) {}
-    ~PlotWindow() override = default;
+    explicit PlotWindow(QWidget* parent = nullptr);
+    ~PlotWindow() override;
 
     // Lifecycle and drawing.
     virtual void Alusta(int id) = 0;
@@ -40,6 +42,12 @@ public:
     virtual int AnnaID() const = 0;
     virtual QString AnnaOtsikko() const { missing("AnnaOtsikko"); return {}; }
     virtual void UnloadWindow() = 0;
+    // The kind's activation step. It runs each time the window becomes the
+    // active child of the workspace (or, alone, the active window), its first
+    // time included: the creation sequence runs it right after Alusta when
+    // the new window is already the active one. A kind ignores calls that
+    // come before its Alusta.
+    virtual void onActivated() {}
 
     // Print page.
     virtual bool OnkoPreviewissa() const { return false; }
@@ -85,7 +93,24 @@ public:
     }
     virtual void AsetaPiirtoMoodi(const std::string& mode) { missing("AsetaPiirtoMoodi"); (void)mode; }
 
+private slots:
+    void frameActivating() { onActivated(); }
+
+private:
+    void completePostponedDraw();
+
+    QTimer* postponedDraw_ = nullptr;
+
 protected:
+    // Ties the activation step to the workspace frame the window is put in,
+    // and ends every size change with a full picture: a kind's resizeEvent
+    // draws at the new size, either fully or as a quick pass that leaves
+    // g.FullRedrawPending at its ID; that full draw then follows as soon as
+    // no mouse button is held (the end of an edge drag, or at once after a
+    // maximise, restore or tiling), without waiting for the mouse to move.
+    // A kind that overrides event() passes every event on to this one.
+    bool event(QEvent* event) override;
+
     [[noreturn]] static void missing(const char* member) { throw MissingMemberError(member); }
 };
 

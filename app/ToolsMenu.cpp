@@ -31,6 +31,8 @@ void ToolsMenu::BuildScriptMenu(const QString& folder) {
         menu_.addAction(item);
         items_.push_back(item);
     }
+    // An empty menu would open onto nothing: it is greyed while no tool is there.
+    menu_.menuAction()->setEnabled(!items_.empty());
 }
 
 QAction* ToolsMenu::SkriptiLista(int index) const {

@@ -1,9 +1,12 @@
 #include "app/WindowRegistry.h"
 
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
+#include <algorithm>
 #include <map>
 
 #include "app/Dialogs.h"
@@ -53,6 +56,27 @@ bool validSlot(int id) { return id >= 1 && id <= lastSlot(); }
 
 QString selectedPrefix() { return QString::fromLatin1(g.SelectedPrefix.data(), static_cast<qsizetype>(g.SelectedPrefix.size())); }
 
+// The window the user sees as the active one: the workspace's current child,
+// or a window of its own that is active.
+bool isActiveWindowOfItsKind(const PlotWindow& window) {
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(window.parentWidget())) {
+        const QMdiArea* area = frame->mdiArea();
+        return area && area->currentSubWindow() == frame;
+    }
+    return window.isWindow() && window.isActiveWindow();
+}
+
+// A new window opens where the user can see it: its frame is moved (never
+// shrunk) into the workspace's visible area as far as it fits there.
+void keepInsideWorkspace(PlotWindow& window) {
+    auto* frame = qobject_cast<QMdiSubWindow*>(window.parentWidget());
+    if (!frame || !frame->mdiArea() || frame->isMaximized()) return;
+    const QSize view = frame->mdiArea()->viewport()->size();
+    const QPoint at(std::max(0, std::min(frame->x(), view.width() - frame->width())),
+                    std::max(0, std::min(frame->y(), view.height() - frame->height())));
+    if (at != frame->pos()) frame->move(at);
+}
+
 // The creation sequence into a slot already known to be free.
 bool createInto(const std::string& type, int slot) {
     auto it = makers().find(type);
@@ -60,9 +84,10 @@ bool createInto(const std::string& type, int slot) {
 
     WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(slot)];
     // The slot is taken before anything else runs, so a window made or
-    // initialised meanwhile can never be given the same ID.
+    // initialised meanwhile can never be given the same ID. Nothing of the
+    // slot's last window is left in it (whether it showed a file, which one).
+    rec = WindowRecord{};
     rec.InUse = true;
-    rec.Selected = false;
     rec.Type = type;
     PlotWindow* window = it->second();
     if (!window) {
@@ -85,6 +110,11 @@ bool createInto(const std::string& type, int slot) {
     if (steps.deselectsOthers) DeselectAllWindows();
     QPointer<PlotWindow> guard(window);
     window->Alusta(slot);
+    // Alusta gave the window its size; a sheet or a tool may place it later.
+    if (guard) keepInsideWorkspace(*window);
+    // Shown before Alusta, the window became the active one while it could
+    // not yet act on it: its activation step runs now.
+    if (guard && windowAt(slot) == window && isActiveWindowOfItsKind(*window)) window->onActivated();
     if (steps.autosaves && guard) {
         if (MainServices* services = mainServices()) services->TalletaNakyma(QStringLiteral("Autosave"));
     }
@@ -131,12 +161,26 @@ PlotWindow* windowAt(int id) {
     return rec.InUse ? rec.Form : nullptr;
 }
 
+namespace {
+
+// Sets a file window's caption from its own, with or without the selection
+// prefix. A window that has no caption of its own keeps the one it shows.
+void setSelectionCaption(PlotWindow* window, bool selected) {
+    if (!window) return;
+    try {
+        window->setWindowTitle((selected ? selectedPrefix() : QString()) + window->AnnaOtsikko());
+    } catch (const MissingMemberError&) {
+    }
+}
+
+}  // namespace
+
 void DeselectAllWindows() {
     for (int s = 1; s <= lastSlot(); ++s) {
         WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(s)];
         if (!rec.InUse || !rec.ShowsFile) continue;
         rec.Selected = false;
-        if (rec.Form) rec.Form->setWindowTitle(rec.Form->AnnaOtsikko());
+        setSelectionCaption(rec.Form, false);
     }
 }
 
@@ -145,7 +189,7 @@ void SelectAllWindows() {
         WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(s)];
         if (!rec.InUse || !rec.ShowsFile) continue;
         rec.Selected = true;
-        if (rec.Form) rec.Form->setWindowTitle(selectedPrefix() + rec.Form->AnnaOtsikko());
+        setSelectionCaption(rec.Form, true);
     }
 }
 
@@ -163,7 +207,7 @@ void activateFileWindow(int id) {
     if (!window) return;
     if (!g.ShiftHeld) DeselectAllWindows();
     g.WindowRegistry[static_cast<size_t>(id)].Selected = true;
-    window->setWindowTitle(selectedPrefix() + window->AnnaOtsikko());
+    setSelectionCaption(window, true);
     g.ActiveWindowSlot = static_cast<int16_t>(id);
 }
 

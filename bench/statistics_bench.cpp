@@ -10,6 +10,7 @@
 #include <random>
 #include <vector>
 
+#include "app/WindowDisposal.h"
 #include "app/PlotWindow.h"
 #include "core/SharedState.h"
 #include "output/Statistics.h"
@@ -144,7 +145,7 @@ void BM_RefreshStatisticsWindow(benchmark::State& state) {
     owner.panel.AvaaTaiSuljeStatistics("open");
     for (auto _ : state) owner.PaivitaStatistiikka();
     owner.panel.AvaaTaiSuljeStatistics("close");
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    deleteDiscardedWidgets();
 }
 BENCHMARK(BM_RefreshStatisticsWindow)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
@@ -157,7 +158,7 @@ void BM_RefreshAfterFullDraw(benchmark::State& state) {
     owner.panel.AvaaTaiSuljeStatistics("open");
     for (auto _ : state) owner.panel.afterFullDraw();
     owner.panel.AvaaTaiSuljeStatistics("close");
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    deleteDiscardedWidgets();
 }
 BENCHMARK(BM_RefreshAfterFullDraw)->Unit(benchmark::kMillisecond);
 

@@ -18,6 +18,8 @@
 #include "app/MainServices.h"
 #include "app/PlotWindow.h"
 #include "app/PopupMenuItems.h"
+#include "app/WindowDisposal.h"
+#include "app/model/FileSystemText.h"
 #include "core/SharedState.h"
 
 namespace qv {
@@ -82,6 +84,8 @@ Statistics::Statistics(QWidget* parent) : QWidget(parent) {
     table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table_->setWordWrap(false);
+    // No frame of its own: the cells fill the window to its edges.
+    table_->setFrameShape(QFrame::NoFrame);
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
     // Movement over the grid counts as movement over the workspace (the
     // populations panel narrows), also without a button held.
@@ -181,7 +185,8 @@ void Statistics::showGrid() {
                 table_->setItem(r, c, item);
             }
             const std::string text = grid_.text(r, c);
-            item->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+            item->setText(grid_.rowHoldsFileName(r) ? shownFileSystemText(text)
+                                                    : QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
             // The label column and the rows up to the header look fixed.
             item->setBackground(c == 0 || r <= header ? fixedCell : plainCell);
         }
@@ -191,9 +196,15 @@ void Statistics::showGrid() {
     for (int c = 0; c < cols; ++c) table_->setColumnWidth(c, std::max(1, toPixels(grid_.colWidth(c))));
     table_->setUpdatesEnabled(true);
 
-    // The window takes the grid's size when the owner has set one.
+    // Once the owner has sized the grid, the window's inside holds exactly
+    // its columns and rows. The owner's size (its extra 100 and 380 twips)
+    // stands for the frame's borders and title bar around them, not for an
+    // empty band inside the window or on the picture for the print page.
     if (grid_.width() > 0 && grid_.height() > 0) {
-        const QSize size(toPixels(grid_.width()), toPixels(grid_.height()));
+        int width = 0, height = 0;
+        for (int c = 0; c < cols; ++c) width += table_->columnWidth(c);
+        for (int r = 0; r < rows; ++r) height += table_->rowHeight(r);
+        const QSize size(std::max(1, width), std::max(1, height));
         table_->resize(size);
         QWidget* f = frame();
         if (f != this) {
@@ -281,9 +292,7 @@ bool Statistics::eventFilter(QObject* watched, QEvent* event) {
 void Statistics::unload() {
     if (unloaded_) return;
     unloaded_ = true;
-    QWidget* f = frame();
-    f->hide();
-    f->deleteLater();
+    deleteWhenIdle(frame());
 }
 
 }  // namespace qv

@@ -77,8 +77,8 @@ public:
     void openPopup(const QPoint& globalPos);
 
     // Called by the owner when it closes its statistics: the window goes
-    // away without calling back, and is deleted once (later, from the event
-    // loop, so the owner may call it from inside the window's own close).
+    // away without calling back, and is deleted once, back in the top-level
+    // event loop (so the owner may call it from inside any handler).
     void unload();
 
 protected:

@@ -7,13 +7,14 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/model/FileSystemText.h"
 #include "core/FcsReader.h"
 
 namespace qv {
 
 bool FolderNameLess(const std::string& a, const std::string& b) {
-    const QString qa = QFile::decodeName(QByteArray::fromStdString(a));
-    const QString qb = QFile::decodeName(QByteArray::fromStdString(b));
+    const QString qa = shownFileSystemText(a);
+    const QString qb = shownFileSystemText(b);
     const int folded = QString::compare(qa, qb, Qt::CaseInsensitive);
     if (folded != 0) return folded < 0;
     return a < b;
@@ -45,7 +46,7 @@ std::vector<std::string> ListFcsFiles(const std::string& folder) {
     };
     std::vector<Keyed> keyed;
     keyed.reserve(names.size());
-    for (std::string& name : names) keyed.push_back({QFile::decodeName(QByteArray::fromStdString(name)), std::move(name)});
+    for (std::string& name : names) keyed.push_back({shownFileSystemText(name), std::move(name)});
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
         const int folded = QString::compare(a.text, b.text, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : a.name < b.name;

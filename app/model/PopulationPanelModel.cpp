@@ -83,6 +83,13 @@ bool IsAcceptablePopulationName(int slot, const std::string& name) {
     // name could never be reached.
     for (int j = 1; populationSlot(j); ++j)
         if (j != slot && slotRecord(j).InUse && lower(slotRecord(j).Name) == wanted) return false;
+    // Nor the name another row gets when a gate is first drawn into it: the
+    // two would clash as soon as that row is used.
+    for (int j = 1; populationSlot(j); ++j) {
+        if (j == slot) continue;
+        const std::string k = std::to_string(j);
+        if (wanted == "poly-" + k || wanted == "histo-" + k) return false;
+    }
     return true;
 }
 

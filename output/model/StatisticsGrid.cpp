@@ -19,6 +19,7 @@ void StatisticsGrid::resize(int rows, int cols) {
     colWidths_.resize(static_cast<size_t>(cols), standardColWidth_);
     rowHeights_.resize(static_cast<size_t>(rows), standardRowHeight_);
     rowMerge_.resize(static_cast<size_t>(rows), false);
+    rowFileName_.resize(static_cast<size_t>(rows), false);
     rows_ = rows;
     cols_ = cols;
 }
@@ -26,11 +27,18 @@ void StatisticsGrid::resize(int rows, int cols) {
 void StatisticsGrid::clear() {
     for (std::string& cell : cells_) cell.clear();
     std::fill(rowMerge_.begin(), rowMerge_.end(), false);
+    std::fill(rowFileName_.begin(), rowFileName_.end(), false);
 }
 
 std::string StatisticsGrid::text(int row, int col) const {
     if (!inside(row, col)) return {};
     return cells_[static_cast<size_t>(row) * static_cast<size_t>(cols_) + static_cast<size_t>(col)];
+}
+
+bool StatisticsGrid::rowHoldsFileName(int row) const { return inside(row, 0) && rowFileName_[static_cast<size_t>(row)]; }
+
+void StatisticsGrid::setRowHoldsFileName(int row, bool holds) {
+    if (inside(row, 0)) rowFileName_[static_cast<size_t>(row)] = holds;
 }
 
 void StatisticsGrid::setText(int row, int col, std::string text) {

@@ -42,6 +42,11 @@ public:
     bool rowMerge(int row) const;
     void setRowMerge(int row, bool merge);
 
+    // A marked row holds a name from the file system (bytes in the file
+    // system's encoding, not 8-bit text): shown decoded, copied as it is.
+    bool rowHoldsFileName(int row) const;
+    void setRowHoldsFileName(int row, bool holds);
+
     // The grid's outer size, as the owner sets it and reads it back.
     int width() const { return width_; }
     int height() const { return height_; }
@@ -68,6 +73,7 @@ private:
     std::vector<int> colWidths_;
     std::vector<int> rowHeights_;
     std::vector<bool> rowMerge_;
+    std::vector<bool> rowFileName_;
     int width_ = 0;
     int height_ = 0;
     int standardColWidth_ = DefaultColumnWidth;

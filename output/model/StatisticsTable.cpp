@@ -32,15 +32,17 @@ void FillStatisticsTable(StatisticsGrid& grid, const StatisticsTableLayout& layo
         bool shown;
         const char* label;
         std::string text;
+        bool fileName;
     };
-    const Info infos[3] = {{layout.fileNameRow, "File name", " " + file.FileName},
-                           {layout.sampleIdRow, "Sample ID", " " + file.SampleId},
-                           {layout.commentsRow, "Comments", " " + StatisticsCommentLine(file.Comment)}};
+    const Info infos[3] = {{layout.fileNameRow, "File name", " " + file.FileName, true},
+                           {layout.sampleIdRow, "Sample ID", " " + file.SampleId, false},
+                           {layout.commentsRow, "Comments", " " + StatisticsCommentLine(file.Comment), false}};
     for (const Info& info : infos) {
         if (!info.shown) continue;
         const int r = addRow();
         grid.setText(r, 0, info.label);
         grid.setRowMerge(r, true);
+        grid.setRowHoldsFileName(r, info.fileName);
         // Without a data column there is no cell for the text: the row
         // shows its label alone.
         const int lastColumn = layout.copying ? std::min(1, cols - 1) : cols - 1;

@@ -13,7 +13,9 @@
 #include <stdexcept>
 
 #include "app/MainServices.h"
+#include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
+#include "app/model/FileSystemText.h"
 #include "core/FileTableOps.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
@@ -94,10 +96,11 @@ const QWidget* DotPlot::outerWidget() const { return const_cast<DotPlot*>(this)-
 void DotPlot::updateCaption() {
     const WindowRecord* r = record();
     const bool selected = r && r->Selected;
-    setWindowTitle(QString::fromLatin1((selected ? g.SelectedPrefix : std::string()) + state_.Title));
+    // The title holds the file's name as the file system gives it.
+    setWindowTitle(shownFileSystemText((selected ? g.SelectedPrefix : std::string()) + state_.Title));
 }
 
-QString DotPlot::AnnaOtsikko() const { return QString::fromLatin1(state_.Title); }
+QString DotPlot::AnnaOtsikko() const { return shownFileSystemText(state_.Title); }
 
 void DotPlot::fitPictureToClient() {
     const int w = width() > 0 ? width() : std::max(1, picture_.width());
@@ -129,7 +132,6 @@ void DotPlot::Alusta(int id) {
 
     fitPictureToClient();
     state_.Initialised = true;
-    attachToSubWindow();
 
     const int last = g.LastLoadedFile;
     if (last != 0 && last >= 1 && last < static_cast<int>(g.FileTable.size()) &&
@@ -174,24 +176,7 @@ void DotPlot::UnloadWindow() {
     if (WindowRecord* r = record(); r && r->Form == this) releaseWindowSlot(state_.ID);
     ReleaseUnusedFiles();
     state_.FileSlot = 0;
-    closeFrame();
-}
-
-void DotPlot::closeFrame() {
-    // However the window is unloaded (its frame's close box, shutdown, a
-    // tool, the sheet reader), its workspace frame goes with it: hidden now
-    // and deleted once, later, so a caller still inside the window or the
-    // frame's own close handling is not cut off. A lone window (no frame)
-    // belongs to whoever made it and is only hidden.
-    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
-    if (!frame) {
-        hide();
-        return;
-    }
-    if (frameDeleted_) return;
-    frameDeleted_ = true;
-    frame->hide();
-    frame->deleteLater();
+    discardWindow(*this);
 }
 
 void DotPlot::closeEvent(QCloseEvent* event) {
@@ -204,8 +189,11 @@ void DotPlot::resizeEvent(QResizeEvent* event) {
     if (!state_.Initialised) return;
     fitPictureToClient();
     // A resize that only shows the window at the size it was given is no
-    // user's resize.
-    if (!event->oldSize().isValid()) return;
+    // user's resize; the picture, new and blank, is drawn all the same.
+    if (!event->oldSize().isValid()) {
+        Piirra();
+        return;
+    }
     const QWidget* outer = outerWidget();
     g.DefaultPlotWidth = outer->width() * kTwipsPerPixel;
     g.DefaultPlotHeight = outer->height() * kTwipsPerPixel;
@@ -432,33 +420,8 @@ void DotPlot::LoadInfo(const std::string& line) {
 
 // ---------------------------------------------------------------- events
 
-bool DotPlot::event(QEvent* event) {
-    switch (event->type()) {
-    case QEvent::ParentChange: attachToSubWindow(); break;
-    case QEvent::WindowActivate:
-        // A top-level window (no MDI frame) is activated by the window system.
-        if (!qobject_cast<QMdiSubWindow*>(parentWidget()) && state_.Initialised) activateWindow();
-        break;
-    default: break;
-    }
-    return PlotWindow::event(event);
-}
-
-void DotPlot::attachToSubWindow() {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        connect(sub, &QMdiSubWindow::aboutToActivate, this, &DotPlot::onSubWindowActivating, Qt::UniqueConnection);
-}
-
-void DotPlot::onSubWindowActivating() {
-    if (state_.Initialised) activateWindow();
-}
-
-void DotPlot::activateWindow() {
-    if (g.SheetLoading) return;
-    if (!g.ShiftHeld) DeselectAllWindows();
-    if (WindowRecord* r = record()) r->Selected = true;
-    updateCaption();
-    g.ActiveWindowSlot = state_.ID;
+void DotPlot::onActivated() {
+    if (state_.Initialised) activateFileWindow(state_.ID);
 }
 
 void DotPlot::keyPressEvent(QKeyEvent* event) {

@@ -75,9 +75,9 @@ public:
     void NaytaTaiPiilotaKvadrantti(const std::string& mode);
     bool OnkoKvadranttiKaytossa() const { return state_.QuadrantOn; }
 
-    // Form activation: selects this window (keeping the others selected
-    // while Shift is held) and makes it the active one.
-    void activateWindow();
+    // Selects this window (keeping the others selected while Shift is held)
+    // and makes it the active one.
+    void onActivated() override;
 
     // ---- for the statistics, the gate editing and the tests ----
     DotPlotState& state() { return state_; }
@@ -110,10 +110,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool event(QEvent* event) override;
-
-private slots:
-    void onSubWindowActivating();
 
 private:
     // The gate editing with the left button and the feedback over the
@@ -130,17 +126,13 @@ private:
     // there is one).
     QWidget* outerWidget();
     const QWidget* outerWidget() const;
-    void attachToSubWindow();
     void fitPictureToClient();
-    // Hides the workspace frame and deletes it (with this window) once.
-    void closeFrame();
 
     DotPlotState state_;
     QImage picture_;
     DotPlotRenderer renderer_;
     std::unique_ptr<DotPlotStatisticsPanel> statistics_;
     int64_t eventsDrawn_ = 0;
-    bool frameDeleted_ = false;
 };
 
 }  // namespace qv

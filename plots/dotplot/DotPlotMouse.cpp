@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/MainServices.h"
+#include "app/WindowRegistry.h"
 #include "app/model/WaitCursor.h"
 #include "core/PolygonTest.h"
 #include "core/SharedState.h"
@@ -386,7 +387,8 @@ void DotPlot::gateMouseRelease(QMouseEvent* event) {
         g.DragLabelPopulation = 0;
         update();
         redrawAll(*this);
-        state_.Dragging = false;
+        // The redraw runs pending events: the window may have been closed.
+        if (windowSlotOf(this) != 0) state_.Dragging = false;
     }
 }
 

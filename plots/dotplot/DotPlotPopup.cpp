@@ -4,6 +4,7 @@
 
 #include "app/Dialogs.h"
 #include "app/MainServices.h"
+#include "app/WindowRegistry.h"
 #include "core/SharedState.h"
 #include "core/picture/WindowPicture.h"
 #include "plots/dotplot/DotPlot.h"
@@ -111,7 +112,8 @@ void DotPlot::rightButtonMenus(QPointF pos, QPoint globalPos) {
     const int16_t before = g.ChosenChannel;
     g.ChosenChannel = -1;
     services->showChannelPopup(axis, names, globalPos);
-    if (g.ChosenChannel < 0) {
+    // The window may have been closed while the list was up.
+    if (g.ChosenChannel < 0 || windowSlotOf(this) == 0) {
         g.ChosenChannel = before;
         return;
     }

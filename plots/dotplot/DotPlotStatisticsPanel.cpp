@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "app/model/FileSystemText.h"
 #include "app/PlotWindow.h"
 #include "core/SharedState.h"
 #include "output/Statistics.h"
@@ -50,7 +51,7 @@ void DotPlotStatisticsPanel::PaivitaStatistiikka() {
 
     Statistics& w = *window();
     w.setWindowTitle(QStringLiteral("(%1) Statistics: ").arg(state_.ID) +
-                     QString::fromLatin1(file.FileName.data(), static_cast<qsizetype>(file.FileName.size())));
+                     shownFileSystemText(file.FileName));
     DotPlotGridOptions options;
     for (int c = 1; c <= 6; ++c) options.columnShown[static_cast<size_t>(c)] = w.OnkoNakyvissa(c);
     options.fileNameRow = w.OnkoNakyvissa(FirstInfoEntry);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/MainServices.h"
+#include "app/WindowRegistry.h"
 #include "app/model/WaitCursor.h"
 #include "core/SharedState.h"
 #include "core/picture/PictureText.h"
@@ -259,7 +260,8 @@ void Histogram::markerMouseRelease(QPointF pos) {
         // This window's own draw inside runs still dragging and so skips its
         // follow-up: the membership has not changed.
         redrawAll(*this);
-        state_.Dragging = false;
+        // The redraw runs pending events: the window may have been closed.
+        if (windowSlotOf(this) != 0) state_.Dragging = false;
     } else if (g.DragMovePopulation != 0) {
         WaitCursor wait;
         writeDraft(g.DragMovePopulation);

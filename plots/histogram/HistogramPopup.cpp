@@ -9,6 +9,7 @@
 
 #include "app/Dialogs.h"
 #include "app/MainServices.h"
+#include "app/WindowRegistry.h"
 #include "core/FastDraw.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
@@ -133,7 +134,8 @@ void Histogram::rightButtonMenus(QPointF pos, QPoint globalPos) {
     const int16_t before = g.ChosenChannel;
     g.ChosenChannel = -1;
     services->showChannelPopup(1, names, globalPos);
-    if (g.ChosenChannel < 0) {
+    // The window may have been closed while the list was up.
+    if (g.ChosenChannel < 0 || windowSlotOf(this) == 0) {
         g.ChosenChannel = before;
         return;
     }

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "app/model/FileSystemText.h"
 #include "app/FilePlotWindow.h"
 #include "core/SharedState.h"
 #include "output/Statistics.h"
@@ -46,7 +47,7 @@ void HistogramStatisticsPanel::PaivitaStatistiikka() {
 
     Statistics& w = *window();
     w.setWindowTitle(QStringLiteral("(%1) Statistics: ").arg(state_.ID) +
-                     QString::fromLatin1(file.FileName.data(), static_cast<qsizetype>(file.FileName.size())));
+                     shownFileSystemText(file.FileName));
     HistogramGridOptions options;
     for (int c = 1; c <= 5; ++c) options.columnShown[static_cast<size_t>(c)] = w.OnkoNakyvissa(c);
     options.fileNameRow = w.OnkoNakyvissa(FirstInfoEntry);

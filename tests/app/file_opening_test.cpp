@@ -602,6 +602,46 @@ TEST_F(FolderSteppingTest, SingleFileFolderAndWindowsWithoutFilesStepNowhere) {
     EXPECT_EQ(g.WindowRegistry[empty->id].FileIndex, 0);
 }
 
+// A file the reader refuses between B and c: the first step shows its load
+// error and keeps the window's file, the next goes on past it (and back
+// again); with two windows on the same file the error comes once.
+TEST_F(FolderSteppingTest, RefusedFileInTheMiddleIsPassedOnTheSecondStep) {
+    makeFile("steps/bz_damaged.fcs", "FCS3.0    not a header at all");
+    StandInPlot* p1 = newPlot();
+    openFcs(b);
+    StandInPlot* p2 = newPlot();
+    openFcs(b);
+    g.WindowRegistry[p1->id].Selected = true;
+    ASSERT_EQ(TeeLista(folder), 4);
+
+    struct StepCase {
+        bool next;
+        int loadErrors;
+        const char* shown;
+    };
+    const StepCase steps[] = {
+        {true, 1, "B.fcs"},   // refused: the error once for both windows
+        {true, 0, "c.fcs"},   // past it
+        {false, 1, "c.fcs"},  // back onto it
+        {false, 0, "B.fcs"},
+        {true, 1, "B.fcs"},
+        {false, 0, "a.fcs"},  // the other way: from the file the window shows
+        {true, 0, "B.fcs"},
+    };
+    for (const StepCase& c : steps) {
+        ScriptedDialogs dlg;
+        for (int i = 0; i < c.loadErrors; ++i) dlg.expectAnyMessage(MsgAnswer::Ok);
+        if (c.next)
+            FileNextFile_Click();
+        else
+            FilePreviousFile_Click();
+        dlg.finish();
+        for (const test::ShownDialog& shown : dlg.shown()) EXPECT_EQ(shown.title, QStringLiteral("Load error"));
+        EXPECT_EQ(shownName(p1->id), c.shown);
+        EXPECT_EQ(shownName(p2->id), c.shown);
+    }
+}
+
 TEST_F(FolderSteppingTest, SteppingPastAFileThatVanishedStartsFromTheFirst) {
     StandInPlot* plot = newPlot();
     openFcs(b);

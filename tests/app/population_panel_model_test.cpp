@@ -150,7 +150,9 @@ TEST_F(PopulationPanelModel, RenameInDefinitionKeepsBlanksAndParentheses) {
 TEST_F(PopulationPanelModel, RenameRefusesNamesNoDefinitionCouldUse) {
     Definition(17, "Poly-1 and Poly-2");
     const char* refused[] = {" ", "   ", "Live cells", " Live", "Live ", "(Live)", "Li)ve",
-                             "and", "OR", "Not", "poly-2", "POLY-10"};
+                             "and", "OR", "Not", "poly-2", "POLY-10",
+                             // the default names of other rows, in use or not
+                             "Histo-3", "poly-16", "HISTO-2"};
     for (const char* name : refused) {
         q_.asked.clear();
         q_.answers = {std::optional<std::string>(name), true};
@@ -177,7 +179,7 @@ TEST_F(PopulationPanelModel, RenameRefusesNamesNoDefinitionCouldUse) {
     // Its own name in another case, a name of a slot not in use, a name with
     // letters of other words: accepted, and the definitions still evaluate.
     g.PopulationTable[5].Name = "Old";
-    for (const char* name : {"POLY-1", "Old", "Andrea", "Poly-1b"}) {
+    for (const char* name : {"POLY-1", "Old", "Andrea", "Poly-1b", "Histo-1", "Histo-17", "Histo-0"}) {
         q_.answers = {std::optional<std::string>(name)};
         EXPECT_TRUE(RenamePopulation(1, q_)) << name;
         EXPECT_EQ(g.PopulationTable[17].Name, std::string(name) + " and Poly-2");

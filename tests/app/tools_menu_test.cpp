@@ -95,6 +95,14 @@ TEST_F(ToolsMenuTest, MissingOrEmptyFolderListsNothing) {
     EXPECT_TRUE(tools.ScriptMenuTable().empty());
     EXPECT_TRUE(menu.MenuScript->actions().isEmpty());
     EXPECT_TRUE(listScripts(QString()).empty());
+    EXPECT_FALSE(menu.MenuScript->menuAction()->isEnabled()) << "nothing to choose";
+    // A tool that appears enables the menu at the next build, and goes again.
+    writeFile(folder + "One.qorscript", "x");
+    tools.BuildScriptMenu(folder);
+    EXPECT_TRUE(menu.MenuScript->menuAction()->isEnabled());
+    QFile::remove(folder + "One.qorscript");
+    tools.BuildScriptMenu(folder);
+    EXPECT_FALSE(menu.MenuScript->menuAction()->isEnabled());
 }
 
 TEST_F(ToolsMenuTest, BuildingAgainReplacesTheItems) {

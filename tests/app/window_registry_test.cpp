@@ -1,7 +1,13 @@
 // The window registry as the main window uses it: the creation sequence of
 // every kind, the limit, reuse of IDs, selection and "Select all".
+#include <QEventLoop>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTimer>
+
+#include "app/WindowDisposal.h"
 
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -27,7 +33,11 @@ TEST_P(CreationSteps, DeselectAndAutosaveAsTheKindWants) {
     ASSERT_EQ(selectedIds(), QList<int>{1});
     writes.clear();
 
+    // Shift held: the new window's own activation keeps the others selected,
+    // so only the creator's deselection shows.
+    g.ShiftHeld = true;
     const int id = main_->createFromMenu(c.type);
+    g.ShiftHeld = false;
     ASSERT_EQ(id, 2);
     const WindowRecord& rec = g.WindowRegistry[2];
     EXPECT_TRUE(rec.InUse);
@@ -38,6 +48,21 @@ TEST_P(CreationSteps, DeselectAndAutosaveAsTheKindWants) {
     EXPECT_EQ(g.WindowRegistry[1].Selected, !c.deselectsOthers);
     EXPECT_EQ(caption(1), c.deselectsOthers ? "(1): Dot Plot - No File" : "[S] (1): Dot Plot - No File");
     EXPECT_EQ(autosaves(), c.autosaves ? 1 : 0);
+    // Shown before its Alusta, the new window still runs its activation step
+    // once, as the active window; a file window becomes the active slot.
+    EXPECT_EQ(main_->workspace()->currentSubWindow(), windowAt(2)->parentWidget());
+    ASSERT_NE(standIn(2), nullptr);
+    EXPECT_EQ(standIn(2)->activations, 1);
+    EXPECT_EQ(g.ActiveWindowSlot, rec.ShowsFile ? 2 : 1);
+
+    // Without Shift, a new file window is the only one selected, whatever
+    // its kind; other kinds leave the selection to the creator.
+    const int third = main_->createFromMenu(c.type);
+    ASSERT_EQ(third, 3);
+    if (rec.ShowsFile)
+        EXPECT_EQ(selectedIds(), QList<int>{3});
+    else
+        EXPECT_EQ(selectedIds(), c.deselectsOthers ? QList<int>{} : QList<int>{1});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -141,10 +166,112 @@ TEST_F(MainWindowTest, WindowDestroyedWithoutUnloadLeavesTheRegistry) {
     EXPECT_EQ(createWindow("DotPlot"), 1);
 }
 
+// A window closed from inside a handler (here the user's close box clicked
+// while a redraw-all runs events) leaves the registry at once and is deleted
+// only once control is back in the top-level event loop; a nested loop (a
+// modal box) is not that loop.
+TEST_F(MainWindowTest, ClosedWindowIsDeletedOnlyBackInTheTopLevelLoop) {
+    start();
+    for (int i = 1; i <= 3; ++i) ASSERT_EQ(createWindow("DotPlot"), i);
+    QPointer<PlotWindow> second(windowAt(2));
+    QPointer<QWidget> frame2(second->parentWidget());
+    StandInWindow::onDraw() = [&](int id) {
+        if (id == 1 && frame2) QTimer::singleShot(0, frame2.data(), [&] { frame2->close(); });
+    };
+    main_->PiirraKaikki();
+    StandInWindow::onDraw() = nullptr;
+    EXPECT_EQ(windowAt(2), nullptr);
+    EXPECT_EQ(standIn(1)->drawCount, 1);
+    EXPECT_EQ(standIn(3)->drawCount, 1);
+    ASSERT_TRUE(second);
+    EXPECT_FALSE(frame2->isVisible());
+    EXPECT_EQ(discardedWidgetsWaiting(), 1);
+
+    // Inside a nested loop (a modal box up) nothing is deleted; back in the
+    // outermost loop it is.
+    QPointer<QWidget> frame3(windowAt(3)->parentWidget());
+    bool aliveAfterNestedLoop = false;
+    QEventLoop outer;
+    QTimer::singleShot(0, &outer, [&] {
+        frame3->close();
+        QEventLoop nested;
+        QTimer::singleShot(20, &nested, &QEventLoop::quit);
+        nested.exec();
+        aliveAfterNestedLoop = !frame3.isNull();
+        outer.quit();
+    });
+    outer.exec();
+    EXPECT_TRUE(aliveAfterNestedLoop);
+    QEventLoop idle;
+    QTimer::singleShot(20, &idle, &QEventLoop::quit);
+    idle.exec();
+    EXPECT_FALSE(second);
+    EXPECT_FALSE(frame3);
+    EXPECT_EQ(discardedWidgetsWaiting(), 0);
+    EXPECT_EQ(main_->workspace()->subWindowList().size(), 1);
+    EXPECT_EQ(createWindow("DotPlot"), 2);
+}
+
+// New windows open inside the visible part of the workspace, and a window
+// left outside it (the main window made smaller) is reached by scrolling.
+TEST_F(MainWindowTest, WindowsOpenInsideTheWorkspaceAndStayReachableByScrolling) {
+    start();
+    main_->resize(700, 500);
+    QCoreApplication::processEvents();
+    QWidget* view = main_->workspace()->viewport();
+    for (int i = 1; i <= 12; ++i) {
+        ASSERT_EQ(createWindow(i % 3 == 0 ? "ClipBook" : "DotPlot"), i);
+        const QRect frame = windowAt(i)->parentWidget()->geometry();
+        EXPECT_TRUE(view->rect().contains(frame)) << "window " << i << " at " << frame.x() << "," << frame.y();
+    }
+    EXPECT_FALSE(main_->workspace()->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(main_->workspace()->verticalScrollBar()->isVisible());
+
+    main_->resize(300, 250);
+    QCoreApplication::processEvents();
+    // (The panel keeps the main window from getting much lower.)
+    EXPECT_TRUE(main_->workspace()->horizontalScrollBar()->isVisible());
+    // Scrolled to its end, the window farthest out comes into view.
+    QScrollBar* across = main_->workspace()->horizontalScrollBar();
+    QScrollBar* down = main_->workspace()->verticalScrollBar();
+    across->setValue(across->maximum());
+    down->setValue(down->maximum());
+    QCoreApplication::processEvents();
+    int right = 0, bottom = 0;
+    for (int i = 1; i <= 12; ++i) {
+        right = std::max(right, windowAt(i)->parentWidget()->geometry().right());
+        bottom = std::max(bottom, windowAt(i)->parentWidget()->geometry().bottom());
+    }
+    EXPECT_LE(right, view->width());
+    EXPECT_LE(bottom, view->height());
+}
+
+// A slot is taken whole: nothing of its last window (a file window's
+// ShowsFile, its file) is left for the next kind while its Alusta has not
+// run, so the selection steps don't ask a caption of a window that has none.
+TEST_F(MainWindowTest, TakenSlotStartsFromAnEmptyRecord) {
+    start();
+    ASSERT_EQ(createWindow("DotPlot"), 1);
+    g.WindowRegistry[1].FileIndex = 3;
+    windowAt(1)->UnloadWindow();
+    g.WindowRegistry[1].FileIndex = 3;  // what a careless unload leaves
+    bool showsFileWhileMade = true;
+    int fileWhileMade = -1;
+    StandInWindow::onAlusta() = [&](int id) {
+        showsFileWhileMade = g.WindowRegistry[static_cast<size_t>(id)].ShowsFile;
+        fileWhileMade = g.WindowRegistry[static_cast<size_t>(id)].FileIndex;
+    };
+    ASSERT_EQ(createWindow("DAD"), 1);  // deselects every file window first
+    EXPECT_FALSE(showsFileWhileMade);
+    EXPECT_EQ(fileWhileMade, 0);
+}
+
 TEST_F(MainWindowTest, CreateDeselectsOthersForTheKindsThatDoSo) {
     start();
     ASSERT_EQ(createWindow("DotPlot"), 1);
+    g.ShiftHeld = true;  // the new window's activation then keeps them too
     ASSERT_EQ(createWindow("FluxTracker"), 2);  // keeps window 1 selected
+    g.ShiftHeld = false;
     ASSERT_EQ(createWindow("ClipBook"), 3);     // never selected
     EXPECT_EQ(selectedIds(), (QList<int>{1, 2}));
     EXPECT_EQ(caption(1), "[S] (1): Dot Plot - No File");

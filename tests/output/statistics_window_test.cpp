@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "app/WindowDisposal.h"
 #include "app/PlotWindow.h"
 #include "core/SharedState.h"
 #include "output/Statistics.h"
@@ -32,7 +33,11 @@ using test::StatisticsTestOwner;
 
 constexpr int OwnerId = 3;
 
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+// Where the program would be back in its top-level event loop.
+void flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    deleteDiscardedWidgets();
+}
 
 // The displayed table, one TAB-joined text per row.
 std::vector<std::string> shownRows(const Statistics& w) {
@@ -127,8 +132,17 @@ TEST_F(StatisticsWindowTest, OpeningShowsTheGridOfPopulationsDefinitionAndQuadra
     EXPECT_EQ(grid.colWidth(0), 1500);
     EXPECT_EQ(grid.width(), 1500 + 6 * grid.standardColumnWidth() + 100);
     EXPECT_EQ(grid.height(), 10 * grid.standardRowHeight() + 380);
-    EXPECT_EQ(window()->width(), (grid.width() + 7) / 15);
     EXPECT_EQ(window()->table()->columnWidth(0), 100);
+    // The window's inside is exactly its columns and rows: no empty band
+    // below the last row or right of the last column, on screen or in the
+    // picture for the print page.
+    int columns = 0, rowPixels = 0;
+    for (int c = 0; c < grid.Cols(); ++c) columns += window()->table()->columnWidth(c);
+    for (int r = 0; r < grid.Rows(); ++r) rowPixels += window()->table()->rowHeight(r);
+    EXPECT_EQ(rowPixels, 10 * ((grid.standardRowHeight() + 7) / 15));
+    EXPECT_EQ(window()->size(), QSize(columns, rowPixels));
+    EXPECT_EQ(window()->table()->size(), window()->size());
+    EXPECT_EQ(window()->gridPicture().size(), window()->size());
     EXPECT_EQ(owner->AnnaStatistiikka("ul", "vis"), 25.0);
     EXPECT_EQ(owner->AnnaStatistiikka("17", "number"), 3.0);
 }
@@ -375,8 +389,14 @@ TEST(StatisticsInWorkspaceTest, FrameCloseReachesTheOwnerOnceAndDeletesOnce) {
         QPointer<QMdiSubWindow> frame = qobject_cast<QMdiSubWindow*>(w->parentWidget());
         ASSERT_FALSE(frame.isNull());
         const StatisticsGrid& grid = w->MSFlexGrid1();
-        EXPECT_EQ(w->size(), QSize((grid.width() + 7) / 15, (grid.height() + 7) / 15));
+        // The frame's borders and title bar lie around the rows, inside
+        // them nothing else.
+        int rowPixels = 0;
+        for (int r = 0; r < grid.Rows(); ++r) rowPixels += w->table()->rowHeight(r);
+        EXPECT_EQ(w->height(), rowPixels);
+        EXPECT_EQ(w->table()->size(), w->size());
         EXPECT_GT(frame->height(), w->height());
+        EXPECT_GT(frame->width(), w->width());
         owner.LiikutaStatistiikkaLaatikkoa("x", "300");
         owner.LiikutaStatistiikkaLaatikkoa("y", "150");
         EXPECT_EQ(frame->pos(), QPoint(20, 10));

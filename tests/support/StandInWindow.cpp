@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QMdiSubWindow>
 
+#include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
 #include "core/SharedState.h"
 
@@ -44,9 +45,6 @@ void StandInWindow::Alusta(int id) {
     WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(id)];
     rec.ShowsFile = showsFile_;
     title_ = QStringLiteral("(%1): %2 - No File").arg(id).arg(kindTitle_);
-    // The workspace tells the frame, not the window, when it activates it.
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()); sub && showsFile_)
-        connect(sub, &QMdiSubWindow::aboutToActivate, this, [this] { activateFileWindow(id_); });
     if (showsFile_) {
         rec.Selected = true;
         setWindowTitle(QString::fromLatin1(g.SelectedPrefix.c_str()) + title_);
@@ -80,10 +78,13 @@ void StandInWindow::UnloadWindow() {
     note("UnloadWindow");
     if (onUnload()) onUnload()(id_);
     releaseWindowSlot(id_);
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
-    else
-        close();
+    discardWindow(*this);
+}
+
+void StandInWindow::onActivated() {
+    if (id_ == 0) return;  // before Alusta
+    ++activations;
+    if (showsFile_) activateFileWindow(id_);
 }
 
 void StandInWindow::closeEvent(QCloseEvent* event) {

@@ -28,12 +28,14 @@ public:
     int AnnaID() const override { return id_; }
     QString AnnaOtsikko() const override { return title_; }
     void UnloadWindow() override;
+    void onActivated() override;
     void MenuValintaReaktio(int index) override;
     void CopyToClipboard() override {}
     std::vector<std::string> SaveInfo() override { return {"0"}; }
     void LoadInfo(const std::string&) override {}
 
     int drawCount = 0;
+    int activations = 0;  // activation steps run after Alusta
     int shownPopulation = 0;
     std::vector<int> menuChoices;
 

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 
+#include "app/model/FileSystemText.h"
 #include "core/AxisScaling.h"
 #include "core/AxisTicks.h"
 #include "core/Numbers.h"
@@ -157,7 +158,7 @@ int64_t DotPlotRenderer::render(QImage& image, DotPlotState& state, const FileRe
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(fore);
         p.setFont(PictureFont());
-        if (options.showFileName) PrintAt(p, m, 1, Latin1Text(file.FileName));
+        if (options.showFileName) PrintAt(p, m, 1, shownFileSystemText(file.FileName));
         // Axes.
         p.drawLine(m, m, m, H - m);
         p.drawLine(m, H - m, W - m, H - m);

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 
+#include "app/model/FileSystemText.h"
 #include "core/AxisTicks.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
@@ -140,7 +141,7 @@ void RenderHistogram(QImage& image, HistogramState& state, const FileRecord& fil
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setFont(PictureFont());
     p.setPen(fore);
-    if (options.showFileName) PrintAt(p, m, 1, Latin1Text(file.FileName));
+    if (options.showFileName) PrintAt(p, m, 1, shownFileSystemText(file.FileName));
     if (param) PrintAt(p, W / 2.0 - CentringWidth(param->Name) / 2.0, H - m + gap, Latin1Text(param->Name));
 
     if (plotW > 0 && state.DrawOutline && plotW < state.Resolution) drawOutline(p, state, m);

@@ -4,19 +4,27 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 
 #include "app/PaaIkkuna.h"
+#include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
 #include "app/model/ProgramFolder.h"
 #include "core/SharedState.h"
 #include "plots/dotplot/DotPlot.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/core/FcsTestWriter.h"
 
 namespace qv {
 namespace {
@@ -35,6 +43,7 @@ protected:
     }
     void TearDown() override {
         main.reset();
+        deleteDiscardedWidgets();
         setProgramFolderOverride(QString());
         resetSharedState();
     }
@@ -73,6 +82,123 @@ TEST_F(DotPlotInMainWindowTest, PopupAndParameterListsGoThroughTheMainWindow) {
     QTest::mouseClick(plot, Qt::RightButton, {}, QPoint(9, plot->height() / 2));
     EXPECT_EQ(plot->state().ChannelY, 2);
     dlg.finish();
+}
+
+// Some pixel of the picture differs from its corner (the axes at least).
+bool holdsDrawing(const QImage& picture) {
+    if (picture.isNull()) return false;
+    const QRgb background = picture.pixel(0, 0);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) != background) return true;
+    return false;
+}
+
+// Runs the event loop for a moment, as the program does between user actions.
+void settle() {
+    QEventLoop loop;
+    QTimer::singleShot(30, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+TEST_F(DotPlotInMainWindowTest, MaximisedRestoredAndTiledPlotsHoldAFullDrawnPicture) {
+    main->resize(1000, 800);
+    test::PutFile(1, test::MakeUniformFile(5000, 300, 400));
+    g.LastLoadedFile = 1;
+    ASSERT_EQ(main->createFromMenu("DotPlot"), 1);
+    ASSERT_EQ(main->createFromMenu("DotPlot"), 2);
+    auto* plot = dynamic_cast<DotPlot*>(windowAt(1));
+    ASSERT_NE(plot, nullptr);
+    auto* frame = qobject_cast<QMdiSubWindow*>(plot->parentWidget());
+    ASSERT_NE(frame, nullptr);
+
+    const struct {
+        const char* what;
+        std::function<void()> act;
+    } changes[] = {
+        {"maximised", [&] { frame->showMaximized(); }},
+        {"restored", [&] { frame->showNormal(); }},
+        {"tiled", [&] { main->workspace()->tileSubWindows(); }},
+        {"edge drag", [&] { frame->resize(frame->width() + 37, frame->height() - 11); }},
+    };
+    for (const auto& change : changes) {
+        const QSize before = plot->size();
+        change.act();
+        QCoreApplication::processEvents();
+        EXPECT_NE(plot->size(), before) << change.what;
+        EXPECT_EQ(plot->picture().size(), plot->size()) << change.what;
+        EXPECT_TRUE(holdsDrawing(plot->picture())) << change.what;
+        settle();
+        EXPECT_EQ(g.FullRedrawPending, 0) << change.what;
+        EXPECT_EQ(plot->eventsDrawn(), 5000) << change.what << ": the full draw followed";
+        EXPECT_TRUE(holdsDrawing(plot->picture())) << change.what;
+    }
+}
+
+TEST_F(DotPlotInMainWindowTest, NewPlotIsTheActiveWindowAfterCreateAndOpen) {
+    const int created = main->createFromMenu("DotPlot");
+    ASSERT_EQ(created, 1);
+    EXPECT_EQ(g.ActiveWindowSlot, 1);
+
+    // With no window selected, "Open FCS..." makes a plot for the file.
+    test::FcsTestFile fcs;
+    fcs.param("FSC-H").param("SSC-H").event({10, 20}).event({30, 40});
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("tube.fcs"));
+    test::WriteFcsTestFile(path.toStdString(), fcs);
+    DeselectAllWindows();
+    test::ScriptedDialogs dlg;
+    dlg.expectOpenFile(path);
+    main->FileOpenFCS_Click();
+    dlg.finish();
+    ASSERT_NE(windowAt(2), nullptr);
+    EXPECT_EQ(g.ActiveWindowSlot, 2);
+    EXPECT_EQ(main->workspace()->currentSubWindow(), windowAt(2)->parentWidget());
+    EXPECT_TRUE(g.WindowRegistry[2].Selected);
+    EXPECT_FALSE(g.WindowRegistry[1].Selected);
+}
+
+// A click on a window's close box that arrives while the window's own gate
+// release redraws every window (which runs pending events between windows)
+// closes it at once, but the object lives on until the release handler has
+// returned; it is deleted back in the top-level loop.
+TEST_F(DotPlotInMainWindowTest, WindowClosedWhileItsGateReleaseRedrawsAllOutlivesTheHandler) {
+    test::PutFile(1, test::MakeFile({{"FSC-H", 1024}, {"SSC-H", 1024}}, {{100, 200}, {400, 500}}, "tube.fcs"));
+    g.LastLoadedFile = 1;
+    for (int i = 1; i <= 3; ++i) ASSERT_EQ(main->createFromMenu("DotPlot"), i);
+    test::PutPolygon(4, 1, 2, {{1000, 1000}, {9000, 1000}, {9000, 9000}}, "Lymph");
+
+    for (int closing : {2, 3}) {
+        auto* plot = dynamic_cast<DotPlot*>(windowAt(2));
+        ASSERT_NE(plot, nullptr);
+        QPointer<DotPlot> alive(plot);
+        QPointer<QWidget> frame(plot->parentWidget());
+        QPointer<QWidget> other(windowAt(closing)->parentWidget());
+        // A label drag in progress in window 2.
+        g.DragLabelPopulation = 4;
+        plot->state().Dragging = true;
+        bool closedDuringRedraw = false;
+        QTimer::singleShot(0, other.data(), [&closedDuringRedraw, other] {
+            closedDuringRedraw = true;
+            other->close();
+        });
+        QTest::mouseRelease(plot, Qt::LeftButton, {}, QPoint(120, 130));
+        EXPECT_TRUE(closedDuringRedraw) << "window " << closing;
+        EXPECT_EQ(windowAt(closing), nullptr);
+        EXPECT_TRUE(alive) << "window 2 was deleted under its own handler";
+        EXPECT_EQ(g.DragLabelPopulation, 0);
+        deleteDiscardedWidgets();
+        EXPECT_FALSE(other) << "window " << closing;
+        if (closing == 3) {
+            EXPECT_TRUE(alive);
+            EXPECT_EQ(windowAt(2), plot);
+        }
+        if (closing == 2) {
+            // The same slot is taken by a new window, which the old one
+            // must not be mistaken for.
+            ASSERT_EQ(main->createFromMenu("DotPlot"), 2);
+            ASSERT_FALSE(frame);
+        }
+    }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/WindowDisposal.h"
 #include "core/FcsReader.h"
 #include "core/SharedState.h"
 #include "output/Statistics.h"
@@ -25,7 +26,11 @@
 namespace qv {
 namespace {
 
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+// Where the program would be back in its top-level event loop.
+void flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    deleteDiscardedWidgets();
+}
 
 class DotPlotStatisticsWindowTest : public ::testing::Test {
 protected:
@@ -55,6 +60,29 @@ protected:
 
     std::vector<std::unique_ptr<DotPlot>> windows;
 };
+
+// A file name as the file system gives it (UTF-8 bytes here) reads as typed
+// in the plot's caption and in the statistics window; the bytes are kept.
+TEST_F(DotPlotStatisticsWindowTest, NonAsciiFileNameIsShownDecoded) {
+    const std::string bytes = "m\xC3\xA9sure.txt";
+    const QString shown = QString::fromUtf8("m\u00E9sure.txt");
+    g.FileTable[1].FileName = bytes;
+    DotPlot& w = open(2);
+    w.Piirra();
+    EXPECT_EQ(w.AnnaOtsikko(), "(2): Dot Plot - " + shown);
+    EXPECT_EQ(w.windowTitle(), "[S] (2): Dot Plot - " + shown);
+    w.MenuValintaReaktio(MenuStatistics);
+    Statistics* s = statisticsOf(w);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(s->windowTitle(), "(2) Statistics: " + shown);
+    s->AsetaNakyvyys(8, "1");  // the "File name" entry
+    w.PaivitaStatistiikka();
+    const StatisticsGrid& grid = s->MSFlexGrid1();
+    EXPECT_EQ(grid.text(0, 0), "File name");
+    EXPECT_EQ(grid.text(0, 1), " " + bytes);
+    EXPECT_EQ(s->table()->item(0, 1)->text(), " " + shown);
+    EXPECT_EQ(s->table()->item(1, 1)->text(), QString::fromStdString(grid.text(1, 1)));
+}
 
 TEST_F(DotPlotStatisticsWindowTest, MenuOpensAndClosesTheWindowAndAFullDrawRefreshesIt) {
     DotPlot& w = open(2);

@@ -451,21 +451,21 @@ TEST_F(DotPlotWindowTest, SettingsLinesOfTheWindow) {
 TEST_F(DotPlotWindowTest, ActivationSelectsWithAndWithoutShift) {
     DotPlot& a = open(1);
     DotPlot& b = open(2);
-    b.activateWindow();
+    b.onActivated();
     EXPECT_FALSE(g.WindowRegistry[1].Selected);
     EXPECT_TRUE(g.WindowRegistry[2].Selected);
     EXPECT_EQ(g.ActiveWindowSlot, 2);
     EXPECT_EQ(b.windowTitle(), "[S] (2): Dot Plot - No File");
 
     g.ShiftHeld = true;
-    a.activateWindow();
+    a.onActivated();
     EXPECT_TRUE(g.WindowRegistry[1].Selected);
     EXPECT_TRUE(g.WindowRegistry[2].Selected);
     EXPECT_EQ(g.ActiveWindowSlot, 1);
 
     g.ShiftHeld = false;
     g.SheetLoading = true;
-    b.activateWindow();
+    b.onActivated();
     EXPECT_EQ(g.ActiveWindowSlot, 1);
 }
 

@@ -14,6 +14,7 @@
 
 #include <map>
 
+#include "app/WindowDisposal.h"
 #include "app/MenuBar.h"
 #include "output/Statistics.h"
 #include "plots/dotplot/DotPlot.h"
@@ -25,7 +26,11 @@
 namespace qv {
 namespace {
 
-void flushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+// Where the program would be back in its top-level event loop.
+void flushDeletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    deleteDiscardedWidgets();
+}
 
 QMdiSubWindow* frameOf(QWidget* w) { return qobject_cast<QMdiSubWindow*>(w->parentWidget()); }
 

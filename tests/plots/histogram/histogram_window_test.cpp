@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
 #include "core/SharedState.h"
 #include "output/Statistics.h"
@@ -377,7 +378,7 @@ TEST_F(HistogramWindowTest, StatisticsWindowOpensFillsAndClosesOnceWhoeverCloses
     stats->close();
     EXPECT_FALSE(window->OnkoStatistiikkaKaytossa());
     EXPECT_EQ(window->state().caption(1), "Open statistics");
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    deleteDiscardedWidgets();  // the program is idle again
     EXPECT_TRUE(watched.isNull());
     EXPECT_THROW(window->AnnaKokoStatistiikka("monirivinen"), WindowOperationError);
     EXPECT_EQ(window->SaveInfo()[0], "20");
@@ -391,7 +392,7 @@ TEST_F(HistogramWindowTest, StatisticsWindowOpensFillsAndClosesOnceWhoeverCloses
     ASSERT_TRUE(window->OnkoStatistiikkaKaytossa());
     watched = window->statisticsPanel()->window();
     window->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    deleteDiscardedWidgets();  // the program is idle again
     EXPECT_TRUE(watched.isNull());
     EXPECT_FALSE(g.WindowRegistry[4].InUse);
 }
