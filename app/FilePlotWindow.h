@@ -21,12 +21,6 @@ class QPainter;
 
 namespace qv {
 
-// The window's place and size in twips, and its file, for its settings lines.
-struct WindowFrameTwips {
-    float left = 0, top = 0, width = 0, height = 0;
-    int fileIndex = 0;
-};
-
 class FilePlotWindow : public PlotWindow {
     Q_OBJECT
 public:

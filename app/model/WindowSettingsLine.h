@@ -11,6 +11,12 @@
 
 namespace qv {
 
+// A window's place and size in twips, and its file, for its settings lines.
+struct WindowFrameTwips {
+    float left = 0, top = 0, width = 0, height = 0;
+    int fileIndex = 0;  // WindowRecord.FileIndex
+};
+
 struct WindowSettingsLine {
     std::vector<std::string> pieces;  // the key split at ".", "window" and the ID first
     std::string key;                  // pieces 2.. (at most 2..5) joined by "."

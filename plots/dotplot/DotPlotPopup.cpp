@@ -122,13 +122,6 @@ void DotPlot::rightButtonMenus(QPointF pos, QPoint globalPos) {
     Piirra();
 }
 
-void DotPlot::saveImage() {
-    const std::optional<QString> path =
-        AskExportPath(QStringLiteral("Save the image"), QStringLiteral("BMP files (*.BMP *.bmp)"));
-    if (!path) return;
-    if (!SaveWindowPicture(picture_, *path)) showSaveError(*path);
-}
-
 void DotPlot::saveData() {
     const std::optional<QString> path = AskExportPath(QStringLiteral("Save the data"),
                                                       QStringLiteral("TXT files (tab delimited) (*.TXT *.txt)"));

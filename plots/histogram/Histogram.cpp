@@ -205,9 +205,7 @@ void Histogram::AsetaPiirtoMoodi(const std::string& mode) {
 // ---------------------------------------------------------------- settings lines
 
 std::vector<std::string> Histogram::SaveInfo() {
-    const WindowFrameTwips f = frameTwips();
-    const HistogramFrame frame{f.left, f.top, f.width, f.height, f.fileIndex};
-    return HistogramSettingsLines(state_, frame, statistics_->settingsLines());
+    return HistogramSettingsLines(state_, frameTwips(), statistics_->settingsLines());
 }
 
 void Histogram::LoadInfo(const std::string& line) {

@@ -13,11 +13,7 @@
 
 namespace qv {
 
-// What the window contributes to its lines beside its state.
-struct DotPlotFrame {
-    float left = 0, top = 0, width = 0, height = 0;  // twips
-    int fileIndex = 0;                               // WindowRecord.FileIndex
-};
+using DotPlotFrame = WindowFrameTwips;
 
 // Element 0 the line count, then "location.x:", "location.y:", "size.x:",
 // "size.y:", "file:", "axis.x:", "axis.y:", "show:", "quadrant.enabled:",

@@ -12,10 +12,7 @@
 
 namespace qv {
 
-struct HistogramFrame {
-    float left = 0, top = 0, width = 0, height = 0;  // twips
-    int fileIndex = 0;                               // WindowRecord.FileIndex
-};
+using HistogramFrame = WindowFrameTwips;
 
 // Element 0 the line count, then "location.x:", "location.y:", "size.x:",
 // "size.y:", "file:", "axis.x:", "show:", "fill.red:", "fill.green:",
