@@ -93,6 +93,14 @@ void FilePlotWindow::fitPictureToClient() {
     picture_.fill(darkBackground() ? Qt::black : Qt::white);
 }
 
+void FilePlotWindow::showLastLoadedFile() {
+    const int last = g.LastLoadedFile;
+    if (last == 0 || !fileRecord(last).Loaded) return;
+    if (WindowRecord* r = record()) r->FileIndex = static_cast<int16_t>(last);
+    LatauksenJalkeen();
+    Piirra();
+}
+
 bool FilePlotWindow::fullDrawPostponed() const { return g.FullRedrawPending != 0 && g.FullRedrawPending == AnnaID(); }
 
 void FilePlotWindow::closeFrame() { discardWindow(*this); }

@@ -70,6 +70,9 @@ protected:
     void placeAtStartSize(int32_t rememberedWidth, int32_t rememberedHeight, int32_t firstWidth,
                           int32_t firstHeight);
     void fitPictureToClient();
+    // The end of Alusta: a new window shows the file loaded last, when that
+    // slot holds one (LatauksenJalkeen, then Piirra).
+    void showLastLoadedFile();
     // Whether this window's full draw is the one a resize postponed (its
     // draw then skips the follow-up work).
     bool fullDrawPostponed() const;

@@ -25,6 +25,14 @@ std::vector<std::string> split(const std::string& s, char sep) {
 
 }  // namespace
 
+void AppendWindowFrameLines(std::vector<std::string>& lines, const WindowFrameTwips& frame) {
+    lines.push_back("location.x:" + NumberText(frame.left));
+    lines.push_back("location.y:" + NumberText(frame.top));
+    lines.push_back("size.x:" + NumberText(frame.width));
+    lines.push_back("size.y:" + NumberText(frame.height));
+    lines.push_back("file:" + NumberText(frame.fileIndex));
+}
+
 WindowSettingsLine ParseWindowSettingsLine(const std::string& line) {
     WindowSettingsLine out;
     const std::vector<std::string> parts = split(line, ':');

@@ -17,6 +17,13 @@ struct WindowFrameTwips {
     int fileIndex = 0;  // WindowRecord.FileIndex
 };
 
+// "1" / "0", as settings lines write booleans.
+inline const char* FlagText(bool b) { return b ? "1" : "0"; }
+
+// Appends "location.x:", "location.y:", "size.x:", "size.y:" and "file:",
+// the first lines of every file window's settings.
+void AppendWindowFrameLines(std::vector<std::string>& lines, const WindowFrameTwips& frame);
+
 struct WindowSettingsLine {
     std::vector<std::string> pieces;  // the key split at ".", "window" and the ID first
     std::string key;                  // pieces 2.. (at most 2..5) joined by "."

@@ -57,12 +57,7 @@ void DotPlot::Alusta(int id) {
     placeAtStartSize(g.DefaultPlotWidth, g.DefaultPlotHeight, 4000, 4000);
     state_.Initialised = true;
 
-    const int last = g.LastLoadedFile;
-    if (last != 0 && fileRecord(last).Loaded) {
-        if (WindowRecord* r = record()) r->FileIndex = static_cast<int16_t>(last);
-        LatauksenJalkeen();
-        Piirra();
-    }
+    showLastLoadedFile();
     update();
 }
 

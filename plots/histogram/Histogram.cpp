@@ -63,12 +63,7 @@ void Histogram::Alusta(int id) {
     placeAtStartSize(g.DefaultHistogramWidth, g.DefaultHistogramHeight, FirstSizeTwips, FirstSizeTwips);
     state_.Initialised = true;
 
-    const int last = g.LastLoadedFile;
-    if (last != 0 && fileRecord(last).Loaded) {
-        if (WindowRecord* r = record()) r->FileIndex = static_cast<int16_t>(last);
-        LatauksenJalkeen();
-        Piirra();
-    }
+    showLastLoadedFile();
     update();
 }
 

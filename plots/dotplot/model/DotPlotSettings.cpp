@@ -8,39 +8,29 @@
 
 namespace qv {
 
-namespace {
-
-const char* flagText(bool b) { return b ? "1" : "0"; }
-
-}  // namespace
-
 std::vector<std::string> DotPlotSettingsLines(const DotPlotState& s, const DotPlotFrame& frame,
                                               const std::vector<std::string>& statisticsLines) {
     std::vector<std::string> lines;
     lines.reserve(23 + statisticsLines.size());
     lines.emplace_back();  // the count, filled last
-    lines.push_back("location.x:" + NumberText(frame.left));
-    lines.push_back("location.y:" + NumberText(frame.top));
-    lines.push_back("size.x:" + NumberText(frame.width));
-    lines.push_back("size.y:" + NumberText(frame.height));
-    lines.push_back("file:" + NumberText(frame.fileIndex));
+    AppendWindowFrameLines(lines, frame);
     lines.push_back("axis.x:" + NumberText(s.ChannelX));
     lines.push_back("axis.y:" + NumberText(s.ChannelY));
     lines.push_back("show:" + NumberText(s.ShownPopulation));
-    lines.push_back(std::string("quadrant.enabled:") + flagText(s.QuadrantOn));
+    lines.push_back(std::string("quadrant.enabled:") + FlagText(s.QuadrantOn));
     lines.push_back("quadrant.x:" + NumberText(s.QuadrantX));
     lines.push_back("quadrant.y:" + NumberText(s.QuadrantY));
-    lines.push_back(std::string("density.enabled:") + flagText(s.DensityOn));
+    lines.push_back(std::string("density.enabled:") + FlagText(s.DensityOn));
     lines.push_back("density.resolution:" + NumberText(s.DensityResolution));
-    lines.push_back(std::string("regionlines.show:") + flagText(s.RegionLinesOn));
-    lines.push_back(std::string("regionlines.showcreatedhere:") + flagText(s.CreatedHereOnly));
-    lines.push_back(std::string("fastdraw.enabled:") + flagText(s.FastDrawOn));
+    lines.push_back(std::string("regionlines.show:") + FlagText(s.RegionLinesOn));
+    lines.push_back(std::string("regionlines.showcreatedhere:") + FlagText(s.CreatedHereOnly));
+    lines.push_back(std::string("fastdraw.enabled:") + FlagText(s.FastDrawOn));
     lines.push_back("background:" + NumberText(static_cast<int>(s.ForegroundGrey)));
-    lines.push_back(std::string("multicolor.enabled:") + flagText(s.MulticolourOn));
+    lines.push_back(std::string("multicolor.enabled:") + FlagText(s.MulticolourOn));
     lines.push_back("dot.size:" + NumberText(static_cast<int>(s.DotSize)));
-    lines.push_back(std::string("printview.window.visible:") + flagText(s.InPreview));
-    lines.push_back(std::string("printview.stat.visible:") + flagText(s.StatInPreview));
-    lines.push_back(std::string("statistics.enabled:") + flagText(s.StatisticsOpen));
+    lines.push_back(std::string("printview.window.visible:") + FlagText(s.InPreview));
+    lines.push_back(std::string("printview.stat.visible:") + FlagText(s.StatInPreview));
+    lines.push_back(std::string("statistics.enabled:") + FlagText(s.StatisticsOpen));
     for (const std::string& l : statisticsLines) lines.push_back(l);
     lines[0] = std::to_string(lines.size() - 1);
     return lines;

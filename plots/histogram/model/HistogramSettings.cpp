@@ -7,37 +7,27 @@
 
 namespace qv {
 
-namespace {
-
-const char* flagText(bool b) { return b ? "1" : "0"; }
-
-}  // namespace
-
 std::vector<std::string> HistogramSettingsLines(const HistogramState& s, const HistogramFrame& frame,
                                                 const std::vector<std::string>& statisticsLines) {
     std::vector<std::string> lines;
     lines.reserve(21 + statisticsLines.size());
     lines.emplace_back();  // the count, filled last
-    lines.push_back("location.x:" + NumberText(frame.left));
-    lines.push_back("location.y:" + NumberText(frame.top));
-    lines.push_back("size.x:" + NumberText(frame.width));
-    lines.push_back("size.y:" + NumberText(frame.height));
-    lines.push_back("file:" + NumberText(frame.fileIndex));
+    AppendWindowFrameLines(lines, frame);
     lines.push_back("axis.x:" + NumberText(s.Channel));
     lines.push_back("show:" + NumberText(s.ShownPopulation));
     lines.push_back("fill.red:" + NumberText(static_cast<int>(s.FillRed)));
     lines.push_back("fill.green:" + NumberText(static_cast<int>(s.FillGreen)));
     lines.push_back("fill.blue:" + NumberText(static_cast<int>(s.FillBlue)));
-    lines.push_back(std::string("border.enabled:") + flagText(s.DrawOutline));
+    lines.push_back(std::string("border.enabled:") + FlagText(s.DrawOutline));
     lines.push_back("yscale:" + NumberText(s.YScale));
     lines.push_back("smoothing:" + NumberText(s.Smoothing));
-    lines.push_back(std::string("regionlines.show:") + flagText(s.ShowRegionLines));
-    lines.push_back(std::string("regionlines.showcreatedhere:") + flagText(s.ShowCreatedHereOnly));
-    lines.push_back(std::string("fastdraw.enabled:") + flagText(s.FastDraw));
+    lines.push_back(std::string("regionlines.show:") + FlagText(s.ShowRegionLines));
+    lines.push_back(std::string("regionlines.showcreatedhere:") + FlagText(s.ShowCreatedHereOnly));
+    lines.push_back(std::string("fastdraw.enabled:") + FlagText(s.FastDraw));
     lines.push_back("background:" + NumberText(static_cast<int>(s.BackgroundValue)));
-    lines.push_back(std::string("printview.window.visible:") + flagText(s.OnPrintPage));
-    lines.push_back(std::string("printview.stat.visible:") + flagText(s.StatisticsOnPrintPage));
-    lines.push_back(std::string("statistics.enabled:") + flagText(s.StatisticsOpen));
+    lines.push_back(std::string("printview.window.visible:") + FlagText(s.OnPrintPage));
+    lines.push_back(std::string("printview.stat.visible:") + FlagText(s.StatisticsOnPrintPage));
+    lines.push_back(std::string("statistics.enabled:") + FlagText(s.StatisticsOpen));
     for (const std::string& l : statisticsLines) lines.push_back(l);
     lines[0] = std::to_string(lines.size() - 1);
     return lines;
