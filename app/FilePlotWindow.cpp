@@ -14,6 +14,7 @@
 
 #include "app/model/FileSystemText.h"
 #include "app/Dialogs.h"
+#include "app/FileInfo.h"
 #include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
 #include "core/SharedState.h"
@@ -151,7 +152,9 @@ void FilePlotWindow::saveImage() {
 }
 
 void FilePlotWindow::onActivated() {
-    if (initialised()) activateFileWindow(AnnaID());
+    if (!initialised() || g.SheetLoading) return;
+    activateFileWindow(AnnaID());
+    FollowFileWindow(AnnaID(), false);
 }
 
 void FilePlotWindow::paintEvent(QPaintEvent*) {

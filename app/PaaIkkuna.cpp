@@ -21,6 +21,8 @@
 #include <algorithm>
 
 #include "app/Dialogs.h"
+#include "app/FcsSaveCommands.h"
+#include "app/FileInfo.h"
 #include "app/FileOpening.h"
 #include "app/MenuBar.h"
 #include "app/PlotWindow.h"
@@ -98,6 +100,17 @@ void PaaIkkuna::MDIForm_Load() {
     }
     panel_->applyWidth();
     openAtUsefulSize();
+
+    // The file information window lives hidden from here on.
+    if (!fileInfo_) {
+        fileInfo_ = new FileInfo(this);
+        fileInfo_->setMouseMoveHandler([this] {
+            if (panel_) panel_->workspaceMouseMoved();
+        });
+        setServiceWindow(ServiceWindow::FileInfo, fileInfo_, [this] {
+            if (g.ActiveWindowSlot != 0) fileInfo_->AsetaLista(g.ActiveWindowSlot, false);
+        });
+    }
 
     PaivitaRegionLista();
     AutosaveEnabled = true;
@@ -274,6 +287,8 @@ void PaaIkkuna::FileOpenFCS_Click() { ::qv::FileOpenFCS_Click(); }
 void PaaIkkuna::FileNextFile_Click() { ::qv::FileNextFile_Click(); }
 void PaaIkkuna::FilePreviousFile_Click() { ::qv::FilePreviousFile_Click(); }
 void PaaIkkuna::FileOpenTXT_Click() { ::qv::FileOpenTXT_Click(); }
+void PaaIkkuna::FileSaveFCSEiKysymysta_Click() { SaveFcsOverOriginal(); }
+void PaaIkkuna::FileSaveFCS_Click() { SaveFcsAs(); }
 
 PlotWindow* PaaIkkuna::activeChildWindow() {
     QMdiSubWindow* sub = mdi_->activeSubWindow();

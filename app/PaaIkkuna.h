@@ -22,6 +22,7 @@ class QMdiSubWindow;
 
 namespace qv {
 
+class FileInfo;
 class MainMenu;
 class PlotWindow;
 class PopulationPanel;
@@ -48,6 +49,8 @@ public:
     // The right-hand panel and the Tools menu (made by start-up; nullptr before).
     PopulationPanel* panel() const { return panel_; }
     ToolsMenu* toolsMenu() const { return tools_.get(); }
+    // The file information window (made hidden by start-up; nullptr before).
+    FileInfo* fileInfo() const { return fileInfo_; }
 
     // The "Autosave" mode of the sheet writer writes only while this is on.
     bool AutosaveEnabled = false;
@@ -77,6 +80,8 @@ public:
     void FileNextFile_Click() override;
     void FilePreviousFile_Click() override;
     void FileOpenTXT_Click() override;
+    void FileSaveFCSEiKysymysta_Click() override;
+    void FileSaveFCS_Click() override;
     void FileExit_Click() override;
     void CopyImages_Click() override;
     void SelectAll_Click() override;
@@ -124,6 +129,7 @@ private:
     std::unique_ptr<MainMenu> menu_;
     PopulationPanel* panel_ = nullptr;
     PopulationPanelActions* panelActions_ = nullptr;
+    FileInfo* fileInfo_ = nullptr;
     std::unique_ptr<ToolsMenu> tools_;
 
     std::function<void(const QString&)> sheetWriter_;

@@ -11,6 +11,7 @@
 
 #include "core/Numbers.h"
 #include "core/SharedState.h"
+#include "core/TextUtil.h"
 
 namespace qv {
 
@@ -258,19 +259,7 @@ bool listCount(std::string_view element, int32_t& n) {
     return n >= 0;
 }
 
-std::vector<std::string_view> splitAtCommas(std::string_view s) {
-    std::vector<std::string_view> parts;
-    size_t from = 0;
-    while (true) {
-        const size_t comma = s.find(',', from);
-        if (comma == std::string_view::npos) {
-            parts.push_back(s.substr(from));
-            return parts;
-        }
-        parts.push_back(s.substr(from, comma - from));
-        from = comma + 1;
-    }
-}
+std::vector<std::string_view> splitAtCommas(std::string_view s) { return SplitAt(s, ','); }
 
 // Gives up on a file: the record keeps only the version text and the HEADER
 // offsets, so a refused record never carries half-read data.

@@ -92,6 +92,8 @@ struct SharedState {
     bool ToolWindowSmall = true;
     bool ScriptRunning = false;
     int32_t PageWidthBase = 750;
+    // The file information window's values are imposed on every loaded file.
+    bool GlobalParameterValues = false;
 
     // Gate editing, one set for the whole program.
     bool RegionDrawMode = false;

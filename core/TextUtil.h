@@ -2,6 +2,7 @@
 // Small text routines shared by the windows.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qv {
 
@@ -9,5 +10,9 @@ namespace qv {
 // right, case-sensitive, without overlaps; text produced by a replacement is
 // never searched again. An empty find text returns the text unchanged.
 std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement);
+
+// The pieces of text between the separators, empty pieces included: one
+// more piece than there are separators. The views point into text.
+std::vector<std::string_view> SplitAt(std::string_view text, char separator);
 
 }  // namespace qv

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "app/FileInfo.h"
 #include "app/MainServices.h"
 #include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
@@ -76,6 +77,7 @@ void DotPlot::LatauksenJalkeen() {
         state_.FastDrawOn = true;
         state_.setCaption(MenuFastDraw, "Full draw mode");
     }
+    FollowFileWindow(state_.ID, true);
 }
 
 void DotPlot::UnloadWindow() {

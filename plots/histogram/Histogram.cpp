@@ -6,6 +6,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "app/FileInfo.h"
 #include "app/MainServices.h"
 #include "app/WindowRegistry.h"
 #include "app/model/WaitCursor.h"
@@ -79,6 +80,7 @@ void Histogram::LatauksenJalkeen() {
         state_.setCaption(HistoMenuFastDraw, "Full draw mode");
         state_.FastDraw = true;
     }
+    FollowFileWindow(state_.ID, true);
 }
 
 void Histogram::rememberKindSize(int32_t widthTwips, int32_t heightTwips) {

@@ -31,3 +31,17 @@ TEST(TextUtil, ReplaceAllLeftToRightWithoutOverlapOrRescan) {
 
 }  // namespace
 }  // namespace qv
+
+namespace qv {
+namespace {
+
+TEST(SplitAt, KeepsEmptyPiecesAndGivesOneMorePieceThanSeparators) {
+    using V = std::vector<std::string_view>;
+    EXPECT_EQ(SplitAt("a.b.c", '.'), (V{"a", "b", "c"}));
+    EXPECT_EQ(SplitAt("", '.'), (V{""}));
+    EXPECT_EQ(SplitAt(".a..", '.'), (V{"", "a", "", ""}));
+    EXPECT_EQ(SplitAt("2,0,-15", ','), (V{"2", "0", "-15"}));
+}
+
+}  // namespace
+}  // namespace qv

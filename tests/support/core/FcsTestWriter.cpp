@@ -9,6 +9,8 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include "core/FcsWriter.h"
+
 namespace qv::test {
 
 FcsTestFile& FcsTestFile::param(std::string name, std::string range, std::string exponent) {
@@ -70,17 +72,6 @@ std::string encodeData(const FcsTestFile& f, bool little) {
     return data;
 }
 
-std::string buildText(const std::vector<std::pair<std::string, std::string>>& pairs, char delimiter) {
-    std::string text(1, delimiter);
-    for (const auto& [key, value] : pairs) {
-        text += key;
-        text += delimiter;
-        text += value;
-        text += delimiter;
-    }
-    return text;
-}
-
 }  // namespace
 
 std::string FcsTestBytes(const FcsTestFile& f) {
@@ -139,7 +130,7 @@ std::string FcsTestBytes(const FcsTestFile& f) {
             if (value == BeginMarker) value = std::to_string(dataStart);
             if (value == EndMarker) value = std::to_string(dataStart + data.size() - (data.empty() ? 0 : 1));
         }
-        text = buildText(filled, f.Delimiter);
+        text = FcsTextSegment(filled, f.Delimiter);
         const size_t next = textStart + text.size();
         if (next == dataStart) break;
         dataStart = next;

@@ -1,0 +1,46 @@
+#include "app/FcsSaveCommands.h"
+
+#include <QFile>
+
+#include <optional>
+
+#include "app/Dialogs.h"
+#include "app/model/FcsFileSave.h"
+#include "core/SharedState.h"
+
+namespace qv {
+
+namespace {
+
+// Paths are kept in the file system's own encoding.
+QString fromFileSystem(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+
+void writeOrReport(const QString& path, const FileRecord& file) {
+    if (!WriteFcsFile(path, file)) showSaveError(path);
+}
+
+}  // namespace
+
+void SaveFcsOverOriginal() {
+    const int slot = ActiveWindowFileSlot();
+    if (slot == 0) return;
+    const FileRecord& file = g.FileTable[static_cast<size_t>(slot)];
+    if (!MayOverwriteFcsFile(file)) {
+        showMessage(QString::fromLatin1(FileProtectionText), QString::fromLatin1(FileProtectionTitle));
+        return;
+    }
+    writeOrReport(fromFileSystem(file.fullPath()), file);
+}
+
+void SaveFcsAs() {
+    const int slot = ActiveWindowFileSlot();
+    if (slot == 0) return;
+    const std::optional<QString> path =
+        dialogs().saveFileName(QStringLiteral("Save as FCS file"), QStringLiteral("FCS files (*)"), QString());
+    if (!path || path->isEmpty()) return;
+    // The dialog may have let other work run; the file must still be there.
+    if (ActiveWindowFileSlot() != slot) return;
+    writeOrReport(*path, g.FileTable[static_cast<size_t>(slot)]);
+}
+
+}  // namespace qv

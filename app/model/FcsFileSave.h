@@ -1,0 +1,24 @@
+#pragma once
+// Writing a loaded file to disk as FCS 3.0, and which file the save commands
+// act on.
+#include <QString>
+
+#include "core/FileRecord.h"
+
+namespace qv {
+
+// Writes `file` to `path` through a temporary file beside it that replaces
+// the target only once complete, so a failed write leaves any earlier file
+// of that name whole. The DATA is encoded in blocks, never all at once.
+// Shows the wait cursor. False when the file could not be written.
+bool WriteFcsFile(const QString& path, const FileRecord& file);
+
+// The FileTable slot of the active analysis window's file: 0 when no window
+// was activated, the active slot names no open window, or that window shows
+// no loaded file.
+int ActiveWindowFileSlot();
+
+// True when "Save FCS" may overwrite the file: it was written by this program.
+bool MayOverwriteFcsFile(const FileRecord& file);
+
+}  // namespace qv

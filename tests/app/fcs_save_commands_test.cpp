@@ -1,0 +1,132 @@
+// "Save FCS" and "Save FCS as...": which file is written, the protection of
+// instrument files, and failed writes.
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "app/FcsSaveCommands.h"
+#include "app/PlotWindow.h"
+#include "core/FcsReader.h"
+#include "core/SharedState.h"
+#include "tests/plots/dotplot/DotPlotTestFiles.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/core/FcsTestWriter.h"
+
+namespace qv {
+namespace {
+
+using test::MakeFile;
+using test::ScriptedDialogs;
+
+class AnyWindow : public PlotWindow {
+public:
+    void Alusta(int) override {}
+    void Piirra() override {}
+    int AnnaID() const override { return 1; }
+    void UnloadWindow() override {}
+    void MenuValintaReaktio(int) override {}
+    void CopyToClipboard() override {}
+    std::vector<std::string> SaveInfo() override { return {"0"}; }
+    void LoadInfo(const std::string&) override {}
+};
+
+std::string contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class FcsSaveCommands : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetSharedState();
+        FileRecord f = MakeFile({{"FSC", 1024}, {"SSC", 1024}}, {{1, 2}, {3, 4}, {5, 6}}, "run.fcs", folder.path());
+        f.Cytometer = "FACSCanto";
+        g.FileTable[2] = f;
+        test::WriteBytes(folder.file("run.fcs"), "instrument bytes");
+        g.WindowRegistry[1].InUse = true;
+        g.WindowRegistry[1].Form = &window;
+        g.WindowRegistry[1].FileIndex = 2;
+        g.ActiveWindowSlot = 1;
+    }
+    void TearDown() override { resetSharedState(); }
+
+    test::TempFolder folder;
+    AnyWindow window;
+};
+
+TEST_F(FcsSaveCommands, AnInstrumentFileIsProtectedAndSaveAsWritesANewFile) {
+    {
+        ScriptedDialogs dialogs;
+        dialogs.expectMessage(FileProtectionText, FileProtectionTitle, MsgButtons::Ok, MsgAnswer::Ok);
+        SaveFcsOverOriginal();
+    }
+    EXPECT_EQ(contents(folder.file("run.fcs")), "instrument bytes");
+
+    const std::string copy = folder.file("copy.fcs");
+    {
+        ScriptedDialogs dialogs;
+        dialogs.expectSaveFile(QString::fromStdString(copy), "Save as FCS file");
+        SaveFcsAs();
+    }
+    EXPECT_EQ(contents(folder.file("run.fcs")), "instrument bytes");
+    FileRecord saved = ReadFcsFile(copy);
+    ASSERT_TRUE(saved.Loaded) << saved.RefusalReason;
+    EXPECT_EQ(saved.Cytometer, "Quorvane ver 1.2.1");
+    EXPECT_EQ(saved.PristineData(3, 2), 6.0f);
+
+    // The saved file, once loaded, may be saved over.
+    saved.EventCount = 2;
+    g.FileTable[2] = saved;
+    {
+        ScriptedDialogs dialogs;  // no message
+        SaveFcsOverOriginal();
+    }
+    EXPECT_EQ(ReadFcsFile(copy).EventCount, 2);
+}
+
+TEST_F(FcsSaveCommands, NothingHappensWithoutAFileToSave) {
+    ScriptedDialogs dialogs;  // no dialog may come
+    for (int active : {0, 7}) {
+        g.ActiveWindowSlot = static_cast<int16_t>(active);
+        SaveFcsOverOriginal();
+        SaveFcsAs();
+    }
+    g.ActiveWindowSlot = 1;
+    g.WindowRegistry[1].FileIndex = 0;
+    SaveFcsOverOriginal();
+    SaveFcsAs();
+    g.WindowRegistry[1].FileIndex = 2;
+    g.WindowRegistry[1].Form = nullptr;  // the window has closed
+    SaveFcsOverOriginal();
+    SaveFcsAs();
+    g.WindowRegistry[1].Form = &window;
+    g.FileTable[2].Loaded = false;
+    SaveFcsAs();
+    EXPECT_EQ(contents(folder.file("run.fcs")), "instrument bytes");
+}
+
+TEST_F(FcsSaveCommands, AFailedWriteIsReportedAndCancelWritesNothing) {
+    const std::string missing = folder.file("no/such/folder/x.fcs");
+    {
+        ScriptedDialogs dialogs;
+        dialogs.expectSaveFile(QString::fromStdString(missing));
+        dialogs.expectMessage(QString::fromStdString("The file could not be written:\n" + missing), "Save error",
+                              MsgAnswer::Ok);
+        SaveFcsAs();
+    }
+    {
+        ScriptedDialogs dialogs;
+        dialogs.expectSaveFile(std::nullopt);
+        SaveFcsAs();
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(missing)));
+}
+
+}  // namespace
+}  // namespace qv
