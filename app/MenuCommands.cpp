@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QCoreApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
 
@@ -210,7 +212,20 @@ void MenuCommands::CopyImages_Click() {
     g.LastCopiedWindow = static_cast<int16_t>(id);
 }
 
-void MenuCommands::AvaaHelp_Click() { openHelpPage(QUrl(QString::fromLatin1(OnlineHelpAddress))); }
+QUrl onlineHelpAddress() {
+    return QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                               QString::fromLatin1(HelpPageFileName));
+}
+
+void MenuCommands::AvaaHelp_Click() {
+    const QUrl address = onlineHelpAddress();
+    if (!QFileInfo::exists(address.toLocalFile())) {
+        showMessage(QStringLiteral("The help page could not be found:\n") + address.toLocalFile(),
+                    QStringLiteral("Online Help"));
+        return;
+    }
+    openHelpPage(address);
+}
 
 void MenuCommands::redrawAll() {
     if (MainServices* services = mainServices()) services->PiirraKaikki();

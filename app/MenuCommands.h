@@ -21,8 +21,10 @@ namespace qv {
 class MainMenu;
 class PlotWindow;
 
-// The address of the online help page.
-inline const char* const OnlineHelpAddress = "https://quorvane.example.org/help/";
+// The help page, a file shipped next to the program.
+inline const char* const HelpPageFileName = "quorvane-help.html";
+// The address of the help page: the file in the program's own folder.
+QUrl onlineHelpAddress();
 
 // How the help page is opened. By default the system's web browser is
 // started without waiting for it, except on the offscreen platform (tests,

@@ -41,6 +41,10 @@ public:
     virtual void NaytaPopulaatio(int slot) { missing("NaytaPopulaatio"); (void)slot; }
     virtual int AnnaID() const = 0;
     virtual QString AnnaOtsikko() const { missing("AnnaOtsikko"); return {}; }
+    // Closes the window: frees its registry slot at once and ends with
+    // discardWindow(*this) (app/WindowDisposal.h), which hides the window and
+    // deletes it only back in the top-level event loop, never under a
+    // handler still running inside it.
     virtual void UnloadWindow() = 0;
     // The kind's activation step. It runs each time the window becomes the
     // active child of the workspace (or, alone, the active window), its first

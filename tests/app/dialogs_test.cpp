@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Dialogs.h"
+#include "tests/support/ParamNames.h"
 #include "tests/support/ScriptedDialogs.h"
 
 namespace qv {
@@ -44,6 +45,18 @@ struct RealBoxCase {
     QMessageBox::StandardButton press; // NoButton: closed with Escape
     MsgAnswer expected;
 };
+std::string describe(const RealBoxCase& c) {
+    std::string pressed = "Escape";
+    switch (c.press) {
+    case QMessageBox::Ok: pressed = "OK"; break;
+    case QMessageBox::Cancel: pressed = "Cancel"; break;
+    case QMessageBox::Yes: pressed = "Yes"; break;
+    case QMessageBox::No: pressed = "No"; break;
+    default: break;
+    }
+    return c.buttonTexts.join(QLatin1Char('/')).toStdString() + " pressing " + pressed;
+}
+void PrintTo(const RealBoxCase& c, std::ostream* os) { *os << describe(c); }
 
 class RealMessageBox : public ::testing::TestWithParam<RealBoxCase> {};
 
@@ -85,7 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
                       RealBoxCase{MsgButtons::YesNo, {"Yes", "No"}, QMessageBox::Yes, MsgAnswer::Yes},
                       RealBoxCase{MsgButtons::YesNo, {"Yes", "No"}, QMessageBox::No, MsgAnswer::No},
                       RealBoxCase{MsgButtons::YesNoCancel, {"Yes", "No", "Cancel"}, QMessageBox::Cancel,
-                                  MsgAnswer::Cancel}));
+                                  MsgAnswer::Cancel}),
+    [](const auto& info) { return test::TestNameOf(describe(info.param), info.index); });
 
 TEST(RealInputBox, PromptLinesTitleDefaultAndBothAnswers) {
     QString label, title, preset;

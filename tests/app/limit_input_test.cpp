@@ -66,6 +66,7 @@ struct LimitItem {
     int32_t SharedState::*limit;
     int32_t start;
 };
+void PrintTo(const LimitItem& it, std::ostream* os) { *os << it.name; }
 
 const LimitItem limitItems[] = {
     {"AsetaFastDrawLimit", "Set the fast draw limit", &SharedState::FastDrawLimit, 50000},

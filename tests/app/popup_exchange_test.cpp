@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include "tests/support/ParamNames.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -92,6 +93,7 @@ struct ShowCase {
     const char* item;
     int slot;
 };
+void PrintTo(const ShowCase& c, std::ostream* os) { *os << '"' << c.item << "\" (slot " << c.slot << ")"; }
 
 class ShowPopulations : public PopupTest, public ::testing::WithParamInterface<ShowCase> {};
 
@@ -110,7 +112,8 @@ TEST_P(ShowPopulations, EverySelectedWindowShowsTheChosenSlot) {
 
 INSTANTIATE_TEST_SUITE_P(Items, ShowPopulations,
                          ::testing::Values(ShowCase{"All events", 0}, ShowCase{"Poly-2", 2},
-                                           ShowCase{"Poly-2 and not Poly-5", 17}));
+                                           ShowCase{"Poly-2 and not Poly-5", 17}),
+                         [](const auto& info) { return test::TestNameOf(info.param.item, info.index); });
 
 TEST_F(PopupTest, ShowPopulationsFollowsTheTableAfterADeletion) {
     definePopulation(5, "Poly-5");

@@ -23,6 +23,7 @@ struct CreationCase {
     bool deselectsOthers;
     bool autosaves;
 };
+void PrintTo(const CreationCase& c, std::ostream* os) { *os << c.type; }
 
 class CreationSteps : public MainWindowTest, public ::testing::WithParamInterface<CreationCase> {};
 

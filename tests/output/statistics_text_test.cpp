@@ -30,6 +30,7 @@ struct TextCase {
     const char* mode;
     const char* expected;
 };
+void PrintTo(const TextCase& c, std::ostream* os) { *os << c.name; }
 
 class StatisticsTextTest : public ::testing::TestWithParam<TextCase> {};
 
@@ -118,6 +119,7 @@ struct OwnerCase {
     std::vector<int> kinds;       // 1 column, 2 information row, 0 other
     std::vector<int> shownFirst;  // entries switched on at the start
 };
+void PrintTo(const OwnerCase& c, std::ostream* os) { *os << c.type; }
 
 class StatisticsEntriesTest : public ::testing::TestWithParam<OwnerCase> {};
 

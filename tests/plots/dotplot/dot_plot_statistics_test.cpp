@@ -11,6 +11,7 @@
 #include "core/AxisScaling.h"
 #include "core/SharedState.h"
 #include "plots/dotplot/model/DotPlotStatistics.h"
+#include "tests/support/ParamNames.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
 
 namespace qv {
@@ -63,6 +64,7 @@ struct MeanCase {
     std::vector<std::pair<float, float>> points;
     double xMean, yMean, xGeo, yGeo;
 };
+void PrintTo(const MeanCase& c, std::ostream* os) { *os << c.name; }
 
 class MeansTest : public DotPlotStatisticsTest, public ::testing::WithParamInterface<MeanCase> {};
 
@@ -104,6 +106,10 @@ struct StepCase {
     int32_t counted;
     double xMean;  // event e carries the value e
 };
+std::string describe(const StepCase& c) {
+    return std::to_string(c.events) + " events step " + std::to_string(c.step);
+}
+void PrintTo(const StepCase& c, std::ostream* os) { *os << describe(c); }
 
 class StepTest : public DotPlotStatisticsTest, public ::testing::WithParamInterface<StepCase> {};
 
@@ -124,7 +130,8 @@ INSTANTIATE_TEST_SUITE_P(Steps, StepTest,
                                            StepCase{10, 3, 4, 5.5},   // 1, 4, 7, 10
                                            StepCase{9, 3, 3, 4.0},    // 1, 4, 7
                                            StepCase{2, 5, 1, 1.0},
-                                           StepCase{10, 0, 10, 5.5}));  // a step below 1 counts as 1
+                                           StepCase{10, 0, 10, 5.5}),  // a step below 1 counts as 1
+                         [](const auto& info) { return test::TestNameOf(describe(info.param), info.index); });
 
 TEST_F(DotPlotStatisticsTest, FastDrawStepOnTheEdgeCaseFile) {
     // 120000 events over the limit 50000: step 3 counts 40000 of them.
@@ -163,6 +170,7 @@ struct QuadrantCase {
     float x, y;  // values; the plot-space place is (x, 10000 - y)
     DotPlotQuadrant expected;
 };
+void PrintTo(const QuadrantCase& c, std::ostream* os) { *os << c.name; }
 
 class QuadrantTest : public DotPlotStatisticsTest, public ::testing::WithParamInterface<QuadrantCase> {};
 
@@ -502,6 +510,8 @@ struct LookupCase {
     const char* stat;
     double expected;
 };
+std::string describe(const LookupCase& c) { return std::string("region \"") + c.region + "\" " + c.stat; }
+void PrintTo(const LookupCase& c, std::ostream* os) { *os << describe(c); }
 
 class LookupTest : public ::testing::TestWithParam<LookupCase> {
 protected:
@@ -540,7 +550,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LookupCase{"-0.5", "number", 40},  // rounds to slot 0
                       LookupCase{"abc", "number", 0}, LookupCase{"", "number", 0},
                       // Any other statistic is 0, even for a slot outside the table.
-                      LookupCase{"33", "count", 0}, LookupCase{"-7", "", 0}));
+                      LookupCase{"33", "count", 0}, LookupCase{"-7", "", 0}),
+    [](const auto& info) { return test::TestNameOf(describe(info.param), info.index); });
 
 class BadRegionTest : public LookupTest {};
 
