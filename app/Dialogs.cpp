@@ -1,5 +1,7 @@
 #include "app/Dialogs.h"
 
+#include <QFileInfo>
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -131,6 +133,16 @@ MsgAnswer showMessage(const QString& text, const QString& title, MsgButtons butt
 void showSaveError(const QString& path) {
     dialogs().messageBox(QStringLiteral("The file could not be written:\n") + path, QStringLiteral("Save error"),
                          MsgButtons::Ok);
+}
+
+std::optional<QString> AskExportPath(const QString& title, const QString& filter) {
+    const std::optional<QString> path = dialogs().saveFileName(title, filter, QString());
+    if (!path || path->isEmpty()) return std::nullopt;
+    if (QFileInfo::exists(*path) &&
+        showMessage(QStringLiteral("File already exists. Do you want to overwrite it?"),
+                    QStringLiteral("File already exists"), MsgButtons::OkCancel) != MsgAnswer::Ok)
+        return std::nullopt;
+    return path;
 }
 
 }  // namespace qv

@@ -58,5 +58,10 @@ MsgAnswer showMessage(const QString& text, const QString& title = DefaultMessage
                       MsgButtons buttons = MsgButtons::Ok);
 // "The file could not be written:" + line break + path, titled "Save error".
 void showSaveError(const QString& path);
+// The save dialog of an export: asks for a file name with the given title
+// and filter; when the file exists, asks "File already exists. Do you want
+// to overwrite it?" (OK/Cancel, title "File already exists"). Nothing when
+// the user cancelled either.
+std::optional<QString> AskExportPath(const QString& title, const QString& filter);
 
 }  // namespace qv

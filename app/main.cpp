@@ -2,11 +2,13 @@
 
 #include "app/PaaIkkuna.h"
 #include "plots/dotplot/DotPlot.h"
+#include "plots/histogram/Histogram.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The window kinds the registry can make.
     qv::registerDotPlotKind();
+    qv::registerHistogramKind();
     qv::PaaIkkuna mainWindow;
     mainWindow.MDIForm_Load();
     return app.exec();

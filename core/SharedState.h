@@ -75,6 +75,8 @@ struct SharedState {
     int16_t FullRedrawPending = 0;
     bool ShiftHeld = false;
     int32_t DefaultPlotWidth = 0, DefaultPlotHeight = 0;
+    // Outer size of the histogram window resized last (twips; 0 = none yet).
+    int32_t DefaultHistogramWidth = 0, DefaultHistogramHeight = 0;
 
     // Right-hand panel.
     bool PanelCollapsed = true;

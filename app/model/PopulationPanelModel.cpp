@@ -87,12 +87,14 @@ bool IsAcceptablePopulationName(int slot, const std::string& name) {
     if (wanted == "and" || wanted == "or" || wanted == "not") return false;
     // Definitions name the first population of a name; a second of the same
     // name could never be reached.
-    // Nor may it be another row's default name: a gate drawn into that row
-    // later would get the same name.
+    for (int j = 1; populationSlot(j); ++j)
+        if (j != slot && slotRecord(j).InUse && lower(slotRecord(j).Name) == wanted) return false;
+    // Nor the name another row gets when a gate is first drawn into it: the
+    // two would clash as soon as that row is used.
     for (int j = 1; populationSlot(j); ++j) {
         if (j == slot) continue;
-        if (slotRecord(j).InUse && lower(slotRecord(j).Name) == wanted) return false;
-        if (wanted == "poly-" + std::to_string(j)) return false;
+        const std::string k = std::to_string(j);
+        if (wanted == "poly-" + k || wanted == "histo-" + k) return false;
     }
     return true;
 }

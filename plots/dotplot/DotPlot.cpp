@@ -1,10 +1,8 @@
 #include "plots/dotplot/DotPlot.h"
 
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
@@ -16,6 +14,7 @@
 #include "app/MainServices.h"
 #include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
+#include "app/model/WaitCursor.h"
 #include "app/model/FileSystemText.h"
 #include "app/model/PopulationPanelModel.h"
 #include "core/FileTableOps.h"
@@ -28,88 +27,20 @@
 
 namespace qv {
 
-namespace {
-
-constexpr int kTwipsPerPixel = 15;
-
-// Shows the wait cursor for its lifetime, on every path out.
-class WaitCursor {
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
-const FileRecord& emptyFile() {
-    static const FileRecord empty;
-    return empty;
-}
-
-int toPixels(double twips) {
-    const double px = std::floor(twips / kTwipsPerPixel + 0.5);
-    if (!(px > -1.0e6)) return -1000000;
-    if (px > 1.0e6) return 1000000;
-    return static_cast<int>(px);
-}
-
-}  // namespace
-
 void registerDotPlotKind() {
     registerWindowKind("DotPlot", [] { return new DotPlot(); });
 }
 
-DotPlot::DotPlot(QWidget* parent) : PlotWindow(parent), statistics_(std::make_unique<DotPlotStatisticsPanel>(state_)) {
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
+DotPlot::DotPlot(QWidget* parent)
+    : FilePlotWindow(parent), statistics_(std::make_unique<DotPlotStatisticsPanel>(state_)) {
     // Resize events before Alusta are ignored.
     state_.Initialised = false;
 }
 
 DotPlot::~DotPlot() = default;
 
-WindowRecord* DotPlot::record() {
-    const int id = state_.ID;
-    if (id < 1 || id >= static_cast<int>(g.WindowRegistry.size())) return nullptr;
-    return &g.WindowRegistry[static_cast<size_t>(id)];
-}
-
-const WindowRecord* DotPlot::record() const { return const_cast<DotPlot*>(this)->record(); }
-
-int DotPlot::fileIndex() const {
-    const WindowRecord* r = record();
-    return r ? r->FileIndex : 0;
-}
-
 const FileRecord& DotPlot::fileCopy() const {
-    const int slot = state_.FileSlot;
-    if (slot < 1 || slot >= static_cast<int>(g.FileTable.size())) return emptyFile();
-    return g.FileTable[static_cast<size_t>(slot)];
-}
-
-QWidget* DotPlot::outerWidget() {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) return sub;
-    return this;
-}
-
-const QWidget* DotPlot::outerWidget() const { return const_cast<DotPlot*>(this)->outerWidget(); }
-
-void DotPlot::updateCaption() {
-    const WindowRecord* r = record();
-    const bool selected = r && r->Selected;
-    // The title holds the file's name as the file system gives it.
-    setWindowTitle(shownFileSystemText((selected ? g.SelectedPrefix : std::string()) + state_.Title));
-}
-
-QString DotPlot::AnnaOtsikko() const { return shownFileSystemText(state_.Title); }
-
-void DotPlot::fitPictureToClient() {
-    const int w = width() > 0 ? width() : std::max(1, picture_.width());
-    const int h = height() > 0 ? height() : std::max(1, picture_.height());
-    if (picture_.width() == w && picture_.height() == h) return;
-    picture_ = QImage(w, h, QImage::Format_RGB32);
-    picture_.fill(state_.DarkBackground ? Qt::black : Qt::white);
+    return fileRecord(state_.FileSlot);
 }
 
 // ---------------------------------------------------------------- lifecycle
@@ -125,23 +56,10 @@ void DotPlot::Alusta(int id) {
     updateCaption();
 
     // The size of the last dot plot the user resized, else 4000 x 4000 twips.
-    int w = 4000, h = 4000;
-    if (g.DefaultPlotWidth != 0 || g.DefaultPlotHeight != 0) {
-        w = g.DefaultPlotWidth;
-        h = g.DefaultPlotHeight;
-    }
-    outerWidget()->resize(std::max(1, toPixels(w)), std::max(1, toPixels(h)));
-
-    fitPictureToClient();
+    placeAtStartSize(g.DefaultPlotWidth, g.DefaultPlotHeight, 4000, 4000);
     state_.Initialised = true;
 
-    const int last = g.LastLoadedFile;
-    if (last != 0 && last >= 1 && last < static_cast<int>(g.FileTable.size()) &&
-        g.FileTable[static_cast<size_t>(last)].Loaded) {
-        if (WindowRecord* r = record()) r->FileIndex = static_cast<int16_t>(last);
-        LatauksenJalkeen();
-        Piirra();
-    }
+    showLastLoadedFile();
     update();
 }
 
@@ -178,26 +96,9 @@ void DotPlot::UnloadWindow() {
     discardWindow(*this);
 }
 
-void DotPlot::closeEvent(QCloseEvent* event) {
-    UnloadWindow();
-    event->accept();
-}
-
-void DotPlot::resizeEvent(QResizeEvent* event) {
-    PlotWindow::resizeEvent(event);
-    if (!state_.Initialised) return;
-    fitPictureToClient();
-    // A resize that only shows the window at the size it was given is no
-    // user's resize; the picture, new and blank, is drawn all the same.
-    if (!event->oldSize().isValid()) {
-        Piirra();
-        return;
-    }
-    const QWidget* outer = outerWidget();
-    g.DefaultPlotWidth = outer->width() * kTwipsPerPixel;
-    g.DefaultPlotHeight = outer->height() * kTwipsPerPixel;
-    g.FullRedrawPending = state_.ID;
-    Piirra();
+void DotPlot::rememberKindSize(int32_t widthTwips, int32_t heightTwips) {
+    g.DefaultPlotWidth = widthTwips;
+    g.DefaultPlotHeight = heightTwips;
 }
 
 // ---------------------------------------------------------------- drawing
@@ -214,7 +115,7 @@ void DotPlot::Piirra() {
     state_.Title = "(" + std::to_string(state_.ID) + "): Dot Plot - " + file.FileName;
     updateCaption();
 
-    const bool quick = g.FullRedrawPending != 0 && g.FullRedrawPending == state_.ID;
+    const bool quick = fullDrawPostponed();
     DotPlotRenderOptions options;
     options.quickPass = quick;
     // The print page is not part of this window; the file name is printed
@@ -229,25 +130,9 @@ void DotPlot::Piirra() {
     }
 }
 
-void DotPlot::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    if (picture_.isNull())
-        p.fillRect(rect(), state_.DarkBackground ? Qt::black : Qt::white);
-    else
-        p.drawImage(0, 0, picture_);
-    paintFeedback(p);
-}
-
 void DotPlot::NaytaPopulaatio(int slot) {
     state_.ShownPopulation = static_cast<int16_t>(std::clamp(slot, int(INT16_MIN), int(INT16_MAX)));
     Piirra();
-}
-
-void DotPlot::CopyToClipboard() {
-    if (QClipboard* clip = QGuiApplication::clipboard()) {
-        clip->clear();
-        clip->setImage(picture_);
-    }
 }
 
 void DotPlot::CheckPopulation(int slot) { DotPlotCheckPopulation(slot); }
@@ -375,66 +260,28 @@ void DotPlot::NaytaTaiPiilotaKvadrantti(const std::string& mode) {
 // ---------------------------------------------------------------- settings lines
 
 std::vector<std::string> DotPlot::SaveInfo() {
-    DotPlotFrame frame;
-    const QWidget* outer = outerWidget();
-    frame.left = static_cast<float>(outer->x() * kTwipsPerPixel);
-    frame.top = static_cast<float>(outer->y() * kTwipsPerPixel);
-    frame.width = static_cast<float>(outer->width() * kTwipsPerPixel);
-    frame.height = static_cast<float>(outer->height() * kTwipsPerPixel);
-    frame.fileIndex = fileIndex();
     const std::vector<std::string> statLines =
         statistics_ && state_.StatisticsOpen ? statistics_->settingsLines() : std::vector<std::string>{};
-    return DotPlotSettingsLines(state_, frame, statLines);
+    return DotPlotSettingsLines(state_, frameTwips(), statLines);
 }
 
 void DotPlot::LoadInfo(const std::string& line) {
-    const int slot = fileIndex();
-    const int32_t events =
-        slot >= 1 && slot < static_cast<int>(g.FileTable.size()) ? g.FileTable[static_cast<size_t>(slot)].EventCount : 0;
-    const DotPlotSettingRequest req = ApplyDotPlotSettingLine(state_, line, events, g.FastDrawLimit);
+    const DotPlotSettingRequest req = ApplyDotPlotSettingLine(state_, line, fileEventCount(), g.FastDrawLimit);
     using Kind = DotPlotSettingRequest::Kind;
-    QWidget* outer = outerWidget();
-    switch (req.kind) {
-    case Kind::Left: outer->move(toPixels(req.number), outer->y()); break;
-    case Kind::Top: outer->move(outer->x(), toPixels(req.number)); break;
-    case Kind::Width: outer->resize(std::max(1, toPixels(req.number)), outer->height()); break;
-    case Kind::Height: outer->resize(outer->width(), std::max(1, toPixels(req.number))); break;
-    case Kind::File:
-        if (WindowRecord* r = record()) r->FileIndex = static_cast<int16_t>(req.number);
-        break;
-    case Kind::Preview: AsetaPreviewissa(req.flag); break;
-    case Kind::Statistics: AvaaTaiSuljeStatistics(req.flag ? "open" : "close"); break;
-    case Kind::StatisticsLine:
-        if (statistics_) statistics_->loadSettingsLine(line);
-        break;
-    case Kind::None: break;
+    if (!applyFrameRequest(req)) {
+        switch (req.kind) {
+        case Kind::Preview: AsetaPreviewissa(req.flag); break;
+        case Kind::Statistics: AvaaTaiSuljeStatistics(req.flag ? "open" : "close"); break;
+        case Kind::StatisticsLine:
+            if (statistics_) statistics_->loadSettingsLine(line);
+            break;
+        default: break;
+        }
     }
-    // A file slot that holds no loaded file leaves the window without one.
-    if (WindowRecord* r = record()) {
-        const int f = r->FileIndex;
-        if (f != 0 && (f < 1 || f >= static_cast<int>(g.FileTable.size()) || !g.FileTable[static_cast<size_t>(f)].Loaded))
-            r->FileIndex = 0;
-    }
+    dropFileNotLoaded();
 }
 
 // ---------------------------------------------------------------- events
-
-void DotPlot::onActivated() {
-    if (!state_.Initialised || g.SheetLoading) return;
-    activateFileWindow(state_.ID);
-    // The file information window follows the window the user sees.
-    FollowFileWindow(state_.ID, false);
-}
-
-void DotPlot::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Shift) g.ShiftHeld = true;
-    PlotWindow::keyPressEvent(event);
-}
-
-void DotPlot::keyReleaseEvent(QKeyEvent* event) {
-    g.ShiftHeld = false;
-    PlotWindow::keyReleaseEvent(event);
-}
 
 void DotPlot::mousePressEvent(QMouseEvent* event) {
     g.AxisPopupAxis = 0;
@@ -446,11 +293,7 @@ void DotPlot::mousePressEvent(QMouseEvent* event) {
 }
 
 void DotPlot::mouseMoveEvent(QMouseEvent* event) {
-    // The full draw a resize postponed.
-    if (g.FullRedrawPending != 0 && g.FullRedrawPending == state_.ID) {
-        g.FullRedrawPending = 0;
-        Piirra();
-    }
+    FilePlotWindow::mouseMoveEvent(event);
     gateMouseMove(event);
 }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/PlotWindow.h"
+#include "app/FilePlotWindow.h"
 #include "core/FileRecord.h"
 #include "core/WindowRecord.h"
 #include "plots/dotplot/model/DotPlotRenderer.h"
@@ -28,7 +28,7 @@ class DotPlotStatisticsPanel;
 // tests call it once.
 void registerDotPlotKind();
 
-class DotPlot : public PlotWindow {
+class DotPlot : public FilePlotWindow {
     Q_OBJECT
 public:
     explicit DotPlot(QWidget* parent = nullptr);
@@ -40,7 +40,6 @@ public:
     void Piirra() override;
     void NaytaPopulaatio(int slot) override;
     int AnnaID() const override { return state_.ID; }
-    QString AnnaOtsikko() const override;
     void UnloadWindow() override;
 
     bool OnkoPreviewissa() const override { return state_.InPreview; }
@@ -49,7 +48,6 @@ public:
     void AsetaStatPreviewissa(bool flag) override;
 
     void MenuValintaReaktio(int index) override;
-    void CopyToClipboard() override;
     void CheckPopulation(int slot) override;
 
     std::vector<std::string> SaveInfo() override;
@@ -75,21 +73,13 @@ public:
     void NaytaTaiPiilotaKvadrantti(const std::string& mode);
     bool OnkoKvadranttiKaytossa() const { return state_.QuadrantOn; }
 
-    // Selects this window (keeping the others selected while Shift is held)
-    // and makes it the active one.
-    void onActivated() override;
-
     // ---- for the statistics, the gate editing and the tests ----
     DotPlotState& state() { return state_; }
     const DotPlotState& state() const { return state_; }
-    // The plot picture as last drawn (Kuva).
-    const QImage& picture() const { return picture_; }
     // The file the last full draw or data export read (FileCopy): the
     // FileTable record in FileSlot, read in place rather than copied; an
     // empty record when there is none.
     const FileRecord& fileCopy() const;
-    // WindowRecord.FileIndex of this window (0 when none or not registered).
-    int fileIndex() const;
     // Events drawn by the last draw (dots or density counts).
     int64_t eventsDrawn() const { return eventsDrawn_; }
     DotPlotStatisticsPanel* statisticsPanel() const { return statistics_.get(); }
@@ -97,19 +87,19 @@ public:
     // The pop-up menus of a right click at `pos` (picture pixels): the
     // parameter list on an axis strip, else the window's menu.
     void rightButtonMenus(QPointF pos, QPoint globalPos);
-    // Save as .BMP... and Save data as .TXT... (menu items 10 and 16).
-    void saveImage();
+    // Save data as .TXT... (menu item 16).
     void saveData();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    std::string titleText() const override { return state_.Title; }
+    bool initialised() const override { return state_.Initialised; }
+    bool darkBackground() const override { return state_.DarkBackground; }
+    void rememberKindSize(int32_t widthTwips, int32_t heightTwips) override;
+    void paintOverlay(QPainter& painter) override { paintFeedback(painter); }
+
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     // The gate editing with the left button and the feedback over the
@@ -119,17 +109,7 @@ private:
     void gateMouseRelease(QMouseEvent* event);
     void paintFeedback(QPainter& painter);
 
-    WindowRecord* record();
-    const WindowRecord* record() const;
-    void updateCaption();
-    // The widget whose size is the window's outer size (the MDI frame when
-    // there is one).
-    QWidget* outerWidget();
-    const QWidget* outerWidget() const;
-    void fitPictureToClient();
-
     DotPlotState state_;
-    QImage picture_;
     DotPlotRenderer renderer_;
     std::unique_ptr<DotPlotStatisticsPanel> statistics_;
     int64_t eventsDrawn_ = 0;

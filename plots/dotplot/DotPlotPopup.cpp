@@ -1,4 +1,3 @@
-#include "plots/dotplot/DotPlotPopup.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -12,16 +11,6 @@
 #include "plots/dotplot/model/DotDataText.h"
 
 namespace qv {
-
-std::optional<QString> AskExportPath(const QString& title, const QString& filter) {
-    const std::optional<QString> path = dialogs().saveFileName(title, filter, QString());
-    if (!path || path->isEmpty()) return std::nullopt;
-    if (QFileInfo::exists(*path) &&
-        showMessage(QStringLiteral("File already exists. Do you want to overwrite it?"),
-                    QStringLiteral("File already exists"), MsgButtons::OkCancel) != MsgAnswer::Ok)
-        return std::nullopt;
-    return path;
-}
 
 void DotPlot::MenuValintaReaktio(int index) {
     switch (index) {
@@ -131,13 +120,6 @@ void DotPlot::rightButtonMenus(QPointF pos, QPoint globalPos) {
     const int16_t channel = static_cast<int16_t>(g.ChosenChannel + 1);
     (axis == 1 ? state_.ChannelX : state_.ChannelY) = channel;
     Piirra();
-}
-
-void DotPlot::saveImage() {
-    const std::optional<QString> path =
-        AskExportPath(QStringLiteral("Save the image"), QStringLiteral("BMP files (*.BMP *.bmp)"));
-    if (!path) return;
-    if (!SaveWindowPicture(picture_, *path)) showSaveError(*path);
 }
 
 void DotPlot::saveData() {

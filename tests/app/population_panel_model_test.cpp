@@ -166,7 +166,7 @@ TEST_F(PopulationPanelModel, RenameRefusesNamesNoDefinitionCouldUse) {
     const char* refused[] = {" ", "   ", "Live cells", " Live", "Live ", "(Live)", "Li)ve",
                              "and", "OR", "Not", "poly-2", "POLY-10",
                              // Default names of other rows, in use or not.
-                             "Poly-3", "poly-5", "POLY-16"};
+                             "Poly-3", "poly-5", "POLY-16", "Histo-3", "poly-16", "HISTO-2"};
     for (const char* name : refused) {
         q_.asked.clear();
         q_.answers = {std::optional<std::string>(name), true};
@@ -193,7 +193,7 @@ TEST_F(PopulationPanelModel, RenameRefusesNamesNoDefinitionCouldUse) {
     // Its own name in another case, a name of a slot not in use, a name with
     // letters of other words: accepted, and the definitions still evaluate.
     g.PopulationTable[5].Name = "Old";
-    for (const char* name : {"POLY-1", "Old", "Andrea", "Poly-1b", "Poly-17", "Poly-03"}) {
+    for (const char* name : {"POLY-1", "Old", "Andrea", "Poly-1b", "Poly-17", "Poly-03", "Histo-1", "Histo-17", "Histo-0"}) {
         q_.answers = {std::optional<std::string>(name)};
         EXPECT_TRUE(RenamePopulation(1, q_)) << name;
         EXPECT_EQ(g.PopulationTable[17].Name, std::string(name) + " and Poly-2");

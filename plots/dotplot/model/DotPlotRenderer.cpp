@@ -1,4 +1,3 @@
-#include "app/model/FileSystemText.h"
 #include "plots/dotplot/model/DotPlotRenderer.h"
 
 #include <QFont>
@@ -11,9 +10,12 @@
 #include <span>
 #include <string>
 
+#include "app/model/FileSystemText.h"
 #include "core/AxisScaling.h"
+#include "core/AxisTicks.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
+#include "core/picture/PictureText.h"
 #include "core/picture/WindowPicture.h"
 
 namespace qv {
@@ -23,64 +25,7 @@ namespace {
 // Events scaled per block: the scratch arrays stay small and in cache.
 constexpr int32_t kBlock = 8192;
 
-// A drawing coordinate as a whole pixel, rounded to nearest. Coordinates that
-// are not numbers or lie far outside any picture give a value well outside
-// it, so no NaN or huge number ever reaches an integer conversion.
-int pixel(double v) {
-    constexpr double kFar = 1.0e7;
-    if (!(v > -kFar)) return -static_cast<int>(kFar);  // also a NaN
-    if (v > kFar) return static_cast<int>(kFar);
-    return static_cast<int>(std::floor(v + 0.5));
-}
-
 uint32_t rgbOf(uint8_t r, uint8_t g, uint8_t b) { return 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | b; }
-
-QFont pictureFont() {
-    QFont f(QStringLiteral("Courier New"));
-    f.setStyleHint(QFont::TypeWriter);
-    f.setPixelSize(11);  // 8.25 point at 96 dots per inch
-    return f;
-}
-
-// Prints `text` with its top left corner at (x, y), as a picture box prints.
-void printAt(QPainter& p, double x, double y, const QString& text) {
-    const QFontMetrics fm(p.font());
-    p.drawText(QPoint(pixel(x), pixel(y) + fm.ascent()), text);
-}
-
-QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
-
-// Width of a text as the 7-pixels-per-character centring counts it.
-double textWidth(const std::string& s) { return static_cast<double>(s.size()) * 7.0; }
-
-// Tick positions along one axis of `length` pixels (distances from the axis
-// origin), as the axis of a parameter with `range` draws them. Skips axes
-// whose range carries no scale, and never loops without bound.
-template <class Emit>
-void forEachTick(const ParameterInfo& param, double length, Emit onTick) {
-    if (!(length > 0.0)) return;
-    const int32_t range = param.Range;
-    if (!param.IsLog) {
-        if (range <= 0) return;
-        // A tick every 10^(digits - 3) channels: 1024 -> 10, 262144 -> 1000.
-        const int digits = static_cast<int>(std::to_string(range).size());
-        const double s = std::pow(10.0, digits - 3);
-        const int64_t n = static_cast<int64_t>(std::floor(range / s));
-        for (int64_t i = 0; i <= n; ++i) onTick(length * (static_cast<double>(i) * s) / range);
-        return;
-    }
-    if (range <= 1) return;
-    // Decade ticks 1..10, 10..100, ...; stop at the first beyond the axis end.
-    for (int64_t d = 1; d <= INT32_MAX; d *= 10) {
-        for (int64_t i = 1; i <= 10; ++i) {
-            const int64_t value = i * d;
-            if (value > INT32_MAX) return;
-            const double p = ScaleValueToAxis(static_cast<int32_t>(value), range, length);
-            if (p > length) return;
-            onTick(p);
-        }
-    }
-}
 
 // Positions of events first..last (step 1) of a linear parameter, computed
 // exactly as AxisScale::position computes them (value, folded when the
@@ -212,20 +157,20 @@ int64_t DotPlotRenderer::render(QImage& image, DotPlotState& state, const FileRe
         QPainter p(&image);
         p.setRenderHint(QPainter::Antialiasing, false);
         p.setPen(fore);
-        p.setFont(pictureFont());
-        if (options.showFileName) printAt(p, m, 1, shownFileSystemText(file.FileName));
+        p.setFont(PictureFont());
+        if (options.showFileName) PrintAt(p, m, 1, shownFileSystemText(file.FileName));
         // Axes.
         p.drawLine(m, m, m, H - m);
         p.drawLine(m, H - m, W - m, H - m);
         if (hasArea && px && py) {
-            forEachTick(*px, plotW, [&](double d) {
-                const int x = pixel(m + d);
+            for (const double d : AxisTickDistances(*px, plotW)) {
+                const int x = PixelOf(m + d);
                 p.drawLine(x, H - m, x, H - m + t);
-            });
-            forEachTick(*py, plotH, [&](double d) {
-                const int y = pixel(H - (m + d));
+            }
+            for (const double d : AxisTickDistances(*py, plotH)) {
+                const int y = PixelOf(H - (m + d));
                 p.drawLine(m, y, m - t, y);
-            });
+            }
         }
     }
 
@@ -240,7 +185,7 @@ int64_t DotPlotRenderer::render(QImage& image, DotPlotState& state, const FileRe
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(fore);
-    p.setFont(pictureFont());
+    p.setFont(PictureFont());
 
     // Polygon gates of this channel pair, then their labels.
     if (state.RegionLinesOn && hasArea && params > 0) {
@@ -259,8 +204,8 @@ int64_t DotPlotRenderer::render(QImage& image, DotPlotState& state, const FileRe
             const int n = std::min<int>(r.Corners, MaxCorners);
             for (int j = 1; j <= n; ++j) {
                 const int next = j == n ? 1 : j + 1;
-                p.drawLine(QPoint(pixel(toX(r.CornerX[j])), pixel(toY(r.CornerY[j]))),
-                           QPoint(pixel(toX(r.CornerX[next])), pixel(toY(r.CornerY[next]))));
+                p.drawLine(QPoint(PixelOf(toX(r.CornerX[j])), PixelOf(toY(r.CornerY[j]))),
+                           QPoint(PixelOf(toX(r.CornerX[next])), PixelOf(toY(r.CornerY[next]))));
             }
         }
         for (int k = 1; k <= maxPop; ++k) {
@@ -274,24 +219,24 @@ int64_t DotPlotRenderer::render(QImage& image, DotPlotState& state, const FileRe
             }
             const double mx = sx / n, my = sy / n;
             if (!std::isfinite(mx) || !std::isfinite(my) || std::fabs(mx) > 1e9 || std::fabs(my) > 1e9) continue;
-            const double half = textWidth(r.Name) / 2.0;
+            const double half = CentringWidth(r.Name) / 2.0;
             r.LabelBaseX = static_cast<int32_t>(std::floor(mx - half));
             r.LabelBaseY = static_cast<int32_t>(std::floor(my)) - 4;
             const double lx = toX(static_cast<double>(r.LabelBaseX) + r.TitleX) - half;
             const double ly = toY(static_cast<double>(r.LabelBaseY) + r.TitleY) - 4;
-            printAt(p, lx, ly, latin1(r.Name));
+            PrintAt(p, lx, ly, Latin1Text(r.Name));
         }
     }
 
-    if (state.FastDrawOn) printAt(p, (W - m) - 98, m, QStringLiteral("FAST DRAW MODE"));
+    if (state.FastDrawOn) PrintAt(p, (W - m) - 98, m, QStringLiteral("FAST DRAW MODE"));
 
-    if (px) printAt(p, W / 2.0 - textWidth(px->Name) / 2.0, H - m + t, latin1(px->Name));
+    if (px) PrintAt(p, W / 2.0 - CentringWidth(px->Name) / 2.0, H - m + t, Latin1Text(px->Name));
     // Running upwards, centred on the Y axis.
-    if (py) DrawVerticalTitle(p, QPointF(m - 12 - t, H / 2.0 + textWidth(py->Name) / 2.0), latin1(py->Name), 13, 400);
+    if (py) DrawVerticalTitle(p, QPointF(m - 12 - t, H / 2.0 + CentringWidth(py->Name) / 2.0), Latin1Text(py->Name), 13, 400);
 
     if (state.QuadrantOn && !state.QuadrantDragging && hasArea) {
-        const int qx = pixel(m + plotW * static_cast<double>(state.QuadrantX) / 10000.0);
-        const int qy = pixel(m + plotH * static_cast<double>(state.QuadrantY) / 10000.0);
+        const int qx = PixelOf(m + plotW * static_cast<double>(state.QuadrantX) / 10000.0);
+        const int qy = PixelOf(m + plotH * static_cast<double>(state.QuadrantY) / 10000.0);
         const int h = state.HitTolerance;
         p.setBrush(Qt::NoBrush);
         p.drawRect(qx - h, qy - h, 2 * h, 2 * h);
@@ -392,8 +337,8 @@ int64_t DotPlotRenderer::drawDensity(QImage& image, DotPlotState& state, const F
     cellX_.resize(static_cast<size_t>(side));
     cellY_.resize(static_cast<size_t>(side));
     for (int c = -10; c <= R + 10; ++c) {
-        cellX_[static_cast<size_t>(c + 10)] = pixel(m + static_cast<double>(plotW) * c / R);
-        cellY_[static_cast<size_t>(c + 10)] = pixel(m + static_cast<double>(plotH) * c / R);
+        cellX_[static_cast<size_t>(c + 10)] = PixelOf(m + static_cast<double>(plotW) * c / R);
+        cellY_[static_cast<size_t>(c + 10)] = PixelOf(m + static_cast<double>(plotH) * c / R);
     }
     const bool points = plotW < R && plotH < R;
     const int boxW = points ? 0 : plotW / R;

@@ -8,15 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "app/model/WindowSettingsLine.h"
 #include "plots/dotplot/model/DotPlotState.h"
 
 namespace qv {
 
-// What the window contributes to its lines beside its state.
-struct DotPlotFrame {
-    float left = 0, top = 0, width = 0, height = 0;  // twips
-    int fileIndex = 0;                               // WindowRecord.FileIndex
-};
+using DotPlotFrame = WindowFrameTwips;
 
 // Element 0 the line count, then "location.x:", "location.y:", "size.x:",
 // "size.y:", "file:", "axis.x:", "axis.y:", "show:", "quadrant.enabled:",
@@ -31,22 +28,7 @@ std::vector<std::string> DotPlotSettingsLines(const DotPlotState& state, const D
                                               const std::vector<std::string>& statisticsLines = {});
 
 // What a settings line asks of the window beyond its state.
-struct DotPlotSettingRequest {
-    enum class Kind {
-        None,            // nothing more (the state took it, or the line was ignored)
-        Left, Top, Width, Height,  // number: twips
-        File,            // number: the new WindowRecord.FileIndex
-        Preview,         // flag: AsetaPreviewissa(flag)
-        Statistics,      // flag: AvaaTaiSuljeStatistics(flag ? "open" : "close")
-        StatisticsLine,  // a statistics window line ("statistics.x", "statistics.y",
-                         // "statistics.column.c.visible"): key and value for the statistics code
-    };
-    Kind kind = Kind::None;
-    double number = 0;
-    bool flag = false;
-    std::string key;    // the key pieces from "location" on, joined by "."
-    std::string value;  // the value text
-};
+using DotPlotSettingRequest = WindowSettingRequest;
 
 // Reads one line "window.<n>.<key>:<value>" (the sheet's form: the first two
 // pieces of the key are skipped). Keys are compared exactly; unknown keys,

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "core/FastDraw.h"
+
 namespace qv {
 
 // Items of the dot plot's pop-up menu, 1-based as the main window's menu array.
@@ -110,15 +112,5 @@ struct DotPlotState {
         return DensityGrid[static_cast<size_t>(gy + 10) * static_cast<size_t>(side) + static_cast<size_t>(gx + 10)];
     }
 };
-
-// The step that keeps a file of `eventCount` events near `limit` drawn
-// events: Int(E / L) + 1. A limit below 1 counts as 1, so the step is
-// always defined and at least 1.
-inline int32_t FastDrawStep(int32_t eventCount, int32_t limit) {
-    if (limit < 1) limit = 1;
-    if (eventCount < 0) eventCount = 0;
-    const int32_t quotient = eventCount / limit;
-    return quotient == INT32_MAX ? INT32_MAX : quotient + 1;
-}
 
 }  // namespace qv

@@ -12,6 +12,7 @@
 #include "core/Numbers.h"
 #include "core/SharedState.h"
 #include "output/model/StatisticsGrid.h"
+#include "output/model/StatisticsTable.h"
 
 namespace qv {
 
@@ -377,16 +378,6 @@ std::string cellText(const DotPlotStatistics& s, int column) {
 }
 
 // A comment's line breaks (carriage returns) shown as ", ".
-std::string commentLine(const std::string& comment) {
-    std::string out;
-    for (char c : comment) {
-        if (c == '\r') out += ", ";
-        else out += c;
-    }
-    return out;
-}
-
-constexpr int LabelColumnWidth = 1500;  // twips
 
 }  // namespace
 
@@ -398,73 +389,39 @@ void FillDotPlotStatisticsGrid(StatisticsGrid& grid, const DotPlotGridOptions& o
     static const char* const quadrantLabels[4] = {"Upper Left", "Upper Right", "Lower Left", "Lower Right"};
 
     std::vector<int> shownColumns;  // data columns 1..6 in grid order
-    for (int c = 1; c <= 6; ++c)
-        if (options.columnShown[static_cast<size_t>(c)]) shownColumns.push_back(c);
-    const int cols = 1 + static_cast<int>(shownColumns.size());
-
-    grid.setCols(cols);
-    grid.setRows(1);
-    grid.clear();
-    const int standardWidth = grid.standardColumnWidth();
-    const int rowHeight = grid.rowHeight(0);
-    grid.setColWidth(0, LabelColumnWidth);
-
-    int row = 0;
-    auto addRow = [&]() {
-        if (row >= grid.Rows()) grid.setRows(row + 1);
-        return row++;
-    };
-
-    struct Info {
-        bool shown;
-        const char* label;
-        std::string text;
-        bool fileName;
-    };
-    const Info infos[3] = {{options.fileNameRow, "File name", " " + file.FileName, true},
-                           {options.sampleIdRow, "Sample ID", " " + file.SampleId, false},
-                           {options.commentsRow, "Comments", " " + commentLine(file.Comment), false}};
-    for (const Info& info : infos) {
-        if (!info.shown) continue;
-        const int r = addRow();
-        grid.setText(r, 0, info.label);
-        grid.setRowMerge(r, true);
-        grid.setRowHoldsFileName(r, info.fileName);
-        // Without a data column there is no cell for the text: the row
-        // shows its label alone.
-        const int lastColumn = options.copying ? std::min(1, cols - 1) : cols - 1;
-        for (int c = 1; c <= lastColumn; ++c) grid.setText(r, c, info.text);
+    StatisticsTableLayout layout;
+    for (int c = 1; c <= 6; ++c) {
+        if (!options.columnShown[static_cast<size_t>(c)]) continue;
+        shownColumns.push_back(c);
+        layout.titles.emplace_back(titles[c]);
     }
+    layout.fileNameRow = options.fileNameRow;
+    layout.sampleIdRow = options.sampleIdRow;
+    layout.commentsRow = options.commentsRow;
+    layout.copying = options.copying;
+    layout.corner = options.fastDrawOn ? "FAST DRAW" : "";
 
-    const int header = addRow();
-    grid.setText(header, 0, options.fastDrawOn ? "FAST DRAW" : "");
-    for (size_t i = 0; i < shownColumns.size(); ++i)
-        grid.setText(header, static_cast<int>(i) + 1, titles[shownColumns[i]]);
-
-    auto writeData = [&](const std::string& label, const DotPlotStatistics& s) {
-        const int r = addRow();
-        grid.setText(r, 0, label);
-        for (size_t i = 0; i < shownColumns.size(); ++i)
-            grid.setText(r, static_cast<int>(i) + 1, cellText(s, shownColumns[i]));
+    auto addData = [&](const std::string& label, const DotPlotStatistics& s) {
+        StatisticsTableRow row{label, {}};
+        for (int c : shownColumns) row.cells.push_back(cellText(s, c));
+        layout.rows.push_back(std::move(row));
     };
     static const DotPlotStatistics none;
-    writeData("Visible", stats.empty() ? none : stats[0]);
+    addData("Visible", stats.empty() ? none : stats[0]);
 
     const int slots = std::min(options.maxPopulations + options.maxDefinitions,
                                static_cast<int>(populations.size()) - 1);
     for (int k = 1; k <= slots; ++k) {
         const PopulationRecord& p = populations[static_cast<size_t>(k)];
         if (!DotPlotListsSlot(p, k, options.maxPopulations, options.channelX, options.channelY)) continue;
-        writeData(p.Name, static_cast<size_t>(k) < stats.size() ? stats[static_cast<size_t>(k)] : none);
+        addData(p.Name, static_cast<size_t>(k) < stats.size() ? stats[static_cast<size_t>(k)] : none);
     }
 
     if (options.quadrantOn) {
-        addRow();  // the gap row, its label empty
-        for (int q = 0; q < 4; ++q) writeData(quadrantLabels[q], quadrants[static_cast<size_t>(q)]);
+        layout.rows.push_back({});  // the gap row, its label empty
+        for (int q = 0; q < 4; ++q) addData(quadrantLabels[q], quadrants[static_cast<size_t>(q)]);
     }
-
-    grid.setWidth(LabelColumnWidth + (cols - 1) * standardWidth + 100);
-    grid.setHeight(grid.Rows() * rowHeight + 380);
+    FillStatisticsTable(grid, layout, file);
 }
 
 std::optional<double> LookUpDotPlotStatistic(const std::vector<DotPlotStatistics>& stats,

@@ -1,0 +1,211 @@
+#include "app/FilePlotWindow.h"
+
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/model/FileSystemText.h"
+#include "app/Dialogs.h"
+#include "app/FileInfo.h"
+#include "app/WindowDisposal.h"
+#include "app/WindowRegistry.h"
+#include "core/SharedState.h"
+#include "core/picture/WindowPicture.h"
+#include "app/Dialogs.h"
+
+namespace qv {
+
+int TwipsToPixels(double twips) {
+    const double px = std::floor(twips / TwipsPerPixel + 0.5);
+    if (!(px > -1.0e6)) return -1000000;
+    if (px > 1.0e6) return 1000000;
+    return static_cast<int>(px);
+}
+
+FilePlotWindow::FilePlotWindow(QWidget* parent) : PlotWindow(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+FilePlotWindow::~FilePlotWindow() = default;
+
+WindowRecord* FilePlotWindow::record() {
+    const int id = AnnaID();
+    if (id < 1 || id >= static_cast<int>(g.WindowRegistry.size())) return nullptr;
+    return &g.WindowRegistry[static_cast<size_t>(id)];
+}
+
+const WindowRecord* FilePlotWindow::record() const { return const_cast<FilePlotWindow*>(this)->record(); }
+
+int FilePlotWindow::fileIndex() const {
+    const WindowRecord* r = record();
+    return r ? r->FileIndex : 0;
+}
+
+const FileRecord& FilePlotWindow::fileRecord(int slot) {
+    static const FileRecord empty;
+    if (slot < 1 || slot >= static_cast<int>(g.FileTable.size())) return empty;
+    const FileRecord& f = g.FileTable[static_cast<size_t>(slot)];
+    return f.Loaded ? f : empty;
+}
+
+int32_t FilePlotWindow::fileEventCount() const { return fileRecord(fileIndex()).EventCount; }
+
+QWidget* FilePlotWindow::outerWidget() {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) return sub;
+    return this;
+}
+
+const QWidget* FilePlotWindow::outerWidget() const { return const_cast<FilePlotWindow*>(this)->outerWidget(); }
+
+void FilePlotWindow::updateCaption() {
+    const WindowRecord* r = record();
+    const bool selected = r && r->Selected;
+    setWindowTitle(shownFileSystemText((selected ? g.SelectedPrefix : std::string()) + titleText()));
+}
+
+QString FilePlotWindow::AnnaOtsikko() const { return shownFileSystemText(titleText()); }
+
+void FilePlotWindow::placeAtStartSize(int32_t rememberedWidth, int32_t rememberedHeight, int32_t firstWidth,
+                                      int32_t firstHeight) {
+    int32_t w = firstWidth, h = firstHeight;
+    if (rememberedWidth != 0 || rememberedHeight != 0) {
+        w = rememberedWidth;
+        h = rememberedHeight;
+    }
+    outerWidget()->resize(std::max(1, TwipsToPixels(w)), std::max(1, TwipsToPixels(h)));
+    fitPictureToClient();
+}
+
+void FilePlotWindow::fitPictureToClient() {
+    const int w = width() > 0 ? width() : std::max(1, picture_.width());
+    const int h = height() > 0 ? height() : std::max(1, picture_.height());
+    if (picture_.width() == w && picture_.height() == h) return;
+    picture_ = QImage(w, h, QImage::Format_RGB32);
+    picture_.fill(darkBackground() ? Qt::black : Qt::white);
+}
+
+void FilePlotWindow::showLastLoadedFile() {
+    const int last = g.LastLoadedFile;
+    if (last == 0 || !fileRecord(last).Loaded) return;
+    if (WindowRecord* r = record()) r->FileIndex = static_cast<int16_t>(last);
+    LatauksenJalkeen();
+    Piirra();
+}
+
+bool FilePlotWindow::fullDrawPostponed() const { return g.FullRedrawPending != 0 && g.FullRedrawPending == AnnaID(); }
+
+void FilePlotWindow::closeFrame() { discardWindow(*this); }
+
+WindowFrameTwips FilePlotWindow::frameTwips() const {
+    WindowFrameTwips f;
+    const QWidget* outer = outerWidget();
+    f.left = static_cast<float>(outer->x() * TwipsPerPixel);
+    f.top = static_cast<float>(outer->y() * TwipsPerPixel);
+    f.width = static_cast<float>(outer->width() * TwipsPerPixel);
+    f.height = static_cast<float>(outer->height() * TwipsPerPixel);
+    f.fileIndex = fileIndex();
+    return f;
+}
+
+bool FilePlotWindow::applyFrameRequest(const WindowSettingRequest& req) {
+    using Kind = WindowSettingRequest::Kind;
+    QWidget* outer = outerWidget();
+    switch (req.kind) {
+    case Kind::Left: outer->move(TwipsToPixels(req.number), outer->y()); return true;
+    case Kind::Top: outer->move(outer->x(), TwipsToPixels(req.number)); return true;
+    case Kind::Width: outer->resize(std::max(1, TwipsToPixels(req.number)), outer->height()); return true;
+    case Kind::Height: outer->resize(outer->width(), std::max(1, TwipsToPixels(req.number))); return true;
+    case Kind::File:
+        if (WindowRecord* r = record()) r->FileIndex = static_cast<int16_t>(req.number);
+        return true;
+    default: return false;
+    }
+}
+
+void FilePlotWindow::dropFileNotLoaded() {
+    WindowRecord* r = record();
+    if (r && r->FileIndex != 0 && !fileRecord(r->FileIndex).Loaded) r->FileIndex = 0;
+}
+
+void FilePlotWindow::CopyToClipboard() {
+    if (QClipboard* clip = QGuiApplication::clipboard()) {
+        clip->clear();
+        clip->setImage(picture_);
+    }
+}
+
+void FilePlotWindow::saveImage() {
+    const std::optional<QString> path =
+        AskExportPath(QStringLiteral("Save the image"), QStringLiteral("BMP files (*.BMP *.bmp)"));
+    if (!path) return;
+    if (!SaveWindowPicture(picture_, *path)) showSaveError(*path);
+}
+
+void FilePlotWindow::onActivated() {
+    if (!initialised() || g.SheetLoading) return;
+    activateFileWindow(AnnaID());
+    FollowFileWindow(AnnaID(), false);
+}
+
+void FilePlotWindow::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (picture_.isNull())
+        p.fillRect(rect(), darkBackground() ? Qt::black : Qt::white);
+    else
+        p.drawImage(0, 0, picture_);
+    paintOverlay(p);
+}
+
+void FilePlotWindow::resizeEvent(QResizeEvent* event) {
+    PlotWindow::resizeEvent(event);
+    if (!initialised()) return;
+    fitPictureToClient();
+    // A resize that only shows the window at the size it was given is no
+    // user's resize; the picture, new and blank, is drawn all the same.
+    if (!event->oldSize().isValid()) {
+        Piirra();
+        return;
+    }
+    const QWidget* outer = outerWidget();
+    rememberKindSize(outer->width() * TwipsPerPixel, outer->height() * TwipsPerPixel);
+    // The picture follows at once; the work after a full draw waits until
+    // no button is held (the end of an edge drag) or the pointer moves.
+    g.FullRedrawPending = static_cast<int16_t>(AnnaID());
+    Piirra();
+}
+
+void FilePlotWindow::mouseMoveEvent(QMouseEvent* event) {
+    // The full draw a resize postponed.
+    if (fullDrawPostponed()) {
+        g.FullRedrawPending = 0;
+        Piirra();
+    }
+    PlotWindow::mouseMoveEvent(event);
+}
+
+void FilePlotWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Shift) g.ShiftHeld = true;
+    PlotWindow::keyPressEvent(event);
+}
+
+void FilePlotWindow::keyReleaseEvent(QKeyEvent* event) {
+    g.ShiftHeld = false;
+    PlotWindow::keyReleaseEvent(event);
+}
+
+void FilePlotWindow::closeEvent(QCloseEvent* event) {
+    UnloadWindow();
+    event->accept();
+}
+
+}  // namespace qv

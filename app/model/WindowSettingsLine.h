@@ -1,0 +1,67 @@
+#pragma once
+// Reading a window's settings line of an analysis sheet, the part every
+// window kind shares: splitting "window.<n>.<key>:<value>" into its key and
+// value, reading whole numbers the way the fields hold them, and the keys
+// that concern the window frame, its file, the print page and the
+// statistics window, which the window itself carries out.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qv {
+
+// A window's place and size in twips, and its file, for its settings lines.
+struct WindowFrameTwips {
+    float left = 0, top = 0, width = 0, height = 0;
+    int fileIndex = 0;  // WindowRecord.FileIndex
+};
+
+// "1" / "0", as settings lines write booleans.
+inline const char* FlagText(bool b) { return b ? "1" : "0"; }
+
+// Appends "location.x:", "location.y:", "size.x:", "size.y:" and "file:",
+// the first lines of every file window's settings.
+void AppendWindowFrameLines(std::vector<std::string>& lines, const WindowFrameTwips& frame);
+
+struct WindowSettingsLine {
+    std::vector<std::string> pieces;  // the key split at ".", "window" and the ID first
+    std::string key;                  // pieces 2.. (at most 2..5) joined by "."
+    std::string value;                // between the first and the second ":"
+    bool valid = false;               // a colon and at least three key pieces
+};
+WindowSettingsLine ParseWindowSettingsLine(const std::string& line);
+
+// CInt / CLng of a number text; nothing when the text is no number or the
+// value does not fit.
+std::optional<int16_t> ReadInt16(const std::string& value);
+std::optional<int32_t> ReadInt32(const std::string& value);
+// A byte 0..255 (rounded half to even); nothing otherwise.
+std::optional<uint8_t> ReadByte(const std::string& value);
+
+// What a settings line asks of the window beyond its own state.
+struct WindowSettingRequest {
+    enum class Kind {
+        None,            // nothing more (the state took it, or the line was ignored)
+        Left, Top, Width, Height,  // number: twips
+        File,            // number: the new WindowRecord.FileIndex
+        Preview,         // flag: AsetaPreviewissa(flag)
+        Statistics,      // flag: AvaaTaiSuljeStatistics(flag ? "open" : "close")
+        StatisticsLine,  // a statistics window line ("statistics.x", "statistics.y",
+                         // "statistics.column.c.visible"): key and value for the statistics code
+    };
+    Kind kind = Kind::None;
+    double number = 0;
+    bool flag = false;
+    std::string key;    // the key pieces from "location" on, joined by "."
+    std::string value;  // the value text
+};
+
+// The request of a line whose key is one every window kind shares
+// ("location.x/y", "size.x/y", "file", "printview.window.visible",
+// "statistics.enabled", "statistics.x/y", "statistics.column.c.visible");
+// nothing for any other key. Values that do not read (or are not "1"/"0"
+// for flags) give a request of Kind::None.
+std::optional<WindowSettingRequest> SharedWindowSettingRequest(const WindowSettingsLine& line);
+
+}  // namespace qv

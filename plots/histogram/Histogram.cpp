@@ -1,0 +1,240 @@
+#include "plots/histogram/Histogram.h"
+
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "app/FileInfo.h"
+#include "app/MainServices.h"
+#include "app/WindowRegistry.h"
+#include "app/model/WaitCursor.h"
+#include "core/FastDraw.h"
+#include "core/FileTableOps.h"
+#include "core/Numbers.h"
+#include "core/SharedState.h"
+#include "output/Statistics.h"
+#include "plots/histogram/HistogramStatisticsPanel.h"
+#include "plots/histogram/model/HistogramMarkerCheck.h"
+#include "plots/histogram/model/HistogramRenderer.h"
+#include "plots/histogram/model/HistogramSettings.h"
+
+namespace qv {
+
+namespace {
+
+constexpr int32_t FirstSizeTwips = 4000;
+
+// Every window built from histograms follows a histogram's draw or close.
+void redrawWindowsOfType(std::initializer_list<const char*> types) {
+    for (int k = 1; k <= g.MaxWindows && k < static_cast<int>(g.WindowRegistry.size()); ++k) {
+        const WindowRecord& r = g.WindowRegistry[static_cast<size_t>(k)];
+        if (!r.InUse || !r.Form) continue;
+        for (const char* t : types)
+            if (r.Type == t) {
+                r.Form->Piirra();
+                break;
+            }
+    }
+}
+
+}  // namespace
+
+void registerHistogramKind() {
+    registerWindowKind("Histogram", [] { return new Histogram(); });
+}
+
+Histogram::Histogram(QWidget* parent)
+    : FilePlotWindow(parent), statistics_(std::make_unique<HistogramStatisticsPanel>(state_)) {}
+
+Histogram::~Histogram() = default;
+
+// ---------------------------------------------------------------- lifecycle
+
+void Histogram::Alusta(int id) {
+    state_ = HistogramState();
+    state_.ID = static_cast<int16_t>(id);
+    state_.Title = "(" + std::to_string(id) + "): Histogram - No File";
+    if (WindowRecord* r = record()) {
+        r->Selected = true;
+        r->ShowsFile = true;
+    }
+    updateCaption();
+    placeAtStartSize(g.DefaultHistogramWidth, g.DefaultHistogramHeight, FirstSizeTwips, FirstSizeTwips);
+    state_.Initialised = true;
+
+    showLastLoadedFile();
+    update();
+}
+
+void Histogram::LatauksenJalkeen() {
+    if (g.SheetLoading) return;
+    const int32_t events = fileEventCount();
+    if (events <= g.FastDrawLimit) {
+        state_.DrawStep = 1;
+        state_.setCaption(HistoMenuFastDraw, "Fast draw mode");
+        state_.FastDraw = false;
+    } else {
+        state_.DrawStep = FastDrawStep(events, g.FastDrawLimit);
+        state_.setCaption(HistoMenuFastDraw, "Full draw mode");
+        state_.FastDraw = true;
+    }
+    FollowFileWindow(state_.ID, true);
+}
+
+void Histogram::rememberKindSize(int32_t widthTwips, int32_t heightTwips) {
+    g.DefaultHistogramWidth = widthTwips;
+    g.DefaultHistogramHeight = heightTwips;
+}
+
+void Histogram::UnloadWindow() {
+    if (statistics_) statistics_->closeWithWindow();
+    // A marker being drawn or dragged here can never be finished once the
+    // window is gone.
+    if (state_.MarkerInProgress) g.RegionDrawMode = false;
+    state_.MarkerInProgress = false;
+    if (state_.Dragging) {
+        g.DragCornerPopulation = g.DragCornerIndex = g.DragMovePopulation = g.DragLabelPopulation = 0;
+        state_.Dragging = false;
+    }
+    // Only while the slot is still this window's: a second unload must not
+    // free a slot another window has taken since.
+    if (WindowRecord* r = record(); r && r->Form == this) releaseWindowSlot(state_.ID);
+    ReleaseUnusedFiles();
+    state_.FileSlot = 0;
+    // Overlays built from this window lose its lines.
+    redrawWindowsOfType({"Overlay Histogram"});
+    closeFrame();
+}
+
+// ---------------------------------------------------------------- drawing
+
+void Histogram::Piirra() {
+    const int slot = fileIndex();
+    if (slot == 0) return;
+    WaitCursor wait;
+    ++fullDraws_;
+
+    state_.FileSlot = static_cast<int16_t>(slot);
+    const FileRecord& file = fileRecord(slot);
+    fitPictureToClient();
+    state_.Title = "(" + std::to_string(state_.ID) + "): Histogram - " + file.FileName;
+    updateCaption();
+    RenderHistogram(picture_, state_, file);
+    update();
+
+    if (!state_.Dragging && !g.SheetLoading && !fullDrawPostponed()) {
+        if (statistics_) statistics_->afterFullDraw();
+        redrawWindowsOfType({"Overlay Histogram", "Mirror Histogram"});
+        if (MainServices* services = mainServices()) services->TalletaNakyma(QStringLiteral("Autosave"));
+    }
+    if (state_.OnPrintPage) redrawPrintPage();
+}
+
+void Histogram::NaytaPopulaatio(int slot) {
+    state_.ShownPopulation = static_cast<int16_t>(std::clamp(slot, int(INT16_MIN), int(INT16_MAX)));
+    Piirra();
+}
+
+void Histogram::CheckPopulation(int slot) { HistogramCheckPopulation(slot); }
+
+// ---------------------------------------------------------------- print page
+
+void Histogram::AsetaPreviewissa(bool flag) {
+    state_.OnPrintPage = flag;
+    state_.setCaption(HistoMenuPrintPreview, flag ? "Don't show in print preview page" : "Show in print preview page");
+    if (flag) Piirra();
+    else redrawPrintPage();
+}
+
+// ---------------------------------------------------------------- statistics
+
+void Histogram::PaivitaStatistiikka() { statistics_->PaivitaStatistiikka(); }
+
+double Histogram::AnnaStatistiikka(const std::string& region, const std::string& stat) {
+    return statistics_->AnnaStatistiikka(region, stat);
+}
+
+std::string Histogram::AnnaKokoStatistiikka(const std::string& mode) { return statistics_->AnnaKokoStatistiikka(mode); }
+
+void Histogram::LiikutaStatistiikkaLaatikkoa(const std::string& axis, const std::string& value) {
+    statistics_->LiikutaStatistiikkaLaatikkoa(axis, value);
+}
+
+void Histogram::AvaaTaiSuljeStatistics(const std::string& mode) { statistics_->AvaaTaiSuljeStatistics(mode); }
+
+void Histogram::UnloadStatistics() { statistics_->UnloadStatistics(); }
+
+QImage Histogram::StatKuva() const { return statistics_->StatKuva(); }
+
+void Histogram::AsetaStatKuva(const QImage& picture) { statistics_->AsetaStatKuva(picture); }
+
+// ---------------------------------------------------------------- channel and drawing mode
+
+std::string Histogram::AnnaKanava(const std::string& axis) {
+    return axis == "x" ? std::to_string(state_.Channel) : std::string();
+}
+
+void Histogram::AsetaKanava(const std::string& axis, const std::string& value) {
+    if (axis == "x") {
+        const auto v = ParseNumber(value);
+        if (!v) throw WindowOperationError("Type mismatch: " + value);
+        try {
+            state_.Channel = CInt(*v);
+        } catch (const std::overflow_error&) {
+            throw WindowOperationError("Overflow: " + value);
+        }
+    }
+    Piirra();
+}
+
+void Histogram::AsetaPiirtoMoodi(const std::string& mode) {
+    if (mode == "fast" && !state_.FastDraw) {
+        state_.FastDraw = true;
+        Piirra();
+    } else if (mode == "full" && state_.FastDraw) {
+        state_.FastDraw = false;
+        Piirra();
+    }
+}
+
+// ---------------------------------------------------------------- settings lines
+
+std::vector<std::string> Histogram::SaveInfo() {
+    return HistogramSettingsLines(state_, frameTwips(), statistics_->settingsLines());
+}
+
+void Histogram::LoadInfo(const std::string& line) {
+    const WindowSettingRequest req = ApplyHistogramSettingLine(state_, line, fileEventCount(), g.FastDrawLimit);
+    using Kind = WindowSettingRequest::Kind;
+    if (!applyFrameRequest(req)) {
+        switch (req.kind) {
+        case Kind::Preview: AsetaPreviewissa(req.flag); break;
+        case Kind::Statistics: AvaaTaiSuljeStatistics(req.flag ? "open" : "close"); break;
+        case Kind::StatisticsLine: statistics_->loadSettingsLine(line); break;
+        default: break;
+        }
+    }
+    dropFileNotLoaded();
+}
+
+// ---------------------------------------------------------------- events
+
+void Histogram::mousePressEvent(QMouseEvent* event) {
+    g.AxisPopupAxis = 0;
+    if (event->button() == Qt::RightButton) {
+        if (!g.RegionDrawMode) rightButtonMenus(event->position(), event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() == Qt::LeftButton) markerMousePress(event->position());
+}
+
+void Histogram::mouseMoveEvent(QMouseEvent* event) {
+    FilePlotWindow::mouseMoveEvent(event);
+    markerMouseMove(event->position());
+}
+
+void Histogram::mouseReleaseEvent(QMouseEvent* event) { markerMouseRelease(event->position()); }
+
+}  // namespace qv

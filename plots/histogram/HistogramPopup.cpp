@@ -1,0 +1,146 @@
+// The histogram's pop-up menu items and the parameter list of its X-axis
+// strip.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QStringList>
+
+#include <cmath>
+#include <stdexcept>
+
+#include "app/Dialogs.h"
+#include "app/MainServices.h"
+#include "app/WindowRegistry.h"
+#include "core/FastDraw.h"
+#include "core/Numbers.h"
+#include "core/SharedState.h"
+#include "plots/histogram/Histogram.h"
+#include "plots/histogram/model/HistogramBins.h"
+
+namespace qv {
+
+void Histogram::MenuValintaReaktio(int index) {
+    auto toggle = [&](bool& flag, int item, const char* whenOn, const char* whenOff) {
+        flag = !flag;
+        state_.setCaption(item, flag ? whenOn : whenOff);
+        Piirra();
+    };
+    switch (index) {
+    case HistoMenuStatistics: AvaaTaiSuljeStatistics(""); break;
+    case HistoMenuYScale: askWholeNumber(index, "(0 = automatic)", state_.YScale); break;
+    case HistoMenuSmoothing: askWholeNumber(index, "(0 = none)", state_.Smoothing); break;
+    case HistoMenuRegionLines:
+        toggle(state_.ShowRegionLines, index, "Hide marker lines", "Show marker lines");
+        break;
+    case HistoMenuCreatedHere:
+        toggle(state_.ShowCreatedHereOnly, index, "Show all markers", "Show only markers created here");
+        break;
+    case HistoMenuCopy: CopyToClipboard(); break;
+    case HistoMenuSaveBmp: saveImage(); break;
+    case HistoMenuColour: chooseFillColour(); break;
+    case HistoMenuInvertBackground:
+        state_.DarkBackground = !state_.DarkBackground;
+        Piirra();
+        break;
+    case HistoMenuOutline: toggle(state_.DrawOutline, index, "Don't draw outline", "Draw outline"); break;
+    case HistoMenuFastDraw: switchDrawMode(); break;
+    case HistoMenuCopyCounts: copyCountsToClipboard(); break;
+    case HistoMenuPrintPreview: AsetaPreviewissa(!state_.OnPrintPage); break;
+    default: break;  // separators and numbers outside the menu
+    }
+}
+
+void Histogram::askWholeNumber(int item, const char* hint, int32_t& field) {
+    const QString caption = QString::fromLatin1(state_.caption(item));
+    const std::optional<QString> answer =
+        dialogs().inputBox(caption + QChar(10) + QString::fromLatin1(hint), caption, QString::number(field));
+    if (!answer || answer->trimmed().isEmpty()) return;
+    const std::optional<double> value = ParseNumber(answer->toStdString());
+    if (!value) {
+        showMessage(QStringLiteral("Please give a whole number of 0 or more."), caption);
+        return;
+    }
+    if (*value < 0) return;  // refused silently, as a negative entry always was
+    int32_t whole;
+    try {
+        whole = CLng(*value);
+    } catch (const std::overflow_error&) {
+        showMessage(QStringLiteral("Please give a whole number of 0 or more."), caption);
+        return;
+    }
+    // The moving mean needs a full window of bins: kept below the resolution.
+    if (&field == &state_.Smoothing) whole = SmoothingWithin(whole, state_.Resolution);
+    field = whole;
+    Piirra();
+}
+
+void Histogram::chooseFillColour() {
+    const QColor before(state_.FillRed, state_.FillGreen, state_.FillBlue);
+    const std::optional<QColor> chosen = dialogs().chooseColour(before);
+    const QColor c = chosen && chosen->isValid() ? *chosen : before;
+    state_.FillRed = static_cast<uint8_t>(c.red());
+    state_.FillGreen = static_cast<uint8_t>(c.green());
+    state_.FillBlue = static_cast<uint8_t>(c.blue());
+    Piirra();
+}
+
+void Histogram::switchDrawMode() {
+    if (state_.FastDraw) {
+        state_.FastDraw = false;
+        state_.DrawStep = 1;
+        state_.setCaption(HistoMenuFastDraw, "Fast draw mode");
+        Piirra();
+        return;
+    }
+    const int32_t events = fileEventCount();
+    if (events <= g.FastDrawLimit) return;
+    state_.FastDraw = true;
+    state_.DrawStep = FastDrawStep(events, g.FastDrawLimit);
+    state_.setCaption(HistoMenuFastDraw, "Full draw mode");
+    Piirra();
+}
+
+void Histogram::copyCountsToClipboard() {
+    if (fileIndex() == 0) return;
+    QClipboard* clip = QGuiApplication::clipboard();
+    if (!clip) return;
+    const std::string text = BinCountsText(state_.Counts);
+    clip->clear();
+    clip->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void Histogram::rightButtonMenus(QPointF pos, QPoint globalPos) {
+    const double X = pos.x(), Y = pos.y();
+    const double W = picture_.width(), H = picture_.height();
+    const double m = state_.PlotMargin;
+    MainServices* services = mainServices();
+    if (!services) return;
+    if (!(X > m && X < W && Y > H - m && Y < H)) {
+        QStringList captions;
+        for (int k = 1; k <= state_.MenuItemCount && k <= HistogramMenuItemCount; ++k)
+            captions << QString::fromLatin1(state_.caption(k));
+        services->showWindowPopup(state_.ID, captions, globalPos);
+        return;
+    }
+
+    // The parameter list of the X-axis strip; without a file there is none,
+    // and the channel stays as it is.
+    const FileRecord& file = fileRecord(fileIndex());
+    const int params = std::min<int>(file.ParameterCount, static_cast<int>(file.Parameters.size()) - 1);
+    if (params < 1) return;
+    QStringList names;
+    for (int p = 1; p <= params; ++p) names << QString::fromLatin1(file.Parameters[static_cast<size_t>(p)].Name);
+    // A list dismissed without a choice changes nothing: the last choice is
+    // kept for the next list, but not applied here.
+    const int16_t before = g.ChosenChannel;
+    g.ChosenChannel = -1;
+    services->showChannelPopup(1, names, globalPos);
+    // The window may have been closed while the list was up.
+    if (g.ChosenChannel < 0 || windowSlotOf(this) == 0) {
+        g.ChosenChannel = before;
+        return;
+    }
+    state_.Channel = static_cast<int16_t>(g.ChosenChannel + 1);
+    Piirra();
+}
+
+}  // namespace qv
