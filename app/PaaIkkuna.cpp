@@ -31,6 +31,7 @@
 #include "app/model/ProgramFolder.h"
 #include "app/model/ScriptFolder.h"
 #include "core/SharedState.h"
+#include "output/PrintPreview.h"
 #include "output/Statistics.h"
 
 namespace qv {
@@ -94,6 +95,16 @@ void PaaIkkuna::MDIForm_Load() {
     }
     panel_->applyWidth();
     show();
+
+    // The print page is loaded once, hidden; "Print preview" shows it.
+    if (!printPage_) {
+        printPage_ = new PrintPreview();
+        QMdiSubWindow* frame = mdi_->addSubWindow(printPage_);
+        frame->hide();
+        setServiceWindow(ServiceWindow::PrintPreview, frame, [this] {
+            if (printPage_) printPage_->Piirra();
+        });
+    }
 
     // The file information window lives hidden from here on.
     if (!fileInfo_) {
@@ -293,6 +304,12 @@ void PaaIkkuna::CopyImages_Click() {
 }
 
 void PaaIkkuna::SelectAll_Click() { SelectAllWindows(); }
+
+PrintPreview* PaaIkkuna::printPage() const { return printPage_.data(); }
+
+void PaaIkkuna::Printtaa_Click() {
+    if (printPage_) printPage_->Printtaa();
+}
 
 void PaaIkkuna::FileExit_Click() {
     if (exited_) return;

@@ -18,6 +18,7 @@
 #include "core/FileTableOps.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
+#include "output/PrintPreview.h"
 #include "output/Statistics.h"
 #include "plots/dotplot/DotPlotStatisticsPanel.h"
 #include "plots/dotplot/model/DotPlotPopulationCheck.h"
@@ -232,9 +233,9 @@ void DotPlot::Piirra() {
     const bool quick = g.FullRedrawPending != 0 && g.FullRedrawPending == state_.ID;
     DotPlotRenderOptions options;
     options.quickPass = quick;
-    // The print page is not part of this window; the file name is printed
-    // once the page shows this plot.
-    options.showFileName = false;
+    // On the print page the picture carries its file's name.
+    const bool onShownPage = state_.InPreview && printPreviewShown();
+    options.showFileName = onShownPage;
     eventsDrawn_ = renderer_.render(picture_, state_, file, options);
     update();
 
@@ -242,6 +243,7 @@ void DotPlot::Piirra() {
         if (statistics_) statistics_->afterFullDraw();
         if (MainServices* services = mainServices()) services->TalletaNakyma(QStringLiteral("Autosave"));
     }
+    if (onShownPage) redrawPrintPage();
 }
 
 void DotPlot::paintEvent(QPaintEvent*) {
@@ -277,6 +279,7 @@ void DotPlot::AsetaPreviewissa(bool flag) {
     } else {
         state_.InPreview = false;
         state_.setCaption(MenuPrintPreview, "Show in print preview page");
+        redrawPrintPage();
     }
 }
 

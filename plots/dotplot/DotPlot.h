@@ -43,6 +43,7 @@ public:
     QString AnnaOtsikko() const override;
     void UnloadWindow() override;
 
+    QImage Kuva() const override { return picture_; }
     bool OnkoPreviewissa() const override { return state_.InPreview; }
     void AsetaPreviewissa(bool flag) override;
     bool OnkoStatPreviewissa() const override;
