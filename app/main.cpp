@@ -1,12 +1,14 @@
 #include <QApplication>
 
 #include "app/PaaIkkuna.h"
+#include "output/ClipBook.h"
 #include "plots/dotplot/DotPlot.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The window kinds the registry can make.
     qv::registerDotPlotKind();
+    qv::registerClipBookKind();
     qv::PaaIkkuna mainWindow;
     mainWindow.MDIForm_Load();
     return app.exec();
