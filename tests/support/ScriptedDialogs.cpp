@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPrinter>
 
 #include <gtest/gtest.h>
 
@@ -167,6 +168,13 @@ ScriptedDialogs& ScriptedDialogs::expectPrinter(bool accept) {
     return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::expectPrinterToPdf(const QString& pdfPath) {
+    Expectation& e = expect(DialogKind::Printer, QStringLiteral("a printer dialog printing to ") + pdfPath);
+    e.accept = true;
+    e.textAnswer = pdfPath;
+    return *this;
+}
+
 ScriptedDialogs& ScriptedDialogs::expectMenuChoice(const QString& caption) {
     return expectMenu([caption](QMenu& menu) -> QAction* {
         QAction* a = findIn(menu, caption.split(QChar('/')), false);
@@ -300,10 +308,14 @@ std::optional<QColor> ScriptedDialogs::chooseColour(const QColor& initial) {
     return e->colourAnswer;
 }
 
-bool ScriptedDialogs::choosePrinter(QPrinter&) {
+bool ScriptedDialogs::choosePrinter(QPrinter& printer) {
     ShownDialog d;
     d.kind = DialogKind::Printer;
     std::optional<Expectation> e = take(d);
+    if (e && e->accept && e->textAnswer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(*e->textAnswer);
+    }
     return e && e->accept;
 }
 
