@@ -96,12 +96,14 @@ void PaaIkkuna::MDIForm_Load() {
     panel_->applyWidth();
     show();
 
-    // The print page is loaded once, hidden; "Print preview" shows it.
+    // The print page is loaded once, hidden; "Print preview" shows it. It
+    // is a window of its own beside the workspace, kept above the main
+    // window, so it never counts among the analysis windows.
     if (!printPage_) {
-        printPage_ = new PrintPreview();
-        QMdiSubWindow* frame = mdi_->addSubWindow(printPage_);
-        frame->hide();
-        setServiceWindow(ServiceWindow::PrintPreview, frame, [this] {
+        printPage_ = new PrintPreview(this);
+        printPage_->setWindowFlags(Qt::Tool);
+        printPage_->hide();
+        setServiceWindow(ServiceWindow::PrintPreview, printPage_, [this] {
             if (printPage_) printPage_->Piirra();
         });
     }

@@ -243,7 +243,9 @@ void DotPlot::Piirra() {
         if (statistics_) statistics_->afterFullDraw();
         if (MainServices* services = mainServices()) services->TalletaNakyma(QStringLiteral("Autosave"));
     }
-    if (onShownPage) redrawPrintPage();
+    // The page shows this window's current pictures: its plot, and its
+    // statistics box, which the full draw above has just refreshed.
+    if (onShownPage || (state_.StatInPreview && state_.StatisticsOpen && printPreviewShown())) redrawPrintPage();
 }
 
 void DotPlot::paintEvent(QPaintEvent*) {

@@ -405,5 +405,17 @@ TEST_F(PrintingTest, DotPlotOnTheShownPageCarriesItsFileNameAndRepaintsThePage) 
     EXPECT_EQ(plot->Kuva().copy(0, 0, 300, 14), offPage.copy(0, 0, 300, 14));
 }
 
+TEST_F(PrintingTest, DotPlotsStatisticsBoxAloneOnThePageFollowsItsDraws) {
+    plot->AvaaTaiSuljeStatistics("open");
+    plot->AsetaStatPreviewissa(true);
+    page->layout().StatPlacement[3].X = 400;
+    plot->Piirra();
+    const PagePlacement& box = page->layout().StatPlacement[3];
+    ASSERT_GT(box.Width, 0) << "the box was painted";
+    EXPECT_FALSE(plot->OnkoPreviewissa());
+    EXPECT_EQ(page->layout().WindowPlacement[3].Width, 0) << "the plot itself is not on the page";
+    plot->AvaaTaiSuljeStatistics("close");
+}
+
 }  // namespace
 }  // namespace qv
