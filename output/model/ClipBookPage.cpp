@@ -3,34 +3,11 @@
 #include <QPainter>
 
 #include <cmath>
-#include <limits>
 
 #include "core/Numbers.h"
+#include "core/TextUtil.h"
 
 namespace qv {
-
-namespace {
-
-int32_t rounded(double v) {
-    if (!(v == v)) return 0;
-    const double r = std::nearbyint(v);
-    if (r >= static_cast<double>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
-    if (r <= static_cast<double>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(r);
-}
-
-std::vector<std::string> split(const std::string& s, char sep) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (;;) {
-        const size_t at = s.find(sep, start);
-        parts.push_back(s.substr(start, at == std::string::npos ? std::string::npos : at - start));
-        if (at == std::string::npos) return parts;
-        start = at + 1;
-    }
-}
-
-}  // namespace
 
 int ClipBookPage::paste(const QImage& picture) {
     if (picture.isNull()) return 0;
@@ -86,8 +63,8 @@ std::optional<QRect> ClipBookPage::press(QPointF pos) {
     const int i = objectAt(pos);
     if (i == 0) return std::nullopt;
     DraggedObject = static_cast<int16_t>(i);
-    LastMouseX = rounded(pos.x());
-    LastMouseY = rounded(pos.y());
+    LastMouseX = NearestInt32(pos.x());
+    LastMouseY = NearestInt32(pos.y());
     return dragOutline(Objects[static_cast<size_t>(i)]);
 }
 
@@ -99,10 +76,10 @@ std::optional<QRect> ClipBookPage::hover(QPointF pos) {
 
 QRect ClipBookPage::drag(QPointF pos) {
     ClipObject& o = Objects[static_cast<size_t>(DraggedObject)];
-    o.X = rounded(o.X + (pos.x() - LastMouseX));
-    o.Y = rounded(o.Y + (pos.y() - LastMouseY));
-    LastMouseX = rounded(pos.x());
-    LastMouseY = rounded(pos.y());
+    o.X = NearestInt32(o.X + (pos.x() - LastMouseX));
+    o.Y = NearestInt32(o.Y + (pos.y() - LastMouseY));
+    LastMouseX = NearestInt32(pos.x());
+    LastMouseY = NearestInt32(pos.y());
     return dragOutline(o);
 }
 
@@ -117,10 +94,10 @@ std::vector<std::string> ClipBookSettingsLines(const ClipBookFrame& frame) {
 
 ClipBookLine ParseClipBookLine(const std::string& line) {
     ClipBookLine out;
-    const std::vector<std::string> pieces = split(line, ':');
+    const std::vector<std::string_view> pieces = SplitAt(line, ':');
     if (pieces.size() < 2) return out;
-    const std::string& value = pieces[1];
-    const std::vector<std::string> k = split(pieces[0], '.');
+    const std::string_view value = pieces[1];
+    const std::vector<std::string_view> k = SplitAt(pieces[0], '.');
     if (k.size() < 4) return out;
     using Kind = ClipBookLine::Kind;
     if (k[2] == "location" || k[2] == "size") {

@@ -3,24 +3,14 @@
 #include <QPainter>
 
 #include <cmath>
-#include <limits>
 #include <stdexcept>
 
 #include "core/Numbers.h"
+#include "core/TextUtil.h"
 
 namespace qv {
 
 namespace {
-
-// Nearest whole number, halves to even, held to the 32-bit range (a page
-// dragged far off never overflows).
-int32_t rounded(double v) {
-    if (!(v == v)) return 0;
-    const double r = std::nearbyint(v);
-    if (r >= static_cast<double>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
-    if (r <= static_cast<double>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(r);
-}
 
 bool validId(int id) { return id >= 1 && id < PagePlacementSlots; }
 
@@ -29,21 +19,10 @@ void paintGroup(QPainter& p, std::array<PagePlacement, PagePlacementSlots>& plac
     for (const PageItem& item : items) {
         if (!validId(item.id) || item.id == dragged) continue;
         PagePlacement& pl = placements[static_cast<size_t>(item.id)];
-        pl.Width = rounded(scale * item.picture.width());
-        pl.Height = rounded(scale * item.picture.height());
+        pl.Width = NearestInt32(scale * item.picture.width());
+        pl.Height = NearestInt32(scale * item.picture.height());
         if (item.picture.isNull()) continue;
         p.drawImage(QRectF(pl.X * scale, pl.Y * scale, pl.Width, pl.Height), item.picture);
-    }
-}
-
-std::vector<std::string> split(const std::string& s, char sep) {
-    std::vector<std::string> parts;
-    size_t start = 0;
-    for (;;) {
-        const size_t at = s.find(sep, start);
-        parts.push_back(s.substr(start, at == std::string::npos ? std::string::npos : at - start));
-        if (at == std::string::npos) return parts;
-        start = at + 1;
     }
 }
 
@@ -91,7 +70,7 @@ bool PrintPageLayout::hits(const PagePlacement& pl, QPointF pos, double scale) {
 }
 
 QRect PrintPageLayout::outline(const PagePlacement& pl, double scale) {
-    const int left = rounded(pl.X * scale), top = rounded(pl.Y * scale);
+    const int left = NearestInt32(pl.X * scale), top = NearestInt32(pl.Y * scale);
     return QRect(QPoint(left, top), QPoint(left + pl.Width, top + pl.Height));
 }
 
@@ -102,8 +81,8 @@ bool PrintPageLayout::press(QPointF pos, double scale, int maxId) {
         for (int id = top; id >= 1; --id) {
             if (!hits(placements[static_cast<size_t>(id)], pos, scale)) continue;
             dragged = static_cast<int16_t>(id);
-            LastMouseX = rounded(pos.x());
-            LastMouseY = rounded(pos.y());
+            LastMouseX = NearestInt32(pos.x());
+            LastMouseY = NearestInt32(pos.y());
             return true;
         }
         return false;
@@ -116,10 +95,10 @@ std::optional<QRect> PrintPageLayout::drag(QPointF pos, double scale) {
     if (DraggedWindow != 0) pl = &WindowPlacement[static_cast<size_t>(DraggedWindow)];
     if (DraggedStat != 0) pl = &StatPlacement[static_cast<size_t>(DraggedStat)];
     if (!pl || scale <= 0) return std::nullopt;
-    pl->X = rounded(pl->X + (pos.x() - LastMouseX) / scale);
-    pl->Y = rounded(pl->Y + (pos.y() - LastMouseY) / scale);
-    LastMouseX = rounded(pos.x());
-    LastMouseY = rounded(pos.y());
+    pl->X = NearestInt32(pl->X + (pos.x() - LastMouseX) / scale);
+    pl->Y = NearestInt32(pl->Y + (pos.y() - LastMouseY) / scale);
+    LastMouseX = NearestInt32(pos.x());
+    LastMouseY = NearestInt32(pos.y());
     return outline(*pl, scale);
 }
 
@@ -140,11 +119,11 @@ std::vector<std::string> PrintPageSettingsLines(const PrintPageLayout& layout, c
 
 PrintPageLine ParsePrintPageLine(const std::string& line) {
     PrintPageLine out;
-    const std::vector<std::string> pieces = split(line, ':');
+    const std::vector<std::string_view> pieces = SplitAt(line, ':');
     if (pieces.size() < 2) return out;
     const std::optional<double> value = ParseNumber(pieces[1]);
     if (!value) return out;
-    const std::vector<std::string> k = split(pieces[0], '.');
+    const std::vector<std::string_view> k = SplitAt(pieces[0], '.');
     if (k.size() < 3 || k[0] != "printview") return out;
 
     using Kind = PrintPageLine::Kind;
