@@ -97,11 +97,10 @@ void PaaIkkuna::MDIForm_Load() {
     show();
 
     // The print page is loaded once, hidden; "Print preview" shows it. It
-    // is a window of its own beside the workspace, kept above the main
-    // window, so it never counts among the analysis windows.
+    // is a window of its own beside the workspace, so it never counts among
+    // the analysis windows.
     if (!printPage_) {
         printPage_ = new PrintPreview(this);
-        printPage_->setWindowFlags(Qt::Tool);
         printPage_->hide();
         setServiceWindow(ServiceWindow::PrintPreview, printPage_, [this] {
             if (printPage_) printPage_->Piirra();

@@ -101,7 +101,7 @@ bool printPreviewShown() {
     return page && !page->outerWidget()->isHidden();
 }
 
-PrintPreview::PrintPreview(QWidget* parent) : QWidget(parent) {
+PrintPreview::PrintPreview(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setWindowTitle(QStringLiteral("Print preview window (A4)"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     const int w = toPixels(kLoadWidthTwips);

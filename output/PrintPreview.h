@@ -21,7 +21,8 @@ class PrintPreview : public QWidget {
     Q_OBJECT
 public:
     // Sets the page up as its load does (size, PageWidthBase, placements)
-    // and becomes the page that printPreview() gives, until destroyed.
+    // and becomes the page that printPreview() gives, until destroyed. It
+    // is a window of its own, kept above `parent`.
     explicit PrintPreview(QWidget* parent = nullptr);
     ~PrintPreview() override;
 
