@@ -102,6 +102,9 @@ void PaaIkkuna::MDIForm_Load() {
     if (!printPage_) {
         printPage_ = new PrintPreview(this);
         printPage_->hide();
+        printPage_->setMouseMoveHandler([this] {
+            if (panel_) panel_->workspaceMouseMoved();
+        });
         setServiceWindow(ServiceWindow::PrintPreview, printPage_, [this] {
             if (printPage_) printPage_->Piirra();
         });

@@ -104,6 +104,7 @@ bool printPreviewShown() {
 PrintPreview::PrintPreview(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setWindowTitle(QStringLiteral("Print preview window (A4)"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
     const int w = toPixels(kLoadWidthTwips);
     resize(w, static_cast<int>(std::lround(PageHeightFor(w))));
     g.PageWidthBase = 750;
@@ -187,6 +188,7 @@ void PrintPreview::mousePressEvent(QMouseEvent* event) {
 }
 
 void PrintPreview::mouseMoveEvent(QMouseEvent* event) {
+    if (mouseMoved_) mouseMoved_();
     if (!pageLoaded_ || !layout_.dragging()) return;
     outline_ = layout_.drag(event->position(), scale());
     update();

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -47,6 +48,10 @@ public:
     // The outline drawn over the page during a drag (page-picture units).
     std::optional<QRect> dragOutline() const { return outline_; }
 
+    // Runs at every pointer move over the page (the main window narrows
+    // its panel, as over any child window).
+    void setMouseMoveHandler(std::function<void()> handler) { mouseMoved_ = std::move(handler); }
+
     // The widget whose geometry is the window's (the workspace frame when
     // there is one).
     QWidget* outerWidget();
@@ -70,6 +75,7 @@ private:
     std::optional<QRect> outline_;
     bool pageLoaded_ = false;
     bool resizing_ = false;
+    std::function<void()> mouseMoved_;
 };
 
 // The print page of the run; nullptr while there is none.

@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QFileInfo>
+#include <QMouseEvent>
 
 #include "app/MenuBar.h"
 #include "output/PrintPreview.h"
@@ -28,6 +30,13 @@ TEST_F(MainWindowTest, PrintPreviewItemShowsAndHidesThePageAndPrintFollowsIt) {
     EXPECT_TRUE(printPreviewShown());
     EXPECT_TRUE(menu.AvaaPrintPreviewPage->isChecked());
     EXPECT_TRUE(menu.Printtaa->isEnabled());
+
+    // A pointer over the page narrows the panel, as over any child window.
+    g.PanelCollapsed = false;
+    QMouseEvent move(QEvent::MouseMove, QPointF(20, 20), page->mapToGlobal(QPointF(20, 20)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(page, &move);
+    EXPECT_TRUE(g.PanelCollapsed);
 
     const QString pdf = folder_.filePath(QStringLiteral("page.pdf"));
     {
