@@ -177,6 +177,7 @@ void ClipBook::UnloadWindow() {
     if (id_ >= 1 && id_ < static_cast<int>(g.WindowRegistry.size()) &&
         g.WindowRegistry[static_cast<size_t>(id_)].Form == this)
         releaseWindowSlot(id_);
+    if (onPrintPage_) redrawPrintPage();  // the page lets go of this book's page
     closeFrame();
 }
 

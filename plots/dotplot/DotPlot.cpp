@@ -175,6 +175,7 @@ void DotPlot::UnloadWindow() {
     // caller's, then the close box's) must not free a slot another window
     // has taken since.
     if (WindowRecord* r = record(); r && r->Form == this) releaseWindowSlot(state_.ID);
+    if (state_.InPreview || state_.StatInPreview) redrawPrintPage();  // the page lets go of its pictures
     ReleaseUnusedFiles();
     state_.FileSlot = 0;
     closeFrame();

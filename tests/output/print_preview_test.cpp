@@ -405,6 +405,29 @@ TEST_F(PrintingTest, DotPlotOnTheShownPageCarriesItsFileNameAndRepaintsThePage) 
     EXPECT_EQ(plot->Kuva().copy(0, 0, 300, 14), offPage.copy(0, 0, 300, 14));
 }
 
+TEST_F(PrintingTest, ClosedWindowsLeaveThePage) {
+    plot->AsetaPreviewissa(true);
+    ClipBook book;
+    WindowRecord& r = g.WindowRegistry[5];
+    r.InUse = true;
+    r.Form = &book;
+    r.Type = "ClipBook";
+    book.Alusta(5);
+    book.page().paste(filled({40, 30}, Qt::red));
+    book.Piirra();
+    book.AsetaPreviewissa(true);
+    page->layout().WindowPlacement[5].Y = 600;
+    page->Piirra();
+    ASSERT_GT(page->layout().WindowPlacement[5].Width, 0);
+    const QImage withBoth = page->Kuva();
+
+    plot->UnloadWindow();
+    EXPECT_NE(page->Kuva(), withBoth);
+    EXPECT_FALSE(allWhite(page->Kuva())) << "the clip book's page stays";
+    book.UnloadWindow();
+    EXPECT_TRUE(allWhite(page->Kuva()));
+}
+
 TEST_F(PrintingTest, DotPlotsStatisticsBoxAloneOnThePageFollowsItsDraws) {
     plot->AvaaTaiSuljeStatistics("open");
     plot->AsetaStatPreviewissa(true);
