@@ -47,6 +47,8 @@ public:
     QImage Kuva() const override { return picture_; }
     bool OnkoPreviewissa() const override { return inPreview; }
     void AsetaPreviewissa(bool flag) override {
+        // A kind that is never on the page lacks the member.
+        if (neverOnPage) missing("AsetaPreviewissa");
         inPreview = flag;
         ++previewCalls;
     }
@@ -58,6 +60,7 @@ public:
     bool OnkoStatistiikkaKaytossa() const override { return statisticsOpen; }
     QImage StatKuva() const override { return stat_; }
 
+    bool neverOnPage = false;
     bool inPreview = false;
     bool statInPreview = false;
     bool statisticsOpen = false;
@@ -68,33 +71,6 @@ private:
     int id_;
     QImage picture_;
     QImage stat_;
-};
-
-// A kind that is never on the page and has no statistics: asking it to go
-// on the page raises, as the protocol's default does.
-class NoPageWindow : public PlotWindow {
-public:
-    NoPageWindow(int id, const std::string& type) : id_(id) {
-        WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(id)];
-        rec.InUse = true;
-        rec.Form = this;
-        rec.Type = type;
-    }
-    ~NoPageWindow() override {
-        WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(id_)];
-        if (rec.Form == this) rec = WindowRecord{};
-    }
-    void Alusta(int) override {}
-    void Piirra() override {}
-    int AnnaID() const override { return id_; }
-    void UnloadWindow() override {}
-    void MenuValintaReaktio(int) override {}
-    void CopyToClipboard() override {}
-    std::vector<std::string> SaveInfo() override { return {"0"}; }
-    void LoadInfo(const std::string&) override {}
-
-private:
-    int id_;
 };
 
 }  // namespace qv::test

@@ -258,7 +258,8 @@ TEST_F(PrintPreviewTest, ManyItemsOnThePageAreAllWritten) {
 
 TEST_F(PrintPreviewTest, HostileLinesLoadWithoutEffect) {
     PageTestWindow& plot = window(2, "DotPlot");
-    test::NoPageWindow mirror(6, "Mirror Histogram");
+    PageTestWindow& mirror = window(6, "Mirror Histogram");
+    mirror.neverOnPage = true;
     ClipBook clipBook;
     g.WindowRegistry[4].InUse = true;
     g.WindowRegistry[4].Form = &clipBook;
@@ -280,6 +281,7 @@ TEST_F(PrintPreviewTest, HostileLinesLoadWithoutEffect) {
 
     EXPECT_EQ(plot.previewCalls, 0);
     EXPECT_EQ(plot.statPreviewCalls, 0);
+    EXPECT_FALSE(mirror.inPreview);
     EXPECT_FALSE(clipBook.OnkoPreviewissa());
     for (int id = 0; id < PagePlacementSlots; ++id) {
         for (const PagePlacement* p : {&page->layout().WindowPlacement[id], &page->layout().StatPlacement[id]}) {
