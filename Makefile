@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 
 # Debian packages the build, the tests and the program need.
 PACKAGES := g++ cmake ninja-build ccache qt6-base-dev libgl-dev libgtest-dev libgmock-dev \
-            libbenchmark-dev fonts-liberation2
+            libbenchmark-dev fonts-liberation2 poppler-utils
 FUZZ_PACKAGES := clang
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

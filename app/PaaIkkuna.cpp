@@ -33,6 +33,7 @@
 #include "app/model/ProgramFolder.h"
 #include "app/model/ScriptFolder.h"
 #include "core/SharedState.h"
+#include "output/PrintPreview.h"
 #include "output/Statistics.h"
 
 namespace qv {
@@ -100,6 +101,20 @@ void PaaIkkuna::MDIForm_Load() {
     }
     panel_->applyWidth();
     openAtUsefulSize();
+
+    // The print page is loaded once, hidden; "Print preview" shows it. It
+    // is a window of its own beside the workspace, so it never counts among
+    // the analysis windows.
+    if (!printPage_) {
+        printPage_ = new PrintPreview(this);
+        printPage_->hide();
+        printPage_->setMouseMoveHandler([this] {
+            if (panel_) panel_->workspaceMouseMoved();
+        });
+        setServiceWindow(ServiceWindow::PrintPreview, printPage_, [this] {
+            if (printPage_) printPage_->Piirra();
+        });
+    }
 
     // The file information window lives hidden from here on.
     if (!fileInfo_) {
@@ -312,6 +327,12 @@ void PaaIkkuna::CopyImages_Click() {
 }
 
 void PaaIkkuna::SelectAll_Click() { SelectAllWindows(); }
+
+PrintPreview* PaaIkkuna::printPage() const { return printPage_.data(); }
+
+void PaaIkkuna::Printtaa_Click() {
+    if (printPage_) printPage_->Printtaa();
+}
 
 void PaaIkkuna::FileExit_Click() {
     if (exited_) return;

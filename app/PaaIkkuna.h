@@ -6,6 +6,7 @@
 // pop-up menus the windows fill and show.
 #include <QMainWindow>
 #include <QMenu>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +28,7 @@ class MainMenu;
 class PlotWindow;
 class PopulationPanel;
 class PopulationPanelActions;
+class PrintPreview;
 class ToolsMenu;
 
 class PaaIkkuna final : public QMainWindow, public MainServices, public MenuCommands {
@@ -51,6 +53,8 @@ public:
     ToolsMenu* toolsMenu() const { return tools_.get(); }
     // The file information window (made hidden by start-up; nullptr before).
     FileInfo* fileInfo() const { return fileInfo_; }
+    // The print page, loaded hidden by start-up (nullptr before).
+    PrintPreview* printPage() const;
 
     // The "Autosave" mode of the sheet writer writes only while this is on.
     bool AutosaveEnabled = false;
@@ -83,6 +87,7 @@ public:
     void FileSaveFCSEiKysymysta_Click() override;
     void FileSaveFCS_Click() override;
     void FileExit_Click() override;
+    void Printtaa_Click() override;
     void CopyImages_Click() override;
     void SelectAll_Click() override;
     void CreateDotPlot_Click() override { createFromMenu("DotPlot"); }
@@ -130,6 +135,7 @@ private:
     PopulationPanel* panel_ = nullptr;
     PopulationPanelActions* panelActions_ = nullptr;
     FileInfo* fileInfo_ = nullptr;
+    QPointer<PrintPreview> printPage_;
     std::unique_ptr<ToolsMenu> tools_;
 
     std::function<void(const QString&)> sheetWriter_;

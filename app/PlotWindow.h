@@ -54,6 +54,9 @@ public:
     virtual void onActivated() {}
 
     // Print page.
+    // The window's picture (Kuva) as last drawn, which the print page shows
+    // at its own size in page units; kinds without a page picture give none.
+    virtual QImage Kuva() const { return {}; }
     virtual bool OnkoPreviewissa() const { return false; }
     virtual void AsetaPreviewissa(bool flag) { missing("AsetaPreviewissa"); (void)flag; }
     virtual bool OnkoStatPreviewissa() const { missing("OnkoStatPreviewissa"); return false; }

@@ -1,6 +1,7 @@
 #include <QApplication>
 
 #include "app/PaaIkkuna.h"
+#include "output/ClipBook.h"
 #include "plots/dotplot/DotPlot.h"
 #include "plots/histogram/Histogram.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
     // The window kinds the registry can make.
     qv::registerDotPlotKind();
     qv::registerHistogramKind();
+    qv::registerClipBookKind();
     qv::PaaIkkuna mainWindow;
     mainWindow.MDIForm_Load();
     return app.exec();

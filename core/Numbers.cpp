@@ -310,4 +310,12 @@ double TruncateTwoDecimals(double value, bool asPercent, StatisticSource source)
     return whole / 100.0;
 }
 
+int32_t NearestInt32(double x) {
+    if (std::isnan(x)) return 0;
+    const double r = std::nearbyint(x);
+    if (r >= static_cast<double>(std::numeric_limits<int32_t>::max())) return std::numeric_limits<int32_t>::max();
+    if (r <= static_cast<double>(std::numeric_limits<int32_t>::min())) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(r);
+}
+
 }  // namespace qv

@@ -27,6 +27,11 @@ int32_t CLng(double x);
 // range of a double also gives 0.
 double Val(std::string_view text);
 
+// Round half to even as CLng, but a result beyond the 32-bit range is held
+// at its end and a NaN gives 0: for positions and sizes that a drag or a
+// scale may push anywhere, where no error is wanted.
+int32_t NearestInt32(double x);
+
 // Reads a number typed by the user or stored in a sheet or table: blanks
 // (spaces, tabs, line ends) around it are allowed, the decimal point is "."
 // or a single ",", an exponent is allowed. Anything else in the text (a

@@ -20,6 +20,7 @@
 #include "core/FileTableOps.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
+#include "output/PrintPreview.h"
 #include "output/Statistics.h"
 #include "plots/dotplot/DotPlotStatisticsPanel.h"
 #include "plots/dotplot/model/DotPlotPopulationCheck.h"
@@ -91,6 +92,7 @@ void DotPlot::UnloadWindow() {
     // caller's, then the close box's) must not free a slot another window
     // has taken since.
     if (WindowRecord* r = record(); r && r->Form == this) releaseWindowSlot(state_.ID);
+    if (state_.InPreview || state_.StatInPreview) redrawPrintPage();  // the page lets go of its pictures
     ReleaseUnusedFiles();
     state_.FileSlot = 0;
     discardWindow(*this);
@@ -118,9 +120,9 @@ void DotPlot::Piirra() {
     const bool quick = fullDrawPostponed();
     DotPlotRenderOptions options;
     options.quickPass = quick;
-    // The print page is not part of this window; the file name is printed
-    // once the page shows this plot.
-    options.showFileName = false;
+    // On the print page the picture carries its file's name.
+    const bool onShownPage = state_.InPreview && printPreviewShown();
+    options.showFileName = onShownPage;
     eventsDrawn_ = renderer_.render(picture_, state_, file, options);
     update();
 
@@ -128,6 +130,9 @@ void DotPlot::Piirra() {
         if (statistics_) statistics_->afterFullDraw();
         if (MainServices* services = mainServices()) services->TalletaNakyma(QStringLiteral("Autosave"));
     }
+    // The page shows this window's current pictures: its plot, and its
+    // statistics box, which the full draw above has just refreshed.
+    if (onShownPage || (state_.StatInPreview && state_.StatisticsOpen && printPreviewShown())) redrawPrintPage();
 }
 
 void DotPlot::NaytaPopulaatio(int slot) {
@@ -147,6 +152,7 @@ void DotPlot::AsetaPreviewissa(bool flag) {
     } else {
         state_.InPreview = false;
         state_.setCaption(MenuPrintPreview, "Show in print preview page");
+        redrawPrintPage();
     }
 }
 

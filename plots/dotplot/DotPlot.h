@@ -42,6 +42,7 @@ public:
     int AnnaID() const override { return state_.ID; }
     void UnloadWindow() override;
 
+    QImage Kuva() const override { return picture_; }
     bool OnkoPreviewissa() const override { return state_.InPreview; }
     void AsetaPreviewissa(bool flag) override;
     bool OnkoStatPreviewissa() const override;

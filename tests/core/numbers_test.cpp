@@ -263,5 +263,14 @@ TEST(Numbers, TruncateTwoDecimalsGivesExactPercentagesOfCounts) {
     }
 }
 
+TEST(Numbers, NearestInt32RoundsHalvesToEvenAndHoldsAtTheRangeEnds) {
+    struct Case { double value; int32_t expected; };
+    const Case cases[] = {
+        {2.5, 2}, {3.5, 4}, {-2.5, -2}, {-0.4, 0}, {65.0 / 6.5, 10}, {1950.4999, 1950},
+        {3.0e9, 2147483647}, {-3.0e9, -2147483647 - 1}, {std::numeric_limits<double>::infinity(), 2147483647}, {std::nan(""), 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ(NearestInt32(c.value), c.expected) << c.value;
+}
+
 }  // namespace
 }  // namespace qv

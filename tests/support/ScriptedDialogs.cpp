@@ -231,6 +231,13 @@ ScriptedDialogs& ScriptedDialogs::expectPrinter(bool accept) {
     return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::expectPrinterToPdf(const QString& pdfPath) {
+    Expectation& e = expect(DialogKind::Printer, QStringLiteral("a printer dialog printing to ") + pdfPath);
+    e.accept = true;
+    e.textAnswer = pdfPath;
+    return *this;
+}
+
 ScriptedDialogs& ScriptedDialogs::expectMenuChoice(const QString& caption) {
     return expectMenu([caption](QMenu& menu) -> QAction* {
         QAction* a = findIn(menu, caption.split(QChar('/')), false);
@@ -409,6 +416,10 @@ bool ScriptedDialogs::choosePrinter(QPrinter& printer) {
         return accept;
     }
     std::optional<Expectation> e = take(d);
+    if (e && e->accept && e->textAnswer) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(*e->textAnswer);
+    }
     return e && e->accept;
 }
 

@@ -85,6 +85,9 @@ public:
     ScriptedDialogs& expectColour(std::optional<QColor> colour);
     // Printer dialog; false answers Cancel.
     ScriptedDialogs& expectPrinter(bool accept);
+    // Printer dialog answered OK with "print to file" chosen: the printer
+    // writes a PDF file at `pdfPath`.
+    ScriptedDialogs& expectPrinterToPdf(const QString& pdfPath);
 
     // Pop-up menus. The item is found by caption ("&" ignored), in the menu
     // or its submenus; "Sub/Item" names an item of the submenu "Sub". An
