@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <optional>
 
 #include "app/Dialogs.h"
 #include "app/FcsSaveCommands.h"
@@ -26,6 +27,7 @@
 #include "app/PlotWindow.h"
 #include "app/PopulationPanel.h"
 #include "app/PopulationPanelActions.h"
+#include "app/SheetStore.h"
 #include "app/ToolsMenu.h"
 #include "app/WindowRegistry.h"
 #include "app/model/ProgramFolder.h"
@@ -55,6 +57,9 @@ PaaIkkuna::PaaIkkuna(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(central);
 
     menu_ = std::make_unique<MainMenu>(*this, *this);
+    sheets_ = std::make_unique<SheetStore>(*this);
+    sheetWriter_ = [this](const QString& mode) { sheets_->write(mode); };
+    sheetReader_ = [this](const QString& path) { sheets_->load(path); };
 
     setMainServices(this);
     setWindowShower([this](PlotWindow& window) { showChild(window); });
@@ -111,12 +116,12 @@ void PaaIkkuna::MDIForm_Load() {
 
     // An orderly exit deletes the autosave file, so finding one means the
     // last run ended another way.
-    const QString autosave = autosaveFilePath();
-    if (QFileInfo::exists(autosave)) {
+    const QString autosave = leftAutosaveFile();
+    if (!autosave.isEmpty()) {
         const MsgAnswer answer =
             showMessage(QStringLiteral("Quorvane was not closed properly. You want to recover the view?"),
                         QStringLiteral("Recovery"), MsgButtons::YesNo);
-        if (answer == MsgAnswer::Yes && sheetReader_) sheetReader_(autosave);
+        if (answer == MsgAnswer::Yes) LataaNakyma(autosave);
     }
 
     if (!tools_) tools_ = std::make_unique<ToolsMenu>(*menu_->MenuScript);
@@ -151,13 +156,20 @@ void PaaIkkuna::PiirraKaikki() {
                 // Looked up again for every slot: a window closed while
                 // events ran is never called.
                 if (PlotWindow* window = windowAt(w)) window->Piirra();
-                QCoreApplication::processEvents();
+                processPendingEvents();
             }
         } while (redrawAgain_ && !g.ProgramClosing);
     }
     if (g.ProgramClosing) return;
     PaivitaRegionLista();
     TalletaNakyma(QStringLiteral("Autosave"));
+}
+
+void PaaIkkuna::processPendingEvents() {
+    if (g.SheetLoading || sheets_->loading())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    else
+        QCoreApplication::processEvents();
 }
 
 void PaaIkkuna::PaivitaRegionLista() {
@@ -172,8 +184,25 @@ void PaaIkkuna::TalletaNakyma(const QString& mode) {
     // Nothing is written once the exit has begun: the autosave file is
     // deleted at its end and must not come back.
     if (g.ProgramClosing) return;
-    if (mode == QStringLiteral("Autosave") && !AutosaveEnabled) return;
+    if (mode == QStringLiteral("Autosave")) {
+        if (!AutosaveEnabled) return;
+        // A sheet load writes the workspace once, at its end: a half-loaded
+        // workspace never replaces the file being recovered.
+        if (g.SheetLoading || sheets_->loading()) return;
+        // A redraw-all writes once, when every window has drawn.
+        if (redrawing_) return;
+    }
     if (sheetWriter_) sheetWriter_(mode);
+}
+
+void PaaIkkuna::LataaNakyma(const QString& path) {
+    if (sheetReader_) sheetReader_(path);
+}
+
+void PaaIkkuna::FileOpenView_Click() {
+    const std::optional<QString> chosen = dialogs().openFileName(
+        QStringLiteral("Open analysis file"), QStringLiteral("Quorvane files (*.quorvane)"), QString());
+    if (chosen && !chosen->isEmpty()) LataaNakyma(*chosen);
 }
 
 bool PaaIkkuna::SeuraavaTiedosto(int id) { return ::qv::SeuraavaTiedosto(id); }
@@ -332,8 +361,8 @@ void PaaIkkuna::UnloadAll() {
         file.Membership.release();
     }
     // A file that can't be deleted is left; the program ends all the same.
-    const QString autosave = autosaveFilePath();
-    if (QFileInfo::exists(autosave)) QFile::remove(autosave);
+    for (const QString& autosave : {autosaveFilePath(), fallbackAutosaveFilePath()})
+        if (!autosave.isEmpty() && QFileInfo::exists(autosave)) QFile::remove(autosave);
     exited_ = true;
     hide();
     // Ends the event loop the program runs in. Without a running loop (tests

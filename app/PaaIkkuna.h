@@ -27,6 +27,7 @@ class MainMenu;
 class PlotWindow;
 class PopulationPanel;
 class PopulationPanelActions;
+class SheetStore;
 class ToolsMenu;
 
 class PaaIkkuna final : public QMainWindow, public MainServices, public MenuCommands {
@@ -55,11 +56,16 @@ public:
     // The "Autosave" mode of the sheet writer writes only while this is on.
     bool AutosaveEnabled = false;
 
-    // Where the sheet writer and reader plug in. Without a writer,
-    // TalletaNakyma writes nothing; without a reader, a recovery answered Yes
-    // reads nothing.
+    // Where the sheet writer and reader plug in: the main window's own
+    // SheetStore unless replaced (tests record the requests instead).
+    // Without a writer TalletaNakyma writes nothing; without a reader
+    // LataaNakyma reads nothing.
     void setSheetWriter(std::function<void(const QString& mode)> writer) { sheetWriter_ = std::move(writer); }
     void setSheetReader(std::function<void(const QString& path)> reader) { sheetReader_ = std::move(reader); }
+
+    SheetStore& sheetStore() const { return *sheets_; }
+    // Replaces the workspace with the analysis sheet or package at path.
+    void LataaNakyma(const QString& path);
 
     // MainServices
     void PiirraKaikki() override;
@@ -83,6 +89,9 @@ public:
     void FileSaveFCSEiKysymysta_Click() override;
     void FileSaveFCS_Click() override;
     void FileExit_Click() override;
+    void FileOpenView_Click() override;
+    void FileSaveView_Click() override { TalletaNakyma(QStringLiteral("Sheet")); }
+    void MenuSaveAnalysisPackage_Click() override { TalletaNakyma(QStringLiteral("Paketti")); }
     void CopyImages_Click() override;
     void SelectAll_Click() override;
     void CreateDotPlot_Click() override { createFromMenu("DotPlot"); }
@@ -121,6 +130,9 @@ private:
     void UnloadAll();
     void clearLoadedItems(QMenu& menu, int keep);
     void showChild(PlotWindow& window);
+    // Pending events between the windows of a redraw-all; the user's input
+    // waits while a sheet loads.
+    void processPendingEvents();
 
     QMdiArea* mdi_ = nullptr;
     std::unique_ptr<MainMenu> menu_;
@@ -128,6 +140,7 @@ private:
     PopulationPanelActions* panelActions_ = nullptr;
     FileInfo* fileInfo_ = nullptr;
     std::unique_ptr<ToolsMenu> tools_;
+    std::unique_ptr<SheetStore> sheets_;
 
     std::function<void(const QString&)> sheetWriter_;
     std::function<void(const QString&)> sheetReader_;
