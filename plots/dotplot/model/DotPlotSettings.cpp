@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "core/Numbers.h"
+#include "core/SharedState.h"
 
 namespace qv {
 
@@ -118,18 +119,21 @@ DotPlotSettingRequest ApplyDotPlotSettingLine(DotPlotState& s, const std::string
     else if (key == "size.x") number(Kind::Width);
     else if (key == "size.y") number(Kind::Height);
     else if (key == "file") {
-        if (const auto v = readInt16(value)) {
+        // A slot outside the file table is no file: the window keeps its own.
+        if (const auto v = readInt16(value); v && *v >= 0 && *v <= g.MaxFiles) {
             req.kind = Kind::File;
             req.number = *v;
         }
     } else if (key == "axis.x") {
-        if (const auto v = readInt16(value)) s.ChannelX = *v;
+        // Parameters are numbered from 1.
+        if (const auto v = readInt16(value); v && *v >= 1) s.ChannelX = *v;
     } else if (key == "axis.y") {
-        if (const auto v = readInt16(value)) s.ChannelY = *v;
+        if (const auto v = readInt16(value); v && *v >= 1) s.ChannelY = *v;
     } else if (key == "show") {
+        // 0 (all events) or a slot of the population table.
         if (const auto d = ParseNumber(value)) {
             const double v = Int(*d);
-            if (v >= INT16_MIN && v <= INT16_MAX) s.ShownPopulation = static_cast<int16_t>(v);
+            if (v >= 0 && v < PopulationTableSize) s.ShownPopulation = static_cast<int16_t>(v);
         }
     } else if (key == "quadrant.enabled") {
         flag(s.QuadrantOn, MenuQuadrant, "Hide quadrant", "Show quadrant");
