@@ -30,6 +30,7 @@
 #include "plots/dotplot/DotPlot.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/StandInWindow.h"
 #include "tests/support/core/FcsTestWriter.h"
 
 namespace qv::test {
@@ -490,6 +491,28 @@ TEST_F(SheetStoreTest, PrintViewAndFileInfoBlocksGoThroughTheirHooks) {
     EXPECT_EQ(afterLoads, 1);
     setSheetSection(SheetSectionKind::PrintView, {});
     setSheetSection(SheetSectionKind::FileInfo, {});
+}
+
+TEST_F(SheetStoreTest, NoOtherLoadStartsWhileASheetLoads) {
+    registerStandInKind("Histogram", "Histogram", true);
+    WriteBytes(sheetDir.file("other.quorvane"), "population.4.name:Other\r\nwindow.9.type:Histogram\r\n");
+    WriteBytes(sheetDir.file("s.quorvane"), "population.2.name:Mine\r\nwindow.3.type:Histogram\r\n");
+    int calls = 0;
+    StandInWindow::onAlusta() = [&](int) {
+        ++calls;
+        main->LataaNakyma(q(sheetDir.file("other.quorvane")));
+        main->TalletaNakyma("Autosave");
+    };
+    written.clear();
+    main->LataaNakyma(q(sheetDir.file("s.quorvane")));
+    StandInWindow::onAlusta() = nullptr;
+    registerWindowKind("Histogram", nullptr);
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(g.PopulationTable[2].InUse);
+    EXPECT_FALSE(g.PopulationTable[4].InUse);
+    EXPECT_EQ(windowAt(9), nullptr);
+    EXPECT_EQ(writesWhileLoading, 0);
+    EXPECT_EQ(written, QStringList{"Autosave"});
 }
 
 // The writer killed at random moments while it autosaves in a loop: the file
