@@ -493,6 +493,16 @@ TEST_F(SheetStoreTest, PrintViewAndFileInfoBlocksGoThroughTheirHooks) {
     setSheetSection(SheetSectionKind::FileInfo, {});
 }
 
+TEST_F(SheetStoreTest, RedrawingEveryWindowWritesTheAutosaveOnce) {
+    buildWorkspace();
+    for (int i = 0; i < 48; ++i) ASSERT_NE(main->createFromMenu("DotPlot"), 0);
+    written.clear();
+    main->PiirraKaikki();
+    EXPECT_EQ(written, QStringList{"Autosave"});
+    const ParsedSheet saved = ParseSheet(readAll(autosave()), SheetLimits{}, [](const std::string&) { return true; });
+    EXPECT_EQ(saved.windows.size(), 50u);
+}
+
 TEST_F(SheetStoreTest, NoOtherLoadStartsWhileASheetLoads) {
     registerStandInKind("Histogram", "Histogram", true);
     WriteBytes(sheetDir.file("other.quorvane"), "population.4.name:Other\r\nwindow.9.type:Histogram\r\n");
