@@ -7,24 +7,13 @@
 
 #include "app/model/SheetWriter.h"
 #include "core/Numbers.h"
+#include "core/TextUtil.h"
 
 namespace qv {
 
 namespace {
 
-std::vector<std::string> splitDots(std::string_view s) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (;;) {
-        const size_t at = s.find('.', start);
-        if (at == std::string_view::npos) {
-            out.emplace_back(s.substr(start));
-            return out;
-        }
-        out.emplace_back(s.substr(start, at - start));
-        start = at + 1;
-    }
-}
+std::vector<std::string> splitDots(std::string_view s) { return SplitAt(s, '.'); }
 
 // The integer part of a number text; nothing when it is no number or does not fit an int.
 std::optional<int> wholeNumber(std::string_view text) {

@@ -6,26 +6,13 @@
 
 #include "core/Numbers.h"
 #include "core/SharedState.h"
+#include "core/TextUtil.h"
 
 namespace qv {
 
 namespace {
 
 const char* flagText(bool b) { return b ? "1" : "0"; }
-
-std::vector<std::string> split(const std::string& s, char sep) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (;;) {
-        const size_t at = s.find(sep, start);
-        if (at == std::string::npos) {
-            out.push_back(s.substr(start));
-            return out;
-        }
-        out.push_back(s.substr(start, at - start));
-        start = at + 1;
-    }
-}
 
 // CInt / CLng of a number text; nothing when the text is no number or the
 // value does not fit.
@@ -87,10 +74,10 @@ DotPlotSettingRequest ApplyDotPlotSettingLine(DotPlotState& s, const std::string
                                               int32_t fastDrawLimit) {
     using Kind = DotPlotSettingRequest::Kind;
     DotPlotSettingRequest req;
-    const std::vector<std::string> parts = split(line, ':');
+    const std::vector<std::string> parts = SplitAt(line, ':');
     if (parts.size() < 2) return req;
     const std::string& value = parts[1];
-    const std::vector<std::string> pieces = split(parts[0], '.');
+    const std::vector<std::string> pieces = SplitAt(parts[0], '.');
     if (pieces.size() < 3) return req;
     std::string key = pieces[2];
     for (size_t i = 3; i < pieces.size() && i <= 5; ++i) key += "." + pieces[i];
