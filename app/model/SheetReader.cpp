@@ -13,7 +13,25 @@ namespace qv {
 
 namespace {
 
-std::vector<std::string> splitDots(std::string_view s) { return SplitAt(s, '.'); }
+std::vector<std::string> splitDots(std::string_view s) {
+    const std::vector<std::string_view> pieces = SplitAt(s, '.');
+    return {pieces.begin(), pieces.end()};
+}
+
+// The window lines every file window shares: the file slot it shows, the
+// parameters of its axes and the population it shows. A value that is no
+// number or lies outside its table never reaches the window.
+bool windowValueFits(const std::vector<std::string>& keys, const std::string& value, const SheetLimits& limits) {
+    if (keys.size() < 3) return true;
+    const std::string& key = keys[2];
+    if (key != "file" && key != "axis" && key != "show") return true;
+    const std::optional<double> v = ParseNumber(value);
+    if (!v) return false;
+    const double n = Int(*v);
+    if (key == "file") return n >= 0 && n <= limits.maxFiles;
+    if (key == "axis") return n >= 1 && n <= INT16_MAX;
+    return n >= 0 && n < PopulationTableSize;
+}
 
 // The integer part of a number text; nothing when it is no number or does not fit an int.
 std::optional<int> wholeNumber(std::string_view text) {
@@ -150,7 +168,7 @@ private:
             sheet_.windows.push_back({*n, value, {}});
             return;
         }
-        if (currentOpen_) sheet_.windows.back().lines.emplace_back(line);
+        if (currentOpen_ && windowValueFits(keys, value, limits_)) sheet_.windows.back().lines.emplace_back(line);
     }
 
     static void service(const std::vector<std::string>& keys, const std::string& value, std::string_view line,

@@ -7,7 +7,6 @@
 #include "app/PlotWindow.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
-#include "core/TextUtil.h"
 #include "output/Statistics.h"
 #include "output/model/StatisticsGrid.h"
 
@@ -19,6 +18,18 @@ namespace {
 // the information rows 8..10; the settings lines keep entries 1..10.
 constexpr int FirstInfoEntry = 8;
 constexpr int SavedEntries = 10;
+
+std::vector<std::string> split(const std::string& text, char separator) {
+    std::vector<std::string> pieces;
+    size_t start = 0;
+    for (;;) {
+        const size_t at = text.find(separator, start);
+        pieces.push_back(text.substr(start, at == std::string::npos ? std::string::npos : at - start));
+        if (at == std::string::npos) break;
+        start = at + 1;
+    }
+    return pieces;
+}
 
 }  // namespace
 
@@ -165,9 +176,9 @@ std::vector<std::string> DotPlotStatisticsPanel::settingsLines() const {
 }
 
 bool DotPlotStatisticsPanel::loadSettingsLine(const std::string& line) {
-    const std::vector<std::string> parts = SplitAt(line, ':');
+    const std::vector<std::string> parts = split(line, ':');
     const std::string value = parts.size() > 1 ? parts[1] : std::string();
-    const std::vector<std::string> key = SplitAt(parts[0], '.');
+    const std::vector<std::string> key = split(parts[0], '.');
     auto piece = [&](size_t i) { return i < key.size() ? key[i] : std::string(); };
     if (piece(2) != "statistics") return false;
 

@@ -209,7 +209,9 @@ TEST(SheetParseTest, OutOfRangeAndMalformedLinesAreLeftOut) {
         "file.0.path:/a\nfile.21.path:/b\nfile.q.path:/c\nfile.1.name:x.fcs\nfile.1.length:5\n"
         "window.0.type:DotPlot\nwindow.51.type:DotPlot\nwindow.-1.type:DotPlot\nwindow.x.type:DotPlot\n"
         "window.2.type:Unknown\nwindow.2.axis.x:1\nwindow.3.type:DotPlot\nwindow.3.axis.x:2\n"
-        "window.4.type:Histogram\nwindow.3.type:Histogram\nwindow.3.axis.x:9\nwindow.2.type:DotPlot\n"
+        "window.4.type:Histogram\nwindow.4.file:21\nwindow.4.file:-1\nwindow.4.file:x\nwindow.4.axis.x:0\n"
+        "window.4.axis.y:70000\nwindow.4.show:101\nwindow.4.show:-1\nwindow.4.file:20\nwindow.4.show:32\n"
+        "window.4.axis.y:3\nwindow.3.type:Histogram\nwindow.3.axis.x:9\nwindow.2.type:DotPlot\n"
         "window\n:\n.\n\x01\x02\xff:\xfe\n");
     ApplyPopulationLines(s, table, SheetLimits{});
     const PopulationRecord& p = table[3];
@@ -229,6 +231,8 @@ TEST(SheetParseTest, OutOfRangeAndMalformedLinesAreLeftOut) {
     EXPECT_EQ(s.windows[0].id, 3);
     EXPECT_EQ(s.windows[0].lines, std::vector<std::string>{"window.3.axis.x:2"});
     EXPECT_EQ(s.windows[1].id, 4);
+    // File, axis and show values outside their tables never reach the window.
+    EXPECT_EQ(s.windows[1].lines, (std::vector<std::string>{"window.4.file:20", "window.4.show:32", "window.4.axis.y:3"}));
     EXPECT_EQ(s.windows[2].id, 2);  // the unknown kind left slot 2 free
     EXPECT_EQ(s.windows[2].type, "DotPlot");
 }

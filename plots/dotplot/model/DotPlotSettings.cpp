@@ -5,14 +5,26 @@
 #include <stdexcept>
 
 #include "core/Numbers.h"
-#include "core/SharedState.h"
-#include "core/TextUtil.h"
 
 namespace qv {
 
 namespace {
 
 const char* flagText(bool b) { return b ? "1" : "0"; }
+
+std::vector<std::string> split(const std::string& s, char sep) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (;;) {
+        const size_t at = s.find(sep, start);
+        if (at == std::string::npos) {
+            out.push_back(s.substr(start));
+            return out;
+        }
+        out.push_back(s.substr(start, at - start));
+        start = at + 1;
+    }
+}
 
 // CInt / CLng of a number text; nothing when the text is no number or the
 // value does not fit.
@@ -74,10 +86,10 @@ DotPlotSettingRequest ApplyDotPlotSettingLine(DotPlotState& s, const std::string
                                               int32_t fastDrawLimit) {
     using Kind = DotPlotSettingRequest::Kind;
     DotPlotSettingRequest req;
-    const std::vector<std::string> parts = SplitAt(line, ':');
+    const std::vector<std::string> parts = split(line, ':');
     if (parts.size() < 2) return req;
     const std::string& value = parts[1];
-    const std::vector<std::string> pieces = SplitAt(parts[0], '.');
+    const std::vector<std::string> pieces = split(parts[0], '.');
     if (pieces.size() < 3) return req;
     std::string key = pieces[2];
     for (size_t i = 3; i < pieces.size() && i <= 5; ++i) key += "." + pieces[i];
@@ -106,21 +118,18 @@ DotPlotSettingRequest ApplyDotPlotSettingLine(DotPlotState& s, const std::string
     else if (key == "size.x") number(Kind::Width);
     else if (key == "size.y") number(Kind::Height);
     else if (key == "file") {
-        // A slot outside the file table is no file: the window keeps its own.
-        if (const auto v = readInt16(value); v && *v >= 0 && *v <= g.MaxFiles) {
+        if (const auto v = readInt16(value)) {
             req.kind = Kind::File;
             req.number = *v;
         }
     } else if (key == "axis.x") {
-        // Parameters are numbered from 1.
-        if (const auto v = readInt16(value); v && *v >= 1) s.ChannelX = *v;
+        if (const auto v = readInt16(value)) s.ChannelX = *v;
     } else if (key == "axis.y") {
-        if (const auto v = readInt16(value); v && *v >= 1) s.ChannelY = *v;
+        if (const auto v = readInt16(value)) s.ChannelY = *v;
     } else if (key == "show") {
-        // 0 (all events) or a slot of the population table.
         if (const auto d = ParseNumber(value)) {
             const double v = Int(*d);
-            if (v >= 0 && v < PopulationTableSize) s.ShownPopulation = static_cast<int16_t>(v);
+            if (v >= INT16_MIN && v <= INT16_MAX) s.ShownPopulation = static_cast<int16_t>(v);
         }
     } else if (key == "quadrant.enabled") {
         flag(s.QuadrantOn, MenuQuadrant, "Hide quadrant", "Show quadrant");

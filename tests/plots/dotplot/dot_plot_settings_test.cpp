@@ -144,12 +144,6 @@ TEST(DotPlotSettingsTest, LinesThatDoNotFitChangeNothing) {
         "background:300",
         "background:-1",
         "show:1e9",
-        "show:-1",                   // outside the population table
-        "show:101",
-        "axis.x:0",                  // parameters are numbered from 1
-        "axis.y:-3",
-        "file:-2",                   // outside the file table
-        "file:21",
         "axis.x",                    // no colon
         "unknown.key:1",
     };
