@@ -27,6 +27,7 @@
 #include "app/PlotWindow.h"
 #include "app/PopulationPanel.h"
 #include "app/PopulationPanelActions.h"
+#include "app/SheetSections.h"
 #include "app/SheetStore.h"
 #include "app/ToolsMenu.h"
 #include "app/WindowRegistry.h"
@@ -69,6 +70,7 @@ PaaIkkuna::PaaIkkuna(QWidget* parent) : QMainWindow(parent) {
 
 PaaIkkuna::~PaaIkkuna() {
     if (mainServices() == this) setMainServices(nullptr);
+    if (fileInfo_) setSheetSection(SheetSectionKind::FileInfo, {});
     setWindowShower({});
     setStatisticsWindowShower({});
     // The child windows go with the workspace; their slots must not outlive them.
@@ -109,6 +111,11 @@ void PaaIkkuna::MDIForm_Load() {
         setServiceWindow(ServiceWindow::FileInfo, fileInfo_, [this] {
             if (g.ActiveWindowSlot != 0) fileInfo_->AsetaLista(g.ActiveWindowSlot, false);
         });
+        // Its lines in the analysis sheet, behind "fileinfo.".
+        setSheetSection(SheetSectionKind::FileInfo,
+                        {[this] { return fileInfo_->SaveInfo(); },
+                         [this](const std::string& line) { fileInfo_->LoadInfo(line); },
+                         [this] { fileInfo_->FileInfonAsetusLatauksenJalkeen(); }});
     }
 
     PaivitaRegionLista();

@@ -203,6 +203,8 @@ protected:
 
 TEST_F(SheetStoreTest, RoundTripRestoresTablesWindowsAndMembership) {
     buildWorkspace();
+    main->mainMenu().NaytaFileInfo->trigger();  // its lines are kept while it is shown
+    ASSERT_TRUE(main->mainMenu().NaytaFileInfo->isChecked());
     const Workspace before = Workspace::capture();
     ASSERT_EQ(before.windows.size(), 2u);
     ASSERT_EQ(before.files.size(), 2u);
@@ -211,11 +213,13 @@ TEST_F(SheetStoreTest, RoundTripRestoresTablesWindowsAndMembership) {
     const std::string first = saveSheet(sheet);
     EXPECT_NE(first.find("file.2.path:" + dataDir.file("Run #3 b.fcs") + "\r\n"), std::string::npos);
     EXPECT_NE(first.find("population.3.name:Lymphs: CD4 #1\r\n"), std::string::npos);
+    EXPECT_NE(first.find("fileinfo.visible:1\r\nfileinfo."), std::string::npos);
 
     // Something else in the workspace, which the load replaces.
     main->createFromMenu("DotPlot");
     plot(1)->AsetaKanava("y", "3");
     g.PopulationTable[5].InUse = true;
+    main->mainMenu().NaytaFileInfo->trigger();
 
     written.clear();
     loadSheet(sheet);
@@ -230,6 +234,7 @@ TEST_F(SheetStoreTest, RoundTripRestoresTablesWindowsAndMembership) {
     // The file window with the highest ID is the selected one.
     EXPECT_FALSE(g.WindowRegistry[1].Selected);
     EXPECT_TRUE(g.WindowRegistry[2].Selected);
+    EXPECT_TRUE(main->mainMenu().NaytaFileInfo->isChecked());
 
     const std::string second = saveSheet(sheetDir.file("again.quorvane"));
     EXPECT_EQ(withoutDate(second), withoutDate(first));
