@@ -212,7 +212,7 @@ void loadFiles(const ParsedSheet& sheet, const std::string& sheetPath, std::stri
             path = extractPackedFile(folder, f.name, bytes.substr(f.offset, static_cast<size_t>(f.length)));
             if (path.empty()) continue;
         } else if (!exists(path)) {
-            showMessage(QStringLiteral("The file '") + pathText(path) + QStringLiteral("'\nwas not in its original location."));
+            showMessage(QStringLiteral("The file '") + pathText(path) + QStringLiteral("'\rwas not in its original location."));
             continue;
         }
         TiedostonLukuToimenPiteet(path, 0, f.slot);
@@ -332,7 +332,7 @@ void SheetStore::load(const QString& path) {
 
     if (SheetIsNewer(sheet, g.ProgramVersion[1], g.ProgramVersion[2])) {
         showMessage(QStringLiteral("The analysis sheet you trying to open has been created with newer version of "
-                                   "Quorvane than you have.\nPlease, download the newest version from the address ") +
+                                   "Quorvane than you have.\rPlease, download the newest version from the address ") +
                         QString::fromLatin1(MakerAddress),
                     QStringLiteral("Wrong version"));
         return;

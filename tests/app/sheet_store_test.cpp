@@ -253,7 +253,7 @@ TEST_F(SheetStoreTest, LaterVersionsAreRefusedAndLeaveTheWorkspace) {
         written.clear();
         ScriptedDialogs dlg;
         dlg.expectMessage("The analysis sheet you trying to open has been created with newer version of Quorvane "
-                          "than you have.\nPlease, download the newest version from the address "
+                          "than you have.\rPlease, download the newest version from the address "
                           "https://quorvane.example.org/",
                           "Wrong version", MsgButtons::Ok, MsgAnswer::Ok);
         main->LataaNakyma(q(sheetDir.file("newer.quorvane")));
@@ -285,7 +285,7 @@ TEST_F(SheetStoreTest, MissingDataFileIsReportedAndTheRestLoads) {
         "window.5.type:DotPlot\r\nwindow.5.file:1\r\n";
     WriteBytes(sheetDir.file("s.quorvane"), sheet);
     ScriptedDialogs dlg;
-    dlg.expectMessage(q("The file '" + dataDir.file("gone.fcs") + "'\nwas not in its original location."), "Quorvane",
+    dlg.expectMessage(q("The file '" + dataDir.file("gone.fcs") + "'\rwas not in its original location."), "Quorvane",
                       MsgButtons::Ok, MsgAnswer::Ok);
     main->LataaNakyma(q(sheetDir.file("s.quorvane")));
     dlg.finish();
