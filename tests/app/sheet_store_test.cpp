@@ -498,6 +498,44 @@ TEST_F(SheetStoreTest, PrintViewAndFileInfoBlocksGoThroughTheirHooks) {
     setSheetSection(SheetSectionKind::FileInfo, {});
 }
 
+// A window whose settings lines cannot be written (its count names lines it
+// does not give).
+class BrokenLinesWindow final : public PlotWindow {
+public:
+    void Alusta(int id) override { id_ = id; }
+    void Piirra() override {}
+    int AnnaID() const override { return id_; }
+    void UnloadWindow() override { releaseWindowSlot(id_); }
+    void MenuValintaReaktio(int) override {}
+    void CopyToClipboard() override {}
+    std::vector<std::string> SaveInfo() override { return {"5", "location.x:0"}; }
+    void LoadInfo(const std::string&) override {}
+
+private:
+    int id_ = 0;
+};
+
+TEST_F(SheetStoreTest, FailingSettingsLinesLeaveThePreviousFilesWhole) {
+    main->TalletaNakyma("Autosave");
+    const std::string before = readAll(autosave());
+    WriteBytes(sheetDir.file("s.quorvane"), "older sheet");
+    registerWindowKind("ClipBook", [] { return new BrokenLinesWindow(); });
+    ScriptedDialogs dlg;
+    dlg.expectMessage(SaveFailed, "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);  // the autosave after creating it
+    ASSERT_NE(main->createFromMenu("ClipBook"), 0);
+    dlg.expectSaveFile(q(sheetDir.file("s.quorvane")));
+    dlg.expectMessage("File already exists. Do you want to overwrite it?", "File already exists",
+                      MsgButtons::OkCancel, MsgAnswer::Ok);
+    dlg.expectMessage(SaveFailed, "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);
+    main->FileSaveView_Click();
+    dlg.finish();
+    registerWindowKind("ClipBook", nullptr);
+    EXPECT_EQ(readAll(autosave()), before);
+    EXPECT_EQ(readAll(sheetDir.file("s.quorvane")), "older sheet");
+    EXPECT_TRUE(main->AutosaveEnabled);
+    EXPECT_EQ(QDir(q(sheetDir.path())).entryList(QDir::Files), QStringList{"s.quorvane"});  // no temporary left
+}
+
 TEST_F(SheetStoreTest, RedrawingEveryWindowWritesTheAutosaveOnce) {
     buildWorkspace();
     for (int i = 0; i < 48; ++i) ASSERT_NE(main->createFromMenu("DotPlot"), 0);
