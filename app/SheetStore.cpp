@@ -321,7 +321,9 @@ void SheetStore::load(const QString& path) {
     if (loading_) return;
     const std::string sheetPath = bytesOf(path);
     std::string bytes;
-    if (!ReadWholeFile(sheetPath, bytes)) {
+    // A file that cannot be read, or an empty one, holds no workspace: the
+    // one in use stays.
+    if (!ReadWholeFile(sheetPath, bytes) || bytes.empty()) {
         showMessage(QStringLiteral("The analysis sheet could not be read:\n") + path, QStringLiteral("Load error"));
         return;
     }

@@ -336,6 +336,20 @@ TEST_F(SheetStoreTest, DamagedSheetsLoadWhatIsSoundAndCrashNothing) {
     EXPECT_EQ(plot(2), nullptr);
 }
 
+TEST_F(SheetStoreTest, MissingOrEmptySheetFileChangesNothing) {
+    buildWorkspace();
+    const Workspace before = Workspace::capture();
+    WriteBytes(sheetDir.file("empty.quorvane"), "");
+    for (const std::string& path : {sheetDir.file("empty.quorvane"), sheetDir.file("none.quorvane"), sheetDir.path()}) {
+        ScriptedDialogs dlg;
+        dlg.expectMessage(q("The analysis sheet could not be read:\n" + path), "Load error", MsgButtons::Ok,
+                          MsgAnswer::Ok);
+        main->LataaNakyma(q(path));
+        dlg.finish();
+        EXPECT_TRUE(Workspace::capture() == before) << path;
+    }
+}
+
 TEST_F(SheetStoreTest, PackageCarriesItsFilesToAnotherFolder) {
     // Two loaded files of the same name from different folders.
     WriteFcsTestFile(dataDir.file("tube.fcs"), sampleFile(0));
