@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -294,8 +295,22 @@ void SheetStore::write(const QString& modeText) {
     if (onWritten) onWritten(modeText, *chosen);
 }
 
+void SheetStore::removeStaleTemporaries(const QString& target) {
+    // A write killed half way leaves its temporary file ("autosave.quorvane.tmp-"
+    // and six characters); one that is minutes old belongs to no running write.
+    const QFileInfo info(target);
+    const QDir folder = info.dir();
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-600);
+    for (const QFileInfo& left : folder.entryInfoList({info.fileName() + QStringLiteral(".tmp-??????")}, QDir::Files | QDir::Hidden))
+        if (left.lastModified() < old) QFile::remove(left.filePath());
+}
+
 bool SheetStore::writeAutosave(const std::string& text) {
     QString target = autosaveTarget();
+    if (!staleChecked_) {
+        staleChecked_ = true;
+        removeStaleTemporaries(target);
+    }
     if (WriteFileAtomically(bytesOf(target), text) == FileWriteResult::Ok) {
         if (onWritten) onWritten(QStringLiteral("Autosave"), target);
         return true;

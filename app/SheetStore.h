@@ -36,10 +36,13 @@ public:
 
 private:
     bool writeAutosave(const std::string& text);
+    // Removes temporary files a killed run left beside the autosave file.
+    void removeStaleTemporaries(const QString& target);
 
     PaaIkkuna& main_;
     bool loading_ = false;
     bool useFallback_ = false;
+    bool staleChecked_ = false;
 };
 
 }  // namespace qv

@@ -57,7 +57,7 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::string_view by
     if (exists && S_ISDIR(target.st_mode)) return FileWriteResult::Failed;
     if (exists && ::access(path.c_str(), W_OK) != 0) return resultOf(errno);
 
-    std::string temp = path + ".XXXXXX";
+    std::string temp = path + ".tmp-XXXXXX";
     std::vector<char> name(temp.begin(), temp.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());

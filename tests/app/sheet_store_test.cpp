@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -459,6 +460,22 @@ TEST_F(SheetStoreTest, AutosaveMovesToTheApplicationDataFolderThenTurnsOffOnce) 
     EXPECT_FALSE(main->AutosaveEnabled);
     main->TalletaNakyma("Autosave");  // said once only
     dlg.finish();
+}
+
+TEST_F(SheetStoreTest, TemporaryFilesOfAKilledWriteAreRemovedOnceOld) {
+    start();  // a new run: its first autosave looks for what a killed one left
+    WriteBytes(programDir.file("autosave.quorvane.tmp-a1B2c3"), "half");
+    WriteBytes(programDir.file("autosave.quorvane.tmp-x9Y8z7"), "half");
+    WriteBytes(programDir.file("autosave.quorvane.backup"), "not ours");
+    for (const char* name : {"autosave.quorvane.tmp-a1B2c3", "autosave.quorvane.backup"}) {
+        QFile old(q(programDir.file(name)));
+        ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(old.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    }
+    main->TalletaNakyma("Autosave");
+    EXPECT_FALSE(QFileInfo::exists(q(programDir.file("autosave.quorvane.tmp-a1B2c3"))));
+    EXPECT_TRUE(QFileInfo::exists(q(programDir.file("autosave.quorvane.tmp-x9Y8z7"))));  // may be a running write
+    EXPECT_TRUE(QFileInfo::exists(q(programDir.file("autosave.quorvane.backup"))));
 }
 
 TEST_F(SheetStoreTest, AfterACrashRecoveryRestoresTheWorkspaceAndAnOrderlyExitRemovesTheFile) {
