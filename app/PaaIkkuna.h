@@ -127,12 +127,12 @@ protected:
     PlotWindow* activeChildWindow() override;
 
 private:
-    void UnloadAll();
-    void clearLoadedItems(QMenu& menu, int keep);
-    void showChild(PlotWindow& window);
     // Pending events between the windows of a redraw-all; the user's input
     // waits while a sheet loads.
     void processPendingEvents();
+    void UnloadAll();
+    void clearLoadedItems(QMenu& menu, int keep);
+    void showChild(PlotWindow& window);
 
     QMdiArea* mdi_ = nullptr;
     std::unique_ptr<MainMenu> menu_;
