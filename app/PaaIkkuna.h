@@ -25,9 +25,9 @@ namespace qv {
 class FileInfo;
 class MainMenu;
 class PlotWindow;
+class SheetStore;
 class PopulationPanel;
 class PopulationPanelActions;
-class SheetStore;
 class ToolsMenu;
 
 class PaaIkkuna final : public QMainWindow, public MainServices, public MenuCommands {
@@ -86,12 +86,12 @@ public:
     void FileNextFile_Click() override;
     void FilePreviousFile_Click() override;
     void FileOpenTXT_Click() override;
-    void FileSaveFCSEiKysymysta_Click() override;
-    void FileSaveFCS_Click() override;
-    void FileExit_Click() override;
     void FileOpenView_Click() override;
     void FileSaveView_Click() override { TalletaNakyma(QStringLiteral("Sheet")); }
     void MenuSaveAnalysisPackage_Click() override { TalletaNakyma(QStringLiteral("Paketti")); }
+    void FileSaveFCSEiKysymysta_Click() override;
+    void FileSaveFCS_Click() override;
+    void FileExit_Click() override;
     void CopyImages_Click() override;
     void SelectAll_Click() override;
     void CreateDotPlot_Click() override { createFromMenu("DotPlot"); }
@@ -140,10 +140,10 @@ private:
     PopulationPanelActions* panelActions_ = nullptr;
     FileInfo* fileInfo_ = nullptr;
     std::unique_ptr<ToolsMenu> tools_;
-    std::unique_ptr<SheetStore> sheets_;
 
     std::function<void(const QString&)> sheetWriter_;
     std::function<void(const QString&)> sheetReader_;
+    std::unique_ptr<SheetStore> sheets_;
 
     bool redrawing_ = false;
     bool redrawAgain_ = false;
