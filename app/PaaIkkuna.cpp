@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <optional>
 
 #include "app/Dialogs.h"
 #include "app/FcsSaveCommands.h"
@@ -28,6 +29,8 @@
 #include "app/PlotWindow.h"
 #include "app/PopulationPanel.h"
 #include "app/PopulationPanelActions.h"
+#include "app/SheetSections.h"
+#include "app/SheetStore.h"
 #include "app/ToolsMenu.h"
 #include "app/WindowRegistry.h"
 #include "app/model/ProgramFolder.h"
@@ -62,6 +65,9 @@ PaaIkkuna::PaaIkkuna(QWidget* parent) : QMainWindow(parent) {
     setCentralWidget(central);
 
     menu_ = std::make_unique<MainMenu>(*this, *this);
+    sheets_ = std::make_unique<SheetStore>(*this);
+    sheetWriter_ = [this](const QString& mode) { sheets_->write(mode); };
+    sheetReader_ = [this](const QString& path) { sheets_->load(path); };
 
     setMainServices(this);
     setWindowShower([this](PlotWindow& window) { showInWorkspace(window); });
@@ -71,6 +77,7 @@ PaaIkkuna::PaaIkkuna(QWidget* parent) : QMainWindow(parent) {
 
 PaaIkkuna::~PaaIkkuna() {
     if (mainServices() == this) setMainServices(nullptr);
+    if (fileInfo_) setSheetSection(SheetSectionKind::FileInfo, {});
     setWindowShower({});
     setStatisticsWindowShower({});
     // The child windows go with the workspace; their slots must not outlive them.
@@ -125,6 +132,11 @@ void PaaIkkuna::MDIForm_Load() {
         setServiceWindow(ServiceWindow::FileInfo, fileInfo_, [this] {
             if (g.ActiveWindowSlot != 0) fileInfo_->AsetaLista(g.ActiveWindowSlot, false);
         });
+        // Its lines in the analysis sheet, behind "fileinfo.".
+        setSheetSection(SheetSectionKind::FileInfo,
+                        {[this] { return fileInfo_->SaveInfo(); },
+                         [this](const std::string& line) { fileInfo_->LoadInfo(line); },
+                         [this] { fileInfo_->FileInfonAsetusLatauksenJalkeen(); }});
     }
 
     PaivitaRegionLista();
@@ -132,12 +144,12 @@ void PaaIkkuna::MDIForm_Load() {
 
     // An orderly exit deletes the autosave file, so finding one means the
     // last run ended another way.
-    const QString autosave = autosaveFilePath();
-    if (QFileInfo::exists(autosave)) {
+    const QString autosave = leftAutosaveFile();
+    if (!autosave.isEmpty()) {
         const MsgAnswer answer =
             showMessage(QStringLiteral("Quorvane was not closed properly. You want to recover the view?"),
                         QStringLiteral("Recovery"), MsgButtons::YesNo);
-        if (answer == MsgAnswer::Yes && sheetReader_) sheetReader_(autosave);
+        if (answer == MsgAnswer::Yes) LataaNakyma(autosave);
     }
 
     if (!tools_) tools_ = std::make_unique<ToolsMenu>(*menu_->MenuScript);
@@ -185,13 +197,20 @@ void PaaIkkuna::PiirraKaikki() {
                 // Looked up again for every slot: a window closed while
                 // events ran is never called.
                 if (PlotWindow* window = windowAt(w)) window->Piirra();
-                QCoreApplication::processEvents();
+                processPendingEvents();
             }
         } while (redrawAgain_ && !g.ProgramClosing);
     }
     if (g.ProgramClosing) return;
     PaivitaRegionLista();
     TalletaNakyma(QStringLiteral("Autosave"));
+}
+
+void PaaIkkuna::processPendingEvents() {
+    if (g.SheetLoading || sheets_->loading())
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    else
+        QCoreApplication::processEvents();
 }
 
 void PaaIkkuna::PaivitaRegionLista() {
@@ -206,8 +225,25 @@ void PaaIkkuna::TalletaNakyma(const QString& mode) {
     // Nothing is written once the exit has begun: the autosave file is
     // deleted at its end and must not come back.
     if (g.ProgramClosing) return;
-    if (mode == QStringLiteral("Autosave") && !AutosaveEnabled) return;
+    if (mode == QStringLiteral("Autosave")) {
+        if (!AutosaveEnabled) return;
+        // A sheet load writes the workspace once, at its end: a half-loaded
+        // workspace never replaces the file being recovered.
+        if (g.SheetLoading || sheets_->loading()) return;
+        // A redraw-all writes once, when every window has drawn.
+        if (redrawing_) return;
+    }
     if (sheetWriter_) sheetWriter_(mode);
+}
+
+void PaaIkkuna::LataaNakyma(const QString& path) {
+    if (sheetReader_) sheetReader_(path);
+}
+
+void PaaIkkuna::FileOpenView_Click() {
+    const std::optional<QString> chosen = dialogs().openFileName(
+        QStringLiteral("Open analysis file"), QStringLiteral("Quorvane files (*.quorvane)"), QString());
+    if (chosen && !chosen->isEmpty()) LataaNakyma(*chosen);
 }
 
 bool PaaIkkuna::SeuraavaTiedosto(int id) { return ::qv::SeuraavaTiedosto(id); }
@@ -372,8 +408,8 @@ void PaaIkkuna::UnloadAll() {
         file.Membership.release();
     }
     // A file that can't be deleted is left; the program ends all the same.
-    const QString autosave = autosaveFilePath();
-    if (QFileInfo::exists(autosave)) QFile::remove(autosave);
+    for (const QString& autosave : {autosaveFilePath(), fallbackAutosaveFilePath()})
+        if (!autosave.isEmpty() && QFileInfo::exists(autosave)) QFile::remove(autosave);
     exited_ = true;
     hide();
     // Ends the event loop the program runs in. Without a running loop (tests

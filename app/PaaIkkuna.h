@@ -26,6 +26,7 @@ namespace qv {
 class FileInfo;
 class MainMenu;
 class PlotWindow;
+class SheetStore;
 class PopulationPanel;
 class PopulationPanelActions;
 class PrintPreview;
@@ -59,11 +60,16 @@ public:
     // The "Autosave" mode of the sheet writer writes only while this is on.
     bool AutosaveEnabled = false;
 
-    // Where the sheet writer and reader plug in. Without a writer,
-    // TalletaNakyma writes nothing; without a reader, a recovery answered Yes
-    // reads nothing.
+    // Where the sheet writer and reader plug in: the main window's own
+    // SheetStore unless replaced (tests record the requests instead).
+    // Without a writer TalletaNakyma writes nothing; without a reader
+    // LataaNakyma reads nothing.
     void setSheetWriter(std::function<void(const QString& mode)> writer) { sheetWriter_ = std::move(writer); }
     void setSheetReader(std::function<void(const QString& path)> reader) { sheetReader_ = std::move(reader); }
+
+    SheetStore& sheetStore() const { return *sheets_; }
+    // Replaces the workspace with the analysis sheet or package at path.
+    void LataaNakyma(const QString& path);
 
     // MainServices
     void PiirraKaikki() override;
@@ -84,6 +90,9 @@ public:
     void FileNextFile_Click() override;
     void FilePreviousFile_Click() override;
     void FileOpenTXT_Click() override;
+    void FileOpenView_Click() override;
+    void FileSaveView_Click() override { TalletaNakyma(QStringLiteral("Sheet")); }
+    void MenuSaveAnalysisPackage_Click() override { TalletaNakyma(QStringLiteral("Paketti")); }
     void FileSaveFCSEiKysymysta_Click() override;
     void FileSaveFCS_Click() override;
     void FileExit_Click() override;
@@ -123,6 +132,9 @@ protected:
     PlotWindow* activeChildWindow() override;
 
 private:
+    // Pending events between the windows of a redraw-all; the user's input
+    // waits while a sheet loads.
+    void processPendingEvents();
     void UnloadAll();
     void clearLoadedItems(QMenu& menu, int keep);
     // Shows the main window over most of the screen.
@@ -140,6 +152,7 @@ private:
 
     std::function<void(const QString&)> sheetWriter_;
     std::function<void(const QString&)> sheetReader_;
+    std::unique_ptr<SheetStore> sheets_;
 
     bool redrawing_ = false;
     bool redrawAgain_ = false;

@@ -12,6 +12,18 @@ QString programFolder();
 // Where the autosave file lives: programFolder() + "autosave.quorvane".
 QString autosaveFilePath();
 
+// Where the autosave goes when it cannot be written next to the program:
+// the user's application data folder + "autosave.quorvane".
+QString fallbackAutosaveFilePath();
+
+// The autosave file a run that did not end in order left behind: of the two
+// places, the one that exists (the newer when both do); empty when none.
+QString leftAutosaveFile();
+
+// Points the user's application data folder elsewhere (tests); an empty
+// text restores the real one.
+void setAppDataFolderOverride(const QString& folder);
+
 // Points the program folder elsewhere (tests use a temporary folder); an
 // empty text restores the real one.
 void setProgramFolderOverride(const QString& folder);

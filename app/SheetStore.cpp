@@ -1,0 +1,409 @@
+#include "app/SheetStore.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <memory>
+#include <optional>
+
+#include <sys/stat.h>
+
+#include "app/Dialogs.h"
+#include "app/FileOpening.h"
+#include "app/MenuBar.h"
+#include "app/PaaIkkuna.h"
+#include "app/PlotWindow.h"
+#include "app/SheetSections.h"
+#include "app/WindowRegistry.h"
+#include "app/model/PopulationRecompute.h"
+#include "app/model/ProgramFolder.h"
+#include "app/model/SheetReader.h"
+#include "app/model/SheetWriter.h"
+#include "app/model/WaitCursor.h"
+#include "core/AtomicFile.h"
+#include "core/FileTableOps.h"
+#include "core/SharedState.h"
+
+namespace qv {
+
+namespace {
+
+const char* const SaveFailedText = "An error occured during the saving!";
+const char* const MakerAddress = "https://quorvane.example.org/";
+const char* const SheetFilter = "Quorvane files (*.quorvane)";
+
+std::string bytesOf(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString pathText(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
+int lastSlot(const std::vector<WindowRecord>& table, int limit) {
+    return std::min<int>(limit, static_cast<int>(table.size()) - 1);
+}
+
+std::string dateText() {
+    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toLatin1().toStdString();
+}
+
+SheetLimits runningLimits() {
+    SheetLimits limits;
+    limits.maxPopulations = g.MaxPopulations;
+    limits.maxDefinitions = g.MaxDefinitions;
+    limits.maxFiles = std::min<int>(g.MaxFiles, static_cast<int>(g.FileTable.size()) - 1);
+    limits.maxWindows = lastSlot(g.WindowRegistry, g.MaxWindows);
+    return limits;
+}
+
+bool isWindowTypeName(const std::string& type) {
+    for (const char* name : WindowTypeNames)
+        if (type == name) return true;
+    return false;
+}
+
+// Pending window events, without the user's clicks and keys: those wait
+// until the load is over, so they can neither start another load nor
+// change the tables under it.
+void processPendingEvents() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+// The whole workspace as sheet text; a package's data follows its marker.
+// Throws when a window's lines or a package's data file cannot be had.
+std::string workspaceText(SheetMode mode, const MainMenu& menu) {
+    SheetContent c;
+    c.mode = mode;
+    c.versionText = g.VersionText;
+    c.date = dateText();
+    c.maxPopulations = g.MaxPopulations;
+    c.maxDefinitions = g.MaxDefinitions;
+    c.populations = &g.PopulationTable;
+
+    std::string data;
+    const int lastFile = std::min<int>(g.MaxFiles, static_cast<int>(g.FileTable.size()) - 1);
+    for (int f = 1; f <= lastFile; ++f) {
+        const FileRecord& file = g.FileTable[static_cast<size_t>(f)];
+        if (!file.Loaded) continue;
+        SheetFileEntry entry{f, file.fullPath(), file.FileName, 0};
+        if (mode == SheetMode::Package) {
+            std::string bytes;
+            if (!ReadWholeFile(file.fullPath(), bytes)) throw SheetWriteError("data file unreadable: " + file.fullPath());
+            entry.length = static_cast<int64_t>(bytes.size());
+            data += bytes;
+        }
+        c.files.push_back(std::move(entry));
+    }
+
+    for (int w = 1; w <= lastSlot(g.WindowRegistry, g.MaxWindows); ++w) {
+        const WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(w)];
+        if (!rec.InUse) continue;
+        c.windows.push_back({w, rec.Type, rec.Form ? rec.Form->SaveInfo() : std::vector<std::string>{"0"}});
+    }
+
+    c.printViewVisible = menu.AvaaPrintPreviewPage && menu.AvaaPrintPreviewPage->isChecked();
+    if (const auto& save = sheetSection(SheetSectionKind::PrintView).saveInfo) c.printViewInfo = save();
+    c.fileInfoVisible = menu.NaytaFileInfo && menu.NaytaFileInfo->isChecked();
+    if (const auto& save = sheetSection(SheetSectionKind::FileInfo).saveInfo; save && c.fileInfoVisible)
+        c.fileInfoInfo = save();
+
+    std::string text = SheetText(c);
+    if (mode == SheetMode::Package) {
+        text.reserve(text.size() + PackageDataMarker.size() + data.size());
+        text += PackageDataMarker;
+        text += data;
+    }
+    return text;
+}
+
+// Shows or hides a service window as a sheet's "visible" line says, with its
+// menu item's tick (and "Print..." for the print page).
+void setServiceShown(PaaIkkuna& main, ServiceWindow which, bool shown) {
+    if (QWidget* window = main.serviceWindow(which)) window->setVisible(shown);
+    MainMenu& menu = main.mainMenu();
+    QAction* item = which == ServiceWindow::PrintPreview ? menu.AvaaPrintPreviewPage : menu.NaytaFileInfo;
+    if (item) item->setChecked(shown);
+    if (which == ServiceWindow::PrintPreview && menu.Printtaa) menu.Printtaa->setEnabled(shown);
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+void showLoadError() {
+    showMessage(QStringLiteral("The file was not valid flow cytometry file"), QStringLiteral("Load error"));
+}
+
+// Takes one file out of the package into the sheet's folder and returns its
+// path: the file of that name when its bytes are the packed ones (an earlier
+// extraction), else the first free name beside it. Empty when it cannot be written.
+std::string extractPackedFile(const std::string& folder, const std::string& name, std::string_view data) {
+    for (int k = 1; k <= 1000; ++k) {
+        const std::string target = folder + PackageCopyName(name, k);
+        if (!exists(target)) {
+            if (WriteFileAtomically(target, data) != FileWriteResult::Ok) {
+                showSaveError(pathText(target));
+                return {};
+            }
+            return target;
+        }
+        std::string existing;
+        if (isRegularFile(target) && ReadWholeFile(target, existing) && existing == data) return target;
+    }
+    showSaveError(pathText(folder + name));
+    return {};
+}
+
+// Clears SheetLoading and the store's running flag on every way out of a load.
+class LoadScope {
+public:
+    explicit LoadScope(bool& running) : running_(running) { running_ = true; }
+    ~LoadScope() {
+        g.SheetLoading = false;
+        running_ = false;
+    }
+    LoadScope(const LoadScope&) = delete;
+    LoadScope& operator=(const LoadScope&) = delete;
+
+private:
+    bool& running_;
+};
+
+void clearWorkspace() {
+    for (int s = 1; s <= g.MaxPopulations + g.MaxDefinitions && s < PopulationTableSize; ++s)
+        g.PopulationTable[static_cast<size_t>(s)].InUse = false;
+    const int lastFile = std::min<int>(g.MaxFiles, static_cast<int>(g.FileTable.size()) - 1);
+    for (int f = 1; f <= lastFile; ++f)
+        if (g.FileTable[static_cast<size_t>(f)].Loaded) ClearFileSlot(f);
+    for (int w = 1; w <= lastSlot(g.WindowRegistry, g.MaxWindows); ++w) {
+        PlotWindow* window = windowAt(w);
+        if (!window) {
+            // A slot left in use without a window is freed as well.
+            releaseWindowSlot(w);
+            continue;
+        }
+        window->hide();
+        try {
+            window->UnloadWindow();
+        } catch (...) {
+            // The slot is dropped below whatever the window did.
+        }
+        if (g.WindowRegistry[static_cast<size_t>(w)].Form == window) releaseWindowSlot(w);
+    }
+}
+
+void loadFiles(const ParsedSheet& sheet, const std::string& sheetPath, std::string_view bytes) {
+    const size_t slash = sheetPath.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : sheetPath.substr(0, slash + 1);
+    for (const SheetFile& f : sheet.files) {
+        std::string path = f.path;
+        if (sheet.package) {
+            if (f.refused) {
+                showLoadError();
+                continue;
+            }
+            WaitCursor wait;
+            path = extractPackedFile(folder, f.name, bytes.substr(f.offset, static_cast<size_t>(f.length)));
+            if (path.empty()) continue;
+        } else if (!exists(path)) {
+            showMessage(QStringLiteral("The file '") + pathText(path) + QStringLiteral("'\rwas not in its original location."));
+            continue;
+        }
+        TiedostonLukuToimenPiteet(path, 0, f.slot);
+    }
+}
+
+void createWindows(const ParsedSheet& sheet) {
+    for (const SheetWindow& block : sheet.windows) {
+        if (windowAt(block.id) || !createWindowInSlot(block.type, block.id)) continue;
+        g.WindowRegistry[static_cast<size_t>(block.id)].Selected = false;
+        processPendingEvents();
+        for (const std::string& line : block.lines) {
+            // Looked up for every line: a window gone meanwhile is never called.
+            if (PlotWindow* window = windowAt(block.id)) {
+                try {
+                    window->LoadInfo(line);
+                } catch (...) {
+                    // A line the window cannot take changes nothing; the rest still apply.
+                }
+            }
+            processPendingEvents();
+        }
+    }
+}
+
+template <class Member>
+void callSection(SheetSectionKind kind, Member member, const std::vector<std::string>& lines) {
+    const auto& load = sheetSection(kind).*member;
+    if (!load) return;
+    for (const std::string& line : lines) {
+        try {
+            load(line);
+        } catch (...) {
+        }
+    }
+}
+
+}  // namespace
+
+QString SheetStore::autosaveTarget() const { return useFallback_ ? fallbackAutosaveFilePath() : autosaveFilePath(); }
+
+void SheetStore::write(const QString& modeText) {
+    const std::optional<SheetMode> mode = SheetModeOf(modeText.toStdString());
+    if (!mode) return;
+    if (*mode == SheetMode::Autosave) {
+        std::string text;
+        try {
+            text = workspaceText(SheetMode::Autosave, main_.mainMenu());
+        } catch (...) {
+            showMessage(QString::fromLatin1(SaveFailedText));
+            return;
+        }
+        writeAutosave(text);
+        return;
+    }
+
+    const std::optional<QString> chosen =
+        dialogs().saveFileName(QStringLiteral("Save analysis file"), QString::fromLatin1(SheetFilter), QString());
+    if (!chosen || chosen->isEmpty()) return;
+    bool written = false;
+    {
+        WaitCursor wait;
+        if (QFileInfo::exists(*chosen) &&
+            showMessage(QStringLiteral("File already exists. Do you want to overwrite it?"),
+                        QStringLiteral("File already exists"), MsgButtons::OkCancel) != MsgAnswer::Ok)
+            return;
+        try {
+            const std::string text = workspaceText(*mode, main_.mainMenu());
+            written = WriteFileAtomically(bytesOf(*chosen), text) == FileWriteResult::Ok;
+        } catch (...) {
+            written = false;
+        }
+    }
+    // A save the user asked for never fails silently, and never turns the autosave off.
+    if (!written) {
+        showMessage(QString::fromLatin1(SaveFailedText));
+        return;
+    }
+    if (onWritten) onWritten(modeText, *chosen);
+}
+
+void SheetStore::removeStaleTemporaries(const QString& target) {
+    // A write killed half way leaves its temporary file ("autosave.quorvane.tmp-"
+    // and six characters); one that is minutes old belongs to no running write.
+    const QFileInfo info(target);
+    const QDir folder = info.dir();
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-600);
+    for (const QFileInfo& left : folder.entryInfoList({info.fileName() + QStringLiteral(".tmp-??????")}, QDir::Files | QDir::Hidden))
+        if (left.lastModified() < old) QFile::remove(left.filePath());
+}
+
+bool SheetStore::writeAutosave(const std::string& text) {
+    QString target = autosaveTarget();
+    if (!staleChecked_) {
+        staleChecked_ = true;
+        removeStaleTemporaries(target);
+    }
+    if (WriteFileAtomically(bytesOf(target), text) == FileWriteResult::Ok) {
+        if (onWritten) onWritten(QStringLiteral("Autosave"), target);
+        return true;
+    }
+    // Next to the program failed: the user's application data folder.
+    const QString fallback = fallbackAutosaveFilePath();
+    if (!useFallback_ && !fallback.isEmpty() && fallback != target) {
+        useFallback_ = true;
+        QDir().mkpath(QFileInfo(fallback).absolutePath());
+        target = fallback;
+        if (WriteFileAtomically(bytesOf(target), text) == FileWriteResult::Ok) {
+            if (onWritten) onWritten(QStringLiteral("Autosave"), target);
+            return true;
+        }
+    }
+    main_.AutosaveEnabled = false;
+    showMessage(QStringLiteral("Autosave is off: the autosave file could not be written:\n") + target,
+                QStringLiteral("Save error"));
+    return false;
+}
+
+void SheetStore::load(const QString& path) {
+    if (loading_) return;
+    const std::string sheetPath = bytesOf(path);
+    std::string bytes;
+    // A file that cannot be read, or an empty one, holds no workspace: the
+    // one in use stays.
+    if (!ReadWholeFile(sheetPath, bytes) || bytes.empty()) {
+        showMessage(QStringLiteral("The analysis sheet could not be read:\n") + path, QStringLiteral("Load error"));
+        return;
+    }
+    const SheetLimits limits = runningLimits();
+    const ParsedSheet sheet = ParseSheet(bytes, limits, [](const std::string& type) {
+        return isWindowTypeName(type) && hasWindowKind(type);
+    });
+
+    if (SheetIsNewer(sheet, g.ProgramVersion[1], g.ProgramVersion[2])) {
+        showMessage(QStringLiteral("The analysis sheet you trying to open has been created with newer version of "
+                                   "Quorvane than you have.\rPlease, download the newest version from the address ") +
+                        QString::fromLatin1(MakerAddress),
+                    QStringLiteral("Wrong version"));
+        return;
+    }
+    if (const std::optional<std::string> unsafe = UnsafePackageName(sheet)) {
+        showMessage(QStringLiteral("The package names a file outside its folder:\n") + latin1(*unsafe),
+                    QStringLiteral("Load error"));
+        return;
+    }
+
+    {
+        LoadScope scope(loading_);
+        try {
+            g.SheetLoading = true;
+            clearWorkspace();
+            ApplyPopulationLines(sheet, g.PopulationTable, limits);
+            loadFiles(sheet, sheetPath, bytes);
+            createWindows(sheet);
+
+            if (sheet.printViewVisible) setServiceShown(main_, ServiceWindow::PrintPreview, *sheet.printViewVisible);
+            callSection(SheetSectionKind::PrintView, &SheetSection::loadInfo, sheet.printViewLines);
+            if (sheet.fileInfoVisible) setServiceShown(main_, ServiceWindow::FileInfo, *sheet.fileInfoVisible);
+            callSection(SheetSectionKind::FileInfo, &SheetSection::loadInfo, sheet.fileInfoLines);
+
+            for (int w = 1; w <= limits.maxWindows; ++w) {
+                if (PlotWindow* window = windowAt(w)) window->LatauksenJalkeen();
+                processPendingEvents();
+            }
+            // The file window with the highest ID is the one selected.
+            DeselectAllWindows();
+            for (int w = limits.maxWindows; w >= 1; --w) {
+                WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(w)];
+                if (rec.InUse && rec.ShowsFile) {
+                    rec.Selected = true;
+                    if (rec.Form) rec.Form->setWindowTitle(latin1(g.SelectedPrefix) + rec.Form->AnnaOtsikko());
+                    break;
+                }
+            }
+            main_.PaivitaRegionLista();
+            RecomputeAllPopulations();
+            main_.PiirraKaikki();
+            g.SheetLoading = false;
+
+            const SheetSection& fileInfo = sheetSection(SheetSectionKind::FileInfo);
+            if (fileInfo.afterLoad && main_.mainMenu().NaytaFileInfo && main_.mainMenu().NaytaFileInfo->isChecked())
+                fileInfo.afterLoad();
+            main_.PiirraKaikki();
+        } catch (...) {
+            // Whatever failed, the workspace holds what was loaded so far
+            // and the windows draw again.
+        }
+    }
+    // The autosave file holds the loaded workspace from now on.
+    main_.TalletaNakyma(QStringLiteral("Autosave"));
+}
+
+}  // namespace qv

@@ -1,0 +1,48 @@
+#pragma once
+// The main window's analysis sheets: writing the workspace (the autosave
+// file, a sheet the user saves, an analysis package) and reading a sheet or
+// package back in its place. The text itself is built and taken apart by
+// app/model/SheetWriter and SheetReader; this class gathers the windows'
+// lines, asks the dialogs, writes the files and rebuilds the workspace.
+#include <QString>
+
+#include <functional>
+#include <string>
+
+namespace qv {
+
+class PaaIkkuna;
+
+class SheetStore {
+public:
+    explicit SheetStore(PaaIkkuna& main) : main_(main) {}
+
+    // TalletaNakyma: "Autosave", "Sheet" or "Paketti". Every file is written
+    // whole to a temporary file that then replaces the target.
+    void write(const QString& mode);
+    // LataaNakyma: replaces the workspace with the sheet or package at path.
+    // Does nothing while a load is running.
+    void load(const QString& path);
+
+    // True from the start to the end of a load (nothing is autosaved then).
+    bool loading() const { return loading_; }
+    // Where the autosave is written now (next to the program, or the
+    // application data folder once that failed).
+    QString autosaveTarget() const;
+
+    // Called with the mode and path of every file the writer has written
+    // (tests count the autosaves with it).
+    std::function<void(const QString& mode, const QString& path)> onWritten;
+
+private:
+    bool writeAutosave(const std::string& text);
+    // Removes temporary files a killed run left beside the autosave file.
+    void removeStaleTemporaries(const QString& target);
+
+    PaaIkkuna& main_;
+    bool loading_ = false;
+    bool useFallback_ = false;
+    bool staleChecked_ = false;
+};
+
+}  // namespace qv

@@ -1,0 +1,109 @@
+#include "core/AtomicFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qv {
+
+namespace {
+
+FileWriteResult resultOf(int error) {
+    return error == EACCES || error == EPERM || error == EROFS ? FileWriteResult::AccessDenied
+                                                                : FileWriteResult::Failed;
+}
+
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : (slash == 0 ? std::string("/") : path.substr(0, slash));
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+void syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, bool syncToDisk) {
+    if (path.empty() || path.back() == '/') return FileWriteResult::Failed;
+    struct stat target {};
+    const bool exists = ::stat(path.c_str(), &target) == 0;
+    // A folder of that name, or a file the user may not change, is not
+    // replaced behind their back by a rename.
+    if (exists && S_ISDIR(target.st_mode)) return FileWriteResult::Failed;
+    if (exists && ::access(path.c_str(), W_OK) != 0) return resultOf(errno);
+
+    std::string temp = path + ".tmp-XXXXXX";
+    std::vector<char> name(temp.begin(), temp.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return resultOf(errno);
+    temp.assign(name.data());
+
+    int error = 0;
+    if (!writeAll(fd, bytes)) error = errno;
+    // The new file takes the permissions an existing file had, otherwise
+    // those a newly created file gets.
+    if (error == 0) {
+        mode_t mode = target.st_mode & 07777;
+        if (!exists) {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            mode = 0666 & ~mask;
+        }
+        ::fchmod(fd, mode);
+    }
+    if (error == 0 && syncToDisk && ::fsync(fd) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && std::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
+        ::unlink(temp.c_str());
+        return resultOf(error);
+    }
+    if (syncToDisk) syncFolder(folderOf(path));
+    return FileWriteResult::Ok;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& bytes) {
+    bytes.clear();
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    if (size < 0) return false;
+    in.seekg(0, std::ios::beg);
+    bytes.resize(static_cast<size_t>(size));
+    if (size > 0 && !in.read(bytes.data(), size)) {
+        bytes.clear();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace qv

@@ -1,0 +1,644 @@
+// Analysis sheets in the running main window: saving, loading, packages,
+// the autosave file and recovery, with real dot plots and real FCS files
+// made by the tests.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <csignal>
+#include <map>
+#include <memory>
+#include <random>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "app/MenuBar.h"
+#include "app/PaaIkkuna.h"
+#include "app/SheetSections.h"
+#include "app/SheetStore.h"
+#include "app/WindowRegistry.h"
+#include "app/model/PopulationRecompute.h"
+#include "app/model/ProgramFolder.h"
+#include "app/model/SheetReader.h"
+#include "app/model/SheetWriter.h"
+#include "core/AtomicFile.h"
+#include "core/SharedState.h"
+#include "plots/dotplot/DotPlot.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/StandInWindow.h"
+#include "tests/support/core/FcsTestWriter.h"
+
+namespace qv::test {
+namespace {
+
+const char* const SaveFailed = "An error occured during the saving!";
+const char* const RecoveryQuestion = "Quorvane was not closed properly. You want to recover the view?";
+const char* const ExitQuestion = "Do you really want to exit? All unsaved data will be lost.";
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+std::string readAll(const std::string& path) {
+    std::string bytes;
+    EXPECT_TRUE(ReadWholeFile(path, bytes)) << path;
+    return bytes;
+}
+
+// The sheet without its date line.
+std::string withoutDate(std::string text) {
+    const size_t at = text.find("general.date:");
+    if (at != std::string::npos) text.erase(at, text.find("\r\n", at) - at);
+    return text;
+}
+
+// Everything a sheet must bring back.
+struct Workspace {
+    std::vector<std::string> populations;
+    std::map<int, std::string> files;
+    std::map<int, std::vector<std::string>> windows;
+    std::map<int, std::vector<std::vector<uint8_t>>> membership;
+
+    static Workspace capture() {
+        Workspace w;
+        for (int s = 1; s <= 32; ++s) {
+            const PopulationRecord& p = g.PopulationTable[s];
+            if (!p.InUse) continue;
+            std::string text = std::to_string(s) + "|" + p.Name + "|" + p.Type + "|" + std::to_string(p.AxisX) + "|" +
+                               std::to_string(p.AxisY) + "|" + std::to_string(p.ColorRed) + "," +
+                               std::to_string(p.ColorGreen) + "," + std::to_string(p.ColorBlue) + "|" +
+                               std::to_string(p.Created) + "|" + std::to_string(p.Transparent) + "|" +
+                               std::to_string(p.TitleX) + "," + std::to_string(p.TitleY);
+            for (int j = 1; j <= p.Corners; ++j)
+                text += "|" + std::to_string(p.CornerX[j]) + ";" + std::to_string(p.CornerY[j]);
+            w.populations.push_back(text);
+        }
+        for (int f = 1; f <= g.MaxFiles; ++f) {
+            const FileRecord& r = g.FileTable[f];
+            if (!r.Loaded) continue;
+            w.files[f] = r.FileName + "|" + std::to_string(r.EventCount);
+            auto& columns = w.membership[f];
+            for (int c = 0; c <= r.Membership.maxColumn(); ++c)
+                columns.emplace_back(r.Membership.column(c), r.Membership.column(c) + r.Membership.stride());
+        }
+        for (int id = 1; id <= g.MaxWindows; ++id)
+            if (PlotWindow* win = windowAt(id)) w.windows[id] = win->SaveInfo();
+        return w;
+    }
+    bool operator==(const Workspace&) const = default;
+};
+
+FcsTestFile sampleFile(double shift) {
+    FcsTestFile f;
+    f.param("FSC-H").param("SSC-H").param("FL1-H");
+    for (int i = 0; i < 200; ++i)
+        f.event({std::fmod(i * 37.0 + shift, 1000.0), std::fmod(i * 91.0 + 2 * shift, 1000.0), std::fmod(i * 13.0, 1000.0)});
+    return f;
+}
+
+class SheetStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setProgramFolderOverride(q(programDir.path()));
+        setAppDataFolderOverride(q(appDataDir.path()));
+        setSheetSection(SheetSectionKind::PrintView, {});
+        setSheetSection(SheetSectionKind::FileInfo, {});
+        registerDotPlotKind();
+        start();
+    }
+    void TearDown() override {
+        main.reset();
+        setProgramFolderOverride(QString());
+        setAppDataFolderOverride(QString());
+        resetSharedState();
+    }
+
+    void start() {
+        main.reset();
+        main = std::make_unique<PaaIkkuna>();
+        main->sheetStore().onWritten = [this](const QString& mode, const QString&) {
+            written << mode;
+            if (main->sheetStore().loading() || g.SheetLoading) ++writesWhileLoading;
+        };
+        main->MDIForm_Load();
+        QApplication::setActiveWindow(main.get());
+    }
+
+    std::string autosave() const { return programDir.file("autosave.quorvane"); }
+
+    DotPlot* plot(int id) { return dynamic_cast<DotPlot*>(windowAt(id)); }
+
+    void openFile(const std::string& path) {
+        ScriptedDialogs dlg;
+        dlg.expectOpenFile(q(path), "Open FCS file");
+        main->FileOpenFCS_Click();
+    }
+
+    // Two files, two dot plots with changed axes and a quadrant, two gates,
+    // a definition and changed colours, all through the windows' own members.
+    void buildWorkspace() {
+        WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
+        WriteFcsTestFile(dataDir.file("Run #3 b.fcs"), sampleFile(250));
+        openFile(dataDir.file("a.fcs"));
+        ASSERT_NE(plot(1), nullptr);
+        ASSERT_EQ(main->createFromMenu("DotPlot"), 2);
+        openFile(dataDir.file("Run #3 b.fcs"));
+        ASSERT_EQ(g.WindowRegistry[2].FileIndex, 2);
+        plot(2)->AsetaKanava("x", "3");
+        plot(2)->NaytaTaiPiilotaKvadrantti("open");
+        plot(2)->AsetaRegion("x", "3100");
+        plot(1)->AsetaPiirtoMoodi("fast");
+        windowAt(1)->parentWidget()->move(30, 45);
+
+        const float corners[][2] = {{1000, 1000}, {6000, 1200}, {5000, 7000}, {1500, 6000}};
+        for (int slot : {1, 3}) {
+            PopulationRecord& p = g.PopulationTable[slot];
+            p.InUse = true;
+            p.Name = slot == 1 ? "Poly-1" : "Lymphs: CD4 #1";
+            p.Type = "Polygon";
+            p.AxisX = slot == 1 ? 1 : 3;
+            p.AxisY = 2;
+            p.Created = static_cast<int16_t>(slot == 1 ? 1 : 2);
+            p.Corners = 4;
+            for (int j = 1; j <= 4; ++j) {
+                p.CornerX[j] = corners[j - 1][0] + 0.5f * slot;
+                p.CornerY[j] = corners[j - 1][1];
+            }
+            windowAt(p.Created)->CheckPopulation(slot);
+        }
+        g.PopulationTable[3].ColorRed = 12;
+        g.PopulationTable[3].Transparent = true;
+        PopulationRecord& d = g.PopulationTable[17];
+        d.InUse = true;
+        d.Name = "Poly-1 or not Poly-1";
+        d.ColorBlue = 99;
+        RecomputeAllPopulations();
+        plot(1)->NaytaPopulaatio(3);
+        main->PiirraKaikki();
+    }
+
+    std::string saveSheet(const std::string& path, const char* mode = "Sheet") {
+        ScriptedDialogs dlg;
+        dlg.expectSaveFile(q(path), "Save analysis file");
+        main->TalletaNakyma(mode);
+        dlg.finish();
+        return readAll(path);
+    }
+
+    void loadSheet(const std::string& path) {
+        ScriptedDialogs dlg;
+        dlg.expectOpenFile(q(path), "Open analysis file");
+        main->FileOpenView_Click();
+        dlg.finish();
+    }
+
+    TempFolder programDir, appDataDir, dataDir, sheetDir;
+    std::unique_ptr<PaaIkkuna> main;
+    QStringList written;
+    int writesWhileLoading = 0;
+};
+
+TEST_F(SheetStoreTest, RoundTripRestoresTablesWindowsAndMembership) {
+    buildWorkspace();
+    main->mainMenu().NaytaFileInfo->trigger();  // its lines are kept while it is shown
+    ASSERT_TRUE(main->mainMenu().NaytaFileInfo->isChecked());
+    const Workspace before = Workspace::capture();
+    ASSERT_EQ(before.windows.size(), 2u);
+    ASSERT_EQ(before.files.size(), 2u);
+    ASSERT_EQ(before.populations.size(), 3u);
+    const std::string sheet = sheetDir.file("view.quorvane");
+    const std::string first = saveSheet(sheet);
+    EXPECT_NE(first.find("file.2.path:" + dataDir.file("Run #3 b.fcs") + "\r\n"), std::string::npos);
+    EXPECT_NE(first.find("population.3.name:Lymphs: CD4 #1\r\n"), std::string::npos);
+    EXPECT_NE(first.find("fileinfo.visible:1\r\nfileinfo."), std::string::npos);
+
+    // Something else in the workspace, which the load replaces.
+    main->createFromMenu("DotPlot");
+    plot(1)->AsetaKanava("y", "3");
+    g.PopulationTable[5].InUse = true;
+    main->mainMenu().NaytaFileInfo->trigger();
+
+    written.clear();
+    loadSheet(sheet);
+    EXPECT_FALSE(g.SheetLoading);
+    EXPECT_EQ(writesWhileLoading, 0);
+    EXPECT_EQ(written, QStringList{"Autosave"});  // once, at the end of the load
+    const Workspace after = Workspace::capture();
+    EXPECT_EQ(after.populations, before.populations);
+    EXPECT_EQ(after.files, before.files);
+    EXPECT_EQ(after.windows, before.windows);
+    EXPECT_TRUE(after.membership == before.membership);
+    // The file window with the highest ID is the selected one.
+    EXPECT_FALSE(g.WindowRegistry[1].Selected);
+    EXPECT_TRUE(g.WindowRegistry[2].Selected);
+    EXPECT_TRUE(main->mainMenu().NaytaFileInfo->isChecked());
+
+    const std::string second = saveSheet(sheetDir.file("again.quorvane"));
+    EXPECT_EQ(withoutDate(second), withoutDate(first));
+    // The autosave file holds the same workspace.
+    EXPECT_EQ(withoutDate(readAll(autosave())), withoutDate(first));
+}
+
+TEST_F(SheetStoreTest, LaterVersionsAreRefusedAndLeaveTheWorkspace) {
+    buildWorkspace();
+    const Workspace before = Workspace::capture();
+    std::string text = saveSheet(sheetDir.file("base.quorvane"));
+    for (const char* version : {"1.3.0", "2.0.0"}) {
+        std::string newer = text;
+        newer.replace(newer.find("1.2.1"), 5, version);
+        WriteBytes(sheetDir.file("newer.quorvane"), newer);
+        written.clear();
+        ScriptedDialogs dlg;
+        dlg.expectMessage("The analysis sheet you trying to open has been created with newer version of Quorvane "
+                          "than you have.\rPlease, download the newest version from the address "
+                          "https://quorvane.example.org/",
+                          "Wrong version", MsgButtons::Ok, MsgAnswer::Ok);
+        main->LataaNakyma(q(sheetDir.file("newer.quorvane")));
+        dlg.finish();
+        EXPECT_TRUE(Workspace::capture() == before) << version;
+        EXPECT_TRUE(written.isEmpty()) << version;
+    }
+    // An older revision and a sheet without a version line load.
+    for (const char* version : {"1.2.9", ""}) {
+        std::string older = text;
+        const size_t at = older.find("general.version:");
+        older.erase(at, older.find("\r\n", at) + 2 - at);
+        if (*version) older.insert(at, std::string("general.version:") + version + "\r\n");
+        WriteBytes(sheetDir.file("older.quorvane"), older);
+        main->createFromMenu("DotPlot");
+        main->LataaNakyma(q(sheetDir.file("older.quorvane")));
+        EXPECT_TRUE(Workspace::capture() == before) << version;
+    }
+}
+
+TEST_F(SheetStoreTest, MissingDataFileIsReportedAndTheRestLoads) {
+    WriteFcsTestFile(dataDir.file("Run #3: b.fcs"), sampleFile(5));
+    const std::string sheet =
+        "# Quorvane Analysis sheet\r\n\r\ngeneral.version:1.2.1\r\n\r\n"
+        "population.2.name:Gate: one # two\r\npopulation.2.type:Polygon\r\n"
+        "file.1.path:" + dataDir.file("gone.fcs") + "\r\n"
+        "file.4.path:" + dataDir.file("Run #3: b.fcs") + "\r\n"
+        "window.3.type:DotPlot\r\nwindow.3.file:4\r\nwindow.3.axis.x:2\r\n"
+        "window.5.type:DotPlot\r\nwindow.5.file:1\r\n";
+    WriteBytes(sheetDir.file("s.quorvane"), sheet);
+    ScriptedDialogs dlg;
+    dlg.expectMessage(q("The file '" + dataDir.file("gone.fcs") + "'\rwas not in its original location."), "Quorvane",
+                      MsgButtons::Ok, MsgAnswer::Ok);
+    main->LataaNakyma(q(sheetDir.file("s.quorvane")));
+    dlg.finish();
+    EXPECT_FALSE(g.FileTable[1].Loaded);
+    EXPECT_TRUE(g.FileTable[4].Loaded);
+    EXPECT_EQ(g.FileTable[4].FileName, "Run #3: b.fcs");
+    EXPECT_EQ(g.PopulationTable[2].Name, "Gate: one # two");
+    ASSERT_NE(plot(3), nullptr);
+    EXPECT_EQ(g.WindowRegistry[3].FileIndex, 4);
+    EXPECT_EQ(plot(3)->state().ChannelX, 2);
+    ASSERT_NE(plot(5), nullptr);
+    EXPECT_EQ(g.WindowRegistry[5].FileIndex, 0);
+    EXPECT_TRUE(g.WindowRegistry[5].Selected);
+}
+
+TEST_F(SheetStoreTest, DamagedSheetsLoadWhatIsSoundAndCrashNothing) {
+    buildWorkspace();
+    const std::string sound = saveSheet(sheetDir.file("sound.quorvane"));
+    std::string junk;
+    std::mt19937 random(7);
+    for (int i = 0; i < 3000; ++i) junk += static_cast<char>(random() & 0xff);
+    std::vector<std::string> sheets;
+    const size_t filesEnd = sound.find("# Windows");
+    for (size_t cut = filesEnd; cut < sound.size(); cut += 97) sheets.push_back(sound.substr(0, cut));
+    sheets.push_back(junk);
+    sheets.push_back(sound.substr(0, filesEnd) + junk);
+    sheets.push_back(sound + "window.1.axis.x:1e99\r\nwindow.1.file:99\r\nwindow.2.show:-7\r\nwindow.2.axis.y:x\r\n"
+                             "window.2.location.x:nan\r\nwindow.2.size.x:1e38\r\npopulation.1.corners:9999\r\n");
+    sheets.push_back("general.style:package\r\nfile.1.name:a.fcs\r\nfile.1.length:999999\r\ncontent:abc");
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        WriteBytes(sheetDir.file("bad.quorvane"), sheets[i]);
+        ScriptedDialogs dlg;
+        // A package file that runs past the end is refused like a file that does not read.
+        if (i + 1 == sheets.size())
+            dlg.expectMessage("The file was not valid flow cytometry file", "Load error", MsgButtons::Ok, MsgAnswer::Ok);
+        main->LataaNakyma(q(sheetDir.file("bad.quorvane")));
+        dlg.finish();
+        EXPECT_FALSE(g.SheetLoading) << i;
+        EXPECT_FALSE(main->sheetStore().loading()) << i;
+        main->PiirraKaikki();  // whatever was loaded draws
+    }
+    EXPECT_FALSE(QFileInfo::exists(q(sheetDir.file("a.fcs"))));  // no partial file
+    // The sound part of a damaged sheet is there.
+    WriteBytes(sheetDir.file("bad.quorvane"), sound.substr(0, sound.find("window.2.type")));
+    main->LataaNakyma(q(sheetDir.file("bad.quorvane")));
+    EXPECT_EQ(g.PopulationTable[3].Name, "Lymphs: CD4 #1");
+    EXPECT_NE(plot(1), nullptr);
+    EXPECT_EQ(plot(2), nullptr);
+}
+
+TEST_F(SheetStoreTest, MissingOrEmptySheetFileChangesNothing) {
+    buildWorkspace();
+    const Workspace before = Workspace::capture();
+    WriteBytes(sheetDir.file("empty.quorvane"), "");
+    for (const std::string& path : {sheetDir.file("empty.quorvane"), sheetDir.file("none.quorvane"), sheetDir.path()}) {
+        ScriptedDialogs dlg;
+        dlg.expectMessage(q("The analysis sheet could not be read:\n" + path), "Load error", MsgButtons::Ok,
+                          MsgAnswer::Ok);
+        main->LataaNakyma(q(path));
+        dlg.finish();
+        EXPECT_TRUE(Workspace::capture() == before) << path;
+    }
+}
+
+TEST_F(SheetStoreTest, PackageCarriesItsFilesToAnotherFolder) {
+    // Two loaded files of the same name from different folders.
+    WriteFcsTestFile(dataDir.file("tube.fcs"), sampleFile(0));
+    QDir().mkpath(q(dataDir.file("other")));
+    WriteFcsTestFile(dataDir.file("other/tube.fcs"), sampleFile(333));
+    openFile(dataDir.file("tube.fcs"));
+    ASSERT_EQ(main->createFromMenu("DotPlot"), 2);
+    openFile(dataDir.file("other/tube.fcs"));
+    const Workspace before = Workspace::capture();
+
+    const std::string package = saveSheet(sheetDir.file("p.quorvane"), "Paketti");
+    EXPECT_NE(package.find("general.style:package\r\n"), std::string::npos);
+    EXPECT_EQ(package.find("file.1.path"), std::string::npos);
+
+    TempFolder elsewhere;
+    WriteBytes(elsewhere.file("p.quorvane"), package);
+    main->LataaNakyma(q(elsewhere.file("p.quorvane")));
+    EXPECT_EQ(readAll(elsewhere.file("tube.fcs")), readAll(dataDir.file("tube.fcs")));
+    EXPECT_EQ(readAll(elsewhere.file("tube (2).fcs")), readAll(dataDir.file("other/tube.fcs")));
+    EXPECT_EQ(g.FileTable[1].fullPath(), elsewhere.file("tube.fcs"));
+    EXPECT_EQ(g.FileTable[2].fullPath(), elsewhere.file("tube (2).fcs"));
+    const Workspace after = Workspace::capture();
+    EXPECT_EQ(after.windows, before.windows);
+    EXPECT_TRUE(after.membership == before.membership);
+
+    // Opened again: the extracted files are reused, no other copy is written.
+    const QStringList files = QDir(q(elsewhere.path())).entryList(QDir::Files);
+    main->LataaNakyma(q(elsewhere.file("p.quorvane")));
+    EXPECT_EQ(QDir(q(elsewhere.path())).entryList(QDir::Files), files);
+    EXPECT_EQ(g.FileTable[2].fullPath(), elsewhere.file("tube (2).fcs"));
+}
+
+TEST_F(SheetStoreTest, PackageNamingAFileOutsideItsFolderIsRefused) {
+    buildWorkspace();
+    const Workspace before = Workspace::capture();
+    for (const char* name : {"../evil.fcs", "/tmp/evil.fcs", "sub\\evil.fcs", ".."}) {
+        WriteBytes(sheetDir.file("p.quorvane"), std::string("general.style:package\r\nfile.1.name:") + name +
+                                                    "\r\nfile.1.length:3\r\n\r\ncontent:abc");
+        ScriptedDialogs dlg;
+        dlg.expectMessage(QString("The package names a file outside its folder:\n") + name, "Load error",
+                          MsgButtons::Ok, MsgAnswer::Ok);
+        main->LataaNakyma(q(sheetDir.file("p.quorvane")));
+        dlg.finish();
+        EXPECT_TRUE(Workspace::capture() == before) << name;
+    }
+    EXPECT_FALSE(QFileInfo::exists(q(dataDir.path() + "../evil.fcs")));
+}
+
+TEST_F(SheetStoreTest, SaveDialogOverwriteQuestionAndFailures) {
+    const std::string path = sheetDir.file("s.quorvane");
+    {
+        ScriptedDialogs dlg;  // cancelled: nothing written, nothing said
+        dlg.expectSaveFile(std::nullopt);
+        main->FileSaveView_Click();
+    }
+    EXPECT_FALSE(QFileInfo::exists(q(path)));
+    WriteBytes(path, "keep");
+    {
+        ScriptedDialogs dlg;
+        dlg.expectSaveFile(q(path));
+        dlg.expectMessage("File already exists. Do you want to overwrite it?", "File already exists",
+                          MsgButtons::OkCancel, MsgAnswer::Cancel);
+        main->FileSaveView_Click();
+    }
+    EXPECT_EQ(readAll(path), "keep");
+    // A save that cannot be written says so, leaves the old file and keeps the autosave on.
+    for (const std::string& target : {sheetDir.file("no/such/folder.quorvane"), sheetDir.path()}) {
+        ScriptedDialogs dlg;
+        dlg.expectSaveFile(q(target));
+        if (QFileInfo::exists(q(target)))
+            dlg.expectMessage("File already exists. Do you want to overwrite it?", "File already exists",
+                              MsgButtons::OkCancel, MsgAnswer::Ok);
+        dlg.expectMessage(SaveFailed, "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);
+        main->MenuSaveAnalysisPackage_Click();
+        dlg.finish();
+        EXPECT_TRUE(main->AutosaveEnabled);
+    }
+    // A package whose data file has gone cannot be written.
+    WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
+    openFile(dataDir.file("a.fcs"));
+    QFile::remove(q(dataDir.file("a.fcs")));
+    {
+        ScriptedDialogs dlg;
+        dlg.expectSaveFile(q(sheetDir.file("p.quorvane")));
+        dlg.expectMessage(SaveFailed, "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);
+        main->MenuSaveAnalysisPackage_Click();
+    }
+    EXPECT_FALSE(QFileInfo::exists(q(sheetDir.file("p.quorvane"))));
+    EXPECT_EQ(readAll(path), "keep");
+}
+
+TEST_F(SheetStoreTest, AutosaveMovesToTheApplicationDataFolderThenTurnsOffOnce) {
+    // The program folder is a file's path: nothing can be written there.
+    WriteBytes(programDir.file("blocked"), "");
+    setProgramFolderOverride(q(programDir.file("blocked")));
+    main->TalletaNakyma("Autosave");
+    EXPECT_TRUE(main->AutosaveEnabled);
+    EXPECT_TRUE(QFileInfo::exists(q(appDataDir.file("autosave.quorvane"))));
+
+    setAppDataFolderOverride(q(appDataDir.file("blocked-too")));
+    WriteBytes(appDataDir.file("blocked-too"), "");
+    ScriptedDialogs dlg;
+    dlg.expectMessage(q("Autosave is off: the autosave file could not be written:\n" +
+                        appDataDir.file("blocked-too/autosave.quorvane")),
+                      "Save error", MsgButtons::Ok, MsgAnswer::Ok);
+    main->TalletaNakyma("Autosave");
+    EXPECT_FALSE(main->AutosaveEnabled);
+    main->TalletaNakyma("Autosave");  // said once only
+    dlg.finish();
+}
+
+TEST_F(SheetStoreTest, TemporaryFilesOfAKilledWriteAreRemovedOnceOld) {
+    start();  // a new run: its first autosave looks for what a killed one left
+    WriteBytes(programDir.file("autosave.quorvane.tmp-a1B2c3"), "half");
+    WriteBytes(programDir.file("autosave.quorvane.tmp-x9Y8z7"), "half");
+    WriteBytes(programDir.file("autosave.quorvane.backup"), "not ours");
+    for (const char* name : {"autosave.quorvane.tmp-a1B2c3", "autosave.quorvane.backup"}) {
+        QFile old(q(programDir.file(name)));
+        ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(old.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    }
+    main->TalletaNakyma("Autosave");
+    EXPECT_FALSE(QFileInfo::exists(q(programDir.file("autosave.quorvane.tmp-a1B2c3"))));
+    EXPECT_TRUE(QFileInfo::exists(q(programDir.file("autosave.quorvane.tmp-x9Y8z7"))));  // may be a running write
+    EXPECT_TRUE(QFileInfo::exists(q(programDir.file("autosave.quorvane.backup"))));
+}
+
+TEST_F(SheetStoreTest, AfterACrashRecoveryRestoresTheWorkspaceAndAnOrderlyExitRemovesTheFile) {
+    buildWorkspace();
+    const Workspace before = Workspace::capture();
+    ASSERT_TRUE(QFileInfo::exists(q(autosave())));
+    // The program ends without its exit: the autosave file stays.
+    main.reset();
+    resetSharedState();
+    ScriptedDialogs dlg;
+    dlg.expectMessage(RecoveryQuestion, "Recovery", MsgButtons::YesNo, MsgAnswer::Yes);
+    start();
+    dlg.finish();
+    const Workspace after = Workspace::capture();
+    EXPECT_EQ(after.populations, before.populations);
+    EXPECT_EQ(after.windows, before.windows);
+    EXPECT_TRUE(after.membership == before.membership);
+
+    dlg.expectMessage(ExitQuestion, "Exit the program", MsgButtons::OkCancel, MsgAnswer::Ok);
+    main->FileExit_Click();
+    dlg.finish();
+    EXPECT_FALSE(QFileInfo::exists(q(autosave())));
+}
+
+TEST_F(SheetStoreTest, PrintViewAndFileInfoBlocksGoThroughTheirHooks) {
+    std::vector<std::string> printLines, infoLines;
+    setSheetSection(SheetSectionKind::PrintView,
+                    {[] { return std::vector<std::string>{"2", "scale:2", "window.1.left:10"}; },
+                     [&](const std::string& l) { printLines.push_back(l); }, {}});
+    int afterLoads = 0;
+    setSheetSection(SheetSectionKind::FileInfo, {[] { return std::vector<std::string>{"1", "global:1"}; },
+                                                 [&](const std::string& l) { infoLines.push_back(l); },
+                                                 [&] { ++afterLoads; }});
+    main->mainMenu().NaytaFileInfo->setChecked(true);
+    const std::string text = saveSheet(sheetDir.file("s.quorvane"));
+    EXPECT_NE(text.find("printview.visible:0\r\nprintview.scale:2\r\nprintview.window.1.left:10\r\n"), std::string::npos);
+    EXPECT_NE(text.find("fileinfo.visible:1\r\nfileinfo.global:1\r\n"), std::string::npos);
+
+    std::string shown = text;
+    shown.replace(shown.find("printview.visible:0"), 19, "printview.visible:1");
+    WriteBytes(sheetDir.file("s.quorvane"), shown);
+    main->mainMenu().NaytaFileInfo->setChecked(false);
+    main->LataaNakyma(q(sheetDir.file("s.quorvane")));
+    EXPECT_EQ(printLines, (std::vector<std::string>{"printview.scale:2", "printview.window.1.left:10"}));
+    EXPECT_EQ(infoLines, std::vector<std::string>{"fileinfo.global:1"});
+    EXPECT_TRUE(main->mainMenu().AvaaPrintPreviewPage->isChecked());
+    EXPECT_TRUE(main->mainMenu().Printtaa->isEnabled());
+    EXPECT_TRUE(main->mainMenu().NaytaFileInfo->isChecked());
+    EXPECT_EQ(afterLoads, 1);
+    setSheetSection(SheetSectionKind::PrintView, {});
+    setSheetSection(SheetSectionKind::FileInfo, {});
+}
+
+// A window whose settings lines cannot be written (its count names lines it
+// does not give).
+class BrokenLinesWindow final : public PlotWindow {
+public:
+    void Alusta(int id) override { id_ = id; }
+    void Piirra() override {}
+    int AnnaID() const override { return id_; }
+    void UnloadWindow() override { releaseWindowSlot(id_); }
+    void MenuValintaReaktio(int) override {}
+    void CopyToClipboard() override {}
+    std::vector<std::string> SaveInfo() override { return {"5", "location.x:0"}; }
+    void LoadInfo(const std::string&) override {}
+
+private:
+    int id_ = 0;
+};
+
+TEST_F(SheetStoreTest, FailingSettingsLinesLeaveThePreviousFilesWhole) {
+    main->TalletaNakyma("Autosave");
+    const std::string before = readAll(autosave());
+    WriteBytes(sheetDir.file("s.quorvane"), "older sheet");
+    registerWindowKind("ClipBook", [] { return new BrokenLinesWindow(); });
+    ScriptedDialogs dlg;
+    dlg.expectMessage(SaveFailed, "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);  // the autosave after creating it
+    ASSERT_NE(main->createFromMenu("ClipBook"), 0);
+    dlg.expectSaveFile(q(sheetDir.file("s.quorvane")));
+    dlg.expectMessage("File already exists. Do you want to overwrite it?", "File already exists",
+                      MsgButtons::OkCancel, MsgAnswer::Ok);
+    dlg.expectMessage(SaveFailed, "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);
+    main->FileSaveView_Click();
+    dlg.finish();
+    registerWindowKind("ClipBook", nullptr);
+    EXPECT_EQ(readAll(autosave()), before);
+    EXPECT_EQ(readAll(sheetDir.file("s.quorvane")), "older sheet");
+    EXPECT_TRUE(main->AutosaveEnabled);
+    EXPECT_EQ(QDir(q(sheetDir.path())).entryList(QDir::Files), QStringList{"s.quorvane"});  // no temporary left
+}
+
+TEST_F(SheetStoreTest, RedrawingEveryWindowWritesTheAutosaveOnce) {
+    buildWorkspace();
+    for (int i = 0; i < 48; ++i) ASSERT_NE(main->createFromMenu("DotPlot"), 0);
+    written.clear();
+    main->PiirraKaikki();
+    EXPECT_EQ(written, QStringList{"Autosave"});
+    const ParsedSheet saved = ParseSheet(readAll(autosave()), SheetLimits{}, [](const std::string&) { return true; });
+    EXPECT_EQ(saved.windows.size(), 50u);
+}
+
+TEST_F(SheetStoreTest, NoOtherLoadStartsWhileASheetLoads) {
+    registerStandInKind("Histogram", "Histogram", true);
+    WriteBytes(sheetDir.file("other.quorvane"), "population.4.name:Other\r\nwindow.9.type:Histogram\r\n");
+    WriteBytes(sheetDir.file("s.quorvane"), "population.2.name:Mine\r\nwindow.3.type:Histogram\r\n");
+    int calls = 0;
+    StandInWindow::onAlusta() = [&](int) {
+        ++calls;
+        main->LataaNakyma(q(sheetDir.file("other.quorvane")));
+        main->TalletaNakyma("Autosave");
+    };
+    written.clear();
+    main->LataaNakyma(q(sheetDir.file("s.quorvane")));
+    StandInWindow::onAlusta() = nullptr;
+    registerWindowKind("Histogram", nullptr);
+    EXPECT_EQ(calls, 1);
+    EXPECT_TRUE(g.PopulationTable[2].InUse);
+    EXPECT_FALSE(g.PopulationTable[4].InUse);
+    EXPECT_EQ(windowAt(9), nullptr);
+    EXPECT_EQ(writesWhileLoading, 0);
+    EXPECT_EQ(written, QStringList{"Autosave"});
+}
+
+// The writer killed at random moments while it autosaves in a loop: the file
+// on disk is always one whole sheet.
+TEST(AutosaveCrashTest, KilledWriterAlwaysLeavesAWholeSheet) {
+    resetSharedState();
+    for (int s = 1; s <= 16; ++s) {
+        PopulationRecord& p = g.PopulationTable[s];
+        p.InUse = true;
+        p.Name = "Poly-" + std::to_string(s);
+        p.Corners = 50;
+        for (int j = 1; j <= 50; ++j) p.CornerX[j] = p.CornerY[j] = 123.25f * j;
+    }
+    SheetContent c;
+    c.versionText = "1.2.1";
+    c.populations = &g.PopulationTable;
+    for (int w = 1; w <= 50; ++w) c.windows.push_back({w, "DotPlot", {"1", "axis.x:3"}});
+    TempFolder folder;
+    const std::string path = folder.file("autosave.quorvane");
+    std::mt19937 random(11);
+    for (int round = 0; round < 12; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (long n = 0;; ++n) {
+                c.date = std::to_string(1000000 + n % 9000000);  // same width, new text every time
+                if (WriteFileAtomically(path, SheetText(c), false) != FileWriteResult::Ok) _exit(3);
+            }
+        }
+        usleep(static_cast<useconds_t>(2000 + random() % 30000));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself";
+        std::string text;
+        if (!ReadWholeFile(path, text)) continue;  // killed before its first write
+        c.date = text.substr(text.find("general.date:") + 13, 7);
+        ASSERT_EQ(text, SheetText(c)) << "round " << round;
+        const ParsedSheet parsed = ParseSheet(text, SheetLimits{}, [](const std::string&) { return true; });
+        EXPECT_EQ(parsed.windows.size(), 50u);
+    }
+}
+
+}  // namespace
+}  // namespace qv::test
