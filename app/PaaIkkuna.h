@@ -27,6 +27,7 @@ class MainMenu;
 class PlotWindow;
 class PopulationPanel;
 class PopulationPanelActions;
+class Skripti;
 class ToolsMenu;
 
 class PaaIkkuna final : public QMainWindow, public MainServices, public MenuCommands {
@@ -51,6 +52,8 @@ public:
     ToolsMenu* toolsMenu() const { return tools_.get(); }
     // The file information window (made hidden by start-up; nullptr before).
     FileInfo* fileInfo() const { return fileInfo_; }
+    // The tool window (made by start-up, small and hidden; nullptr before).
+    Skripti* toolWindow() const { return skripti_; }
 
     // The "Autosave" mode of the sheet writer writes only while this is on.
     bool AutosaveEnabled = false;
@@ -128,6 +131,7 @@ private:
     PopulationPanelActions* panelActions_ = nullptr;
     FileInfo* fileInfo_ = nullptr;
     std::unique_ptr<ToolsMenu> tools_;
+    Skripti* skripti_ = nullptr;
 
     std::function<void(const QString&)> sheetWriter_;
     std::function<void(const QString&)> sheetReader_;

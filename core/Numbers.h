@@ -15,6 +15,10 @@ double Int(double x);
 // Rounds toward zero: Fix(-1.5) == -1.
 double Fix(double x);
 
+// Round half to even to a whole number, without a range check: 2.5 -> 2,
+// 3.5 -> 4, -2.5 -> -2. NaN and infinities come back as they are.
+double RoundHalfEven(double x);
+
 // Round half to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2). A result outside the
 // 16-bit (CInt) or 32-bit (CLng) range, or a NaN, throws std::overflow_error.
 int16_t CInt(double x);
