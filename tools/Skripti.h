@@ -49,6 +49,7 @@ public:
     void MuutaKokoa_Click();
 
     ScriptInterpreter& interpreter() { return interpreter_; }
+    const ScriptInterpreter& interpreter() const { return interpreter_; }
     ToolHost& host() { return host_; }
 
     // Controls, named by role.

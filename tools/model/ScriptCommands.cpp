@@ -77,16 +77,24 @@ void versionRequire(ScriptLine& line) {
 
 // ---- questions ----
 
+// The name a question's answer is stored under, checked before the user is asked.
+const std::string& questionName(const ScriptLine& line) {
+    if (line.token(1).empty()) throw ScriptError("a question needs a name");
+    return line.token(1);
+}
+
 void questionInput(ScriptLine& line) {
+    const std::string& name = questionName(line);
     const std::optional<std::string> answer = line.host.input(withLineBreaks(line.ScriptArgument), ScriptMessageTitle);
     if (!answer || answer->empty()) {
         line.abort("You must give the value for each question. Aborting.");
         return;
     }
-    line.run.appendVariable(line.token(1), *answer, false);
+    line.run.appendVariable(name, *answer, false);
 }
 
 void questionFile(ScriptLine& line, bool save) {
+    const std::string& name = questionName(line);
     const std::optional<std::string> path =
         save ? line.host.saveFile(line.ScriptArgument) : line.host.openFile(line.ScriptArgument, {});
     if (!path || path->empty()) {
@@ -94,18 +102,19 @@ void questionFile(ScriptLine& line, bool save) {
         return;
     }
     const std::string folder = folderOf(*path);
-    line.run.appendVariable(line.token(1), path->substr(folder.size()), false);
+    line.run.appendVariable(name, path->substr(folder.size()), false);
     line.run.ToolFolder = folder;
 }
 
 void questionFolder(ScriptLine& line) {
+    const std::string& name = questionName(line);
     const std::optional<std::string> path = line.host.openFile("Select folder", line.ScriptArgument);
     if (!path || path->empty()) {
         line.abort("You must give the valid folder. Aborting.");
         return;
     }
     const std::string folder = folderOf(*path);
-    line.run.appendVariable(line.token(1), folder, false);
+    line.run.appendVariable(name, folder, false);
     line.run.ToolFolder = folder;
 }
 
