@@ -4,24 +4,18 @@
 
 #include <string>
 
+#include "tests/tools/TestPacker.h"
 #include "tools/model/ScriptPack.h"
 
 namespace qv {
 namespace {
 
-// Packs a text the way the pack files are made: the magic, then every
-// character raised by the key number of its place.
-std::string pack(const std::string& plain) {
-    std::string out(ScriptPackMagic);
-    for (size_t i = 0; i < plain.size(); ++i)
-        out += static_cast<char>(static_cast<unsigned char>(plain[i]) + ScriptPackKey[i % ScriptPackKey.size()]);
-    return out;
-}
+using test::packForTest;
 
 TEST(ScriptPackTest, RoundTripKeepsEveryCharacter) {
     std::string plain = "$i.set:0\r\ndo:3\r\nmessage:Hyv\xE4\xE4 p\xE4iv\xE4\xE4 \xA7 1,5\r\nloop\r\nend";
     for (int c = 0; c < 256 - 9; ++c) plain += static_cast<char>(c);  // codes that stay in 0..255 when packed
-    EXPECT_EQ(UnpackScriptPack(pack(plain)), plain);
+    EXPECT_EQ(UnpackScriptPack(packForTest(plain)), plain);
 }
 
 TEST(ScriptPackTest, MagicAloneIsTheEmptyTextAndOneCharacterUsesTheFirstKey) {
@@ -30,7 +24,7 @@ TEST(ScriptPackTest, MagicAloneIsTheEmptyTextAndOneCharacterUsesTheFirstKey) {
 }
 
 TEST(ScriptPackTest, DamagedPacksAreRefused) {
-    const std::string good = pack("message:hi");
+    const std::string good = packForTest("message:hi");
     for (const std::string& bad : {std::string(), std::string("QorScriptPack"), "qorScriptPackVer1" + good.substr(17),
                                    std::string("QorScriptPackVer2") + good.substr(17),
                                    std::string(ScriptPackMagic) + '\x01'})

@@ -14,6 +14,7 @@
 
 #include "core/SharedState.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/tools/TestPacker.h"
 #include "tools/Skripti.h"
 #include "tools/model/ScriptPack.h"
 
@@ -151,18 +152,11 @@ TEST_F(SkriptiTest, ClosingOnlyHidesWhileTheProgramRuns) {
 
 // ---- runs from the Tools menu ----
 
-std::string packed(const std::string& plain) {
-    std::string out(ScriptPackMagic);
-    for (size_t i = 0; i < plain.size(); ++i)
-        out += static_cast<char>(static_cast<unsigned char>(plain[i]) + ScriptPackKey[i % ScriptPackKey.size()]);
-    return out;
-}
-
 TEST_F(SkriptiTest, MenuRunIsSmallWithoutThePaneAndHidesAfterwards) {
     window.Muuttujat->setPlainText("kept");
     bool smallDuringRun = false;
     betweenLines = [&] { smallDuringRun = g.ToolWindowSmall && window.isVisible(); };
-    window.runScriptFile({"Count", "Count.qorpack", true}, "/s/Count.qorpack", packed("$a.set:1\r\n$b.set:2"));
+    window.runScriptFile({"Count", "Count.qorpack", true}, "/s/Count.qorpack", packForTest("$a.set:1\r\n$b.set:2"));
     EXPECT_TRUE(smallDuringRun);
     EXPECT_EQ(value("$b"), "2");
     EXPECT_EQ(window.Muuttujat->toPlainText(), "kept");

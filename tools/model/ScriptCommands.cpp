@@ -217,14 +217,7 @@ std::string PadWithZeros(const std::string& text, int32_t width) {
 }
 
 bool VersionSatisfied(std::string_view required) {
-    std::vector<std::string_view> parts;
-    size_t start = 0;
-    for (;;) {
-        const size_t dot = required.find('.', start);
-        parts.push_back(required.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start));
-        if (dot == std::string_view::npos) break;
-        start = dot + 1;
-    }
+    const std::vector<std::string_view> parts = SplitAt(required, '.');
     if (parts.size() < 2) throw ScriptError("version needs major.minor.revision");
     const double have[3] = {static_cast<double>(g.ProgramVersion[1]), static_cast<double>(g.ProgramVersion[2]),
                             static_cast<double>(g.ProgramVersion[3])};

@@ -106,14 +106,8 @@ void ScriptCommandTable::add(CommandMatcher matches, ScriptCommand run) {
 }
 
 void ScriptCommandTable::add(std::string_view pattern, ScriptCommand run) {
-    std::vector<std::string> want;
-    size_t start = 0;
-    for (;;) {
-        const size_t dot = pattern.find('.', start);
-        want.emplace_back(pattern.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start));
-        if (dot == std::string_view::npos) break;
-        start = dot + 1;
-    }
+    const std::vector<std::string_view> pieces = SplitAt(pattern, '.');
+    std::vector<std::string> want(pieces.begin(), pieces.end());
     add(
         [want = std::move(want)](const std::vector<std::string>& tokens) {
             if (tokens.size() != want.size()) return false;
@@ -159,17 +153,8 @@ std::string trimmed(const std::string& s) {
 }
 
 std::vector<std::string> splitAtDots(std::string_view word) {
-    std::vector<std::string> tokens;
-    size_t start = 0;
-    for (;;) {
-        const size_t dot = word.find('.', start);
-        if (dot == std::string_view::npos) {
-            tokens.emplace_back(word.substr(start));
-            return tokens;
-        }
-        tokens.emplace_back(word.substr(start, dot - start));
-        start = dot + 1;
-    }
+    const std::vector<std::string_view> pieces = SplitAt(word, '.');
+    return std::vector<std::string>(pieces.begin(), pieces.end());
 }
 
 }  // namespace
