@@ -41,20 +41,7 @@ std::vector<Token> tokenize(std::string_view s) {
         if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
             ++i;
         } else if (isDigit(c) || (c == '.' && i + 1 < s.size() && isDigit(s[i + 1]))) {
-            size_t j = i;
-            while (j < s.size() && isDigit(s[j])) ++j;
-            if (j < s.size() && s[j] == '.') {
-                ++j;
-                while (j < s.size() && isDigit(s[j])) ++j;
-            }
-            if (j < s.size() && (s[j] == 'e' || s[j] == 'E')) {
-                size_t k = j + 1;
-                if (k < s.size() && (s[k] == '+' || s[k] == '-')) ++k;
-                if (k < s.size() && isDigit(s[k])) {
-                    while (k < s.size() && isDigit(s[k])) ++k;
-                    j = k;
-                }
-            }
+            const size_t j = i + LeadingNumberLength(s.substr(i));
             // A number running straight into a letter or a second point ("1.2.3", "2x") is no number.
             if (j < s.size() && (isLetter(s[j]) || s[j] == '.')) throw EvalError("malformed number");
             const std::optional<double> v = ParseNumber(s.substr(i, j - i));

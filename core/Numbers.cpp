@@ -96,6 +96,11 @@ int16_t CInt(double x) { return roundChecked<int16_t>(x, "CInt"); }
 
 int32_t CLng(double x) { return roundChecked<int32_t>(x, "CLng"); }
 
+size_t LeadingNumberLength(std::string_view text) {
+    bool digits = false;
+    return scanUnsigned(text, '.', digits);
+}
+
 double Val(std::string_view text) {
     size_t i = 0;
     while (i < text.size() && isBlank(text[i])) ++i;

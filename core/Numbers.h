@@ -31,6 +31,10 @@ int32_t CLng(double x);
 // range of a double also gives 0.
 double Val(std::string_view text);
 
+// Length of the unsigned number at the start of text ("12", "1.5", ".5",
+// "2E-3", "." as decimal point); 0 when the text starts with no number.
+size_t LeadingNumberLength(std::string_view text);
+
 // Reads a number typed by the user or stored in a sheet or table: blanks
 // (spaces, tabs, line ends) around it are allowed, the decimal point is "."
 // or a single ",", an exponent is allowed. Anything else in the text (a
