@@ -38,6 +38,7 @@
 #include "core/SharedState.h"
 #include "output/PrintPreview.h"
 #include "output/Statistics.h"
+#include "tools/Skripti.h"
 
 namespace qv {
 
@@ -154,6 +155,17 @@ void PaaIkkuna::MDIForm_Load() {
 
     if (!tools_) tools_ = std::make_unique<ToolsMenu>(*menu_->MenuScript);
     tools_->BuildScriptMenu(scriptsFolderIn(programFolder()));
+
+    // The tool window starts small and hidden; it joins the workspace the
+    // first time a tool runs or shows it.
+    if (!skripti_) {
+        skripti_ = new Skripti(this);
+        skripti_->setWorkspacePlacer([this](Skripti& tool) { mdi_->addSubWindow(&tool); });
+        tools_->setLauncher([this](const ScriptMenuEntry& entry, const QString& path, const std::string& text) {
+            skripti_->runScriptFile(entry, path, text);
+        });
+    }
+    skripti_->startSmallAndHidden();
 }
 
 void PaaIkkuna::openAtUsefulSize() {
@@ -350,6 +362,11 @@ void PaaIkkuna::CopyImages_Click() {
     // A statistics window is no plot window: it copies its grid as text and
     // is remembered under its owner's ID.
     QMdiSubWindow* sub = mdi_->activeSubWindow();
+    if (auto* tool = sub ? qobject_cast<Skripti*>(sub->widget()) : nullptr) {
+        tool->CopyToClipboard();
+        g.LastCopiedWindow = static_cast<int16_t>(tool->AnnaID());
+        return;
+    }
     auto* statistics = sub ? qobject_cast<Statistics*>(sub->widget()) : nullptr;
     if (!statistics) {
         MenuCommands::CopyImages_Click();
@@ -397,6 +414,9 @@ void PaaIkkuna::UnloadAll() {
     // Drawing and autosave stop first, so nothing the windows do while they
     // unload can write the autosave file again or touch released data.
     g.ProgramClosing = true;
+    // A running tool stops before its next line: it must never run a line
+    // over the windows and data released here.
+    g.ScriptRunning = false;
     for (int w = 1; w <= lastWindowSlot(); ++w) {
         if (PlotWindow* window = windowAt(w)) window->UnloadWindow();
     }

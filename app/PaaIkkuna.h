@@ -30,6 +30,7 @@ class SheetStore;
 class PopulationPanel;
 class PopulationPanelActions;
 class PrintPreview;
+class Skripti;
 class ToolsMenu;
 
 class PaaIkkuna final : public QMainWindow, public MainServices, public MenuCommands {
@@ -56,6 +57,8 @@ public:
     FileInfo* fileInfo() const { return fileInfo_; }
     // The print page, loaded hidden by start-up (nullptr before).
     PrintPreview* printPage() const;
+    // The tool window (made by start-up, small and hidden; nullptr before).
+    Skripti* toolWindow() const { return skripti_; }
 
     // The "Autosave" mode of the sheet writer writes only while this is on.
     bool AutosaveEnabled = false;
@@ -149,6 +152,7 @@ private:
     FileInfo* fileInfo_ = nullptr;
     QPointer<PrintPreview> printPage_;
     std::unique_ptr<ToolsMenu> tools_;
+    Skripti* skripti_ = nullptr;
 
     std::function<void(const QString&)> sheetWriter_;
     std::function<void(const QString&)> sheetReader_;

@@ -211,9 +211,16 @@ std::string formatGeneral(double v, int precision, bool asFloat) {
 
 }  // namespace
 
+double RoundHalfEven(double x) { return std::isfinite(x) ? roundHalfEven(x) : x; }
+
 int16_t CInt(double x) { return roundChecked<int16_t>(x, "CInt"); }
 
 int32_t CLng(double x) { return roundChecked<int32_t>(x, "CLng"); }
+
+size_t LeadingNumberLength(std::string_view text) {
+    bool digits = false;
+    return scanUnsigned(text, '.', digits);
+}
 
 double Val(std::string_view text) {
     size_t i = 0;

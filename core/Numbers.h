@@ -15,6 +15,10 @@ double Int(double x);
 // Rounds toward zero: Fix(-1.5) == -1.
 double Fix(double x);
 
+// Round half to even to a whole number, without a range check: 2.5 -> 2,
+// 3.5 -> 4, -2.5 -> -2. NaN and infinities come back as they are.
+double RoundHalfEven(double x);
+
 // Round half to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2). A result outside the
 // 16-bit (CInt) or 32-bit (CLng) range, or a NaN, throws std::overflow_error.
 int16_t CInt(double x);
@@ -31,6 +35,10 @@ double Val(std::string_view text);
 // at its end and a NaN gives 0: for positions and sizes that a drag or a
 // scale may push anywhere, where no error is wanted.
 int32_t NearestInt32(double x);
+
+// Length of the unsigned number at the start of text ("12", "1.5", ".5",
+// "2E-3", "." as decimal point); 0 when the text starts with no number.
+size_t LeadingNumberLength(std::string_view text);
 
 // Reads a number typed by the user or stored in a sheet or table: blanks
 // (spaces, tabs, line ends) around it are allowed, the decimal point is "."

@@ -1,0 +1,102 @@
+// The tool window inside the running program: start-up, the Tools menu,
+// the copy command and the exit while a tool runs.
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+
+#include <gtest/gtest.h>
+
+#include "app/ToolsMenu.h"
+#include "tests/app/MainWindowFixture.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tools/Skripti.h"
+
+namespace qv::test {
+namespace {
+
+class ToolWindowInProgram : public MainWindowTest {
+protected:
+    void writeScript(const QString& name, const QByteArray& text) {
+        ASSERT_TRUE(QDir(folder_.path()).mkpath("scripts"));
+        QFile f(folder_.path() + "/scripts/" + name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    std::string value(const std::string& name) {
+        const ScriptRun* r = main_->toolWindow()->interpreter().lastRun();
+        const ScriptVariable* v = r ? r->findVariable(name) : nullptr;
+        return v ? v->Value : "<none>";
+    }
+    ScriptedDialogs dialogs;
+};
+
+TEST_F(ToolWindowInProgram, StartsSmallAndHiddenOutsideTheWorkspace) {
+    PaaIkkuna& main = start();
+    ASSERT_NE(main.toolWindow(), nullptr);
+    EXPECT_FALSE(main.toolWindow()->isVisible());
+    EXPECT_TRUE(g.ToolWindowSmall);
+    EXPECT_TRUE(main.workspace()->subWindowList().isEmpty());
+}
+
+TEST_F(ToolWindowInProgram, ToolsMenuRunsTheScriptAndHidesTheWindowAgain) {
+    writeScript("Count.qorscript", "$a.set:1\r\n$b.calc:$a+1");
+    PaaIkkuna& main = start();
+    writes.clear();
+    bool visibleDuringRun = false;
+    main.toolWindow()->host().pendingEvents = [&] { visibleDuringRun = main.toolWindow()->isVisible(); };
+    main.toolsMenu()->SkriptiLista(0)->trigger();
+    EXPECT_TRUE(visibleDuringRun);
+    EXPECT_EQ(value("$b"), "2");
+    EXPECT_EQ(autosaves(), 1);
+    EXPECT_FALSE(main.toolWindow()->isVisible());
+    EXPECT_EQ(main.workspace()->subWindowList().size(), 1);
+}
+
+TEST_F(ToolWindowInProgram, ToolsMenuStartsNothingWhileAToolRuns) {
+    writeScript("Count.qorscript", "$a.set:1\r\n$a.set:2\r\n");
+    writeScript("Other.qorscript", "$a.set:99\r\n");
+    PaaIkkuna& main = start();
+    const ScriptRun* first = nullptr;
+    main.toolWindow()->host().pendingEvents = [&] {
+        if (first) return;
+        first = main.toolWindow()->interpreter().lastRun();
+        main.toolsMenu()->SkriptiLista(1)->trigger();
+    };
+    main.toolsMenu()->SkriptiLista(0)->trigger();
+    EXPECT_EQ(main.toolWindow()->interpreter().lastRun(), first);
+    EXPECT_EQ(value("$a"), "2");
+}
+
+TEST_F(ToolWindowInProgram, ExitDuringARunEndsTheRunFirst) {
+    writeScript("Long.qorscript", "$a.set:1\r\ndo:1000\r\n$b.set:ran\r\nloop\r\n");
+    PaaIkkuna& main = start();
+    dialogs.expectMessage("Do you really want to exit? All unsaved data will be lost.", "Exit the program",
+                          MsgAnswer::Ok);
+    main.toolWindow()->host().pendingEvents = [&] {
+        if (!main.exited()) main.FileExit_Click();
+    };
+    main.toolsMenu()->SkriptiLista(0)->trigger();
+    EXPECT_TRUE(main.exited());
+    EXPECT_EQ(value("$a"), "1");
+    EXPECT_EQ(value("$b"), "<none>");
+    EXPECT_FALSE(g.ScriptRunning);
+}
+
+TEST_F(ToolWindowInProgram, CopyCommandCopiesTheToolTextWithTheToolWindowActive) {
+    PaaIkkuna& main = start();
+    Skripti& tool = *main.toolWindow();
+    tool.MuutaSkriptiKoko("iso");
+    tool.Teksti->setPlainText("do:3\nloop");
+    auto* sub = qobject_cast<QMdiSubWindow*>(tool.parentWidget());
+    ASSERT_NE(sub, nullptr);
+    main.workspace()->setActiveSubWindow(sub);
+    main.CopyImages_Click();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "do:3\nloop");
+    EXPECT_EQ(g.LastCopiedWindow, 999);
+}
+
+}  // namespace
+}  // namespace qv::test

@@ -1,0 +1,95 @@
+#include "tools/ToolHost.h"
+
+#include <QCoreApplication>
+
+#include "app/Dialogs.h"
+#include "app/MainServices.h"
+#include "app/PlotWindow.h"
+#include "app/WindowRegistry.h"
+#include "app/model/PopulationRecompute.h"
+#include "core/SharedState.h"
+#include "tools/model/ScriptInterpreter.h"
+
+namespace qv {
+
+namespace {
+
+QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
+
+std::optional<std::string> chosen(const std::optional<QString>& answer) {
+    if (!answer) return std::nullopt;
+    const QByteArray bytes = answer->toLatin1();
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+}
+
+const QString AnyFile = QStringLiteral("All files (*)");
+
+}  // namespace
+
+ToolHost::ToolHost() : printer_(std::make_unique<QPrinter>()) {}
+ToolHost::~ToolHost() = default;
+
+void ToolHost::runStarted() {
+    if (onRunStarted) onRunStarted();
+}
+
+void ToolHost::runEnded() {
+    if (onRunEnded) onRunEnded();
+}
+
+void ToolHost::autosave() {
+    if (MainServices* services = mainServices()) services->TalletaNakyma(QStringLiteral("Autosave"));
+}
+
+void ToolHost::processEvents() {
+    if (pendingEvents)
+        pendingEvents();
+    else
+        QCoreApplication::processEvents();
+}
+
+void ToolHost::showVariables(const std::string& paneText) {
+    if (onVariables) onVariables(paneText);
+}
+
+void ToolHost::message(const std::string& text, const std::string& title) {
+    showMessage(latin1(text), latin1(title), MsgButtons::Ok);
+}
+
+bool ToolHost::confirm(const std::string& text, const std::string& title) {
+    return showMessage(latin1(text), latin1(title), MsgButtons::OkCancel) == MsgAnswer::Ok;
+}
+
+std::optional<std::string> ToolHost::input(const std::string& prompt, const std::string& title) {
+    return chosen(dialogs().inputBox(latin1(prompt), latin1(title), QString()));
+}
+
+std::optional<std::string> ToolHost::openFile(const std::string& title, const std::string& presetName) {
+    return chosen(dialogs().openFileName(latin1(title), AnyFile, latin1(presetName)));
+}
+
+std::optional<std::string> ToolHost::saveFile(const std::string& title) {
+    return chosen(dialogs().saveFileName(latin1(title), AnyFile, QString()));
+}
+
+bool ToolHost::choosePrinter() { return dialogs().choosePrinter(*printer_); }
+
+void ToolHost::redrawAll() {
+    if (MainServices* services = mainServices()) services->PiirraKaikki();
+}
+
+void ToolHost::redrawWindow(int id) {
+    PlotWindow* window = windowAt(id);
+    if (!window) throw ScriptError("no window in slot " + std::to_string(id));
+    window->Piirra();
+}
+
+void ToolHost::recomputeAllPopulations() { RecomputeAllPopulations(); }
+
+void ToolHost::recomputePopulation(int slot) { RecomputePopulation(slot); }
+
+void ToolHost::showToolWindow() {
+    if (onShowToolWindow) onShowToolWindow();
+}
+
+}  // namespace qv
