@@ -21,6 +21,7 @@
 #include "app/Dialogs.h"
 #include "app/FcsSaveCommands.h"
 #include "app/FileInfo.h"
+#include "fileutils/FileUtilityWindows.h"
 #include "app/FileOpening.h"
 #include "app/MenuBar.h"
 #include "app/PlotWindow.h"
@@ -105,6 +106,10 @@ void PaaIkkuna::MDIForm_Load() {
             if (g.ActiveWindowSlot != 0) fileInfo_->AsetaLista(g.ActiveWindowSlot, false);
         });
     }
+
+    CreateFileUtilityWindows(*this, *this, [this] {
+        if (panel_) panel_->workspaceMouseMoved();
+    });
 
     PaivitaRegionLista();
     AutosaveEnabled = true;
