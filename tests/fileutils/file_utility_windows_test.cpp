@@ -22,6 +22,7 @@
 
 #include "app/MenuBar.h"
 #include "app/PaaIkkuna.h"
+#include "app/PopulationPanel.h"
 #include "app/WindowRegistry.h"
 #include "app/model/ProgramFolder.h"
 #include "core/SharedState.h"
@@ -183,6 +184,20 @@ TEST_F(FileUtilitiesTest, AboutBoxShowsTheVersionAndCloseHidesIt) {
     EXPECT_EQ(about->windowTitle(), "About");
     QTest::mouseClick(about->suljeNappi(), Qt::LeftButton);
     EXPECT_FALSE(about->isVisible());
+}
+
+TEST_F(FileUtilitiesTest, PointerOverAUtilityWindowNarrowsThePanelUnlessFrozen) {
+    main->AvaaWellplatebrowser_Click();
+    auto* browser = window<WellPlateBrowser>(ServiceWindow::WellPlateBrowser);
+    ASSERT_NE(browser, nullptr);
+    for (const bool frozen : {false, true}) {
+        main->panel()->panelMouseMoved();  // widens it
+        ASSERT_FALSE(g.PanelCollapsed);
+        g.PanelFrozen = frozen;
+        QTest::mouseMove(browser->plate(), browser->plate()->wellCentre(5));
+        EXPECT_EQ(g.PanelCollapsed, !frozen) << "frozen " << frozen;
+        g.PanelFrozen = false;
+    }
 }
 
 // ---- the batch renamer ----
