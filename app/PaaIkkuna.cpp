@@ -24,6 +24,7 @@
 #include "app/Dialogs.h"
 #include "app/FcsSaveCommands.h"
 #include "app/FileInfo.h"
+#include "fileutils/FileUtilityWindows.h"
 #include "app/FileOpening.h"
 #include "app/MenuBar.h"
 #include "app/PlotWindow.h"
@@ -139,6 +140,10 @@ void PaaIkkuna::MDIForm_Load() {
                          [this](const std::string& line) { fileInfo_->LoadInfo(line); },
                          [this] { fileInfo_->FileInfonAsetusLatauksenJalkeen(); }});
     }
+
+    CreateFileUtilityWindows(*this, *this, [this] {
+        if (panel_) panel_->workspaceMouseMoved();
+    });
 
     PaivitaRegionLista();
     AutosaveEnabled = true;

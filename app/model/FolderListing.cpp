@@ -20,7 +20,12 @@ bool FolderNameLess(const std::string& a, const std::string& b) {
     return a < b;
 }
 
-std::vector<std::string> ListFcsFiles(const std::string& folder) {
+namespace {
+
+// The plain files of `folder` that `keep` accepts, sorted by name without
+// regard to case.
+template <typename Keep>
+std::vector<std::string> listPlainFiles(const std::string& folder, Keep keep) {
     std::vector<std::string> names;
     // An empty folder text would list the working folder: nothing is meant.
     if (folder.empty()) return names;
@@ -37,7 +42,7 @@ std::vector<std::string> ListFcsFiles(const std::string& folder) {
         if (name.empty() || name[0] == '.') continue;
         std::error_code typeError;
         if (!std::filesystem::is_regular_file(it->path(), typeError)) continue;
-        if (IsFcsFile(it->path().string())) names.push_back(std::move(name));
+        if (keep(it->path())) names.push_back(std::move(name));
     }
     // Each name's text form is made once, not at every comparison.
     struct Keyed {
@@ -53,6 +58,16 @@ std::vector<std::string> ListFcsFiles(const std::string& folder) {
     });
     for (size_t i = 0; i < keyed.size(); ++i) names[i] = std::move(keyed[i].name);
     return names;
+}
+
+}  // namespace
+
+std::vector<std::string> ListFcsFiles(const std::string& folder) {
+    return listPlainFiles(folder, [](const std::filesystem::path& path) { return IsFcsFile(path.string()); });
+}
+
+std::vector<std::string> ListFolderFiles(const std::string& folder) {
+    return listPlainFiles(folder, [](const std::filesystem::path&) { return true; });
 }
 
 }  // namespace qv

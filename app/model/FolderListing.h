@@ -15,6 +15,10 @@ namespace qv {
 // folder give an empty list.
 std::vector<std::string> ListFcsFiles(const std::string& folder);
 
+// Names (without folder) of every plain file of `folder`, whatever its
+// content or extension (no folders, no hidden entries), in the same order.
+std::vector<std::string> ListFolderFiles(const std::string& folder);
+
 // The order of the listing: true when `a` comes before `b` (case-insensitive,
 // ties broken by the exact names).
 bool FolderNameLess(const std::string& a, const std::string& b);

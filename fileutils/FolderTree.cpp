@@ -1,0 +1,56 @@
+#include "fileutils/FolderTree.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QListWidget>
+
+#include "app/model/FolderListing.h"
+
+namespace qv {
+
+QString FolderText(const QString& path) {
+    QString text = QDir::cleanPath(path);
+    if (!text.endsWith(QLatin1Char('/'))) text += QLatin1Char('/');
+    return text;
+}
+
+void FillFileList(QListWidget& list, const QString& folder) {
+    list.clear();
+    for (const std::string& name : ListFolderFiles(QFile::encodeName(folder).toStdString())) {
+        const QByteArray bytes = QByteArray::fromStdString(name);
+        auto* item = new QListWidgetItem(QFile::decodeName(bytes), &list);
+        item->setData(Qt::UserRole, bytes);
+    }
+}
+
+std::string FileNameOf(const QListWidgetItem& item) { return item.data(Qt::UserRole).toByteArray().toStdString(); }
+
+FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSystemModel(this)) {
+    model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    model_->setRootPath(QStringLiteral("/"));
+    setModel(model_);
+    setRootIndex(model_->index(QStringLiteral("/")));
+    // The name column only.
+    for (int c = 1; c < model_->columnCount(); ++c) hideColumn(c);
+    header()->hide();
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        if (!current.isValid()) return;
+        const QString picked = FolderText(model_->filePath(current));
+        if (picked != folder_) setFolder(picked);
+    });
+    setFolder(QDir::homePath());
+}
+
+void FolderTree::setFolder(const QString& path) {
+    folder_ = FolderText(path);
+    const QModelIndex index = model_->index(folder_ == QStringLiteral("/") ? folder_ : folder_.chopped(1));
+    if (index.isValid()) {
+        setCurrentIndex(index);  // same folder: no second report
+        scrollTo(index);
+    }
+    emit folderChanged(folder_);
+}
+
+}  // namespace qv

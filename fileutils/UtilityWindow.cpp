@@ -1,0 +1,39 @@
+#include "fileutils/UtilityWindow.h"
+
+#include <QEvent>
+
+#include "app/FileOpening.h"
+#include "core/FileTableOps.h"
+#include "core/SharedState.h"
+
+namespace qv {
+
+UtilityWindow::UtilityWindow(QWidget* parent) : QWidget(parent, Qt::Tool) { setMouseTracking(true); }
+
+void UtilityWindow::watchMouseMoves() {
+    for (QWidget* child : findChildren<QWidget*>()) {
+        child->setMouseTracking(true);
+        child->installEventFilter(this);
+    }
+}
+
+bool UtilityWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove && mouseMoved_) mouseMoved_();
+    return QWidget::eventFilter(watched, event);
+}
+
+void UtilityWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (mouseMoved_) mouseMoved_();
+    QWidget::mouseMoveEvent(event);
+}
+
+void LoadIntoSelectedWindows(const std::string& path) {
+    const int windows = std::min<int>(g.MaxWindows, static_cast<int>(g.WindowRegistry.size()) - 1);
+    for (int slot = 1; slot <= windows; ++slot) {
+        const WindowRecord& w = g.WindowRegistry[static_cast<size_t>(slot)];
+        if (w.InUse && w.Selected) TiedostonLukuToimenPiteet(path, slot, 0);
+    }
+    ReleaseUnusedFiles();
+}
+
+}  // namespace qv

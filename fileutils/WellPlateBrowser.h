@@ -1,0 +1,65 @@
+#pragma once
+// The well-plate browser ("Well plate browser"): the files of one folder
+// shown as the 96 wells of a plate, rows A..H by columns 1..12. A well whose
+// code occurs in a file name is drawn dark and holds that file; a double
+// click on it loads the file into every selected analysis window. The plate
+// shows the last scan of the folder; it is not refreshed when the folder's
+// content changes later.
+#include <QString>
+
+#include <string>
+
+#include "fileutils/UtilityWindow.h"
+#include "fileutils/model/WellPlate.h"
+
+namespace qv {
+
+class FolderTree;
+
+// The 96 well pictures, drawn as one widget.
+class WellPlateView final : public QWidget {
+    Q_OBJECT
+public:
+    explicit WellPlateView(QWidget* parent = nullptr);
+
+    void setFullWells(const WellFiles& files);
+    bool isFull(int well) const { return !files_[static_cast<size_t>(well)].empty(); }
+    // The well under a point of the view, 0 outside every well.
+    int wellAt(const QPoint& pos) const;
+    // The centre of well w in the view's pixels.
+    QPoint wellCentre(int well) const;
+    static int wellPixels();
+
+signals:
+    void wellDoubleClicked(int well);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    WellFiles files_{};
+};
+
+class WellPlateBrowser final : public UtilityWindow {
+    Q_OBJECT
+public:
+    explicit WellPlateBrowser(QWidget* parent = nullptr);
+
+    FolderTree* folderTree() const { return dir1_; }
+    WellPlateView* plate() const { return plate_; }
+    // Full path of the file held by well 1..96, "" for an empty well.
+    const std::string& WellFile(int well) const { return wellFile_[static_cast<size_t>(well)]; }
+
+    // Scans the folder (ending with "/") and draws the plate anew.
+    void scanFolder(const QString& folder);
+    // Loads well w's file into the selected windows; an empty well does nothing.
+    void loadWell(int well);
+
+private:
+    FolderTree* dir1_ = nullptr;
+    WellPlateView* plate_ = nullptr;
+    WellFiles wellFile_{};
+};
+
+}  // namespace qv

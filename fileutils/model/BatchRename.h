@@ -1,0 +1,50 @@
+#pragma once
+// The batch renamer's rules and the renaming of one folder's files: new
+// names are all worked out and checked before any file is touched, and a
+// rename never replaces an existing file.
+#include <string>
+#include <vector>
+
+namespace qv {
+
+struct RenameRules {
+    bool padWellNumbers = false;  // "_A1_" -> "_A01_" for rows A..H and digits 1..9
+    bool replaceText = false;     // every `find` replaced by `replacement`
+    std::string find;
+    std::string replacement;
+};
+
+// The new name of `name` under the rules: the well numbers first, then the
+// replacement on the result.
+std::string NewFileName(const std::string& name, const RenameRules& rules);
+
+struct RenamePair {
+    std::string from;
+    std::string to;
+};
+
+// What a batch would do, worked out before anything is renamed.
+struct RenamePlan {
+    std::vector<RenamePair> renames;  // the files whose name changes, in list order
+    std::vector<std::string> problems;  // one line per refused name or clash; empty = the batch may run
+};
+
+// Plans the renames of `names` (the folder's files, in list order) in
+// `folder` (ending with "/"). Unchanged names are left out. The batch is
+// refused (problems not empty) when the text to find is empty while the
+// replacement rule is on, when a new name is empty, "." or "..", or holds
+// "/", when a new name is already taken in the folder, or when two files
+// would get the same new name.
+RenamePlan PlanRenames(const std::string& folder, const std::vector<std::string>& names, const RenameRules& rules);
+
+struct RenameOutcome {
+    std::vector<RenamePair> done;
+    std::vector<RenamePair> notDone;  // the failed one first, then those not tried
+    std::string error;                // why the first of notDone failed; empty when all were done
+};
+
+// Renames the planned files in order and stops at the first one that fails.
+// Never replaces an existing file.
+RenameOutcome ApplyRenames(const std::string& folder, const std::vector<RenamePair>& renames);
+
+}  // namespace qv

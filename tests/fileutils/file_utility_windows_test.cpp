@@ -1,0 +1,314 @@
+// The file utility windows in the running main window: the well-plate
+// browser and the file browser loading into the selected dot plots, the
+// batch renamer's preview, apply button and renaming, and the about box.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+#include "app/MenuBar.h"
+#include "app/PaaIkkuna.h"
+#include "app/PopulationPanel.h"
+#include "app/WindowRegistry.h"
+#include "app/model/ProgramFolder.h"
+#include "core/SharedState.h"
+#include "fileutils/AboutLaatikko.h"
+#include "fileutils/FileBrowser.h"
+#include "fileutils/FolderTree.h"
+#include "fileutils/NimenMuuttaja.h"
+#include "fileutils/WellPlateBrowser.h"
+#include "plots/dotplot/DotPlot.h"
+#include "tests/support/QtPrinters.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/core/FcsTestWriter.h"
+
+namespace qv {
+namespace {
+
+// A small FCS file of `events` events of "FSC" and "SSC".
+void writeFcs(const QString& path, int events) {
+    test::FcsTestFile file;
+    file.param("FSC").param("SSC");
+    for (int e = 1; e <= events; ++e) file.event({double(e), double(2 * e)});
+    const std::string bytes = test::FcsTestBytes(file);
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+void writeText(const QString& path, const QByteArray& content) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+QByteArray readText(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+std::string fs(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+class FileUtilitiesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(programDir.isValid());
+        ASSERT_TRUE(data.isValid());
+        setProgramFolderOverride(programDir.path());
+        registerDotPlotKind();
+        main = std::make_unique<PaaIkkuna>();
+        main->setSheetWriter([](const QString&) {});
+        main->setSheetReader([](const QString&) {});
+        main->MDIForm_Load();
+        QApplication::setActiveWindow(main.get());
+    }
+    void TearDown() override {
+        main.reset();
+        setProgramFolderOverride(QString());
+        resetSharedState();
+    }
+
+    template <typename W>
+    W* window(ServiceWindow which) {
+        return qobject_cast<W*>(main->serviceWindow(which));
+    }
+    QString folder() const { return FolderText(data.path()); }
+    // The file shown by window `id`, "" when none.
+    std::string shownFile(int id) {
+        const int slot = g.WindowRegistry[static_cast<size_t>(id)].FileIndex;
+        return slot == 0 ? std::string() : g.FileTable[static_cast<size_t>(slot)].FileName;
+    }
+    int loadedFiles() {
+        int n = 0;
+        for (int f = 1; f <= g.MaxFiles; ++f) n += g.FileTable[static_cast<size_t>(f)].Loaded ? 1 : 0;
+        return n;
+    }
+
+    QTemporaryDir programDir;
+    QTemporaryDir data;
+    std::unique_ptr<PaaIkkuna> main;
+};
+
+TEST_F(FileUtilitiesTest, DoubleClickOnAWellLoadsItsFileIntoTheSelectedDotPlot) {
+    writeFcs(data.filePath("plate_A1_.fcs"), 3);
+    writeFcs(data.filePath("PLATE-b07_x.fcs"), 5);
+    const int id = main->createFromMenu("DotPlot");
+    ASSERT_NE(id, 0);
+    ASSERT_TRUE(g.WindowRegistry[static_cast<size_t>(id)].Selected);
+
+    main->AvaaWellplatebrowser_Click();
+    auto* browser = window<WellPlateBrowser>(ServiceWindow::WellPlateBrowser);
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->isVisible());
+    EXPECT_TRUE(main->mainMenu().AvaaWellplatebrowser->isChecked());
+    browser->folderTree()->setFolder(data.path());
+
+    const int a1 = WellNumber(1, 1), a2 = WellNumber(1, 2), b7 = WellNumber(2, 7);
+    EXPECT_EQ(browser->WellFile(a1), fs(folder() + "plate_A1_.fcs"));
+    EXPECT_EQ(browser->WellFile(b7), fs(folder() + "PLATE-b07_x.fcs"));
+    EXPECT_TRUE(browser->plate()->isFull(b7));
+    EXPECT_FALSE(browser->plate()->isFull(a2));
+
+    WellPlateView* plate = browser->plate();
+    QTest::mouseDClick(plate, Qt::LeftButton, {}, plate->wellCentre(a1));
+    EXPECT_EQ(shownFile(id), "plate_A1_.fcs");
+    auto* plot = dynamic_cast<DotPlot*>(windowAt(id));
+    ASSERT_NE(plot, nullptr);
+    EXPECT_EQ(plot->eventsDrawn(), 3);
+
+    // A grey well does nothing.
+    QTest::mouseDClick(plate, Qt::LeftButton, {}, plate->wellCentre(a2));
+    EXPECT_EQ(shownFile(id), "plate_A1_.fcs");
+
+    // With no window selected nothing is loaded.
+    DeselectAllWindows();
+    QTest::mouseDClick(plate, Qt::LeftButton, {}, plate->wellCentre(b7));
+    EXPECT_EQ(shownFile(id), "plate_A1_.fcs");
+    EXPECT_EQ(loadedFiles(), 1);
+
+    // The menu item hides it again.
+    main->AvaaWellplatebrowser_Click();
+    EXPECT_FALSE(browser->isVisible());
+    EXPECT_FALSE(main->mainMenu().AvaaWellplatebrowser->isChecked());
+}
+
+TEST_F(FileUtilitiesTest, FileBrowserLoadsTheFileOnceIntoBothSelectedWindows) {
+    writeFcs(data.filePath("b.fcs"), 4);
+    writeFcs(data.filePath("A.fcs"), 2);
+    const int first = main->createFromMenu("DotPlot");
+    const int second = main->createFromMenu("DotPlot");
+    SelectAllWindows();
+
+    main->AvaaFileBrowser_Click();
+    auto* browser = window<FileBrowser>(ServiceWindow::FileBrowser);
+    ASSERT_NE(browser, nullptr);
+    browser->folderTree()->setFolder(data.path());
+    QListWidget* list = browser->fileList();
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->item(0)->text(), "A.fcs");
+    EXPECT_EQ(list->item(1)->text(), "b.fcs");
+
+    const QRect row = list->visualItemRect(list->item(1));
+    // An item view takes a double click only after a press on the same item.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(shownFile(first), "b.fcs");
+    EXPECT_EQ(shownFile(second), "b.fcs");
+    EXPECT_EQ(g.WindowRegistry[static_cast<size_t>(first)].FileIndex,
+              g.WindowRegistry[static_cast<size_t>(second)].FileIndex);
+    EXPECT_EQ(loadedFiles(), 1);
+}
+
+TEST_F(FileUtilitiesTest, AboutBoxShowsTheVersionAndCloseHidesIt) {
+    EXPECT_EQ(VersionLine("1.2.1", "19 November 2008"),
+              "Version 1.2.1, released " + QLocale::system().toString(QDate(2008, 11, 19), QLocale::ShortFormat));
+    main->AvaaAboutLaatikko_Click();
+    auto* about = window<AboutLaatikko>(ServiceWindow::AboutBox);
+    ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(about->isVisible());
+    EXPECT_EQ(about->versioTeksti()->text(), VersionLine(g.VersionText, g.ReleaseDate));
+    EXPECT_EQ(about->windowTitle(), "About");
+    QTest::mouseClick(about->suljeNappi(), Qt::LeftButton);
+    EXPECT_FALSE(about->isVisible());
+}
+
+TEST_F(FileUtilitiesTest, PointerOverAUtilityWindowNarrowsThePanelUnlessFrozen) {
+    main->AvaaWellplatebrowser_Click();
+    auto* browser = window<WellPlateBrowser>(ServiceWindow::WellPlateBrowser);
+    ASSERT_NE(browser, nullptr);
+    for (const bool frozen : {false, true}) {
+        main->panel()->panelMouseMoved();  // widens it
+        ASSERT_FALSE(g.PanelCollapsed);
+        g.PanelFrozen = frozen;
+        QTest::mouseMove(browser->plate(), browser->plate()->wellCentre(5));
+        EXPECT_EQ(g.PanelCollapsed, !frozen) << "frozen " << frozen;
+        g.PanelFrozen = false;
+    }
+}
+
+// ---- the batch renamer ----
+
+class RenamerTest : public FileUtilitiesTest {
+protected:
+    NimenMuuttaja& renamer() {
+        main->AvaaFileNameHandler_Click();
+        auto* r = window<NimenMuuttaja>(ServiceWindow::FileNameHandler);
+        EXPECT_NE(r, nullptr);
+        EXPECT_TRUE(main->mainMenu().AvaaFileNameHandler->isChecked());
+        r->folderTree()->setFolder(data.path());
+        return *r;
+    }
+    static QStringList rows(const QListWidget& list) {
+        QStringList out;
+        for (int i = 0; i < list.count(); ++i) out << list.item(i)->text();
+        return out;
+    }
+};
+
+TEST_F(RenamerTest, EveryChangeAfterThePreviewDisablesMakeTheChanges) {
+    writeText(data.filePath("plate_A1_.fcs"), "x");
+    QTemporaryDir other;
+    struct Case {
+        const char* change;
+        std::function<void(NimenMuuttaja&)> act;
+    };
+    const Case cases[] = {
+        {"folder", [&](NimenMuuttaja& r) { r.folderTree()->setFolder(other.path()); }},
+        {"rule 1 box", [](NimenMuuttaja& r) { QTest::mouseClick(r.a1ToA01(), Qt::LeftButton); }},
+        {"rule 2 box", [](NimenMuuttaja& r) { QTest::mouseClick(r.replaceBox(), Qt::LeftButton); }},
+        {"text to find", [](NimenMuuttaja& r) { QTest::keyClicks(r.string1(), "p"); }},
+        {"replacement", [](NimenMuuttaja& r) { QTest::keyClicks(r.string2(), "P"); }},
+    };
+    NimenMuuttaja& r = renamer();
+    EXPECT_FALSE(r.applyButton()->isEnabled());
+    for (const Case& c : cases) {
+        r.folderTree()->setFolder(data.path());
+        QTest::mouseClick(r.previewButton(), Qt::LeftButton);
+        EXPECT_TRUE(r.applyButton()->isEnabled()) << c.change;
+        c.act(r);
+        EXPECT_FALSE(r.applyButton()->isEnabled()) << c.change;
+    }
+}
+
+TEST_F(RenamerTest, RuleOneRenamesAfterThePreview) {
+    writeText(data.filePath("plate_A1_x.fcs"), "one");
+    writeText(data.filePath("plate_A10_x.fcs"), "ten");
+    writeText(data.filePath("plate_a1_x.fcs"), "lower");
+    NimenMuuttaja& r = renamer();
+    QTest::mouseClick(r.a1ToA01(), Qt::LeftButton);
+    QTest::mouseClick(r.previewButton(), Qt::LeftButton);
+    EXPECT_EQ(rows(*r.fileList()), (QStringList{"plate_A10_x.fcs", "plate_A1_x.fcs", "plate_a1_x.fcs"}));
+    EXPECT_EQ(rows(*r.previewList()), (QStringList{"plate_A10_x.fcs", "plate_A01_x.fcs", "plate_a1_x.fcs"}));
+    EXPECT_EQ(r.fileList()->currentRow(), 0);
+
+    QTest::mouseClick(r.applyButton(), Qt::LeftButton);
+    EXPECT_FALSE(r.applyButton()->isEnabled());
+    EXPECT_EQ(rows(*r.fileList()), (QStringList{"plate_A01_x.fcs", "plate_A10_x.fcs", "plate_a1_x.fcs"}));
+    EXPECT_EQ(readText(data.filePath("plate_A01_x.fcs")), "one");
+    EXPECT_EQ(readText(data.filePath("plate_A10_x.fcs")), "ten");
+    EXPECT_EQ(readText(data.filePath("plate_a1_x.fcs")), "lower");
+}
+
+TEST_F(RenamerTest, RuleTwoAndBothRules) {
+    writeText(data.filePath("plate_plate_B2_.fcs"), "p");
+    NimenMuuttaja& r = renamer();
+    QTest::mouseClick(r.replaceBox(), Qt::LeftButton);
+    QTest::keyClicks(r.string1(), "plate");
+    QTest::keyClicks(r.string2(), "P");
+    QTest::mouseClick(r.previewButton(), Qt::LeftButton);
+    EXPECT_EQ(rows(*r.previewList()), QStringList{"P_P_B2_.fcs"});
+    QTest::mouseClick(r.a1ToA01(), Qt::LeftButton);
+    QTest::mouseClick(r.previewButton(), Qt::LeftButton);
+    EXPECT_EQ(rows(*r.previewList()), QStringList{"P_P_B02_.fcs"});
+    QTest::mouseClick(r.applyButton(), Qt::LeftButton);
+    EXPECT_EQ(rows(*r.fileList()), QStringList{"P_P_B02_.fcs"});
+    EXPECT_EQ(readText(data.filePath("P_P_B02_.fcs")), "p");
+}
+
+TEST_F(RenamerTest, AClashRefusesTheBatchAndKeepsBothFiles) {
+    writeText(data.filePath("a_A1_.fcs"), "short");
+    writeText(data.filePath("a_A01_.fcs"), "padded");
+    writeText(data.filePath("b_B1_.fcs"), "b");
+    NimenMuuttaja& r = renamer();
+    QTest::mouseClick(r.a1ToA01(), Qt::LeftButton);
+    QTest::mouseClick(r.previewButton(), Qt::LeftButton);
+    test::ScriptedDialogs dlg;
+    dlg.expectMessage("No file was renamed:\na_A1_.fcs -> a_A01_.fcs: a_A01_.fcs exists already",
+                      "File name handler", MsgAnswer::Ok);
+    QTest::mouseClick(r.applyButton(), Qt::LeftButton);
+    dlg.finish();
+    EXPECT_EQ(readText(data.filePath("a_A1_.fcs")), "short");
+    EXPECT_EQ(readText(data.filePath("a_A01_.fcs")), "padded");
+    EXPECT_EQ(readText(data.filePath("b_B1_.fcs")), "b");  // not renamed either
+    EXPECT_FALSE(r.applyButton()->isEnabled());
+}
+
+TEST_F(RenamerTest, AnEmptyTextToFindIsRefused) {
+    writeText(data.filePath("a.fcs"), "a");
+    NimenMuuttaja& r = renamer();
+    QTest::mouseClick(r.replaceBox(), Qt::LeftButton);
+    QTest::keyClicks(r.string2(), "b");
+    QTest::mouseClick(r.previewButton(), Qt::LeftButton);
+    test::ScriptedDialogs dlg;
+    dlg.expectMessage("No file was renamed:\nThe text to replace is empty.", "File name handler", MsgAnswer::Ok);
+    QTest::mouseClick(r.applyButton(), Qt::LeftButton);
+    dlg.finish();
+    EXPECT_EQ(rows(*r.fileList()), QStringList{"a.fcs"});
+}
+
+}  // namespace
+}  // namespace qv
