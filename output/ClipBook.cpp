@@ -18,7 +18,6 @@
 #include "core/picture/WindowPicture.h"
 #include "output/PrintPreview.h"
 #include "output/Statistics.h"
-#include "plots/dotplot/DotPlotPopup.h"
 
 namespace qv {
 
