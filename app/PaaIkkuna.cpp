@@ -80,6 +80,7 @@ PaaIkkuna::PaaIkkuna(QWidget* parent) : QMainWindow(parent) {
 PaaIkkuna::~PaaIkkuna() {
     if (mainServices() == this) setMainServices(nullptr);
     if (fileInfo_) setSheetSection(SheetSectionKind::FileInfo, {});
+    setSheetSection(SheetSectionKind::PrintView, {});
     setWindowShower({});
     setStatisticsWindowShower({});
     // The child windows go with the workspace; their slots must not outlive them.
@@ -123,6 +124,13 @@ void PaaIkkuna::MDIForm_Load() {
         setServiceWindow(ServiceWindow::PrintPreview, printPage_, [this] {
             if (printPage_) printPage_->Piirra();
         });
+        // Its layout in the analysis sheet, behind "printview.".
+        setSheetSection(SheetSectionKind::PrintView,
+                        {[this] { return printPage_ ? printPage_->SaveInfo() : std::vector<std::string>{"0"}; },
+                         [this](const std::string& line) {
+                             if (printPage_) printPage_->LoadInfo(line);
+                         },
+                         {}});
     }
 
     // The file information window lives hidden from here on.

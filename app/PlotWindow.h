@@ -70,6 +70,29 @@ public:
     virtual void CheckPopulation(int slot) { missing("CheckPopulation"); (void)slot; }
 
     // Settings lines: element 0 is the count, 1..count "key:value".
+    //
+    // These two members are the whole of a window kind's part in the
+    // analysis sheet; the sheet code never names a kind. A new kind plugs in
+    // by registering its maker under its type name (registerWindowKind,
+    // app/WindowRegistry.h) and overriding these two:
+    // - The writer puts "window.<ID>.type:<type name>" and then each element
+    //   1..count of SaveInfo behind "window.<ID>.". Every kind begins with
+    //   "location.x", "location.y" (and, but for "DAD", "size.x", "size.y");
+    //   a kind that shows a file writes "file". A count that is not a number
+    //   or names more lines than given fails the save with its message.
+    // - The reader makes the window from the type line in the slot the sheet
+    //   names, runs Alusta(ID) and hands every later line of the block to
+    //   LoadInfo whole ("window.<ID>.<key>:<value>"), while g.SheetLoading is
+    //   set, so LoadInfo never draws; LatauksenJalkeen and the redraw follow
+    //   once the whole sheet is in. ParseWindowSettingsLine and
+    //   SharedWindowSettingRequest (app/model/WindowSettingsLine.h) take a
+    //   line apart and handle the keys every kind shares. Values of "file",
+    //   "show" and "axis.x/y/z" that are no number
+    //   or lie outside their tables are dropped before they reach LoadInfo;
+    //   a kind checks every other value itself and ignores what it cannot
+    //   use (a bad sheet must never crash the program).
+    // - A type name that no kind has registered leaves its slot free and its
+    //   block unread.
     virtual std::vector<std::string> SaveInfo() = 0;
     virtual void LoadInfo(const std::string& line) = 0;
 

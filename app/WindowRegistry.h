@@ -16,6 +16,9 @@ using WindowMaker = std::function<PlotWindow*()>;
 
 // Each window kind registers its maker once at start-up under its type name
 // ("DotPlot", "Histogram", ...). Registering a name again replaces the maker.
+// This is also how a kind joins the analysis sheet: the sheet reader makes
+// windows of registered kinds only, and reads and writes their lines through
+// PlotWindow::SaveInfo / LoadInfo (see there).
 void registerWindowKind(const std::string& type, WindowMaker maker);
 bool hasWindowKind(const std::string& type);
 

@@ -18,13 +18,18 @@ std::vector<std::string> splitDots(std::string_view s) {
     return {pieces.begin(), pieces.end()};
 }
 
-// The window lines every file window shares: the file slot it shows, the
-// parameters of its axes and the population it shows. A value that is no
-// number or lies outside its table never reaches the window.
+// The window lines every file window shares: "file" (the file slot it
+// shows), "axis.x", "axis.y", "axis.z" (the parameters of its axes) and
+// "show" (the population it shows). A value that is no number or lies
+// outside its table never reaches the window. Longer keys that start with
+// one of these words are a kind's own (a bending plot's "axis.3.x" is a
+// position, not a parameter) and pass unchecked.
 bool windowValueFits(const std::vector<std::string>& keys, const std::string& value, const SheetLimits& limits) {
     if (keys.size() < 3) return true;
     const std::string& key = keys[2];
-    if (key != "file" && key != "axis" && key != "show") return true;
+    const bool axisKey = key == "axis" && keys.size() == 4 && (keys[3] == "x" || keys[3] == "y" || keys[3] == "z");
+    const bool slotKey = (key == "file" || key == "show") && keys.size() == 3;
+    if (!axisKey && !slotKey) return true;
     const std::optional<double> v = ParseNumber(value);
     if (!v) return false;
     const double n = Int(*v);

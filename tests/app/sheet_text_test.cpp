@@ -235,6 +235,16 @@ TEST(SheetParseTest, OutOfRangeAndMalformedLinesAreLeftOut) {
     EXPECT_EQ(s.windows[1].lines, (std::vector<std::string>{"window.4.file:20", "window.4.show:32", "window.4.axis.y:3"}));
     EXPECT_EQ(s.windows[2].id, 2);  // the unknown kind left slot 2 free
     EXPECT_EQ(s.windows[2].type, "DotPlot");
+
+    // Longer keys under those words are a kind's own and reach it whole: a
+    // bending plot's axis positions and links may well be 0 or negative.
+    const std::vector<std::string> own{"window.5.axis.3.x:0", "window.5.axis.3.y:-1200", "window.5.axis.100.connected:0",
+                                       "window.5.show.names:x", "window.5.file.note:"};
+    std::string block = "window.5.type:DotPlot\n";
+    for (const std::string& line : own) block += line + "\n";
+    const ParsedSheet kindOwn = parse(block);
+    ASSERT_EQ(kindOwn.windows.size(), 1u);
+    EXPECT_EQ(kindOwn.windows[0].lines, own);
 }
 
 TEST(SheetParseTest, DamagedSheetsNeverBreakTheParser) {
