@@ -41,9 +41,9 @@ protected:
 };
 
 // A histogram with every setting changed, its statistics window open and
-// moved, a marker gate, a dot plot and a clip book, all three on a shown
-// print page at places of their own: saved, read into a fresh run, saved
-// again.
+// moved, a marker gate, a dot plot with its statistics open and a clip
+// book, all on a shown print page at places of their own: saved, read into
+// a fresh run, saved again.
 TEST_F(SheetWindowKindsTest, EveryKindAndThePrintPageComeBackFromASheet) {
     WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
     ASSERT_EQ(main->createFromMenu("Histogram"), 1);
@@ -77,7 +77,11 @@ TEST_F(SheetWindowKindsTest, EveryKindAndThePrintPageComeBackFromASheet) {
     h->NaytaPopulaatio(2);
 
     ASSERT_EQ(main->createFromMenu("DotPlot"), 2);
+    ASSERT_EQ(g.WindowRegistry[2].FileIndex, 1);
     windowAt(2)->AsetaPreviewissa(true);
+    windowAt(2)->AvaaTaiSuljeStatistics("open");
+    windowAt(2)->AsetaStatPreviewissa(true);
+    windowAt(2)->LoadInfo("window.2.statistics.column.7.visible:0");
     ASSERT_EQ(main->createFromMenu("ClipBook"), 3);
     windowAt(3)->parentWidget()->move(300, 120);
     windowAt(3)->AsetaPreviewissa(true);
@@ -88,6 +92,7 @@ TEST_F(SheetWindowKindsTest, EveryKindAndThePrintPageComeBackFromASheet) {
     page.WindowPlacement[1].X = 120;
     page.WindowPlacement[3].Y = 333;
     page.StatPlacement[1].X = 400;
+    page.StatPlacement[2].Y = 520;
     main->PiirraKaikki();
 
     const Workspace before = Workspace::capture();
@@ -99,7 +104,8 @@ TEST_F(SheetWindowKindsTest, EveryKindAndThePrintPageComeBackFromASheet) {
                              "window.1.statistics.column.3.visible:0\r\n", "window.3.type:ClipBook\r\n",
                              "window.3.printview.window.visible:1\r\n", "printview.visible:1\r\n",
                              "printview.window.1.location.x:120\r\n", "printview.window.3.location.y:333\r\n",
-                             "printview.stat.1.location.x:400\r\n"})
+                             "printview.stat.1.location.x:400\r\n", "printview.stat.2.location.y:520\r\n",
+                             "window.2.statistics.column.7.visible:0\r\n"})
         EXPECT_NE(first.find(line), std::string::npos) << line;
 
     restartWithoutRecovery();
