@@ -77,6 +77,20 @@ std::optional<uint8_t> ReadByte(const std::string& value) {
     return static_cast<uint8_t>(*v);
 }
 
+void AppendFillColourLines(std::vector<std::string>& lines, uint8_t red, uint8_t green, uint8_t blue) {
+    lines.push_back("fill.red:" + NumberText(static_cast<int>(red)));
+    lines.push_back("fill.green:" + NumberText(static_cast<int>(green)));
+    lines.push_back("fill.blue:" + NumberText(static_cast<int>(blue)));
+}
+
+bool ReadFillColourLine(const std::string& key, const std::string& value, uint8_t& red, uint8_t& green,
+                        uint8_t& blue) {
+    uint8_t* component = key == "fill.red" ? &red : key == "fill.green" ? &green : key == "fill.blue" ? &blue : nullptr;
+    if (!component) return false;
+    if (const auto v = ReadByte(value)) *component = *v;
+    return true;
+}
+
 bool ReadFlag(const std::string& value, bool& field) {
     if (value == "1") field = true;
     else if (value == "0") field = false;

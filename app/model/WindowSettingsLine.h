@@ -59,6 +59,13 @@ bool ReadFastDrawFlag(const std::string& value, bool& fastDraw, int32_t& step, i
 // `dark` as it is. True when the value was taken.
 bool ReadBackgroundGrey(const std::string& value, uint8_t& grey, bool& dark, bool towardZero = false);
 
+// "fill.red:", "fill.green:" and "fill.blue:" of a window's fill colour.
+void AppendFillColourLines(std::vector<std::string>& lines, uint8_t red, uint8_t green, uint8_t blue);
+// A "fill.red", "fill.green" or "fill.blue" key: true, and the component
+// set when the value is a byte 0..255; false for any other key.
+bool ReadFillColourLine(const std::string& key, const std::string& value, uint8_t& red, uint8_t& green,
+                        uint8_t& blue);
+
 // What a settings line asks of the window beyond its own state.
 struct WindowSettingRequest {
     enum class Kind {

@@ -14,9 +14,7 @@ std::vector<std::string> HistogramSettingsLines(const HistogramState& s, const H
     AppendWindowFrameLines(lines, frame);
     lines.push_back("axis.x:" + NumberText(s.Channel));
     lines.push_back("show:" + NumberText(s.ShownPopulation));
-    lines.push_back("fill.red:" + NumberText(static_cast<int>(s.FillRed)));
-    lines.push_back("fill.green:" + NumberText(static_cast<int>(s.FillGreen)));
-    lines.push_back("fill.blue:" + NumberText(static_cast<int>(s.FillBlue)));
+    AppendFillColourLines(lines, s.FillRed, s.FillGreen, s.FillBlue);
     lines.push_back(std::string("border.enabled:") + FlagText(s.DrawOutline));
     lines.push_back("yscale:" + NumberText(s.YScale));
     lines.push_back("smoothing:" + NumberText(s.Smoothing));
@@ -48,16 +46,11 @@ WindowSettingRequest ApplyHistogramSettingLine(HistogramState& s, const std::str
         if (const auto v = ReadInt32(value); v && *v >= 0) field = *v;
     };
 
+    if (ReadFillColourLine(key, value, s.FillRed, s.FillGreen, s.FillBlue)) return req;
     if (key == "axis.x") {
         if (const auto v = ReadInt16(value)) s.Channel = *v;
     } else if (key == "show") {
         if (const auto v = ReadInt16(value)) s.ShownPopulation = *v;
-    } else if (key == "fill.red") {
-        if (const auto v = ReadByte(value)) s.FillRed = *v;
-    } else if (key == "fill.green") {
-        if (const auto v = ReadByte(value)) s.FillGreen = *v;
-    } else if (key == "fill.blue") {
-        if (const auto v = ReadByte(value)) s.FillBlue = *v;
     } else if (key == "border.enabled") {
         flag(s.DrawOutline, HistoMenuOutline, "Don't draw outline", "Draw outline");
     } else if (key == "yscale") {

@@ -10,9 +10,7 @@ std::vector<std::string> OverlaySettingsLines(const OverlayState& s, const Windo
     AppendWindowPlaceLines(lines, frame);
     lines.push_back("maxnumberoflines:" + NumberText(s.LineCount));
     lines.push_back(std::string("regionlines.show:") + FlagText(s.ShowRegionLines));
-    lines.push_back("fill.red:" + NumberText(static_cast<int>(s.FillRed)));
-    lines.push_back("fill.green:" + NumberText(static_cast<int>(s.FillGreen)));
-    lines.push_back("fill.blue:" + NumberText(static_cast<int>(s.FillBlue)));
+    AppendFillColourLines(lines, s.FillRed, s.FillGreen, s.FillBlue);
     lines.push_back("background:" + NumberText(static_cast<int>(s.BackgroundValue)));
     lines.push_back(std::string("printview.window.visible:") + FlagText(s.OnPrintPage));
     static const char* const colourKeys[] = {"red", "green", "blue"};
@@ -38,15 +36,10 @@ WindowSettingRequest ApplyOverlaySettingLine(OverlayState& s, const std::string&
     if (ReadSourceLineWindow(parsed, s.LineWindow)) return req;
 
     const auto& p = parsed.pieces;
+    if (ReadFillColourLine(key, value, s.FillRed, s.FillGreen, s.FillBlue)) return req;
     if (key == "regionlines.show") {
         if (ReadFlag(value, s.ShowRegionLines))
             s.setCaption(OverlayMenuRegionLines, s.ShowRegionLines ? "Hide marker lines" : "Show marker lines");
-    } else if (key == "fill.red") {
-        if (const auto v = ReadByte(value)) s.FillRed = *v;
-    } else if (key == "fill.green") {
-        if (const auto v = ReadByte(value)) s.FillGreen = *v;
-    } else if (key == "fill.blue") {
-        if (const auto v = ReadByte(value)) s.FillBlue = *v;
     } else if (key == "background") {
         ReadBackgroundGrey(value, s.BackgroundValue, s.DarkBackground);
     } else if (p.size() == 5 && p[2] == "line") {

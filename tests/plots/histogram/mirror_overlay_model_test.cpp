@@ -90,7 +90,9 @@ TEST(MirrorDrawing, DifferenceSumsForIdenticalAndOneSidedSources) {
         }
         EXPECT_EQ(MirrorRatio(sum, abs), c.ratio) << c.name;
         // Line 1 reaches the margin: its peak is the Y maximum.
-        if (c.line1 && !c.line2) EXPECT_NEAR(s.Difference[100], (300 - 36) / 2.0, 0.01);
+        if (c.line1 && !c.line2) {
+            EXPECT_NEAR(s.Difference[100], (300 - 36) / 2.0, 0.01);
+        }
     }
 }
 

@@ -248,8 +248,14 @@ TEST_F(SourceWindowsTest, MirrorFromSheetLinesReadsItsSources) {
     EXPECT_EQ(lines[5], "line.1.window:2");
     EXPECT_EQ(lines[6], "line.2.window:5");
 
-    // A source that closes: that line falls back to "None" at the next Piirra.
+    // A source that closes is not followed at once (only overlays are); a
+    // drawing before the next Piirra leaves the picture cleared, and that
+    // Piirra drops the line.
     closeWindow(5);
+    EXPECT_EQ(mirror->state().LineWindow[2], 5);
+    mirror->drawLines();
+    EXPECT_FALSE(mirror->state().LinesDrawn);
+    mirror->Piirra();
     EXPECT_EQ(mirror->state().LineWindow[2], 0);
     EXPECT_EQ(mirror->selector(2)->currentText(), "None");
     EXPECT_TRUE(mirror->state().LinesDrawn);
