@@ -60,10 +60,12 @@ const FileRecord& FilePlotWindow::fileRecord(int slot) {
 
 int32_t FilePlotWindow::fileEventCount() const { return fileRecord(fileIndex()).EventCount; }
 
-QWidget* FilePlotWindow::outerWidget() {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) return sub;
-    return this;
+QWidget* OuterWindowOf(QWidget* window) {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) return sub;
+    return window;
 }
+
+QWidget* FilePlotWindow::outerWidget() { return OuterWindowOf(this); }
 
 const QWidget* FilePlotWindow::outerWidget() const { return const_cast<FilePlotWindow*>(this)->outerWidget(); }
 
@@ -106,30 +108,37 @@ bool FilePlotWindow::fullDrawPostponed() const { return g.FullRedrawPending != 0
 
 void FilePlotWindow::closeFrame() { discardWindow(*this); }
 
-WindowFrameTwips FilePlotWindow::frameTwips() const {
+WindowFrameTwips FrameTwipsOf(const QWidget& outer) {
     WindowFrameTwips f;
-    const QWidget* outer = outerWidget();
-    f.left = static_cast<float>(outer->x() * TwipsPerPixel);
-    f.top = static_cast<float>(outer->y() * TwipsPerPixel);
-    f.width = static_cast<float>(outer->width() * TwipsPerPixel);
-    f.height = static_cast<float>(outer->height() * TwipsPerPixel);
+    f.left = static_cast<float>(outer.x() * TwipsPerPixel);
+    f.top = static_cast<float>(outer.y() * TwipsPerPixel);
+    f.width = static_cast<float>(outer.width() * TwipsPerPixel);
+    f.height = static_cast<float>(outer.height() * TwipsPerPixel);
+    return f;
+}
+
+bool ApplyPlaceRequest(QWidget& outer, const WindowSettingRequest& req) {
+    using Kind = WindowSettingRequest::Kind;
+    switch (req.kind) {
+    case Kind::Left: outer.move(TwipsToPixels(req.number), outer.y()); return true;
+    case Kind::Top: outer.move(outer.x(), TwipsToPixels(req.number)); return true;
+    case Kind::Width: outer.resize(std::max(1, TwipsToPixels(req.number)), outer.height()); return true;
+    case Kind::Height: outer.resize(outer.width(), std::max(1, TwipsToPixels(req.number))); return true;
+    default: return false;
+    }
+}
+
+WindowFrameTwips FilePlotWindow::frameTwips() const {
+    WindowFrameTwips f = FrameTwipsOf(*outerWidget());
     f.fileIndex = fileIndex();
     return f;
 }
 
 bool FilePlotWindow::applyFrameRequest(const WindowSettingRequest& req) {
-    using Kind = WindowSettingRequest::Kind;
-    QWidget* outer = outerWidget();
-    switch (req.kind) {
-    case Kind::Left: outer->move(TwipsToPixels(req.number), outer->y()); return true;
-    case Kind::Top: outer->move(outer->x(), TwipsToPixels(req.number)); return true;
-    case Kind::Width: outer->resize(std::max(1, TwipsToPixels(req.number)), outer->height()); return true;
-    case Kind::Height: outer->resize(outer->width(), std::max(1, TwipsToPixels(req.number))); return true;
-    case Kind::File:
-        if (WindowRecord* r = record()) r->FileIndex = static_cast<int16_t>(req.number);
-        return true;
-    default: return false;
-    }
+    if (ApplyPlaceRequest(*outerWidget(), req)) return true;
+    if (req.kind != WindowSettingRequest::Kind::File) return false;
+    if (WindowRecord* r = record()) r->FileIndex = static_cast<int16_t>(req.number);
+    return true;
 }
 
 void FilePlotWindow::dropFileNotLoaded() {
@@ -137,19 +146,23 @@ void FilePlotWindow::dropFileNotLoaded() {
     if (r && r->FileIndex != 0 && !fileRecord(r->FileIndex).Loaded) r->FileIndex = 0;
 }
 
-void FilePlotWindow::CopyToClipboard() {
+void CopyPictureToClipboard(const QImage& picture) {
     if (QClipboard* clip = QGuiApplication::clipboard()) {
         clip->clear();
-        clip->setImage(picture_);
+        clip->setImage(picture);
     }
 }
 
-void FilePlotWindow::saveImage() {
+void SavePictureAs(const QImage& picture) {
     const std::optional<QString> path =
         AskExportPath(QStringLiteral("Save the image"), QStringLiteral("BMP files (*.BMP *.bmp)"));
     if (!path) return;
-    if (!SaveWindowPicture(picture_, *path)) showSaveError(*path);
+    if (!SaveWindowPicture(picture, *path)) showSaveError(*path);
 }
+
+void FilePlotWindow::CopyToClipboard() { CopyPictureToClipboard(picture_); }
+
+void FilePlotWindow::saveImage() { SavePictureAs(picture_); }
 
 void FilePlotWindow::onActivated() {
     if (!initialised() || g.SheetLoading) return;

@@ -101,4 +101,17 @@ protected:
 int TwipsToPixels(double twips);
 inline constexpr int TwipsPerPixel = 15;
 
+// What every window kind does with its outer window (the workspace frame
+// when there is one) and its picture, file window or not.
+QWidget* OuterWindowOf(QWidget* window);
+// Place and size of the outer window in twips (no file).
+WindowFrameTwips FrameTwipsOf(const QWidget& outer);
+// Carries out a place or size request of a settings line; false for others.
+bool ApplyPlaceRequest(QWidget& outer, const WindowSettingRequest& request);
+// The picture to the clipboard, replacing what it held.
+void CopyPictureToClipboard(const QImage& picture);
+// "Save as .BMP...": the save dialog, the overwrite question, then the
+// picture written whole or "Save error" with the old file kept.
+void SavePictureAs(const QImage& picture);
+
 }  // namespace qv

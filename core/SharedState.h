@@ -77,6 +77,9 @@ struct SharedState {
     int32_t DefaultPlotWidth = 0, DefaultPlotHeight = 0;
     // Outer size of the histogram window resized last (twips; 0 = none yet).
     int32_t DefaultHistogramWidth = 0, DefaultHistogramHeight = 0;
+    // Outer size of the overlay and of the mirror histogram window resized last.
+    int32_t DefaultOverlayWidth = 0, DefaultOverlayHeight = 0;
+    int32_t DefaultMirrorWidth = 0, DefaultMirrorHeight = 0;
 
     // Right-hand panel.
     bool PanelCollapsed = true;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/PlotWindow.h"
+#include "app/model/FileSystemText.h"
 #include "app/model/WindowSettingsLine.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
@@ -34,6 +35,27 @@ int StatisticsPanel::fileIndex() const {
     const int id = ownerId_;
     if (id < 1 || static_cast<size_t>(id) >= g.WindowRegistry.size()) return 0;
     return g.WindowRegistry[static_cast<size_t>(id)].FileIndex;
+}
+
+const FileRecord* StatisticsPanel::fileToFill() const {
+    if (!open_ || !window()) return nullptr;
+    const int slot = fileIndex();
+    if (slot < 1 || static_cast<size_t>(slot) >= g.FileTable.size()) return nullptr;
+    const FileRecord& file = g.FileTable[static_cast<size_t>(slot)];
+    return file.Loaded ? &file : nullptr;
+}
+
+void StatisticsPanel::readWindowChoice(const FileRecord& file, StatisticsGridChoice& choice,
+                                       std::span<bool> columnShown, int firstInfoEntry) {
+    Statistics& w = *window();
+    w.setWindowTitle(QStringLiteral("(%1) Statistics: ").arg(ownerId_) + shownFileSystemText(file.FileName));
+    for (size_t c = 1; c < columnShown.size(); ++c) columnShown[c] = w.OnkoNakyvissa(static_cast<int>(c));
+    choice.fileNameRow = w.OnkoNakyvissa(firstInfoEntry);
+    choice.sampleIdRow = w.OnkoNakyvissa(firstInfoEntry + 1);
+    choice.commentsRow = w.OnkoNakyvissa(firstInfoEntry + 2);
+    choice.copying = g.CopyingStatistics;
+    choice.maxPopulations = g.MaxPopulations;
+    choice.maxDefinitions = g.MaxDefinitions;
 }
 
 void StatisticsPanel::AvaaTaiSuljeStatistics(const std::string& mode) {

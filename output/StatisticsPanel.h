@@ -10,8 +10,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
+
+#include "core/FileRecord.h"
+#include "output/model/StatisticsTable.h"
 
 namespace qv {
 
@@ -77,6 +81,14 @@ protected:
     int ownerId() const { return ownerId_; }
     // WindowRecord.FileIndex of the owner, 0 when none.
     int fileIndex() const;
+    // The start of every owner's refresh: the loaded file the owner shows
+    // while its statistics window is open; none otherwise (nothing to fill).
+    const FileRecord* fileToFill() const;
+    // The caption "(<ID>) Statistics: <file name>", the data columns 1..n
+    // (`columnShown` of n + 1 elements) and information rows (from entry
+    // `firstInfoEntry`) the window shows, and the table's extent.
+    void readWindowChoice(const FileRecord& file, StatisticsGridChoice& choice, std::span<bool> columnShown,
+                          int firstInfoEntry);
 
 private:
     void windowDestroyed();

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "core/FastDraw.h"
 #include "core/Numbers.h"
 
 namespace qv {
@@ -25,11 +26,15 @@ std::vector<std::string> split(const std::string& s, char sep) {
 
 }  // namespace
 
-void AppendWindowFrameLines(std::vector<std::string>& lines, const WindowFrameTwips& frame) {
+void AppendWindowPlaceLines(std::vector<std::string>& lines, const WindowFrameTwips& frame) {
     lines.push_back("location.x:" + NumberText(frame.left));
     lines.push_back("location.y:" + NumberText(frame.top));
     lines.push_back("size.x:" + NumberText(frame.width));
     lines.push_back("size.y:" + NumberText(frame.height));
+}
+
+void AppendWindowFrameLines(std::vector<std::string>& lines, const WindowFrameTwips& frame) {
+    AppendWindowPlaceLines(lines, frame);
     lines.push_back("file:" + NumberText(frame.fileIndex));
 }
 
@@ -70,6 +75,45 @@ std::optional<uint8_t> ReadByte(const std::string& value) {
     const auto v = ReadInt16(value);
     if (!v || *v < 0 || *v > 255) return std::nullopt;
     return static_cast<uint8_t>(*v);
+}
+
+void AppendFillColourLines(std::vector<std::string>& lines, uint8_t red, uint8_t green, uint8_t blue) {
+    lines.push_back("fill.red:" + NumberText(static_cast<int>(red)));
+    lines.push_back("fill.green:" + NumberText(static_cast<int>(green)));
+    lines.push_back("fill.blue:" + NumberText(static_cast<int>(blue)));
+}
+
+bool ReadFillColourLine(const std::string& key, const std::string& value, uint8_t& red, uint8_t& green,
+                        uint8_t& blue) {
+    uint8_t* component = key == "fill.red" ? &red : key == "fill.green" ? &green : key == "fill.blue" ? &blue : nullptr;
+    if (!component) return false;
+    if (const auto v = ReadByte(value)) *component = *v;
+    return true;
+}
+
+bool ReadFlag(const std::string& value, bool& field) {
+    if (value == "1") field = true;
+    else if (value == "0") field = false;
+    else return false;
+    return true;
+}
+
+bool ReadFastDrawFlag(const std::string& value, bool& fastDraw, int32_t& step, int32_t eventCount,
+                      int32_t fastDrawLimit) {
+    if (!ReadFlag(value, fastDraw)) return false;
+    step = fastDraw ? FastDrawStep(eventCount, fastDrawLimit) : 1;
+    return true;
+}
+
+bool ReadBackgroundGrey(const std::string& value, uint8_t& grey, bool& dark, bool towardZero) {
+    const auto d = ParseNumber(value);
+    if (!d) return false;
+    const double v = towardZero ? Fix(*d) : Int(*d);
+    if (!(v >= 0 && v <= 255)) return false;
+    grey = static_cast<uint8_t>(v);
+    if (grey == 0) dark = false;
+    if (grey == 255) dark = true;
+    return true;
 }
 
 std::optional<WindowSettingRequest> SharedWindowSettingRequest(const WindowSettingsLine& line) {

@@ -20,6 +20,10 @@ struct WindowFrameTwips {
 // "1" / "0", as settings lines write booleans.
 inline const char* FlagText(bool b) { return b ? "1" : "0"; }
 
+// Appends "location.x:", "location.y:", "size.x:" and "size.y:": the place
+// and size lines of a window that shows no file.
+void AppendWindowPlaceLines(std::vector<std::string>& lines, const WindowFrameTwips& frame);
+
 // Appends "location.x:", "location.y:", "size.x:", "size.y:" and "file:",
 // the first lines of every file window's settings.
 void AppendWindowFrameLines(std::vector<std::string>& lines, const WindowFrameTwips& frame);
@@ -38,6 +42,29 @@ std::optional<int16_t> ReadInt16(const std::string& value);
 std::optional<int32_t> ReadInt32(const std::string& value);
 // A byte 0..255 (rounded half to even); nothing otherwise.
 std::optional<uint8_t> ReadByte(const std::string& value);
+
+// A flag value: "1" sets `field`, "0" clears it; true when it was one of
+// them (any other text leaves the field and gives false).
+bool ReadFlag(const std::string& value, bool& field);
+
+// "fastdraw.enabled": "0" switches fast drawing off (every event drawn), "1"
+// on with the step of `eventCount` events over `fastDrawLimit`; true when it
+// was one of them.
+bool ReadFastDrawFlag(const std::string& value, bool& fastDraw, int32_t& step, int32_t eventCount,
+                      int32_t fastDrawLimit);
+
+// "background": the grey of axes and text, the number cut to a whole one
+// (toward minus infinity, or toward zero with `towardZero`) and kept only
+// within 0..255; 0 makes the background light, 255 dark, other levels leave
+// `dark` as it is. True when the value was taken.
+bool ReadBackgroundGrey(const std::string& value, uint8_t& grey, bool& dark, bool towardZero = false);
+
+// "fill.red:", "fill.green:" and "fill.blue:" of a window's fill colour.
+void AppendFillColourLines(std::vector<std::string>& lines, uint8_t red, uint8_t green, uint8_t blue);
+// A "fill.red", "fill.green" or "fill.blue" key: true, and the component
+// set when the value is a byte 0..255; false for any other key.
+bool ReadFillColourLine(const std::string& key, const std::string& value, uint8_t& red, uint8_t& green,
+                        uint8_t& blue);
 
 // What a settings line asks of the window beyond its own state.
 struct WindowSettingRequest {

@@ -12,6 +12,18 @@
 
 namespace qv {
 
+// What an owner's statistics grid shows besides its data columns, as the
+// statistics window was set: the information rows, whether a copy is being
+// made, and the extent of the population table.
+struct StatisticsGridChoice {
+    bool fileNameRow = false;
+    bool sampleIdRow = false;
+    bool commentsRow = false;
+    bool copying = false;    // a copy is being made: information texts once
+    int maxPopulations = 16;
+    int maxDefinitions = 16;
+};
+
 struct StatisticsTableRow {
     std::string label;
     std::vector<std::string> cells;  // one per shown column; none for a gap row

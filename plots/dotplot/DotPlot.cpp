@@ -33,7 +33,7 @@ void registerDotPlotKind() {
 }
 
 DotPlot::DotPlot(QWidget* parent)
-    : FilePlotWindow(parent), statistics_(std::make_unique<DotPlotStatisticsPanel>(state_)) {
+    : StatisticsOwnerWindow(parent), statistics_(std::make_unique<DotPlotStatisticsPanel>(state_)) {
     // Resize events before Alusta are ignored.
     state_.Initialised = false;
 }
@@ -161,37 +161,11 @@ void DotPlot::AsetaStatPreviewissa(bool flag) { state_.StatInPreview = flag; }
 
 // ---------------------------------------------------------------- statistics
 
-bool DotPlot::OnkoStatistiikkaKaytossa() const { return state_.StatisticsOpen; }
-
-void DotPlot::PaivitaStatistiikka() {
-    if (statistics_) statistics_->PaivitaStatistiikka();
-}
-
 double DotPlot::AnnaStatistiikka(const std::string& region, const std::string& stat) {
     return statistics_ ? statistics_->AnnaStatistiikka(region, stat) : 0.0;
 }
 
-std::string DotPlot::AnnaKokoStatistiikka(const std::string& mode) {
-    return statistics_ ? statistics_->AnnaKokoStatistiikka(mode) : std::string();
-}
-
-void DotPlot::LiikutaStatistiikkaLaatikkoa(const std::string& axis, const std::string& value) {
-    if (statistics_) statistics_->LiikutaStatistiikkaLaatikkoa(axis, value);
-}
-
-void DotPlot::AvaaTaiSuljeStatistics(const std::string& mode) {
-    if (statistics_) statistics_->AvaaTaiSuljeStatistics(mode);
-}
-
-void DotPlot::UnloadStatistics() {
-    if (statistics_) statistics_->UnloadStatistics();
-}
-
-QImage DotPlot::StatKuva() const { return statistics_ ? statistics_->StatKuva() : QImage(); }
-
-void DotPlot::AsetaStatKuva(const QImage& picture) {
-    if (statistics_) statistics_->AsetaStatKuva(picture);
-}
+StatisticsPanel* DotPlot::statisticsBase() const { return statistics_.get(); }
 
 // ---------------------------------------------------------------- channels, modes, quadrant
 
@@ -202,28 +176,12 @@ std::string DotPlot::AnnaKanava(const std::string& axis) {
 }
 
 void DotPlot::AsetaKanava(const std::string& axis, const std::string& value) {
-    if (axis == "x" || axis == "y") {
-        const auto v = ParseNumber(value);
-        if (!v) throw WindowOperationError("Type mismatch: " + value);
-        int16_t channel;
-        try {
-            channel = CInt(*v);
-        } catch (const std::overflow_error&) {
-            throw WindowOperationError("Overflow: " + value);
-        }
-        (axis == "x" ? state_.ChannelX : state_.ChannelY) = channel;
-    }
+    if (axis == "x" || axis == "y") (axis == "x" ? state_.ChannelX : state_.ChannelY) = channelArgument(value);
     Piirra();
 }
 
 void DotPlot::AsetaPiirtoMoodi(const std::string& mode) {
-    if (mode == "fast" && !state_.FastDrawOn) {
-        state_.FastDrawOn = true;
-        Piirra();
-    } else if (mode == "full" && state_.FastDrawOn) {
-        state_.FastDrawOn = false;
-        Piirra();
-    }
+    if (switchFastDraw(mode, state_.FastDrawOn)) Piirra();
 }
 
 void DotPlot::AsetaRegion(const std::string& axis, const std::string& value) {
@@ -272,18 +230,7 @@ std::vector<std::string> DotPlot::SaveInfo() {
 }
 
 void DotPlot::LoadInfo(const std::string& line) {
-    const DotPlotSettingRequest req = ApplyDotPlotSettingLine(state_, line, fileEventCount(), g.FastDrawLimit);
-    using Kind = DotPlotSettingRequest::Kind;
-    if (!applyFrameRequest(req)) {
-        switch (req.kind) {
-        case Kind::Preview: AsetaPreviewissa(req.flag); break;
-        case Kind::Statistics: AvaaTaiSuljeStatistics(req.flag ? "open" : "close"); break;
-        case Kind::StatisticsLine:
-            if (statistics_) statistics_->loadSettingsLine(line);
-            break;
-        default: break;
-        }
-    }
+    applySettingRequest(ApplyDotPlotSettingLine(state_, line, fileEventCount(), g.FastDrawLimit), line);
     dropFileNotLoaded();
 }
 
@@ -299,7 +246,7 @@ void DotPlot::mousePressEvent(QMouseEvent* event) {
 }
 
 void DotPlot::mouseMoveEvent(QMouseEvent* event) {
-    FilePlotWindow::mouseMoveEvent(event);
+    StatisticsOwnerWindow::mouseMoveEvent(event);
     gateMouseMove(event);
 }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FilePlotWindow.h"
+#include "app/StatisticsOwnerWindow.h"
 #include "core/FileRecord.h"
 #include "core/WindowRecord.h"
 #include "plots/dotplot/model/DotPlotRenderer.h"
@@ -28,7 +28,7 @@ class DotPlotStatisticsPanel;
 // tests call it once.
 void registerDotPlotKind();
 
-class DotPlot : public FilePlotWindow {
+class DotPlot : public StatisticsOwnerWindow {
     Q_OBJECT
 public:
     explicit DotPlot(QWidget* parent = nullptr);
@@ -54,15 +54,7 @@ public:
     std::vector<std::string> SaveInfo() override;
     void LoadInfo(const std::string& line) override;
 
-    bool OnkoStatistiikkaKaytossa() const override;
-    void PaivitaStatistiikka() override;
     double AnnaStatistiikka(const std::string& region, const std::string& stat) override;
-    std::string AnnaKokoStatistiikka(const std::string& mode) override;
-    void LiikutaStatistiikkaLaatikkoa(const std::string& axis, const std::string& value) override;
-    void AvaaTaiSuljeStatistics(const std::string& mode) override;
-    void UnloadStatistics() override;
-    QImage StatKuva() const override;
-    void AsetaStatKuva(const QImage& picture) override;
 
     std::string AnnaKanava(const std::string& axis) override;
     void AsetaKanava(const std::string& axis, const std::string& value) override;
@@ -97,6 +89,7 @@ protected:
     bool darkBackground() const override { return state_.DarkBackground; }
     void rememberKindSize(int32_t widthTwips, int32_t heightTwips) override;
     void paintOverlay(QPainter& painter) override { paintFeedback(painter); }
+    StatisticsPanel* statisticsBase() const override;
 
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

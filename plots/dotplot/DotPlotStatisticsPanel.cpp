@@ -27,12 +27,10 @@ DotPlotStatisticsPanel::DotPlotStatisticsPanel(DotPlotState& state)
 }
 
 void DotPlotStatisticsPanel::PaivitaStatistiikka() {
-    if (!state_.StatisticsOpen || !window()) return;
-    const int slot = fileIndex();
-    if (slot < 1 || static_cast<size_t>(slot) >= g.FileTable.size()) return;
-    const FileRecord& file = g.FileTable[static_cast<size_t>(slot)];
-    if (!file.Loaded) return;
-    state_.FileSlot = static_cast<int16_t>(slot);
+    const FileRecord* shown = fileToFill();
+    if (!shown) return;
+    const FileRecord& file = *shown;
+    state_.FileSlot = static_cast<int16_t>(fileIndex());
 
     DotPlotStatisticsInput in;
     in.file = &file;
@@ -49,24 +47,15 @@ void DotPlotStatisticsPanel::PaivitaStatistiikka() {
     if (state_.QuadrantOn && !g.SheetLoading) computer_.computeAll(in, populationStats_, quadrantStats_);
     else computer_.computePopulations(in, populationStats_);
 
-    Statistics& w = *window();
-    w.setWindowTitle(QStringLiteral("(%1) Statistics: ").arg(state_.ID) +
-                     shownFileSystemText(file.FileName));
     DotPlotGridOptions options;
-    for (int c = 1; c <= 6; ++c) options.columnShown[static_cast<size_t>(c)] = w.OnkoNakyvissa(c);
-    options.fileNameRow = w.OnkoNakyvissa(FirstInfoEntry);
-    options.sampleIdRow = w.OnkoNakyvissa(FirstInfoEntry + 1);
-    options.commentsRow = w.OnkoNakyvissa(FirstInfoEntry + 2);
-    options.copying = g.CopyingStatistics;
+    readWindowChoice(file, options, options.columnShown, FirstInfoEntry);
     options.fastDrawOn = state_.FastDrawOn;
     options.quadrantOn = state_.QuadrantOn;
     options.channelX = state_.ChannelX;
     options.channelY = state_.ChannelY;
-    options.maxPopulations = g.MaxPopulations;
-    options.maxDefinitions = g.MaxDefinitions;
-    FillDotPlotStatisticsGrid(w.MSFlexGrid1(), options, file, std::span<const PopulationRecord>(g.PopulationTable),
-                              populationStats_, quadrantStats_);
-    w.showGrid();
+    FillDotPlotStatisticsGrid(window()->MSFlexGrid1(), options, file,
+                              std::span<const PopulationRecord>(g.PopulationTable), populationStats_, quadrantStats_);
+    window()->showGrid();
 }
 
 double DotPlotStatisticsPanel::AnnaStatistiikka(const std::string& region, const std::string& stat) const {

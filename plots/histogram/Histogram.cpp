@@ -16,6 +16,7 @@
 #include "core/SharedState.h"
 #include "output/Statistics.h"
 #include "plots/histogram/HistogramStatisticsPanel.h"
+#include "plots/histogram/model/HistogramExchange.h"
 #include "plots/histogram/model/HistogramMarkerCheck.h"
 #include "plots/histogram/model/HistogramRenderer.h"
 #include "plots/histogram/model/HistogramSettings.h"
@@ -46,7 +47,7 @@ void registerHistogramKind() {
 }
 
 Histogram::Histogram(QWidget* parent)
-    : FilePlotWindow(parent), statistics_(std::make_unique<HistogramStatisticsPanel>(state_)) {}
+    : StatisticsOwnerWindow(parent), statistics_(std::make_unique<HistogramStatisticsPanel>(state_)) {}
 
 Histogram::~Histogram() = default;
 
@@ -150,25 +151,11 @@ void Histogram::AsetaPreviewissa(bool flag) {
 
 // ---------------------------------------------------------------- statistics
 
-void Histogram::PaivitaStatistiikka() { statistics_->PaivitaStatistiikka(); }
-
 double Histogram::AnnaStatistiikka(const std::string& region, const std::string& stat) {
     return statistics_->AnnaStatistiikka(region, stat);
 }
 
-std::string Histogram::AnnaKokoStatistiikka(const std::string& mode) { return statistics_->AnnaKokoStatistiikka(mode); }
-
-void Histogram::LiikutaStatistiikkaLaatikkoa(const std::string& axis, const std::string& value) {
-    statistics_->LiikutaStatistiikkaLaatikkoa(axis, value);
-}
-
-void Histogram::AvaaTaiSuljeStatistics(const std::string& mode) { statistics_->AvaaTaiSuljeStatistics(mode); }
-
-void Histogram::UnloadStatistics() { statistics_->UnloadStatistics(); }
-
-QImage Histogram::StatKuva() const { return statistics_->StatKuva(); }
-
-void Histogram::AsetaStatKuva(const QImage& picture) { statistics_->AsetaStatKuva(picture); }
+StatisticsPanel* Histogram::statisticsBase() const { return statistics_.get(); }
 
 // ---------------------------------------------------------------- channel and drawing mode
 
@@ -177,26 +164,63 @@ std::string Histogram::AnnaKanava(const std::string& axis) {
 }
 
 void Histogram::AsetaKanava(const std::string& axis, const std::string& value) {
-    if (axis == "x") {
-        const auto v = ParseNumber(value);
-        if (!v) throw WindowOperationError("Type mismatch: " + value);
-        try {
-            state_.Channel = CInt(*v);
-        } catch (const std::overflow_error&) {
-            throw WindowOperationError("Overflow: " + value);
-        }
-    }
+    if (axis == "x") state_.Channel = channelArgument(value);
     Piirra();
 }
 
 void Histogram::AsetaPiirtoMoodi(const std::string& mode) {
-    if (mode == "fast" && !state_.FastDraw) {
-        state_.FastDraw = true;
-        Piirra();
-    } else if (mode == "full" && state_.FastDraw) {
-        state_.FastDraw = false;
-        Piirra();
+    if (switchFastDraw(mode, state_.FastDraw)) Piirra();
+}
+
+// ---------------------------------------------------------------- exchange
+
+namespace {
+
+// The shown parameter of a window's file, as the file table holds it now.
+const ParameterInfo* shownParameter(int fileSlot, int channel) {
+    const FileRecord& file = FilePlotWindow::fileRecord(fileSlot);
+    if (!file.Loaded || channel < 1 || channel > file.ParameterCount ||
+        channel >= static_cast<int>(file.Parameters.size()))
+        return nullptr;
+    return &file.Parameters[static_cast<size_t>(channel)];
+}
+
+}  // namespace
+
+int32_t Histogram::LahetaMax() const {
+    const ParameterInfo* p = shownParameter(fileIndex(), state_.Channel);
+    return p ? p->Range : 0;
+}
+
+bool Histogram::LahetaLog() const {
+    const ParameterInfo* p = shownParameter(fileIndex(), state_.Channel);
+    return p && p->IsLog;
+}
+
+std::string Histogram::LahetaNimi() const {
+    const ParameterInfo* p = shownParameter(fileIndex(), state_.Channel);
+    return p ? p->Name : std::string();
+}
+
+int32_t Histogram::AnnaHistonKorkeinKohta(const std::string& what, double marker) const {
+    int32_t slot = -1;
+    try {
+        slot = CLng(marker);
+    } catch (const std::overflow_error&) {
     }
+    if (slot < 0 || slot >= PopulationTableSize) throw WindowOperationError("Subscript out of range");
+    const PopulationRecord& r = g.PopulationTable[static_cast<size_t>(slot)];
+    const std::optional<int32_t> v = HistogramPeak(state_.Counts, state_.YMax, r.CornerX[1], r.CornerX[2], what);
+    if (!v) throw WindowOperationError("Overflow");
+    return *v;
+}
+
+int32_t Histogram::AnnaHistonKorkeus(double& pos) const {
+    int32_t bin = 0;
+    const std::optional<int32_t> v = HistogramHeightAt(state_.Counts, state_.YMax, pos, bin);
+    if (!v) throw WindowOperationError("Invalid procedure call or argument");
+    pos = bin;
+    return *v;
 }
 
 // ---------------------------------------------------------------- settings lines
@@ -206,16 +230,7 @@ std::vector<std::string> Histogram::SaveInfo() {
 }
 
 void Histogram::LoadInfo(const std::string& line) {
-    const WindowSettingRequest req = ApplyHistogramSettingLine(state_, line, fileEventCount(), g.FastDrawLimit);
-    using Kind = WindowSettingRequest::Kind;
-    if (!applyFrameRequest(req)) {
-        switch (req.kind) {
-        case Kind::Preview: AsetaPreviewissa(req.flag); break;
-        case Kind::Statistics: AvaaTaiSuljeStatistics(req.flag ? "open" : "close"); break;
-        case Kind::StatisticsLine: statistics_->loadSettingsLine(line); break;
-        default: break;
-        }
-    }
+    applySettingRequest(ApplyHistogramSettingLine(state_, line, fileEventCount(), g.FastDrawLimit), line);
     dropFileNotLoaded();
 }
 
@@ -231,7 +246,7 @@ void Histogram::mousePressEvent(QMouseEvent* event) {
 }
 
 void Histogram::mouseMoveEvent(QMouseEvent* event) {
-    FilePlotWindow::mouseMoveEvent(event);
+    StatisticsOwnerWindow::mouseMoveEvent(event);
     markerMouseMove(event->position());
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FilePlotWindow.h"
+#include "app/StatisticsOwnerWindow.h"
 #include "plots/histogram/model/HistogramState.h"
 
 namespace qv {
@@ -21,7 +21,7 @@ class HistogramStatisticsPanel;
 // tests call it once.
 void registerHistogramKind();
 
-class Histogram : public FilePlotWindow {
+class Histogram : public StatisticsOwnerWindow {
     Q_OBJECT
 public:
     explicit Histogram(QWidget* parent = nullptr);
@@ -48,19 +48,29 @@ public:
     std::vector<std::string> SaveInfo() override;
     void LoadInfo(const std::string& line) override;
 
-    bool OnkoStatistiikkaKaytossa() const override { return state_.StatisticsOpen; }
-    void PaivitaStatistiikka() override;
     double AnnaStatistiikka(const std::string& region, const std::string& stat) override;
-    std::string AnnaKokoStatistiikka(const std::string& mode) override;
-    void LiikutaStatistiikkaLaatikkoa(const std::string& axis, const std::string& value) override;
-    void AvaaTaiSuljeStatistics(const std::string& mode) override;
-    void UnloadStatistics() override;
-    QImage StatKuva() const override;
-    void AsetaStatKuva(const QImage& picture) override;
 
     std::string AnnaKanava(const std::string& axis) override;
     void AsetaKanava(const std::string& axis, const std::string& value) override;
     void AsetaPiirtoMoodi(const std::string& mode) override;
+
+    // ---- the exchange: what overlay and mirror windows and tools read ----
+    // The counts of the last draw (bins 0..Resolution, smoothed); empty
+    // before the first draw with a file.
+    const std::vector<double>& LahetaHistogram() const { return state_.Counts; }
+    // Range, IsLog and Name of the shown parameter of the window's file as
+    // the file table holds it now; 0, false and "" without one.
+    int32_t LahetaMax() const;
+    bool LahetaLog() const;
+    std::string LahetaNimi() const;
+    int16_t LahetaKanavaID() const { return state_.Channel; }
+    int32_t LahetaScale() const { return state_.YScale; }
+    // The peak inside marker slot `marker` by key ("paikka", "abskorkeus",
+    // "suhtkorkeus"); a slot outside 0..100 raises WindowOperationError.
+    int32_t AnnaHistonKorkeinKohta(const std::string& what, double marker) const;
+    // The relative height at plot-space position `pos`, which is given back
+    // as the bin read (kept within the table).
+    int32_t AnnaHistonKorkeus(double& pos) const;
 
     // ---- for the menus, the mouse code and the tests ----
     HistogramState& state() { return state_; }
@@ -80,6 +90,7 @@ protected:
     bool darkBackground() const override { return state_.DarkBackground; }
     void rememberKindSize(int32_t widthTwips, int32_t heightTwips) override;
     void paintOverlay(QPainter& painter) override;
+    StatisticsPanel* statisticsBase() const override;
 
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -2,8 +2,7 @@
 
 #include <QString>
 
-#include "app/model/FileSystemText.h"
-#include "app/FilePlotWindow.h"
+#include "app/PlotWindow.h"
 #include "core/SharedState.h"
 #include "output/Statistics.h"
 #include "plots/histogram/model/HistogramRenderer.h"
@@ -27,11 +26,10 @@ HistogramStatisticsPanel::HistogramStatisticsPanel(HistogramState& state)
 }
 
 void HistogramStatisticsPanel::PaivitaStatistiikka() {
-    if (!state_.StatisticsOpen || !window()) return;
-    const int slot = fileIndex();
-    const FileRecord& file = FilePlotWindow::fileRecord(slot);
-    if (slot == 0 || !file.Loaded) return;
-    state_.FileSlot = static_cast<int16_t>(slot);
+    const FileRecord* shown = fileToFill();
+    if (!shown) return;
+    const FileRecord& file = *shown;
+    state_.FileSlot = static_cast<int16_t>(fileIndex());
     // A sheet may name a channel or population the file lacks.
     FitHistogramToFile(state_, file);
 
@@ -45,22 +43,13 @@ void HistogramStatisticsPanel::PaivitaStatistiikka() {
     in.maxDefinitions = g.MaxDefinitions;
     computer_.compute(in, stats_);
 
-    Statistics& w = *window();
-    w.setWindowTitle(QStringLiteral("(%1) Statistics: ").arg(state_.ID) +
-                     shownFileSystemText(file.FileName));
     HistogramGridOptions options;
-    for (int c = 1; c <= 5; ++c) options.columnShown[static_cast<size_t>(c)] = w.OnkoNakyvissa(c);
-    options.fileNameRow = w.OnkoNakyvissa(FirstInfoEntry);
-    options.sampleIdRow = w.OnkoNakyvissa(FirstInfoEntry + 1);
-    options.commentsRow = w.OnkoNakyvissa(FirstInfoEntry + 2);
-    options.copying = g.CopyingStatistics;
+    readWindowChoice(file, options, options.columnShown, FirstInfoEntry);
     options.fastDraw = state_.FastDraw;
     options.channel = state_.Channel;
-    options.maxPopulations = g.MaxPopulations;
-    options.maxDefinitions = g.MaxDefinitions;
-    FillHistogramStatisticsGrid(w.MSFlexGrid1(), options, file, std::span<const PopulationRecord>(g.PopulationTable),
-                                stats_);
-    w.showGrid();
+    FillHistogramStatisticsGrid(window()->MSFlexGrid1(), options, file,
+                                std::span<const PopulationRecord>(g.PopulationTable), stats_);
+    window()->showGrid();
 }
 
 double HistogramStatisticsPanel::AnnaStatistiikka(const std::string& region, const std::string& stat) const {

@@ -46,13 +46,7 @@ DotPlotSettingRequest ApplyDotPlotSettingLine(DotPlotState& s, const std::string
     const std::string& value = parsed.value;
 
     auto flag = [&](bool& field, int item, const char* onCaption, const char* offCaption) {
-        if (value == "1") {
-            field = true;
-            s.setCaption(item, onCaption);
-        } else if (value == "0") {
-            field = false;
-            s.setCaption(item, offCaption);
-        }
+        if (ReadFlag(value, field)) s.setCaption(item, field ? onCaption : offCaption);
     };
 
     if (key == "axis.x") {
@@ -77,24 +71,10 @@ DotPlotSettingRequest ApplyDotPlotSettingLine(DotPlotState& s, const std::string
     } else if (key == "regionlines.showcreatedhere") {
         flag(s.CreatedHereOnly, MenuCreatedHere, "Show all regions", "Show only regions created here");
     } else if (key == "fastdraw.enabled") {
-        if (value == "0") {
-            s.FastDrawOn = false;
-            s.EventStep = 1;
-            s.setCaption(MenuFastDraw, "Fast draw mode");
-        } else if (value == "1") {
-            s.FastDrawOn = true;
-            s.EventStep = FastDrawStep(fileEventCount, fastDrawLimit);
-            s.setCaption(MenuFastDraw, "Full draw mode");
-        }
+        if (ReadFastDrawFlag(value, s.FastDrawOn, s.EventStep, fileEventCount, fastDrawLimit))
+            s.setCaption(MenuFastDraw, s.FastDrawOn ? "Full draw mode" : "Fast draw mode");
     } else if (key == "background") {
-        if (const auto d = ParseNumber(value)) {
-            const double v = Fix(*d);
-            if (v >= 0 && v <= 255) {
-                s.ForegroundGrey = static_cast<uint8_t>(v);
-                if (s.ForegroundGrey == 0) s.DarkBackground = false;
-                if (s.ForegroundGrey == 255) s.DarkBackground = true;
-            }
-        }
+        ReadBackgroundGrey(value, s.ForegroundGrey, s.DarkBackground, /*towardZero=*/true);
     } else if (key == "multicolor.enabled") {
         flag(s.MulticolourOn, MenuMulticolour, "Disable multicoloring", "Enable multicoloring");
     } else if (key == "dot.size") {
@@ -106,8 +86,7 @@ DotPlotSettingRequest ApplyDotPlotSettingLine(DotPlotState& s, const std::string
             s.setCaption(MenuDotSize, "Large dots");
         }
     } else if (key == "printview.stat.visible") {
-        if (value == "1") s.StatInPreview = true;
-        else if (value == "0") s.StatInPreview = false;
+        ReadFlag(value, s.StatInPreview);
     }
     return req;
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/model/MenuCaptionList.h"
+
 #include "core/FastDraw.h"
 
 namespace qv {
@@ -53,7 +55,7 @@ inline const std::array<const char*, DotPlotMenuItemCount + 1> DotPlotStartCapti
     "Show in print preview page",
 };
 
-struct DotPlotState {
+struct DotPlotState : MenuCaptionList<DotPlotStartCaptions> {
     int16_t ID = 0;
     std::string Title;           // caption without the selection prefix
     int16_t ChannelX = 1;        // 1-based parameter numbers
@@ -84,7 +86,6 @@ struct DotPlotState {
     bool InPreview = false;
     bool StatInPreview = false;
     bool Initialised = false;    // set once the window knows its slot
-    std::array<std::string, DotPlotMenuItemCount + 1> MenuCaptions{};
     int16_t FileSlot = 0;        // FileTable slot read by the last full draw or export
     // Where the last step of a whole-polygon drag ended, in picture pixels.
     int32_t MoveStartX = 0;
@@ -94,14 +95,6 @@ struct DotPlotState {
     // in force at the last density draw); rebuilt by every density draw.
     std::vector<int32_t> DensityGrid;
     int32_t DensityGridResolution = 0;
-
-    DotPlotState() { resetCaptions(); }
-
-    void resetCaptions() {
-        for (size_t i = 0; i < MenuCaptions.size(); ++i) MenuCaptions[i] = DotPlotStartCaptions[i];
-    }
-    const std::string& caption(int item) const { return MenuCaptions[static_cast<size_t>(item)]; }
-    void setCaption(int item, const char* text) { MenuCaptions[static_cast<size_t>(item)] = text; }
 
     // Count of density cell (gx, gy) after the last density draw; 0 outside the grid.
     int32_t densityCount(int gx, int gy) const {

@@ -13,6 +13,7 @@
 
 #include "core/FileRecord.h"
 #include "core/PopulationRecord.h"
+#include "output/model/StatisticsTable.h"
 
 namespace qv {
 
@@ -91,18 +92,12 @@ private:
 };
 
 // What the statistics grid shows and how.
-struct DotPlotGridOptions {
+struct DotPlotGridOptions : StatisticsGridChoice {
     std::array<bool, 7> columnShown{};  // data columns 1..6 (element 0 unused)
-    bool fileNameRow = false;
-    bool sampleIdRow = false;
-    bool commentsRow = false;
-    bool copying = false;    // a copy is being made: information texts once
     bool fastDrawOn = false; // "FAST DRAW" in the header's corner
     bool quadrantOn = false; // the quadrant rows follow the population rows
     int channelX = 1;
     int channelY = 2;
-    int maxPopulations = 16;
-    int maxDefinitions = 16;
 };
 
 // Rebuilds `grid` from scratch: information rows, header row, "Visible",

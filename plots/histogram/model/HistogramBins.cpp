@@ -70,11 +70,11 @@ void SmoothCounts(std::span<double> counts, int32_t smoothing) {
     for (int32_t k = R - s; k <= R; ++k) counts[static_cast<size_t>(k)] = mean;
 }
 
-float HistogramYMax(std::span<const double> counts, int32_t yScale) {
+float HistogramYMax(std::span<const double> counts, int32_t yScale, int32_t edgeBins) {
     if (yScale != 0) return static_cast<float>(yScale);
     float top = 1.0f;
     const int64_t R = static_cast<int64_t>(counts.size()) - 1;
-    for (int64_t k = 10; k <= R - 10; ++k) {
+    for (int64_t k = edgeBins; k <= R - edgeBins; ++k) {
         const float v = static_cast<float>(counts[static_cast<size_t>(k)]);
         if (v > top) top = v;
     }

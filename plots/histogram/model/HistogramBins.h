@@ -34,8 +34,9 @@ void BinEvents(const FileRecord& file, const HistogramBinning& binning, std::vec
 void SmoothCounts(std::span<double> counts, int32_t smoothing);
 
 // The Y maximum: `yScale` when it is not 0; else the largest count (as a
-// 32-bit float) of bins 10..R - 10, never below 1.
-float HistogramYMax(std::span<const double> counts, int32_t yScale);
+// 32-bit float) of bins edge..R - edge, never below 1. The histogram and
+// the overlay leave 10 bins out at each end, the mirror 3.
+float HistogramYMax(std::span<const double> counts, int32_t yScale, int32_t edgeBins = 10);
 
 // Bins 1..R, each count as number text followed by a line feed.
 std::string BinCountsText(std::span<const double> counts);

@@ -19,50 +19,6 @@ namespace qv {
 
 namespace {
 
-// Int of a drawing coordinate, held far outside any picture when it is not
-// a number or very large.
-int32_t floorPixel(double v) {
-    constexpr double kFar = 1.0e7;
-    if (!(v > -kFar)) return -static_cast<int32_t>(kFar);
-    if (v > kFar) return static_cast<int32_t>(kFar);
-    return static_cast<int32_t>(std::floor(v));
-}
-
-// The columns, written into the scan lines: bin k (1..R) is a vertical line
-// at x = Int(m + k / R * plotW) from the axis up to its top. Fills ColumnTops.
-void drawColumns(QImage& image, HistogramState& state, float f, int m) {
-    const int W = image.width(), H = image.height();
-    const int plotW = W - 2 * m;
-    const int32_t R = state.Resolution;
-    state.ColumnTops.assign(static_cast<size_t>(plotW) + 1, 0);
-    const uint32_t colour = 0xFF000000u | (uint32_t(state.FillRed) << 16) | (uint32_t(state.FillGreen) << 8) |
-                            state.FillBlue;
-    uchar* bits = image.bits();
-    const qsizetype bpl = image.bytesPerLine();
-    const int bottom = H - m;
-    for (int32_t k = 1; k <= R; ++k) {
-        const int32_t x = floorPixel(m + (static_cast<double>(k) / R) * plotW);
-        int32_t y = floorPixel(static_cast<double>(bottom) - static_cast<double>(f) * state.Counts[static_cast<size_t>(k)]);
-        if (y < m) y = m;
-        if (x >= 0 && x < W) {
-            for (int32_t row = std::max(0, std::min(y, bottom)); row <= std::min(bottom, H - 1); ++row)
-                reinterpret_cast<uint32_t*>(bits + row * bpl)[x] = colour;
-        }
-        const int32_t c = x - m;
-        if (c < 0 || c > plotW) continue;
-        int32_t& top = state.ColumnTops[static_cast<size_t>(c)];
-        if (top == 0 || y < top) top = y;
-    }
-}
-
-void drawOutline(QPainter& p, const HistogramState& state, int m) {
-    const int plotW = static_cast<int>(state.ColumnTops.size()) - 1;
-    auto darker = [](uint8_t v) { return v > 80 ? v - 80 : 0; };
-    p.setPen(QColor(darker(state.FillRed), darker(state.FillGreen), darker(state.FillBlue)));
-    for (int c = 1; c <= plotW - 1; ++c)
-        p.drawLine(m + c, state.ColumnTops[static_cast<size_t>(c)], m + c + 1, state.ColumnTops[static_cast<size_t>(c + 1)]);
-}
-
 void drawMarkers(QPainter& p, const HistogramState& state, const HistogramGeometry& geo, const QColor& grey,
                  const QColor& fore) {
     const int maxPop = std::min<int>(g.MaxPopulations, PopulationTableSize - 1);
@@ -71,14 +27,9 @@ void drawMarkers(QPainter& p, const HistogramState& state, const HistogramGeomet
         return IsEligibleMarker(r, k, state) && k != g.DragCornerPopulation && k != g.DragMovePopulation;
     };
     p.setPen(grey);
-    const double e = geo.plotHeight() * 0.05;
     for (int k = 1; k <= maxPop; ++k) {
         if (!drawn(k)) continue;
-        const PopulationRecord& r = g.PopulationTable[static_cast<size_t>(k)];
-        const double x1 = geo.px(r.CornerX[1]), x2 = geo.px(r.CornerX[2]), y = geo.py(r.CornerY[1]);
-        p.drawLine(QPoint(PixelOf(x1), PixelOf(y - e)), QPoint(PixelOf(x1), PixelOf(y + e)));
-        p.drawLine(QPoint(PixelOf(x2), PixelOf(y - e)), QPoint(PixelOf(x2), PixelOf(y + e)));
-        p.drawLine(QPoint(PixelOf(x1), PixelOf(y)), QPoint(PixelOf(x2), PixelOf(y)));
+        DrawMarkerBar(p, g.PopulationTable[static_cast<size_t>(k)], geo);
     }
     p.setPen(fore);
     for (int k = 1; k <= maxPop; ++k) {
@@ -91,6 +42,64 @@ void drawMarkers(QPainter& p, const HistogramState& state, const HistogramGeomet
 }
 
 }  // namespace
+
+int32_t FloorPixel(double v) {
+    constexpr double kFar = 1.0e7;
+    if (!(v > -kFar)) return -static_cast<int32_t>(kFar);
+    if (v > kFar) return static_cast<int32_t>(kFar);
+    return static_cast<int32_t>(std::floor(v));
+}
+
+void DrawHistogramColumns(QImage& image, std::span<const double> counts, float f, int m,
+                          std::optional<QRgb> colour, std::vector<int32_t>& tops) {
+    const int W = image.width(), H = image.height();
+    const int plotW = W - 2 * m;
+    const int64_t n = static_cast<int64_t>(counts.size()) - 1;
+    tops.assign(static_cast<size_t>(std::max(0, plotW)) + 1, 0);
+    if (plotW <= 0 || n < 1) return;
+    uchar* bits = image.bits();
+    const qsizetype bpl = image.bytesPerLine();
+    const int bottom = H - m;
+    for (int64_t k = 1; k <= n; ++k) {
+        const int32_t x = FloorPixel(m + (static_cast<double>(k) / static_cast<double>(n)) * plotW);
+        int32_t y = FloorPixel(static_cast<double>(bottom) - static_cast<double>(f) * counts[static_cast<size_t>(k)]);
+        if (y < m) y = m;
+        if (colour && x >= 0 && x < W) {
+            for (int32_t row = std::max(0, std::min(y, bottom)); row <= std::min(bottom, H - 1); ++row)
+                reinterpret_cast<uint32_t*>(bits + row * bpl)[x] = *colour;
+        }
+        const int32_t c = x - m;
+        if (c < 0 || c > plotW) continue;
+        int32_t& top = tops[static_cast<size_t>(c)];
+        if (top == 0 || y < top) top = y;
+    }
+}
+
+void DrawColumnOutline(QPainter& p, const std::vector<int32_t>& tops, int m) {
+    const int plotW = static_cast<int>(tops.size()) - 1;
+    for (int c = 1; c <= plotW - 1; ++c) {
+        const int32_t a = tops[static_cast<size_t>(c)], b = tops[static_cast<size_t>(c + 1)];
+        if (a == 0 || b == 0) continue;  // a pixel column no bin reaches
+        p.drawLine(m + c, a, m + c + 1, b);
+    }
+}
+
+void DrawHistogramAxes(QPainter& p, int W, int H, int m, int gap, const std::vector<double>& ticks) {
+    p.drawLine(m, m, m, H - m);
+    p.drawLine(m, H - m, W - m, H - m);
+    for (const double d : ticks) {
+        const int x = PixelOf(m + d);
+        p.drawLine(x, H - m, x, H - m + gap);
+    }
+}
+
+void DrawMarkerBar(QPainter& p, const PopulationRecord& r, const HistogramGeometry& geo) {
+    const double e = geo.plotHeight() * 0.05;
+    const double x1 = geo.px(r.CornerX[1]), x2 = geo.px(r.CornerX[2]), y = geo.py(r.CornerY[1]);
+    p.drawLine(QPoint(PixelOf(x1), PixelOf(y - e)), QPoint(PixelOf(x1), PixelOf(y + e)));
+    p.drawLine(QPoint(PixelOf(x2), PixelOf(y - e)), QPoint(PixelOf(x2), PixelOf(y + e)));
+    p.drawLine(QPoint(PixelOf(x1), PixelOf(y)), QPoint(PixelOf(x2), PixelOf(y)));
+}
 
 int FitHistogramToFile(HistogramState& state, const FileRecord& file) {
     int params = std::min<int>(file.ParameterCount, static_cast<int>(file.Parameters.size()) - 1);
@@ -134,7 +143,8 @@ void RenderHistogram(QImage& image, HistogramState& state, const FileRecord& fil
     state.YMax = HistogramYMax(state.Counts, state.YScale);
     const float f = static_cast<float>(H - 2 * m) / state.YMax;
 
-    if (plotW > 0) drawColumns(image, state, f, m);
+    const QRgb fill = qRgb(state.FillRed, state.FillGreen, state.FillBlue);
+    if (plotW > 0) DrawHistogramColumns(image, state.Counts, f, m, fill, state.ColumnTops);
     else state.ColumnTops.clear();
 
     QPainter p(&image);
@@ -144,17 +154,14 @@ void RenderHistogram(QImage& image, HistogramState& state, const FileRecord& fil
     if (options.showFileName) PrintAt(p, m, 1, shownFileSystemText(file.FileName));
     if (param) PrintAt(p, W / 2.0 - CentringWidth(param->Name) / 2.0, H - m + gap, Latin1Text(param->Name));
 
-    if (plotW > 0 && state.DrawOutline && plotW < state.Resolution) drawOutline(p, state, m);
+    if (plotW > 0 && state.DrawOutline && plotW < state.Resolution) {
+        auto darker = [](uint8_t v) { return v > 80 ? v - 80 : 0; };
+        p.setPen(QColor(darker(state.FillRed), darker(state.FillGreen), darker(state.FillBlue)));
+        DrawColumnOutline(p, state.ColumnTops, m);
+    }
 
     p.setPen(grey);
-    p.drawLine(m, m, m, H - m);
-    p.drawLine(m, H - m, W - m, H - m);
-    if (param) {
-        for (const double d : AxisTickDistances(*param, plotW)) {
-            const int x = PixelOf(m + d);
-            p.drawLine(x, H - m, x, H - m + gap);
-        }
-    }
+    DrawHistogramAxes(p, W, H, m, gap, param ? AxisTickDistances(*param, plotW) : std::vector<double>{});
     if (state.ShowRegionLines) drawMarkers(p, state, geo, grey, fore);
 
     p.setPen(fore);

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "core/Numbers.h"
-#include "core/FastDraw.h"
 
 namespace qv {
 
@@ -15,9 +14,7 @@ std::vector<std::string> HistogramSettingsLines(const HistogramState& s, const H
     AppendWindowFrameLines(lines, frame);
     lines.push_back("axis.x:" + NumberText(s.Channel));
     lines.push_back("show:" + NumberText(s.ShownPopulation));
-    lines.push_back("fill.red:" + NumberText(static_cast<int>(s.FillRed)));
-    lines.push_back("fill.green:" + NumberText(static_cast<int>(s.FillGreen)));
-    lines.push_back("fill.blue:" + NumberText(static_cast<int>(s.FillBlue)));
+    AppendFillColourLines(lines, s.FillRed, s.FillGreen, s.FillBlue);
     lines.push_back(std::string("border.enabled:") + FlagText(s.DrawOutline));
     lines.push_back("yscale:" + NumberText(s.YScale));
     lines.push_back("smoothing:" + NumberText(s.Smoothing));
@@ -43,28 +40,17 @@ WindowSettingRequest ApplyHistogramSettingLine(HistogramState& s, const std::str
     const std::string& value = parsed.value;
 
     auto flag = [&](bool& field, int item, const char* onCaption, const char* offCaption) {
-        if (value == "1") {
-            field = true;
-            s.setCaption(item, onCaption);
-        } else if (value == "0") {
-            field = false;
-            s.setCaption(item, offCaption);
-        }
+        if (ReadFlag(value, field)) s.setCaption(item, field ? onCaption : offCaption);
     };
     auto nonNegative = [&](int32_t& field) {
         if (const auto v = ReadInt32(value); v && *v >= 0) field = *v;
     };
 
+    if (ReadFillColourLine(key, value, s.FillRed, s.FillGreen, s.FillBlue)) return req;
     if (key == "axis.x") {
         if (const auto v = ReadInt16(value)) s.Channel = *v;
     } else if (key == "show") {
         if (const auto v = ReadInt16(value)) s.ShownPopulation = *v;
-    } else if (key == "fill.red") {
-        if (const auto v = ReadByte(value)) s.FillRed = *v;
-    } else if (key == "fill.green") {
-        if (const auto v = ReadByte(value)) s.FillGreen = *v;
-    } else if (key == "fill.blue") {
-        if (const auto v = ReadByte(value)) s.FillBlue = *v;
     } else if (key == "border.enabled") {
         flag(s.DrawOutline, HistoMenuOutline, "Don't draw outline", "Draw outline");
     } else if (key == "yscale") {
@@ -77,27 +63,12 @@ WindowSettingRequest ApplyHistogramSettingLine(HistogramState& s, const std::str
     } else if (key == "regionlines.showcreatedhere") {
         flag(s.ShowCreatedHereOnly, HistoMenuCreatedHere, "Show all markers", "Show only markers created here");
     } else if (key == "fastdraw.enabled") {
-        if (value == "0") {
-            s.FastDraw = false;
-            s.DrawStep = 1;
-            s.setCaption(HistoMenuFastDraw, "Fast draw mode");
-        } else if (value == "1") {
-            s.FastDraw = true;
-            s.DrawStep = FastDrawStep(fileEventCount, fastDrawLimit);
-            s.setCaption(HistoMenuFastDraw, "Full draw mode");
-        }
+        if (ReadFastDrawFlag(value, s.FastDraw, s.DrawStep, fileEventCount, fastDrawLimit))
+            s.setCaption(HistoMenuFastDraw, s.FastDraw ? "Full draw mode" : "Fast draw mode");
     } else if (key == "background") {
-        if (const auto d = ParseNumber(value)) {
-            const double v = Int(*d);
-            if (v >= 0 && v <= 255) {
-                s.BackgroundValue = static_cast<uint8_t>(v);
-                if (s.BackgroundValue == 0) s.DarkBackground = false;
-                if (s.BackgroundValue > 254) s.DarkBackground = true;
-            }
-        }
+        ReadBackgroundGrey(value, s.BackgroundValue, s.DarkBackground);
     } else if (key == "printview.stat.visible") {
-        if (value == "1") s.StatisticsOnPrintPage = true;
-        else if (value == "0") s.StatisticsOnPrintPage = false;
+        ReadFlag(value, s.StatisticsOnPrintPage);
     }
     return req;
 }

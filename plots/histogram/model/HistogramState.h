@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "app/model/MenuCaptionList.h"
+
 namespace qv {
 
 // Items of the histogram's pop-up menu, 1-based as the main window's menu array.
@@ -51,7 +53,7 @@ inline const std::array<const char*, HistogramMenuItemCount + 1> HistogramStartC
     "Show in print preview page",
 };
 
-struct HistogramState {
+struct HistogramState : MenuCaptionList<HistogramStartCaptions> {
     int16_t ID = 0;
     std::string Title;            // caption without the selection prefix
     int16_t MenuItemCount = HistogramMenuItemCount;
@@ -82,15 +84,6 @@ struct HistogramState {
     bool MarkerInProgress = false;
     float DragStartX = 0.0f, DragStartY = 0.0f;  // pixels, whole-marker drag
     bool Initialised = false;     // set once the window knows its slot
-    std::array<std::string, HistogramMenuItemCount + 1> MenuCaptions{};
-
-    HistogramState() { resetCaptions(); }
-
-    void resetCaptions() {
-        for (size_t i = 0; i < MenuCaptions.size(); ++i) MenuCaptions[i] = HistogramStartCaptions[i];
-    }
-    const std::string& caption(int item) const { return MenuCaptions[static_cast<size_t>(item)]; }
-    void setCaption(int item, const char* text) { MenuCaptions[static_cast<size_t>(item)] = text; }
 
     // The smoothing a draw uses: below the resolution, never negative.
     int32_t effectiveSmoothing() const;

@@ -13,6 +13,7 @@
 
 #include "core/FileRecord.h"
 #include "core/PopulationRecord.h"
+#include "output/model/StatisticsTable.h"
 
 namespace qv {
 
@@ -70,16 +71,10 @@ private:
 
 // Which statistics columns (1 Number, 2 fraction, 3 mean, 4 geometric mean,
 // 5 CV) and information rows the grid shows, and how.
-struct HistogramGridOptions {
+struct HistogramGridOptions : StatisticsGridChoice {
     std::array<bool, 6> columnShown{};  // element 0 unused
-    bool fileNameRow = false;
-    bool sampleIdRow = false;
-    bool commentsRow = false;
-    bool copying = false;
     bool fastDraw = false;  // "FAST DRAW" in the header's corner
     int channel = 1;
-    int maxPopulations = 16;
-    int maxDefinitions = 16;
 };
 
 // Rebuilds the grid: information rows, the header ("Number", "% of vis",

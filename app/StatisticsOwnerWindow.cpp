@@ -1,0 +1,76 @@
+#include "app/StatisticsOwnerWindow.h"
+
+#include <stdexcept>
+
+#include "core/Numbers.h"
+#include "output/Statistics.h"
+#include "output/StatisticsPanel.h"
+
+namespace qv {
+
+bool StatisticsOwnerWindow::OnkoStatistiikkaKaytossa() const {
+    const StatisticsPanel* panel = statisticsBase();
+    return panel && panel->OnkoStatistiikkaKaytossa();
+}
+
+void StatisticsOwnerWindow::PaivitaStatistiikka() {
+    if (StatisticsPanel* panel = statisticsBase()) panel->PaivitaStatistiikka();
+}
+
+std::string StatisticsOwnerWindow::AnnaKokoStatistiikka(const std::string& mode) {
+    const StatisticsPanel* panel = statisticsBase();
+    return panel ? panel->AnnaKokoStatistiikka(mode) : std::string();
+}
+
+void StatisticsOwnerWindow::LiikutaStatistiikkaLaatikkoa(const std::string& axis, const std::string& value) {
+    if (StatisticsPanel* panel = statisticsBase()) panel->LiikutaStatistiikkaLaatikkoa(axis, value);
+}
+
+void StatisticsOwnerWindow::AvaaTaiSuljeStatistics(const std::string& mode) {
+    if (StatisticsPanel* panel = statisticsBase()) panel->AvaaTaiSuljeStatistics(mode);
+}
+
+void StatisticsOwnerWindow::UnloadStatistics() {
+    if (StatisticsPanel* panel = statisticsBase()) panel->UnloadStatistics();
+}
+
+QImage StatisticsOwnerWindow::StatKuva() const {
+    const StatisticsPanel* panel = statisticsBase();
+    return panel ? panel->StatKuva() : QImage();
+}
+
+void StatisticsOwnerWindow::AsetaStatKuva(const QImage& picture) {
+    if (StatisticsPanel* panel = statisticsBase()) panel->AsetaStatKuva(picture);
+}
+
+void StatisticsOwnerWindow::applySettingRequest(const WindowSettingRequest& req, const std::string& line) {
+    using Kind = WindowSettingRequest::Kind;
+    if (applyFrameRequest(req)) return;
+    switch (req.kind) {
+    case Kind::Preview: AsetaPreviewissa(req.flag); break;
+    case Kind::Statistics: AvaaTaiSuljeStatistics(req.flag ? "open" : "close"); break;
+    case Kind::StatisticsLine:
+        if (StatisticsPanel* panel = statisticsBase()) panel->loadSettingsLine(line);
+        break;
+    default: break;
+    }
+}
+
+int16_t StatisticsOwnerWindow::channelArgument(const std::string& value) {
+    const auto v = ParseNumber(value);
+    if (!v) throw WindowOperationError("Type mismatch: " + value);
+    try {
+        return CInt(*v);
+    } catch (const std::overflow_error&) {
+        throw WindowOperationError("Overflow: " + value);
+    }
+}
+
+bool StatisticsOwnerWindow::switchFastDraw(const std::string& mode, bool& fastDraw) {
+    if (mode == "fast" && !fastDraw) fastDraw = true;
+    else if (mode == "full" && fastDraw) fastDraw = false;
+    else return false;
+    return true;
+}
+
+}  // namespace qv
