@@ -12,6 +12,7 @@
 
 #include "app/Dialogs.h"
 #include "core/SharedState.h"
+#include "tools/ToolCommands.h"
 #include "tools/model/ScriptPack.h"
 
 namespace qv {
@@ -78,6 +79,7 @@ Skripti::Skripti(QWidget* parent) : QWidget(parent) {
     host_.onRunEnded = [this] { Toteuta->setText(ExecuteCaption); };
     host_.onVariables = [this](const std::string& pane) { Muuttujat->setPlainText(latin1(pane)); };
     host_.onShowToolWindow = [this] { MuutaSkriptiKoko(QStringLiteral("iso")); };
+    installToolCommands(interpreter_);
 
     resize(DesignWidth, DesignHeight);
     placeLargeControls();

@@ -17,6 +17,7 @@
 #include "output/Statistics.h"
 #include "plots/histogram/HistogramStatisticsPanel.h"
 #include "plots/histogram/model/HistogramMarkerCheck.h"
+#include "plots/histogram/model/HistogramPeak.h"
 #include "plots/histogram/model/HistogramRenderer.h"
 #include "plots/histogram/model/HistogramSettings.h"
 
@@ -196,6 +197,19 @@ void Histogram::AsetaPiirtoMoodi(const std::string& mode) {
     } else if (mode == "full" && state_.FastDraw) {
         state_.FastDraw = false;
         Piirra();
+    }
+}
+
+int32_t Histogram::AnnaHistonKorkeinKohta(const std::string& what, int32_t marker) {
+    if (marker < 0 || marker >= PopulationTableSize) throw WindowOperationError("no population slot " + std::to_string(marker));
+    return HistogramPeak(state_.Counts, state_.Resolution, state_.YMax, g.PopulationTable[static_cast<size_t>(marker)], what);
+}
+
+int32_t Histogram::AnnaHistonKorkeus(double position) {
+    try {
+        return HistogramHeightAt(state_.Counts, state_.Resolution, state_.YMax, position);
+    } catch (const std::out_of_range& e) {
+        throw WindowOperationError(e.what());
     }
 }
 

@@ -61,6 +61,8 @@ public:
     std::string AnnaKanava(const std::string& axis) override;
     void AsetaKanava(const std::string& axis, const std::string& value) override;
     void AsetaPiirtoMoodi(const std::string& mode) override;
+    int32_t AnnaHistonKorkeinKohta(const std::string& what, int32_t marker) override;
+    int32_t AnnaHistonKorkeus(double position) override;
 
     // ---- for the menus, the mouse code and the tests ----
     HistogramState& state() { return state_; }
