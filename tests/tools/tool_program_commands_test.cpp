@@ -1,6 +1,7 @@
 // Tools driving the program: queries, window, creation and population
 // commands, the folder walk with its output file, the write guards and
 // printing the print page, inside the started main window.
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiSubWindow>
@@ -13,6 +14,8 @@
 #include <vector>
 
 #include "app/FilePlotWindow.h"
+#include "app/model/FolderListing.h"
+#include "core/FcsReader.h"
 #include "app/PlotWindow.h"
 #include "tests/tools/ToolProgramFixture.h"
 
@@ -48,12 +51,11 @@ public:
 
 // ---- the folder walk ----
 
-TEST_F(ToolProgramTest, FolderWalkWritesOneLinePerLoadableFileAndTheNextRunAppends) {
-    writeFcs("a.fcs", {{100, 200}, {300, 400}});
-    writeDamaged("b.fcs");
-    writeFcs("c.fcs", {{1, 2}, {3, 4}, {5, 6}});
-    const std::string walk = script({
-        "folder.set:" + data.path(),
+// Walks `folder` in a dot plot with its statistics open, writing the name,
+// the event count and whether the statistics are open, a line per file.
+std::string walkScript(const std::string& folder) {
+    return script({
+        "folder.set:" + folder,
         "create.dotplot:1",
         "w.1.statistics.visible:true",
         "w.1.file.move:first",
@@ -67,11 +69,33 @@ TEST_F(ToolProgramTest, FolderWalkWritesOneLinePerLoadableFileAndTheNextRunAppen
         "w.1.file.move:next",
         "loop",
     });
+}
+
+TEST_F(ToolProgramTest, FolderWalkWritesOneLinePerLoadableFileAndTheNextRunAppends) {
+    writeFcs("a.fcs", {{100, 200}, {300, 400}});
+    writeDamaged("b.fcs");
+    writeFcs("c.fcs", {{1, 2}, {3, 4}, {5, 6}});
+    const std::string walk = walkScript(data.path());
     run(walk);  // the damaged file is passed over without a message box
     EXPECT_EQ(readAll(data.file("result.txt")), "a.fcs\t2\ttrue\r\nc.fcs\t3\ttrue\r\n");
     EXPECT_FALSE(tool().interpreter().lastRun()->OutputOpened);
     run(walk);
     EXPECT_EQ(readAll(data.file("result.txt")), "a.fcs\t2\ttrue\r\nc.fcs\t3\ttrue\r\na.fcs\t2\ttrue\r\nc.fcs\t3\ttrue\r\n");
+}
+
+TEST_F(ToolProgramTest, WalksACopyOfTheInstrumentFilesOverTheOnesRefused) {
+    const QDir source(QStringLiteral(QV_TESTDATA_DIR));
+    if (!source.exists()) GTEST_SKIP() << "no instrument files at " << QV_TESTDATA_DIR;
+    for (const QString& name : source.entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(source.filePath(name), QString::fromStdString(data.file(name.toStdString()))));
+    std::string expected;
+    for (const std::string& name : ListFcsFiles(data.path())) {
+        const FileRecord file = ReadFcsFile(data.file(name));
+        if (file.Loaded) expected += name + "\t" + std::to_string(file.EventCount) + "\ttrue\r\n";
+    }
+    ASSERT_FALSE(expected.empty());
+    run(walkScript(data.path()));
+    EXPECT_EQ(readAll(data.file("result.txt")), expected);
 }
 
 TEST_F(ToolProgramTest, FileThatFailsToLoadStopsTheRunAfterTheLoadersOwnMessage) {
