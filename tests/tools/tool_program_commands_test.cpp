@@ -177,6 +177,26 @@ TEST_F(ToolProgramTest, QueriesAnswerTheEdgeCases) {
     EXPECT_EQ(value("$pexists"), "false");
 }
 
+TEST_F(ToolProgramTest, HistogramPeakAndHeightQueriesReadTheLastDraw) {
+    // Every event at 512 of 1024: the three-bin mean spreads it over bins
+    // 510..512, and the lowest of the equal bins is the peak.
+    writeFcs("a.fcs", std::vector<std::vector<double>>(30, {512, 100}));
+    PopulationRecord& marker = g.PopulationTable[1];
+    marker.InUse = true;
+    marker.Type = "Histogram";
+    marker.CornerX[1] = 0;
+    marker.CornerX[2] = 10000;
+    run(script({"folder.set:" + data.path(), "create.histogram:1", "w.1.file.load:a.fcs",
+                "$at.set:@.w.1.histogram.highest.position.1", "$peak.set:@.w.1.histogram.highest.height.1",
+                "$mid.set:@.w.1.histogram.height.5000", "$low.set:@.w.1.histogram.height.100",
+                "$axis.set:@.w.1.axis.x"}));
+    EXPECT_EQ(value("$at"), "4980");
+    EXPECT_EQ(value("$peak"), "10000");
+    EXPECT_EQ(value("$mid"), "10000");
+    EXPECT_EQ(value("$low"), "0");
+    EXPECT_EQ(value("$axis"), "1");
+}
+
 // ---- errors of the line ----
 
 struct LineError {
