@@ -107,6 +107,23 @@ TEST_F(ToolProgramTest, FileThatFailsToLoadStopsTheRunAfterTheLoadersOwnMessage)
     EXPECT_EQ(value("$after"), "<none>");
 }
 
+TEST_F(ToolProgramTest, FirstFileThatFailsToLoadStopsTheWalk) {
+    writeDamaged("a.fcs");
+    writeFcs("b.fcs", {{1, 2}});
+    dialogs.expectAnyMessage(MsgAnswer::Ok);
+    run(script({"folder.set:" + data.path(), "create.dotplot:1", "w.1.file.move:first", "$after.set:1"}));
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_EQ(dialogs.shown()[0].title, "Load error");
+    EXPECT_EQ(value("$after"), "<none>");
+}
+
+TEST_F(ToolProgramTest, CloseEndsTheOutputAndAWriteAfterItIsAnError) {
+    dialogs.expectMessage(abortText(5), "Fatal error", MsgAnswer::Ok);
+    run(script({"folder.set:" + data.path(), "output.set:out.txt", "output.write:one", "output.close",
+                "output.write:two"}));
+    EXPECT_EQ(readAll(data.file("out.txt")), "one\r\n");
+}
+
 TEST_F(ToolProgramTest, FileValuesAndLogMarksChangeTheLoadedFile) {
     writeFcs("a.fcs", {{100, 200}, {300, 400}});
     run(script({"folder.set:" + data.path(), "create.dotplot:1", "w.1.file.load:a.fcs", "f.1.parameter.2.log:true",
