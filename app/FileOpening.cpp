@@ -54,7 +54,11 @@ bool isWindowSlot(int id) { return id >= 1 && id <= g.MaxWindows && id < static_
 
 std::string toFileSystem(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
+// While set, a refused file is passed over without its message (tool walks).
+bool quietRefusals = false;
+
 void showLoadError(const FileRecord& refused) {
+    if (quietRefusals) return;
     showMessage(QString::fromLatin1(LoadErrorMessage(refused)), QString::fromLatin1(LoadErrorTitle));
 }
 
@@ -167,8 +171,9 @@ std::optional<RefusedStep> takeRefusedStep(int window) {
     return r;
 }
 
-bool stepFile(int window, Step step) {
+bool stepFile(int window, Step step, LoadOutcome* outcomeOut = nullptr) {
     bool result = false;
+    if (outcomeOut) *outcomeOut = LoadOutcome::Done;
     const int f = isWindowSlot(window) && g.WindowRegistry[window].InUse ? g.WindowRegistry[window].FileIndex : 0;
     const std::optional<RefusedStep> refused = takeRefusedStep(window);
     // A window without a file has no folder to step through.
@@ -203,6 +208,7 @@ bool stepFile(int window, Step step) {
                 result = loaded.result;
                 outcome = loaded.outcome;
             }
+            if (outcomeOut) *outcomeOut = outcome;
             if (outcome == LoadOutcome::Refused) {
                 refusedSteps[window] = RefusedStep{step, folder, shown, shownKey, targetName};
                 if (refusedInCommand) refusedInCommand->insert(path);
@@ -352,5 +358,20 @@ bool EnsimmainenTiedostoHakemisto(int window, const std::string& folder) {
 
 bool SeuraavaTiedosto(int window) { return stepFile(window, Step::Next); }
 bool EdellinenTiedosto(int window) { return stepFile(window, Step::Previous); }
+
+bool StepToLoadableFile(int window, bool forward) {
+    quietRefusals = true;
+    struct Reset {
+        ~Reset() { quietRefusals = false; }
+    } reset;
+    // Each refused step goes on from the refused file, so this ends at the
+    // end of the folder's list (the bound only guards a list that keeps changing).
+    for (int tries = 0; tries < 1000000; ++tries) {
+        LoadOutcome outcome = LoadOutcome::Done;
+        const bool result = stepFile(window, forward ? Step::Next : Step::Previous, &outcome);
+        if (outcome != LoadOutcome::Refused) return result;
+    }
+    return false;
+}
 
 }  // namespace qv

@@ -49,6 +49,11 @@ bool EnsimmainenTiedostoHakemisto(int window, const std::string& folder);
 // when the window shows no file. Then frees unused files and autosaves.
 bool SeuraavaTiedosto(int window);
 bool EdellinenTiedosto(int window);
+// Tools: the same step forward or back, but past the files the reader
+// refuses, without a message, to the next loadable file; false, with the
+// window's file unchanged, when no loadable file follows. An unattended walk
+// through a folder is never stopped by a damaged file.
+bool StepToLoadableFile(int window, bool forward);
 
 // Which reader a file read into a new slot goes through: "" for the FCS
 // reader, "txt" while "Open TXT file..." runs its loads.

@@ -174,6 +174,9 @@ void PaaIkkuna::MDIForm_Load() {
     if (!skripti_) {
         skripti_ = new Skripti(this);
         skripti_->setWorkspacePlacer([this](Skripti& tool) { mdi_->addSubWindow(&tool); });
+        skripti_->setMouseMoveHandler([this] {
+            if (panel_) panel_->workspaceMouseMoved();
+        });
         tools_->setLauncher([this](const ScriptMenuEntry& entry, const QString& path, const std::string& text) {
             skripti_->runScriptFile(entry, path, text);
         });

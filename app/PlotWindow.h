@@ -123,6 +123,49 @@ public:
     }
     virtual void AsetaPiirtoMoodi(const std::string& mode) { missing("AsetaPiirtoMoodi"); (void)mode; }
 
+    // Members that tools call on the kinds that have them; a kind answers
+    // only its own. Positions are plot-space units 0..10000.
+    // Quadrant cross (dot plot): the position on an axis ("y" counted from
+    // the bottom), storing one ("y" as stored, from the top), showing it
+    // ("open", "close", else toggle) and whether it is shown.
+    virtual std::string AnnaKvadrantinKoordinaatit(const std::string& axis) const {
+        missing("AnnaKvadrantinKoordinaatit"); (void)axis; return {};
+    }
+    virtual void AsetaRegion(const std::string& axis, const std::string& value) {
+        missing("AsetaRegion"); (void)axis; (void)value;
+    }
+    virtual void NaytaTaiPiilotaKvadrantti(const std::string& mode) { missing("NaytaTaiPiilotaKvadrantti"); (void)mode; }
+    virtual bool OnkoKvadranttiKaytossa() const { missing("OnkoKvadranttiKaytossa"); return false; }
+    // Histogram: the peak inside the marker of a population slot by key
+    // ("paikka" position, "abskorkeus" count, "suhtkorkeus" relative height),
+    // and the relative height (0..10000 of the Y maximum) at a position.
+    virtual int32_t AnnaHistonKorkeinKohta(const std::string& what, int32_t marker) {
+        missing("AnnaHistonKorkeinKohta"); (void)what; (void)marker; return 0;
+    }
+    virtual int32_t AnnaHistonKorkeus(double position) { missing("AnnaHistonKorkeus"); (void)position; return 0; }
+    // Modeller: the relative height of the sum of the curves at a position;
+    // one property of curve `curve` ("nimi", "korkeus", "paikka", "tasanne",
+    // "hajontavasen", "hajontaoikea"); creating ("luo") or deleting ("poista") a curve.
+    virtual int32_t AnnaSummanKorkeus(double position) { missing("AnnaSummanKorkeus"); (void)position; return 0; }
+    virtual void SiirraKayraa(const std::string& what, const std::string& curve, const std::string& value) {
+        missing("SiirraKayraa"); (void)what; (void)curve; (void)value;
+    }
+    virtual void LuoTaiPoista(const std::string& action, const std::string& curve, const std::string& name) {
+        missing("LuoTaiPoista"); (void)action; (void)curve; (void)name;
+    }
+    // Three-dimensional plot: turning by a step about "x" or "y", the viewing
+    // distance by a step, back to zero rotation, the background picture
+    // ("paalla" on, "poissa" off).
+    virtual void MuutaRotaatiota(const std::string& axis, const std::string& step) {
+        missing("MuutaRotaatiota"); (void)axis; (void)step;
+    }
+    virtual void MuutaEtaisyytta(const std::string& step) { missing("MuutaEtaisyytta"); (void)step; }
+    virtual void Nollaa() { missing("Nollaa"); }
+    virtual void AsetaTaustaKuvanTila(const std::string& mode) { missing("AsetaTaustaKuvanTila"); (void)mode; }
+    // Overlay and mirror histograms: line `line` takes the histogram of the
+    // histogram window `windowId`.
+    virtual void AsetaHistogram(int line, int windowId) { missing("AsetaHistogram"); (void)line; (void)windowId; }
+
 private slots:
     void frameActivating() { onActivated(); }
 

@@ -253,15 +253,18 @@ void PrintPreview::Printtaa() {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
     if (!dialogs().choosePrinter(printer)) return;
+    PrintOn(printer);
+}
 
+bool PrintPreview::PrintOn(QPrinter& printer) {
     OnScreenSize restore(*this);
     const int base = g.PageWidthBase;
     setPictureSize(QSize(base, static_cast<int>(std::lround(PageHeightFor(base)))));
     Piirra();
-    printImage(page_, printer);
+    return printImage(page_, printer);
 }
 
-void PrintPreview::printImage(const QImage& image, QPrinter& printer) {
+bool PrintPreview::printImage(const QImage& image, QPrinter& printer) {
     auto paintOn = [&image](QPainter& painter, const QRectF& printable) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(PrintedPageRect(printable), image);
@@ -270,10 +273,9 @@ void PrintPreview::printImage(const QImage& image, QPrinter& printer) {
     if (pdfPath.isEmpty()) {
         // A printer that fails simply ends the command.
         QPainter painter;
-        if (!painter.begin(&printer)) return;
+        if (!painter.begin(&printer)) return false;
         paintOn(painter, QRectF(QPointF(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size()));
-        painter.end();
-        return;
+        return painter.end();
     }
     // A PDF is a file written for the user: through a temporary file, the
     // old one kept when the new one cannot be written.
@@ -294,6 +296,7 @@ void PrintPreview::printImage(const QImage& image, QPrinter& printer) {
     if (written) written = file.commit();
     else file.cancelWriting();
     if (!written) showSaveError(pdfPath);
+    return written;
 }
 
 }  // namespace qv

@@ -38,6 +38,10 @@ public:
     // printer or into the PDF file chosen there. The page gets its
     // on-screen size back on every path out.
     void Printtaa();
+    // The page on a printer already chosen: drawn at PageWidthBase wide (A4
+    // proportion), put on the printer or into its PDF file, then given its
+    // on-screen size back. False when the printer or the file failed.
+    bool PrintOn(QPrinter& printer);
 
     // The page picture (Kuva) as last painted, and its size.
     const QImage& Kuva() const { return page_; }
@@ -68,7 +72,7 @@ private:
     // Keeps the window at the A4 proportion (height = width x sqrt(2)).
     void keepA4();
     // Puts the page on the printer, or writes it as a PDF file.
-    void printImage(const QImage& image, QPrinter& printer);
+    bool printImage(const QImage& image, QPrinter& printer);
 
     QImage page_;
     PrintPageLayout layout_;

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -12,6 +13,7 @@
 
 #include "app/Dialogs.h"
 #include "core/SharedState.h"
+#include "tools/ToolCommands.h"
 #include "tools/model/ScriptPack.h"
 
 namespace qv {
@@ -78,6 +80,14 @@ Skripti::Skripti(QWidget* parent) : QWidget(parent) {
     host_.onRunEnded = [this] { Toteuta->setText(ExecuteCaption); };
     host_.onVariables = [this](const std::string& pane) { Muuttujat->setPlainText(latin1(pane)); };
     host_.onShowToolWindow = [this] { MuutaSkriptiKoko(QStringLiteral("iso")); };
+    installToolCommands(interpreter_);
+
+    // Pointer moves over the panes are reported as moves over the window.
+    setMouseTracking(true);
+    for (QPlainTextEdit* pane : {Teksti, Muuttujat}) {
+        pane->viewport()->setMouseTracking(true);
+        pane->viewport()->installEventFilter(this);
+    }
 
     resize(DesignWidth, DesignHeight);
     placeLargeControls();
@@ -179,6 +189,16 @@ void Skripti::startSmallAndHidden() {
 void Skripti::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (!g.ToolWindowSmall) placeLargeControls();
+}
+
+void Skripti::mouseMoveEvent(QMouseEvent* event) {
+    QWidget::mouseMoveEvent(event);
+    if (mouseMoved_) mouseMoved_();
+}
+
+bool Skripti::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove && mouseMoved_) mouseMoved_();
+    return QWidget::eventFilter(watched, event);
 }
 
 // ---- running ----

@@ -68,10 +68,15 @@ public:
     void setWorkspacePlacer(std::function<void(Skripti&)> placer) { placer_ = std::move(placer); }
     // Start-up: the small layout, hidden.
     void startSmallAndHidden();
+    // Runs at every pointer move over the window, its editor and its
+    // variable pane (the main window narrows its panel, as over any child window).
+    void setMouseMoveHandler(std::function<void()> handler) { mouseMoved_ = std::move(handler); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void layoutLarge();
@@ -82,6 +87,7 @@ private:
     ToolHost host_;
     ScriptInterpreter interpreter_{host_};
     std::function<void(Skripti&)> placer_;
+    std::function<void()> mouseMoved_;
 };
 
 }  // namespace qv

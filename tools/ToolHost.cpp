@@ -26,7 +26,11 @@ const QString AnyFile = QStringLiteral("All files (*)");
 
 }  // namespace
 
-ToolHost::ToolHost() : printer_(std::make_unique<QPrinter>()) {}
+ToolHost::ToolHost() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    // The print page is an A4 page upright.
+    printer_->setPageSize(QPageSize(QPageSize::A4));
+    printer_->setPageOrientation(QPageLayout::Portrait);
+}
 ToolHost::~ToolHost() = default;
 
 void ToolHost::runStarted() {

@@ -61,10 +61,10 @@ public:
     void AsetaPiirtoMoodi(const std::string& mode) override;
 
     // ---- the dot plot's own members (tools and its menu) ----
-    void AsetaRegion(const std::string& axis, const std::string& value);
-    std::string AnnaKvadrantinKoordinaatit(const std::string& axis) const;
-    void NaytaTaiPiilotaKvadrantti(const std::string& mode);
-    bool OnkoKvadranttiKaytossa() const { return state_.QuadrantOn; }
+    void AsetaRegion(const std::string& axis, const std::string& value) override;
+    std::string AnnaKvadrantinKoordinaatit(const std::string& axis) const override;
+    void NaytaTaiPiilotaKvadrantti(const std::string& mode) override;
+    bool OnkoKvadranttiKaytossa() const override { return state_.QuadrantOn; }
 
     // ---- for the statistics, the gate editing and the tests ----
     DotPlotState& state() { return state_; }

@@ -18,6 +18,7 @@
 #include "plots/histogram/HistogramStatisticsPanel.h"
 #include "plots/histogram/model/HistogramExchange.h"
 #include "plots/histogram/model/HistogramMarkerCheck.h"
+#include "plots/histogram/model/HistogramPeak.h"
 #include "plots/histogram/model/HistogramRenderer.h"
 #include "plots/histogram/model/HistogramSettings.h"
 
@@ -221,6 +222,19 @@ int32_t Histogram::AnnaHistonKorkeus(double& pos) const {
     if (!v) throw WindowOperationError("Invalid procedure call or argument");
     pos = bin;
     return *v;
+}
+
+int32_t Histogram::AnnaHistonKorkeinKohta(const std::string& what, int32_t marker) {
+    if (marker < 0 || marker >= PopulationTableSize) throw WindowOperationError("no population slot " + std::to_string(marker));
+    return HistogramPeak(state_.Counts, state_.Resolution, state_.YMax, g.PopulationTable[static_cast<size_t>(marker)], what);
+}
+
+int32_t Histogram::AnnaHistonKorkeus(double position) {
+    try {
+        return HistogramHeightAt(state_.Counts, state_.Resolution, state_.YMax, position);
+    } catch (const std::out_of_range& e) {
+        throw WindowOperationError(e.what());
+    }
 }
 
 // ---------------------------------------------------------------- settings lines

@@ -53,6 +53,8 @@ public:
     std::string AnnaKanava(const std::string& axis) override;
     void AsetaKanava(const std::string& axis, const std::string& value) override;
     void AsetaPiirtoMoodi(const std::string& mode) override;
+    int32_t AnnaHistonKorkeinKohta(const std::string& what, int32_t marker) override;
+    int32_t AnnaHistonKorkeus(double position) override;
 
     // ---- the exchange: what overlay and mirror windows and tools read ----
     // The counts of the last draw (bins 0..Resolution, smoothed); empty

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
@@ -96,6 +97,19 @@ TEST_F(ToolWindowInProgram, CopyCommandCopiesTheToolTextWithTheToolWindowActive)
     main.CopyImages_Click();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "do:3\nloop");
     EXPECT_EQ(g.LastCopiedWindow, 999);
+}
+
+TEST_F(ToolWindowInProgram, PointerOverTheToolWindowNarrowsThePanel) {
+    PaaIkkuna& main = start();
+    Skripti& tool = *main.toolWindow();
+    tool.MuutaSkriptiKoko("iso");
+    for (QWidget* target : {static_cast<QWidget*>(&tool), tool.Teksti->viewport(), tool.Muuttujat->viewport()}) {
+        g.PanelCollapsed = false;
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+        EXPECT_TRUE(g.PanelCollapsed) << target->objectName().toStdString();
+    }
 }
 
 }  // namespace

@@ -92,6 +92,12 @@ int32_t ScriptLine::wholeNumber(std::string_view text) {
     return static_cast<int32_t>(r);
 }
 
+int32_t ScriptLine::index(std::string_view text, int32_t lo, int32_t hi) {
+    const int32_t i = wholeNumber(text);
+    if (i < lo || i > hi) throw ScriptError("index out of range: " + std::string(text));
+    return i;
+}
+
 void ScriptLine::abort(const std::string& message, const std::string& title) {
     host.message(message, title);
     endRun();
@@ -225,7 +231,10 @@ bool ScriptInterpreter::AjaOhjelma(std::string_view text, bool showVariables) {
         ++run.LineIndex;
     }
 
-    if (run.OutputOpened) run.OutputFile.reset();
+    if (run.OutputOpened) {
+        run.OutputFile.reset();
+        run.OutputOpened = false;
+    }
     g.ScriptRunning = false;
     host_.runEnded();
     return true;

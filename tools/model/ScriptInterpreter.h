@@ -116,6 +116,9 @@ struct ScriptLine {
     // A number rounded half to even to a whole 32-bit number; throws
     // ScriptError when it is none or out of range.
     static int32_t wholeNumber(std::string_view text);
+    // A number word used as a table index: wholeNumber, which must lie in
+    // lo..hi; throws ScriptError otherwise.
+    static int32_t index(std::string_view text, int32_t lo, int32_t hi);
     // Shows the message (OK button) and ends the run after this line.
     void abort(const std::string& message, const std::string& title = ScriptMessageTitle);
     // Ends the run after this line without a message.

@@ -1,0 +1,28 @@
+#pragma once
+// The tool commands that drive the program, added to the interpreter's
+// table after the language's own: window commands ("w.N." / "window.N."),
+// window creation ("create.dotplot:N", ...), population colours and
+// positions ("p.K." / "population.K."), the folder, file values, output,
+// the fast-draw limit and printing the print page. The queries ("@...")
+// are installed with them.
+#include <string>
+
+namespace qv {
+
+class ScriptInterpreter;
+class ScriptCommandTable;
+struct ScriptLine;
+
+void addWindowScriptCommands(ScriptCommandTable& table);
+void addFileScriptCommands(ScriptCommandTable& table);
+
+// Both sets and the query evaluator.
+void installToolCommands(ScriptInterpreter& interpreter);
+
+// Refuses a file the tool would write: the tool folder must be set and the
+// name must stay inside it, and no loaded data file may be written over.
+// Shows "The tool may write only inside its folder:" (titled "Fatal error")
+// and ends the run when refused; else gives the full path.
+bool ToolWritePath(ScriptLine& line, const std::string& name, std::string& path);
+
+}  // namespace qv

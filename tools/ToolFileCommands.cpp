@@ -1,0 +1,129 @@
+// File, output and program commands of the tool language: the folder, file
+// values, the text output, the fast-draw limit and printing the print page.
+#include <limits>
+
+#include "core/Numbers.h"
+#include "core/SharedState.h"
+#include "core/TextUtil.h"
+#include "output/PrintPreview.h"
+#include "tools/ToolCommands.h"
+#include "tools/ToolHost.h"
+#include "tools/model/ScriptInterpreter.h"
+#include "tools/model/ToolOutput.h"
+
+namespace qv {
+
+namespace {
+
+void folderSet(ScriptLine& line) {
+    const std::string& arg = line.ScriptArgument;
+    if (arg.empty()) throw ScriptError("folder.set needs a folder");
+    if (!IsSlashFolderPath(arg)) {
+        line.abort(std::string(FolderPathMessage) + "\n" + arg, AbortTitle);
+        return;
+    }
+    line.run.ToolFolder = arg.back() == '/' ? arg : arg + "/";
+}
+
+// File slot K of a "f.K." line, which must hold parameters.
+FileRecord& fileWithParameters(const ScriptLine& line) {
+    const int top = std::min<int>(g.MaxFiles, static_cast<int>(g.FileTable.size()) - 1);
+    FileRecord& file = g.FileTable[static_cast<size_t>(ScriptLine::index(line.token(1), 0, top))];
+    if (file.ParameterCount < 1 || static_cast<int32_t>(file.Parameters.size()) <= file.ParameterCount)
+        throw ScriptError("the file slot holds no parameters");
+    return file;
+}
+
+void fileCommand(ScriptLine& line) {
+    const std::string& t2 = line.token(2);
+    const std::string& arg = line.ScriptArgument;
+    if (t2 == "parameter" && line.token(4) == "log" && line.CommandTokens.size() == 5) {
+        FileRecord& file = fileWithParameters(line);
+        ParameterInfo& par = file.Parameters[static_cast<size_t>(ScriptLine::index(line.token(3), 1, file.ParameterCount))];
+        if (arg == "true") par.IsLog = true;
+        if (arg == "false") par.IsLog = false;
+        line.host.redrawAll();
+    } else if (t2 == "cell" && line.token(5) == "value" && line.CommandTokens.size() == 6) {
+        FileRecord& file = fileWithParameters(line);
+        if (file.EventCount < 1) throw ScriptError("the file slot holds no events");
+        const int32_t e = ScriptLine::index(line.token(3), 1, file.EventCount);
+        const int32_t p = ScriptLine::index(line.token(4), 1, file.ParameterCount);
+        const double v = ScriptLine::number(arg);
+        if (std::abs(v) > std::numeric_limits<float>::max()) throw ScriptError("value out of range: " + arg);
+        if (!file.WorkingData.contains(e, p)) throw ScriptError("the file slot holds no such value");
+        file.WorkingData(e, p) = static_cast<float>(v);
+    }
+}
+
+// ---- output ----
+
+void outputSet(ScriptLine& line) {
+    std::string path;
+    if (!ToolWritePath(line, line.ScriptArgument, path)) return;
+    std::unique_ptr<std::ostream> out = OpenToolOutput(path);
+    if (!out) throw ScriptError("the output file could not be opened: " + path);
+    line.run.OutputFile = std::move(out);
+    line.run.OutputOpened = true;
+}
+
+std::ostream& openOutput(ScriptRun& run) {
+    if (!run.OutputOpened || !run.OutputFile) throw ScriptError("no output file is open");
+    return *run.OutputFile;
+}
+
+void outputWrite(ScriptLine& line) {
+    std::ostream& out = openOutput(line.run);
+    line.ScriptArgument = ReplaceAll(line.ScriptArgument, "[tab]", "\t");
+    if (!WriteToolOutputLine(out, line.ScriptArgument)) throw ScriptError("the output file could not be written");
+}
+
+void outputClose(ScriptLine& line) {
+    openOutput(line.run);
+    line.run.OutputFile.reset();
+    line.run.OutputOpened = false;
+}
+
+void fastdrawLimit(ScriptLine& line) {
+    const int32_t limit = ScriptLine::wholeNumber(line.ScriptArgument);
+    // A limit below 1 would divide by zero or draw nothing in fast mode.
+    if (limit < 1) throw ScriptError("the fast-draw limit must be at least 1");
+    g.FastDrawLimit = limit;
+}
+
+void printPreviewPrint(ScriptLine& line) {
+    if (!line.run.PrinterSet) {
+        line.abort("The printer has not been set! Aborting.");
+        return;
+    }
+    auto* host = dynamic_cast<ToolHost*>(&line.host);
+    PrintPreview* page = printPreview();
+    if (!host || !page) throw ScriptError("there is no print page to print");
+    if (!page->PrintOn(host->printer())) throw ScriptError("printing failed");
+}
+
+}  // namespace
+
+bool ToolWritePath(ScriptLine& line, const std::string& name, std::string& path) {
+    bool allowed = !line.run.ToolFolder.empty() && IsNameInsideToolFolder(name);
+    if (allowed) {
+        path = line.run.ToolFolder + name;
+        // A loaded data file is never written over.
+        for (size_t f = 1; f < g.FileTable.size(); ++f)
+            if (g.FileTable[f].Loaded && g.FileTable[f].fullPath() == path) allowed = false;
+    }
+    if (!allowed) line.abort(std::string(ToolWriteRefusedMessage) + "\n" + name, AbortTitle);
+    return allowed;
+}
+
+void addFileScriptCommands(ScriptCommandTable& table) {
+    table.add("folder.set", folderSet);
+    table.add([](const std::vector<std::string>& t) { return t.size() >= 5 && (t[0] == "f" || t[0] == "file"); },
+              fileCommand);
+    table.add("output.set", outputSet);
+    table.add("output.write", outputWrite);
+    table.add("output.close", outputClose);
+    table.add("fastdraw.limit", fastdrawLimit);
+    table.add("printpreview.print", printPreviewPrint);
+}
+
+}  // namespace qv
