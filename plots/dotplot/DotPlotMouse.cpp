@@ -20,6 +20,7 @@
 
 #include "app/MainServices.h"
 #include "app/WindowRegistry.h"
+#include "app/model/GateEditing.h"
 #include "app/model/WaitCursor.h"
 #include "core/PolygonTest.h"
 #include "core/SharedState.h"
@@ -27,6 +28,8 @@
 
 namespace qv {
 namespace {
+
+using namespace gate;
 
 // What the overlay shows; only the window named here paints it.
 struct Feedback {
@@ -41,38 +44,6 @@ Feedback& feedback() {
     static Feedback f;
     return f;
 }
-
-// Picture pixels <-> plot space for a picture of W x H with margin m.
-struct Geometry {
-    double m = 0, W = 0, H = 0, plotW = 0, plotH = 0;
-    bool usable() const { return plotW > 0 && plotH > 0; }
-    double toPlotX(double x) const { return (x - m) / plotW * 10000.0; }
-    double toPlotY(double y) const { return (y - m) / plotH * 10000.0; }
-    double toPixelX(double px) const { return m + plotW * px / 10000.0; }
-    double toPixelY(double py) const { return m + plotH * py / 10000.0; }
-};
-
-// A plot-space coordinate as stored: a 32-bit float that is always finite.
-float storedCoordinate(double v) {
-    if (std::isnan(v)) return 0.0f;
-    return static_cast<float>(std::clamp(v, -1.0e9, 1.0e9));
-}
-
-// Rounded to the nearest whole number, halves to even, held in range.
-int32_t roundedWhole(double v) {
-    if (std::isnan(v)) return 0;
-    return static_cast<int32_t>(std::nearbyint(std::clamp(v, -2.0e9, 2.0e9)));
-}
-
-bool hits(double x, double y, double tx, double ty, double tol) {
-    return std::fabs(x - tx) < tol && std::fabs(y - ty) < tol;
-}
-
-PopulationRecord& population(int slot) { return g.PopulationTable[static_cast<size_t>(slot)]; }
-
-int cornerCount(const PopulationRecord& p) { return std::clamp<int>(p.Corners, 0, MaxCorners); }
-
-double halfLabelWidth(const PopulationRecord& p) { return static_cast<double>(p.Name.size()) * 7.0 / 2.0; }
 
 bool anyDrag(const DotPlotState& s) {
     return g.DragCornerPopulation != 0 || g.DragMovePopulation != 0 || g.DragLabelPopulation != 0 ||
@@ -91,13 +62,8 @@ void redrawAll(DotPlot& window) {
 namespace {
 
 Geometry geometryOf(const DotPlotState& s, const QImage& picture, const QWidget& w) {
-    Geometry geo;
-    geo.m = s.Margin;
-    geo.W = picture.isNull() ? w.width() : picture.width();
-    geo.H = picture.isNull() ? w.height() : picture.height();
-    geo.plotW = geo.W - 2 * geo.m;
-    geo.plotH = geo.H - 2 * geo.m;
-    return geo;
+    return Geometry(s.Margin, picture.isNull() ? w.width() : picture.width(),
+                    picture.isNull() ? w.height() : picture.height());
 }
 
 // The window's polygons, in slot order: the gates drawn on its parameter pair
@@ -111,43 +77,6 @@ std::vector<int> windowPolygons(const DotPlotState& s) {
             gates.push_back(k);
     }
     return gates;
-}
-
-// The label's anchor (lx, ly) in picture pixels.
-QPointF labelAnchor(const PopulationRecord& p, const Geometry& geo) {
-    return {geo.toPixelX(static_cast<double>(p.LabelBaseX) + p.TitleX),
-            geo.toPixelY(static_cast<double>(p.LabelBaseY) + p.TitleY)};
-}
-
-// The scratch corners := the picture points of the population's corners.
-void copyCornersToDraft(const PopulationRecord& p, const Geometry& geo) {
-    const int n = cornerCount(p);
-    g.DraftRegion.Corners = static_cast<int16_t>(n);
-    for (int j = 1; j <= n; ++j) {
-        g.DraftRegion.CornerX[static_cast<size_t>(j)] = static_cast<float>(geo.toPixelX(p.CornerX[static_cast<size_t>(j)]));
-        g.DraftRegion.CornerY[static_cast<size_t>(j)] = static_cast<float>(geo.toPixelY(p.CornerY[static_cast<size_t>(j)]));
-    }
-}
-
-bool insidePolygon(const PopulationRecord& p, double px, double py) {
-    std::vector<PolygonCorner> corners;
-    for (int j = 1; j <= cornerCount(p); ++j)
-        corners.push_back({roundedWhole(p.CornerX[static_cast<size_t>(j)]), roundedWhole(p.CornerY[static_cast<size_t>(j)])});
-    return PointInPolygon(px, py, corners);
-}
-
-void drawDraftPolygon(QPainter& painter, bool closed, double tol, const QPointF* toPointer) {
-    const int n = std::clamp<int>(g.DraftRegion.Corners, 0, MaxCorners);
-    auto corner = [](int j) {
-        return QPointF(g.DraftRegion.CornerX[static_cast<size_t>(j)], g.DraftRegion.CornerY[static_cast<size_t>(j)]);
-    };
-    for (int j = 1; j < n; ++j) painter.drawLine(corner(j), corner(j + 1));
-    if (n >= 1 && closed) painter.drawLine(corner(n), corner(1));
-    if (n >= 1 && toPointer) painter.drawLine(corner(n), *toPointer);
-    for (int j = 1; j <= n; ++j) {
-        const QPointF c = corner(j);
-        painter.drawRect(QRectF(c.x() - tol, c.y() - tol, 2 * tol, 2 * tol));
-    }
 }
 
 }  // namespace
@@ -235,11 +164,7 @@ void DotPlot::gateMousePress(QMouseEvent* event) {
             // With no population row chosen the polygon has nowhere to go.
             if (slot >= 1 && slot <= g.MaxPopulations && slot < PopulationTableSize) {
                 PopulationRecord& p = population(slot);
-                const int n = std::clamp<int>(draft.Corners, 0, MaxCorners);
-                for (int k = 1; k <= n; ++k) {
-                    p.CornerX[static_cast<size_t>(k)] = storedCoordinate(geo.toPlotX(draft.CornerX[static_cast<size_t>(k)]));
-                    p.CornerY[static_cast<size_t>(k)] = storedCoordinate(geo.toPlotY(draft.CornerY[static_cast<size_t>(k)]));
-                }
+                copyDraftToCorners(p, geo);
                 // A gate redrawn into a row in use keeps the row's name, which
                 // the user may have given it and definitions may use; a new
                 // row gets its default name.
@@ -247,7 +172,6 @@ void DotPlot::gateMousePress(QMouseEvent* event) {
                 p.InUse = true;
                 p.AxisX = state_.ChannelX;
                 p.AxisY = state_.ChannelY;
-                p.Corners = static_cast<int16_t>(n);
                 p.Type = "Polygon";
                 p.Created = state_.ID;
                 p.TitleX = 0;
@@ -266,18 +190,7 @@ void DotPlot::gateMousePress(QMouseEvent* event) {
 
     // Adding corners.
     if (left && g.RegionDrawMode) {
-        if (!g.GateInProgress) {
-            g.GateInProgress = true;
-            draft.Corners = 1;
-            draft.CornerX[1] = static_cast<float>(X);
-            draft.CornerY[1] = static_cast<float>(Y);
-            draft.DraftWindow = state_.ID;
-        } else if (draft.DraftWindow == state_.ID && draft.Corners < MaxCorners) {
-            // A click beyond the 50th corner is ignored.
-            ++draft.Corners;
-            draft.CornerX[static_cast<size_t>(draft.Corners)] = static_cast<float>(X);
-            draft.CornerY[static_cast<size_t>(draft.Corners)] = static_cast<float>(Y);
-        }
+        addDraftCorner(X, Y, state_.ID);
         update();
     }
 }
@@ -371,10 +284,7 @@ void DotPlot::gateMouseRelease(QMouseEvent* event) {
     if (g.DragMovePopulation != 0) {
         const int slot = g.DragMovePopulation;
         PopulationRecord& p = population(slot);
-        for (int k = 1; k <= cornerCount(p); ++k) {
-            p.CornerX[static_cast<size_t>(k)] = storedCoordinate(geo.toPlotX(g.DraftRegion.CornerX[static_cast<size_t>(k)]));
-            p.CornerY[static_cast<size_t>(k)] = storedCoordinate(geo.toPlotY(g.DraftRegion.CornerY[static_cast<size_t>(k)]));
-        }
+        copyDraftToCorners(p, geo);
         CheckPopulation(slot);
         g.DragMovePopulation = 0;
         state_.Dragging = false;

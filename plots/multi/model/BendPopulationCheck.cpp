@@ -1,0 +1,40 @@
+#include "plots/multi/model/BendPopulationCheck.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "core/GateMembership.h"
+#include "core/PolygonTest.h"
+#include "core/SharedState.h"
+#include "plots/multi/model/BendPlacement.h"
+
+namespace qv {
+
+void BendCheckPopulation(int slot, const AxisTable& axes, int fileSlot, DefinitionRecheck recheck) {
+    if (!IsGateSlot(slot)) return;
+    const PopulationRecord& gate = g.PopulationTable[static_cast<size_t>(slot)];
+    const int corners = std::clamp<int>(gate.Corners, 0, MaxCorners);
+    std::vector<PolygonCorner> polygon(static_cast<size_t>(corners));
+    for (int j = 1; j <= corners; ++j)
+        polygon[static_cast<size_t>(j - 1)] =
+            PolygonCornerFromPlotSpace(gate.CornerX[static_cast<size_t>(j)], gate.CornerY[static_cast<size_t>(j)]);
+
+    std::vector<float> xs, ys;
+    for (int f = 1; f <= g.MaxFiles && f < static_cast<int>(g.FileTable.size()); ++f) {
+        FileRecord& file = g.FileTable[static_cast<size_t>(f)];
+        const int32_t events = file.EventCount;
+        if (!file.Loaded || events <= 0 || !file.Membership.contains(events, slot)) continue;
+        uint8_t* membership = file.Membership.column(slot);
+        if (f != fileSlot) {
+            std::fill(membership + 1, membership + 1 + events, uint8_t{0});
+            continue;
+        }
+        xs.assign(static_cast<size_t>(events) + 1, 0.0f);
+        ys.assign(static_cast<size_t>(events) + 1, 0.0f);
+        PlaceAllBendEvents(file, axes, xs.data(), ys.data());
+        PointsInPolygon(xs.data() + 1, ys.data() + 1, static_cast<size_t>(events), polygon, membership + 1);
+    }
+    if (recheck == DefinitionRecheck::All) CheckAllDefinitions();
+}
+
+}  // namespace qv
