@@ -80,7 +80,6 @@ int64_t BendPlotRenderer::render(QImage& image, BendPlotState& state, const File
         state.ShownPopulation = 0;
 
     const int32_t step = BendDrawStep(state, file, options.quickPass);
-    PlaceBendEvents(file, state.Axes, step, state.ShownPopulation, state.DistanceColors, placement_);
     // Dots go straight into the scan lines, while no painter holds the image.
     const int64_t drawn = drawDots(image, state, file, step);
 
@@ -175,39 +174,43 @@ int64_t BendPlotRenderer::drawDots(QImage& image, const BendPlotState& state, co
     auto put = [&](int x, int y, uint32_t c) {
         if (x >= 0 && x < W && y >= 0 && y < H) reinterpret_cast<uint32_t*>(bits + y * bpl)[x] = c;
     };
-    const float* xs = placement_.X.data();
-    const float* ys = placement_.Y.data();
-    const double total = placement_.TotalAxisLength;
+    const double total = state.DistanceColors ? BendTotalAxisLength(state.Axes) : 0.0;
 
+    // Each block of events is placed and drawn at once, so no position is
+    // kept per event.
     int64_t drawn = 0;
-    for (int64_t e = 1; e <= last; e += step) {
-        if (shown && shown[e] != 1) continue;
-        ++drawn;
-        const float fx = xs[e] * SX, fy = ys[e] * SY;
-        if (!(fx >= -0.5f && fx < maxX && fy >= -0.5f && fy < maxY)) continue;
-        uint32_t colour = plain;
-        if (state.DistanceColors) {
-            colour = ramp[BendRampIndex(placement_.Distance[static_cast<size_t>(e)], total)];
-        } else {
-            for (const ColourSlot* s = slotsEnd; s != slotsBegin;) {
-                --s;
-                if (s->member[e] == 1) {
-                    colour = s->rgb;
-                    break;
+    ForEachPlacedBendBlock(file, state.Axes, step, state.DistanceColors,
+                           [&](int32_t first, size_t n, const double* px, const double* py, const double* dist) {
+        int64_t e = first;
+        for (size_t i = 0; i < n; ++i, e += step) {
+            if (shown && shown[e] != 1) continue;
+            ++drawn;
+            const float fx = static_cast<float>(px[i]) * SX, fy = static_cast<float>(py[i]) * SY;
+            if (!(fx >= -0.5f && fx < maxX && fy >= -0.5f && fy < maxY)) continue;
+            uint32_t colour = plain;
+            if (dist) {
+                colour = ramp[BendRampIndex(dist[i], total)];
+            } else {
+                for (const ColourSlot* s = slotsEnd; s != slotsBegin;) {
+                    --s;
+                    if (s->member[e] == 1) {
+                        colour = s->rgb;
+                        break;
+                    }
                 }
             }
+            const int x = static_cast<int>(fx + 0.5f);
+            const int y = static_cast<int>(fy + 0.5f);
+            if (!large) {
+                reinterpret_cast<uint32_t*>(bits + y * bpl)[x] = colour;
+            } else {
+                put(x, y, colour);
+                put(x + 1, y, colour);
+                put(x, y + 1, colour);
+                put(x + 1, y + 1, colour);
+            }
         }
-        const int x = static_cast<int>(fx + 0.5f);
-        const int y = static_cast<int>(fy + 0.5f);
-        if (!large) {
-            reinterpret_cast<uint32_t*>(bits + y * bpl)[x] = colour;
-        } else {
-            put(x, y, colour);
-            put(x + 1, y, colour);
-            put(x, y + 1, colour);
-            put(x + 1, y + 1, colour);
-        }
-    }
+    });
     return drawn;
 }
 

@@ -37,14 +37,9 @@ public:
     // population table). Returns the number of events drawn.
     int64_t render(QImage& image, BendPlotState& state, const FileRecord& file, const BendPlotRenderOptions& options);
 
-    // The positions and distances of the last draw (EventPositions,
-    // EventDistance, TotalAxisLength).
-    const BendPlacement& placement() const { return placement_; }
-
 private:
     int64_t drawDots(QImage& image, const BendPlotState& state, const FileRecord& file, int32_t step);
 
-    BendPlacement placement_;
     struct ColourSlot {
         const uint8_t* member;
         uint32_t rgb;
