@@ -49,14 +49,4 @@ void PlaceBendEvents(const FileRecord& file, const AxisTable& axes, int32_t step
                            });
 }
 
-void PlaceAllBendEvents(const FileRecord& file, const AxisTable& axes, float* xs, float* ys) {
-    ForEachPlacedBendBlock(file, axes, 1, false,
-                           [&](int32_t first, size_t n, const double* px, const double* py, const double*) {
-                               for (size_t i = 0; i < n; ++i) {
-                                   xs[first + static_cast<int64_t>(i)] = static_cast<float>(px[i]);
-                                   ys[first + static_cast<int64_t>(i)] = static_cast<float>(py[i]);
-                               }
-                           });
-}
-
 }  // namespace qv

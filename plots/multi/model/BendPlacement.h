@@ -95,9 +95,4 @@ void ForEachPlacedBendBlock(const FileRecord& file, const AxisTable& axes, int32
 void PlaceBendEvents(const FileRecord& file, const AxisTable& axes, int32_t step, int shownPopulation,
                      bool withDistances, BendPlacement& out);
 
-// Places every event e = 1..EventCount, unfiltered, into xs[e], ys[e]
-// (plot space, each sized EventCount + 1 by the caller): the positions a
-// bending-plot gate is tested against.
-void PlaceAllBendEvents(const FileRecord& file, const AxisTable& axes, float* xs, float* ys);
-
 }  // namespace qv

@@ -19,20 +19,24 @@ void BendCheckPopulation(int slot, const AxisTable& axes, int fileSlot, Definiti
         polygon[static_cast<size_t>(j - 1)] =
             PolygonCornerFromPlotSpace(gate.CornerX[static_cast<size_t>(j)], gate.CornerY[static_cast<size_t>(j)]);
 
-    std::vector<float> xs, ys;
+    // Positions are made and tested block by block: no array per event.
+    std::vector<float> xs(BendPlacementBlock), ys(BendPlacementBlock);
     for (int f = 1; f <= g.MaxFiles && f < static_cast<int>(g.FileTable.size()); ++f) {
         FileRecord& file = g.FileTable[static_cast<size_t>(f)];
         const int32_t events = file.EventCount;
         if (!file.Loaded || events <= 0 || !file.Membership.contains(events, slot)) continue;
         uint8_t* membership = file.Membership.column(slot);
-        if (f != fileSlot) {
-            std::fill(membership + 1, membership + 1 + events, uint8_t{0});
-            continue;
-        }
-        xs.assign(static_cast<size_t>(events) + 1, 0.0f);
-        ys.assign(static_cast<size_t>(events) + 1, 0.0f);
-        PlaceAllBendEvents(file, axes, xs.data(), ys.data());
-        PointsInPolygon(xs.data() + 1, ys.data() + 1, static_cast<size_t>(events), polygon, membership + 1);
+        // Other files hold no members; events without data are outside.
+        std::fill(membership + 1, membership + 1 + events, uint8_t{0});
+        if (f != fileSlot) continue;
+        ForEachPlacedBendBlock(file, axes, 1, false,
+                               [&](int32_t first, size_t n, const double* px, const double* py, const double*) {
+                                   for (size_t i = 0; i < n; ++i) {
+                                       xs[i] = static_cast<float>(px[i]);
+                                       ys[i] = static_cast<float>(py[i]);
+                                   }
+                                   PointsInPolygon(xs.data(), ys.data(), n, polygon, membership + first);
+                               });
     }
     if (recheck == DefinitionRecheck::All) CheckAllDefinitions();
 }
