@@ -35,10 +35,7 @@ QPointF labelAnchor(const PopulationRecord& p, const Geometry& geo) {
 }
 
 bool insidePolygon(const PopulationRecord& p, double px, double py) {
-    std::vector<PolygonCorner> corners;
-    for (int j = 1; j <= cornerCount(p); ++j)
-        corners.push_back({roundedWhole(p.CornerX[static_cast<size_t>(j)]), roundedWhole(p.CornerY[static_cast<size_t>(j)])});
-    return PointInPolygon(px, py, corners);
+    return PointInPolygon(px, py, GatePolygon(p));
 }
 
 void copyCornersToDraft(const PopulationRecord& p, const Geometry& geo) {
@@ -72,6 +69,120 @@ void addDraftCorner(double x, double y, int16_t windowId) {
         draft.CornerX[static_cast<size_t>(draft.Corners)] = static_cast<float>(x);
         draft.CornerY[static_cast<size_t>(draft.Corners)] = static_cast<float>(y);
     }
+}
+
+GateGrab grabGate(const std::vector<int>& gates, double x, double y, const Geometry& geo, double tol,
+                  int32_t& moveStartX, int32_t& moveStartY) {
+    for (int k : gates) {
+        const PopulationRecord& p = population(k);
+        for (int j = 1; j <= cornerCount(p); ++j) {
+            if (!hits(x, y, geo.toPixelX(p.CornerX[static_cast<size_t>(j)]), geo.toPixelY(p.CornerY[static_cast<size_t>(j)]),
+                      tol))
+                continue;
+            g.DragCornerPopulation = static_cast<int16_t>(k);
+            g.DragCornerIndex = static_cast<int16_t>(j);
+            copyCornersToDraft(p, geo);
+            return GateGrab::Corner;
+        }
+    }
+    for (int k : gates) {
+        const PopulationRecord& p = population(k);
+        const QPointF anchor = labelAnchor(p, geo);
+        if (!hits(x, y, anchor.x() - halfLabelWidth(p), anchor.y() - 4, tol)) continue;
+        g.DragLabelPopulation = static_cast<int16_t>(k);
+        return GateGrab::Label;
+    }
+    const double px = geo.toPlotX(x), py = geo.toPlotY(y);
+    for (int k : gates) {
+        if (!insidePolygon(population(k), px, py)) continue;
+        g.DragMovePopulation = static_cast<int16_t>(k);
+        copyCornersToDraft(population(k), geo);
+        moveStartX = roundedWhole(x);
+        moveStartY = roundedWhole(y);
+        return GateGrab::Whole;
+    }
+    return GateGrab::None;
+}
+
+GateHover hoverGate(const std::vector<int>& gates, double x, double y, const Geometry& geo, double tol) {
+    for (int k : gates) {
+        const PopulationRecord& p = population(k);
+        bool corner = false;
+        for (int j = 1; j <= cornerCount(p) && !corner; ++j)
+            corner = hits(x, y, geo.toPixelX(p.CornerX[static_cast<size_t>(j)]),
+                          geo.toPixelY(p.CornerY[static_cast<size_t>(j)]), tol);
+        const QPointF a = labelAnchor(p, geo);
+        const double half = halfLabelWidth(p);
+        const bool label = x >= a.x() - half - tol && x <= a.x() + half + tol && y >= a.y() - 4 - tol &&
+                           y <= a.y() + 4 + tol;
+        if (corner || label) return {k, corner};
+    }
+    return {};
+}
+
+void dragDraft(double x, double y, int32_t& moveStartX, int32_t& moveStartY) {
+    if (g.DragCornerPopulation != 0) {
+        const int j = std::clamp<int>(g.DragCornerIndex, 1, MaxCorners);
+        g.DraftRegion.CornerX[static_cast<size_t>(j)] = static_cast<float>(x);
+        g.DraftRegion.CornerY[static_cast<size_t>(j)] = static_cast<float>(y);
+    }
+    if (g.DragMovePopulation != 0) {
+        const double dx = x - moveStartX, dy = y - moveStartY;
+        for (int j = 1; j <= std::clamp<int>(g.DraftRegion.Corners, 0, MaxCorners); ++j) {
+            g.DraftRegion.CornerX[static_cast<size_t>(j)] += static_cast<float>(dx);
+            g.DraftRegion.CornerY[static_cast<size_t>(j)] += static_cast<float>(dy);
+        }
+        moveStartX = roundedWhole(x);
+        moveStartY = roundedWhole(y);
+    }
+}
+
+int releaseCornerDrag(double x, double y, const Geometry& geo) {
+    const int slot = g.DragCornerPopulation;
+    const int j = std::clamp<int>(g.DragCornerIndex, 1, MaxCorners);
+    PopulationRecord& p = population(slot);
+    p.CornerX[static_cast<size_t>(j)] = storedCoordinate(geo.toPlotX(x));
+    p.CornerY[static_cast<size_t>(j)] = storedCoordinate(geo.toPlotY(y));
+    g.DragCornerPopulation = 0;
+    g.DragCornerIndex = 0;
+    return slot;
+}
+
+int releaseMoveDrag(const Geometry& geo) {
+    const int slot = g.DragMovePopulation;
+    copyDraftToCorners(population(slot), geo);
+    g.DragMovePopulation = 0;
+    return slot;
+}
+
+void releaseLabelDrag(double x, double y, const Geometry& geo) {
+    PopulationRecord& p = population(g.DragLabelPopulation);
+    p.TitleX = roundedWhole(geo.toPlotX(x + halfLabelWidth(p)) - p.LabelBaseX);
+    p.TitleY = roundedWhole(geo.toPlotY(y + 4) - p.LabelBaseY);
+    g.DragLabelPopulation = 0;
+}
+
+bool pressClosesDraft(bool left, bool right, double x, double y, int16_t windowId, double tol) {
+    const PopulationRecord& draft = g.DraftRegion;
+    // A left click near the first corner of a polygon closed earlier starts
+    // a new one instead.
+    return g.RegionDrawMode && windowId == draft.DraftWindow &&
+           (right || (left && g.GateInProgress && draft.Corners > 1 && hits(x, y, draft.CornerX[1], draft.CornerY[1], tol)));
+}
+
+int storeClosedDraft(const Geometry& geo, int chosenSlot, int16_t windowId, const std::string& namePrefix,
+                     const std::string& type) {
+    if (chosenSlot < 1 || chosenSlot > g.MaxPopulations || chosenSlot >= PopulationTableSize) return 0;
+    PopulationRecord& p = population(chosenSlot);
+    copyDraftToCorners(p, geo);
+    if (!p.InUse) p.Name = namePrefix + std::to_string(chosenSlot);
+    p.InUse = true;
+    p.Type = type;
+    p.Created = windowId;
+    p.TitleX = 0;
+    p.TitleY = 0;
+    p.Transparent = false;
+    return chosenSlot;
 }
 
 void drawDraftPolygon(QPainter& painter, bool closed, double tol, const QPointF* toPointer) {

@@ -9,6 +9,8 @@
 #include <QPointF>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "core/PopulationRecord.h"
 
@@ -54,6 +56,46 @@ void copyDraftToCorners(PopulationRecord& p, const Geometry& geo);
 // beyond the 50th corner, or in another window while a draft is open there,
 // adds nothing.
 void addDraftCorner(double x, double y, int16_t windowId);
+
+// What a left press grabs among `gates` (slots in order), the first hit
+// winning: a corner within tol (DragCornerPopulation and DragCornerIndex,
+// the draft := the gate's corners), else a label's grab point, the top-left
+// of its text (DragLabelPopulation), else the inside of a gate
+// (DragMovePopulation, the draft := its corners, moveStart := the point).
+enum class GateGrab { None, Corner, Label, Whole };
+GateGrab grabGate(const std::vector<int>& gates, double x, double y, const Geometry& geo, double tol,
+                  int32_t& moveStartX, int32_t& moveStartY);
+
+// The gate whose marks hovering shows: the first of `gates` with a corner
+// within tol (its corners) or whose label box holds the point (its label).
+struct GateHover {
+    int slot = 0;
+    bool corner = false;
+};
+GateHover hoverGate(const std::vector<int>& gates, double x, double y, const Geometry& geo, double tol);
+
+// A move while a corner or a whole gate is dragged: the draft follows the
+// pointer (a whole gate by the step since the last move).
+void dragDraft(double x, double y, int32_t& moveStartX, int32_t& moveStartY);
+
+// The releases: the dragged corner, or the whole moved draft, stored in the
+// gate and the drag ended; the slot whose membership must be recomputed.
+int releaseCornerDrag(double x, double y, const Geometry& geo);
+int releaseMoveDrag(const Geometry& geo);
+// The label dropped with its text's top-left at the point; no membership
+// changes.
+void releaseLabelDrag(double x, double y, const Geometry& geo);
+
+// Whether a press closes the draft window `windowId` owns: a right click, or
+// a left click within tol of its first corner once it has two corners.
+bool pressClosesDraft(bool left, bool right, double x, double y, int16_t windowId, double tol);
+// A closed draft stored in the chosen population row (1..MaxPopulations):
+// its corners, in use, of `type`, made by `windowId`, label offset 0, not
+// transparent; a row not yet in use is named `namePrefix` and its number (a
+// row in use keeps the name definitions may use). Returns the slot, 0 when
+// no row is chosen (nothing is written then).
+int storeClosedDraft(const Geometry& geo, int chosenSlot, int16_t windowId, const std::string& namePrefix,
+                     const std::string& type);
 
 // The draft as lines and corner boxes: open with a line to *toPointer, or
 // closed back to corner 1.

@@ -106,43 +106,10 @@ void DotPlot::gateMousePress(QMouseEvent* event) {
             return;
         }
         if (!state_.RegionLinesOn) return;
-        const std::vector<int> gates = windowPolygons(state_);
-        for (int k : gates) {
-            const PopulationRecord& p = population(k);
-            for (int j = 1; j <= cornerCount(p); ++j) {
-                if (!hits(X, Y, geo.toPixelX(p.CornerX[static_cast<size_t>(j)]),
-                          geo.toPixelY(p.CornerY[static_cast<size_t>(j)]), tol))
-                    continue;
-                g.DragCornerPopulation = static_cast<int16_t>(k);
-                g.DragCornerIndex = static_cast<int16_t>(j);
-                copyCornersToDraft(p, geo);
-                state_.Dragging = true;
-                Piirra();
-                update();
-                return;
-            }
-        }
-        for (int k : gates) {
-            const PopulationRecord& p = population(k);
-            const QPointF anchor = labelAnchor(p, geo);
-            if (!hits(X, Y, anchor.x() - halfLabelWidth(p), anchor.y() - 4, tol)) continue;
-            g.DragLabelPopulation = static_cast<int16_t>(k);
+        if (grabGate(windowPolygons(state_), X, Y, geo, tol, state_.MoveStartX, state_.MoveStartY) != GateGrab::None) {
             state_.Dragging = true;
             Piirra();
             update();
-            return;
-        }
-        const double px = geo.toPlotX(X), py = geo.toPlotY(Y);
-        for (int k : gates) {
-            if (!insidePolygon(population(k), px, py)) continue;
-            g.DragMovePopulation = static_cast<int16_t>(k);
-            copyCornersToDraft(population(k), geo);
-            state_.MoveStartX = roundedWhole(X);
-            state_.MoveStartY = roundedWhole(Y);
-            state_.Dragging = true;
-            Piirra();
-            update();
-            return;
         }
         return;
     }
@@ -150,33 +117,18 @@ void DotPlot::gateMousePress(QMouseEvent* event) {
     // Closing the polygon being drawn: a right click, or a left click on its
     // first corner once it has two corners or more. A left click near the
     // first corner of a polygon closed earlier starts a new one instead.
-    PopulationRecord& draft = g.DraftRegion;
-    if (g.RegionDrawMode && state_.ID == draft.DraftWindow &&
-        (right || (left && g.GateInProgress && draft.Corners > 1 &&
-                   hits(X, Y, draft.CornerX[1], draft.CornerY[1], tol)))) {
+    if (pressClosesDraft(left, right, X, Y, state_.ID, tol)) {
         // The hourglass while the new gate is checked in every file and every
         // window redrawn; a press that only ends drawing mode does no work.
         std::optional<WaitCursor> wait;
         if (g.GateInProgress) {
             wait.emplace();
             const MainServices* main = mainServices();
-            const int slot = main ? main->ValittuPopulaatio() : 0;
             // With no population row chosen the polygon has nowhere to go.
-            if (slot >= 1 && slot <= g.MaxPopulations && slot < PopulationTableSize) {
-                PopulationRecord& p = population(slot);
-                copyDraftToCorners(p, geo);
-                // A gate redrawn into a row in use keeps the row's name, which
-                // the user may have given it and definitions may use; a new
-                // row gets its default name.
-                if (!p.InUse) p.Name = "Poly-" + std::to_string(slot);
-                p.InUse = true;
-                p.AxisX = state_.ChannelX;
-                p.AxisY = state_.ChannelY;
-                p.Type = "Polygon";
-                p.Created = state_.ID;
-                p.TitleX = 0;
-                p.TitleY = 0;
-                p.Transparent = false;
+            if (const int slot = storeClosedDraft(geo, main ? main->ValittuPopulaatio() : 0, state_.ID, "Poly-",
+                                                  "Polygon")) {
+                population(slot).AxisX = state_.ChannelX;
+                population(slot).AxisY = state_.ChannelY;
                 CheckPopulation(slot);
             }
         }
@@ -211,39 +163,13 @@ void DotPlot::gateMouseMove(QMouseEvent* event) {
     const double tol = state_.HitTolerance;
 
     if (!g.RegionDrawMode && state_.RegionLinesOn && !anyDrag(state_)) {
-        for (int k : windowPolygons(state_)) {
-            const PopulationRecord& p = population(k);
-            bool corner = false;
-            for (int j = 1; j <= cornerCount(p) && !corner; ++j)
-                corner = hits(X, Y, geo.toPixelX(p.CornerX[static_cast<size_t>(j)]),
-                              geo.toPixelY(p.CornerY[static_cast<size_t>(j)]), tol);
-            const QPointF a = labelAnchor(p, geo);
-            const double half = halfLabelWidth(p);
-            const bool label = X >= a.x() - half - tol && X <= a.x() + half + tol && Y >= a.y() - 4 - tol &&
-                               Y <= a.y() + 4 + tol;
-            if (corner || label) {
-                fb.hoverSlot = k;
-                fb.hoverCorner = corner;
-                break;
-            }
-        }
+        const GateHover hover = hoverGate(windowPolygons(state_), X, Y, geo, tol);
+        fb.hoverSlot = hover.slot;
+        fb.hoverCorner = hover.corner;
     }
-    if (g.DragCornerPopulation != 0) {
-        const int j = std::clamp<int>(g.DragCornerIndex, 1, MaxCorners);
-        g.DraftRegion.CornerX[static_cast<size_t>(j)] = static_cast<float>(X);
-        g.DraftRegion.CornerY[static_cast<size_t>(j)] = static_cast<float>(Y);
-    }
+    dragDraft(X, Y, state_.MoveStartX, state_.MoveStartY);
     if (state_.QuadrantDragging && !g.RegionDrawMode)
         fb.quadrant = QPointF(std::clamp(X, geo.m, geo.W - geo.m), std::clamp(Y, geo.m, geo.H - geo.m));
-    if (g.DragMovePopulation != 0) {
-        const double dx = X - state_.MoveStartX, dy = Y - state_.MoveStartY;
-        for (int j = 1; j <= std::clamp<int>(g.DraftRegion.Corners, 0, MaxCorners); ++j) {
-            g.DraftRegion.CornerX[static_cast<size_t>(j)] += static_cast<float>(dx);
-            g.DraftRegion.CornerY[static_cast<size_t>(j)] += static_cast<float>(dy);
-        }
-        state_.MoveStartX = roundedWhole(X);
-        state_.MoveStartY = roundedWhole(Y);
-    }
     // Only the overlay is repainted over the kept picture.
     update();
 }
@@ -267,37 +193,16 @@ void DotPlot::gateMouseRelease(QMouseEvent* event) {
         Piirra();
         return;
     }
-    if (g.DragCornerPopulation != 0) {
-        const int slot = g.DragCornerPopulation;
-        const int j = std::clamp<int>(g.DragCornerIndex, 1, MaxCorners);
-        PopulationRecord& p = population(slot);
-        p.CornerX[static_cast<size_t>(j)] = storedCoordinate(geo.toPlotX(X));
-        p.CornerY[static_cast<size_t>(j)] = storedCoordinate(geo.toPlotY(Y));
-        CheckPopulation(slot);
-        g.DragCornerPopulation = 0;
-        g.DragCornerIndex = 0;
-        state_.Dragging = false;
-        update();
-        redrawAll(*this);
-        return;
-    }
-    if (g.DragMovePopulation != 0) {
-        const int slot = g.DragMovePopulation;
-        PopulationRecord& p = population(slot);
-        copyDraftToCorners(p, geo);
-        CheckPopulation(slot);
-        g.DragMovePopulation = 0;
+    if (g.DragCornerPopulation != 0 || g.DragMovePopulation != 0) {
+        CheckPopulation(g.DragCornerPopulation != 0 ? releaseCornerDrag(X, Y, geo) : releaseMoveDrag(geo));
         state_.Dragging = false;
         update();
         redrawAll(*this);
         return;
     }
     if (g.DragLabelPopulation != 0) {
-        PopulationRecord& p = population(g.DragLabelPopulation);
         // The drop point becomes the top-left of the text.
-        p.TitleX = roundedWhole(geo.toPlotX(X + halfLabelWidth(p)) - p.LabelBaseX);
-        p.TitleY = roundedWhole(geo.toPlotY(Y + 4) - p.LabelBaseY);
-        g.DragLabelPopulation = 0;
+        releaseLabelDrag(X, Y, geo);
         update();
         redrawAll(*this);
         // The redraw runs pending events: the window may have been closed.

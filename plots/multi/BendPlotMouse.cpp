@@ -143,45 +143,13 @@ void BendPlot::gateMousePress(QMouseEvent* event) {
             if (events > 1000) state_.EventStep = events / 1000;
             return;
         }
-        if (state_.RegionLinesShown) {
-            const std::vector<int> gates = grabbableGates(state_);
-            for (int k : gates) {
-                const PopulationRecord& p = population(k);
-                for (int j = 1; j <= cornerCount(p); ++j) {
-                    if (!hits(X, Y, geo.toPixelX(p.CornerX[static_cast<size_t>(j)]),
-                              geo.toPixelY(p.CornerY[static_cast<size_t>(j)]), tol))
-                        continue;
-                    g.DragCornerPopulation = static_cast<int16_t>(k);
-                    g.DragCornerIndex = static_cast<int16_t>(j);
-                    copyCornersToDraft(p, geo);
-                    state_.GateEditActive = true;
-                    Piirra();
-                    update();
-                    return;
-                }
-            }
-            for (int k : gates) {
-                const PopulationRecord& p = population(k);
-                const QPointF anchor = labelAnchor(p, geo);
-                if (!hits(X, Y, anchor.x() - halfLabelWidth(p), anchor.y() - 4, tol)) continue;
-                g.DragLabelPopulation = static_cast<int16_t>(k);
-                state_.GateEditActive = true;
-                Piirra();
-                update();
-                return;
-            }
-            const double px = geo.toPlotX(X), py = geo.toPlotY(Y);
-            for (int k : gates) {
-                if (!insidePolygon(population(k), px, py)) continue;
-                g.DragMovePopulation = static_cast<int16_t>(k);
-                copyCornersToDraft(population(k), geo);
-                state_.MoveStartX = roundedWhole(X);
-                state_.MoveStartY = roundedWhole(Y);
-                state_.GateEditActive = true;
-                Piirra();
-                update();
-                return;
-            }
+        if (state_.RegionLinesShown &&
+            grabGate(grabbableGates(state_), X, Y, geo, tol, state_.MoveStartX, state_.MoveStartY) != GateGrab::None) {
+            // Drawn once without the gate; the moves repaint only its outline.
+            state_.GateEditActive = true;
+            Piirra();
+            update();
+            return;
         }
         // Nothing grabbed: no axis is selected any more.
         state_.SelectedAxis = 0;
@@ -191,30 +159,16 @@ void BendPlot::gateMousePress(QMouseEvent* event) {
 
     // Closing the polygon being drawn: a right click, or a left click on its
     // first corner once it has two corners or more.
-    PopulationRecord& draft = g.DraftRegion;
-    if (g.RegionDrawMode && state_.ID == draft.DraftWindow &&
-        (right || (left && g.GateInProgress && draft.Corners > 1 &&
-                   hits(X, Y, draft.CornerX[1], draft.CornerY[1], tol)))) {
+    if (pressClosesDraft(left, right, X, Y, state_.ID, tol)) {
         std::optional<WaitCursor> wait;
         if (g.GateInProgress) {
             wait.emplace();
             const MainServices* main = mainServices();
-            const int slot = main ? main->ValittuPopulaatio() : 0;
             // With no population row chosen the polygon has nowhere to go
             // and is dropped.
-            if (slot >= 1 && slot <= g.MaxPopulations && slot < PopulationTableSize) {
-                PopulationRecord& p = population(slot);
-                copyDraftToCorners(p, geo);
-                // A row in use keeps its name, which definitions may use.
-                if (!p.InUse) p.Name = "Bending-" + std::to_string(slot);
-                p.InUse = true;
-                p.Type = "BendPlot";
-                p.Created = state_.ID;
-                p.TitleX = 0;
-                p.TitleY = 0;
-                p.Transparent = false;
+            if (const int slot = storeClosedDraft(geo, main ? main->ValittuPopulaatio() : 0, state_.ID, "Bending-",
+                                                  "BendPlot"))
                 CheckPopulation(slot);
-            }
         }
         g.GateInProgress = false;
         g.RegionDrawMode = false;
@@ -252,35 +206,11 @@ void BendPlot::gateMouseMove(QMouseEvent* event) {
     const double tol = state_.HandleTolerance;
 
     if (!g.RegionDrawMode && state_.RegionLinesShown && !anyDrag(state_)) {
-        for (int k : grabbableGates(state_)) {
-            const PopulationRecord& p = population(k);
-            bool corner = false;
-            for (int j = 1; j <= cornerCount(p) && !corner; ++j)
-                corner = hits(X, Y, geo.toPixelX(p.CornerX[static_cast<size_t>(j)]),
-                              geo.toPixelY(p.CornerY[static_cast<size_t>(j)]), tol);
-            const QPointF a = labelAnchor(p, geo);
-            const bool label = std::fabs(X - a.x()) < halfLabelWidth(p) + tol && std::fabs(Y - a.y()) < 4 + tol;
-            if (corner || label) {
-                fb.hoverSlot = k;
-                fb.hoverCorner = corner;
-                break;
-            }
-        }
+        const GateHover hover = hoverGate(grabbableGates(state_), X, Y, geo, tol);
+        fb.hoverSlot = hover.slot;
+        fb.hoverCorner = hover.corner;
     }
-    if (g.DragCornerPopulation != 0) {
-        const int j = std::clamp<int>(g.DragCornerIndex, 1, MaxCorners);
-        g.DraftRegion.CornerX[static_cast<size_t>(j)] = static_cast<float>(X);
-        g.DraftRegion.CornerY[static_cast<size_t>(j)] = static_cast<float>(Y);
-    }
-    if (g.DragMovePopulation != 0) {
-        const double dx = X - state_.MoveStartX, dy = Y - state_.MoveStartY;
-        for (int j = 1; j <= std::clamp<int>(g.DraftRegion.Corners, 0, MaxCorners); ++j) {
-            g.DraftRegion.CornerX[static_cast<size_t>(j)] += static_cast<float>(dx);
-            g.DraftRegion.CornerY[static_cast<size_t>(j)] += static_cast<float>(dy);
-        }
-        state_.MoveStartX = roundedWhole(X);
-        state_.MoveStartY = roundedWhole(Y);
-    }
+    dragDraft(X, Y, state_.MoveStartX, state_.MoveStartY);
     if (state_.DraggedAxis != 0) {
         moveAxisEnd(state_.Axes[static_cast<size_t>(std::clamp<int>(state_.DraggedAxis, 1, BendRootAxis))], X, Y, geo);
         Piirra();
@@ -303,24 +233,8 @@ void BendPlot::gateMouseRelease(QMouseEvent* event) {
         redrawAll(*this);
         return;
     }
-    if (g.DragCornerPopulation != 0) {
-        const int slot = g.DragCornerPopulation;
-        const int j = std::clamp<int>(g.DragCornerIndex, 1, MaxCorners);
-        PopulationRecord& p = population(slot);
-        p.CornerX[static_cast<size_t>(j)] = storedCoordinate(geo.toPlotX(X));
-        p.CornerY[static_cast<size_t>(j)] = storedCoordinate(geo.toPlotY(Y));
-        g.DragCornerPopulation = 0;
-        g.DragCornerIndex = 0;
-        state_.GateEditActive = false;
-        CheckPopulation(slot);
-        update();
-        redrawAll(*this);
-        return;
-    }
-    if (g.DragMovePopulation != 0) {
-        const int slot = g.DragMovePopulation;
-        copyDraftToCorners(population(slot), geo);
-        g.DragMovePopulation = 0;
+    if (g.DragCornerPopulation != 0 || g.DragMovePopulation != 0) {
+        const int slot = g.DragCornerPopulation != 0 ? releaseCornerDrag(X, Y, geo) : releaseMoveDrag(geo);
         state_.GateEditActive = false;
         CheckPopulation(slot);
         update();
@@ -328,11 +242,8 @@ void BendPlot::gateMouseRelease(QMouseEvent* event) {
         return;
     }
     if (g.DragLabelPopulation != 0) {
-        PopulationRecord& p = population(g.DragLabelPopulation);
         // The drop point becomes the top-left of the text.
-        p.TitleX = roundedWhole(geo.toPlotX(X + halfLabelWidth(p)) - p.LabelBaseX);
-        p.TitleY = roundedWhole(geo.toPlotY(Y + 4) - p.LabelBaseY);
-        g.DragLabelPopulation = 0;
+        releaseLabelDrag(X, Y, geo);
         state_.GateEditActive = false;
         update();
         redrawAll(*this);

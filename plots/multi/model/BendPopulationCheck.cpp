@@ -13,11 +13,7 @@ namespace qv {
 void BendCheckPopulation(int slot, const AxisTable& axes, int fileSlot, DefinitionRecheck recheck) {
     if (!IsGateSlot(slot)) return;
     const PopulationRecord& gate = g.PopulationTable[static_cast<size_t>(slot)];
-    const int corners = std::clamp<int>(gate.Corners, 0, MaxCorners);
-    std::vector<PolygonCorner> polygon(static_cast<size_t>(corners));
-    for (int j = 1; j <= corners; ++j)
-        polygon[static_cast<size_t>(j - 1)] =
-            PolygonCornerFromPlotSpace(gate.CornerX[static_cast<size_t>(j)], gate.CornerY[static_cast<size_t>(j)]);
+    const std::vector<PolygonCorner> polygon = GatePolygon(gate);
 
     // Positions are made and tested block by block: no array per event.
     std::vector<float> xs(BendPlacementBlock), ys(BendPlacementBlock);
