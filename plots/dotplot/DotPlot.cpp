@@ -273,18 +273,7 @@ std::vector<std::string> DotPlot::SaveInfo() {
 
 void DotPlot::LoadInfo(const std::string& line) {
     const DotPlotSettingRequest req = ApplyDotPlotSettingLine(state_, line, fileEventCount(), g.FastDrawLimit);
-    using Kind = DotPlotSettingRequest::Kind;
-    if (!applyFrameRequest(req)) {
-        switch (req.kind) {
-        case Kind::Preview: AsetaPreviewissa(req.flag); break;
-        case Kind::Statistics: AvaaTaiSuljeStatistics(req.flag ? "open" : "close"); break;
-        case Kind::StatisticsLine:
-            if (statistics_) statistics_->loadSettingsLine(line);
-            break;
-        default: break;
-        }
-    }
-    dropFileNotLoaded();
+    applySettingRequest(req, line, statistics_.get());
 }
 
 // ---------------------------------------------------------------- events

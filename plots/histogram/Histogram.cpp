@@ -207,16 +207,7 @@ std::vector<std::string> Histogram::SaveInfo() {
 
 void Histogram::LoadInfo(const std::string& line) {
     const WindowSettingRequest req = ApplyHistogramSettingLine(state_, line, fileEventCount(), g.FastDrawLimit);
-    using Kind = WindowSettingRequest::Kind;
-    if (!applyFrameRequest(req)) {
-        switch (req.kind) {
-        case Kind::Preview: AsetaPreviewissa(req.flag); break;
-        case Kind::Statistics: AvaaTaiSuljeStatistics(req.flag ? "open" : "close"); break;
-        case Kind::StatisticsLine: statistics_->loadSettingsLine(line); break;
-        default: break;
-        }
-    }
-    dropFileNotLoaded();
+    applySettingRequest(req, line, statistics_.get());
 }
 
 // ---------------------------------------------------------------- events

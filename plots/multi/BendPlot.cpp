@@ -222,18 +222,7 @@ std::vector<std::string> BendPlot::SaveInfo() {
 
 void BendPlot::LoadInfo(const std::string& line) {
     const WindowSettingRequest req = ApplyBendPlotSettingLine(state_, line, fileEventCount(), g.FastDrawLimit);
-    using Kind = WindowSettingRequest::Kind;
-    if (!applyFrameRequest(req)) {
-        switch (req.kind) {
-        case Kind::Preview: AsetaPreviewissa(req.flag); break;
-        case Kind::Statistics: AvaaTaiSuljeStatistics(req.flag ? "open" : "close"); break;
-        case Kind::StatisticsLine:
-            if (statistics_) statistics_->loadSettingsLine(line);
-            break;
-        default: break;
-        }
-    }
-    dropFileNotLoaded();
+    applySettingRequest(req, line, statistics_.get());
 }
 
 // ---------------------------------------------------------------- events
