@@ -19,6 +19,8 @@
 #include "app/WindowRegistry.h"
 #include "core/SharedState.h"
 #include "core/picture/WindowPicture.h"
+#include "output/Statistics.h"
+#include "output/StatisticsPanel.h"
 #include "app/Dialogs.h"
 
 namespace qv {
@@ -144,6 +146,22 @@ bool FilePlotWindow::applyFrameRequest(const WindowSettingRequest& req) {
 void FilePlotWindow::dropFileNotLoaded() {
     WindowRecord* r = record();
     if (r && r->FileIndex != 0 && !fileRecord(r->FileIndex).Loaded) r->FileIndex = 0;
+}
+
+void FilePlotWindow::applySettingRequest(const WindowSettingRequest& req, const std::string& line,
+                                         StatisticsPanel* statistics) {
+    using Kind = WindowSettingRequest::Kind;
+    if (!applyFrameRequest(req)) {
+        switch (req.kind) {
+        case Kind::Preview: AsetaPreviewissa(req.flag); break;
+        case Kind::Statistics: AvaaTaiSuljeStatistics(req.flag ? "open" : "close"); break;
+        case Kind::StatisticsLine:
+            if (statistics) statistics->loadSettingsLine(line);
+            break;
+        default: break;
+        }
+    }
+    dropFileNotLoaded();
 }
 
 void CopyPictureToClipboard(const QImage& picture) {

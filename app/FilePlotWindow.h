@@ -21,6 +21,8 @@ class QPainter;
 
 namespace qv {
 
+class StatisticsPanel;
+
 class FilePlotWindow : public PlotWindow {
     Q_OBJECT
 public:
@@ -86,6 +88,12 @@ protected:
     bool applyFrameRequest(const WindowSettingRequest& request);
     // A file slot that holds no loaded file leaves the window without one.
     void dropFileNotLoaded();
+    // The end of every LoadInfo: carries out what the line asks beyond the
+    // kind's own state (place, size, file, the print page, the statistics
+    // window and its lines, these through `statistics` when there is one),
+    // then drops a file slot that holds no loaded file.
+    void applySettingRequest(const WindowSettingRequest& request, const std::string& line,
+                             StatisticsPanel* statistics);
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

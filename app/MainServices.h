@@ -46,6 +46,14 @@ public:
     // -1 when dismissed; the autosave follows once the caller has acted.
     virtual int showStatisticsPopup(int ownerId, const QStringList& items, const QPoint& globalPos,
                                     const QList<int>& ticks = {}) = 0;
+    // The window pop-up with the items numbered in `disabledItems` (1-based,
+    // as the captions) shown but not choosable. Without an override the
+    // items are all offered.
+    virtual void showWindowPopupWithDisabled(int ownerId, const QStringList& captions, const QPoint& globalPos,
+                                             const QList<int>& disabledItems) {
+        (void)disabledItems;
+        showWindowPopup(ownerId, captions, globalPos);
+    }
 };
 
 MainServices* mainServices();

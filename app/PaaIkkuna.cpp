@@ -290,9 +290,23 @@ void PaaIkkuna::clearLoadedItems(QMenu& menu, int keep) {
 
 void PaaIkkuna::showWindowPopup(int ownerId, const QStringList& captions, const QPoint& globalPos,
                                 bool showPopulations) {
+    showWindowMenu(ownerId, captions, globalPos, showPopulations, {});
+}
+
+void PaaIkkuna::showWindowPopupWithDisabled(int ownerId, const QStringList& captions, const QPoint& globalPos,
+                                            const QList<int>& disabledItems) {
+    showWindowMenu(ownerId, captions, globalPos, true, disabledItems);
+}
+
+void PaaIkkuna::showWindowMenu(int ownerId, const QStringList& captions, const QPoint& globalPos,
+                               bool showPopulations, const QList<int>& disabledItems) {
     QMenu& menu = nappiMenu();
     clearLoadedItems(menu, 1);
     addNumberedMenuItems(menu, captions, 1);
+    // Every showing loads its items anew, so an item disabled for one window
+    // is enabled again for the next.
+    for (QAction* a : menu.actions())
+        if (a->data().isValid() && disabledItems.contains(a->data().toInt())) a->setEnabled(false);
     g.WindowMenuCount = static_cast<int16_t>(captions.size());
     g.PopupOwner = static_cast<int16_t>(ownerId);
 

@@ -87,6 +87,8 @@ public:
     void showChannelPopup(int axis, const QStringList& parameterNames, const QPoint& globalPos) override;
     int showStatisticsPopup(int ownerId, const QStringList& items, const QPoint& globalPos,
                             const QList<int>& ticks = {}) override;
+    void showWindowPopupWithDisabled(int ownerId, const QStringList& captions, const QPoint& globalPos,
+                                     const QList<int>& disabledItems) override;
 
     // Menu commands that belong to the main window.
     void FileOpenFCS_Click() override;
@@ -140,6 +142,8 @@ private:
     void processPendingEvents();
     void UnloadAll();
     void clearLoadedItems(QMenu& menu, int keep);
+    void showWindowMenu(int ownerId, const QStringList& captions, const QPoint& globalPos, bool showPopulations,
+                        const QList<int>& disabledItems);
     // Shows the main window over most of the screen.
     void openAtUsefulSize();
     // Adds a window to the workspace in a frame of its own and shows it.

@@ -6,6 +6,7 @@
 #include "plots/histogram/Histogram.h"
 #include "plots/histogram/MirrorHistogram.h"
 #include "plots/histogram/Overlayhistogram.h"
+#include "plots/multi/BendPlot.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     qv::registerClipBookKind();
     qv::registerOverlayHistogramKind();
     qv::registerMirrorHistogramKind();
+    qv::registerBendPlotKind();
     qv::PaaIkkuna mainWindow;
     mainWindow.MDIForm_Load();
     return app.exec();

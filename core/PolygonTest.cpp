@@ -209,6 +209,15 @@ std::vector<uint8_t> PointsInPolygon(std::span<const PlotPoint> points, std::spa
     return result;
 }
 
+std::vector<PolygonCorner> GatePolygon(const PopulationRecord& gate) {
+    const int corners = std::clamp<int>(gate.Corners, 0, MaxCorners);
+    std::vector<PolygonCorner> polygon(static_cast<size_t>(corners));
+    for (int j = 1; j <= corners; ++j)
+        polygon[static_cast<size_t>(j - 1)] =
+            PolygonCornerFromPlotSpace(gate.CornerX[static_cast<size_t>(j)], gate.CornerY[static_cast<size_t>(j)]);
+    return polygon;
+}
+
 void PointsInPolygon(const float* xs, const float* ys, size_t count,
                      std::span<const PolygonCorner> polygon, uint8_t* inside) {
     const Polygon shape(polygon);

@@ -13,6 +13,8 @@
 #include <span>
 #include <vector>
 
+#include "core/PopulationRecord.h"
+
 namespace qv {
 
 struct PlotPoint {
@@ -30,6 +32,9 @@ struct PolygonCorner {
 // is not a number counts as 0, and one beyond +-1e9 is held there, so a
 // damaged record can neither overflow the conversion nor the edge arithmetic.
 PolygonCorner PolygonCornerFromPlotSpace(float x, float y);
+
+// The corners 1..Corners (held within 0..50) of a gate as a polygon.
+std::vector<PolygonCorner> GatePolygon(const PopulationRecord& gate);
 
 // points[0..N]: point 0 is not tested. polygon: the corners in order, each
 // joined to the next and the last back to the first. Returns bytes 0..N, 1

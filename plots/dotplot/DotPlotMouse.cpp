@@ -20,6 +20,7 @@
 
 #include "app/MainServices.h"
 #include "app/WindowRegistry.h"
+#include "app/model/GateEditing.h"
 #include "app/model/WaitCursor.h"
 #include "core/PolygonTest.h"
 #include "core/SharedState.h"
@@ -27,6 +28,8 @@
 
 namespace qv {
 namespace {
+
+using namespace gate;
 
 // What the overlay shows; only the window named here paints it.
 struct Feedback {
@@ -41,38 +44,6 @@ Feedback& feedback() {
     static Feedback f;
     return f;
 }
-
-// Picture pixels <-> plot space for a picture of W x H with margin m.
-struct Geometry {
-    double m = 0, W = 0, H = 0, plotW = 0, plotH = 0;
-    bool usable() const { return plotW > 0 && plotH > 0; }
-    double toPlotX(double x) const { return (x - m) / plotW * 10000.0; }
-    double toPlotY(double y) const { return (y - m) / plotH * 10000.0; }
-    double toPixelX(double px) const { return m + plotW * px / 10000.0; }
-    double toPixelY(double py) const { return m + plotH * py / 10000.0; }
-};
-
-// A plot-space coordinate as stored: a 32-bit float that is always finite.
-float storedCoordinate(double v) {
-    if (std::isnan(v)) return 0.0f;
-    return static_cast<float>(std::clamp(v, -1.0e9, 1.0e9));
-}
-
-// Rounded to the nearest whole number, halves to even, held in range.
-int32_t roundedWhole(double v) {
-    if (std::isnan(v)) return 0;
-    return static_cast<int32_t>(std::nearbyint(std::clamp(v, -2.0e9, 2.0e9)));
-}
-
-bool hits(double x, double y, double tx, double ty, double tol) {
-    return std::fabs(x - tx) < tol && std::fabs(y - ty) < tol;
-}
-
-PopulationRecord& population(int slot) { return g.PopulationTable[static_cast<size_t>(slot)]; }
-
-int cornerCount(const PopulationRecord& p) { return std::clamp<int>(p.Corners, 0, MaxCorners); }
-
-double halfLabelWidth(const PopulationRecord& p) { return static_cast<double>(p.Name.size()) * 7.0 / 2.0; }
 
 bool anyDrag(const DotPlotState& s) {
     return g.DragCornerPopulation != 0 || g.DragMovePopulation != 0 || g.DragLabelPopulation != 0 ||
@@ -91,13 +62,8 @@ void redrawAll(DotPlot& window) {
 namespace {
 
 Geometry geometryOf(const DotPlotState& s, const QImage& picture, const QWidget& w) {
-    Geometry geo;
-    geo.m = s.Margin;
-    geo.W = picture.isNull() ? w.width() : picture.width();
-    geo.H = picture.isNull() ? w.height() : picture.height();
-    geo.plotW = geo.W - 2 * geo.m;
-    geo.plotH = geo.H - 2 * geo.m;
-    return geo;
+    return Geometry(s.Margin, picture.isNull() ? w.width() : picture.width(),
+                    picture.isNull() ? w.height() : picture.height());
 }
 
 // The window's polygons, in slot order: the gates drawn on its parameter pair
@@ -111,43 +77,6 @@ std::vector<int> windowPolygons(const DotPlotState& s) {
             gates.push_back(k);
     }
     return gates;
-}
-
-// The label's anchor (lx, ly) in picture pixels.
-QPointF labelAnchor(const PopulationRecord& p, const Geometry& geo) {
-    return {geo.toPixelX(static_cast<double>(p.LabelBaseX) + p.TitleX),
-            geo.toPixelY(static_cast<double>(p.LabelBaseY) + p.TitleY)};
-}
-
-// The scratch corners := the picture points of the population's corners.
-void copyCornersToDraft(const PopulationRecord& p, const Geometry& geo) {
-    const int n = cornerCount(p);
-    g.DraftRegion.Corners = static_cast<int16_t>(n);
-    for (int j = 1; j <= n; ++j) {
-        g.DraftRegion.CornerX[static_cast<size_t>(j)] = static_cast<float>(geo.toPixelX(p.CornerX[static_cast<size_t>(j)]));
-        g.DraftRegion.CornerY[static_cast<size_t>(j)] = static_cast<float>(geo.toPixelY(p.CornerY[static_cast<size_t>(j)]));
-    }
-}
-
-bool insidePolygon(const PopulationRecord& p, double px, double py) {
-    std::vector<PolygonCorner> corners;
-    for (int j = 1; j <= cornerCount(p); ++j)
-        corners.push_back({roundedWhole(p.CornerX[static_cast<size_t>(j)]), roundedWhole(p.CornerY[static_cast<size_t>(j)])});
-    return PointInPolygon(px, py, corners);
-}
-
-void drawDraftPolygon(QPainter& painter, bool closed, double tol, const QPointF* toPointer) {
-    const int n = std::clamp<int>(g.DraftRegion.Corners, 0, MaxCorners);
-    auto corner = [](int j) {
-        return QPointF(g.DraftRegion.CornerX[static_cast<size_t>(j)], g.DraftRegion.CornerY[static_cast<size_t>(j)]);
-    };
-    for (int j = 1; j < n; ++j) painter.drawLine(corner(j), corner(j + 1));
-    if (n >= 1 && closed) painter.drawLine(corner(n), corner(1));
-    if (n >= 1 && toPointer) painter.drawLine(corner(n), *toPointer);
-    for (int j = 1; j <= n; ++j) {
-        const QPointF c = corner(j);
-        painter.drawRect(QRectF(c.x() - tol, c.y() - tol, 2 * tol, 2 * tol));
-    }
 }
 
 }  // namespace
@@ -177,43 +106,10 @@ void DotPlot::gateMousePress(QMouseEvent* event) {
             return;
         }
         if (!state_.RegionLinesOn) return;
-        const std::vector<int> gates = windowPolygons(state_);
-        for (int k : gates) {
-            const PopulationRecord& p = population(k);
-            for (int j = 1; j <= cornerCount(p); ++j) {
-                if (!hits(X, Y, geo.toPixelX(p.CornerX[static_cast<size_t>(j)]),
-                          geo.toPixelY(p.CornerY[static_cast<size_t>(j)]), tol))
-                    continue;
-                g.DragCornerPopulation = static_cast<int16_t>(k);
-                g.DragCornerIndex = static_cast<int16_t>(j);
-                copyCornersToDraft(p, geo);
-                state_.Dragging = true;
-                Piirra();
-                update();
-                return;
-            }
-        }
-        for (int k : gates) {
-            const PopulationRecord& p = population(k);
-            const QPointF anchor = labelAnchor(p, geo);
-            if (!hits(X, Y, anchor.x() - halfLabelWidth(p), anchor.y() - 4, tol)) continue;
-            g.DragLabelPopulation = static_cast<int16_t>(k);
+        if (grabGate(windowPolygons(state_), X, Y, geo, tol, state_.MoveStartX, state_.MoveStartY) != GateGrab::None) {
             state_.Dragging = true;
             Piirra();
             update();
-            return;
-        }
-        const double px = geo.toPlotX(X), py = geo.toPlotY(Y);
-        for (int k : gates) {
-            if (!insidePolygon(population(k), px, py)) continue;
-            g.DragMovePopulation = static_cast<int16_t>(k);
-            copyCornersToDraft(population(k), geo);
-            state_.MoveStartX = roundedWhole(X);
-            state_.MoveStartY = roundedWhole(Y);
-            state_.Dragging = true;
-            Piirra();
-            update();
-            return;
         }
         return;
     }
@@ -221,38 +117,18 @@ void DotPlot::gateMousePress(QMouseEvent* event) {
     // Closing the polygon being drawn: a right click, or a left click on its
     // first corner once it has two corners or more. A left click near the
     // first corner of a polygon closed earlier starts a new one instead.
-    PopulationRecord& draft = g.DraftRegion;
-    if (g.RegionDrawMode && state_.ID == draft.DraftWindow &&
-        (right || (left && g.GateInProgress && draft.Corners > 1 &&
-                   hits(X, Y, draft.CornerX[1], draft.CornerY[1], tol)))) {
+    if (pressClosesDraft(left, right, X, Y, state_.ID, tol)) {
         // The hourglass while the new gate is checked in every file and every
         // window redrawn; a press that only ends drawing mode does no work.
         std::optional<WaitCursor> wait;
         if (g.GateInProgress) {
             wait.emplace();
             const MainServices* main = mainServices();
-            const int slot = main ? main->ValittuPopulaatio() : 0;
             // With no population row chosen the polygon has nowhere to go.
-            if (slot >= 1 && slot <= g.MaxPopulations && slot < PopulationTableSize) {
-                PopulationRecord& p = population(slot);
-                const int n = std::clamp<int>(draft.Corners, 0, MaxCorners);
-                for (int k = 1; k <= n; ++k) {
-                    p.CornerX[static_cast<size_t>(k)] = storedCoordinate(geo.toPlotX(draft.CornerX[static_cast<size_t>(k)]));
-                    p.CornerY[static_cast<size_t>(k)] = storedCoordinate(geo.toPlotY(draft.CornerY[static_cast<size_t>(k)]));
-                }
-                // A gate redrawn into a row in use keeps the row's name, which
-                // the user may have given it and definitions may use; a new
-                // row gets its default name.
-                if (!p.InUse) p.Name = "Poly-" + std::to_string(slot);
-                p.InUse = true;
-                p.AxisX = state_.ChannelX;
-                p.AxisY = state_.ChannelY;
-                p.Corners = static_cast<int16_t>(n);
-                p.Type = "Polygon";
-                p.Created = state_.ID;
-                p.TitleX = 0;
-                p.TitleY = 0;
-                p.Transparent = false;
+            if (const int slot = storeClosedDraft(geo, main ? main->ValittuPopulaatio() : 0, state_.ID, "Poly-",
+                                                  "Polygon")) {
+                population(slot).AxisX = state_.ChannelX;
+                population(slot).AxisY = state_.ChannelY;
                 CheckPopulation(slot);
             }
         }
@@ -266,18 +142,7 @@ void DotPlot::gateMousePress(QMouseEvent* event) {
 
     // Adding corners.
     if (left && g.RegionDrawMode) {
-        if (!g.GateInProgress) {
-            g.GateInProgress = true;
-            draft.Corners = 1;
-            draft.CornerX[1] = static_cast<float>(X);
-            draft.CornerY[1] = static_cast<float>(Y);
-            draft.DraftWindow = state_.ID;
-        } else if (draft.DraftWindow == state_.ID && draft.Corners < MaxCorners) {
-            // A click beyond the 50th corner is ignored.
-            ++draft.Corners;
-            draft.CornerX[static_cast<size_t>(draft.Corners)] = static_cast<float>(X);
-            draft.CornerY[static_cast<size_t>(draft.Corners)] = static_cast<float>(Y);
-        }
+        addDraftCorner(X, Y, state_.ID);
         update();
     }
 }
@@ -298,39 +163,13 @@ void DotPlot::gateMouseMove(QMouseEvent* event) {
     const double tol = state_.HitTolerance;
 
     if (!g.RegionDrawMode && state_.RegionLinesOn && !anyDrag(state_)) {
-        for (int k : windowPolygons(state_)) {
-            const PopulationRecord& p = population(k);
-            bool corner = false;
-            for (int j = 1; j <= cornerCount(p) && !corner; ++j)
-                corner = hits(X, Y, geo.toPixelX(p.CornerX[static_cast<size_t>(j)]),
-                              geo.toPixelY(p.CornerY[static_cast<size_t>(j)]), tol);
-            const QPointF a = labelAnchor(p, geo);
-            const double half = halfLabelWidth(p);
-            const bool label = X >= a.x() - half - tol && X <= a.x() + half + tol && Y >= a.y() - 4 - tol &&
-                               Y <= a.y() + 4 + tol;
-            if (corner || label) {
-                fb.hoverSlot = k;
-                fb.hoverCorner = corner;
-                break;
-            }
-        }
+        const GateHover hover = hoverGate(windowPolygons(state_), X, Y, geo, tol);
+        fb.hoverSlot = hover.slot;
+        fb.hoverCorner = hover.corner;
     }
-    if (g.DragCornerPopulation != 0) {
-        const int j = std::clamp<int>(g.DragCornerIndex, 1, MaxCorners);
-        g.DraftRegion.CornerX[static_cast<size_t>(j)] = static_cast<float>(X);
-        g.DraftRegion.CornerY[static_cast<size_t>(j)] = static_cast<float>(Y);
-    }
+    dragDraft(X, Y, state_.MoveStartX, state_.MoveStartY);
     if (state_.QuadrantDragging && !g.RegionDrawMode)
         fb.quadrant = QPointF(std::clamp(X, geo.m, geo.W - geo.m), std::clamp(Y, geo.m, geo.H - geo.m));
-    if (g.DragMovePopulation != 0) {
-        const double dx = X - state_.MoveStartX, dy = Y - state_.MoveStartY;
-        for (int j = 1; j <= std::clamp<int>(g.DraftRegion.Corners, 0, MaxCorners); ++j) {
-            g.DraftRegion.CornerX[static_cast<size_t>(j)] += static_cast<float>(dx);
-            g.DraftRegion.CornerY[static_cast<size_t>(j)] += static_cast<float>(dy);
-        }
-        state_.MoveStartX = roundedWhole(X);
-        state_.MoveStartY = roundedWhole(Y);
-    }
     // Only the overlay is repainted over the kept picture.
     update();
 }
@@ -354,40 +193,16 @@ void DotPlot::gateMouseRelease(QMouseEvent* event) {
         Piirra();
         return;
     }
-    if (g.DragCornerPopulation != 0) {
-        const int slot = g.DragCornerPopulation;
-        const int j = std::clamp<int>(g.DragCornerIndex, 1, MaxCorners);
-        PopulationRecord& p = population(slot);
-        p.CornerX[static_cast<size_t>(j)] = storedCoordinate(geo.toPlotX(X));
-        p.CornerY[static_cast<size_t>(j)] = storedCoordinate(geo.toPlotY(Y));
-        CheckPopulation(slot);
-        g.DragCornerPopulation = 0;
-        g.DragCornerIndex = 0;
-        state_.Dragging = false;
-        update();
-        redrawAll(*this);
-        return;
-    }
-    if (g.DragMovePopulation != 0) {
-        const int slot = g.DragMovePopulation;
-        PopulationRecord& p = population(slot);
-        for (int k = 1; k <= cornerCount(p); ++k) {
-            p.CornerX[static_cast<size_t>(k)] = storedCoordinate(geo.toPlotX(g.DraftRegion.CornerX[static_cast<size_t>(k)]));
-            p.CornerY[static_cast<size_t>(k)] = storedCoordinate(geo.toPlotY(g.DraftRegion.CornerY[static_cast<size_t>(k)]));
-        }
-        CheckPopulation(slot);
-        g.DragMovePopulation = 0;
+    if (g.DragCornerPopulation != 0 || g.DragMovePopulation != 0) {
+        CheckPopulation(g.DragCornerPopulation != 0 ? releaseCornerDrag(X, Y, geo) : releaseMoveDrag(geo));
         state_.Dragging = false;
         update();
         redrawAll(*this);
         return;
     }
     if (g.DragLabelPopulation != 0) {
-        PopulationRecord& p = population(g.DragLabelPopulation);
         // The drop point becomes the top-left of the text.
-        p.TitleX = roundedWhole(geo.toPlotX(X + halfLabelWidth(p)) - p.LabelBaseX);
-        p.TitleY = roundedWhole(geo.toPlotY(Y + 4) - p.LabelBaseY);
-        g.DragLabelPopulation = 0;
+        releaseLabelDrag(X, Y, geo);
         update();
         redrawAll(*this);
         // The redraw runs pending events: the window may have been closed.

@@ -20,11 +20,7 @@ void DotPlotCheckPopulation(int slot, DefinitionRecheck recheck) {
     if (!IsGateSlot(slot)) return;
     const PopulationRecord& gate = g.PopulationTable[static_cast<size_t>(slot)];
 
-    const int corners = std::clamp<int>(gate.Corners, 0, MaxCorners);
-    std::vector<PolygonCorner> polygon(static_cast<size_t>(corners));
-    for (int j = 1; j <= corners; ++j)
-        polygon[static_cast<size_t>(j - 1)] =
-            PolygonCornerFromPlotSpace(gate.CornerX[static_cast<size_t>(j)], gate.CornerY[static_cast<size_t>(j)]);
+    const std::vector<PolygonCorner> polygon = GatePolygon(gate);
 
     std::vector<float> xs(GateCheckBlock), ys(GateCheckBlock);
     std::vector<double> yPositions(GateCheckBlock);

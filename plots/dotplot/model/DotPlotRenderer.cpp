@@ -13,6 +13,7 @@
 #include "app/model/FileSystemText.h"
 #include "core/AxisScaling.h"
 #include "core/AxisTicks.h"
+#include "core/QuickAxisScaling.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
 #include "core/picture/PictureText.h"
@@ -26,48 +27,6 @@ namespace {
 constexpr int32_t kBlock = 8192;
 
 uint32_t rgbOf(uint8_t r, uint8_t g, uint8_t b) { return 0xFF000000u | (uint32_t(r) << 16) | (uint32_t(g) << 8) | b; }
-
-// Positions of events first..last (step 1) of a linear parameter, computed
-// exactly as AxisScale::position computes them (value, folded when the
-// negative-value option is on, divided by the range, times the length;
-// negative and non-numeric results 0), in a loop simple enough for the
-// compiler to vectorise. Other axes and steps go through ScaleEventsToAxis.
-template <class Out>
-size_t scaleBlock(const FileRecord& file, int16_t parameter, double length, int32_t first, int32_t last,
-                  int32_t step, std::span<Out> out) {
-    const ParameterInfo& param = file.Parameters[static_cast<size_t>(parameter)];
-    if (param.IsLog || param.Range == 0 || step != 1 || first < 1)
-        return ScaleEventsToAxis(file, parameter, length, first, last, step, out);
-    last = std::min(last, file.WorkingData.maxEvent());
-    if (last < first) return 0;
-    const size_t count = std::min(static_cast<size_t>(last - first) + 1, out.size());
-    const float* v = file.WorkingData.column(parameter) + first;
-    const double range = param.Range;
-    Out* dst = out.data();
-    constexpr double kMax = std::numeric_limits<double>::max();
-    if (g.UseNegativeAbs) {
-        for (size_t i = 0; i < count; ++i) {
-            const float x = v[i] < 1.0f ? std::fabs(v[i]) + 1.0f : v[i];
-            const double r = static_cast<double>(x) / range * length;
-            dst[i] = static_cast<Out>(r > 0.0 && r <= kMax ? r : 0.0);
-        }
-    } else if (param.Range > 0 && (param.Range & (param.Range - 1)) == 0) {
-        // The usual ranges (1024, 262144, ...) are powers of two: dividing by
-        // one is multiplying by its exact reciprocal, the same result at a
-        // fraction of the cost.
-        const double inverse = 1.0 / range;
-        for (size_t i = 0; i < count; ++i) {
-            const double r = static_cast<double>(v[i]) * inverse * length;
-            dst[i] = static_cast<Out>(r > 0.0 && r <= kMax ? r : 0.0);
-        }
-    } else {
-        for (size_t i = 0; i < count; ++i) {
-            const double r = static_cast<double>(v[i]) / range * length;
-            dst[i] = static_cast<Out>(r > 0.0 && r <= kMax ? r : 0.0);
-        }
-    }
-    return count;
-}
 
 // The membership column of the population a draw shows, in `shown` (null
 // when every event is shown). False when that population cannot be shown
@@ -92,9 +51,9 @@ void forEachScaledBlock(const FileRecord& file, const DotPlotState& state, doubl
     const int64_t stride = static_cast<int64_t>(step) * kBlock;
     for (int64_t first = 1; first <= last; first += stride) {
         const int64_t lastHere = std::min<int64_t>(last, first + static_cast<int64_t>(step) * (kBlock - 1));
-        const size_t n = scaleBlock(file, state.ChannelX, lengthX, static_cast<int32_t>(first),
+        const size_t n = ScaleEventsToAxisQuick(file, state.ChannelX, lengthX, static_cast<int32_t>(first),
                                     static_cast<int32_t>(lastHere), step, std::span<Out>(xs));
-        const size_t ny = scaleBlock(file, state.ChannelY, lengthY, static_cast<int32_t>(first),
+        const size_t ny = ScaleEventsToAxisQuick(file, state.ChannelY, lengthY, static_cast<int32_t>(first),
                                      static_cast<int32_t>(lastHere), step, std::span<Out>(ys));
         visit(first, std::min(n, ny));
     }
