@@ -145,24 +145,11 @@ void ScatterDisplayWindow::rightButtonMenus(QPointF pos, QPoint globalPos) {
         return;
     }
 
-    // The parameter list of an axis strip; without a file there is none.
-    const FileRecord& file = shownFile();
-    const int params = std::min<int>(file.ParameterCount, static_cast<int>(file.Parameters.size()) - 1);
-    if (!file.Loaded || params < 1) return;
-    QStringList names;
-    for (int p = 1; p <= params; ++p) names << QString::fromLatin1(file.Parameters[static_cast<size_t>(p)].Name);
-
-    // A list dismissed without a choice changes nothing; the last choice is
-    // kept for the next list.
-    const int16_t before = g.ChosenChannel;
-    g.ChosenChannel = -1;
-    services->showChannelPopup(axis, names, globalPos);
-    if (g.ChosenChannel < 0 || windowSlotOf(this) == 0) {
-        g.ChosenChannel = before;
-        return;
-    }
-    const int16_t channel = static_cast<int16_t>(g.ChosenChannel + 1);
-    (axis == 1 ? view_.AxisX : view_.AxisY) = channel;
+    // The parameter list of an axis strip; without a file, or without a
+    // choice, the axes stay as they are.
+    const std::optional<int16_t> channel = chooseAxisParameter(axis, globalPos);
+    if (!channel) return;
+    (axis == 1 ? view_.AxisX : view_.AxisY) = *channel;
     axisChosen(shownFile());
     Piirra();
 }
