@@ -3,6 +3,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include <algorithm>
+
 #include "app/Dialogs.h"
 #include "app/WindowRegistry.h"
 #include "app/model/WaitCursor.h"

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include <algorithm>
+
 #include "app/Dialogs.h"
 #include "app/WindowRegistry.h"
 #include "app/model/WindowSettingsLine.h"
