@@ -8,11 +8,13 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResizeEvent>
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
 
 #include "app/model/FileSystemText.h"
+#include "app/MainServices.h"
 #include "app/Dialogs.h"
 #include "app/FileInfo.h"
 #include "app/WindowDisposal.h"
@@ -162,6 +164,24 @@ void FilePlotWindow::applySettingRequest(const WindowSettingRequest& req, const 
         }
     }
     dropFileNotLoaded();
+}
+
+std::optional<int16_t> FilePlotWindow::chooseAxisParameter(int axis, QPoint globalPos) {
+    const FileRecord& file = fileRecord(fileIndex());
+    const int params = std::min<int>(file.ParameterCount, static_cast<int>(file.Parameters.size()) - 1);
+    MainServices* services = mainServices();
+    if (!file.Loaded || params < 1 || !services) return std::nullopt;
+    QStringList names;
+    for (int p = 1; p <= params; ++p) names << QString::fromLatin1(file.Parameters[static_cast<size_t>(p)].Name);
+
+    const int16_t before = g.ChosenChannel;
+    g.ChosenChannel = -1;
+    services->showChannelPopup(axis, names, globalPos);
+    if (g.ChosenChannel < 0 || windowSlotOf(this) == 0) {
+        g.ChosenChannel = before;
+        return std::nullopt;
+    }
+    return static_cast<int16_t>(g.ChosenChannel + 1);
 }
 
 void CopyPictureToClipboard(const QImage& picture) {

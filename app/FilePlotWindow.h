@@ -10,6 +10,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/PlotWindow.h"
@@ -94,6 +95,11 @@ protected:
     // then drops a file slot that holds no loaded file.
     void applySettingRequest(const WindowSettingRequest& request, const std::string& line,
                              StatisticsPanel* statistics);
+    // The parameter list of an axis strip (axis 1 X, 2 Y) over the window's
+    // file: the number (1-based) of the parameter chosen; nothing without a
+    // file, when the list was dismissed (the last choice is kept for the
+    // next list) or when the window was closed while the list was up.
+    std::optional<int16_t> chooseAxisParameter(int axis, QPoint globalPos);
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -7,6 +7,8 @@
 #include "plots/histogram/MirrorHistogram.h"
 #include "plots/histogram/Overlayhistogram.h"
 #include "plots/multi/BendPlot.h"
+#include "plots/timeproj/FluxTracker.h"
+#include "plots/timeproj/Projector.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -17,6 +19,8 @@ int main(int argc, char** argv) {
     qv::registerOverlayHistogramKind();
     qv::registerMirrorHistogramKind();
     qv::registerBendPlotKind();
+    qv::registerFluxTrackerKind();
+    qv::registerProjectorKind();
     qv::PaaIkkuna mainWindow;
     mainWindow.MDIForm_Load();
     return app.exec();

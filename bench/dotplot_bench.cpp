@@ -6,8 +6,7 @@
 #include <QApplication>
 #include <QImage>
 
-#include <random>
-
+#include "bench/MillionEventFile.h"
 #include "core/SharedState.h"
 #include "plots/dotplot/DotPlot.h"
 #include "plots/dotplot/model/DotPlotRenderer.h"
@@ -16,35 +15,7 @@ namespace {
 
 using namespace qv;
 
-constexpr int32_t kEvents = 1000000;
-
-FileRecord& MillionEventFile(bool log) {
-    static FileRecord files[2];
-    FileRecord& f = files[log ? 1 : 0];
-    if (f.Loaded) return f;
-    f.Loaded = true;
-    f.FileName = "million.fcs";
-    f.ParameterCount = 2;
-    f.Parameters.assign(3, ParameterInfo{});
-    for (int p = 1; p <= 2; ++p) {
-        f.Parameters[p].Name = p == 1 ? "FL1-H" : "FL2-H";
-        f.Parameters[p].Range = log ? 262144 : 1024;
-        f.Parameters[p].IsLog = log;
-    }
-    f.EventCount = f.EventsLoaded = kEvents;
-    f.WorkingData.resize(kEvents, 2);
-    std::mt19937 rng(7);
-    std::lognormal_distribution<float> logv(6.0f, 1.5f);
-    std::normal_distribution<float> linv(400.0f, 120.0f);
-    for (int32_t e = 1; e <= kEvents; ++e)
-        for (int p = 1; p <= 2; ++p) f.WorkingData(e, p) = log ? logv(rng) : linv(rng);
-    f.Membership.resize(kEvents, g.membershipSlots());
-    for (int32_t e = 1; e <= kEvents; ++e) {
-        f.Membership(e, 1 + e % 4) = 1;            // four populations
-        if (e % 3 == 0) f.Membership(e, 17) = 1;   // one definition
-    }
-    return f;
-}
+using bench::MillionEventFile;
 
 void Setup() {
     static bool done = false;

@@ -97,28 +97,11 @@ void DotPlot::rightButtonMenus(QPointF pos, QPoint globalPos) {
         return;
     }
 
-    // The parameter list of an axis strip; without a file there is none, and
-    // the channel stays as it is.
-    const int slot = fileIndex();
-    if (slot < 1 || slot >= static_cast<int>(g.FileTable.size())) return;
-    const FileRecord& file = g.FileTable[static_cast<size_t>(slot)];
-    const int params = std::min<int>(file.ParameterCount, static_cast<int>(file.Parameters.size()) - 1);
-    if (!file.Loaded || params < 1 || !services) return;
-    QStringList names;
-    for (int p = 1; p <= params; ++p) names << QString::fromLatin1(file.Parameters[static_cast<size_t>(p)].Name);
-
-    // A list dismissed without a choice changes nothing: the last choice is
-    // kept for the next list, but not applied here.
-    const int16_t before = g.ChosenChannel;
-    g.ChosenChannel = -1;
-    services->showChannelPopup(axis, names, globalPos);
-    // The window may have been closed while the list was up.
-    if (g.ChosenChannel < 0 || windowSlotOf(this) == 0) {
-        g.ChosenChannel = before;
-        return;
-    }
-    const int16_t channel = static_cast<int16_t>(g.ChosenChannel + 1);
-    (axis == 1 ? state_.ChannelX : state_.ChannelY) = channel;
+    // The parameter list of an axis strip; without a file, or without a
+    // choice, the channel stays as it is.
+    const std::optional<int16_t> channel = chooseAxisParameter(axis, globalPos);
+    if (!channel) return;
+    (axis == 1 ? state_.ChannelX : state_.ChannelY) = *channel;
     Piirra();
 }
 

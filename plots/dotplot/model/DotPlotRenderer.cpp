@@ -138,7 +138,9 @@ int64_t DotPlotRenderer::render(QImage& image, DotPlotState& state, const FileRe
     int64_t drawn = 0;
     if (hasArea && params > 0 && file.EventCount > 0) {
         const int32_t step = DrawStep(state, file, options.quickPass);
-        drawn = state.DensityOn ? drawDensity(image, state, file, step) : drawDots(image, state, file, step);
+        drawn = state.DensityOn
+                    ? drawDensity(image, state, file, step, options.densityPointsWhenEitherSideSmaller)
+                    : drawDots(image, state, file, step);
     }
 
     QPainter p(&image);
@@ -275,7 +277,8 @@ int64_t DotPlotRenderer::drawDots(QImage& image, DotPlotState& state, const File
     return drawn;
 }
 
-int64_t DotPlotRenderer::drawDensity(QImage& image, DotPlotState& state, const FileRecord& file, int32_t step) {
+int64_t DotPlotRenderer::drawDensity(QImage& image, DotPlotState& state, const FileRecord& file, int32_t step,
+                                     bool pointsWhenEitherSideSmaller) {
     const int W = image.width(), H = image.height();
     const int m = state.Margin;
     const int plotW = W - 2 * m, plotH = H - 2 * m;
@@ -299,7 +302,7 @@ int64_t DotPlotRenderer::drawDensity(QImage& image, DotPlotState& state, const F
         cellX_[static_cast<size_t>(c + 10)] = PixelOf(m + static_cast<double>(plotW) * c / R);
         cellY_[static_cast<size_t>(c + 10)] = PixelOf(m + static_cast<double>(plotH) * c / R);
     }
-    const bool points = plotW < R && plotH < R;
+    const bool points = pointsWhenEitherSideSmaller ? (plotW < R || plotH < R) : (plotW < R && plotH < R);
     const int boxW = points ? 0 : plotW / R;
     const int boxH = points ? 0 : plotH / R;
 

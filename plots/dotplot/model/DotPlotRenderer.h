@@ -21,6 +21,10 @@ struct DotPlotRenderOptions {
     // The plot is on the print page and that page is shown: the file name is
     // printed in the top left corner.
     bool showFileName = false;
+    // Density cells become single points as soon as either side of the plot
+    // is smaller than the grid (the time and projection plots), not only
+    // when both are.
+    bool densityPointsWhenEitherSideSmaller = false;
 };
 
 // Brings ChannelX/ChannelY into the parameters of `file`: a channel the file
@@ -54,7 +58,8 @@ public:
 
 private:
     int64_t drawDots(QImage& image, DotPlotState& state, const FileRecord& file, int32_t step);
-    int64_t drawDensity(QImage& image, DotPlotState& state, const FileRecord& file, int32_t step);
+    int64_t drawDensity(QImage& image, DotPlotState& state, const FileRecord& file, int32_t step,
+                        bool pointsWhenEitherSideSmaller);
 
     // Scratch, kept between draws so a draw allocates nothing per event.
     std::vector<float> xs_, ys_;
