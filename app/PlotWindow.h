@@ -100,6 +100,18 @@ public:
     }
     virtual void AsetaPiirtoMoodi(const std::string& mode) { missing("AsetaPiirtoMoodi"); (void)mode; }
 
+    // The histogram modeller's curves (tools): one property of a curve set,
+    // a curve created ("luo") or deleted ("poista"), and the height of the
+    // curves' sum at an axis position; `pos` is overwritten with the curve
+    // bin it names.
+    virtual void SiirraKayraa(const std::string& what, const std::string& curve, const std::string& value) {
+        missing("SiirraKayraa"); (void)what; (void)curve; (void)value;
+    }
+    virtual void LuoTaiPoista(const std::string& action, const std::string& curve, const std::string& name) {
+        missing("LuoTaiPoista"); (void)action; (void)curve; (void)name;
+    }
+    virtual int AnnaSummanKorkeus(std::string& pos) { missing("AnnaSummanKorkeus"); (void)pos; return 0; }
+
 private slots:
     void frameActivating() { onActivated(); }
 

@@ -4,6 +4,7 @@
 #include "output/ClipBook.h"
 #include "plots/dotplot/DotPlot.h"
 #include "plots/histogram/Histogram.h"
+#include "plots/modeller/HistogramModeller.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -11,6 +12,7 @@ int main(int argc, char** argv) {
     qv::registerDotPlotKind();
     qv::registerHistogramKind();
     qv::registerClipBookKind();
+    qv::registerHistogramModellerKind();
     qv::PaaIkkuna mainWindow;
     mainWindow.MDIForm_Load();
     return app.exec();

@@ -77,6 +77,8 @@ struct SharedState {
     int32_t DefaultPlotWidth = 0, DefaultPlotHeight = 0;
     // Outer size of the histogram window resized last (twips; 0 = none yet).
     int32_t DefaultHistogramWidth = 0, DefaultHistogramHeight = 0;
+    // Outer size of the histogram modeller window resized last (twips; 0 = none yet).
+    int32_t DefaultModellerWidth = 0, DefaultModellerHeight = 0;
 
     // Right-hand panel.
     bool PanelCollapsed = true;

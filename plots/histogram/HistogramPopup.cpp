@@ -14,6 +14,7 @@
 #include "core/Numbers.h"
 #include "core/SharedState.h"
 #include "plots/histogram/Histogram.h"
+#include "plots/histogram/HistogramInputs.h"
 #include "plots/histogram/model/HistogramBins.h"
 
 namespace qv {
@@ -50,33 +51,16 @@ void Histogram::MenuValintaReaktio(int index) {
 }
 
 void Histogram::askWholeNumber(int item, const char* hint, int32_t& field) {
-    const QString caption = QString::fromLatin1(state_.caption(item));
-    const std::optional<QString> answer =
-        dialogs().inputBox(caption + QChar(10) + QString::fromLatin1(hint), caption, QString::number(field));
-    if (!answer || answer->trimmed().isEmpty()) return;
-    const std::optional<double> value = ParseNumber(answer->toStdString());
-    if (!value) {
-        showMessage(QStringLiteral("Please give a whole number of 0 or more."), caption);
-        return;
-    }
-    if (*value < 0) return;  // refused silently, as a negative entry always was
-    int32_t whole;
-    try {
-        whole = CLng(*value);
-    } catch (const std::overflow_error&) {
-        showMessage(QStringLiteral("Please give a whole number of 0 or more."), caption);
-        return;
-    }
+    std::optional<int32_t> whole = AskWholeNumberSetting(state_.caption(item), hint, field);
+    if (!whole) return;
     // The moving mean needs a full window of bins: kept below the resolution.
-    if (&field == &state_.Smoothing) whole = SmoothingWithin(whole, state_.Resolution);
-    field = whole;
+    if (&field == &state_.Smoothing) *whole = SmoothingWithin(*whole, state_.Resolution);
+    field = *whole;
     Piirra();
 }
 
 void Histogram::chooseFillColour() {
-    const QColor before(state_.FillRed, state_.FillGreen, state_.FillBlue);
-    const std::optional<QColor> chosen = dialogs().chooseColour(before);
-    const QColor c = chosen && chosen->isValid() ? *chosen : before;
+    const QColor c = ChooseColumnColour(QColor(state_.FillRed, state_.FillGreen, state_.FillBlue));
     state_.FillRed = static_cast<uint8_t>(c.red());
     state_.FillGreen = static_cast<uint8_t>(c.green());
     state_.FillBlue = static_cast<uint8_t>(c.blue());

@@ -28,33 +28,6 @@ int32_t floorPixel(double v) {
     return static_cast<int32_t>(std::floor(v));
 }
 
-// The columns, written into the scan lines: bin k (1..R) is a vertical line
-// at x = Int(m + k / R * plotW) from the axis up to its top. Fills ColumnTops.
-void drawColumns(QImage& image, HistogramState& state, float f, int m) {
-    const int W = image.width(), H = image.height();
-    const int plotW = W - 2 * m;
-    const int32_t R = state.Resolution;
-    state.ColumnTops.assign(static_cast<size_t>(plotW) + 1, 0);
-    const uint32_t colour = 0xFF000000u | (uint32_t(state.FillRed) << 16) | (uint32_t(state.FillGreen) << 8) |
-                            state.FillBlue;
-    uchar* bits = image.bits();
-    const qsizetype bpl = image.bytesPerLine();
-    const int bottom = H - m;
-    for (int32_t k = 1; k <= R; ++k) {
-        const int32_t x = floorPixel(m + (static_cast<double>(k) / R) * plotW);
-        int32_t y = floorPixel(static_cast<double>(bottom) - static_cast<double>(f) * state.Counts[static_cast<size_t>(k)]);
-        if (y < m) y = m;
-        if (x >= 0 && x < W) {
-            for (int32_t row = std::max(0, std::min(y, bottom)); row <= std::min(bottom, H - 1); ++row)
-                reinterpret_cast<uint32_t*>(bits + row * bpl)[x] = colour;
-        }
-        const int32_t c = x - m;
-        if (c < 0 || c > plotW) continue;
-        int32_t& top = state.ColumnTops[static_cast<size_t>(c)];
-        if (top == 0 || y < top) top = y;
-    }
-}
-
 void drawOutline(QPainter& p, const HistogramState& state, int m) {
     const int plotW = static_cast<int>(state.ColumnTops.size()) - 1;
     auto darker = [](uint8_t v) { return v > 80 ? v - 80 : 0; };
@@ -91,6 +64,32 @@ void drawMarkers(QPainter& p, const HistogramState& state, const HistogramGeomet
 }
 
 }  // namespace
+
+void DrawHistogramColumns(QImage& image, std::span<const double> counts, float f, int m, QRgb colour,
+                          std::vector<int32_t>* columnTops) {
+    const int W = image.width(), H = image.height();
+    const int plotW = W - 2 * m;
+    const int32_t R = static_cast<int32_t>(counts.size()) - 1;
+    if (columnTops) columnTops->assign(static_cast<size_t>(std::max(0, plotW)) + 1, 0);
+    if (plotW <= 0 || R < 1) return;
+    uchar* bits = image.bits();
+    const qsizetype bpl = image.bytesPerLine();
+    const int bottom = H - m;
+    for (int32_t k = 1; k <= R; ++k) {
+        const int32_t x = floorPixel(m + (static_cast<double>(k) / R) * plotW);
+        int32_t y = floorPixel(static_cast<double>(bottom) - static_cast<double>(f) * counts[static_cast<size_t>(k)]);
+        if (y < m) y = m;
+        if (x >= 0 && x < W) {
+            for (int32_t row = std::max(0, std::min(y, bottom)); row <= std::min(bottom, H - 1); ++row)
+                reinterpret_cast<uint32_t*>(bits + row * bpl)[x] = colour;
+        }
+        if (!columnTops) continue;
+        const int32_t c = x - m;
+        if (c < 0 || c > plotW) continue;
+        int32_t& top = (*columnTops)[static_cast<size_t>(c)];
+        if (top == 0 || y < top) top = y;
+    }
+}
 
 int FitHistogramToFile(HistogramState& state, const FileRecord& file) {
     int params = std::min<int>(file.ParameterCount, static_cast<int>(file.Parameters.size()) - 1);
@@ -134,8 +133,11 @@ void RenderHistogram(QImage& image, HistogramState& state, const FileRecord& fil
     state.YMax = HistogramYMax(state.Counts, state.YScale);
     const float f = static_cast<float>(H - 2 * m) / state.YMax;
 
-    if (plotW > 0) drawColumns(image, state, f, m);
-    else state.ColumnTops.clear();
+    if (plotW > 0)
+        DrawHistogramColumns(image, state.Counts, f, m, qRgb(state.FillRed, state.FillGreen, state.FillBlue),
+                             &state.ColumnTops);
+    else
+        state.ColumnTops.clear();
 
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing, false);

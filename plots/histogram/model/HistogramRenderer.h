@@ -6,6 +6,9 @@
 // straight into the image's scan lines; QPainter draws the lines and texts.
 #include <QImage>
 
+#include <span>
+#include <vector>
+
 #include "core/FileRecord.h"
 #include "plots/histogram/model/HistogramState.h"
 
@@ -16,6 +19,14 @@ struct HistogramRenderOptions {
     // name is printed in the top left corner.
     bool showFileName = false;
 };
+
+// The columns of bins 1..R of `counts`: each a vertical line at
+// x = Int(m + k / R * plotting width) from the X axis up to
+// Int(axis - f * count), never above the plotting area, written straight
+// into the scan lines of an RGB32 image. `columnTops`, when given, gets per
+// pixel column of the plotting area the highest top drawn there (0 none).
+void DrawHistogramColumns(QImage& image, std::span<const double> counts, float f, int m, QRgb colour,
+                          std::vector<int32_t>* columnTops = nullptr);
 
 // Brings Channel into the parameters of `file` (a channel the file lacks
 // becomes 1) and ShownPopulation back to 0 when it names no population or
