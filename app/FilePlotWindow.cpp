@@ -15,6 +15,7 @@
 #include "app/model/FileSystemText.h"
 #include "app/Dialogs.h"
 #include "app/FileInfo.h"
+#include "app/MainServices.h"
 #include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
 #include "core/SharedState.h"
@@ -135,6 +136,23 @@ bool FilePlotWindow::applyFrameRequest(const WindowSettingRequest& req) {
 void FilePlotWindow::dropFileNotLoaded() {
     WindowRecord* r = record();
     if (r && r->FileIndex != 0 && !fileRecord(r->FileIndex).Loaded) r->FileIndex = 0;
+}
+
+std::optional<int16_t> FilePlotWindow::chooseStripParameter(QPoint globalPos) {
+    MainServices* services = mainServices();
+    const FileRecord& file = fileRecord(fileIndex());
+    const int params = std::min<int>(file.ParameterCount, static_cast<int>(file.Parameters.size()) - 1);
+    if (!services || params < 1) return std::nullopt;
+    QStringList names;
+    for (int p = 1; p <= params; ++p) names << QString::fromLatin1(file.Parameters[static_cast<size_t>(p)].Name);
+    const int16_t before = g.ChosenChannel;
+    g.ChosenChannel = -1;
+    services->showChannelPopup(1, names, globalPos);
+    if (g.ChosenChannel < 0 || windowSlotOf(this) == 0) {
+        g.ChosenChannel = before;
+        return std::nullopt;
+    }
+    return static_cast<int16_t>(g.ChosenChannel + 1);
 }
 
 void FilePlotWindow::CopyToClipboard() {

@@ -10,6 +10,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/PlotWindow.h"
@@ -86,6 +87,11 @@ protected:
     bool applyFrameRequest(const WindowSettingRequest& request);
     // A file slot that holds no loaded file leaves the window without one.
     void dropFileNotLoaded();
+    // The parameter list of the X-axis strip for the window's file: the
+    // chosen parameter (1-based); nothing when the file has none, when the
+    // list is dismissed (the last choice is kept for the next list, not
+    // applied) or when the window closed while it was up.
+    std::optional<int16_t> chooseStripParameter(QPoint globalPos);
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -72,6 +72,16 @@ std::optional<uint8_t> ReadByte(const std::string& value) {
     return static_cast<uint8_t>(*v);
 }
 
+void ApplyBackgroundLevel(const std::string& value, uint8_t& level, bool& darkBackground) {
+    const auto d = ParseNumber(value);
+    if (!d) return;
+    const double v = Int(*d);
+    if (!(v >= 0 && v <= 255)) return;
+    level = static_cast<uint8_t>(v);
+    if (level == 0) darkBackground = false;
+    if (level > 254) darkBackground = true;
+}
+
 std::optional<WindowSettingRequest> SharedWindowSettingRequest(const WindowSettingsLine& line) {
     using Kind = WindowSettingRequest::Kind;
     WindowSettingRequest req;

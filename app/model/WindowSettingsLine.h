@@ -39,6 +39,12 @@ std::optional<int32_t> ReadInt32(const std::string& value);
 // A byte 0..255 (rounded half to even); nothing otherwise.
 std::optional<uint8_t> ReadByte(const std::string& value);
 
+// "background:": the whole part (toward minus infinity) of the value as the
+// grey level 0..255 of the picture; a level of 0 makes the background
+// light, one above 254 dark, others leave it as it was. A value that is no
+// number or lies outside 0..255 changes nothing.
+void ApplyBackgroundLevel(const std::string& value, uint8_t& level, bool& darkBackground);
+
 // What a settings line asks of the window beyond its own state.
 struct WindowSettingRequest {
     enum class Kind {

@@ -70,17 +70,14 @@ void Histogram::Alusta(int id) {
 
 void Histogram::LatauksenJalkeen() {
     if (g.SheetLoading) return;
-    const int32_t events = fileEventCount();
-    if (events <= g.FastDrawLimit) {
-        state_.DrawStep = 1;
-        state_.setCaption(HistoMenuFastDraw, "Fast draw mode");
-        state_.FastDraw = false;
-    } else {
-        state_.DrawStep = FastDrawStep(events, g.FastDrawLimit);
-        state_.setCaption(HistoMenuFastDraw, "Full draw mode");
-        state_.FastDraw = true;
-    }
+    applyDrawMode(DrawModeAfterLoad(fileEventCount(), g.FastDrawLimit));
     FollowFileWindow(state_.ID, true);
+}
+
+void Histogram::applyDrawMode(const DrawMode& mode) {
+    state_.FastDraw = mode.fast;
+    state_.DrawStep = mode.step;
+    state_.setCaption(HistoMenuFastDraw, mode.caption);
 }
 
 void Histogram::rememberKindSize(int32_t widthTwips, int32_t heightTwips) {

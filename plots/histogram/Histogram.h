@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/FilePlotWindow.h"
+#include "core/FastDraw.h"
 #include "plots/histogram/model/HistogramState.h"
 
 namespace qv {
@@ -94,6 +95,7 @@ private:
     void askWholeNumber(int item, const char* hint, int32_t& field);
     void chooseFillColour();
     void switchDrawMode();
+    void applyDrawMode(const DrawMode& mode);
 
     HistogramState state_;
     std::unique_ptr<HistogramStatisticsPanel> statistics_;

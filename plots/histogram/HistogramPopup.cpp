@@ -68,19 +68,10 @@ void Histogram::chooseFillColour() {
 }
 
 void Histogram::switchDrawMode() {
-    if (state_.FastDraw) {
-        state_.FastDraw = false;
-        state_.DrawStep = 1;
-        state_.setCaption(HistoMenuFastDraw, "Fast draw mode");
+    if (const auto mode = SwitchedDrawMode(state_.FastDraw, fileEventCount(), g.FastDrawLimit)) {
+        applyDrawMode(*mode);
         Piirra();
-        return;
     }
-    const int32_t events = fileEventCount();
-    if (events <= g.FastDrawLimit) return;
-    state_.FastDraw = true;
-    state_.DrawStep = FastDrawStep(events, g.FastDrawLimit);
-    state_.setCaption(HistoMenuFastDraw, "Full draw mode");
-    Piirra();
 }
 
 void Histogram::copyCountsToClipboard() {
@@ -106,24 +97,9 @@ void Histogram::rightButtonMenus(QPointF pos, QPoint globalPos) {
         return;
     }
 
-    // The parameter list of the X-axis strip; without a file there is none,
-    // and the channel stays as it is.
-    const FileRecord& file = fileRecord(fileIndex());
-    const int params = std::min<int>(file.ParameterCount, static_cast<int>(file.Parameters.size()) - 1);
-    if (params < 1) return;
-    QStringList names;
-    for (int p = 1; p <= params; ++p) names << QString::fromLatin1(file.Parameters[static_cast<size_t>(p)].Name);
-    // A list dismissed without a choice changes nothing: the last choice is
-    // kept for the next list, but not applied here.
-    const int16_t before = g.ChosenChannel;
-    g.ChosenChannel = -1;
-    services->showChannelPopup(1, names, globalPos);
-    // The window may have been closed while the list was up.
-    if (g.ChosenChannel < 0 || windowSlotOf(this) == 0) {
-        g.ChosenChannel = before;
-        return;
-    }
-    state_.Channel = static_cast<int16_t>(g.ChosenChannel + 1);
+    const std::optional<int16_t> chosen = chooseStripParameter(globalPos);
+    if (!chosen) return;
+    state_.Channel = *chosen;
     Piirra();
 }
 

@@ -68,17 +68,14 @@ void HistogramModeller::LatauksenJalkeen() {
     // in the new file's channel units from the first draw on.
     BuildBinValueTable();
     if (g.SheetLoading) return;
-    const int32_t events = fileEventCount();
-    if (events <= g.FastDrawLimit) {
-        state_.DrawStep = 1;
-        state_.setCaption(ModellerMenuFastDraw, "Fast draw mode");
-        state_.FastDraw = false;
-    } else {
-        state_.DrawStep = FastDrawStep(events, g.FastDrawLimit);
-        state_.setCaption(ModellerMenuFastDraw, "Full draw mode");
-        state_.FastDraw = true;
-    }
+    applyDrawMode(DrawModeAfterLoad(fileEventCount(), g.FastDrawLimit));
     FollowFileWindow(state_.ID, true);
+}
+
+void HistogramModeller::applyDrawMode(const DrawMode& mode) {
+    state_.FastDraw = mode.fast;
+    state_.DrawStep = mode.step;
+    state_.setCaption(ModellerMenuFastDraw, mode.caption);
 }
 
 void HistogramModeller::rememberKindSize(int32_t widthTwips, int32_t heightTwips) {

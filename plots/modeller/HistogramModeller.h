@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/FilePlotWindow.h"
+#include "core/FastDraw.h"
 #include "plots/modeller/model/ModellerState.h"
 
 namespace qv {
@@ -99,6 +100,7 @@ private:
     void askWholeNumber(int item, const char* hint, int32_t& field);
     void chooseFillColour();
     void switchDrawMode();
+    void applyDrawMode(const DrawMode& mode);
     // The table follows a channel, log switch or range changed since it was
     // built (a tool, the file information window).
     void rebuildBinValuesWhenStale();

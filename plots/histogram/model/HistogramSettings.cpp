@@ -77,24 +77,13 @@ WindowSettingRequest ApplyHistogramSettingLine(HistogramState& s, const std::str
     } else if (key == "regionlines.showcreatedhere") {
         flag(s.ShowCreatedHereOnly, HistoMenuCreatedHere, "Show all markers", "Show only markers created here");
     } else if (key == "fastdraw.enabled") {
-        if (value == "0") {
-            s.FastDraw = false;
-            s.DrawStep = 1;
-            s.setCaption(HistoMenuFastDraw, "Fast draw mode");
-        } else if (value == "1") {
-            s.FastDraw = true;
-            s.DrawStep = FastDrawStep(fileEventCount, fastDrawLimit);
-            s.setCaption(HistoMenuFastDraw, "Full draw mode");
+        if (const auto mode = DrawModeFromFlag(value, fileEventCount, fastDrawLimit)) {
+            s.FastDraw = mode->fast;
+            s.DrawStep = mode->step;
+            s.setCaption(HistoMenuFastDraw, mode->caption);
         }
     } else if (key == "background") {
-        if (const auto d = ParseNumber(value)) {
-            const double v = Int(*d);
-            if (v >= 0 && v <= 255) {
-                s.BackgroundValue = static_cast<uint8_t>(v);
-                if (s.BackgroundValue == 0) s.DarkBackground = false;
-                if (s.BackgroundValue > 254) s.DarkBackground = true;
-            }
-        }
+        ApplyBackgroundLevel(value, s.BackgroundValue, s.DarkBackground);
     } else if (key == "printview.stat.visible") {
         if (value == "1") s.StatisticsOnPrintPage = true;
         else if (value == "0") s.StatisticsOnPrintPage = false;

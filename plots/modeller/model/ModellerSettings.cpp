@@ -112,24 +112,13 @@ WindowSettingRequest ApplyModellerSettingLine(ModellerState& s, const std::strin
         nonNegative(s.Smoothing);
         s.Smoothing = SmoothingWithin(s.Smoothing, s.HistogramResolution);
     } else if (key == "fastdraw.enabled") {
-        if (value == "0") {
-            s.FastDraw = false;
-            s.DrawStep = 1;
-            s.setCaption(ModellerMenuFastDraw, "Fast draw mode");
-        } else if (value == "1") {
-            s.FastDraw = true;
-            s.DrawStep = FastDrawStep(fileEventCount, fastDrawLimit);
-            s.setCaption(ModellerMenuFastDraw, "Full draw mode");
+        if (const auto mode = DrawModeFromFlag(value, fileEventCount, fastDrawLimit)) {
+            s.FastDraw = mode->fast;
+            s.DrawStep = mode->step;
+            s.setCaption(ModellerMenuFastDraw, mode->caption);
         }
     } else if (key == "background") {
-        if (const auto d = ParseNumber(value)) {
-            const double v = Int(*d);
-            if (v >= 0 && v <= 255) {
-                s.BackgroundLevel = static_cast<uint8_t>(v);
-                if (s.BackgroundLevel == 0) s.DarkBackground = false;
-                if (s.BackgroundLevel > 254) s.DarkBackground = true;
-            }
-        }
+        ApplyBackgroundLevel(value, s.BackgroundLevel, s.DarkBackground);
     } else if (key == "printview.stat.visible") {
         if (value == "1") s.StatInPreview = true;
         else if (value == "0") s.StatInPreview = false;
