@@ -17,6 +17,7 @@
 #include "app/MainServices.h"
 #include "app/Dialogs.h"
 #include "app/FileInfo.h"
+#include "app/MainServices.h"
 #include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
 #include "core/SharedState.h"

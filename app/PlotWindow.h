@@ -138,11 +138,12 @@ public:
     virtual bool OnkoKvadranttiKaytossa() const { missing("OnkoKvadranttiKaytossa"); return false; }
     // Histogram: the peak inside the marker of a population slot by key
     // ("paikka" position, "abskorkeus" count, "suhtkorkeus" relative height),
-    // and the relative height (0..10000 of the Y maximum) at a position.
+    // and the relative height (0..10000 of the Y maximum) at a position, which
+    // is given back as the bin read.
     virtual int32_t AnnaHistonKorkeinKohta(const std::string& what, int32_t marker) {
         missing("AnnaHistonKorkeinKohta"); (void)what; (void)marker; return 0;
     }
-    virtual int32_t AnnaHistonKorkeus(double position) { missing("AnnaHistonKorkeus"); (void)position; return 0; }
+    virtual int32_t AnnaHistonKorkeus(double& position) { missing("AnnaHistonKorkeus"); (void)position; return 0; }
     // Modeller: the relative height of the sum of the curves at a position;
     // one property of curve `curve` ("nimi", "korkeus", "paikka", "tasanne",
     // "hajontavasen", "hajontaoikea"); creating ("luo") or deleting ("poista") a curve.

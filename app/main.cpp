@@ -9,6 +9,7 @@
 #include "plots/multi/BendPlot.h"
 #include "plots/timeproj/FluxTracker.h"
 #include "plots/timeproj/Projector.h"
+#include "plots/modeller/HistogramModeller.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     qv::registerBendPlotKind();
     qv::registerFluxTrackerKind();
     qv::registerProjectorKind();
+    qv::registerHistogramModellerKind();
     qv::PaaIkkuna mainWindow;
     mainWindow.MDIForm_Load();
     return app.exec();

@@ -1,6 +1,8 @@
 #pragma once
 // The event step of fast drawing, shared by every window that draws a file.
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace qv {
 
@@ -12,6 +14,37 @@ inline int32_t FastDrawStep(int32_t eventCount, int32_t limit) {
     if (eventCount < 0) eventCount = 0;
     const int32_t quotient = eventCount / limit;
     return quotient == INT32_MAX ? INT32_MAX : quotient + 1;
+}
+
+// A window's drawing mode: fast drawing on or off, the event step, and the
+// caption of the menu item that switches it (it names the other mode).
+struct DrawMode {
+    bool fast = false;
+    int32_t step = 1;
+    const char* caption = "Fast draw mode";
+};
+
+// After a file load: fast, with the step of the limit, only when the file
+// has more events than the limit.
+inline DrawMode DrawModeAfterLoad(int32_t eventCount, int32_t limit) {
+    if (eventCount <= limit) return {};
+    return {true, FastDrawStep(eventCount, limit), "Full draw mode"};
+}
+
+// The menu item: fast drawing always goes back to full; full drawing turns
+// fast only for a file of more events than the limit (nothing otherwise).
+inline std::optional<DrawMode> SwitchedDrawMode(bool fastNow, int32_t eventCount, int32_t limit) {
+    if (fastNow) return DrawMode{};
+    if (eventCount <= limit) return std::nullopt;
+    return DrawModeAfterLoad(eventCount, limit);
+}
+
+// A settings line's flag: "1" fast with the step of the file's events, "0"
+// full; any other text changes nothing.
+inline std::optional<DrawMode> DrawModeFromFlag(const std::string& value, int32_t eventCount, int32_t limit) {
+    if (value == "0") return DrawMode{};
+    if (value == "1") return DrawMode{true, FastDrawStep(eventCount, limit), "Full draw mode"};
+    return std::nullopt;
 }
 
 }  // namespace qv

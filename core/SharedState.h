@@ -80,6 +80,8 @@ struct SharedState {
     // Outer size of the overlay and of the mirror histogram window resized last.
     int32_t DefaultOverlayWidth = 0, DefaultOverlayHeight = 0;
     int32_t DefaultMirrorWidth = 0, DefaultMirrorHeight = 0;
+    // Outer size of the histogram modeller window resized last (twips; 0 = none yet).
+    int32_t DefaultModellerWidth = 0, DefaultModellerHeight = 0;
 
     // Right-hand panel.
     bool PanelCollapsed = true;

@@ -106,7 +106,10 @@ std::optional<std::string> windowQuery(const QueryWords& w) {
             const int32_t marker = ScriptLine::index(w[6], 0, PopulationTableSize - 1);
             return NumberText(ToolWindow(n).AnnaHistonKorkeinKohta(what == "position" ? "paikka" : "suhtkorkeus", marker));
         }
-        if (w[4] == "height") return NumberText(ToolWindow(n).AnnaHistonKorkeus(ScriptLine::wholeNumber(w[5])));
+        if (w[4] == "height") {
+            double position = ScriptLine::wholeNumber(w[5]);
+            return NumberText(ToolWindow(n).AnnaHistonKorkeus(position));
+        }
         return std::nullopt;
     }
     if (key == "modeller" && w[4] == "height")

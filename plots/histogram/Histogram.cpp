@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 #include <stdexcept>
 
@@ -18,7 +19,6 @@
 #include "plots/histogram/HistogramStatisticsPanel.h"
 #include "plots/histogram/model/HistogramExchange.h"
 #include "plots/histogram/model/HistogramMarkerCheck.h"
-#include "plots/histogram/model/HistogramPeak.h"
 #include "plots/histogram/model/HistogramRenderer.h"
 #include "plots/histogram/model/HistogramSettings.h"
 
@@ -72,17 +72,14 @@ void Histogram::Alusta(int id) {
 
 void Histogram::LatauksenJalkeen() {
     if (g.SheetLoading) return;
-    const int32_t events = fileEventCount();
-    if (events <= g.FastDrawLimit) {
-        state_.DrawStep = 1;
-        state_.setCaption(HistoMenuFastDraw, "Fast draw mode");
-        state_.FastDraw = false;
-    } else {
-        state_.DrawStep = FastDrawStep(events, g.FastDrawLimit);
-        state_.setCaption(HistoMenuFastDraw, "Full draw mode");
-        state_.FastDraw = true;
-    }
+    applyDrawMode(DrawModeAfterLoad(fileEventCount(), g.FastDrawLimit));
     FollowFileWindow(state_.ID, true);
+}
+
+void Histogram::applyDrawMode(const DrawMode& mode) {
+    state_.FastDraw = mode.fast;
+    state_.DrawStep = mode.step;
+    state_.setCaption(HistoMenuFastDraw, mode.caption);
 }
 
 void Histogram::rememberKindSize(int32_t widthTwips, int32_t heightTwips) {
@@ -216,7 +213,7 @@ int32_t Histogram::AnnaHistonKorkeinKohta(const std::string& what, double marker
     return *v;
 }
 
-int32_t Histogram::AnnaHistonKorkeus(double& pos) const {
+int32_t Histogram::AnnaHistonKorkeus(double& pos) {
     int32_t bin = 0;
     const std::optional<int32_t> v = HistogramHeightAt(state_.Counts, state_.YMax, pos, bin);
     if (!v) throw WindowOperationError("Invalid procedure call or argument");
@@ -225,16 +222,7 @@ int32_t Histogram::AnnaHistonKorkeus(double& pos) const {
 }
 
 int32_t Histogram::AnnaHistonKorkeinKohta(const std::string& what, int32_t marker) {
-    if (marker < 0 || marker >= PopulationTableSize) throw WindowOperationError("no population slot " + std::to_string(marker));
-    return HistogramPeak(state_.Counts, state_.Resolution, state_.YMax, g.PopulationTable[static_cast<size_t>(marker)], what);
-}
-
-int32_t Histogram::AnnaHistonKorkeus(double position) {
-    try {
-        return HistogramHeightAt(state_.Counts, state_.Resolution, state_.YMax, position);
-    } catch (const std::out_of_range& e) {
-        throw WindowOperationError(e.what());
-    }
+    return std::as_const(*this).AnnaHistonKorkeinKohta(what, static_cast<double>(marker));
 }
 
 // ---------------------------------------------------------------- settings lines

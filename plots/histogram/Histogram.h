@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/StatisticsOwnerWindow.h"
+#include "core/FastDraw.h"
 #include "plots/histogram/model/HistogramState.h"
 
 namespace qv {
@@ -54,7 +55,6 @@ public:
     void AsetaKanava(const std::string& axis, const std::string& value) override;
     void AsetaPiirtoMoodi(const std::string& mode) override;
     int32_t AnnaHistonKorkeinKohta(const std::string& what, int32_t marker) override;
-    int32_t AnnaHistonKorkeus(double position) override;
 
     // ---- the exchange: what overlay and mirror windows and tools read ----
     // The counts of the last draw (bins 0..Resolution, smoothed); empty
@@ -72,7 +72,7 @@ public:
     int32_t AnnaHistonKorkeinKohta(const std::string& what, double marker) const;
     // The relative height at plot-space position `pos`, which is given back
     // as the bin read (kept within the table).
-    int32_t AnnaHistonKorkeus(double& pos) const;
+    int32_t AnnaHistonKorkeus(double& pos) override;
 
     // ---- for the menus, the mouse code and the tests ----
     HistogramState& state() { return state_; }
@@ -107,6 +107,7 @@ private:
     void askWholeNumber(int item, const char* hint, int32_t& field);
     void chooseFillColour();
     void switchDrawMode();
+    void applyDrawMode(const DrawMode& mode);
 
     HistogramState state_;
     std::unique_ptr<HistogramStatisticsPanel> statistics_;

@@ -14,6 +14,7 @@
 #include "core/Numbers.h"
 #include "core/SharedState.h"
 #include "plots/histogram/Histogram.h"
+#include "plots/histogram/HistogramInputs.h"
 #include "plots/histogram/model/HistogramBins.h"
 
 namespace qv {
@@ -50,33 +51,16 @@ void Histogram::MenuValintaReaktio(int index) {
 }
 
 void Histogram::askWholeNumber(int item, const char* hint, int32_t& field) {
-    const QString caption = QString::fromLatin1(state_.caption(item));
-    const std::optional<QString> answer =
-        dialogs().inputBox(caption + QChar(10) + QString::fromLatin1(hint), caption, QString::number(field));
-    if (!answer || answer->trimmed().isEmpty()) return;
-    const std::optional<double> value = ParseNumber(answer->toStdString());
-    if (!value) {
-        showMessage(QStringLiteral("Please give a whole number of 0 or more."), caption);
-        return;
-    }
-    if (*value < 0) return;  // refused silently, as a negative entry always was
-    int32_t whole;
-    try {
-        whole = CLng(*value);
-    } catch (const std::overflow_error&) {
-        showMessage(QStringLiteral("Please give a whole number of 0 or more."), caption);
-        return;
-    }
+    std::optional<int32_t> whole = AskWholeNumberSetting(state_.caption(item), hint, field);
+    if (!whole) return;
     // The moving mean needs a full window of bins: kept below the resolution.
-    if (&field == &state_.Smoothing) whole = SmoothingWithin(whole, state_.Resolution);
-    field = whole;
+    if (&field == &state_.Smoothing) *whole = SmoothingWithin(*whole, state_.Resolution);
+    field = *whole;
     Piirra();
 }
 
 void Histogram::chooseFillColour() {
-    const QColor before(state_.FillRed, state_.FillGreen, state_.FillBlue);
-    const std::optional<QColor> chosen = dialogs().chooseColour(before);
-    const QColor c = chosen && chosen->isValid() ? *chosen : before;
+    const QColor c = ChooseColumnColour(QColor(state_.FillRed, state_.FillGreen, state_.FillBlue));
     state_.FillRed = static_cast<uint8_t>(c.red());
     state_.FillGreen = static_cast<uint8_t>(c.green());
     state_.FillBlue = static_cast<uint8_t>(c.blue());
@@ -84,19 +68,10 @@ void Histogram::chooseFillColour() {
 }
 
 void Histogram::switchDrawMode() {
-    if (state_.FastDraw) {
-        state_.FastDraw = false;
-        state_.DrawStep = 1;
-        state_.setCaption(HistoMenuFastDraw, "Fast draw mode");
+    if (const auto mode = SwitchedDrawMode(state_.FastDraw, fileEventCount(), g.FastDrawLimit)) {
+        applyDrawMode(*mode);
         Piirra();
-        return;
     }
-    const int32_t events = fileEventCount();
-    if (events <= g.FastDrawLimit) return;
-    state_.FastDraw = true;
-    state_.DrawStep = FastDrawStep(events, g.FastDrawLimit);
-    state_.setCaption(HistoMenuFastDraw, "Full draw mode");
-    Piirra();
 }
 
 void Histogram::copyCountsToClipboard() {
@@ -122,24 +97,9 @@ void Histogram::rightButtonMenus(QPointF pos, QPoint globalPos) {
         return;
     }
 
-    // The parameter list of the X-axis strip; without a file there is none,
-    // and the channel stays as it is.
-    const FileRecord& file = fileRecord(fileIndex());
-    const int params = std::min<int>(file.ParameterCount, static_cast<int>(file.Parameters.size()) - 1);
-    if (params < 1) return;
-    QStringList names;
-    for (int p = 1; p <= params; ++p) names << QString::fromLatin1(file.Parameters[static_cast<size_t>(p)].Name);
-    // A list dismissed without a choice changes nothing: the last choice is
-    // kept for the next list, but not applied here.
-    const int16_t before = g.ChosenChannel;
-    g.ChosenChannel = -1;
-    services->showChannelPopup(1, names, globalPos);
-    // The window may have been closed while the list was up.
-    if (g.ChosenChannel < 0 || windowSlotOf(this) == 0) {
-        g.ChosenChannel = before;
-        return;
-    }
-    state_.Channel = static_cast<int16_t>(g.ChosenChannel + 1);
+    const std::optional<int16_t> chosen = chooseAxisParameter(1, globalPos);
+    if (!chosen) return;
+    state_.Channel = *chosen;
     Piirra();
 }
 

@@ -12,6 +12,9 @@
 #include <span>
 #include <vector>
 
+#include <span>
+#include <vector>
+
 #include "core/FileRecord.h"
 #include "core/PopulationRecord.h"
 #include "plots/histogram/model/HistogramMarkers.h"
