@@ -100,6 +100,17 @@ public:
     }
     virtual void AsetaPiirtoMoodi(const std::string& mode) { missing("AsetaPiirtoMoodi"); (void)mode; }
 
+    // Members of single kinds that tools call through the protocol; every
+    // other kind raises MissingMemberError.
+    // The 3-D plot: turn the cube, move the viewer, back to the start view,
+    // the background picture ("paalla" on, "poissa" off).
+    virtual void MuutaRotaatiota(const std::string& axis, const std::string& delta) {
+        missing("MuutaRotaatiota"); (void)axis; (void)delta;
+    }
+    virtual void MuutaEtaisyytta(const std::string& delta) { missing("MuutaEtaisyytta"); (void)delta; }
+    virtual void Nollaa() { missing("Nollaa"); }
+    virtual void AsetaTaustaKuvanTila(const std::string& mode) { missing("AsetaTaustaKuvanTila"); (void)mode; }
+
 private slots:
     void frameActivating() { onActivated(); }
 

@@ -4,6 +4,8 @@
 #include "output/ClipBook.h"
 #include "plots/dotplot/DotPlot.h"
 #include "plots/histogram/Histogram.h"
+#include "plots/multi/ThreeDPlot.h"
+#include "plots/multi/Dad.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -11,6 +13,8 @@ int main(int argc, char** argv) {
     qv::registerDotPlotKind();
     qv::registerHistogramKind();
     qv::registerClipBookKind();
+    qv::registerThreeDPlotKind();
+    qv::registerDadKind();
     qv::PaaIkkuna mainWindow;
     mainWindow.MDIForm_Load();
     return app.exec();
