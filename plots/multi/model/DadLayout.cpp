@@ -29,6 +29,14 @@ std::vector<float>& distanceTable() {
 // Uniform in [0, 1).
 double uniform(std::mt19937_64& engine) { return static_cast<double>(engine() >> 11) * 0x1.0p-53; }
 
+// A move held within the span of 32-bit positions; a sum that overflowed
+// to infinity or to no number moves nothing beyond it.
+float heldMove(float m) {
+    constexpr float Span = 4294967296.0f;
+    if (std::isnan(m)) return 0.0f;
+    return std::clamp(m, -Span, Span);
+}
+
 int32_t clampToInt32(int64_t v) {
     return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
                                                     std::numeric_limits<int32_t>::max()));
@@ -274,8 +282,8 @@ bool IterateOnce(DadLayout& layout, const DadProgress& progress) {
             mx = static_cast<float>(static_cast<double>(f) * static_cast<double>(dx) + mx);
             my = static_cast<float>(static_cast<double>(f) * static_cast<double>(dy) + my);
         }
-        moveX[a] = mx;
-        moveY[a] = my;
+        moveX[a] = heldMove(mx);
+        moveY[a] = heldMove(my);
     };
     // Rows are independent: each sums its own moves in the same order, so
     // the work is shared over the cores with the single-threaded result.

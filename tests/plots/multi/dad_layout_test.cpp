@@ -64,7 +64,7 @@ TEST_F(DadLayoutTest, SampleTakesEveryStepthCandidateAndParksTheOthers) {
         EXPECT_EQ(SampledEvents(l), c.sampled);
         for (int e = 1; e <= c.events; ++e) {
             const bool taken = std::find(c.sampled.begin(), c.sampled.end(), e) != c.sampled.end();
-            EXPECT_EQ(l.LayoutPosition[static_cast<size_t>(e)], taken ? LayoutPoint{7, 7} : LayoutPoint{1, 1}) << e;
+            EXPECT_EQ(l.LayoutPosition[static_cast<size_t>(e)], (taken ? LayoutPoint{7, 7} : LayoutPoint{1, 1})) << e;
         }
     }
 }
