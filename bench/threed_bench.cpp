@@ -3,6 +3,7 @@
 // coarse step of about a thousand events).
 #include <benchmark/benchmark.h>
 
+#include <QGuiApplication>
 #include <QImage>
 
 #include <random>
@@ -17,10 +18,10 @@ constexpr int32_t kEvents = 1000000;
 
 const FileRecord& millionEventFile() {
     static bool done = false;
-    FileRecord& f = g.FileTable[1];
-    if (done) return f;
+    if (done) return g.FileTable[1];
     done = true;
     resetSharedState();
+    FileRecord& f = g.FileTable[1];
     f.Loaded = true;
     f.FileName = "million.fcs";
     f.EventCount = f.EventsLoaded = kEvents;
@@ -73,3 +74,13 @@ BENCHMARK(BM_ThreeDDragStep)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace qv
+
+// Text and fonts need an application; the offscreen platform is enough.
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
