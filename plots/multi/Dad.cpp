@@ -45,6 +45,9 @@ void registerDadKind() {
 }
 
 DAD::DAD(QWidget* parent) : FilePlotWindow(parent) {
+    // The controls beside the picture stand on the window's own background.
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    setAutoFillBackground(true);
     buildControls();
     sincePump_.start();
 }
