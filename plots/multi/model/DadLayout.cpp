@@ -344,14 +344,17 @@ bool IterateOnce(DadLayout& layout, const DadProgress& progress) {
 #if defined(__SSE2__)
         const __m128d one = _mm_set1_pd(1.0), dev = _mm_set1_pd(deviator);
         for (; b + 2 <= S; b += 2) {
-            const __m128d d = _mm_max_pd(_mm_cvtps_pd(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(factors + b)))), one);
+            const __m128d d = _mm_max_pd(_mm_cvtps_pd(_mm_setr_ps(factors[b], factors[b + 1], 0.0f, 0.0f)), one);
             __m128d t = _mm_setzero_pd();
             if (b + 2 <= withTargets)
-                t = _mm_cvtps_pd(_mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(targetRow + b))));
+                t = _mm_cvtps_pd(_mm_setr_ps(targetRow[b], targetRow[b + 1], 0.0f, 0.0f));
             else if (b < withTargets)
                 t = _mm_set_pd(0.0, targetRow[b]);
             const __m128 f = _mm_cvtpd_ps(_mm_div_pd(_mm_div_pd(_mm_sub_pd(d, t), dev), d));
-            _mm_store_sd(reinterpret_cast<double*>(factors + b), _mm_castps_pd(f));
+            alignas(16) float out[4];
+            _mm_store_ps(out, f);
+            factors[b] = out[0];
+            factors[b + 1] = out[1];
         }
 #endif
         for (; b < S; ++b) {
