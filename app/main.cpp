@@ -10,6 +10,8 @@
 #include "plots/timeproj/FluxTracker.h"
 #include "plots/timeproj/Projector.h"
 #include "plots/modeller/HistogramModeller.h"
+#include "plots/multi/ThreeDPlot.h"
+#include "plots/multi/Dad.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -23,6 +25,8 @@ int main(int argc, char** argv) {
     qv::registerFluxTrackerKind();
     qv::registerProjectorKind();
     qv::registerHistogramModellerKind();
+    qv::registerThreeDPlotKind();
+    qv::registerDadKind();
     qv::PaaIkkuna mainWindow;
     mainWindow.MDIForm_Load();
     return app.exec();

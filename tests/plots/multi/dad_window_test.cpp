@@ -1,0 +1,356 @@
+// The DAD window offscreen: a whole run with its status, log and clipboard,
+// Stop during the targets, during a run and during its last iteration,
+// closing the window while "Place rest" runs, the input boxes, gates drawn
+// with the mouse, and windows without a file.
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+#include "app/WindowDisposal.h"
+#include "app/WindowRegistry.h"
+#include "app/model/DefinitionEvaluator.h"
+#include "core/SharedState.h"
+#include "plots/multi/Dad.h"
+#include "tests/plots/dotplot/DotPlotTestFiles.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/StubMainServices.h"
+
+namespace qv {
+namespace {
+
+class DadServices final : public test::StubMainServices {
+public:
+    void PiirraKaikki() override {
+        ++redrawAll;
+        for (auto& r : g.WindowRegistry)
+            if (r.InUse && r.Form) r.Form->Piirra();
+    }
+    void PaivitaRegionLista() override { ++panelRefreshes; }
+    int ValittuPopulaatio() const override { return chosen; }
+    void showWindowPopup(int owner, const QStringList& captions, const QPoint&, bool) override {
+        popupOwner = owner;
+        popupCaptions = captions;
+    }
+    int chosen = 0, redrawAll = 0, panelRefreshes = 0, popupOwner = 0;
+    QStringList popupCaptions;
+};
+
+// A file of `count` events over three linear parameters of range 1000.
+FileRecord runFile(int count) {
+    std::vector<std::vector<float>> events;
+    for (int e = 0; e < count; ++e)
+        events.push_back({static_cast<float>((e * 37) % 1000), static_cast<float>((e * 91) % 1000),
+                          static_cast<float>((e * 13) % 1000)});
+    return test::MakeFile({{"FSC", 1000}, {"SSC", 1000}, {"FL1", 1000}}, events, "run.fcs");
+}
+
+class DadWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetSharedState();
+        setMainServices(&services);
+    }
+    void TearDown() override {
+        if (window && windowSlotOf(window.get()) != 0) window->close();
+        window.reset();
+        deleteDiscardedWidgets();
+        setMainServices(nullptr);
+        resetSharedState();
+    }
+    DAD& open(int events, int fileSlot = 1) {
+        if (fileSlot) test::PutFile(fileSlot, runFile(events));
+        window = std::make_unique<DAD>();
+        WindowRecord& r = g.WindowRegistry[6];
+        r.InUse = true;
+        r.Form = window.get();
+        r.Type = "DAD";
+        window->Alusta(6);
+        window->show();
+        r.FileIndex = static_cast<int16_t>(fileSlot);
+        window->LatauksenJalkeen();
+        window->Piirra();
+        window->setEventInterval(0);
+        return *window;
+    }
+    void click(QPoint p, Qt::MouseButton b = Qt::LeftButton) { QTest::mouseClick(window.get(), b, {}, p); }
+
+    DadServices services;
+    std::unique_ptr<DAD> window;
+};
+
+TEST_F(DadWindowTest, StartsReadyForChannels) {
+    DAD& w = open(500);
+    EXPECT_EQ(w.AnnaOtsikko(), "(6): Data Analyzing Data - , run.fcs");
+    EXPECT_EQ(w.channelNames(), (QStringList{"FSC", "SSC", "FL1"}));
+    EXPECT_EQ(w.layout().SampleSize, 500);  // capped at the file's events
+    EXPECT_FALSE(w.startEnabled());
+    w.setChannelChecked(0, true);
+    EXPECT_FALSE(w.startEnabled());
+    w.setChannelChecked(2, true);
+    EXPECT_TRUE(w.startEnabled());
+    EXPECT_EQ(w.picture().size(), QSize(DadPictureSize, DadPictureSize));
+}
+
+TEST_F(DadWindowTest, RunPerformsIterationCountPlusOneIterationsAndLogsEach) {
+    DAD& w = open(200);
+    w.layout().IterationCount = 3;
+    w.setChannelChecked(0, true);
+    w.setChannelChecked(1, true);
+    w.startOrStop();
+    EXPECT_EQ(w.startCaption(), "Stop iteration");
+    EXPECT_FALSE(w.placeRestEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(!w.layout().Running, 10000);
+    EXPECT_EQ(w.startCaption(), "Start iteration");
+    EXPECT_TRUE(w.placeRestEnabled());
+    EXPECT_TRUE(w.statusText().startsWith("Iterating... 3 / 3 ("));
+    const QStringList log = QGuiApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(log.size(), 4);
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(log[i].startsWith(QString::number(i) + "\t")) << log[i].toStdString();
+    EXPECT_FALSE(w.layout().TargetsStale);
+}
+
+TEST_F(DadWindowTest, StopDuringTargetsLeavesThemStale) {
+    DAD& w = open(3000);
+    w.setChannelChecked(0, true);
+    w.setChannelChecked(1, true);
+    w.onLoopEvents = [&] { w.startOrStop(); };
+    w.startOrStop();
+    w.onLoopEvents = nullptr;
+    EXPECT_FALSE(w.layout().Running);
+    EXPECT_TRUE(w.layout().TargetsStale);
+    EXPECT_EQ(w.startCaption(), "Start iteration");
+    QTest::qWait(50);
+    EXPECT_FALSE(w.layout().Running);
+    EXPECT_EQ(w.layout().IterationCounter, 0);
+}
+
+TEST_F(DadWindowTest, StopDuringARunEndsIt) {
+    DAD& w = open(400);
+    w.layout().IterationCount = 100000;
+    w.setChannelChecked(0, true);
+    w.setChannelChecked(1, true);
+    w.startOrStop();
+    QTRY_VERIFY_WITH_TIMEOUT(w.layout().IterationCounter >= 2, 10000);
+    w.startOrStop();
+    EXPECT_FALSE(w.layout().Running);
+    const int32_t counter = w.layout().IterationCounter;
+    QTest::qWait(60);
+    EXPECT_EQ(w.layout().IterationCounter, counter);
+    // Stop again changes nothing; Start again starts from the same targets.
+    w.stopRun();
+    EXPECT_FALSE(w.layout().Running);
+    w.startRun();
+    EXPECT_TRUE(w.layout().Running);
+    EXPECT_FALSE(w.layout().TargetsStale);
+    w.stopRun();
+}
+
+TEST_F(DadWindowTest, StopInTheLastIterationNeverStartsANewRun) {
+    DAD& w = open(600);
+    w.layout().IterationCount = 0;  // a run of one iteration
+    w.setChannelChecked(0, true);
+    w.setChannelChecked(1, true);
+    bool stopped = false;
+    w.startOrStop();
+    w.onLoopEvents = [&] {
+        if (w.busy() && w.layout().Running && !stopped) {
+            stopped = true;
+            w.startOrStop();
+        }
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(stopped, 10000);
+    w.onLoopEvents = nullptr;
+    QTest::qWait(60);
+    EXPECT_FALSE(w.layout().Running);
+    EXPECT_EQ(w.startCaption(), "Start iteration");
+}
+
+TEST_F(DadWindowTest, ClosingDuringPlaceRestEndsCleanly) {
+    DAD& w = open(60000);
+    w.layout().SampleSize = 50;
+    w.setChannelChecked(0, true);
+    w.setChannelChecked(2, true);
+    SelectSample(w.layout(), g.FileTable[1]);
+    int calls = 0;
+    w.onLoopEvents = [&] {
+        if (++calls == 1) w.close();
+    };
+    w.placeRest();
+    EXPECT_EQ(calls, 1);
+    EXPECT_FALSE(w.busy());
+    EXPECT_FALSE(g.WindowRegistry[6].InUse);
+    EXPECT_EQ(windowAt(6), nullptr);
+    // Nothing the closed window still receives does anything.
+    w.Piirra();
+    w.placeRest();
+    w.startRun();
+    EXPECT_FALSE(w.layout().Running);
+}
+
+TEST_F(DadWindowTest, PlaceRestDrawsTheWholePopulationAndDisablesItself) {
+    DAD& w = open(3000);
+    w.layout().SampleSize = 100;
+    w.setChannelChecked(0, true);
+    w.setChannelChecked(1, true);
+    SelectSample(w.layout(), g.FileTable[1]);
+    w.placeRest();
+    EXPECT_FALSE(w.placeRestEnabled());
+    EXPECT_EQ(SampledEvents(w.layout()).size(), 3000u);
+    EXPECT_EQ(w.statusText(), "Putting cells... 100%");
+}
+
+TEST_F(DadWindowTest, EventsBoxRefusesWhatCannotBeSampled) {
+    DAD& w = open(20000);
+    test::ScriptedDialogs dlg;
+    const QString title = QStringLiteral("Number of events");
+    const QString prompt = QStringLiteral("Give a number of events");
+    w.layout().TargetsStale = false;
+    dlg.expectInput(prompt, title, QStringLiteral("0"));
+    w.askEvents();
+    EXPECT_EQ(w.layout().SampleSize, 1000);
+    EXPECT_TRUE(w.layout().TargetsStale);  // any answer makes the targets stale
+    dlg.expectInput(prompt, title, QStringLiteral("20001"));  // more than the file holds: silent
+    w.askEvents();
+    dlg.expectInput(prompt, title, QStringLiteral("19000"));
+    dlg.expectMessage(QStringLiteral("The sample is too large: at most ") + QString::number(MaxDadSampleSize()) +
+                          QStringLiteral(" events."),
+                      title, MsgAnswer::Ok);
+    w.askEvents();
+    dlg.expectInput(prompt, title, QStringLiteral("many"));
+    dlg.expectAnyMessage(MsgAnswer::Ok);
+    w.askEvents();
+    EXPECT_EQ(w.layout().SampleSize, 1000);
+    dlg.expectInput(prompt, title, QStringLiteral("250.9"));
+    w.askEvents();
+    EXPECT_EQ(w.layout().SampleSize, 250);
+    EXPECT_EQ(SampledEvents(w.layout()).size(), 250u);
+
+    dlg.expectInput(QStringLiteral("Give a Deviator"), QStringLiteral("Deviator"), QStringLiteral("0"));
+    w.askDeviator();
+    EXPECT_EQ(w.layout().Deviator, 1000);
+    dlg.expectInput(QStringLiteral("Give a number of iterations"), QStringLiteral("Number of iterations"),
+                    QStringLiteral("12"));
+    w.askIterations();
+    EXPECT_EQ(w.layout().IterationCount, 12);
+    dlg.finish();
+}
+
+TEST_F(DadWindowTest, GateDrawnWithTheMouseIsStoredWithoutThePan) {
+    DAD& w = open(300);
+    // Every event at a known place: the first half at (100, 100), the rest at (300, 300).
+    for (int e = 1; e <= 300; ++e) w.layout().LayoutPosition[static_cast<size_t>(e)] = e <= 150 ? LayoutPoint{100, 100} : LayoutPoint{300, 300};
+    w.pan() = {20, -10};
+    w.Piirra();
+    // A definition naming the gate follows it.
+    PopulationRecord& def = g.PopulationTable[17];
+    def.InUse = true;
+    def.Name = "DAD-2";
+
+    g.RegionDrawMode = true;
+    services.chosen = 2;
+    // Around screen (120, 90), which is layout (100, 100).
+    click({90, 60});
+    click({150, 60});
+    click({150, 120});
+    click({90, 120});
+    click({100, 100}, Qt::RightButton);
+    EXPECT_FALSE(g.RegionDrawMode);
+    EXPECT_FALSE(g.GateInProgress);
+    const PopulationRecord& gate = g.PopulationTable[2];
+    ASSERT_TRUE(gate.InUse);
+    EXPECT_EQ(gate.Type, "DAD");
+    EXPECT_EQ(gate.Name, "DAD-2");
+    EXPECT_EQ(gate.Corners, 4);
+    EXPECT_FLOAT_EQ(gate.CornerX[1], static_cast<float>((90 - 20) / 417.0 * 10000));
+    EXPECT_FLOAT_EQ(gate.CornerY[1], static_cast<float>((60 + 10) / 417.0 * 10000));
+    const FileRecord& file = g.FileTable[1];
+    for (int e = 1; e <= 300; ++e) {
+        ASSERT_EQ(file.Membership(e, 2), e <= 150 ? 1 : 0) << e;
+        ASSERT_EQ(file.Membership(e, 17), e <= 150 ? 1 : 0) << e;
+    }
+    EXPECT_GE(services.redrawAll, 1);
+    EXPECT_EQ(services.panelRefreshes, 1);
+}
+
+TEST_F(DadWindowTest, GateWithoutAPopulationRowOrPastFiftyCornersIsGuarded) {
+    DAD& w = open(100);
+    g.RegionDrawMode = true;
+    services.chosen = 0;
+    click({10, 10});
+    click({50, 10});
+    click({50, 50});
+    click({20, 20}, Qt::RightButton);
+    EXPECT_FALSE(g.RegionDrawMode);
+    for (int k = 1; k <= g.MaxPopulations; ++k) EXPECT_FALSE(g.PopulationTable[static_cast<size_t>(k)].InUse);
+
+    g.RegionDrawMode = true;
+    for (int i = 0; i < 60; ++i) click({10 + i * 5, 10 + (i % 7) * 20});
+    EXPECT_EQ(g.DraftRegion.Corners, 50);
+    // Closing the window with the polygon open discards it.
+    w.close();
+    EXPECT_FALSE(g.GateInProgress);
+    EXPECT_FALSE(g.RegionDrawMode);
+}
+
+TEST_F(DadWindowTest, PanAndZeroMoving) {
+    DAD& w = open(100);
+    QTest::mousePress(&w, Qt::LeftButton, {}, QPoint(100, 100));
+    QMouseEvent move(QEvent::MouseMove, QPointF(120, 90), w.mapToGlobal(QPointF(120, 90)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &move);
+    QTest::mouseRelease(&w, Qt::LeftButton, {}, QPoint(120, 90));
+    EXPECT_EQ(w.pan().x, 20);
+    EXPECT_EQ(w.pan().y, -10);
+    click({200, 200}, Qt::RightButton);
+    EXPECT_EQ(services.popupCaptions, (QStringList{"Copy to clipboard", "Zero moving"}));
+    w.MenuValintaReaktio(2);
+    EXPECT_EQ(w.pan().x, 0);
+    EXPECT_EQ(w.pan().y, 0);
+}
+
+TEST_F(DadWindowTest, WindowWithoutAFileDoesNothing) {
+    DAD& w = open(0, 0);
+    EXPECT_EQ(w.AnnaOtsikko(), "(6): Data Analyzing Data - No File");
+    w.NaytaPopulaatio(3);
+    w.startOrStop();
+    w.placeRest();
+    EXPECT_FALSE(w.layout().Running);
+    test::ScriptedDialogs dlg;
+    dlg.expectInput(QStringLiteral("Give a number of events"), QStringLiteral("Number of events"), QStringLiteral("5"));
+    w.askEvents();
+    dlg.finish();
+    EXPECT_EQ(w.layout().SampleSize, 1);
+    w.CheckPopulation(1);
+}
+
+TEST_F(DadWindowTest, SettingsLinesComeBackInANewWindow) {
+    DAD& w = open(500);
+    w.layout().IterationCount = 33;
+    w.layout().Deviator = 77;
+    w.pan() = {5, 6};
+    w.LoadInfo("window.6.axis.y:3");
+    w.LoadInfo("window.6.events:0");  // refused: at least one event
+    const std::vector<std::string> lines = w.SaveInfo();
+    EXPECT_EQ(lines[0], "11");
+    EXPECT_EQ(lines[3], "file:1");
+    EXPECT_EQ(lines[5], "axis.y:3");
+    EXPECT_EQ(lines[8], "events:500");
+
+    DAD other;
+    g.WindowRegistry[7].InUse = true;
+    g.WindowRegistry[7].Form = &other;
+    other.Alusta(7);
+    for (size_t i = 1; i < lines.size(); ++i) other.LoadInfo("window.7." + lines[i]);
+    EXPECT_EQ(other.SaveInfo(), lines);
+    other.close();
+}
+
+}  // namespace
+}  // namespace qv
