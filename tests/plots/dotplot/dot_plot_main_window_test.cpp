@@ -21,6 +21,7 @@
 #include "app/WindowRegistry.h"
 #include "app/model/ProgramFolder.h"
 #include "core/SharedState.h"
+#include "output/Statistics.h"
 #include "plots/dotplot/DotPlot.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -132,6 +133,29 @@ TEST_F(DotPlotInMainWindowTest, MaximisedRestoredAndTiledPlotsHoldAFullDrawnPict
         EXPECT_EQ(g.FullRedrawPending, 0) << change.what;
         EXPECT_EQ(plot->eventsDrawn(), 5000) << change.what << ": the full draw followed";
         EXPECT_TRUE(holdsDrawing(plot->picture())) << change.what;
+    }
+}
+
+// A statistics window opens inside the workspace's visible area, also when
+// the workspace would place it beside the plots, past its right edge.
+TEST_F(DotPlotInMainWindowTest, StatisticsWindowsOpenInsideTheVisibleWorkspace) {
+    main->resize(760, 560);
+    test::PutFile(1, test::MakeUniformFile(500, 300, 400));
+    g.LastLoadedFile = 1;
+    for (int id = 1; id <= 3; ++id) ASSERT_EQ(main->createFromMenu("DotPlot"), id);
+    QCoreApplication::processEvents();
+    const QRect visible(QPoint(0, 0), main->workspace()->viewport()->size());
+    for (int id = 1; id <= 3; ++id) {
+        windowAt(id)->AvaaTaiSuljeStatistics("open");
+        QCoreApplication::processEvents();
+        const QMdiSubWindow* frame = nullptr;
+        for (QMdiSubWindow* sub : main->workspace()->subWindowList()) {
+            auto* stats = qobject_cast<Statistics*>(sub->widget());
+            if (stats && stats->windowTitle().startsWith(QStringLiteral("(%1) ").arg(id))) frame = sub;
+        }
+        ASSERT_NE(frame, nullptr) << "statistics of plot " << id;
+        ASSERT_LE(frame->width(), visible.width());
+        EXPECT_TRUE(visible.contains(frame->geometry())) << "statistics of plot " << id;
     }
 }
 
