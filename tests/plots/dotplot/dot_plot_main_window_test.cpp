@@ -136,6 +136,46 @@ TEST_F(DotPlotInMainWindowTest, MaximisedRestoredAndTiledPlotsHoldAFullDrawnPict
     }
 }
 
+// A plot that draws from its own resize event refreshes its statistics
+// picture, which renders the statistics grid; while the workspace is not on
+// screen, that render lays out the whole main window and hands the plot the
+// resize it is still handling. The plot draws once and the resize ends.
+TEST_F(DotPlotInMainWindowTest, ResizingAPlotWithItsStatisticsOpenEndsWithOneDrawnPicture) {
+    main->resize(1000, 800);
+    test::PutFile(1, test::MakeUniformFile(2000, 300, 400));
+    g.LastLoadedFile = 1;
+    ASSERT_EQ(main->createFromMenu("DotPlot"), 1);
+    ASSERT_EQ(main->createFromMenu("DotPlot"), 2);
+    auto* plot = dynamic_cast<DotPlot*>(windowAt(1));
+    ASSERT_NE(plot, nullptr);
+    plot->AvaaTaiSuljeStatistics("open");
+    windowAt(2)->AvaaTaiSuljeStatistics("open");
+    auto* frame = qobject_cast<QMdiSubWindow*>(plot->parentWidget());
+    ASSERT_NE(frame, nullptr);
+    const struct {
+        const char* what;
+        std::function<void()> act;
+    } changes[] = {
+        {"maximised", [&] { frame->showMaximized(); }},
+        {"restored", [&] { frame->showNormal(); }},
+        {"minimised", [&] { frame->showMinimized(); }},
+        {"restored again", [&] { frame->showNormal(); }},
+        {"tiled", [&] { main->workspace()->tileSubWindows(); }},
+        {"hidden and resized", [&] {
+             frame->hide();
+             frame->resize(frame->width() + 23, frame->height() + 17);
+             frame->show();
+         }},
+    };
+    for (const auto& change : changes) {
+        change.act();
+        QCoreApplication::processEvents();
+        settle();
+        EXPECT_EQ(plot->picture().size(), plot->size()) << change.what;
+        EXPECT_TRUE(holdsDrawing(plot->picture())) << change.what;
+    }
+}
+
 // A statistics window opens inside the workspace's visible area, also when
 // the workspace would place it beside the plots, past its right edge.
 TEST_F(DotPlotInMainWindowTest, StatisticsWindowsOpenInsideTheVisibleWorkspace) {
