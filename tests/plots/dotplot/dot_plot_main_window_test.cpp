@@ -49,6 +49,19 @@ protected:
         resetSharedState();
     }
 
+    // Two dot plots of one file of `events` events in a 1000 x 800 main
+    // window; the workspace frame of the first.
+    QMdiSubWindow* twoPlotsOfOneFile(int events) {
+        main->resize(1000, 800);
+        test::PutFile(1, test::MakeUniformFile(events, 300, 400));
+        g.LastLoadedFile = 1;
+        EXPECT_EQ(main->createFromMenu("DotPlot"), 1);
+        EXPECT_EQ(main->createFromMenu("DotPlot"), 2);
+        PlotWindow* plot = windowAt(1);
+        auto* frame = plot ? qobject_cast<QMdiSubWindow*>(plot->parentWidget()) : nullptr;
+        return dynamic_cast<DotPlot*>(plot) ? frame : nullptr;
+    }
+
     QTemporaryDir folder;
     std::unique_ptr<PaaIkkuna> main;
     QStringList writes;
@@ -95,6 +108,12 @@ bool holdsDrawing(const QImage& picture) {
     return false;
 }
 
+// A change of a window's size, named for the failure messages.
+struct SizeChange {
+    const char* what;
+    std::function<void()> act;
+};
+
 // Runs the event loop for a moment, as the program does between user actions.
 void settle() {
     QEventLoop loop;
@@ -103,20 +122,11 @@ void settle() {
 }
 
 TEST_F(DotPlotInMainWindowTest, MaximisedRestoredAndTiledPlotsHoldAFullDrawnPicture) {
-    main->resize(1000, 800);
-    test::PutFile(1, test::MakeUniformFile(5000, 300, 400));
-    g.LastLoadedFile = 1;
-    ASSERT_EQ(main->createFromMenu("DotPlot"), 1);
-    ASSERT_EQ(main->createFromMenu("DotPlot"), 2);
-    auto* plot = dynamic_cast<DotPlot*>(windowAt(1));
-    ASSERT_NE(plot, nullptr);
-    auto* frame = qobject_cast<QMdiSubWindow*>(plot->parentWidget());
+    QMdiSubWindow* frame = twoPlotsOfOneFile(5000);
     ASSERT_NE(frame, nullptr);
+    auto* plot = dynamic_cast<DotPlot*>(windowAt(1));
 
-    const struct {
-        const char* what;
-        std::function<void()> act;
-    } changes[] = {
+    const SizeChange changes[] = {
         {"maximised", [&] { frame->showMaximized(); }},
         {"restored", [&] { frame->showNormal(); }},
         {"tiled", [&] { main->workspace()->tileSubWindows(); }},
@@ -141,21 +151,12 @@ TEST_F(DotPlotInMainWindowTest, MaximisedRestoredAndTiledPlotsHoldAFullDrawnPict
 // screen, that render lays out the whole main window and hands the plot the
 // resize it is still handling. The plot draws once and the resize ends.
 TEST_F(DotPlotInMainWindowTest, ResizingAPlotWithItsStatisticsOpenEndsWithOneDrawnPicture) {
-    main->resize(1000, 800);
-    test::PutFile(1, test::MakeUniformFile(2000, 300, 400));
-    g.LastLoadedFile = 1;
-    ASSERT_EQ(main->createFromMenu("DotPlot"), 1);
-    ASSERT_EQ(main->createFromMenu("DotPlot"), 2);
+    QMdiSubWindow* frame = twoPlotsOfOneFile(2000);
+    ASSERT_NE(frame, nullptr);
     auto* plot = dynamic_cast<DotPlot*>(windowAt(1));
-    ASSERT_NE(plot, nullptr);
     plot->AvaaTaiSuljeStatistics("open");
     windowAt(2)->AvaaTaiSuljeStatistics("open");
-    auto* frame = qobject_cast<QMdiSubWindow*>(plot->parentWidget());
-    ASSERT_NE(frame, nullptr);
-    const struct {
-        const char* what;
-        std::function<void()> act;
-    } changes[] = {
+    const SizeChange changes[] = {
         {"maximised", [&] { frame->showMaximized(); }},
         {"restored", [&] { frame->showNormal(); }},
         {"minimised", [&] { frame->showMinimized(); }},
