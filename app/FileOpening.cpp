@@ -112,15 +112,7 @@ void finishCommand() {
 
 // Offers `path` to every selected window; a new dot plot takes it when none is selected.
 void openIntoSelectedWindows(const std::string& path) {
-    bool offered = false;
-    for (int w = 1; w <= g.MaxWindows && w < static_cast<int>(g.WindowRegistry.size()); ++w) {
-        const WindowRecord& rec = g.WindowRegistry[w];
-        if (rec.InUse && rec.Selected) {
-            TiedostonLukuToimenPiteet(path, w, 0);
-            offered = true;
-        }
-    }
-    if (offered) return;
+    if (OfferToSelectedWindows(path)) return;
     // The new window's slot is taken before its Alusta runs, so nothing
     // started from Alusta can hand the same slot out again. A full registry
     // creates nothing and says nothing.
@@ -250,6 +242,19 @@ void FilePreviousFile_Click() { stepSelectedWindows(Step::Previous); }
 
 bool TiedostonLukuToimenPiteet(std::string path, int window, int fileSlot) {
     return loadFile(std::move(path), window, fileSlot).result;
+}
+
+bool OfferToSelectedWindows(const std::string& path) {
+    bool offered = false;
+    for (int w = 1; w <= g.MaxWindows && w < static_cast<int>(g.WindowRegistry.size()); ++w) {
+        const WindowRecord& rec = g.WindowRegistry[w];
+        if (!rec.InUse || !rec.Selected) continue;
+        offered = true;
+        // One refusal is one message: the same file is not read and
+        // refused again for the next window.
+        if (loadFile(path, w, 0).outcome == LoadOutcome::Refused) break;
+    }
+    return offered;
 }
 
 namespace {

@@ -34,6 +34,10 @@ void FilePreviousFile_Click();
 // files open" when the table is full. True when a new file was read or the
 // file reached the window.
 bool TiedostonLukuToimenPiteet(std::string path, int window, int fileSlot);
+// Hands `path` to every selected window in turn through
+// TiedostonLukuToimenPiteet; a file the reader refuses is reported once and
+// offered to no further window. False when no window is selected.
+bool OfferToSelectedWindows(const std::string& path);
 
 // Lists the FCS files of `folder` (sorted by name without regard to case)
 // into FolderFileList and returns their number.

@@ -9,6 +9,8 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QStringList>
+#include <QScopedValueRollback>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -220,20 +222,31 @@ void FilePlotWindow::paintEvent(QPaintEvent*) {
 
 void FilePlotWindow::resizeEvent(QResizeEvent* event) {
     PlotWindow::resizeEvent(event);
-    if (!initialised()) return;
-    fitPictureToClient();
-    // A resize that only shows the window at the size it was given is no
-    // user's resize; the picture, new and blank, is drawn all the same.
-    if (!event->oldSize().isValid()) {
+    // The resize being handled, handed over again from inside its own draw:
+    // the picture already has this size and is being drawn.
+    if (!initialised() || inResize_) return;
+    {
+        const QScopedValueRollback<bool> resizing(inResize_, true);
+        fitPictureToClient();
+        // A resize that only shows the window at the size it was given is no
+        // user's resize; the picture, new and blank, is drawn all the same.
+        if (event->oldSize().isValid()) {
+            const QWidget* outer = outerWidget();
+            rememberKindSize(outer->width() * TwipsPerPixel, outer->height() * TwipsPerPixel);
+            // The picture follows at once; the work after a full draw waits
+            // until no button is held (the end of an edge drag) or the
+            // pointer moves.
+            g.FullRedrawPending = static_cast<int16_t>(AnnaID());
+        }
         Piirra();
-        return;
     }
-    const QWidget* outer = outerWidget();
-    rememberKindSize(outer->width() * TwipsPerPixel, outer->height() * TwipsPerPixel);
-    // The picture follows at once; the work after a full draw waits until
-    // no button is held (the end of an edge drag) or the pointer moves.
-    g.FullRedrawPending = static_cast<int16_t>(AnnaID());
-    Piirra();
+    // A size that changed again while the picture was drawn is drawn once
+    // control is back in the event loop.
+    if (picture_.size() != size())
+        QTimer::singleShot(0, this, [this] {
+            fitPictureToClient();
+            Piirra();
+        });
 }
 
 void FilePlotWindow::mouseMoveEvent(QMouseEvent* event) {

@@ -109,6 +109,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
     QImage picture_;
+
+private:
+    // Set while resizeEvent draws: Qt can hand the window the same pending
+    // resize again from inside that draw (a render of a hidden widget lays
+    // out the whole top-level window), which would recurse without end.
+    bool inResize_ = false;
 };
 
 // Twips <-> pixels, 15 twips to a pixel; far values are held in range.

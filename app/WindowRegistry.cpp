@@ -12,6 +12,7 @@
 #include "app/Dialogs.h"
 #include "app/MainServices.h"
 #include "app/PlotWindow.h"
+#include "app/WorkspacePlacement.h"
 #include "core/SharedState.h"
 
 namespace qv {
@@ -64,17 +65,6 @@ bool isActiveWindowOfItsKind(const PlotWindow& window) {
         return area && area->currentSubWindow() == frame;
     }
     return window.isWindow() && window.isActiveWindow();
-}
-
-// A new window opens where the user can see it: its frame is moved (never
-// shrunk) into the workspace's visible area as far as it fits there.
-void keepInsideWorkspace(PlotWindow& window) {
-    auto* frame = qobject_cast<QMdiSubWindow*>(window.parentWidget());
-    if (!frame || !frame->mdiArea() || frame->isMaximized()) return;
-    const QSize view = frame->mdiArea()->viewport()->size();
-    const QPoint at(std::max(0, std::min(frame->x(), view.width() - frame->width())),
-                    std::max(0, std::min(frame->y(), view.height() - frame->height())));
-    if (at != frame->pos()) frame->move(at);
 }
 
 // The creation sequence into a slot already known to be free.

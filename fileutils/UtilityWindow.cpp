@@ -28,11 +28,7 @@ void UtilityWindow::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void LoadIntoSelectedWindows(const std::string& path) {
-    const int windows = std::min<int>(g.MaxWindows, static_cast<int>(g.WindowRegistry.size()) - 1);
-    for (int slot = 1; slot <= windows; ++slot) {
-        const WindowRecord& w = g.WindowRegistry[static_cast<size_t>(slot)];
-        if (w.InUse && w.Selected) TiedostonLukuToimenPiteet(path, slot, 0);
-    }
+    OfferToSelectedWindows(path);
     ReleaseUnusedFiles();
 }
 

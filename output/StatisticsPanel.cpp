@@ -4,6 +4,7 @@
 
 #include "app/PlotWindow.h"
 #include "app/model/FileSystemText.h"
+#include "app/WorkspacePlacement.h"
 #include "app/model/WindowSettingsLine.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
@@ -83,6 +84,8 @@ void StatisticsPanel::AvaaTaiSuljeStatistics(const std::string& mode) {
     if (inRegistry) g.StatisticsRegistry[id].InUse = true;
     window->Alusta(ownerId_);
     PaivitaStatistiikka();
+    // Sized by its rows now, it opens where the user can see it.
+    if (window_) keepInsideWorkspace(*window_);
 }
 
 std::string StatisticsPanel::AnnaKokoStatistiikka(const std::string& mode) const {

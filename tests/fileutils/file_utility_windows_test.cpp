@@ -173,6 +173,34 @@ TEST_F(FileUtilitiesTest, FileBrowserLoadsTheFileOnceIntoBothSelectedWindows) {
     EXPECT_EQ(loadedFiles(), 1);
 }
 
+// A well whose file the reader refuses: with two windows selected the user
+// hears of it once, and both windows keep the file they showed.
+TEST_F(FileUtilitiesTest, ARefusedWellFileIsReportedOnceWithTwoWindowsSelected) {
+    writeFcs(data.filePath("run_A1_.fcs"), 3);
+    writeText(data.filePath("run_A2_.fcs"), "not flow cytometry data\n");
+    const int first = main->createFromMenu("DotPlot");
+    const int second = main->createFromMenu("DotPlot");
+    SelectAllWindows();
+    main->AvaaWellplatebrowser_Click();
+    auto* browser = window<WellPlateBrowser>(ServiceWindow::WellPlateBrowser);
+    ASSERT_NE(browser, nullptr);
+    browser->folderTree()->setFolder(data.path());
+    WellPlateView* plate = browser->plate();
+    QTest::mouseDClick(plate, Qt::LeftButton, {}, plate->wellCentre(WellNumber(1, 1)));
+    ASSERT_EQ(shownFile(first), "run_A1_.fcs");
+    ASSERT_EQ(shownFile(second), "run_A1_.fcs");
+
+    test::ScriptedDialogs dlg;
+    dlg.expectAnyMessage(MsgAnswer::Ok);
+    QTest::mouseDClick(plate, Qt::LeftButton, {}, plate->wellCentre(WellNumber(1, 2)));
+    dlg.finish();
+    ASSERT_EQ(dlg.shown().size(), 1u);
+    EXPECT_EQ(dlg.shown()[0].title, QStringLiteral("Load error"));
+    EXPECT_EQ(shownFile(first), "run_A1_.fcs");
+    EXPECT_EQ(shownFile(second), "run_A1_.fcs");
+    EXPECT_EQ(loadedFiles(), 1);
+}
+
 TEST_F(FileUtilitiesTest, AboutBoxShowsTheVersionAndCloseHidesIt) {
     EXPECT_EQ(VersionLine("1.2.1", "19 November 2008"),
               "Version 1.2.1, released " + QLocale::system().toString(QDate(2008, 11, 19), QLocale::ShortFormat));

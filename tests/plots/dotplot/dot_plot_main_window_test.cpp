@@ -21,6 +21,7 @@
 #include "app/WindowRegistry.h"
 #include "app/model/ProgramFolder.h"
 #include "core/SharedState.h"
+#include "output/Statistics.h"
 #include "plots/dotplot/DotPlot.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -46,6 +47,19 @@ protected:
         deleteDiscardedWidgets();
         setProgramFolderOverride(QString());
         resetSharedState();
+    }
+
+    // Two dot plots of one file of `events` events in a 1000 x 800 main
+    // window; the workspace frame of the first.
+    QMdiSubWindow* twoPlotsOfOneFile(int events) {
+        main->resize(1000, 800);
+        test::PutFile(1, test::MakeUniformFile(events, 300, 400));
+        g.LastLoadedFile = 1;
+        EXPECT_EQ(main->createFromMenu("DotPlot"), 1);
+        EXPECT_EQ(main->createFromMenu("DotPlot"), 2);
+        PlotWindow* plot = windowAt(1);
+        auto* frame = plot ? qobject_cast<QMdiSubWindow*>(plot->parentWidget()) : nullptr;
+        return dynamic_cast<DotPlot*>(plot) ? frame : nullptr;
     }
 
     QTemporaryDir folder;
@@ -94,6 +108,12 @@ bool holdsDrawing(const QImage& picture) {
     return false;
 }
 
+// A change of a window's size, named for the failure messages.
+struct SizeChange {
+    const char* what;
+    std::function<void()> act;
+};
+
 // Runs the event loop for a moment, as the program does between user actions.
 void settle() {
     QEventLoop loop;
@@ -102,20 +122,11 @@ void settle() {
 }
 
 TEST_F(DotPlotInMainWindowTest, MaximisedRestoredAndTiledPlotsHoldAFullDrawnPicture) {
-    main->resize(1000, 800);
-    test::PutFile(1, test::MakeUniformFile(5000, 300, 400));
-    g.LastLoadedFile = 1;
-    ASSERT_EQ(main->createFromMenu("DotPlot"), 1);
-    ASSERT_EQ(main->createFromMenu("DotPlot"), 2);
-    auto* plot = dynamic_cast<DotPlot*>(windowAt(1));
-    ASSERT_NE(plot, nullptr);
-    auto* frame = qobject_cast<QMdiSubWindow*>(plot->parentWidget());
+    QMdiSubWindow* frame = twoPlotsOfOneFile(5000);
     ASSERT_NE(frame, nullptr);
+    auto* plot = dynamic_cast<DotPlot*>(windowAt(1));
 
-    const struct {
-        const char* what;
-        std::function<void()> act;
-    } changes[] = {
+    const SizeChange changes[] = {
         {"maximised", [&] { frame->showMaximized(); }},
         {"restored", [&] { frame->showNormal(); }},
         {"tiled", [&] { main->workspace()->tileSubWindows(); }},
@@ -132,6 +143,60 @@ TEST_F(DotPlotInMainWindowTest, MaximisedRestoredAndTiledPlotsHoldAFullDrawnPict
         EXPECT_EQ(g.FullRedrawPending, 0) << change.what;
         EXPECT_EQ(plot->eventsDrawn(), 5000) << change.what << ": the full draw followed";
         EXPECT_TRUE(holdsDrawing(plot->picture())) << change.what;
+    }
+}
+
+// A plot that draws from its own resize event refreshes its statistics
+// picture, which renders the statistics grid; while the workspace is not on
+// screen, that render lays out the whole main window and hands the plot the
+// resize it is still handling. The plot draws once and the resize ends.
+TEST_F(DotPlotInMainWindowTest, ResizingAPlotWithItsStatisticsOpenEndsWithOneDrawnPicture) {
+    QMdiSubWindow* frame = twoPlotsOfOneFile(2000);
+    ASSERT_NE(frame, nullptr);
+    auto* plot = dynamic_cast<DotPlot*>(windowAt(1));
+    plot->AvaaTaiSuljeStatistics("open");
+    windowAt(2)->AvaaTaiSuljeStatistics("open");
+    const SizeChange changes[] = {
+        {"maximised", [&] { frame->showMaximized(); }},
+        {"restored", [&] { frame->showNormal(); }},
+        {"minimised", [&] { frame->showMinimized(); }},
+        {"restored again", [&] { frame->showNormal(); }},
+        {"tiled", [&] { main->workspace()->tileSubWindows(); }},
+        {"hidden and resized", [&] {
+             frame->hide();
+             frame->resize(frame->width() + 23, frame->height() + 17);
+             frame->show();
+         }},
+    };
+    for (const auto& change : changes) {
+        change.act();
+        QCoreApplication::processEvents();
+        settle();
+        EXPECT_EQ(plot->picture().size(), plot->size()) << change.what;
+        EXPECT_TRUE(holdsDrawing(plot->picture())) << change.what;
+    }
+}
+
+// A statistics window opens inside the workspace's visible area, also when
+// the workspace would place it beside the plots, past its right edge.
+TEST_F(DotPlotInMainWindowTest, StatisticsWindowsOpenInsideTheVisibleWorkspace) {
+    main->resize(760, 560);
+    test::PutFile(1, test::MakeUniformFile(500, 300, 400));
+    g.LastLoadedFile = 1;
+    for (int id = 1; id <= 3; ++id) ASSERT_EQ(main->createFromMenu("DotPlot"), id);
+    QCoreApplication::processEvents();
+    const QRect visible(QPoint(0, 0), main->workspace()->viewport()->size());
+    for (int id = 1; id <= 3; ++id) {
+        windowAt(id)->AvaaTaiSuljeStatistics("open");
+        QCoreApplication::processEvents();
+        const QMdiSubWindow* frame = nullptr;
+        for (QMdiSubWindow* sub : main->workspace()->subWindowList()) {
+            auto* stats = qobject_cast<Statistics*>(sub->widget());
+            if (stats && stats->windowTitle().startsWith(QStringLiteral("(%1) ").arg(id))) frame = sub;
+        }
+        ASSERT_NE(frame, nullptr) << "statistics of plot " << id;
+        ASSERT_LE(frame->width(), visible.width());
+        EXPECT_TRUE(visible.contains(frame->geometry())) << "statistics of plot " << id;
     }
 }
 
