@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -53,6 +53,8 @@ protected:
         start();
         dlg.finish();
     }
+
+    void buildEveryKind();
 };
 
 // Settings away from each kind's defaults, given to each window as the
@@ -65,35 +67,38 @@ struct ChangedSettings {
 
 const std::vector<ChangedSettings> changedSettings = {
     {1, {"location.x:600", "location.y:300", "axis.x:3", "show:1", "quadrant.enabled:1", "quadrant.x:3000",
-         "quadrant.y:4100", "density.enabled:1", "regionlines.showcreatedhere:1",
-         "background:0", "multicolor.enabled:0", "dot.size:2", "statistics.enabled:1",
-         "printview.window.visible:1", "printview.stat.visible:1"}},
+         "quadrant.y:4100", "density.enabled:1", "regionlines.showcreatedhere:1", "background:0",
+         "multicolor.enabled:0", "dot.size:2", "statistics.enabled:1", "statistics.x:1500", "statistics.y:2250",
+         "statistics.column.2.visible:0", "printview.window.visible:1", "printview.stat.visible:1"}},
     {2, {"axis.x:2", "show:1", "fill.red:10", "fill.green:20", "fill.blue:30", "border.enabled:0", "yscale:50",
-         "smoothing:4", "regionlines.show:0", "background:0",
-         "printview.window.visible:1", "printview.stat.visible:1"}},
+         "smoothing:4", "regionlines.show:0", "background:0", "printview.window.visible:1",
+         "printview.stat.visible:1"}},
     {3, {"regionlines.show:0", "fill.red:5", "fill.green:6", "fill.blue:7", "background:255", "line.1.window:2",
          "line.2.window:11", "line.3.red:9", "line.4.blue:77", "printview.window.visible:1"}},
     {4, {"axis.x:3", "fill.blue:40", "yscale:30", "smoothing:2", "background:0", "curve.1.name:Peak: one #1",
          "curve.1.height:100", "curve.1.place:200", "curve.1.deviation.left:10", "curve.1.deviation.right:12",
-         "curve.1.plateau:3", "statistics.enabled:1", "printview.window.visible:1",
-         "printview.stat.visible:1"}},
-    {5, {"axis.x:2", "axis.y:3", "axis.z:1", "show:1", "rotate.x:30", "rotate.y:45", "rotate.z:60",
-         "lines.show:0", "distance:2000", "background:0", "dot.size:2", "printview.window.visible:1", "parameternames.show:0"}},
+         "curve.1.plateau:3", "statistics.enabled:1", "statistics.x:1500", "statistics.y:2250",
+         "statistics.column.2.visible:0", "printview.window.visible:1", "printview.stat.visible:1"}},
+    {5, {"axis.x:2", "axis.y:3", "axis.z:1", "show:1", "rotate.x:30", "rotate.y:45", "rotate.z:60", "lines.show:0",
+         "distance:2000", "background:0", "dot.size:2", "printview.window.visible:1", "parameternames.show:0"}},
     {6, {"file:1", "axis.x:3", "axis.y:1", "iterations:50", "deviator:500", "events:150", "movement.x:12",
          "movement.y:-7", "show:1"}},
     {7, {"show:1", "regionlines.show:0", "background:0", "multicolor.enabled:0", "dot.size:2", "distancecolors:1",
-         "axis.1.x:4500", "axis.4.parameter:3", "axis.4.yaxis:0", "statistics.enabled:1", "printview.window.visible:1",
+         "axis.1.x:4500", "axis.4.parameter:3", "axis.4.yaxis:0", "statistics.enabled:1", "statistics.x:1500",
+         "statistics.y:2250", "statistics.column.2.visible:0", "printview.window.visible:1",
          "printview.stat.visible:1"}},
     {8, {"axis.y:3", "show:1", "density.enabled:0", "printview.window.visible:1", "background:0", "dot.size:2",
          "curve.resolution:250", "curve.smoothing:5", "curve.geomean:1"}},
-    {9, {"axis.x:3", "show:1", "multicolor.enabled:0", "angle:35",
-         "line.color.green:128", "line.color.blue:64"}},
+    {9, {"axis.x:3", "show:1", "multicolor.enabled:0", "angle:35", "line.color.green:128", "line.color.blue:64"}},
     {10, {"location.x:900", "location.y:1200", "printview.window.visible:1"}},
     {11, {"axis.x:3", "fill.green:90", "smoothing:1"}},
     {14, {"line.1.window:2", "line.2.window:11"}},
 };
 
-TEST_F(SheetWholeWorkspaceTest, EveryKindWithChangedSettingsComesBack) {
+// Dot plot 1 with its gate, one window of every other kind (a second
+// histogram in 11), the mirror histogram in 14, every window given its
+// changed settings and the print page shown.
+void SheetWholeWorkspaceTest::buildEveryKind() {
     WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
     openFile(dataDir.file("a.fcs"));
     ASSERT_NE(plot(1), nullptr);
@@ -125,7 +130,8 @@ TEST_F(SheetWholeWorkspaceTest, EveryKindWithChangedSettingsComesBack) {
     RecomputeAllPopulations();
 
     for (const ChangedSettings& c : changedSettings)
-        for (const std::string& line : c.lines) windowAt(c.id)->LoadInfo("window." + std::to_string(c.id) + "." + line);
+        for (const std::string& line : c.lines)
+            windowAt(c.id)->LoadInfo("window." + std::to_string(c.id) + "." + line);
     main->mainMenu().AvaaPrintPreviewPage->trigger();
     ASSERT_TRUE(main->printPage()->isVisible());
     main->printPage()->layout().WindowPlacement[7].X = 210;
@@ -136,10 +142,16 @@ TEST_F(SheetWholeWorkspaceTest, EveryKindWithChangedSettingsComesBack) {
             EXPECT_NE(std::find(saved.begin(), saved.end(), line), saved.end())
                 << "window " << c.id << " (" << g.WindowRegistry[c.id].Type << ") lost " << line;
     }
+}
 
+TEST_F(SheetWholeWorkspaceTest, EveryKindWithChangedSettingsComesBack) {
+    buildEveryKind();
+    if (HasFatalFailure()) return;
     const Workspace before = Workspace::capture();
     const std::vector<std::string> pageBefore = main->printPage()->SaveInfo();
     ASSERT_EQ(before.windows.size(), 12u);
+    std::map<int, std::string> types;
+    for (const auto& entry : before.windows) types[entry.first] = g.WindowRegistry[entry.first].Type;
     const std::string first = saveSheet(sheetDir.file("all.quorvane"));
 
     restartWithoutRecovery();
@@ -147,9 +159,9 @@ TEST_F(SheetWholeWorkspaceTest, EveryKindWithChangedSettingsComesBack) {
     written.clear();
     loadSheet(sheetDir.file("all.quorvane"));
     EXPECT_EQ(writesWhileLoading, 0);
-    for (const auto& [slot, lines] : before.windows) {
+    for (const auto& [slot, type] : types) {
         ASSERT_NE(windowAt(slot), nullptr) << slot;
-        EXPECT_EQ(g.WindowRegistry[slot].Type, g.WindowRegistry[slot].Type);
+        EXPECT_EQ(g.WindowRegistry[slot].Type, type);
     }
     const Workspace after = Workspace::capture();
     EXPECT_EQ(after.populations, before.populations);
@@ -161,7 +173,37 @@ TEST_F(SheetWholeWorkspaceTest, EveryKindWithChangedSettingsComesBack) {
     EXPECT_EQ(main->printPage()->SaveInfo(), pageBefore);
     const std::string second = saveSheet(sheetDir.file("again.quorvane"));
     EXPECT_EQ(withoutDate(second), withoutDate(first));
-    if (withoutDate(second) != withoutDate(first)) std::fputs(first.c_str(), stdout);
+}
+
+// The same workspace after the program is killed: the autosave file it
+// left brings every window back when the user answers Yes at the next start.
+TEST_F(SheetWholeWorkspaceTest, EveryKindComesBackFromRecovery) {
+    buildEveryKind();
+    if (HasFatalFailure()) return;
+    main->TalletaNakyma("Autosave");
+    const Workspace before = Workspace::capture();
+    const std::vector<std::string> pageBefore = main->printPage()->SaveInfo();
+    const std::string left = withoutDate(readAll(autosave()));
+
+    main.reset();  // no orderly exit: the autosave file stays
+    resetSharedState();
+    {
+        ScriptedDialogs dlg;
+        dlg.expectMessage(RecoveryQuestion, "Recovery", MsgButtons::YesNo, MsgAnswer::Yes);
+        start();
+        dlg.finish();
+    }
+    EXPECT_EQ(writesWhileLoading, 0);
+    const Workspace after = Workspace::capture();
+    EXPECT_EQ(after.populations, before.populations);
+    EXPECT_EQ(after.files, before.files);
+    for (const auto& [slot, lines] : before.windows)
+        EXPECT_EQ(after.windows.count(slot) ? after.windows.at(slot) : std::vector<std::string>{}, lines)
+            << "window " << slot << " (" << g.WindowRegistry[slot].Type << ")";
+    EXPECT_TRUE(after.membership == before.membership);
+    EXPECT_EQ(main->printPage()->SaveInfo(), pageBefore);
+    main->TalletaNakyma("Autosave");
+    EXPECT_EQ(withoutDate(readAll(autosave())), left);
 }
 
 }  // namespace
