@@ -75,29 +75,31 @@ const std::vector<ChangedSettings> changedSettings = {
          "printview.stat.visible:1"}},
     {3, {"regionlines.show:0", "fill.red:5", "fill.green:6", "fill.blue:7", "background:255", "line.1.window:2",
          "line.2.window:11", "line.3.red:9", "line.4.blue:77", "printview.window.visible:1"}},
-    {4, {"axis.x:3", "fill.blue:40", "yscale:30", "smoothing:2", "background:0", "curve.1.name:Peak: one #1",
-         "curve.1.height:100", "curve.1.place:200", "curve.1.deviation.left:10", "curve.1.deviation.right:12",
-         "curve.1.plateau:3", "statistics.enabled:1", "statistics.x:1500", "statistics.y:2250",
-         "statistics.column.2.visible:0", "printview.window.visible:1", "printview.stat.visible:1"}},
-    {5, {"axis.x:2", "axis.y:3", "axis.z:1", "show:1", "rotate.x:30", "rotate.y:45", "rotate.z:60", "lines.show:0",
-         "distance:2000", "background:0", "dot.size:2", "printview.window.visible:1", "parameternames.show:0"}},
-    {6, {"file:1", "axis.x:3", "axis.y:1", "iterations:50", "deviator:500", "events:150", "movement.x:12",
-         "movement.y:-7", "show:1"}},
-    {7, {"show:1", "regionlines.show:0", "background:0", "multicolor.enabled:0", "dot.size:2", "distancecolors:1",
-         "axis.1.x:4500", "axis.4.parameter:3", "axis.4.yaxis:0", "statistics.enabled:1", "statistics.x:1500",
+    {4, {"file:2", "axis.x:3", "fill.blue:40", "yscale:30", "smoothing:2", "background:0",
+         "curve.1.name:Peak: one #1", "curve.1.height:100", "curve.1.place:200", "curve.1.deviation.left:10",
+         "curve.1.deviation.right:12", "curve.1.plateau:3", "statistics.enabled:1", "statistics.x:1500",
          "statistics.y:2250", "statistics.column.2.visible:0", "printview.window.visible:1",
          "printview.stat.visible:1"}},
-    {8, {"axis.y:3", "show:1", "density.enabled:0", "printview.window.visible:1", "background:0", "dot.size:2",
-         "curve.resolution:250", "curve.smoothing:5", "curve.geomean:1"}},
+    {5, {"file:2", "axis.x:2", "axis.y:3", "axis.z:1", "show:1", "rotate.x:30", "rotate.y:45", "rotate.z:60",
+         "lines.show:0", "distance:2000", "background:0", "dot.size:2", "printview.window.visible:1",
+         "parameternames.show:0"}},
+    {6, {"file:2", "axis.x:3", "axis.y:1", "iterations:50", "deviator:500", "events:150", "movement.x:12",
+         "movement.y:-7", "show:1"}},
+    {7, {"file:2", "show:1", "regionlines.show:0", "background:0", "multicolor.enabled:0", "dot.size:2",
+         "distancecolors:1", "axis.1.x:4500", "axis.4.parameter:3", "axis.4.yaxis:0", "statistics.enabled:1",
+         "statistics.x:1500", "statistics.y:2250", "statistics.column.2.visible:0", "printview.window.visible:1",
+         "printview.stat.visible:1"}},
+    {8, {"file:2", "axis.y:3", "show:1", "density.enabled:0", "printview.window.visible:1", "background:0",
+         "dot.size:2", "curve.resolution:250", "curve.smoothing:5", "curve.geomean:1"}},
     {9, {"axis.x:3", "show:1", "multicolor.enabled:0", "angle:35", "line.color.green:128", "line.color.blue:64"}},
     {10, {"location.x:900", "location.y:1200", "printview.window.visible:1"}},
     {11, {"axis.x:3", "fill.green:90", "smoothing:1"}},
     {14, {"line.1.window:2", "line.2.window:11"}},
 };
 
-// Dot plot 1 with its gate, one window of every other kind (a second
-// histogram in 11), the mirror histogram in 14, every window given its
-// changed settings and the print page shown.
+// Two files; dot plot 1 with its gate, one window of every other kind (a
+// second histogram in 11, on the second file), the mirror histogram in 14,
+// every window given its changed settings and the print page shown.
 void SheetWholeWorkspaceTest::buildEveryKind() {
     WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
     openFile(dataDir.file("a.fcs"));
@@ -112,6 +114,11 @@ void SheetWholeWorkspaceTest::buildEveryKind() {
     // A mirror histogram is never made from a menu, only by a sheet, in
     // the slot it names; it takes the same way in.
     ASSERT_TRUE(createWindowInSlot("Mirror Histogram", 14));
+    // A second file, which the histogram in 11 shows (the last file
+    // opened goes to the selected window).
+    WriteFcsTestFile(dataDir.file("Run #3 b.fcs"), sampleFile(250));
+    openFile(dataDir.file("Run #3 b.fcs"));
+    ASSERT_EQ(g.WindowRegistry[11].FileIndex, 2);
 
     PopulationRecord& gate = g.PopulationTable[1];
     gate.InUse = true;
