@@ -77,7 +77,7 @@ const std::vector<ChangedSettings> changedSettings = {
          "line.2.window:11", "line.3.red:9", "line.4.blue:77", "printview.window.visible:1"}},
     {4, {"file:2", "axis.x:3", "fill.blue:40", "yscale:30", "smoothing:2", "background:0",
          "curve.1.name:Peak: one #1", "curve.1.height:100", "curve.1.place:200", "curve.1.deviation.left:10",
-         "curve.1.deviation.right:12", "curve.1.plateau:3", "statistics.enabled:1", "statistics.x:1500",
+         "curve.1.deviation.right:12", "curve.1.plateau:3", "curve.3.name:Second", "curve.3.height:40", "curve.3.place:700", "statistics.enabled:1", "statistics.x:1500",
          "statistics.y:2250", "statistics.column.2.visible:0", "printview.window.visible:1",
          "printview.stat.visible:1"}},
     {5, {"file:2", "axis.x:2", "axis.y:3", "axis.z:1", "show:1", "rotate.x:30", "rotate.y:45", "rotate.z:60",
@@ -86,7 +86,7 @@ const std::vector<ChangedSettings> changedSettings = {
     {6, {"file:2", "axis.x:3", "axis.y:1", "iterations:50", "deviator:500", "events:150", "movement.x:12",
          "movement.y:-7", "show:1"}},
     {7, {"file:2", "show:1", "regionlines.show:0", "background:0", "multicolor.enabled:0", "dot.size:2",
-         "distancecolors:1", "axis.1.x:4500", "axis.4.parameter:3", "axis.4.yaxis:0", "statistics.enabled:1",
+         "distancecolors:1", "axis.1.x:4500", "axis.4.parameter:3", "axis.4.yaxis:0", "axis.5.parameter:2", "axis.5.x:3000", "axis.5.y:3000", "axis.5.connected:4", "axis.5.yaxis:1", "statistics.enabled:1",
          "statistics.x:1500", "statistics.y:2250", "statistics.column.2.visible:0", "printview.window.visible:1",
          "printview.stat.visible:1"}},
     {8, {"file:2", "axis.y:3", "show:1", "density.enabled:0", "printview.window.visible:1", "background:0",
@@ -180,6 +180,11 @@ TEST_F(SheetWholeWorkspaceTest, EveryKindWithChangedSettingsComesBack) {
     EXPECT_EQ(main->printPage()->SaveInfo(), pageBefore);
     const std::string second = saveSheet(sheetDir.file("again.quorvane"));
     EXPECT_EQ(withoutDate(second), withoutDate(first));
+    // Read again over the workspace it made: nothing of the old windows
+    // stays behind or takes a slot.
+    loadSheet(sheetDir.file("all.quorvane"));
+    const std::string third = saveSheet(sheetDir.file("third.quorvane"));
+    EXPECT_EQ(withoutDate(third), withoutDate(first));
 }
 
 // The same workspace after the program is killed: the autosave file it
@@ -211,6 +216,28 @@ TEST_F(SheetWholeWorkspaceTest, EveryKindComesBackFromRecovery) {
     EXPECT_EQ(main->printPage()->SaveInfo(), pageBefore);
     main->TalletaNakyma("Autosave");
     EXPECT_EQ(withoutDate(readAll(autosave())), left);
+}
+
+// The same workspace as a package, opened in a fresh run from another
+// folder: every window reads its lines back against the extracted files.
+TEST_F(SheetWholeWorkspaceTest, EveryKindComesBackFromAPackage) {
+    buildEveryKind();
+    if (HasFatalFailure()) return;
+    const Workspace before = Workspace::capture();
+    const std::string package = saveSheet(sheetDir.file("all.quorvane"), "Paketti");
+
+    restartWithoutRecovery();
+    TempFolder elsewhere;
+    WriteBytes(elsewhere.file("all.quorvane"), package);
+    main->LataaNakyma(q(elsewhere.file("all.quorvane")));
+    EXPECT_EQ(readAll(elsewhere.file("Run #3 b.fcs")), readAll(dataDir.file("Run #3 b.fcs")));
+    const Workspace after = Workspace::capture();
+    EXPECT_EQ(after.populations, before.populations);
+    for (const auto& [slot, lines] : before.windows)
+        EXPECT_EQ(after.windows.count(slot) ? after.windows.at(slot) : std::vector<std::string>{}, lines)
+            << "window " << slot << " (" << g.WindowRegistry[slot].Type << ")";
+    EXPECT_TRUE(after.membership == before.membership);
+    EXPECT_EQ(withoutDate(saveSheet(elsewhere.file("again.quorvane"), "Paketti")), withoutDate(package));
 }
 
 }  // namespace
