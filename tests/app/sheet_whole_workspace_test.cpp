@@ -81,7 +81,7 @@ const std::vector<ChangedSettings> changedSettings = {
          "curve.3.place:700", "statistics.enabled:1", "statistics.x:1500", "statistics.y:2250",
          "statistics.column.2.visible:0", "printview.window.visible:1", "printview.stat.visible:1"}},
     {5, {"file:2", "axis.x:2", "axis.y:3", "axis.z:1", "show:1", "rotate.x:30", "rotate.y:45", "rotate.z:60",
-         "lines.show:0", "distance:2000", "background:0", "dot.size:2", "printview.window.visible:1",
+         "lines.show:0", "background:0", "dot.size:2", "printview.window.visible:1",
          "parameternames.show:0"}},
     {6, {"file:2", "axis.x:3", "axis.y:1", "iterations:50", "deviator:500", "events:150", "movement.x:12",
          "movement.y:-7", "show:1"}},
@@ -140,6 +140,11 @@ void SheetWholeWorkspaceTest::buildEveryKind() {
     for (const ChangedSettings& c : changedSettings)
         for (const std::string& line : c.lines)
             windowAt(c.id)->LoadInfo("window." + std::to_string(c.id) + "." + line);
+    // Fast drawing and the 3-D plot's distance, through the members the
+    // tools call.
+    const int fastDrawn[] = {1, 2, 4, 5, 7, 8, 9};
+    for (int slot : fastDrawn) windowAt(slot)->AsetaPiirtoMoodi("fast");
+    windowAt(5)->MuutaEtaisyytta("250");  // 250 nearer than 1500
     main->mainMenu().AvaaPrintPreviewPage->trigger();
     ASSERT_TRUE(main->printPage()->isVisible());
     main->printPage()->layout().WindowPlacement[7].X = 210;
@@ -150,6 +155,12 @@ void SheetWholeWorkspaceTest::buildEveryKind() {
             EXPECT_NE(std::find(saved.begin(), saved.end(), line), saved.end())
                 << "window " << c.id << " (" << g.WindowRegistry[c.id].Type << ") lost " << line;
     }
+    for (int slot : fastDrawn) {
+        const std::vector<std::string> saved = windowAt(slot)->SaveInfo();
+        EXPECT_NE(std::find(saved.begin(), saved.end(), "fastdraw.enabled:1"), saved.end()) << slot;
+    }
+    const std::vector<std::string> threeD = windowAt(5)->SaveInfo();
+    EXPECT_NE(std::find(threeD.begin(), threeD.end(), "distance:1250"), threeD.end());
 }
 
 TEST_F(SheetWholeWorkspaceTest, EveryKindWithChangedSettingsComesBack) {
