@@ -125,6 +125,18 @@ protected:
 
     std::string autosave() const { return programDir.file("autosave.quorvane"); }
 
+    // A new run of the program after a crash whose offer of recovery the
+    // user declines: nothing of the last workspace is left in memory.
+    void restartWithoutRecovery() {
+        main.reset();
+        resetSharedState();
+        ScriptedDialogs dlg;
+        if (QFileInfo::exists(q(autosave())))
+            dlg.expectMessage(RecoveryQuestion, "Recovery", MsgButtons::YesNo, MsgAnswer::No);
+        start();
+        dlg.finish();
+    }
+
     DotPlot* plot(int id) { return dynamic_cast<DotPlot*>(windowAt(id)); }
 
     void openFile(const std::string& path) {

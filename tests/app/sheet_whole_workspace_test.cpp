@@ -44,17 +44,24 @@ protected:
         SheetStoreTest::SetUp();
     }
 
-    void restartWithoutRecovery() {
-        main.reset();
-        resetSharedState();
-        ScriptedDialogs dlg;
-        if (QFileInfo::exists(q(autosave())))
-            dlg.expectMessage(RecoveryQuestion, "Recovery", MsgButtons::YesNo, MsgAnswer::No);
-        start();
-        dlg.finish();
-    }
-
     void buildEveryKind();
+
+    // The workspace now against `before`, window by window; the files'
+    // paths only when they were read from where they were written.
+    void expectSameWorkspace(const Workspace& before, const std::vector<std::string>& pageBefore,
+                             bool samePaths = true) {
+        const Workspace after = Workspace::capture();
+        EXPECT_EQ(after.populations, before.populations);
+        if (samePaths) {
+            EXPECT_EQ(after.files, before.files);
+        }
+        for (const auto& [slot, lines] : before.windows)
+            EXPECT_EQ(after.windows.count(slot) ? after.windows.at(slot) : std::vector<std::string>{}, lines)
+                << "window " << slot << " (" << g.WindowRegistry[slot].Type << ")";
+        EXPECT_EQ(after.windows.size(), before.windows.size());
+        EXPECT_TRUE(after.membership == before.membership);
+        EXPECT_EQ(main->printPage()->SaveInfo(), pageBefore);
+    }
 };
 
 // Settings away from each kind's defaults, given to each window as the
@@ -182,14 +189,7 @@ TEST_F(SheetWholeWorkspaceTest, EveryKindWithChangedSettingsComesBack) {
         ASSERT_NE(windowAt(slot), nullptr) << slot;
         EXPECT_EQ(g.WindowRegistry[slot].Type, type);
     }
-    const Workspace after = Workspace::capture();
-    EXPECT_EQ(after.populations, before.populations);
-    EXPECT_EQ(after.files, before.files);
-    for (const auto& [slot, lines] : before.windows)
-        EXPECT_EQ(after.windows.count(slot) ? after.windows.at(slot) : std::vector<std::string>{}, lines)
-            << "window " << slot << " (" << g.WindowRegistry[slot].Type << ")";
-    EXPECT_TRUE(after.membership == before.membership);
-    EXPECT_EQ(main->printPage()->SaveInfo(), pageBefore);
+    expectSameWorkspace(before, pageBefore);
     const std::string second = saveSheet(sheetDir.file("again.quorvane"));
     EXPECT_EQ(withoutDate(second), withoutDate(first));
     // Read again over the workspace it made: nothing of the old windows
@@ -218,14 +218,7 @@ TEST_F(SheetWholeWorkspaceTest, EveryKindComesBackFromRecovery) {
         dlg.finish();
     }
     EXPECT_EQ(writesWhileLoading, 0);
-    const Workspace after = Workspace::capture();
-    EXPECT_EQ(after.populations, before.populations);
-    EXPECT_EQ(after.files, before.files);
-    for (const auto& [slot, lines] : before.windows)
-        EXPECT_EQ(after.windows.count(slot) ? after.windows.at(slot) : std::vector<std::string>{}, lines)
-            << "window " << slot << " (" << g.WindowRegistry[slot].Type << ")";
-    EXPECT_TRUE(after.membership == before.membership);
-    EXPECT_EQ(main->printPage()->SaveInfo(), pageBefore);
+    expectSameWorkspace(before, pageBefore);
     main->TalletaNakyma("Autosave");
     EXPECT_EQ(withoutDate(readAll(autosave())), left);
 }
@@ -236,6 +229,7 @@ TEST_F(SheetWholeWorkspaceTest, EveryKindComesBackFromAPackage) {
     buildEveryKind();
     if (HasFatalFailure()) return;
     const Workspace before = Workspace::capture();
+    const std::vector<std::string> pageBefore = main->printPage()->SaveInfo();
     const std::string package = saveSheet(sheetDir.file("all.quorvane"), "Paketti");
 
     restartWithoutRecovery();
@@ -243,12 +237,7 @@ TEST_F(SheetWholeWorkspaceTest, EveryKindComesBackFromAPackage) {
     WriteBytes(elsewhere.file("all.quorvane"), package);
     main->LataaNakyma(q(elsewhere.file("all.quorvane")));
     EXPECT_EQ(readAll(elsewhere.file("Run #3 b.fcs")), readAll(dataDir.file("Run #3 b.fcs")));
-    const Workspace after = Workspace::capture();
-    EXPECT_EQ(after.populations, before.populations);
-    for (const auto& [slot, lines] : before.windows)
-        EXPECT_EQ(after.windows.count(slot) ? after.windows.at(slot) : std::vector<std::string>{}, lines)
-            << "window " << slot << " (" << g.WindowRegistry[slot].Type << ")";
-    EXPECT_TRUE(after.membership == before.membership);
+    expectSameWorkspace(before, pageBefore, /*samePaths=*/false);
     EXPECT_EQ(withoutDate(saveSheet(elsewhere.file("again.quorvane"), "Paketti")), withoutDate(package));
 }
 

@@ -25,18 +25,6 @@ protected:
 
     Histogram* histogram(int id) { return dynamic_cast<Histogram*>(windowAt(id)); }
 
-    // A new run of the program after a crash whose offer of recovery the
-    // user declines: nothing of the last workspace is left in memory.
-    void restartWithoutRecovery() {
-        main.reset();
-        resetSharedState();
-        ScriptedDialogs dlg;
-        if (QFileInfo::exists(q(autosave())))
-            dlg.expectMessage(RecoveryQuestion, "Recovery", MsgButtons::YesNo, MsgAnswer::No);
-        start();
-        dlg.finish();
-    }
-
     std::vector<std::string> pageLines() { return main->printPage()->SaveInfo(); }
 };
 
