@@ -41,6 +41,8 @@ public:
     void AsetaHistogram(int line, int window) override;
 
     const QImage& picture() const { return picture_; }
+    // The picture for the print page and the tools' saved pictures.
+    QImage Kuva() const override { return picture_; }
     // The selector of line L (1..number of lines).
     QComboBox* selector(int line) const;
     // The source histogram window of a slot: nullptr when the slot holds

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/FilePlotWindow.h"
 #include "app/WindowRegistry.h"
 #include "plots/histogram/MirrorHistogram.h"
 #include "plots/histogram/Overlayhistogram.h"
@@ -172,6 +173,36 @@ TEST_F(ToolWindowKinds, FluxTrackerAndProjectorTakeAxesAndDrawingModes) {
     EXPECT_EQ(value("$x1"), "3");
     EXPECT_EQ(value("$y2"), "3");
 }
+
+// ---- pictures ----
+
+class ToolPictureOfEachKind : public ToolWindowKinds, public ::testing::WithParamInterface<const char*> {};
+
+// Every kind's picture is the one the print page shows and the tool saves.
+TEST_P(ToolPictureOfEachKind, SaveImageWritesTheWindowsPicture) {
+    writeThreeParameterFile("a.fcs");
+    ASSERT_TRUE(createWindowInSlot(GetParam(), 1));
+    std::vector<std::string> lines{loadLine()};
+    if (dynamic_cast<FilePlotWindow*>(windowAt(1))) lines.push_back("w.1.file.load:a.fcs");
+    lines.push_back("w.1.saveimage:picture.bmp");
+    runLines(lines);
+    const QImage shown = windowAt(1)->Kuva();
+    ASSERT_FALSE(shown.isNull());
+    const QImage saved(QString::fromStdString(data.file("picture.bmp")));
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(saved.size(), shown.size());
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), shown.convertToFormat(QImage::Format_RGB32));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ToolPictureOfEachKind,
+                         ::testing::Values("DotPlot", "Histogram", "Overlay Histogram", "Mirror Histogram",
+                                           "BendPlot", "FluxTracker", "Projector", "Histogram Modeller",
+                                           "3D Plot", "DAD"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             std::erase(name, ' ');
+                             return name;
+                         });
 
 // ---- members a kind lacks ----
 
