@@ -146,7 +146,7 @@ TEST_F(ToolWindowKinds, BendPlotStatisticsOpenButNotCountedAsAStatisticsWindow) 
     writeThreeParameterFile("a.fcs");
     BendPlot& bend = make<BendPlot>("BendPlot", 1);
     runLines({loadLine(), "w.1.file.load:a.fcs", "w.1.statistics.visible:true", "$open.set:@.w.1.statistics.exists",
-              "$grid.set:@.w.1.statistics.contents.multiline", "w.1.drawmode:fast"});
+              "w.1.statistics.position.x:1500", "w.1.statistics.position.y:750", "$grid.set:@.w.1.statistics.contents.multiline", "w.1.drawmode:fast"});
     EXPECT_TRUE(bend.OnkoStatistiikkaKaytossa());
     EXPECT_EQ(value("$open"), "false");
     EXPECT_NE(value("$grid"), "<none>");
