@@ -36,6 +36,8 @@ public:
 
     // The plot picture as last drawn (Kuva).
     const QImage& picture() const { return picture_; }
+    // The same picture for the print page and the tools' saved pictures.
+    QImage Kuva() const override { return picture_; }
     // WindowRecord.FileIndex of this window (0 when none or not registered).
     int fileIndex() const;
     // The loaded record of FileTable slot `slot`; an empty record otherwise.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <stdexcept>
 
 #include "app/FilePlotWindow.h"
@@ -102,17 +103,11 @@ void HistogramSourcesWindow::selectorChosen(int line) {
     drawLines();
 }
 
-void HistogramSourcesWindow::AsetaHistogram(double line, double window) {
-    int32_t L = -1;
-    int16_t w = 0;
-    try {
-        L = CLng(line);
-        w = CInt(window);
-    } catch (const std::overflow_error&) {
+void HistogramSourcesWindow::AsetaHistogram(int line, int window) {
+    if (window < std::numeric_limits<int16_t>::min() || window > std::numeric_limits<int16_t>::max())
         throw WindowOperationError("Overflow");
-    }
-    if (L < 0 || L > MaxSourceLineIndex) throw WindowOperationError("Subscript out of range");
-    lineWindows()[static_cast<size_t>(L)] = w;
+    if (line < 0 || line > MaxSourceLineIndex) throw WindowOperationError("Subscript out of range");
+    lineWindows()[static_cast<size_t>(line)] = static_cast<int16_t>(window);
     Piirra();
 }
 

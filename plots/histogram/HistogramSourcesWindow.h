@@ -37,11 +37,12 @@ public:
 
     // Tools: line `line` (0..100) takes source window `window`, then
     // Piirra; the rebuild keeps it only when it names an open histogram
-    // window. A line or window that is not a whole number in range raises
-    // WindowOperationError.
-    void AsetaHistogram(double line, double window);
+    // window. A line or window out of range raises WindowOperationError.
+    void AsetaHistogram(int line, int window) override;
 
     const QImage& picture() const { return picture_; }
+    // The picture for the print page and the tools' saved pictures.
+    QImage Kuva() const override { return picture_; }
     // The selector of line L (1..number of lines).
     QComboBox* selector(int line) const;
     // The source histogram window of a slot: nullptr when the slot holds

@@ -32,7 +32,6 @@ public:
     void Piirra() override;
     bool OnkoPreviewissa() const override { return state_.OnPrintPage; }
     void AsetaPreviewissa(bool flag) override;
-    QImage Kuva() const override { return picture_; }
     void MenuValintaReaktio(int index) override;
     std::vector<std::string> SaveInfo() override;
     void LoadInfo(const std::string& line) override;

@@ -1,0 +1,268 @@
+// Tool scripts against every window kind of the program: the members each
+// kind answers run end to end from a tool line, and a member a kind lacks
+// stops the run with the line's number.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/FilePlotWindow.h"
+#include "app/WindowRegistry.h"
+#include "plots/histogram/MirrorHistogram.h"
+#include "plots/histogram/Overlayhistogram.h"
+#include "plots/modeller/HistogramModeller.h"
+#include "plots/multi/BendPlot.h"
+#include "plots/multi/Dad.h"
+#include "plots/multi/ThreeDPlot.h"
+#include "plots/timeproj/FluxTracker.h"
+#include "plots/timeproj/Projector.h"
+#include "tests/tools/ToolProgramFixture.h"
+
+namespace qv::test {
+namespace {
+
+const char* const OtherKinds[] = {"Overlay Histogram", "Mirror Histogram", "BendPlot",         "FluxTracker",
+                                  "Projector",         "Histogram Modeller", "3D Plot",        "DAD"};
+
+class ToolWindowKinds : public ToolProgramTest {
+protected:
+    void SetUp() override {
+        ToolProgramTest::SetUp();
+        registerOverlayHistogramKind();
+        registerMirrorHistogramKind();
+        registerBendPlotKind();
+        registerFluxTrackerKind();
+        registerProjectorKind();
+        registerHistogramModellerKind();
+        registerThreeDPlotKind();
+        registerDadKind();
+    }
+    void TearDown() override {
+        ToolProgramTest::TearDown();
+        for (const char* kind : OtherKinds) registerWindowKind(kind, nullptr);
+    }
+
+    // A file of three parameters in the data folder, spread over the range.
+    void writeThreeParameterFile(const std::string& name) {
+        FcsTestFile file;
+        file.param("FSC-H").param("SSC-H").param("FL1-H");
+        for (int i = 0; i < 200; ++i)
+            file.Events.push_back({static_cast<double>(i * 5 % 1024), static_cast<double>(i * 7 % 1024),
+                                   static_cast<double>(400 + i % 200)});
+        WriteFcsTestFile(data.file(name), file);
+    }
+
+    // Slot `slot` holds a new window of `kind`, as the menus make one.
+    template <class Kind>
+    Kind& make(const char* kind, int slot) {
+        EXPECT_TRUE(createWindowInSlot(kind, slot)) << kind;
+        auto* window = dynamic_cast<Kind*>(windowAt(slot));
+        EXPECT_NE(window, nullptr) << kind;
+        return *window;
+    }
+
+    // The lines, each ended as a tool file ends them.
+    void runLines(const std::vector<std::string>& lines) {
+        std::string text;
+        for (const std::string& line : lines) text += line + "\r\n";
+        run(text);
+    }
+    std::string loadLine() const { return "folder.set:" + data.path(); }
+};
+
+TEST_F(ToolWindowKinds, ThreeDPlotTurnsZoomsZeroesAndSwitchesItsBackground) {
+    writeThreeParameterFile("a.fcs");
+    Plot3D& plot = make<Plot3D>("3D Plot", 1);
+    runLines({loadLine(), "w.1.file.load:a.fcs", "w.1.rotate.x:30", "w.1.rotate.y:-20", "w.1.distance:100",
+              "w.1.bgpicture:true", "$x.set:@.w.1.axis.x", "$type.set:@.w.1.type", "w.1.drawmode:fast",
+              "w.1.axis.x:3", "$afterAxis.set:@.w.1.axis.x"});
+    EXPECT_EQ(plot.state().RotateX, 30);
+    EXPECT_EQ(plot.state().RotateY, 340);
+    EXPECT_EQ(plot.state().Distance, ThreeDDefaultDistance - 100);
+    EXPECT_TRUE(plot.state().BackgroundPictureShown);
+    EXPECT_TRUE(plot.state().FastDraw);
+    EXPECT_EQ(value("$x"), "1");
+    EXPECT_EQ(value("$type"), "3D Plot");
+    EXPECT_EQ(value("$afterAxis"), "3");
+    EXPECT_FALSE(plot.Kuva().isNull());
+
+    // Words other than "true" and "false" leave the picture as it is.
+    runLines({"w.1.bgpicture:yes", "w.1.zero", "w.1.bgpicture:false"});
+    EXPECT_EQ(plot.state().RotateX, 0);
+    EXPECT_EQ(plot.state().RotateY, 0);
+    EXPECT_EQ(plot.state().Distance, ThreeDDefaultDistance);
+    EXPECT_FALSE(plot.state().BackgroundPictureShown);
+}
+
+TEST_F(ToolWindowKinds, OverlayAndMirrorLinesTakeTheHistogramOfAWindow) {
+    writeFcs("a.fcs", std::vector<std::vector<double>>(30, {512, 100}));
+    Overlayhistogram& overlay = make<Overlayhistogram>("Overlay Histogram", 2);
+    MirrorHistogram& mirror = make<MirrorHistogram>("Mirror Histogram", 3);
+    runLines({loadLine(), "create.histogram:1", "w.1.file.load:a.fcs", "w.2.overlay.1.histogram:1",
+              "w.2.overlay.2.histogram:1", "w.3.overlay.2.histogram:1", "$t.set:@.w.2.type"});
+    EXPECT_EQ(overlay.state().LineWindow[1], 1);
+    EXPECT_EQ(overlay.state().LineWindow[2], 1);
+    EXPECT_EQ(mirror.state().LineWindow[2], 1);
+    EXPECT_EQ(value("$t"), "Overlay Histogram");
+    // The line was drawn from the histogram: the picture holds more than
+    // its cleared background.
+    const QImage picture = overlay.Kuva();
+    ASSERT_FALSE(picture.isNull());
+    bool drawn = false;
+    for (int y = 0; y < picture.height() && !drawn; ++y)
+        for (int x = 0; x < picture.width() && !drawn; ++x) drawn = picture.pixel(x, y) != picture.pixel(0, 0);
+    EXPECT_TRUE(drawn);
+
+    // A slot that holds no histogram is dropped again by the drawing.
+    runLines({"w.2.overlay.3.histogram:3"});
+    EXPECT_EQ(overlay.state().LineWindow[3], 0);
+}
+
+TEST_F(ToolWindowKinds, ModellerCurvesAreShapedAndReadFromATool) {
+    writeFcs("a.fcs", std::vector<std::vector<double>>(30, {512, 100}));
+    HistogramModeller& modeller = make<HistogramModeller>("Histogram Modeller", 1);
+    runLines({loadLine(), "w.1.file.load:a.fcs", "w.1.curve.1.create:peak", "w.1.curve.1.position:5000",
+              "w.1.curve.1.height:3000", "w.1.curve.1.deviation.left:200", "w.1.curve.1.deviation.right:300",
+              "w.1.curve.1.plateau:0", "w.1.curve.1.name:first", "$top.set:@.w.1.modeller.height.5000",
+              "$far.set:@.w.1.modeller.height.100", "w.1.statistics.visible:true",
+              "$open.set:@.w.1.statistics.exists", "$mean.set:@.w.1.population.1.xmean"});
+    const GaussCurve* curve = modeller.state().curve(1);
+    ASSERT_NE(curve, nullptr);
+    EXPECT_TRUE(curve->Active);
+    EXPECT_EQ(curve->Name, "first");
+    EXPECT_EQ(curve->Place, 500);
+    EXPECT_GT(std::stoi(value("$top")), 0);
+    EXPECT_EQ(value("$far"), "0");
+    EXPECT_EQ(value("$open"), "true");
+    EXPECT_NE(value("$mean"), "<none>");
+
+    runLines({"w.1.curve.1.delete", "$top.set:@.w.1.modeller.height.5000"});
+    EXPECT_FALSE(modeller.state().curve(1)->Active);
+    EXPECT_EQ(value("$top"), "0");
+}
+
+TEST_F(ToolWindowKinds, BendPlotStatisticsOpenButNotCountedAsAStatisticsWindow) {
+    writeThreeParameterFile("a.fcs");
+    BendPlot& bend = make<BendPlot>("BendPlot", 1);
+    runLines({loadLine(), "w.1.file.load:a.fcs", "w.1.statistics.visible:true", "$open.set:@.w.1.statistics.exists",
+              "w.1.statistics.position.x:1500", "w.1.statistics.position.y:750", "$grid.set:@.w.1.statistics.contents.multiline", "w.1.drawmode:fast"});
+    EXPECT_TRUE(bend.OnkoStatistiikkaKaytossa());
+    EXPECT_EQ(value("$open"), "false");
+    EXPECT_NE(value("$grid"), "<none>");
+    runLines({"w.1.statistics.visible:false"});
+    EXPECT_FALSE(bend.OnkoStatistiikkaKaytossa());
+}
+
+TEST_F(ToolWindowKinds, CreatedDadShowsAFileFromTheTool) {
+    writeThreeParameterFile("a.fcs");
+    runLines({loadLine(), "create.dad:2", "w.2.file.load:a.fcs", "$type.set:@.w.2.type", "$file.set:@.w.2.filename",
+              "$exists.set:@.w.2.exists"});
+    ASSERT_NE(dynamic_cast<DAD*>(windowAt(2)), nullptr);
+    EXPECT_EQ(value("$type"), "DAD");
+    EXPECT_EQ(value("$file"), "a.fcs");
+    EXPECT_EQ(value("$exists"), "true");
+}
+
+TEST_F(ToolWindowKinds, FluxTrackerAndProjectorTakeAxesAndDrawingModes) {
+    writeThreeParameterFile("a.fcs");
+    make<FluxTracker>("FluxTracker", 1);
+    make<Projector>("Projector", 2);
+    runLines({loadLine(), "w.1.file.load:a.fcs", "w.2.file.load:a.fcs", "w.1.axis.x:3", "w.2.axis.y:3",
+              "w.1.drawmode:fast", "w.2.drawmode:full", "$x1.set:@.w.1.axis.x", "$y2.set:@.w.2.axis.y"});
+    EXPECT_EQ(value("$x1"), "3");
+    EXPECT_EQ(value("$y2"), "3");
+}
+
+// ---- pictures ----
+
+class ToolPictureOfEachKind : public ToolWindowKinds, public ::testing::WithParamInterface<const char*> {};
+
+// Every kind's picture is the one the print page shows and the tool saves.
+TEST_P(ToolPictureOfEachKind, SaveImageWritesTheWindowsPicture) {
+    writeThreeParameterFile("a.fcs");
+    ASSERT_TRUE(createWindowInSlot(GetParam(), 1));
+    std::vector<std::string> lines{loadLine()};
+    if (dynamic_cast<FilePlotWindow*>(windowAt(1))) lines.push_back("w.1.file.load:a.fcs");
+    lines.push_back("w.1.saveimage:picture.bmp");
+    runLines(lines);
+    const QImage shown = windowAt(1)->Kuva();
+    ASSERT_FALSE(shown.isNull());
+    const QImage saved(QString::fromStdString(data.file("picture.bmp")));
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(saved.size(), shown.size());
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), shown.convertToFormat(QImage::Format_RGB32));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ToolPictureOfEachKind,
+                         ::testing::Values("DotPlot", "Histogram", "Overlay Histogram", "Mirror Histogram",
+                                           "BendPlot", "FluxTracker", "Projector", "Histogram Modeller",
+                                           "3D Plot", "DAD"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             std::erase(name, ' ');
+                             return name;
+                         });
+
+// ---- members a kind lacks ----
+
+struct LackingMember {
+    const char* name;
+    const char* kind;  // made in slot 1 before the tool runs
+    const char* line;  // the tool's line 1
+};
+
+class ToolMemberLacking : public ToolWindowKinds, public ::testing::WithParamInterface<LackingMember> {};
+
+TEST_P(ToolMemberLacking, StopsTheRunWithTheLinesNumber) {
+    ASSERT_TRUE(createWindowInSlot(GetParam().kind, 1));
+    dialogs.expectMessage(abortText(1), "Fatal error", MsgAnswer::Ok);
+    runLines({GetParam().line, "$after.set:ran"});
+    EXPECT_EQ(value("$after"), "<none>");
+    // The window is left as it was.
+    EXPECT_NE(windowAt(1), nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, ToolMemberLacking,
+    ::testing::Values(
+        LackingMember{"OverlayOnADotPlot", "DotPlot", "w.1.overlay.1.histogram:2"},
+        LackingMember{"CurveOnAHistogram", "Histogram", "w.1.curve.1.create:x"},
+        LackingMember{"ZeroOnAHistogram", "Histogram", "w.1.zero"},
+        LackingMember{"QuadrantOnAThreeDPlot", "3D Plot", "w.1.quadrant.visible:true"},
+        LackingMember{"StatisticsOnAThreeDPlot", "3D Plot", "w.1.statistics.visible:true"},
+        LackingMember{"ModellerHeightOfAThreeDPlot", "3D Plot", "$h.set:@.w.1.modeller.height.5000"},
+        LackingMember{"RotateAnOverlay", "Overlay Histogram", "w.1.rotate.x:5"},
+        LackingMember{"HistogramHeightOfAnOverlay", "Overlay Histogram", "$h.set:@.w.1.histogram.height.5000"},
+        LackingMember{"AxisOfAMirror", "Mirror Histogram", "w.1.axis.x:1"},
+        LackingMember{"CurveOnAMirror", "Mirror Histogram", "w.1.curve.1.create:x"},
+        LackingMember{"DistanceOfAModeller", "Histogram Modeller", "w.1.distance:10"},
+        LackingMember{"StatisticsTextOfAModeller", "Histogram Modeller", "$s.set:@.w.1.statistics.contents.multiline"},
+        LackingMember{"CurveNotANumberOnAModeller", "Histogram Modeller", "w.1.curve.x.create:x"},
+        LackingMember{"CurveBeyondTheModellersCurves", "Histogram Modeller", "w.1.curve.21.create:x"},
+        LackingMember{"OverlayOnABendPlot", "BendPlot", "w.1.overlay.1.histogram:2"},
+        LackingMember{"BackgroundOfAFluxTracker", "FluxTracker", "w.1.bgpicture:true"},
+        LackingMember{"QuadrantOfAProjector", "Projector", "$q.set:@.w.1.quadrant.position.x"},
+        LackingMember{"RotateADad", "DAD", "w.1.rotate.y:5"},
+        LackingMember{"OverlayLineBeyondTheLines", "Overlay Histogram", "w.1.overlay.101.histogram:1"},
+        LackingMember{"OverlayWindowBeyondTheTable", "Overlay Histogram", "w.1.overlay.1.histogram:51"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The questions that never fail on a slot in range answer "false" for the
+// kinds without a quadrant or statistics of their own.
+TEST_F(ToolWindowKinds, ExistenceQueriesAnswerFalseForKindsWithoutThem) {
+    int slot = 1;
+    for (const char* kind : OtherKinds) ASSERT_TRUE(createWindowInSlot(kind, slot++)) << kind;
+    std::string text;
+    for (int n = 1; n < slot; ++n)
+        text += "$q" + std::to_string(n) + ".set:@.w." + std::to_string(n) + ".quadrant.exists\r\n$s" +
+                std::to_string(n) + ".set:@.w." + std::to_string(n) + ".statistics.exists\r\n";
+    run(text);
+    for (int n = 1; n < slot; ++n) {
+        EXPECT_EQ(value("$q" + std::to_string(n)), "false") << OtherKinds[n - 1];
+        EXPECT_EQ(value("$s" + std::to_string(n)), "false") << OtherKinds[n - 1];
+    }
+}
+
+}  // namespace
+}  // namespace qv::test
