@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 #include "app/model/FileSystemText.h"
 #include "app/MainServices.h"
@@ -22,10 +23,10 @@
 #include "app/MainServices.h"
 #include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
+#include "core/Numbers.h"
 #include "core/SharedState.h"
 #include "core/picture/WindowPicture.h"
 #include "output/Statistics.h"
-#include "output/StatisticsPanel.h"
 #include "app/Dialogs.h"
 
 namespace qv {
@@ -86,13 +87,18 @@ QString FilePlotWindow::AnnaOtsikko() const { return shownFileSystemText(titleTe
 
 void FilePlotWindow::placeAtStartSize(int32_t rememberedWidth, int32_t rememberedHeight, int32_t firstWidth,
                                       int32_t firstHeight) {
+    ResizeToStartSize(*outerWidget(), rememberedWidth, rememberedHeight, firstWidth, firstHeight);
+    fitPictureToClient();
+}
+
+void ResizeToStartSize(QWidget& outer, int32_t rememberedWidth, int32_t rememberedHeight, int32_t firstWidth,
+                       int32_t firstHeight) {
     int32_t w = firstWidth, h = firstHeight;
     if (rememberedWidth != 0 || rememberedHeight != 0) {
         w = rememberedWidth;
         h = rememberedHeight;
     }
-    outerWidget()->resize(std::max(1, TwipsToPixels(w)), std::max(1, TwipsToPixels(h)));
-    fitPictureToClient();
+    outer.resize(std::max(1, TwipsToPixels(w)), std::max(1, TwipsToPixels(h)));
 }
 
 void FilePlotWindow::fitPictureToClient() {
@@ -153,22 +159,6 @@ void FilePlotWindow::dropFileNotLoaded() {
     if (r && r->FileIndex != 0 && !fileRecord(r->FileIndex).Loaded) r->FileIndex = 0;
 }
 
-void FilePlotWindow::applySettingRequest(const WindowSettingRequest& req, const std::string& line,
-                                         StatisticsPanel* statistics) {
-    using Kind = WindowSettingRequest::Kind;
-    if (!applyFrameRequest(req)) {
-        switch (req.kind) {
-        case Kind::Preview: AsetaPreviewissa(req.flag); break;
-        case Kind::Statistics: AvaaTaiSuljeStatistics(req.flag ? "open" : "close"); break;
-        case Kind::StatisticsLine:
-            if (statistics) statistics->loadSettingsLine(line);
-            break;
-        default: break;
-        }
-    }
-    dropFileNotLoaded();
-}
-
 std::optional<int16_t> FilePlotWindow::chooseAxisParameter(int axis, QPoint globalPos) {
     const FileRecord& file = fileRecord(fileIndex());
     const int params = std::min<int>(file.ParameterCount, static_cast<int>(file.Parameters.size()) - 1);
@@ -185,6 +175,16 @@ std::optional<int16_t> FilePlotWindow::chooseAxisParameter(int axis, QPoint glob
         return std::nullopt;
     }
     return static_cast<int16_t>(g.ChosenChannel + 1);
+}
+
+int16_t FilePlotWindow::channelArgument(const std::string& value) {
+    const auto v = ParseNumber(value);
+    if (!v) throw WindowOperationError("Type mismatch: " + value);
+    try {
+        return CInt(*v);
+    } catch (const std::overflow_error&) {
+        throw WindowOperationError("Overflow: " + value);
+    }
 }
 
 void CopyPictureToClipboard(const QImage& picture) {

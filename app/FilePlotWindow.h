@@ -22,8 +22,6 @@ class QPainter;
 
 namespace qv {
 
-class StatisticsPanel;
-
 class FilePlotWindow : public PlotWindow {
     Q_OBJECT
 public:
@@ -91,17 +89,14 @@ protected:
     bool applyFrameRequest(const WindowSettingRequest& request);
     // A file slot that holds no loaded file leaves the window without one.
     void dropFileNotLoaded();
-    // The end of every LoadInfo: carries out what the line asks beyond the
-    // kind's own state (place, size, file, the print page, the statistics
-    // window and its lines, these through `statistics` when there is one),
-    // then drops a file slot that holds no loaded file.
-    void applySettingRequest(const WindowSettingRequest& request, const std::string& line,
-                             StatisticsPanel* statistics);
     // The parameter list of an axis strip (axis 1 X, 2 Y) over the window's
     // file: the number (1-based) of the parameter chosen; nothing without a
     // file, when the list was dismissed (the last choice is kept for the
     // next list) or when the window was closed while the list was up.
     std::optional<int16_t> chooseAxisParameter(int axis, QPoint globalPos);
+    // A channel number handed in by a tool: CInt of the text; a text that is
+    // no number or does not fit raises WindowOperationError.
+    static int16_t channelArgument(const std::string& value);
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -126,6 +121,10 @@ inline constexpr int TwipsPerPixel = 15;
 // What every window kind does with its outer window (the workspace frame
 // when there is one) and its picture, file window or not.
 QWidget* OuterWindowOf(QWidget* window);
+// The start size of a new window: the kind's remembered outer size, or its
+// first size while both remembered values are 0; `outer` is resized to it.
+void ResizeToStartSize(QWidget& outer, int32_t rememberedWidth, int32_t rememberedHeight, int32_t firstWidth,
+                       int32_t firstHeight);
 // Place and size of the outer window in twips (no file).
 WindowFrameTwips FrameTwipsOf(const QWidget& outer);
 // Carries out a place or size request of a settings line; false for others.

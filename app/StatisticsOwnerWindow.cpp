@@ -1,8 +1,5 @@
 #include "app/StatisticsOwnerWindow.h"
 
-#include <stdexcept>
-
-#include "core/Numbers.h"
 #include "output/Statistics.h"
 #include "output/StatisticsPanel.h"
 
@@ -54,23 +51,6 @@ void StatisticsOwnerWindow::applySettingRequest(const WindowSettingRequest& req,
         break;
     default: break;
     }
-}
-
-int16_t StatisticsOwnerWindow::channelArgument(const std::string& value) {
-    const auto v = ParseNumber(value);
-    if (!v) throw WindowOperationError("Type mismatch: " + value);
-    try {
-        return CInt(*v);
-    } catch (const std::overflow_error&) {
-        throw WindowOperationError("Overflow: " + value);
-    }
-}
-
-bool StatisticsOwnerWindow::switchFastDraw(const std::string& mode, bool& fastDraw) {
-    if (mode == "fast" && !fastDraw) fastDraw = true;
-    else if (mode == "full" && fastDraw) fastDraw = false;
-    else return false;
-    return true;
 }
 
 }  // namespace qv

@@ -4,7 +4,6 @@
 // and what both do with a settings line their state did not take (place,
 // size, file, print page, statistics window). The kind computes and fills
 // its own grid in its panel.
-#include <cstdint>
 #include <string>
 
 #include "app/FilePlotWindow.h"
@@ -34,12 +33,6 @@ protected:
     // Carries out what a settings line asks of the window beyond its state;
     // `line` is the whole sheet line, for the statistics window's own keys.
     void applySettingRequest(const WindowSettingRequest& request, const std::string& line);
-    // A channel number handed in by a tool: CInt of the text; a text that is
-    // no number or does not fit raises WindowOperationError.
-    static int16_t channelArgument(const std::string& value);
-    // AsetaPiirtoMoodi: "fast" or "full" switches `fastDraw` when it is not
-    // already so; true when it changed (the caller redraws).
-    static bool switchFastDraw(const std::string& mode, bool& fastDraw);
 };
 
 }  // namespace qv

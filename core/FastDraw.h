@@ -1,5 +1,6 @@
 #pragma once
 // The event step of fast drawing, shared by every window that draws a file.
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -45,6 +46,20 @@ inline std::optional<DrawMode> DrawModeFromFlag(const std::string& value, int32_
     if (value == "0") return DrawMode{};
     if (value == "1") return DrawMode{true, FastDrawStep(eventCount, limit), "Full draw mode"};
     return std::nullopt;
+}
+
+// The limit as the windows that never draw fewer than one event read it
+// (the dot plot, the bending plot, the flux tracker and projector).
+inline int32_t LimitOfAtLeastOne(int32_t limit) { return std::max<int32_t>(1, limit); }
+
+// AsetaPiirtoMoodi of the tools: "fast" or "full" switches `fastDraw` when it
+// is not already so (the event step stays); true when it changed (the caller
+// redraws).
+inline bool SwitchFastDrawByName(const std::string& mode, bool& fastDraw) {
+    if (mode == "fast" && !fastDraw) fastDraw = true;
+    else if (mode == "full" && fastDraw) fastDraw = false;
+    else return false;
+    return true;
 }
 
 }  // namespace qv

@@ -105,6 +105,12 @@ bool ReadFastDrawFlag(const std::string& value, bool& fastDraw, int32_t& step, i
     return true;
 }
 
+std::optional<uint8_t> ReadDotSize(const std::string& value) {
+    if (value == "1") return uint8_t{1};
+    if (value == "2") return uint8_t{2};
+    return std::nullopt;
+}
+
 bool ReadBackgroundGrey(const std::string& value, uint8_t& grey, bool& dark, bool towardZero) {
     const auto d = ParseNumber(value);
     if (!d) return false;

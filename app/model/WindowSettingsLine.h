@@ -53,6 +53,12 @@ bool ReadFlag(const std::string& value, bool& field);
 bool ReadFastDrawFlag(const std::string& value, bool& fastDraw, int32_t& step, int32_t eventCount,
                       int32_t fastDrawLimit);
 
+// "dot.size": "1" (small dots) or "2" (large); nothing for any other text.
+std::optional<uint8_t> ReadDotSize(const std::string& value);
+// The caption of the menu item that switches the dot size: it names the
+// other size.
+inline const char* DotSizeCaption(uint8_t dotSize) { return dotSize == 2 ? "Small dots" : "Large dots"; }
+
 // "background": the grey of axes and text, the number cut to a whole one
 // (toward minus infinity, or toward zero with `towardZero`) and kept only
 // within 0..255; 0 makes the background light, 255 dark, other levels leave

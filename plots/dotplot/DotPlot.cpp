@@ -19,6 +19,7 @@
 #include "app/model/PopulationPanelModel.h"
 #include "core/FileTableOps.h"
 #include "core/Numbers.h"
+#include "core/FastDraw.h"
 #include "core/SharedState.h"
 #include "output/PrintPreview.h"
 #include "output/Statistics.h"
@@ -66,20 +67,21 @@ void DotPlot::Alusta(int id) {
 
 void DotPlot::LatauksenJalkeen() {
     if (g.SheetLoading) return;
-    const int slot = fileIndex();
-    const int32_t events =
-        slot >= 1 && slot < static_cast<int>(g.FileTable.size()) ? g.FileTable[static_cast<size_t>(slot)].EventCount : 0;
-    const int32_t limit = std::max<int32_t>(1, g.FastDrawLimit);
-    if (events <= limit) {
-        state_.EventStep = 1;
-        state_.FastDrawOn = false;
-        state_.setCaption(MenuFastDraw, "Fast draw mode");
-    } else {
-        state_.EventStep = FastDrawStep(events, limit);
-        state_.FastDrawOn = true;
-        state_.setCaption(MenuFastDraw, "Full draw mode");
-    }
+    const int32_t events = shownEventCount();
+    applyDrawMode(DrawModeAfterLoad(events, LimitOfAtLeastOne(g.FastDrawLimit)));
     FollowFileWindow(state_.ID, true);
+}
+
+int32_t DotPlot::shownEventCount() const {
+    const int slot = fileIndex();
+    return slot >= 1 && slot < static_cast<int>(g.FileTable.size()) ? g.FileTable[static_cast<size_t>(slot)].EventCount
+                                                                     : 0;
+}
+
+void DotPlot::applyDrawMode(const DrawMode& mode) {
+    state_.FastDrawOn = mode.fast;
+    state_.EventStep = mode.step;
+    state_.setCaption(MenuFastDraw, mode.caption);
 }
 
 void DotPlot::UnloadWindow() {
@@ -181,7 +183,7 @@ void DotPlot::AsetaKanava(const std::string& axis, const std::string& value) {
 }
 
 void DotPlot::AsetaPiirtoMoodi(const std::string& mode) {
-    if (switchFastDraw(mode, state_.FastDrawOn)) Piirra();
+    if (SwitchFastDrawByName(mode, state_.FastDrawOn)) Piirra();
 }
 
 void DotPlot::AsetaRegion(const std::string& axis, const std::string& value) {

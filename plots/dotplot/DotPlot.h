@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/StatisticsOwnerWindow.h"
+#include "core/FastDraw.h"
 #include "core/FileRecord.h"
 #include "core/WindowRecord.h"
 #include "plots/dotplot/model/DotPlotRenderer.h"
@@ -102,6 +103,10 @@ private:
     void gateMouseMove(QMouseEvent* event);
     void gateMouseRelease(QMouseEvent* event);
     void paintFeedback(QPainter& painter);
+    // EventCount of the file slot the window names, loaded or not; 0 for no
+    // slot.
+    int32_t shownEventCount() const;
+    void applyDrawMode(const DrawMode& mode);
 
     DotPlotState state_;
     DotPlotRenderer renderer_;

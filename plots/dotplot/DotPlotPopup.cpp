@@ -54,20 +54,8 @@ void DotPlot::MenuValintaReaktio(int index) {
         Piirra();
         break;
     case MenuFastDraw:
-        if (state_.FastDrawOn) {
-            state_.FastDrawOn = false;
-            state_.EventStep = 1;
-            state_.setCaption(MenuFastDraw, "Fast draw mode");
-            Piirra();
-        } else {
-            const int slot = fileIndex();
-            if (slot < 1 || slot >= static_cast<int>(g.FileTable.size())) break;
-            const int32_t events = g.FileTable[static_cast<size_t>(slot)].EventCount;
-            const int32_t limit = std::max<int32_t>(1, g.FastDrawLimit);
-            if (events <= limit) break;
-            state_.FastDrawOn = true;
-            state_.EventStep = FastDrawStep(events, limit);
-            state_.setCaption(MenuFastDraw, "Full draw mode");
+        if (const auto mode = SwitchedDrawMode(state_.FastDrawOn, shownEventCount(), LimitOfAtLeastOne(g.FastDrawLimit))) {
+            applyDrawMode(*mode);
             Piirra();
         }
         break;

@@ -167,7 +167,7 @@ void Histogram::AsetaKanava(const std::string& axis, const std::string& value) {
 }
 
 void Histogram::AsetaPiirtoMoodi(const std::string& mode) {
-    if (switchFastDraw(mode, state_.FastDraw)) Piirra();
+    if (SwitchFastDrawByName(mode, state_.FastDraw)) Piirra();
 }
 
 // ---------------------------------------------------------------- exchange

@@ -4,6 +4,7 @@
 
 #include "app/Dialogs.h"
 #include "core/Numbers.h"
+#include "plots/histogram/model/HistogramState.h"
 
 namespace qv {
 
@@ -29,6 +30,22 @@ std::optional<int32_t> AskWholeNumberSetting(const std::string& captionText, con
 QColor ChooseColumnColour(const QColor& before) {
     const std::optional<QColor> chosen = dialogs().chooseColour(before);
     return chosen && chosen->isValid() ? *chosen : before;
+}
+
+void ChooseFillColour(uint8_t& red, uint8_t& green, uint8_t& blue) {
+    const QColor c = ChooseColumnColour(QColor(red, green, blue));
+    red = static_cast<uint8_t>(c.red());
+    green = static_cast<uint8_t>(c.green());
+    blue = static_cast<uint8_t>(c.blue());
+}
+
+bool AskWholeNumberInto(const std::string& caption, const char* hint, int32_t& field,
+                        std::optional<int32_t> smoothingResolution) {
+    std::optional<int32_t> whole = AskWholeNumberSetting(caption, hint, field);
+    if (!whole) return false;
+    if (smoothingResolution) *whole = SmoothingWithin(*whole, *smoothingResolution);
+    field = *whole;
+    return true;
 }
 
 }  // namespace qv

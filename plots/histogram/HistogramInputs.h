@@ -21,4 +21,15 @@ std::optional<int32_t> AskWholeNumberSetting(const std::string& caption, const c
 // when cancelled.
 QColor ChooseColumnColour(const QColor& before);
 
+// The colour dialog preset to the fill colour; the components take the
+// chosen colour (they stay when cancelled).
+void ChooseFillColour(uint8_t& red, uint8_t& green, uint8_t& blue);
+
+// The Y scale or smoothing entry of a histogram window's menu: `field`
+// takes what AskWholeNumberSetting gives; a smoothing (with
+// `smoothingResolution`) is kept below that resolution, as the moving mean
+// needs a full window of bins. True when the field took an entry.
+bool AskWholeNumberInto(const std::string& caption, const char* hint, int32_t& field,
+                        std::optional<int32_t> smoothingResolution = std::nullopt);
+
 }  // namespace qv

@@ -46,12 +46,7 @@ void HistogramSourcesWindow::startWindow(int id, const std::string& title, int32
     setWindowTitle(Latin1Text(title));
     if (id >= 1 && id < static_cast<int>(g.WindowRegistry.size()))
         g.WindowRegistry[static_cast<size_t>(id)].ShowsFile = false;
-    int32_t w = firstWidth, h = firstHeight;
-    if (rememberedWidth != 0 || rememberedHeight != 0) {
-        w = rememberedWidth;
-        h = rememberedHeight;
-    }
-    outer()->resize(std::max(1, TwipsToPixels(w)), std::max(1, TwipsToPixels(h)));
+    ResizeToStartSize(*outer(), rememberedWidth, rememberedHeight, firstWidth, firstHeight);
     fitPicture();
 
     for (QComboBox* c : selectors_) delete c;

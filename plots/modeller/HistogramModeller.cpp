@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 
 #include <algorithm>
-#include <stdexcept>
 
 #include "app/FileInfo.h"
 #include "app/MainServices.h"
@@ -41,7 +40,7 @@ void registerHistogramModellerKind() {
 }
 
 HistogramModeller::HistogramModeller(QWidget* parent)
-    : FilePlotWindow(parent), statistics_(std::make_unique<ModellerStatisticsPanel>(state_)) {}
+    : StatisticsOwnerWindow(parent), statistics_(std::make_unique<ModellerStatisticsPanel>(state_)) {}
 
 HistogramModeller::~HistogramModeller() = default;
 
@@ -177,21 +176,13 @@ void HistogramModeller::AsetaPreviewissa(bool flag) {
 
 // ---------------------------------------------------------------- statistics
 
-void HistogramModeller::PaivitaStatistiikka() { statistics_->PaivitaStatistiikka(); }
-
 double HistogramModeller::AnnaStatistiikka(const std::string& curve, const std::string& stat) {
     const std::optional<double> value = LookUpCurveStatistic(state_, curve, stat);
     if (!value) throw WindowOperationError("Subscript out of range: " + curve);
     return *value;
 }
 
-void HistogramModeller::AvaaTaiSuljeStatistics(const std::string& mode) { statistics_->AvaaTaiSuljeStatistics(mode); }
-
-void HistogramModeller::UnloadStatistics() { statistics_->UnloadStatistics(); }
-
-QImage HistogramModeller::StatKuva() const { return statistics_->StatKuva(); }
-
-void HistogramModeller::AsetaStatKuva(const QImage& picture) { statistics_->AsetaStatKuva(picture); }
+StatisticsPanel* HistogramModeller::statisticsBase() const { return statistics_.get(); }
 
 // ---------------------------------------------------------------- channel, drawing mode, curves
 
@@ -201,26 +192,14 @@ std::string HistogramModeller::AnnaKanava(const std::string& axis) {
 
 void HistogramModeller::AsetaKanava(const std::string& axis, const std::string& value) {
     if (axis == "x") {
-        const auto v = ParseNumber(value);
-        if (!v) throw WindowOperationError("Type mismatch: " + value);
-        try {
-            state_.Channel = CInt(*v);
-        } catch (const std::overflow_error&) {
-            throw WindowOperationError("Overflow: " + value);
-        }
+        state_.Channel = channelArgument(value);
         BuildBinValueTable();
     }
     Piirra();
 }
 
 void HistogramModeller::AsetaPiirtoMoodi(const std::string& mode) {
-    if (mode == "fast" && !state_.FastDraw) {
-        state_.FastDraw = true;
-        Piirra();
-    } else if (mode == "full" && state_.FastDraw) {
-        state_.FastDraw = false;
-        Piirra();
-    }
+    if (SwitchFastDrawByName(mode, state_.FastDraw)) Piirra();
 }
 
 void HistogramModeller::SiirraKayraa(const std::string& what, const std::string& curve, const std::string& value) {
@@ -256,15 +235,7 @@ std::vector<std::string> HistogramModeller::SaveInfo() {
 
 void HistogramModeller::LoadInfo(const std::string& line) {
     const WindowSettingRequest req = ApplyModellerSettingLine(state_, line, fileEventCount(), g.FastDrawLimit);
-    using Kind = WindowSettingRequest::Kind;
-    if (!applyFrameRequest(req)) {
-        switch (req.kind) {
-        case Kind::Preview: AsetaPreviewissa(req.flag); break;
-        case Kind::Statistics: AvaaTaiSuljeStatistics(req.flag ? "open" : "close"); break;
-        case Kind::StatisticsLine: statistics_->loadSettingsLine(line); break;
-        default: break;
-        }
-    }
+    applySettingRequest(req, line);
     dropFileNotLoaded();
 }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/FilePlotWindow.h"
+#include "app/StatisticsOwnerWindow.h"
 #include "core/FastDraw.h"
 #include "plots/modeller/model/ModellerState.h"
 
@@ -23,7 +23,7 @@ class ModellerStatisticsPanel;
 // main and tests call it once.
 void registerHistogramModellerKind();
 
-class HistogramModeller : public FilePlotWindow {
+class HistogramModeller : public StatisticsOwnerWindow {
     Q_OBJECT
 public:
     explicit HistogramModeller(QWidget* parent = nullptr);
@@ -50,15 +50,17 @@ public:
     std::vector<std::string> SaveInfo() override;
     void LoadInfo(const std::string& line) override;
 
-    bool OnkoStatistiikkaKaytossa() const override { return state_.StatisticsOpen; }
-    void PaivitaStatistiikka() override;
     // "vis", "xmean", "xgeomean", "cv" of a curve; a curve number outside
     // 1..20 raises WindowOperationError.
     double AnnaStatistiikka(const std::string& curve, const std::string& stat) override;
-    void AvaaTaiSuljeStatistics(const std::string& mode) override;
-    void UnloadStatistics() override;
-    QImage StatKuva() const override;
-    void AsetaStatKuva(const QImage& picture) override;
+    // The modeller hands out no statistics text and does not move its
+    // statistics window for tools: both stay missing members.
+    std::string AnnaKokoStatistiikka(const std::string& mode) override {
+        return PlotWindow::AnnaKokoStatistiikka(mode);
+    }
+    void LiikutaStatistiikkaLaatikkoa(const std::string& axis, const std::string& value) override {
+        PlotWindow::LiikutaStatistiikkaLaatikkoa(axis, value);
+    }
 
     std::string AnnaKanava(const std::string& axis) override;
     // "x" sets the channel (the bin value table follows); then a redraw.
@@ -90,6 +92,7 @@ protected:
     bool darkBackground() const override { return state_.DarkBackground; }
     void rememberKindSize(int32_t widthTwips, int32_t heightTwips) override;
     void paintOverlay(QPainter& painter) override;
+    StatisticsPanel* statisticsBase() const override;
 
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

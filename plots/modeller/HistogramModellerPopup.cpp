@@ -43,19 +43,13 @@ void HistogramModeller::addCurve() {
 }
 
 void HistogramModeller::askWholeNumber(int item, const char* hint, int32_t& field) {
-    std::optional<int32_t> whole = AskWholeNumberSetting(state_.caption(item), hint, field);
-    if (!whole) return;
-    // The moving mean needs a full window of bins: kept below the resolution.
-    if (&field == &state_.Smoothing) *whole = SmoothingWithin(*whole, state_.HistogramResolution);
-    field = *whole;
-    Piirra();
+    const std::optional<int32_t> smoothing =
+        &field == &state_.Smoothing ? std::optional<int32_t>(state_.HistogramResolution) : std::nullopt;
+    if (AskWholeNumberInto(state_.caption(item), hint, field, smoothing)) Piirra();
 }
 
 void HistogramModeller::chooseFillColour() {
-    const QColor c = ChooseColumnColour(QColor(state_.FillRed, state_.FillGreen, state_.FillBlue));
-    state_.FillRed = static_cast<uint8_t>(c.red());
-    state_.FillGreen = static_cast<uint8_t>(c.green());
-    state_.FillBlue = static_cast<uint8_t>(c.blue());
+    ChooseFillColour(state_.FillRed, state_.FillGreen, state_.FillBlue);
     Piirra();
 }
 

@@ -30,7 +30,7 @@ void registerBendPlotKind() {
 }
 
 BendPlot::BendPlot(QWidget* parent)
-    : FilePlotWindow(parent), statistics_(std::make_unique<BendPlotStatisticsPanel>(state_)) {
+    : StatisticsOwnerWindow(parent), statistics_(std::make_unique<BendPlotStatisticsPanel>(state_)) {
     state_.Initialised = false;
 }
 
@@ -55,22 +55,18 @@ void BendPlot::Alusta(int id) {
 
 void BendPlot::LatauksenJalkeen() {
     if (g.SheetLoading) return;
-    const int32_t events = fileEventCount();
-    const int32_t limit = std::max<int32_t>(1, g.FastDrawLimit);
-    if (events <= limit) {
-        state_.EventStep = 1;
-        state_.FastDraw = false;
-        state_.setCaption(BendMenuFastDraw, "Fast draw mode");
-    } else {
-        state_.EventStep = FastDrawStep(events, limit);
-        state_.FastDraw = true;
-        state_.setCaption(BendMenuFastDraw, "Full draw mode");
-    }
+    applyDrawMode(DrawModeAfterLoad(fileEventCount(), LimitOfAtLeastOne(g.FastDrawLimit)));
     const bool gatesChanged = checkOwnGates();
     FollowFileWindow(state_.ID, true);
     // The other windows show the new members of this window's gates.
     if (gatesChanged)
         if (MainServices* main = mainServices()) main->PiirraKaikki();
+}
+
+void BendPlot::applyDrawMode(const DrawMode& mode) {
+    state_.FastDraw = mode.fast;
+    state_.EventStep = mode.step;
+    state_.setCaption(BendMenuFastDraw, mode.caption);
 }
 
 bool BendPlot::checkOwnGates() {
@@ -164,35 +160,11 @@ void BendPlot::AsetaPreviewissa(bool flag) {
 
 // ---------------------------------------------------------------- statistics
 
-void BendPlot::PaivitaStatistiikka() {
-    if (statistics_) statistics_->PaivitaStatistiikka();
-}
-
 double BendPlot::AnnaStatistiikka(const std::string& region, const std::string& stat) {
     return statistics_ ? statistics_->AnnaStatistiikka(region, stat) : 0.0;
 }
 
-std::string BendPlot::AnnaKokoStatistiikka(const std::string& mode) {
-    return statistics_ ? statistics_->AnnaKokoStatistiikka(mode) : std::string();
-}
-
-void BendPlot::LiikutaStatistiikkaLaatikkoa(const std::string& axis, const std::string& value) {
-    if (statistics_) statistics_->LiikutaStatistiikkaLaatikkoa(axis, value);
-}
-
-void BendPlot::AvaaTaiSuljeStatistics(const std::string& mode) {
-    if (statistics_) statistics_->AvaaTaiSuljeStatistics(mode);
-}
-
-void BendPlot::UnloadStatistics() {
-    if (statistics_) statistics_->UnloadStatistics();
-}
-
-QImage BendPlot::StatKuva() const { return statistics_ ? statistics_->StatKuva() : QImage(); }
-
-void BendPlot::AsetaStatKuva(const QImage& picture) {
-    if (statistics_) statistics_->AsetaStatKuva(picture);
-}
+StatisticsPanel* BendPlot::statisticsBase() const { return statistics_.get(); }
 
 // ---------------------------------------------------------------- tools
 
@@ -203,13 +175,7 @@ void BendPlot::AsetaKanava(const std::string& axis, const std::string& value) {
 }
 
 void BendPlot::AsetaPiirtoMoodi(const std::string& mode) {
-    if (mode == "fast" && !state_.FastDraw) {
-        state_.FastDraw = true;
-        Piirra();
-    } else if (mode == "full" && state_.FastDraw) {
-        state_.FastDraw = false;
-        Piirra();
-    }
+    if (SwitchFastDrawByName(mode, state_.FastDraw)) Piirra();
 }
 
 // ---------------------------------------------------------------- settings lines
@@ -222,7 +188,8 @@ std::vector<std::string> BendPlot::SaveInfo() {
 
 void BendPlot::LoadInfo(const std::string& line) {
     const WindowSettingRequest req = ApplyBendPlotSettingLine(state_, line, fileEventCount(), g.FastDrawLimit);
-    applySettingRequest(req, line, statistics_.get());
+    applySettingRequest(req, line);
+    dropFileNotLoaded();
 }
 
 // ---------------------------------------------------------------- events

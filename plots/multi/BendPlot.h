@@ -11,7 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/FilePlotWindow.h"
+#include "app/StatisticsOwnerWindow.h"
+#include "core/FastDraw.h"
 #include "plots/multi/model/BendPlotRenderer.h"
 #include "plots/multi/model/BendPlotState.h"
 
@@ -26,7 +27,7 @@ class BendPlotStatisticsPanel;
 // tests call it once.
 void registerBendPlotKind();
 
-class BendPlot : public FilePlotWindow {
+class BendPlot : public StatisticsOwnerWindow {
     Q_OBJECT
 public:
     explicit BendPlot(QWidget* parent = nullptr);
@@ -57,15 +58,7 @@ public:
     std::vector<std::string> SaveInfo() override;
     void LoadInfo(const std::string& line) override;
 
-    bool OnkoStatistiikkaKaytossa() const override { return state_.StatisticsOpen; }
-    void PaivitaStatistiikka() override;
     double AnnaStatistiikka(const std::string& region, const std::string& stat) override;
-    std::string AnnaKokoStatistiikka(const std::string& mode) override;
-    void LiikutaStatistiikkaLaatikkoa(const std::string& axis, const std::string& value) override;
-    void AvaaTaiSuljeStatistics(const std::string& mode) override;
-    void UnloadStatistics() override;
-    QImage StatKuva() const override;
-    void AsetaStatKuva(const QImage& picture) override;
 
     // The window has no x or y channel: "" for every axis; setting one only
     // redraws.
@@ -86,6 +79,7 @@ protected:
     bool darkBackground() const override { return state_.DarkBackground; }
     void rememberKindSize(int32_t widthTwips, int32_t heightTwips) override;
     void paintOverlay(QPainter& painter) override { paintFeedback(painter); }
+    StatisticsPanel* statisticsBase() const override;
 
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -104,6 +98,7 @@ private:
     bool checkOwnGates();
     // Turns fast draw on or off from the pop-up.
     void toggleFastDraw();
+    void applyDrawMode(const DrawMode& mode);
 
     BendPlotState state_;
     BendPlotRenderer renderer_;

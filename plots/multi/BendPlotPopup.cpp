@@ -64,20 +64,10 @@ void BendPlot::MenuValintaReaktio(int index) {
 }
 
 void BendPlot::toggleFastDraw() {
-    if (state_.FastDraw) {
-        state_.FastDraw = false;
-        state_.EventStep = 1;
-        state_.setCaption(BendMenuFastDraw, "Fast draw mode");
+    if (const auto mode = SwitchedDrawMode(state_.FastDraw, fileEventCount(), LimitOfAtLeastOne(g.FastDrawLimit))) {
+        applyDrawMode(*mode);
         Piirra();
-        return;
     }
-    const int32_t events = fileEventCount();
-    const int32_t limit = std::max<int32_t>(1, g.FastDrawLimit);
-    if (events <= limit) return;
-    state_.FastDraw = true;
-    state_.EventStep = FastDrawStep(events, limit);
-    state_.setCaption(BendMenuFastDraw, "Full draw mode");
-    Piirra();
 }
 
 }  // namespace qv

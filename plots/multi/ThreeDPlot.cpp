@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <stdexcept>
 
 #include "app/FileInfo.h"
 #include "app/MainServices.h"
@@ -50,18 +49,6 @@ const QImage& backgroundPicture() {
     return picture;
 }
 
-// Whole number of a 16-bit field from a tool's text; a text that is no
-// number or does not fit is an error of the script line.
-int16_t toolInt16(const std::string& value) {
-    const auto v = ParseNumber(value);
-    if (!v) throw WindowOperationError("Type mismatch: " + value);
-    try {
-        return CInt(*v);
-    } catch (const std::overflow_error&) {
-        throw WindowOperationError("Overflow: " + value);
-    }
-}
-
 }  // namespace
 
 void registerThreeDPlotKind() {
@@ -93,16 +80,7 @@ void Plot3D::Alusta(int id) {
 
 void Plot3D::LatauksenJalkeen() {
     if (g.SheetLoading) return;
-    const int32_t events = fileEventCount();
-    if (events <= g.FastDrawLimit) {
-        state_.Step = 1;
-        state_.FastDraw = false;
-        state_.setCaption(ThreeDMenuFastDraw, "Fast draw mode");
-    } else {
-        state_.Step = FastDrawStep(events, g.FastDrawLimit);
-        state_.FastDraw = true;
-        state_.setCaption(ThreeDMenuFastDraw, "Full draw mode");
-    }
+    applyDrawMode(DrawModeAfterLoad(fileEventCount(), g.FastDrawLimit));
     FollowFileWindow(state_.ID, true);
 }
 
@@ -201,18 +179,16 @@ void Plot3D::MenuValintaReaktio(int index) {
 }
 
 void Plot3D::switchDrawMode() {
-    if (state_.FastDraw) {
-        state_.FastDraw = false;
-        state_.Step = 1;
-        state_.setCaption(ThreeDMenuFastDraw, "Fast draw mode");
-    } else {
-        const int32_t events = fileEventCount();
-        if (events <= g.FastDrawLimit) return;
-        state_.FastDraw = true;
-        state_.Step = FastDrawStep(events, g.FastDrawLimit);
-        state_.setCaption(ThreeDMenuFastDraw, "Full draw mode");
+    if (const auto mode = SwitchedDrawMode(state_.FastDraw, fileEventCount(), g.FastDrawLimit)) {
+        applyDrawMode(*mode);
+        Piirra();
     }
-    Piirra();
+}
+
+void Plot3D::applyDrawMode(const DrawMode& mode) {
+    state_.FastDraw = mode.fast;
+    state_.Step = mode.step;
+    state_.setCaption(ThreeDMenuFastDraw, mode.caption);
 }
 
 void Plot3D::rightButtonMenus(QPointF pos, QPoint globalPos) {
@@ -231,22 +207,10 @@ void Plot3D::rightButtonMenus(QPointF pos, QPoint globalPos) {
         services->showWindowPopup(state_.ID, captions, globalPos);
         return;
     }
-    // Without a file there is no list, and the axis stays as it is.
-    const FileRecord& file = fileRecord(fileIndex());
-    const int params = std::min<int>(file.ParameterCount, static_cast<int>(file.Parameters.size()) - 1);
-    if (params < 1) return;
-    QStringList names;
-    for (int p = 1; p <= params; ++p) names << Latin1Text(file.Parameters[static_cast<size_t>(p)].Name);
-    // A list dismissed without a choice changes nothing.
-    const int16_t before = g.ChosenChannel;
-    g.ChosenChannel = -1;
-    services->showChannelPopup(axis, names, globalPos);
-    if (g.ChosenChannel < 0 || windowSlotOf(this) == 0) {
-        g.ChosenChannel = before;
-        return;
-    }
-    const auto chosen = static_cast<int16_t>(g.ChosenChannel + 1);
-    (axis == 1 ? state_.AxisX : axis == 2 ? state_.AxisY : state_.AxisZ) = chosen;
+    // Without a file, or with the list dismissed, the axis stays as it is.
+    const std::optional<int16_t> chosen = chooseAxisParameter(axis, globalPos);
+    if (!chosen) return;
+    (axis == 1 ? state_.AxisX : axis == 2 ? state_.AxisY : state_.AxisZ) = *chosen;
     Piirra();
 }
 
@@ -321,20 +285,14 @@ std::string Plot3D::AnnaKanava(const std::string& axis) {
 }
 
 void Plot3D::AsetaKanava(const std::string& axis, const std::string& value) {
-    if (axis == "x") state_.AxisX = toolInt16(value);
-    else if (axis == "y") state_.AxisY = toolInt16(value);
-    else if (axis == "z") state_.AxisZ = toolInt16(value);
+    if (axis == "x") state_.AxisX = channelArgument(value);
+    else if (axis == "y") state_.AxisY = channelArgument(value);
+    else if (axis == "z") state_.AxisZ = channelArgument(value);
     Piirra();
 }
 
 void Plot3D::AsetaPiirtoMoodi(const std::string& mode) {
-    if (mode == "fast" && !state_.FastDraw) {
-        state_.FastDraw = true;
-        Piirra();
-    } else if (mode == "full" && state_.FastDraw) {
-        state_.FastDraw = false;
-        Piirra();
-    }
+    if (SwitchFastDrawByName(mode, state_.FastDraw)) Piirra();
 }
 
 void Plot3D::AsetaTaustaKuvanTila(const std::string& mode) {

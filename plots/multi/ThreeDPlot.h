@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/FilePlotWindow.h"
+#include "core/FastDraw.h"
 #include "plots/multi/model/ThreeDState.h"
 
 namespace qv {
@@ -71,6 +72,7 @@ protected:
 
 private:
     void switchDrawMode();
+    void applyDrawMode(const DrawMode& mode);
     void toggleFlag(bool& flag, int item, const char* whenOn, const char* whenOff);
 
     ThreeDState state_;

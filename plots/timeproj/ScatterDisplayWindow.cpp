@@ -10,6 +10,7 @@
 #include "app/WindowRegistry.h"
 #include "app/model/WaitCursor.h"
 #include "core/FileTableOps.h"
+#include "core/FastDraw.h"
 #include "core/SharedState.h"
 #include "output/PrintPreview.h"
 #include "output/Statistics.h"
@@ -207,13 +208,7 @@ void ScatterDisplayWindow::AsetaKanava(const std::string& axis, const std::strin
 }
 
 void ScatterDisplayWindow::AsetaPiirtoMoodi(const std::string& mode) {
-    if (mode == "fast" && !view_.FastDraw) {
-        view_.FastDraw = true;
-        Piirra();
-    } else if (mode == "full" && view_.FastDraw) {
-        view_.FastDraw = false;
-        Piirra();
-    }
+    if (SwitchFastDrawByName(mode, view_.FastDraw)) Piirra();
 }
 
 }  // namespace qv

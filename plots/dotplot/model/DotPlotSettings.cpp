@@ -78,12 +78,9 @@ DotPlotSettingRequest ApplyDotPlotSettingLine(DotPlotState& s, const std::string
     } else if (key == "multicolor.enabled") {
         flag(s.MulticolourOn, MenuMulticolour, "Disable multicoloring", "Enable multicoloring");
     } else if (key == "dot.size") {
-        if (value == "2") {
-            s.DotSize = 2;
-            s.setCaption(MenuDotSize, "Small dots");
-        } else if (value == "1") {
-            s.DotSize = 1;
-            s.setCaption(MenuDotSize, "Large dots");
+        if (const auto size = ReadDotSize(value)) {
+            s.DotSize = *size;
+            s.setCaption(MenuDotSize, DotSizeCaption(*size));
         }
     } else if (key == "printview.stat.visible") {
         ReadFlag(value, s.StatInPreview);

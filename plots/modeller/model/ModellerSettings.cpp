@@ -120,8 +120,7 @@ WindowSettingRequest ApplyModellerSettingLine(ModellerState& s, const std::strin
     } else if (key == "background") {
         ReadBackgroundGrey(value, s.BackgroundLevel, s.DarkBackground);
     } else if (key == "printview.stat.visible") {
-        if (value == "1") s.StatInPreview = true;
-        else if (value == "0") s.StatInPreview = false;
+        ReadFlag(value, s.StatInPreview);
     }
     return req;
 }

@@ -83,13 +83,7 @@ WindowSettingRequest ApplyBendPlotSettingLine(BendPlotState& s, const std::strin
     const std::string& value = parsed.value;
 
     auto flag = [&](bool& field, int item, const char* onCaption, const char* offCaption) {
-        if (value == "1") {
-            field = true;
-            s.setCaption(item, onCaption);
-        } else if (value == "0") {
-            field = false;
-            s.setCaption(item, offCaption);
-        }
+        if (ReadFlag(value, field)) s.setCaption(item, field ? onCaption : offCaption);
     };
 
     if (parsed.pieces.size() >= 3 && parsed.pieces[2] == "axis") {
@@ -108,35 +102,17 @@ WindowSettingRequest ApplyBendPlotSettingLine(BendPlotState& s, const std::strin
     } else if (key == "distancecolors") {
         flag(s.DistanceColors, BendMenuDistanceColours, "Don't use distance colors", "Use distance colors");
     } else if (key == "fastdraw.enabled") {
-        if (value == "0") {
-            s.FastDraw = false;
-            s.EventStep = 1;
-            s.setCaption(BendMenuFastDraw, "Fast draw mode");
-        } else if (value == "1") {
-            s.FastDraw = true;
-            s.EventStep = FastDrawStep(fileEventCount, fastDrawLimit);
-            s.setCaption(BendMenuFastDraw, "Full draw mode");
-        }
+        if (ReadFastDrawFlag(value, s.FastDraw, s.EventStep, fileEventCount, fastDrawLimit))
+            s.setCaption(BendMenuFastDraw, s.FastDraw ? "Full draw mode" : "Fast draw mode");
     } else if (key == "background") {
-        if (const auto d = ParseNumber(value)) {
-            const double v = Int(*d);
-            if (v >= 0 && v <= 255) {
-                s.ForegroundLevel = static_cast<uint8_t>(v);
-                if (s.ForegroundLevel == 0) s.DarkBackground = false;
-                if (s.ForegroundLevel == 255) s.DarkBackground = true;
-            }
-        }
+        ReadBackgroundGrey(value, s.ForegroundLevel, s.DarkBackground);
     } else if (key == "dot.size") {
-        if (value == "2") {
-            s.DotSize = 2;
-            s.setCaption(BendMenuDotSize, "Small dots");
-        } else if (value == "1") {
-            s.DotSize = 1;
-            s.setCaption(BendMenuDotSize, "Large dots");
+        if (const auto size = ReadDotSize(value)) {
+            s.DotSize = *size;
+            s.setCaption(BendMenuDotSize, DotSizeCaption(*size));
         }
     } else if (key == "printview.stat.visible") {
-        if (value == "1") s.StatisticsOnPreviewPage = true;
-        else if (value == "0") s.StatisticsOnPreviewPage = false;
+        ReadFlag(value, s.StatisticsOnPreviewPage);
     }
     return req;
 }

@@ -39,13 +39,7 @@ WindowSettingRequest ApplyThreeDSettingLine(ThreeDState& s, const std::string& l
     const std::string& value = parsed.value;
 
     auto flag = [&](bool& field, int item, const char* onCaption, const char* offCaption) {
-        if (value == "1") {
-            field = true;
-            s.setCaption(item, onCaption);
-        } else if (value == "0") {
-            field = false;
-            s.setCaption(item, offCaption);
-        }
+        if (ReadFlag(value, field)) s.setCaption(item, field ? onCaption : offCaption);
     };
     // A parameter number: the drawing keeps it within the file's parameters.
     auto axis = [&](int16_t& field) {
@@ -72,32 +66,15 @@ WindowSettingRequest ApplyThreeDSettingLine(ThreeDState& s, const std::string& l
     } else if (key == "parameternames.show") {
         flag(s.ShowParameterNames, ThreeDMenuParameterNames, "Hide parameter names", "Show parameter names");
     } else if (key == "background") {
-        if (const auto v = ParseNumber(value)) {
-            const double b = Int(*v);
-            if (b >= 0 && b <= 255) {
-                s.BackgroundLevel = static_cast<uint8_t>(b);
-                if (s.BackgroundLevel == 255) s.DarkBackground = true;
-                if (s.BackgroundLevel == 0) s.DarkBackground = false;
-            }
-        }
+        ReadBackgroundGrey(value, s.BackgroundLevel, s.DarkBackground);
     } else if (key == "dot.size") {
-        if (value == "2") {
-            s.DotSize = 2;
-            s.setCaption(ThreeDMenuDotSize, "Small dots");
-        } else if (value == "1") {
-            s.DotSize = 1;
-            s.setCaption(ThreeDMenuDotSize, "Large dots");
+        if (const auto size = ReadDotSize(value)) {
+            s.DotSize = *size;
+            s.setCaption(ThreeDMenuDotSize, DotSizeCaption(*size));
         }
     } else if (key == "fastdraw.enabled") {
-        if (value == "0") {
-            s.FastDraw = false;
-            s.Step = 1;
-            s.setCaption(ThreeDMenuFastDraw, "Fast draw mode");
-        } else if (value == "1") {
-            s.FastDraw = true;
-            s.Step = FastDrawStep(fileEventCount, fastDrawLimit);
-            s.setCaption(ThreeDMenuFastDraw, "Full draw mode");
-        }
+        if (ReadFastDrawFlag(value, s.FastDraw, s.Step, fileEventCount, fastDrawLimit))
+            s.setCaption(ThreeDMenuFastDraw, s.FastDraw ? "Full draw mode" : "Fast draw mode");
     }
     return req;
 }

@@ -59,31 +59,24 @@ int64_t DrawScatter(QImage& image, ScatterView& view, const FileRecord& file, co
     return drawn;
 }
 
+namespace {
+
+void applyDrawMode(ScatterView& view, const DrawMode& mode) {
+    view.FastDraw = mode.fast;
+    view.EventStep = mode.step;
+    view.setCaption(view.Items.FastDraw, mode.caption);
+}
+
+}  // namespace
+
 void ChooseDrawMode(ScatterView& view, int32_t eventCount, int32_t limit) {
-    limit = std::max<int32_t>(1, limit);
-    if (eventCount <= limit) {
-        view.EventStep = 1;
-        view.FastDraw = false;
-        view.setCaption(view.Items.FastDraw, "Fast draw mode");
-    } else {
-        view.EventStep = FastDrawStep(eventCount, limit);
-        view.FastDraw = true;
-        view.setCaption(view.Items.FastDraw, "Full draw mode");
-    }
+    applyDrawMode(view, DrawModeAfterLoad(eventCount, LimitOfAtLeastOne(limit)));
 }
 
 bool ToggleFastDraw(ScatterView& view, int32_t eventCount, int32_t limit) {
-    if (view.FastDraw) {
-        view.FastDraw = false;
-        view.EventStep = 1;
-        view.setCaption(view.Items.FastDraw, "Fast draw mode");
-        return true;
-    }
-    limit = std::max<int32_t>(1, limit);
-    if (eventCount <= limit) return false;
-    view.FastDraw = true;
-    view.EventStep = FastDrawStep(eventCount, limit);
-    view.setCaption(view.Items.FastDraw, "Full draw mode");
+    const std::optional<DrawMode> mode = SwitchedDrawMode(view.FastDraw, eventCount, LimitOfAtLeastOne(limit));
+    if (!mode) return false;
+    applyDrawMode(view, *mode);
     return true;
 }
 

@@ -31,13 +31,7 @@ WindowSettingRequest ApplyScatterSettingLine(ScatterView& v, const WindowSetting
     const ScatterMenuItems& it = v.Items;
 
     auto flag = [&](bool& field, int item, const char* onCaption, const char* offCaption) {
-        if (value == "1") {
-            field = true;
-            v.setCaption(item, onCaption);
-        } else if (value == "0") {
-            field = false;
-            v.setCaption(item, offCaption);
-        }
+        if (ReadFlag(value, field)) v.setCaption(item, field ? onCaption : offCaption);
     };
 
     if (key == "axis.x") {
@@ -51,33 +45,16 @@ WindowSettingRequest ApplyScatterSettingLine(ScatterView& v, const WindowSetting
     } else if (key == "density.resolution") {
         // Written for the record only; the grid keeps its resolution.
     } else if (key == "fastdraw.enabled") {
-        if (value == "0") {
-            v.FastDraw = false;
-            v.EventStep = 1;
-            v.setCaption(it.FastDraw, "Fast draw mode");
-        } else if (value == "1") {
-            v.FastDraw = true;
-            v.EventStep = FastDrawStep(file.eventCount, file.fastDrawLimit);
-            v.setCaption(it.FastDraw, "Full draw mode");
-        }
+        if (ReadFastDrawFlag(value, v.FastDraw, v.EventStep, file.eventCount, file.fastDrawLimit))
+            v.setCaption(it.FastDraw, v.FastDraw ? "Full draw mode" : "Fast draw mode");
     } else if (key == "background") {
-        if (const auto d = ParseNumber(value)) {
-            const double level = Int(*d);
-            if (level >= 0 && level <= 255) {
-                v.ForegroundLevel = static_cast<uint8_t>(level);
-                if (v.ForegroundLevel == 0) v.DarkBackground = false;
-                if (v.ForegroundLevel == 255) v.DarkBackground = true;
-            }
-        }
+        ReadBackgroundGrey(value, v.ForegroundLevel, v.DarkBackground);
     } else if (key == "multicolor.enabled") {
         flag(v.Multicolor, it.Multicolor, "Disable multicoloring", "Enable multicoloring");
     } else if (key == "dot.size") {
-        if (value == "2") {
-            v.DotSize = 2;
-            v.setCaption(it.DotSize, "Small dots");
-        } else if (value == "1") {
-            v.DotSize = 1;
-            v.setCaption(it.DotSize, "Large dots");
+        if (const auto size = ReadDotSize(value)) {
+            v.DotSize = *size;
+            v.setCaption(it.DotSize, DotSizeCaption(*size));
         }
     } else {
         handled = false;
