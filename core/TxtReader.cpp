@@ -306,7 +306,7 @@ std::string clipboardText(const FileRecord& r, int32_t events) {
 // unread. Returns false when that cell names a column after all (a line
 // holds something under it): the caller reads again without dropping it.
 bool readTable(std::string_view bytes, const std::string& path, size_t runCount, TxtReadResult& result,
-               bool dropEmptyLastColumn) {
+               bool dropEmptyLastColumn, FileBytes* release) {
     result = TxtReadResult{};
     FileRecord& r = result.Record;
     auto refused = [&](std::string reason) {
@@ -384,9 +384,11 @@ bool readTable(std::string_view bytes, const std::string& path, size_t runCount,
         return refused(*problem);
     if (lastColumnUsed) return false;
 
+    r.FileKey = ComputeFileKeyOfData(bytes);
+    // The file's bytes are done with: their memory serves what follows.
+    if (release) *release = FileBytes{};
     r.WorkingData = r.PristineData;
     SplitPath(path, r.Folder, r.FileName);
-    r.FileKey = ComputeFileKeyOfData(bytes);
     r.CompensationMatrix.resize(P, P);
     r.CompensationOn = false;
     r.Membership.resize(events, g.MaxPopulations + g.MaxDefinitions);
@@ -396,17 +398,25 @@ bool readTable(std::string_view bytes, const std::string& path, size_t runCount,
     return true;
 }
 
-}  // namespace
+// Runs of a megabyte or more: below that a thread costs more than it saves.
+size_t runsFor(std::string_view bytes) { return ChunkCount(bytes.size(), size_t{1} << 20); }
 
-TxtReadResult ReadTxtDataInRuns(std::string_view bytes, const std::string& path, size_t runs) {
+// Reads the table, and frees `release` (the bytes, when read from a file)
+// as soon as they are done with.
+TxtReadResult readTxt(std::string_view bytes, const std::string& path, size_t runs, FileBytes* release) {
     TxtReadResult result;
-    if (!readTable(bytes, path, runs, result, true)) readTable(bytes, path, runs, result, false);
+    if (!readTable(bytes, path, runs, result, true, release)) readTable(bytes, path, runs, result, false, release);
     return result;
 }
 
+}  // namespace
+
+TxtReadResult ReadTxtDataInRuns(std::string_view bytes, const std::string& path, size_t runs) {
+    return readTxt(bytes, path, runs, nullptr);
+}
+
 TxtReadResult ReadTxtData(std::string_view bytes, const std::string& path) {
-    // Runs of a megabyte or more: below that a thread costs more than it saves.
-    return ReadTxtDataInRuns(bytes, path, ChunkCount(bytes.size(), size_t{1} << 20));
+    return readTxt(bytes, path, runsFor(bytes), nullptr);
 }
 
 TxtReadResult ReadTxtFile(const std::string& path) {
@@ -417,7 +427,7 @@ TxtReadResult ReadTxtFile(const std::string& path) {
         refuse(result, reason);
         return result;
     }
-    return ReadTxtData(bytes.view(), path);
+    return readTxt(bytes.view(), path, runsFor(bytes.view()), &bytes);
 }
 
 }  // namespace qv
