@@ -52,11 +52,10 @@ bool ReadWholeFile(const std::string& path, FileBytes& out, std::string& reason)
         reason = "the file could not be opened";
         return false;
     }
-    // Left uninitialised: the read fills every byte.
-    out.Data = std::make_unique_for_overwrite<char[]>(size > 0 ? static_cast<size_t>(size) : 1);
-    out.Size = static_cast<size_t>(size);
+    // Left unset by the allocator: the read fills every byte.
+    out.Data.resize(static_cast<size_t>(size));
     if (size > 0) {
-        in.read(out.Data.get(), static_cast<std::streamsize>(size));
+        in.read(out.Data.data(), static_cast<std::streamsize>(size));
         if (static_cast<std::uintmax_t>(in.gcount()) != size) {
             out = FileBytes{};
             reason = "the file could not be read";

@@ -5,6 +5,7 @@
 // it. Blocks of 4 MiB and more are aligned to 2 MiB and offered to the kernel
 // for huge pages; smaller blocks are ordinary allocations.
 #include <cstddef>
+#include <cstdint>
 #include <new>
 #include <type_traits>
 #include <utility>
@@ -14,6 +15,18 @@
 #endif
 
 namespace qv {
+
+// Offers the whole pages of [p, p + bytes) to the kernel for huge pages: for
+// a large buffer from another allocator (a std::string, a std::vector)
+// that is about to be written in full. A hint; failure changes nothing.
+inline void AdviseHugePages([[maybe_unused]] void* p, [[maybe_unused]] size_t bytes) {
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr size_t Page = 4096;
+    const auto begin = (reinterpret_cast<uintptr_t>(p) + Page - 1) & ~(Page - 1);
+    const auto end = (reinterpret_cast<uintptr_t>(p) + bytes) & ~(Page - 1);
+    if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#endif
+}
 
 template <class T>
 struct LargeBlockAllocator {
@@ -31,9 +44,7 @@ struct LargeBlockAllocator {
         const size_t bytes = n * sizeof(T);
         if (bytes < LargeBlock) return static_cast<T*>(::operator new(bytes, std::align_val_t{alignof(T)}));
         void* p = ::operator new(bytes, std::align_val_t{HugePage});
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-        madvise(p, bytes, MADV_HUGEPAGE);  // a hint; failure changes nothing
-#endif
+        AdviseHugePages(p, bytes);
         return static_cast<T*>(p);
     }
 

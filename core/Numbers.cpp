@@ -239,7 +239,45 @@ double Val(std::string_view text) {
     return negative ? -*v : *v;
 }
 
+size_t ReadPlainDecimal(std::string_view text, double& value, char& decimalPoint) {
+    // Up to 15 digits the digits form a whole number below 2^53, and the
+    // fraction has at most 15 digits, so both the number and 10^fraction are
+    // exact doubles and one division rounds their quotient correctly: the
+    // same double a full conversion of the text gives.
+    static constexpr double powersOfTen[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    constexpr int MaxDigits = 15;
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* p = begin;
+    const bool negative = p != end && *p == '-';
+    if (p != end && (*p == '-' || *p == '+')) ++p;
+    uint64_t whole = 0;
+    int digits = 0, fraction = 0;
+    char point = 0;
+    for (; p != end; ++p) {
+        const char c = *p;
+        if (c >= '0' && c <= '9') {
+            if (++digits > MaxDigits) return 0;
+            whole = whole * 10 + static_cast<uint64_t>(c - '0');
+            fraction += point != 0;
+        } else if ((c == '.' || c == ',') && point == 0) {
+            point = c;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0) return 0;
+    const double magnitude = static_cast<double>(whole) / powersOfTen[fraction];
+    value = negative ? -magnitude : magnitude;
+    decimalPoint = point;
+    return static_cast<size_t>(p - begin);
+}
+
 std::optional<double> ParseNumber(std::string_view text, char& decimalPoint) {
+    decimalPoint = 0;
+    double plain = 0.0;
+    if (const size_t n = ReadPlainDecimal(text, plain, decimalPoint); n != 0 && n == text.size()) return plain;
     decimalPoint = 0;
     size_t b = 0, e = text.size();
     while (b < e && isBlank(text[b])) ++b;

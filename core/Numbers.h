@@ -50,6 +50,15 @@ std::optional<double> ParseNumber(std::string_view text);
 // when it had none (an exponent alone uses none).
 std::optional<double> ParseNumber(std::string_view text, char& decimalPoint);
 
+// The plain decimal at the start of a text, as most cells of a data table
+// hold it: an optional sign, then digits with at most one "." or "," among
+// or after them, 15 digits at most. Returns its length, with its value (the
+// one ParseNumber gives for the same text) and its decimal point ('.', ','
+// or 0); returns 0 when the text starts with no such number or a longer run
+// of digits, and the caller reads it with ParseNumber instead. Reading stops
+// at the first character that does not fit, which the caller checks.
+size_t ReadPlainDecimal(std::string_view text, double& value, char& decimalPoint);
+
 // Number to text: a double with up to 15 significant digits, a 32-bit float
 // with up to 7; no trailing zeros, no trailing ".", the leading "0" of a
 // fraction kept ("0.5", "-0.25", "12"), "-0" written "0". Very large or

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <clocale>
@@ -97,6 +98,62 @@ TEST(Numbers, ParseNumberAcceptsPointOrOneCommaWithBlanksAround) {
         EXPECT_EQ(ParseNumber(c.text, point), v);
         EXPECT_EQ(point, c.point) << "the decimal point the text used";
     }
+}
+
+// Plain decimals take a short path of their own; it must give the double a
+// full conversion of the same text gives, to the bit, and stop where the
+// plain number ends.
+TEST(Numbers, PlainDecimalsReadExactlyAsAFullConversion) {
+    std::mt19937 rng(11);
+    auto full = [](std::string text) {
+        std::replace(text.begin(), text.end(), ',', '.');
+        const bool negative = text[0] == '-';
+        if (text[0] == '-' || text[0] == '+') text.erase(0, 1);
+        double v = 0.0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+        EXPECT_EQ(ec, std::errc());
+        EXPECT_EQ(end, text.data() + text.size());
+        return negative ? -v : v;
+    };
+    for (int k = 0; k < 200000; ++k) {
+        const int digits = 1 + static_cast<int>(rng() % 18);
+        std::string text = rng() % 3 == 0 ? "-" : rng() % 5 == 0 ? "+" : "";
+        const int pointAt = static_cast<int>(rng() % (digits + 2)) - 1;  // -1: none
+        const char point = rng() % 2 ? '.' : ',';
+        for (int d = 0; d < digits; ++d) {
+            if (d == pointAt) text += point;
+            text += static_cast<char>('0' + rng() % 10);
+        }
+        if (pointAt == digits) text += point;
+        SCOPED_TRACE(text);
+        double plain = 0.0;
+        char used = 'x';
+        const size_t n = ReadPlainDecimal(text, plain, used);
+        if (digits > 15) {
+            EXPECT_EQ(n, 0u) << "a long run of digits is left to the full conversion";
+        } else {
+            ASSERT_EQ(n, text.size());
+            EXPECT_EQ(std::bit_cast<uint64_t>(plain), std::bit_cast<uint64_t>(full(text)));
+            EXPECT_EQ(used, pointAt >= 0 ? point : 0);
+        }
+        char parsedPoint = 'x';
+        const std::optional<double> parsed = ParseNumber(text, parsedPoint);
+        ASSERT_TRUE(parsed.has_value());
+        EXPECT_EQ(std::bit_cast<uint64_t>(*parsed), std::bit_cast<uint64_t>(full(text)));
+        EXPECT_EQ(parsedPoint, pointAt >= 0 ? point : 0);
+    }
+    struct Case { const char* text; size_t length; };
+    for (const Case c : {Case{"12\tx", 2}, {"1.5.3", 3}, {"-0,25E3", 5}, {" 1", 0}, {"-", 0}, {".", 0},
+                         {"+.5", 3}, {"5,\r", 2}, {"", 0}, {"abc", 0}}) {
+        SCOPED_TRACE(c.text);
+        double v = 0.0;
+        char used = 0;
+        EXPECT_EQ(ReadPlainDecimal(c.text, v, used), c.length);
+    }
+    double zero = 1.0;
+    char used = 0;
+    ASSERT_EQ(ReadPlainDecimal("-0", zero, used), 2u);
+    EXPECT_TRUE(std::signbit(zero));
 }
 
 TEST(Numbers, ParseNumberRefusesAnythingElse) {

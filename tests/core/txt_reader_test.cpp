@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -248,6 +250,73 @@ TEST_F(TxtReader, LargeTablesReportTheirFirstFault) {
         EXPECT_FALSE(result.Record.Loaded);
         EXPECT_NE(result.Record.RefusalReason.find(c.reason), std::string::npos) << result.Record.RefusalReason;
     }
+}
+
+// The event lines are cut into runs read side by side; wherever the cuts
+// fall (inside a number, a name, a CR LF, a long line), the table reads the
+// same as in one run: values to the bit, names, clipboard text, refusals.
+TEST_F(TxtReader, ReadsTheSameWhereverTheRunsAreCut) {
+    const std::string longLine = [] {
+        std::string line = "long";
+        for (int p = 1; p <= 3; ++p) line += "\t" + std::string(40, '0') + "12.5";
+        return line;
+    }();
+    const std::vector<std::pair<const char*, std::string>> tables = {
+        {"names, CR LF, mixed line ends",
+         "NAME\tA\tB\r\ne1\t123456.78\t-0.05\r\ne2\t1.5\t7\ne3\t-262143.99\t0.000012345678\r\r\ne4\t42\t+3.\r\n"},
+        {"exponents and blanks", "A\tB\n1.5E3\t 2 \n-2.5e-3\t1e+2\n3E0\t.5\n"},
+        {"long digit runs and a long line",
+         "NAME\tA\tB\tC\r\nshort\t1\t2\t3\r\n" + longLine + "\r\nx\t123456789012345678\t0.1234567890123456789\t9\r\n"},
+        {"decimal commas", "A\tB\r\n1,5\t2\r\n1,234\t0,5\r\n-0,25\t12345,678\r\n"},
+        {"empty last column", "NAME\tA\t\na\t1\t\nb\t2\nc\t3,5\t\n"},
+        {"a used empty last header cell", "A\t\n1\t2\n3\t4\n5\t6\n"},
+        {"no final line end, CRs at the end", "A\tB\n1\t2\n3\t4\r\r"},
+        {"mixed decimal points", "A\tB\r\n1\t2\r\n3\t4\r\n5,5\t6\r\n7\t8.5\r\n9\t1\r\n"},
+        {"a bad cell late", "A\tB\n1\t2\n3\t4\n5\t6\n7\tseven\n9\t1\n"},
+        {"a short line late", "A\tB\n10\t20\n30\t40\n50\t60\n70\n90\t10\n"},
+        {"an empty line inside", "A\tB\n10\t20\n30\t40\n\n90\t10\n"},
+        {"too large late", "A\n1\n2\n3\n4e38\n5\n"},
+    };
+    for (const auto& [what, text] : tables) {
+        SCOPED_TRACE(what);
+        const TxtReadResult whole = ReadTxtDataInRuns(text, "/t/cut.txt", 1);
+        const FileRecord& w = whole.Record;
+        // Up to a run per byte: cuts fall on every line, most runs empty.
+        std::vector<size_t> runCounts = {text.size() + 2};
+        for (size_t runs = 2; runs <= 16; ++runs) runCounts.push_back(runs);
+        for (const size_t runs : runCounts) {
+            SCOPED_TRACE("runs " + std::to_string(runs));
+            const TxtReadResult cut = ReadTxtDataInRuns(text, "/t/cut.txt", runs);
+            const FileRecord& c = cut.Record;
+            ASSERT_EQ(c.Loaded, w.Loaded);
+            ASSERT_EQ(c.RefusalReason, w.RefusalReason);
+            ASSERT_EQ(cut.ClipboardText, whole.ClipboardText);
+            ASSERT_EQ(c.EventNames, w.EventNames);
+            ASSERT_EQ(c.ParameterCount, w.ParameterCount);
+            ASSERT_EQ(c.EventCount, w.EventCount);
+            ASSERT_EQ(c.PristineData.raw().size(), w.PristineData.raw().size());
+            for (size_t k = 0; k < w.PristineData.raw().size(); ++k)
+                ASSERT_EQ(std::bit_cast<uint32_t>(c.PristineData.raw()[k]), std::bit_cast<uint32_t>(w.PristineData.raw()[k]))
+                    << "value " << k;
+        }
+    }
+    // The cases hold what the table says of them.
+    const TxtReadResult names = ReadTxtDataInRuns(tables[0].second, "/t/cut.txt", 5);
+    ASSERT_TRUE(names.Record.Loaded) << names.Record.RefusalReason;
+    EXPECT_EQ(names.ClipboardText,
+              "\tA\tB\t\ne1\t123456.8\t-0.05\t\ne2\t1.5\t7\t\ne3\t-262144\t1.234568E-05\t\ne4\t42\t3\t\n");
+    const TxtReadResult digits = ReadTxtDataInRuns(tables[2].second, "/t/cut.txt", 7);
+    ASSERT_TRUE(digits.Record.Loaded) << digits.Record.RefusalReason;
+    EXPECT_EQ(digits.Record.PristineData(2, 1), 12.5f);
+    EXPECT_EQ(digits.Record.PristineData(3, 1), 123456789012345678.0f);
+    EXPECT_EQ(digits.Record.PristineData(3, 2), 0.1234567890123456789f);
+    EXPECT_NE(ReadTxtDataInRuns(tables[7].second, "/t/cut.txt", 3).Record.RefusalReason.find(
+                  "line 5, column 2 uses \".\" as decimal point, but line 4, column 1 uses \",\""),
+              std::string::npos);
+    EXPECT_NE(ReadTxtDataInRuns(tables[9].second, "/t/cut.txt", 4).Record.RefusalReason.find("line 5 has fewer cells"),
+              std::string::npos);
+    EXPECT_NE(ReadTxtDataInRuns(tables[11].second, "/t/cut.txt", 4).Record.RefusalReason.find("line 5, column 1 is too large"),
+              std::string::npos);
 }
 
 TEST_F(TxtReader, RefusesPathsThatAreNoReadableFile) {
