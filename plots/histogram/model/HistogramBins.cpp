@@ -81,6 +81,13 @@ float HistogramYMax(std::span<const double> counts, int32_t yScale, int32_t edge
     return top;
 }
 
+float BinnedSmoothedCounts(const FileRecord& file, const HistogramBinning& binning, int32_t smoothing,
+                           int32_t yScale, std::vector<double>& counts) {
+    BinEvents(file, binning, counts);
+    SmoothCounts(counts, smoothing);
+    return HistogramYMax(counts, yScale);
+}
+
 std::string BinCountsText(std::span<const double> counts) {
     std::string text;
     text.reserve(counts.size() * 6);

@@ -38,6 +38,11 @@ void SmoothCounts(std::span<double> counts, int32_t smoothing);
 // the overlay leave 10 bins out at each end, the mirror 3.
 float HistogramYMax(std::span<const double> counts, int32_t yScale, int32_t edgeBins = 10);
 
+// The picture's numbers in drawing order: the events binned, the moving mean
+// of `smoothing`, and the Y maximum (returned) the columns are scaled to.
+float BinnedSmoothedCounts(const FileRecord& file, const HistogramBinning& binning, int32_t smoothing,
+                           int32_t yScale, std::vector<double>& counts);
+
 // Bins 1..R, each count as number text followed by a line feed.
 std::string BinCountsText(std::span<const double> counts);
 

@@ -138,9 +138,7 @@ void RenderHistogram(QImage& image, HistogramState& state, const FileRecord& fil
     binning.resolution = state.Resolution;
     binning.step = state.DrawStep;
     binning.shownPopulation = state.ShownPopulation;
-    BinEvents(file, binning, state.Counts);
-    SmoothCounts(state.Counts, state.effectiveSmoothing());
-    state.YMax = HistogramYMax(state.Counts, state.YScale);
+    state.YMax = BinnedSmoothedCounts(file, binning, state.effectiveSmoothing(), state.YScale, state.Counts);
     const float f = static_cast<float>(H - 2 * m) / state.YMax;
 
     const QRgb fill = qRgb(state.FillRed, state.FillGreen, state.FillBlue);

@@ -126,9 +126,8 @@ void RenderModeller(QImage& image, ModellerState& state, const FileRecord& file,
     binning.resolution = state.HistogramResolution;
     binning.step = state.DrawStep;
     binning.shownPopulation = state.ShownPopulation;
-    BinEvents(file, binning, state.HistogramCounts);
-    SmoothCounts(state.HistogramCounts, state.effectiveSmoothing());
-    state.YMax = HistogramYMax(state.HistogramCounts, state.YScale);
+    state.YMax =
+        BinnedSmoothedCounts(file, binning, state.effectiveSmoothing(), state.YScale, state.HistogramCounts);
     const float f = static_cast<float>(H - 2 * m) / state.YMax;
     if (W - 2 * m > 0) {
         std::vector<int32_t> tops;
