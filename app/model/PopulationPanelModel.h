@@ -104,9 +104,10 @@ int CreatePopulation(int slot, PanelQuestions& ask);
 // containing a blank or a parenthesis, "and"/"or"/"not" in any case, the
 // name of another population in use or the default name "Poly-k" of another
 // row k, regardless of case) is refused with a message that names the rule
-// broken (PopulationNameProblem), and nothing changes. Otherwise the Name changes and every word of
-// every definition text that equals the old name (regardless of case) becomes
-// the new name. Returns true when the windows must be redrawn.
+// broken (PopulationNameProblem), and nothing changes. Otherwise the Name
+// changes and every word of every definition text that equals the old name
+// (regardless of case) becomes the new name. Returns true when the windows
+// must be redrawn.
 bool RenamePopulation(int slot, PanelQuestions& ask);
 
 // The rename check alone: why `name` may not be given to population `slot`
