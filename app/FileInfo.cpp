@@ -18,6 +18,7 @@
 #include "app/Dialogs.h"
 #include "app/MainServices.h"
 #include "app/model/FileInfoModel.h"
+#include "app/model/FileSystemText.h"
 #include "app/model/PopulationRecompute.h"
 #include "app/model/WaitCursor.h"
 #include "core/Compensation.h"
@@ -190,7 +191,11 @@ void FileInfo::LoadInfo(const std::string& line) {
         global_->setChecked(req.flag);
         break;
     case Kind::Compensate: compensate_->setChecked(req.flag); break;
-    case Kind::EventsText: events_->setText(latin1(req.text)); break;
+    case Kind::EventsInUse: {
+        const FileRecord* file = shownFile();
+        events_->setText(QString::number(file ? file->EventCount : 0));
+        break;
+    }
     }
 }
 
@@ -205,7 +210,10 @@ void FileInfo::FillFileInfo(bool redraw) {
     const FileRecord& file = shown ? *shown : none;
 
     facts_->clear();
-    for (const std::string& line : FileFactLines(file)) facts_->addItem(latin1(line));
+    // The first fact names the file as the file system encodes its name; the
+    // others are the file's own 8-bit text.
+    const std::vector<std::string> facts = FileFactLines(file);
+    for (size_t i = 0; i < facts.size(); ++i) facts_->addItem(i == 0 ? shownFileSystemText(facts[i]) : latin1(facts[i]));
     events_->setText(QString::number(file.EventCount));
 
     parameters_->clear();
@@ -350,7 +358,14 @@ void FileInfo::editCompensationCell(int row, int column) {
                            QStringLiteral("New compensation value"), latin1(CompensationEditDefault(toLatin1(shown))));
     if (!answer || answer->isEmpty() || file != shownFile()) return;
     const std::optional<float> c = CompensationFromPercent(toLatin1(*answer));
-    if (!c || !file->CompensationMatrix.contains(row, column)) return;  // no number: nothing changes
+    if (!c) {
+        showMessage(QStringLiteral("\"") + *answer +
+                        QStringLiteral("\" is not a compensation value. Give a percentage between -3.4E+38 and "
+                                       "3.4E+38."),
+                    QStringLiteral("New compensation value"));
+        return;
+    }
+    if (file != shownFile() || !file->CompensationMatrix.contains(row, column)) return;
     file->CompensationMatrix(row, column) = *c;
     if (QTableWidgetItem* now = grid_->item(row, column)) now->setText(*answer);
     if (g.GlobalParameterValues) {

@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "core/Numbers.h"
+#include "core/ParameterName.h"
 #include "core/SharedState.h"
 #include "core/TextUtil.h"
 
@@ -420,7 +421,7 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
     for (int32_t n = 1; n <= P; ++n) {
         ParameterInfo& info = r.Parameters[static_cast<size_t>(n)];
         const std::string number = std::to_string(n);
-        info.Name = std::string(keys.Name[static_cast<size_t>(n)]);
+        info.Name = ParameterNameOrDefault(keys.Name[static_cast<size_t>(n)], n);
         if (!wholeNumber(keys.Range[static_cast<size_t>(n)], "$P" + number + "R", info.Range, problem))
             return refuse(r, problem);
         if (keys.Bits[static_cast<size_t>(n)].empty()) return refuse(r, "$P" + number + "B is missing");

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "core/Numbers.h"
+#include "core/ParameterName.h"
 
 namespace qv {
 
@@ -80,6 +81,9 @@ std::vector<std::pair<std::string, std::string>> FcsKeywords(const FileRecord& f
     k.emplace_back("$ENDANALYSIS", "0");
     k.emplace_back("$BEGINTEXT", "0");
     k.emplace_back("$ENDTEXT", "0");
+    // FCS 3.0 requires the supplemental TEXT offsets; this file has none.
+    k.emplace_back("$BEGINSTEXT", "0");
+    k.emplace_back("$ENDSTEXT", "0");
     k.emplace_back("$NEXTDATA", "0");
     k.emplace_back("$BEGINDATA", std::to_string(dataStart));
     k.emplace_back("$ENDDATA", std::to_string(dataEnd));
@@ -92,7 +96,9 @@ std::vector<std::pair<std::string, std::string>> FcsKeywords(const FileRecord& f
     for (int32_t n = 1; n <= P; ++n) {
         const ParameterInfo& info = file.Parameters[static_cast<size_t>(n)];
         const std::string number = std::to_string(n);
-        k.emplace_back("$P" + number + "N", info.Name);
+        // An empty value would read as an escaped delimiter and swallow the
+        // keywords after it.
+        k.emplace_back("$P" + number + "N", ParameterNameOrDefault(info.Name, n));
         k.emplace_back("$P" + number + "R", std::to_string(info.Range));
         k.emplace_back("$P" + number + "B", "32");
         k.emplace_back("$P" + number + "E", "0,0");

@@ -10,6 +10,7 @@
 #include "core/FileKey.h"
 #include "core/LargeBlockAllocator.h"
 #include "core/Numbers.h"
+#include "core/ParameterName.h"
 #include "core/ParallelChunks.h"
 #include "core/SharedState.h"
 
@@ -364,7 +365,7 @@ bool readTable(std::string_view bytes, const std::string& path, size_t runCount,
     r.ParameterCount = P;
     r.Parameters.assign(layout.parameters + 1, ParameterInfo{});
     for (size_t n = 1; n <= layout.parameters; ++n) {
-        r.Parameters[n].Name = std::string(header[layout.first + n - 1]);
+        r.Parameters[n].Name = ParameterNameOrDefault(header[layout.first + n - 1], static_cast<int32_t>(n));
         r.Parameters[n].Range = 1023;
     }
     r.EventCount = events;

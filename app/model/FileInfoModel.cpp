@@ -1,11 +1,14 @@
 #include "app/model/FileInfoModel.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <stdexcept>
 
 #include "core/Compensation.h"
 #include "core/Numbers.h"
+#include "core/ParameterName.h"
 #include "core/TextUtil.h"
 
 namespace qv {
@@ -67,10 +70,17 @@ std::string CompensationEditDefault(std::string_view cellText) {
     return NumberText(v ? TruncateTwoDecimals(*v, false) : 0.0);
 }
 
+std::optional<float> CompensationCoefficient(double fraction) {
+    if (!std::isfinite(fraction) || std::abs(fraction) > std::numeric_limits<float>::max()) return std::nullopt;
+    const auto c = static_cast<float>(fraction);
+    if (!std::isfinite(c * 100.0f)) return std::nullopt;
+    return c;
+}
+
 std::optional<float> CompensationFromPercent(std::string_view text) {
     const std::optional<double> v = ParseNumber(text);
     if (!v) return std::nullopt;
-    return static_cast<float>(*v / 100.0);
+    return CompensationCoefficient(*v / 100.0);
 }
 
 std::optional<int32_t> EventsInUseFromAnswer(std::string_view answer, int32_t eventsLoaded) {
@@ -201,14 +211,20 @@ FileInfoSettingRequest ApplyFileInfoSettingLine(std::string_view line, FileRecor
         req.kind = Kind::Global;
         req.flag = *f;
     } else if (part == "events" && part2("show")) {
-        req.kind = Kind::EventsText;
-        req.text = std::string(value);
+        req.kind = Kind::EventsInUse;
+        if (!shown) return req;
+        if (const std::optional<int32_t> n = EventsInUseFromAnswer(value, shown->EventsLoaded)) {
+            const bool more = *n > shown->EventCount;
+            shown->EventCount = *n;
+            // Events taken back into use get the file's working values.
+            if (more) ApplyCompensation(*shown);
+        }
     } else if (part == "parameter" && key.size() == 4 && shown) {
         const std::optional<int32_t> p = indexIn(key[2], P);
         if (!p) return req;
         ParameterInfo& info = shown->Parameters[static_cast<size_t>(*p)];
         if (key[3] == "name") {
-            info.Name = std::string(value);
+            info.Name = ParameterNameOrDefault(value, *p);
         } else if (key[3] == "log") {
             if (const std::optional<bool> f = flagOf(value)) info.IsLog = *f;
         }
@@ -221,8 +237,9 @@ FileInfoSettingRequest ApplyFileInfoSettingLine(std::string_view line, FileRecor
     } else if (part == "compensation" && key.size() == 5 && key[2] == "table" && shown) {
         const std::optional<int32_t> i = indexIn(key[3], P), j = indexIn(key[4], P);
         const std::optional<double> v = ParseNumber(value);
-        if (!i || !j || !v || !matrixHolds(*shown, *i, *j)) return req;
-        shown->CompensationMatrix(*i, *j) = static_cast<float>(*v);
+        const std::optional<float> c = v ? CompensationCoefficient(*v) : std::nullopt;
+        if (!i || !j || !c || !matrixHolds(*shown, *i, *j)) return req;
+        shown->CompensationMatrix(*i, *j) = *c;
     }
     return req;
 }

@@ -22,8 +22,13 @@ std::string CompensationCellText(float coefficient);
 // The default offered when a cell is edited: the cell's number cut down to
 // two decimals ("-2.555" offers "-2.56"); "0" for a cell that is no number.
 std::string CompensationEditDefault(std::string_view cellText);
+// A coefficient as the program keeps it: a finite 32-bit float whose
+// percentage (the grid's text) is finite too. Nothing for any other number,
+// so no coefficient can turn the compensated values into infinities.
+std::optional<float> CompensationCoefficient(double fraction);
 // A percentage typed into a cell or the edit box as the coefficient it
-// stands for; nothing when the text is no number.
+// stands for; nothing when the text is no number or the coefficient would
+// be out of range (CompensationCoefficient).
 std::optional<float> CompensationFromPercent(std::string_view text);
 
 // The answer to the events-in-use box: blanks, tabs and line feeds are
@@ -89,21 +94,23 @@ struct FileInfoSettingRequest {
         File,        // number: the slot to show
         Global,      // flag: the global-values box and switch
         Compensate,  // flag: the "Compensate" box (the record's switch is set)
-        EventsText,  // text: the events box's text
+        EventsInUse, // the events box shows the shown record's events in use
     };
     Kind kind = Kind::None;
     double number = 0;
     bool flag = false;
-    std::string text;
 };
 
 // Reads one sheet line "fileinfo.<key>:<value>" (the value is everything
-// after the first colon). Parameter names, log marks, the compensation
-// switch and coefficients are written into `shown` (the record of the shown
-// slot, nullptr when none: such lines then change nothing). Keys are
-// compared exactly; unknown keys, flags other than "1"/"0", numbers that do
-// not read, parameters and coefficients outside 1..ParameterCount, and
-// "file" values that are no loaded slot 1..maxFiles change nothing.
+// after the first colon). Parameter names (an empty one becomes the
+// parameter's default name), log marks, the compensation switch,
+// coefficients and the events in use ("events.show", read like an answer of
+// the events box) are written into `shown` (the record of the shown slot,
+// nullptr when none: such lines then change nothing). Keys are compared
+// exactly; unknown keys, flags other than "1"/"0", numbers that do not read,
+// coefficients out of range, a number of events the box would refuse,
+// parameters and coefficients outside 1..ParameterCount, and "file" values
+// that are no loaded slot 1..maxFiles change nothing.
 FileInfoSettingRequest ApplyFileInfoSettingLine(std::string_view line, FileRecord* shown,
                                                 const std::vector<FileRecord>& table, int maxFiles);
 

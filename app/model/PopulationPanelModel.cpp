@@ -79,24 +79,33 @@ int CreatePopulation(int slot, PanelQuestions& ask) {
     return 0;
 }
 
-bool IsAcceptablePopulationName(int slot, const std::string& name) {
+std::optional<std::string> PopulationNameProblem(int slot, const std::string& name) {
+    const std::string quoted = "\"" + name + "\"";
     // A definition splits its text at blanks and sets parentheses aside, so
     // such a name could never be written in one; nor could a keyword.
-    if (name.empty() || name.find_first_of(" ()") != std::string::npos) return false;
+    if (name.empty() || name.find(' ') != std::string::npos)
+        return "A population name must be one word: " + quoted + " contains a blank.";
+    if (name.find_first_of("()") != std::string::npos)
+        return "A population name cannot contain a parenthesis: " + quoted + ".";
     const std::string wanted = lower(name);
-    if (wanted == "and" || wanted == "or" || wanted == "not") return false;
+    if (wanted == "and" || wanted == "or" || wanted == "not")
+        return quoted + " is a word of the definitions (\"and\", \"or\", \"not\") and cannot name a population.";
     // Definitions name the first population of a name; a second of the same
     // name could never be reached.
     for (int j = 1; populationSlot(j); ++j)
-        if (j != slot && slotRecord(j).InUse && lower(slotRecord(j).Name) == wanted) return false;
+        if (j != slot && slotRecord(j).InUse && lower(slotRecord(j).Name) == wanted)
+            return quoted + " is already the name of the population in row " + std::to_string(j) +
+                   " (names are compared without regard to case).";
     // Nor the name another row gets when a gate is first drawn into it: the
     // two would clash as soon as that row is used.
     for (int j = 1; populationSlot(j); ++j) {
         if (j == slot) continue;
         const std::string k = std::to_string(j);
-        if (wanted == "poly-" + k || wanted == "histo-" + k) return false;
+        if (wanted == "poly-" + k || wanted == "histo-" + k)
+            return quoted + " is the default name of row " + k +
+                   ", which a gate drawn into that row gets; choose another name.";
     }
-    return true;
+    return std::nullopt;
 }
 
 std::string RenameInDefinition(const std::string& text, const std::string& oldName, const std::string& newName) {
@@ -132,8 +141,8 @@ bool RenamePopulation(int slot, PanelQuestions& ask) {
     PopulationRecord& p = slotRecord(slot);
     const std::optional<std::string> answer = ask.input(paneltext::RenamePrompt, paneltext::RenameTitle, p.Name);
     if (!answer || answer->empty()) return false;
-    if (!IsAcceptablePopulationName(slot, *answer)) {
-        ask.message(paneltext::RenameRefused, paneltext::RenameTitle, PanelButtons::Ok);
+    if (const std::optional<std::string> problem = PopulationNameProblem(slot, *answer)) {
+        ask.message(*problem, paneltext::RenameTitle, PanelButtons::Ok);
         return false;
     }
     const std::string old = p.Name;

@@ -40,8 +40,6 @@ inline const std::string RedefinePopulation = "Population has been already defin
 inline const std::string RedefinePopulationTitle = "Population already defined";
 inline const std::string RenamePrompt = "Give a new name for population";
 inline const std::string RenameTitle = "Rename population";
-inline const std::string RenameRefused =
-    "A population name must be one word, not \"and\", \"or\" or \"not\", and not the name of another population.";
 inline const std::string DeletePopulation = "Do you really want to delete the selected population?";
 inline const std::string DeletePopulationTitle = "Delete population";
 inline const std::string RedefineDefinition = "The definition has been already defined. To you want to re-define it?";
@@ -105,13 +103,17 @@ int CreatePopulation(int slot, PanelQuestions& ask);
 // empty answer or Cancel. A name that no definition could name (only blanks,
 // containing a blank or a parenthesis, "and"/"or"/"not" in any case, the
 // name of another population in use or the default name "Poly-k" of another
-// row k, regardless of case) is refused with a message and nothing changes. Otherwise the Name changes and every word of
-// every definition text that equals the old name (regardless of case) becomes
-// the new name. Returns true when the windows must be redrawn.
+// row k, regardless of case) is refused with a message that names the rule
+// broken (PopulationNameProblem), and nothing changes. Otherwise the Name
+// changes and every word of every definition text that equals the old name
+// (regardless of case) becomes the new name. Returns true when the windows
+// must be redrawn.
 bool RenamePopulation(int slot, PanelQuestions& ask);
 
-// The rename check alone: true when `name` may be given to population `slot`.
-bool IsAcceptablePopulationName(int slot, const std::string& name);
+// The rename check alone: why `name` may not be given to population `slot`
+// (the message for the user, naming the rule and the row it clashes with),
+// nothing when it may.
+std::optional<std::string> PopulationNameProblem(int slot, const std::string& name);
 
 // Replaces, in a definition text, every word equal to `oldName` (regardless of
 // case) by `newName`; words are the pieces between blanks with their

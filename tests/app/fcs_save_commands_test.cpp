@@ -90,6 +90,29 @@ TEST_F(FcsSaveCommands, AnInstrumentFileIsProtectedAndSaveAsWritesANewFile) {
     EXPECT_EQ(ReadFcsFile(copy).EventCount, 2);
 }
 
+// A parameter left without a name (a sheet's empty name line of an older
+// workspace, a record built without one) is saved under its default name;
+// every keyword after it survives.
+TEST_F(FcsSaveCommands, AnUnnamedParameterIsSavedUnderItsDefaultName) {
+    g.FileTable[2].Parameters[1].Name.clear();
+    g.FileTable[2].Parameters[2].Range = 262144;
+    const std::string copy = folder.file("unnamed.fcs");
+    {
+        ScriptedDialogs dialogs;
+        dialogs.expectSaveFile(QString::fromStdString(copy), "Save as FCS file");
+        SaveFcsAs();
+    }
+    EXPECT_EQ(contents(copy).substr(0, 3000).find("\\\\"), std::string::npos) << "an empty keyword value";
+    const FileRecord saved = ReadFcsFile(copy);
+    ASSERT_TRUE(saved.Loaded) << saved.RefusalReason;
+    ASSERT_EQ(saved.ParameterCount, 2);
+    EXPECT_EQ(saved.Parameters[1].Name, "P1");
+    EXPECT_EQ(saved.Parameters[1].Range, 1024);
+    EXPECT_EQ(saved.Parameters[2].Name, "SSC");
+    EXPECT_EQ(saved.Parameters[2].Range, 262144);
+    EXPECT_EQ(saved.PristineData(3, 1), 5.0f);
+}
+
 TEST_F(FcsSaveCommands, NothingHappensWithoutAFileToSave) {
     ScriptedDialogs dialogs;  // no dialog may come
     for (int active : {0, 7}) {

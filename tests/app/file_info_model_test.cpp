@@ -1,6 +1,7 @@
 // The file information window's edits and settings lines, without a window.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,6 +57,24 @@ TEST_F(FileInfoModel, GridTextsAndEditDefaults) {
     EXPECT_EQ(CompensationFromPercent(" 2,5 "), 0.025f);
     EXPECT_EQ(CompensationFromPercent("abc"), std::nullopt);
     EXPECT_EQ(CompensationFromPercent(""), std::nullopt);
+}
+
+// A coefficient must stay a finite 32-bit float whose percentage the grid
+// can show; anything else would turn the compensated values into infinities.
+TEST_F(FileInfoModel, GridValuesOutsideWhatACoefficientHoldsAreRefused) {
+    struct Case {
+        const char* typed;
+        std::optional<float> taken;
+    };
+    const Case cases[] = {
+        {"1e40", std::nullopt},   {"-1e40", std::nullopt}, {"3.5e38", std::nullopt}, {"1e309", std::nullopt},
+        {"abc", std::nullopt},    {"nan", std::nullopt},   {"inf", std::nullopt},    {"-inf", std::nullopt},
+        {"3.4e38", 3.4e36f},      {"-1e30", -1e28f},       {"1e-50", 0.0f},          {"150", 1.5f},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CompensationFromPercent(c.typed), c.taken) << c.typed;
+    EXPECT_EQ(CompensationCoefficient(1e38), std::nullopt);  // its percentage is no float
+    EXPECT_EQ(CompensationCoefficient(std::numeric_limits<double>::quiet_NaN()), std::nullopt);
+    EXPECT_EQ(CompensationCoefficient(0.15), 0.15f);
 }
 
 TEST_F(FileInfoModel, EventsInUseAnswers) {
@@ -192,7 +211,6 @@ TEST_F(FileInfoModel, SettingLinesReadBack) {
         Kind kind;
         double number = 0;
         bool flag = false;
-        const char* text = "";
     };
     const Case requests[] = {
         {"fileinfo.location.x:1500", Kind::Left, 1500},
@@ -206,7 +224,7 @@ TEST_F(FileInfoModel, SettingLinesReadBack) {
         {"fileinfo.global.enabled:1", Kind::Global, 0, true},
         {"fileinfo.global.enabled:0", Kind::Global, 0, false},
         {"fileinfo.global.enabled:true", Kind::None},
-        {"fileinfo.events.show:12:30", Kind::EventsText, 0, false, "12:30"},
+        {"fileinfo.events.show:12:30", Kind::EventsInUse},
         {"fileinfo.compensation.enabled:1", Kind::Compensate, 0, true},
         {"fileinfo.visible:1", Kind::None},
         {"fileinfo.unknown.key:1", Kind::None},
@@ -218,7 +236,6 @@ TEST_F(FileInfoModel, SettingLinesReadBack) {
         EXPECT_EQ(r.kind, c.kind);
         if (c.kind == Kind::Left || c.kind == Kind::Top || c.kind == Kind::File) EXPECT_EQ(r.number, c.number);
         EXPECT_EQ(r.flag, c.flag);
-        EXPECT_EQ(r.text, c.text);
     }
 
     FileRecord& f = g.FileTable[2];
@@ -228,6 +245,7 @@ TEST_F(FileInfoModel, SettingLinesReadBack) {
                              "fileinfo.parameter.4.name:nope", "fileinfo.parameter.0.name:nope",
                              "fileinfo.compensation.table.1.2:0.15", "fileinfo.compensation.table.3.3:-0.5",
                              "fileinfo.compensation.table.2.4:0.3", "fileinfo.compensation.table.2.1:abc",
+                             "fileinfo.compensation.table.3.1:1e37", "fileinfo.compensation.table.3.2:inf",
                              "fileinfo.compensation.enabled:0"})
         EXPECT_EQ(ApplyFileInfoSettingLine(line, &f, g.FileTable, g.MaxFiles).kind == Kind::Compensate,
                   std::string(line).find("enabled") != std::string::npos);
@@ -240,11 +258,53 @@ TEST_F(FileInfoModel, SettingLinesReadBack) {
     EXPECT_EQ(f.CompensationMatrix(1, 2), 0.15f);
     EXPECT_EQ(f.CompensationMatrix(3, 3), -0.5f);
     EXPECT_EQ(f.CompensationMatrix(2, 1), before.CompensationMatrix(2, 1));
+    EXPECT_EQ(f.CompensationMatrix(3, 1), before.CompensationMatrix(3, 1));
+    EXPECT_EQ(f.CompensationMatrix(3, 2), before.CompensationMatrix(3, 2));
     EXPECT_FALSE(f.CompensationOn);
+
+    // An empty name line gives the parameter its default name: no parameter
+    // is ever left without one.
+    ApplyFileInfoSettingLine("fileinfo.parameter.2.name:", &f, g.FileTable, g.MaxFiles);
+    EXPECT_EQ(f.Parameters[2].Name, "P2");
 
     // Without a shown record the file lines change nothing and ask nothing.
     EXPECT_EQ(ApplyFileInfoSettingLine("fileinfo.compensation.enabled:1", nullptr, g.FileTable, g.MaxFiles).kind,
               Kind::None);
+}
+
+// The events box line of a sheet puts that many events in use, read like an
+// answer of the box; a number the box would refuse leaves the file as it is.
+TEST_F(FileInfoModel, TheEventsLineOfASheetSetsTheEventsInUse) {
+    using Kind = FileInfoSettingRequest::Kind;
+    struct Case {
+        const char* line;
+        int32_t inUse;  // of 8 read, 8 in use before the line
+    };
+    const Case cases[] = {
+        {"fileinfo.events.show:5", 5},  {"fileinfo.events.show:8", 8},    {"fileinfo.events.show:1", 1},
+        {"fileinfo.events.show:2.5", 2}, {"fileinfo.events.show: 6 ", 6}, {"fileinfo.events.show:9", 8},
+        {"fileinfo.events.show:0", 8},  {"fileinfo.events.show:-3", 8},   {"fileinfo.events.show:abc", 8},
+        {"fileinfo.events.show:", 8},   {"fileinfo.events.show:1e30", 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        g.FileTable[2] = threeParameters(8);
+        const FileInfoSettingRequest r = ApplyFileInfoSettingLine(c.line, &g.FileTable[2], g.FileTable, g.MaxFiles);
+        EXPECT_EQ(r.kind, Kind::EventsInUse);
+        EXPECT_EQ(g.FileTable[2].EventCount, c.inUse);
+        EXPECT_EQ(g.FileTable[2].EventsLoaded, 8);
+    }
+
+    // Events taken back into use get the file's compensated values.
+    FileRecord& f = g.FileTable[2];
+    f = threeParameters(8);
+    f.EventCount = 3;
+    f.CompensationOn = true;
+    f.WorkingData(6, 2) = -1.0f;  // stale: not in use
+    ApplyFileInfoSettingLine("fileinfo.events.show:7", &f, g.FileTable, g.MaxFiles);
+    EXPECT_EQ(f.EventCount, 7);
+    EXPECT_NE(f.WorkingData(6, 2), -1.0f);
+    EXPECT_NE(f.WorkingData(6, 2), f.PristineData(6, 2));  // compensated
 }
 
 }  // namespace

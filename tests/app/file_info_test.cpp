@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -167,6 +168,8 @@ TEST_F(FileInfoWindow, EachReactionChangesTheRecordAndThePlots) {
         {"grid answer that is no number",
          [](FileInfoWindow& t, ScriptedDialogs& d) {
              d.expectInput("Give a new value for compensation", "New compensation value", QString("much"));
+             d.expectMessage("\"much\" is not a compensation value. Give a percentage between -3.4E+38 and 3.4E+38.",
+                             "New compensation value", MsgButtons::Ok, MsgAnswer::Ok);
              t.window->editCompensationCell(2, 1);
          },
          [](FileInfoWindow& t) { EXPECT_EQ(t.file().CompensationMatrix(2, 1), 0.5f); }, 0},
@@ -350,13 +353,68 @@ TEST_F(FileInfoWindow, CompensationRestoredWithoutGlobalValuesReachesTheData) {
     g.SheetLoading = true;
     for (const char* line : {"fileinfo.file:1", "fileinfo.compensation.enabled:1", "fileinfo.events.show:7"})
         window->LoadInfo(line);
-    EXPECT_EQ(window->eventsBox()->text(), "7");
+    // 7 events of the 2 read cannot be in use: the box shows those in use.
+    EXPECT_EQ(window->eventsBox()->text(), "2");
+    EXPECT_EQ(file().EventCount, 2);
     g.SheetLoading = false;
     window->FileInfonAsetusLatauksenJalkeen();
     EXPECT_TRUE(file().CompensationOn);
     EXPECT_EQ(file().WorkingData(2, 1), 4000.0f);
     EXPECT_TRUE(inGate(1, 2));
     EXPECT_EQ(window->eventsBox()->text(), "2");  // the refill shows the file's count again
+}
+
+// A value a coefficient cannot hold is refused with a message; the cell,
+// the matrix, the working data and the plots stay as they were.
+TEST_F(FileInfoWindow, TheGridRefusesValuesACoefficientCannotHold) {
+    window->compensateBox()->setChecked(true);
+    services.redraws = 0;
+    for (const char* typed : {"1e40", "-1e40", "abc", "nan", "inf", "-inf"}) {
+        SCOPED_TRACE(typed);
+        {
+            ScriptedDialogs dialogs;
+            dialogs.expectInput("Give a new value for compensation", "New compensation value", QString(typed));
+            dialogs.expectMessage(QString("\"%1\" is not a compensation value. Give a percentage between -3.4E+38 "
+                                          "and 3.4E+38.")
+                                      .arg(typed),
+                                  "New compensation value", MsgButtons::Ok, MsgAnswer::Ok);
+            window->editCompensationCell(2, 1);
+        }
+        EXPECT_EQ(window->grid()->item(2, 1)->text(), "50");
+        EXPECT_EQ(file().CompensationMatrix(2, 1), 0.5f);
+        EXPECT_EQ(file().WorkingData(2, 1), 4000.0f);
+        EXPECT_TRUE(inGate(1, 2));
+        EXPECT_EQ(services.redraws, 0);
+    }
+}
+
+// A name from the file system is shown as the file system encodes it (here
+// UTF-8), not byte by byte as Latin-1; the file's own texts stay 8-bit.
+TEST_F(FileInfoWindow, ANonAsciiFileNameIsShownAsTheFileSystemEncodesIt) {
+    file().FileName = "m\xC3\xA9sure.txt";
+    file().Comment = "caf\xE9";  // Latin-1 text from the file itself
+    window->AsetaLista(WindowId, false);
+    ASSERT_EQ(window->factsList()->count(), 4);
+    EXPECT_EQ(window->factsList()->item(0)->text(), QString::fromUtf8("Name: m\u00E9sure.txt"));
+    EXPECT_EQ(window->factsList()->item(3)->text(), QString::fromUtf8("Comments: caf\u00E9"));
+    EXPECT_EQ(file().FileName, "m\xC3\xA9sure.txt");  // the bytes are kept
+}
+
+// The events box line of a sheet puts that many events in use, and the box
+// shows the number in use, before and after the refill at the end of the
+// sheet.
+TEST_F(FileInfoWindow, TheEventsLineOfASheetIsInForce) {
+    g.SheetLoading = true;
+    for (const char* line : {"fileinfo.file:1", "fileinfo.events.show:1"}) window->LoadInfo(line);
+    EXPECT_EQ(file().EventCount, 1);
+    EXPECT_EQ(file().EventsLoaded, 2);
+    EXPECT_EQ(window->eventsBox()->text(), "1");
+    g.SheetLoading = false;
+    window->FileInfonAsetusLatauksenJalkeen();
+    EXPECT_EQ(file().EventCount, 1);
+    EXPECT_EQ(window->eventsBox()->text(), "1");
+    const std::vector<std::string> lines = window->SaveInfo();
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "events.show:1"), lines.end());
 }
 
 }  // namespace

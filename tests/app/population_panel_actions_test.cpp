@@ -118,8 +118,8 @@ TEST_F(PopulationPanelActionsTest, RenameShowsTheNewNameInRowsAndDefinitions) {
     EXPECT_EQ(main_->redraws, 1);
 
     dlg.expectInput("Give a new name for population", "Rename population", QString("Poly-2"));
-    dlg.expectMessage("A population name must be one word, not \"and\", \"or\" or \"not\", and not the name of "
-                      "another population.",
+    dlg.expectMessage("\"Poly-2\" is already the name of the population in row 2 (names are compared without regard "
+                      "to case).",
                       "Rename population", MsgButtons::Ok, MsgAnswer::Ok);
     click(panel_->MuutaRegioninNimi());
     EXPECT_EQ(panel_->RegionValitsin(1)->text(), "Live");

@@ -163,22 +163,48 @@ TEST_F(PopulationPanelModel, RenameInDefinitionKeepsBlanksAndParentheses) {
 
 TEST_F(PopulationPanelModel, RenameRefusesNamesNoDefinitionCouldUse) {
     Definition(17, "Poly-1 and Poly-2");
-    const char* refused[] = {" ", "   ", "Live cells", " Live", "Live ", "(Live)", "Li)ve",
-                             "and", "OR", "Not", "poly-2", "POLY-10",
-                             // Default names of other rows, in use or not.
-                             "Poly-3", "poly-5", "POLY-16", "Histo-3", "poly-16", "HISTO-2"};
-    for (const char* name : refused) {
+    // Each refusal names the rule the name breaks (rows 1, 2 and 10 are in use).
+    const std::string blank = " contains a blank.";
+    const std::string keyword = " is a word of the definitions (\"and\", \"or\", \"not\") and cannot name a population.";
+    const std::string taken = " (names are compared without regard to case).";
+    const std::string byDefault = ", which a gate drawn into that row gets; choose another name.";
+    struct Case {
+        const char* name;
+        std::string message;
+    };
+    const Case refused[] = {
+        {" ", "A population name must be one word: \" \"" + blank},
+        {"   ", "A population name must be one word: \"   \"" + blank},
+        {"Live cells", "A population name must be one word: \"Live cells\"" + blank},
+        {" Live", "A population name must be one word: \" Live\"" + blank},
+        {"Live ", "A population name must be one word: \"Live \"" + blank},
+        {"(Live)", "A population name cannot contain a parenthesis: \"(Live)\"."},
+        {"Li)ve", "A population name cannot contain a parenthesis: \"Li)ve\"."},
+        {"and", "\"and\"" + keyword},
+        {"OR", "\"OR\"" + keyword},
+        {"Not", "\"Not\"" + keyword},
+        {"poly-2", "\"poly-2\" is already the name of the population in row 2" + taken},
+        {"POLY-10", "\"POLY-10\" is already the name of the population in row 10" + taken},
+        // Default names of other rows, in use or not.
+        {"Poly-3", "\"Poly-3\" is the default name of row 3" + byDefault},
+        {"poly-5", "\"poly-5\" is the default name of row 5" + byDefault},
+        {"POLY-16", "\"POLY-16\" is the default name of row 16" + byDefault},
+        {"Histo-3", "\"Histo-3\" is the default name of row 3" + byDefault},
+        {"poly-16", "\"poly-16\" is the default name of row 16" + byDefault},
+        {"HISTO-2", "\"HISTO-2\" is the default name of row 2" + byDefault},
+    };
+    for (const Case& c : refused) {
+        SCOPED_TRACE("\"" + std::string(c.name) + "\"");
         q_.asked.clear();
-        q_.answers = {std::optional<std::string>(name), true};
-        EXPECT_FALSE(RenamePopulation(1, q_)) << "\"" << name << "\"";
-        ASSERT_EQ(q_.asked.size(), 2u) << name;
-        EXPECT_EQ(q_.asked[1].text,
-                  "A population name must be one word, not \"and\", \"or\" or \"not\", and not the name of another "
-                  "population.");
+        q_.answers = {std::optional<std::string>(c.name), true};
+        EXPECT_FALSE(RenamePopulation(1, q_));
+        ASSERT_EQ(q_.asked.size(), 2u);
+        EXPECT_EQ(q_.asked[1].text, c.message);
         EXPECT_EQ(q_.asked[1].title, "Rename population");
         EXPECT_EQ(q_.asked[1].buttons, PanelButtons::Ok);
-        EXPECT_EQ(g.PopulationTable[1].Name, "Poly-1") << name;
-        EXPECT_EQ(g.PopulationTable[17].Name, "Poly-1 and Poly-2") << name;
+        EXPECT_EQ(PopulationNameProblem(1, c.name), c.message);
+        EXPECT_EQ(g.PopulationTable[1].Name, "Poly-1");
+        EXPECT_EQ(g.PopulationTable[17].Name, "Poly-1 and Poly-2");
     }
 
     // Cancel and an empty answer change nothing and say nothing.

@@ -126,6 +126,19 @@ TEST_F(FcsReader, FillsTheRecordFromTheKeywords) {
     EXPECT_TRUE(r.RefusalReason.empty());
 }
 
+// A parameter the file leaves without $PnN is called by its number, as the
+// program lists and saves it.
+TEST_F(FcsReader, AParameterWithoutANameGetsItsDefaultName) {
+    FcsTestFile f = twoParameterFile();
+    f.Overrides = {{"$P2N", std::nullopt}};
+    const FileRecord r = read(f, "/data/unnamed.fcs");
+    ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+    EXPECT_EQ(r.Parameters[1].Name, "FSC-H");
+    EXPECT_EQ(r.Parameters[2].Name, "P2");
+    EXPECT_EQ(r.Parameters[2].Range, 1024);
+    EXPECT_EQ(r.PristineData(3, 2), 6.0f);
+}
+
 // Log data stored as channels is turned back into values; three instruments
 // store 256 channels per decade whatever their range says.
 TEST_F(FcsReader, LinearisesLogParameters) {

@@ -1,10 +1,12 @@
 // The FCS 3.0 writer, checked byte by byte and through the FCS reader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <ostream>
 #include <random>
 #include <string>
 #include <vector>
@@ -93,7 +95,8 @@ TEST_F(FcsWriter, ThreeParametersOfAThousandEventsHaveTheFixedLayout) {
     EXPECT_EQ(bytes.substr(0, 256), header + std::string(256 - header.size(), ' '));
 
     const std::string text =
-        "\\$BEGINANALYSIS\\0\\$ENDANALYSIS\\0\\$BEGINTEXT\\0\\$ENDTEXT\\0\\$NEXTDATA\\0"
+        "\\$BEGINANALYSIS\\0\\$ENDANALYSIS\\0\\$BEGINTEXT\\0\\$ENDTEXT\\0\\$BEGINSTEXT\\0\\$ENDSTEXT\\0"
+        "\\$NEXTDATA\\0"
         "\\$BEGINDATA\\3000\\$ENDDATA\\14999\\$CYT\\Quorvane ver 1.2.1\\$BYTEORD\\4,3,2,1"
         "\\$DATATYPE\\F\\$TOT\\1000\\$MODE\\L\\$PAR\\3"
         "\\$P1N\\FSC-A\\$P1R\\1024\\$P1B\\32\\$P1E\\0,0\\P1DISPLAY\\LIN"
@@ -302,6 +305,72 @@ TEST_F(FcsWriter, AValueHoldingTheDelimiterGetsAnotherDelimiter) {
     EXPECT_EQ(back.Comment, "a/b");
     EXPECT_EQ(back.PristineData(3, 2), 32.25f);
 }
+
+// A parameter without a name (an empty header cell of a text table, an
+// empty name line in a sheet) is written under its default name: an empty
+// value would read as an escaped delimiter and take the keywords after it.
+struct UnnamedCase {
+    const char* what;
+    int parameters;
+    std::vector<int> unnamed;  // parameter numbers left without a name
+    bool compensation;
+};
+
+std::ostream& operator<<(std::ostream& os, const UnnamedCase& c) { return os << c.what; }
+
+class FcsWriterUnnamed : public ::testing::TestWithParam<UnnamedCase> {
+protected:
+    void SetUp() override { resetSharedState(); }
+    void TearDown() override { resetSharedState(); }
+};
+
+TEST_P(FcsWriterUnnamed, RoundTripsWithEveryKeywordIntact) {
+    const UnnamedCase& c = GetParam();
+    FileRecord r = makeRecord(c.parameters, 6);
+    for (int p = 1; p <= c.parameters; ++p) r.Parameters[static_cast<size_t>(p)].Range = 100 * p + 23;
+    r.Parameters[static_cast<size_t>(c.parameters)].IsLog = true;
+    for (const int p : c.unnamed) r.Parameters[static_cast<size_t>(p)].Name.clear();
+    r.CompensationOn = c.compensation;
+    if (c.compensation) r.CompensationMatrix(1, c.parameters) = 0.15f;
+    r.SampleId = "tube 3";
+
+    const std::string bytes = FcsFileBytes(r, "1.2.1");
+    const auto kw = textPairs(bytes);
+    for (const auto& [key, value] : kw) EXPECT_FALSE(value.empty()) << key << " is written empty";
+    EXPECT_EQ(kw.at("$BEGINSTEXT"), "0");
+    EXPECT_EQ(kw.at("$ENDSTEXT"), "0");
+    EXPECT_EQ(kw.at("$PAR"), std::to_string(c.parameters));
+    for (int p = 1; p <= c.parameters; ++p) {
+        const std::string n = std::to_string(p);
+        EXPECT_EQ(kw.at("$P" + n + "R"), std::to_string(100 * p + 23));
+        EXPECT_EQ(kw.at("$P" + n + "B"), "32");
+        EXPECT_EQ(kw.at("$P" + n + "E"), "0,0");
+        EXPECT_EQ(kw.at("P" + n + "DISPLAY"), p == c.parameters ? "LOG" : "LIN");
+    }
+
+    const FileRecord back = ReadFcsData(bytes, "/out/unnamed.fcs");
+    ASSERT_TRUE(back.Loaded) << back.RefusalReason;
+    ASSERT_EQ(back.ParameterCount, c.parameters);
+    for (int p = 1; p <= c.parameters; ++p) {
+        SCOPED_TRACE(p);
+        const bool unnamed = std::find(c.unnamed.begin(), c.unnamed.end(), p) != c.unnamed.end();
+        EXPECT_EQ(back.Parameters[p].Name, unnamed ? "P" + std::to_string(p) : r.Parameters[p].Name);
+        EXPECT_EQ(back.Parameters[p].Range, 100 * p + 23);
+        EXPECT_EQ(back.Parameters[p].IsLog, p == c.parameters);
+        EXPECT_EQ(back.PristineData(6, p), r.PristineData(6, p));
+    }
+    EXPECT_EQ(back.CompensationOn, c.compensation);
+    if (c.compensation) EXPECT_EQ(back.CompensationMatrix(1, c.parameters), 0.15f);
+    EXPECT_EQ(back.SampleId, "tube 3");
+    EXPECT_EQ(back.EventCount, 6);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FcsWriterUnnamed,
+    ::testing::Values(UnnamedCase{"FirstOfThree", 3, {1}, false}, UnnamedCase{"MiddleOfThree", 3, {2}, false},
+                      UnnamedCase{"LastOfThreeWithCompensation", 3, {3}, true},
+                      UnnamedCase{"EveryOneOfTwo", 2, {1, 2}, true}, UnnamedCase{"TheOnlyOne", 1, {1}, false}),
+    [](const ::testing::TestParamInfo<UnnamedCase>& info) { return std::string(info.param.what); });
 
 }  // namespace
 }  // namespace qv

@@ -90,9 +90,9 @@ TEST_F(TxtReader, ReadsTablesAndBuildsTheClipboardText) {
         {"the empty last column may lack its TAB in some lines",
          "NAME\tFSC\t\na\t1\nb\t2\t\n",
          {{"FSC"}, {"a", "b"}, {{1}, {2}}, "\tFSC\t\na\t1\t\nb\t2\t\n"}},
-        {"an empty last header cell over a used column is a parameter without a name",
+        {"an empty last header cell over a used column is a parameter named by its number",
          "A\t\r\n1\t2\r\n3\t4\r\n",
-         {{"A", ""}, {}, {{1, 2}, {3, 4}}, "1\t2\t\n3\t4\t\n"}},
+         {{"A", "P2"}, {}, {{1, 2}, {3, 4}}, "1\t2\t\n3\t4\t\n"}},
         {"empty lines at the end are ignored",
          "FSC\r\n1\r\n2\r\n\r\n\n\r\n",
          {{"FSC"}, {}, {{1}, {2}}, "1\t\n2\t\n"}},
@@ -130,6 +130,10 @@ TEST_F(TxtReader, ReadsTablesAndBuildsTheClipboardText) {
          "A\r\n1\t2\t3\r\n",
          {{"A"}, {}, {{1}}, "1\t\n"}},
         {"empty event name", "NAME\tA\r\n\t7\r\n", {{"A"}, {""}, {{7}}, "\tA\t\n\t7\t\n"}},
+        {"an empty header cell names its parameter by number", "A\t\tC\r\n1\t2\t3\r\n",
+         {{"A", "P2", "C"}, {}, {{1, 2, 3}}, "1\t2\t3\t\n"}},
+        {"an empty header cell behind a name column", "NAME\t\tB\r\nq\t1\t2\r\n",
+         {{"P1", "B"}, {"q"}, {{1, 2}}, "\tP1\tB\t\nq\t1\t2\t\n"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
