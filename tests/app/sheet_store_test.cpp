@@ -365,15 +365,7 @@ TEST_F(SheetStoreTest, AfterALoadOrARecoveryTheActiveSlotNamesTheActiveWindow) {
     };
     expectActiveSlotIsActiveWindow("a sheet load");
 
-    // A recovery in a new run.
-    main.reset();
-    resetSharedState();
-    {
-        ScriptedDialogs dlg;
-        dlg.expectMessage(RecoveryQuestion, "Recovery", MsgButtons::YesNo, MsgAnswer::Yes);
-        start();
-        dlg.finish();
-    }
+    restartWithRecovery();
     expectActiveSlotIsActiveWindow("a recovery");
     const std::string copy = dataDir.file("copy.fcs");
     ScriptedDialogs dlg;
@@ -457,12 +449,7 @@ TEST_F(SheetStoreTest, TextTablesAndFcsFilesComeBackThroughTheirReaders) {
 
     // The same through a recovery.
     main->LataaNakyma(q(sheetDir.file("s.quorvane")));
-    main.reset();
-    resetSharedState();
-    ScriptedDialogs dlg;
-    dlg.expectMessage(RecoveryQuestion, "Recovery", MsgButtons::YesNo, MsgAnswer::Yes);
-    start();
-    dlg.finish();
+    restartWithRecovery();
     EXPECT_EQ(Workspace::capture().files, before.files);
 }
 
