@@ -458,17 +458,13 @@ TEST_F(SheetStoreTest, AfterACrashRecoveryRestoresTheWorkspaceAndAnOrderlyExitRe
     const Workspace before = Workspace::capture();
     ASSERT_TRUE(QFileInfo::exists(q(autosave())));
     // The program ends without its exit: the autosave file stays.
-    main.reset();
-    resetSharedState();
-    ScriptedDialogs dlg;
-    dlg.expectMessage(RecoveryQuestion, "Recovery", MsgButtons::YesNo, MsgAnswer::Yes);
-    start();
-    dlg.finish();
+    restartWithRecovery();
     const Workspace after = Workspace::capture();
     EXPECT_EQ(after.populations, before.populations);
     EXPECT_EQ(after.windows, before.windows);
     EXPECT_TRUE(after.membership == before.membership);
 
+    ScriptedDialogs dlg;
     dlg.expectMessage(ExitQuestion, "Exit the program", MsgButtons::OkCancel, MsgAnswer::Ok);
     main->FileExit_Click();
     dlg.finish();
