@@ -84,7 +84,9 @@ FileRecord readFcs(const std::string& path) {
     }
 }
 
-FileRecord readTxt(const std::string& path) {
+enum class Clipboard { Fill, Leave };
+
+FileRecord readTxt(const std::string& path, Clipboard clipboard = Clipboard::Fill) {
     TxtReadResult result;
     try {
         result = ReadTxtFile(path);
@@ -93,11 +95,18 @@ FileRecord readTxt(const std::string& path) {
     }
     // The text reader's copy of the table goes to the clipboard, replacing its
     // text, also when the copy is empty (a table without events or names).
-    if (result.Record.Loaded) {
+    if (result.Record.Loaded && clipboard == Clipboard::Fill) {
         if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
             app->clipboard()->setText(QString::fromLatin1(result.ClipboardText));
     }
     return std::move(result.Record);
+}
+
+// A file reopened from a sheet, an autosave or a package: the sheet names
+// no reader, so the file's content chooses one, the FCS reader for an FCS
+// header and the text reader otherwise. The user's clipboard stays as it is.
+FileRecord readByContent(const std::string& path) {
+    return HasFcsHeader(path) ? readFcs(path) : readTxt(path, Clipboard::Leave);
 }
 
 void autosave() {
@@ -271,7 +280,7 @@ LoadResult loadFile(std::string path, int window, int fileSlot) {
             // Whatever the slot held goes first, so two files' data never
             // sit in memory side by side.
             g.FileTable[fileSlot] = FileRecord{};
-            g.FileTable[fileSlot] = readFcs(path);
+            g.FileTable[fileSlot] = readByContent(path);
         }
         FileRecord& record = g.FileTable[fileSlot];
         if (!record.Loaded) {

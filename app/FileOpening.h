@@ -29,8 +29,8 @@ void FilePreviousFile_Click();
 // fileSlot 0: reuses the FileTable slot holding the same file (same key and
 // same full path), else reads the file into the first free slot, compensates
 // it and recomputes every population. fileSlot not 0 (the sheet reader, with
-// window 0): reads the file with the FCS reader into that slot, compensates
-// it, recomputes nothing. Shows "Load error" for a refused file and "Too many
+// window 0): reads the file into that slot with the reader its content calls
+// for (an FCS header, else a text table), compensates it, recomputes nothing. Shows "Load error" for a refused file and "Too many
 // files open" when the table is full. True when a new file was read or the
 // file reached the window.
 bool TiedostonLukuToimenPiteet(std::string path, int window, int fileSlot);

@@ -3,14 +3,16 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDate>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
 #include <memory>
 #include <optional>
+#include <system_error>
 
 #include <sys/stat.h>
 
@@ -263,7 +265,7 @@ void SheetStore::write(const QString& modeText) {
         try {
             text = workspaceText(SheetMode::Autosave, main_.mainMenu());
         } catch (...) {
-            showMessage(QString::fromLatin1(SaveFailedText));
+            reportAutosaveFailure(QString::fromLatin1(SaveFailedText), QStringLiteral("Quorvane"));
             return;
         }
         writeAutosave(text);
@@ -295,40 +297,50 @@ void SheetStore::write(const QString& modeText) {
     if (onWritten) onWritten(modeText, *chosen);
 }
 
-void SheetStore::removeStaleTemporaries(const QString& target) {
-    // A write killed half way leaves its temporary file ("autosave.quorvane.tmp-"
-    // and six characters); one that is minutes old belongs to no running write.
-    const QFileInfo info(target);
-    const QDir folder = info.dir();
-    const QDateTime old = QDateTime::currentDateTime().addSecs(-600);
-    for (const QFileInfo& left : folder.entryInfoList({info.fileName() + QStringLiteral(".tmp-??????")}, QDir::Files | QDir::Hidden))
-        if (left.lastModified() < old) QFile::remove(left.filePath());
+void SheetStore::reportAutosaveFailure(const QString& text, const QString& title) {
+    // One message for a run of failures: every later action tries again in
+    // silence until a write succeeds.
+    if (autosaveFailing_) return;
+    autosaveFailing_ = true;
+    showMessage(text, title);
 }
 
 bool SheetStore::writeAutosave(const std::string& text) {
+    const auto writeTo = [&text](const QString& target, int& error) {
+        if (target != autosaveFilePath()) QDir().mkpath(QFileInfo(target).absolutePath());
+        return WriteFileAtomically(bytesOf(target), text, true, &error);
+    };
     QString target = autosaveTarget();
-    if (!staleChecked_) {
-        staleChecked_ = true;
-        removeStaleTemporaries(target);
+    int error = 0;
+    FileWriteResult result = writeTo(target, error);
+    const QString fallback = fallbackAutosaveFilePath();
+    if (result != FileWriteResult::Ok && !useFallback_ && !fallback.isEmpty() && fallback != target) {
+        // Next to the program failed: the user's application data folder,
+        // from now on.
+        useFallback_ = true;
+        target = fallback;
+        result = writeTo(target, error);
     }
-    if (WriteFileAtomically(bytesOf(target), text) == FileWriteResult::Ok) {
+    if (result == FileWriteResult::Ok) {
+        autosaveFailing_ = false;
         if (onWritten) onWritten(QStringLiteral("Autosave"), target);
         return true;
     }
-    // Next to the program failed: the user's application data folder.
-    const QString fallback = fallbackAutosaveFilePath();
-    if (!useFallback_ && !fallback.isEmpty() && fallback != target) {
-        useFallback_ = true;
-        QDir().mkpath(QFileInfo(fallback).absolutePath());
-        target = fallback;
-        if (WriteFileAtomically(bytesOf(target), text) == FileWriteResult::Ok) {
-            if (onWritten) onWritten(QStringLiteral("Autosave"), target);
-            return true;
-        }
+    if (result == FileWriteResult::AccessDenied) {
+        // A folder the user may not write stays so: autosave is off for the run.
+        main_.AutosaveEnabled = false;
+        showMessage(QStringLiteral("Autosave is off: the autosave file could not be written:\n") + target,
+                    QStringLiteral("Save error"));
+        return false;
     }
-    main_.AutosaveEnabled = false;
-    showMessage(QStringLiteral("Autosave is off: the autosave file could not be written:\n") + target,
-                QStringLiteral("Save error"));
+    // Anything else (a full disk, a missing folder) may pass: autosave stays
+    // on and the next action writes again.
+    const QString reason = error != 0 ? QString::fromStdString(std::generic_category().message(error))
+                                      : QStringLiteral("unknown error");
+    reportAutosaveFailure(QStringLiteral("The autosave file could not be written in the folder:\n") +
+                              QFileInfo(target).absolutePath() + QStringLiteral("\n") + reason +
+                              QStringLiteral("\nIt is written again after your next action."),
+                          QStringLiteral("Save error"));
     return false;
 }
 
@@ -396,6 +408,15 @@ void SheetStore::load(const QString& path) {
             const SheetSection& fileInfo = sheetSection(SheetSectionKind::FileInfo);
             if (fileInfo.afterLoad && main_.mainMenu().NaytaFileInfo && main_.mainMenu().NaytaFileInfo->isChecked())
                 fileInfo.afterLoad();
+            // The window the workspace shows active became so while its
+            // activation was skipped, and a click on it activates nothing:
+            // its activation step runs now, so that what acts on the active
+            // window (Save FCS, File info) acts on the one the user sees.
+            // The workspace's current window is the one, also while the main
+            // window itself is not active yet (a recovery at start-up).
+            const QMdiSubWindow* current = main_.workspace()->currentSubWindow();
+            if (auto* active = current ? qobject_cast<PlotWindow*>(current->widget()) : nullptr)
+                active->onActivated();
             main_.PiirraKaikki();
         } catch (...) {
             // Whatever failed, the workspace holds what was loaded so far

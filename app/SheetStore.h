@@ -36,13 +36,14 @@ public:
 
 private:
     bool writeAutosave(const std::string& text);
-    // Removes temporary files a killed run left beside the autosave file.
-    void removeStaleTemporaries(const QString& target);
+    // Shows a failed autosave, once for each run of failures.
+    void reportAutosaveFailure(const QString& text, const QString& title);
 
     PaaIkkuna& main_;
     bool loading_ = false;
     bool useFallback_ = false;
-    bool staleChecked_ = false;
+    // True from a failed autosave until the next one that is written.
+    bool autosaveFailing_ = false;
 };
 
 }  // namespace qv

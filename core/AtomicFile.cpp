@@ -1,11 +1,14 @@
 #include "core/AtomicFile.h"
 
+#include <cctype>
 #include <cerrno>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -39,6 +42,42 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+// "name.tmp-" and the six letters or digits mkstemp puts in place of XXXXXX.
+constexpr const char* TempInfix = ".tmp-";
+constexpr size_t TempSuffixLength = 6;
+
+std::string nameOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool isTemporaryOf(const std::string& entry, const std::string& targetName) {
+    const std::string prefix = targetName + TempInfix;
+    if (entry.size() != prefix.size() + TempSuffixLength || entry.compare(0, prefix.size(), prefix) != 0) return false;
+    for (size_t i = prefix.size(); i < entry.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(entry[i]);
+        if (!std::isalnum(c)) return false;
+    }
+    return true;
+}
+
+// Removes the temporary files of `path` that a killed write left: plain
+// files of its name pattern whose time is older than a running write's.
+void removeStaleTemporaries(const std::string& path) {
+    const std::string folder = folderOf(path);
+    const std::string name = nameOf(path);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    const time_t old = ::time(nullptr) - StaleTemporaryAgeSeconds;
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!isTemporaryOf(entry->d_name, name)) continue;
+        const std::string left = folder + "/" + entry->d_name;
+        struct stat info {};
+        if (::lstat(left.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_mtime < old) ::unlink(left.c_str());
+    }
+    ::closedir(dir);
+}
+
 void syncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd < 0) return;
@@ -48,20 +87,27 @@ void syncFolder(const std::string& folder) {
 
 }  // namespace
 
-FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, bool syncToDisk) {
-    if (path.empty() || path.back() == '/') return FileWriteResult::Failed;
+FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, bool syncToDisk,
+                                    int* systemError) {
+    const auto failed = [systemError](int error) {
+        if (systemError) *systemError = error;
+        return resultOf(error);
+    };
+    if (systemError) *systemError = 0;
+    if (path.empty() || path.back() == '/') return failed(EISDIR);
     struct stat target {};
     const bool exists = ::stat(path.c_str(), &target) == 0;
     // A folder of that name, or a file the user may not change, is not
     // replaced behind their back by a rename.
-    if (exists && S_ISDIR(target.st_mode)) return FileWriteResult::Failed;
-    if (exists && ::access(path.c_str(), W_OK) != 0) return resultOf(errno);
+    if (exists && S_ISDIR(target.st_mode)) return failed(EISDIR);
+    if (exists && ::access(path.c_str(), W_OK) != 0) return failed(errno);
 
-    std::string temp = path + ".tmp-XXXXXX";
+    removeStaleTemporaries(path);
+    std::string temp = path + TempInfix + std::string(TempSuffixLength, 'X');
     std::vector<char> name(temp.begin(), temp.end());
     name.push_back('\0');
     const int fd = ::mkstemp(name.data());
-    if (fd < 0) return resultOf(errno);
+    if (fd < 0) return failed(errno);
     temp.assign(name.data());
 
     int error = 0;
@@ -82,7 +128,7 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::string_view by
     if (error == 0 && std::rename(temp.c_str(), path.c_str()) != 0) error = errno;
     if (error != 0) {
         ::unlink(temp.c_str());
-        return resultOf(error);
+        return failed(error);
     }
     if (syncToDisk) syncFolder(folderOf(path));
     return FileWriteResult::Ok;

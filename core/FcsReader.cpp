@@ -598,14 +598,30 @@ FileRecord ReadFcsFile(const std::string& path) {
     return r;
 }
 
-bool IsFcsFile(const std::string& path) {
+namespace {
+
+// The first six bytes of a regular file; empty when it has fewer or is no
+// regular file.
+std::string headOf(const std::string& path) {
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    if (!std::filesystem::is_regular_file(path, ec)) return {};
     std::ifstream in(path, std::ios::binary);
-    char head[6];
-    if (!in.read(head, 6)) return false;
-    const std::string_view version(head, 6);
+    std::string head(6, '\0');
+    if (!in.read(head.data(), 6)) return {};
+    return head;
+}
+
+}  // namespace
+
+bool IsFcsFile(const std::string& path) {
+    const std::string version = headOf(path);
     return version == "FCS3.0" || version == "FCS2.0";
+}
+
+bool HasFcsHeader(const std::string& path) {
+    const std::string head = headOf(path);
+    return head.size() == 6 && head.compare(0, 3, "FCS") == 0 && isDigit(head[3]) && head[4] == '.' &&
+           isDigit(head[5]);
 }
 
 }  // namespace qv

@@ -35,6 +35,9 @@ FileRecord ReadFcsData(std::string_view bytes, const std::string& path);
 
 // True when the file is at least 6 bytes long and begins "FCS3.0" or "FCS2.0".
 bool IsFcsFile(const std::string& path);
+// True when the file begins with an FCS header of any version ("FCS", a
+// digit, "." and a digit), also one this reader refuses ("FCS3.1").
+bool HasFcsHeader(const std::string& path);
 
 // The first group of the leftmost match of `pattern` in `text`, or "" when
 // nothing matches. Case-sensitive; "." matches any character but line feed.

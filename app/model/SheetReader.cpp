@@ -7,6 +7,7 @@
 
 #include "app/model/SheetWriter.h"
 #include "core/Numbers.h"
+#include "core/PopulationSlot.h"
 #include "core/TextUtil.h"
 
 namespace qv {
@@ -21,7 +22,8 @@ std::vector<std::string> splitDots(std::string_view s) {
 // The window lines every file window shares: "file" (the file slot it
 // shows), "axis.x", "axis.y", "axis.z" (the parameters of its axes) and
 // "show" (the population it shows). A value that is no number or lies
-// outside its table never reaches the window. Longer keys that start with
+// outside its table never reaches the window as it stands (a "file" line
+// of that kind reaches it as file 0, no file). Longer keys that start with
 // one of these words are a kind's own (a bending plot's "axis.3.x" is a
 // position, not a parameter) and pass unchecked.
 bool windowValueFits(const std::vector<std::string>& keys, const std::string& value, const SheetLimits& limits) {
@@ -37,6 +39,8 @@ bool windowValueFits(const std::vector<std::string>& keys, const std::string& va
     if (key == "axis") return n >= 1 && n <= INT16_MAX;
     return n >= 0 && n < PopulationTableSize;
 }
+
+bool isWindowFileLine(const std::vector<std::string>& keys) { return keys.size() == 3 && keys[2] == "file"; }
 
 // The integer part of a number text; nothing when it is no number or does not fit an int.
 std::optional<int> wholeNumber(std::string_view text) {
@@ -68,12 +72,19 @@ std::optional<int32_t> roundedInRange(std::string_view text, int32_t lo, int32_t
     }
 }
 
-// The number at the start of a piece of the version text, 0 when there is none.
-int versionPart(const std::vector<std::string>& pieces, size_t i) {
-    if (i >= pieces.size()) return 0;
-    const double v = Val(pieces[i]);
-    if (!(v > -1.0e9 && v < 1.0e9)) return 0;
-    return static_cast<int>(Int(v));
+// The largest version number a sheet may carry: the program's own numbers
+// are 16-bit.
+constexpr double MaxVersionNumber = INT16_MAX;
+
+// The number at the start of a piece of the version text; nothing when the
+// piece does not start with a number or the number lies outside 0..32767.
+std::optional<int> versionPart(std::string_view piece) {
+    while (!piece.empty() && (piece.front() == ' ' || piece.front() == '\t')) piece.remove_prefix(1);
+    const size_t length = LeadingNumberLength(piece);
+    if (length == 0) return std::nullopt;
+    const std::optional<double> v = ParseNumber(piece.substr(0, length));
+    if (!v || !(*v >= 0 && *v <= MaxVersionNumber)) return std::nullopt;
+    return static_cast<int>(Int(*v));
 }
 
 class Parser {
@@ -122,10 +133,14 @@ private:
         if (keys.size() < 2) return;
         if (keys[1] == "style" && value == "package") sheet_.package = true;
         if (keys[1] == "version" && !sheet_.hasVersion) {
+            // Major and minor; a version without a minor is version major.0.
             const std::vector<std::string> pieces = splitDots(value);
             sheet_.hasVersion = true;
-            sheet_.versionMajor = versionPart(pieces, 0);
-            sheet_.versionMinor = versionPart(pieces, 1);
+            const std::optional<int> major = versionPart(pieces[0]);
+            const std::optional<int> minor = pieces.size() > 1 ? versionPart(pieces[1]) : std::optional<int>(0);
+            sheet_.versionReadable = major && minor;
+            sheet_.versionMajor = major.value_or(0);
+            sheet_.versionMinor = minor.value_or(0);
         }
     }
 
@@ -173,7 +188,14 @@ private:
             sheet_.windows.push_back({*n, value, {}});
             return;
         }
-        if (currentOpen_ && windowValueFits(keys, value, limits_)) sheet_.windows.back().lines.emplace_back(line);
+        if (!currentOpen_) return;
+        if (windowValueFits(keys, value, limits_)) {
+            sheet_.windows.back().lines.emplace_back(line);
+        } else if (isWindowFileLine(keys)) {
+            // A file the table cannot hold: the window shows no file rather
+            // than keep the one it was created with.
+            sheet_.windows.back().lines.push_back(std::string(line.substr(0, line.find(':') + 1)) + "0");
+        }
     }
 
     static void service(const std::vector<std::string>& keys, const std::string& value, std::string_view line,
@@ -246,6 +268,7 @@ ParsedSheet ParseSheet(std::string_view bytes, const SheetLimits& limits,
 
 bool SheetIsNewer(const ParsedSheet& sheet, int major, int minor) {
     if (!sheet.hasVersion) return false;
+    if (!sheet.versionReadable) return true;
     return sheet.versionMajor > major || (sheet.versionMajor == major && sheet.versionMinor > minor);
 }
 
@@ -262,8 +285,12 @@ std::optional<std::string> UnsafePackageName(const ParsedSheet& sheet) {
 
 void ApplyPopulationLines(const ParsedSheet& sheet, std::array<PopulationRecord, PopulationTableSize>& table,
                           const SheetLimits& limits) {
+    // A slot the sheet names starts from its start value, so nothing the
+    // sheet leaves out (a label offset, a colour) comes from the workspace before.
+    std::set<int> started;
     for (const SheetSlotLine& l : sheet.populationLines) {
         PopulationRecord& p = table[static_cast<size_t>(l.slot)];
+        if (started.insert(l.slot).second) ResetPopulationSlot(p, l.slot);
         const bool definition = l.slot > limits.maxPopulations;
         p.InUse = true;
         const std::string& key = l.keys[0];

@@ -52,6 +52,8 @@ struct SheetWindow {
 struct ParsedSheet {
     bool hasVersion = false;
     int versionMajor = 0, versionMinor = 0;
+    // False when the version's major or minor does not read as a number in range.
+    bool versionReadable = true;
     bool package = false;
     // Packages: where the data starts (just behind the marker), npos without one.
     size_t dataOffset = std::string::npos;
@@ -69,15 +71,18 @@ struct ParsedSheet {
 ParsedSheet ParseSheet(std::string_view bytes, const SheetLimits& limits,
                        const std::function<bool(const std::string&)>& isKnownKind);
 
-// True when the sheet was written by a later version than major.minor.
+// True when the sheet was written by a later version than major.minor, or
+// its version does not read as a number in range (a sheet whose version
+// cannot be told is no safer to read than a newer one).
 bool SheetIsNewer(const ParsedSheet& sheet, int major, int minor);
 
 // The first name of a package's files that is not a plain file name (holds a
 // "/" or "\", is empty, "." or ".."); nullopt when every name is sound.
 std::optional<std::string> UnsafePackageName(const ParsedSheet& sheet);
 
-// Applies the population and definition lines to the table: each line marks
-// its slot in use and sets the field it names; fields no line names keep
+// Applies the population and definition lines to the table: a slot with
+// lines first gets its start value (ResetPopulationSlot), then each line
+// marks it in use and sets the field it names. Slots without lines keep
 // their values. Values that do not read or do not fit the field are ignored.
 void ApplyPopulationLines(const ParsedSheet& sheet, std::array<PopulationRecord, PopulationTableSize>& table,
                           const SheetLimits& limits);

@@ -137,6 +137,17 @@ protected:
         dlg.finish();
     }
 
+    // A new run of the program after a crash whose offer of recovery the
+    // user accepts.
+    void restartWithRecovery() {
+        main.reset();
+        resetSharedState();
+        ScriptedDialogs dlg;
+        dlg.expectMessage(RecoveryQuestion, "Recovery", MsgButtons::YesNo, MsgAnswer::Yes);
+        start();
+        dlg.finish();
+    }
+
     DotPlot* plot(int id) { return dynamic_cast<DotPlot*>(windowAt(id)); }
 
     void openFile(const std::string& path) {

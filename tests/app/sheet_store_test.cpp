@@ -3,7 +3,11 @@
 // made by the tests.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QDateTime>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
 #include <csignal>
 #include <random>
@@ -260,7 +264,13 @@ TEST_F(SheetStoreTest, SaveDialogOverwriteQuestionAndFailures) {
     EXPECT_EQ(readAll(path), "keep");
 }
 
-TEST_F(SheetStoreTest, AutosaveMovesToTheApplicationDataFolderThenTurnsOffOnce) {
+// The failed autosave's message, naming the folder and the system's reason.
+QString autosaveFailure(const std::string& folder, const char* reason) {
+    return q("The autosave file could not be written in the folder:\n" + folder + "\n" + reason +
+             "\nIt is written again after your next action.");
+}
+
+TEST_F(SheetStoreTest, FailedAutosaveStaysOnSaysSoOnceAndWritesAgainWhenItCan) {
     // The program folder is a file's path: nothing can be written there.
     WriteBytes(programDir.file("blocked"), "");
     setProgramFolderOverride(q(programDir.file("blocked")));
@@ -268,16 +278,39 @@ TEST_F(SheetStoreTest, AutosaveMovesToTheApplicationDataFolderThenTurnsOffOnce) 
     EXPECT_TRUE(main->AutosaveEnabled);
     EXPECT_TRUE(QFileInfo::exists(q(appDataDir.file("autosave.quorvane"))));
 
-    setAppDataFolderOverride(q(appDataDir.file("blocked-too")));
-    WriteBytes(appDataDir.file("blocked-too"), "");
+    // The application data folder fails as well, for a reason that may pass.
+    const std::string folder = appDataDir.file("blocked-too");
+    setAppDataFolderOverride(q(folder));
+    WriteBytes(folder, "");
+    written.clear();
+    {
+        ScriptedDialogs dlg;
+        dlg.expectMessage(autosaveFailure(folder, "Not a directory"), "Save error", MsgButtons::Ok, MsgAnswer::Ok);
+        main->TalletaNakyma("Autosave");
+        dlg.finish();
+    }
+    EXPECT_TRUE(main->AutosaveEnabled);
+    // Every later action tries again, without another message.
+    ASSERT_EQ(main->createFromMenu("DotPlot"), 1);
+    main->PiirraKaikki();
+    EXPECT_TRUE(written.isEmpty());
+    EXPECT_TRUE(main->AutosaveEnabled);
+
+    // Room again: the next action writes the workspace.
+    QFile::remove(q(folder));
+    ASSERT_EQ(main->createFromMenu("DotPlot"), 2);
+    EXPECT_EQ(written, QStringList{"Autosave"});
+    EXPECT_NE(readAll(folder + "/autosave.quorvane").find("window.2.type:DotPlot\r\n"), std::string::npos);
+
+    // A new run of failures is told again, once.
+    QDir(q(folder)).removeRecursively();
+    WriteBytes(folder, "");
     ScriptedDialogs dlg;
-    dlg.expectMessage(q("Autosave is off: the autosave file could not be written:\n" +
-                        appDataDir.file("blocked-too/autosave.quorvane")),
-                      "Save error", MsgButtons::Ok, MsgAnswer::Ok);
-    main->TalletaNakyma("Autosave");
-    EXPECT_FALSE(main->AutosaveEnabled);
-    main->TalletaNakyma("Autosave");  // said once only
+    dlg.expectMessage(autosaveFailure(folder, "Not a directory"), "Save error", MsgButtons::Ok, MsgAnswer::Ok);
+    main->PiirraKaikki();
+    main->PiirraKaikki();
     dlg.finish();
+    EXPECT_TRUE(main->AutosaveEnabled);
 }
 
 TEST_F(SheetStoreTest, TemporaryFilesOfAKilledWriteAreRemovedOnceOld) {
@@ -296,22 +329,142 @@ TEST_F(SheetStoreTest, TemporaryFilesOfAKilledWriteAreRemovedOnceOld) {
     EXPECT_TRUE(QFileInfo::exists(q(programDir.file("autosave.quorvane.backup"))));
 }
 
+TEST_F(SheetStoreTest, ALaterSaveRemovesWhatAKilledSaveOfTheSameTargetLeft) {
+    buildWorkspace();
+    const std::string package = sheetDir.file("ws.quorvane");
+    WriteBytes(sheetDir.file("ws.quorvane.tmp-Q7w2Rt"), std::string(4096, 'x'));
+    WriteBytes(sheetDir.file("other.quorvane.tmp-Q7w2Rt"), "another target's");
+    for (const char* name : {"ws.quorvane.tmp-Q7w2Rt", "other.quorvane.tmp-Q7w2Rt"}) {
+        QFile old(q(sheetDir.file(name)));
+        ASSERT_TRUE(old.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(old.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
+    }
+    saveSheet(package, "Paketti");
+    EXPECT_FALSE(QFileInfo::exists(q(sheetDir.file("ws.quorvane.tmp-Q7w2Rt"))));
+    EXPECT_TRUE(QFileInfo::exists(q(sheetDir.file("other.quorvane.tmp-Q7w2Rt"))));
+    EXPECT_EQ(QDir(q(sheetDir.path())).entryList({"ws.quorvane*"}, QDir::Files), QStringList{"ws.quorvane"});
+}
+
+// After a load the window the workspace shows active is the active one for
+// every command, whatever was active before: File info shows its file and
+// "Save FCS as..." writes it.
+TEST_F(SheetStoreTest, AfterALoadOrARecoveryTheActiveSlotNamesTheActiveWindow) {
+    buildWorkspace();
+    main->workspace()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(windowAt(1)->parentWidget()));
+    ASSERT_EQ(g.ActiveWindowSlot, 1);
+    const std::string sheet = sheetDir.file("view.quorvane");
+    saveSheet(sheet);
+    loadSheet(sheet);
+    const auto expectActiveSlotIsActiveWindow = [&](const char* after) {
+        const QMdiSubWindow* sub = main->workspace()->activeSubWindow();
+        auto* active = sub ? qobject_cast<PlotWindow*>(sub->widget()) : nullptr;
+        ASSERT_NE(active, nullptr) << after;
+        EXPECT_EQ(g.ActiveWindowSlot, active->AnnaID()) << after;
+        EXPECT_NE(g.ActiveWindowSlot, 1) << after;
+        EXPECT_TRUE(g.WindowRegistry[g.ActiveWindowSlot].Selected) << after;
+    };
+    expectActiveSlotIsActiveWindow("a sheet load");
+
+    restartWithRecovery();
+    expectActiveSlotIsActiveWindow("a recovery");
+    const std::string copy = dataDir.file("copy.fcs");
+    ScriptedDialogs dlg;
+    dlg.expectSaveFile(q(copy), "Save as FCS file");
+    main->FileSaveFCS_Click();
+    dlg.finish();
+    EXPECT_TRUE(QFileInfo::exists(q(copy)));
+}
+
+// A window's file line beyond the file table leaves it with no file, not
+// with the file loaded last.
+TEST_F(SheetStoreTest, FileLineBeyondTheFileTableLeavesTheWindowWithoutAFile) {
+    WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
+    WriteBytes(sheetDir.file("s.quorvane"), "file.1.path:" + dataDir.file("a.fcs") +
+                                                "\r\nwindow.2.type:DotPlot\r\nwindow.2.file:1\r\n"
+                                                "window.5.type:DotPlot\r\nwindow.5.file:99\r\n");
+    main->LataaNakyma(q(sheetDir.file("s.quorvane")));
+    ASSERT_TRUE(g.FileTable[1].Loaded);
+    ASSERT_NE(plot(2), nullptr);
+    ASSERT_NE(plot(5), nullptr);
+    EXPECT_EQ(g.WindowRegistry[2].FileIndex, 1);
+    EXPECT_EQ(g.WindowRegistry[5].FileIndex, 0);
+}
+
+// A hand-written sheet that leaves out a gate's label offsets and colours
+// gives the slot its start values, not those of the workspace before.
+TEST_F(SheetStoreTest, SlotsOfTheSheetStartWholeFromTheirStartValues) {
+    buildWorkspace();
+    g.PopulationTable[1].TitleX = 900;
+    g.PopulationTable[1].TitleY = -450;
+    g.PopulationTable[1].Transparent = true;
+    WriteBytes(sheetDir.file("s.quorvane"), "population.1.name:Hand\r\npopulation.1.type:Polygon\r\n"
+                                            "population.1.axis.x:1\r\npopulation.1.axis.y:2\r\n");
+    main->LataaNakyma(q(sheetDir.file("s.quorvane")));
+    const PopulationRecord& p = g.PopulationTable[1];
+    EXPECT_TRUE(p.InUse);
+    EXPECT_EQ(p.Name, "Hand");
+    EXPECT_EQ(p.TitleX, 0);
+    EXPECT_EQ(p.TitleY, 0);
+    EXPECT_EQ(p.Corners, 0);
+    EXPECT_FALSE(p.Transparent);
+    EXPECT_EQ(p.ColorRed, DefaultPopulationColours[1].Red);
+    EXPECT_FALSE(g.PopulationTable[3].InUse);
+}
+
+// A workspace built on a text table comes back from a sheet, an autosave and
+// a package: each file goes to the reader its content calls for.
+TEST_F(SheetStoreTest, TextTablesAndFcsFilesComeBackThroughTheirReaders) {
+    const std::string table = dataDir.file("cells.txt");
+    WriteBytes(table, "FSC\tSSC\n4.35\t0.29\n1.15\t2\n3\t4\n");
+    WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
+    {
+        ScriptedDialogs dlg;
+        dlg.expectOpenFile(q(table), "Open Tabbed TXT file");
+        main->FileOpenTXT_Click();
+        dlg.finish();
+    }
+    ASSERT_TRUE(g.FileTable[1].Loaded);
+    ASSERT_EQ(main->createFromMenu("DotPlot"), 2);
+    openFile(dataDir.file("a.fcs"));
+    const Workspace before = Workspace::capture();
+    ASSERT_EQ(before.files.at(1), "cells.txt|3");
+
+    const std::string sheet = saveSheet(sheetDir.file("s.quorvane"));
+    const std::string package = saveSheet(sheetDir.file("p.quorvane"), "Paketti");
+    EXPECT_NE(sheet.find("file.1.path:" + table + "\r\nfile.2.path:"), std::string::npos);  // paths only, as ever
+    TempFolder elsewhere;
+    WriteBytes(elsewhere.file("p.quorvane"), package);
+    QGuiApplication::clipboard()->setText("the user's");
+    for (const std::string& path : {sheetDir.file("s.quorvane"), elsewhere.file("p.quorvane")}) {
+        main->createFromMenu("DotPlot");
+        main->LataaNakyma(q(path));
+        const Workspace after = Workspace::capture();
+        EXPECT_EQ(after.files, before.files) << path;
+        EXPECT_EQ(after.windows, before.windows) << path;
+        EXPECT_EQ(g.FileTable[1].Parameters[1].Name, "FSC") << path;
+        EXPECT_EQ(g.FileTable[1].FcsVersionText, "") << path;
+        EXPECT_EQ(g.FileTable[2].FcsVersionText, "FCS3.0") << path;
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), "the user's") << path;
+    }
+
+    // The same through a recovery.
+    main->LataaNakyma(q(sheetDir.file("s.quorvane")));
+    restartWithRecovery();
+    EXPECT_EQ(Workspace::capture().files, before.files);
+}
+
 TEST_F(SheetStoreTest, AfterACrashRecoveryRestoresTheWorkspaceAndAnOrderlyExitRemovesTheFile) {
     buildWorkspace();
     const Workspace before = Workspace::capture();
     ASSERT_TRUE(QFileInfo::exists(q(autosave())));
     // The program ends without its exit: the autosave file stays.
-    main.reset();
-    resetSharedState();
-    ScriptedDialogs dlg;
-    dlg.expectMessage(RecoveryQuestion, "Recovery", MsgButtons::YesNo, MsgAnswer::Yes);
-    start();
-    dlg.finish();
+    restartWithRecovery();
     const Workspace after = Workspace::capture();
     EXPECT_EQ(after.populations, before.populations);
     EXPECT_EQ(after.windows, before.windows);
     EXPECT_TRUE(after.membership == before.membership);
 
+    ScriptedDialogs dlg;
     dlg.expectMessage(ExitQuestion, "Exit the program", MsgButtons::OkCancel, MsgAnswer::Ok);
     main->FileExit_Click();
     dlg.finish();

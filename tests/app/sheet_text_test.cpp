@@ -182,23 +182,52 @@ TEST(SheetParseTest, CommentsAreLinesStartingWithHashAndValuesRunToTheEnd) {
     EXPECT_FALSE(s.fileInfoVisible.has_value());
 }
 
-TEST(SheetParseTest, VersionCheck) {
-    struct Case {
-        const char* sheet;
-        bool newer;
-    } cases[] = {
-        {"general.version:1.3.0\r\n", true},   {"general.version:2.0.0\r\n", true},
-        {"general.version:1.2.9\r\n", false},  {"general.version:1.2.1\r\n", false},
-        {"general.version:0.9.9\r\n", false},  {"", false},
-        {"general.version:2\r\n", true},       {"general.version:x.y\r\n", false},
-        {"general.version:1.10.0\r\n", true},  {"general.version:1.2.1\r\ngeneral.version:9.0\r\n", false},
-    };
-    for (const Case& c : cases) EXPECT_EQ(SheetIsNewer(parse(c.sheet), 1, 2), c.newer) << c.sheet;
+// The version check against version 1.2 of the program: a later major or
+// minor refuses the sheet, and so does a version that does not read as a
+// number in range.
+struct VersionCase {
+    const char* name;
+    const char* sheet;
+    bool refused;
+};
+
+class SheetVersionTest : public ::testing::TestWithParam<VersionCase> {};
+
+TEST_P(SheetVersionTest, IsRefusedOnlyWhenNewerOrUnreadable) {
+    EXPECT_EQ(SheetIsNewer(parse(GetParam().sheet), 1, 2), GetParam().refused) << GetParam().sheet;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Versions, SheetVersionTest,
+    ::testing::Values(
+        VersionCase{"LaterMinor", "general.version:1.3.0\r\n", true},
+        VersionCase{"LaterMajor", "general.version:2.0.0\r\n", true},
+        VersionCase{"LaterRevisionOnly", "general.version:1.2.9\r\n", false},
+        VersionCase{"SameVersion", "general.version:1.2.1\r\n", false},
+        VersionCase{"Older", "general.version:0.9.9\r\n", false},
+        VersionCase{"NoVersionLine", "", false},
+        VersionCase{"MajorAloneLater", "general.version:2\r\n", true},
+        VersionCase{"MajorAloneSame", "general.version:1\r\n", false},
+        VersionCase{"TwoDigitMinor", "general.version:1.10.0\r\n", true},
+        VersionCase{"FirstVersionLineCounts", "general.version:1.2.1\r\ngeneral.version:9.0\r\n", false},
+        VersionCase{"TextAfterTheNumber", "general.version:1.2beta\r\n", false},
+        VersionCase{"MajorBeyondRange", "general.version:99999999999.0\r\n", true},
+        VersionCase{"MinorBeyondRange", "general.version:1.99999999999\r\n", true},
+        VersionCase{"MajorJustBeyond16Bits", "general.version:32768.0\r\n", true},
+        VersionCase{"HugeExponent", "general.version:1e400.0\r\n", true},
+        VersionCase{"NegativeMajor", "general.version:-1.0\r\n", true},
+        VersionCase{"NegativeMinor", "general.version:1.-5\r\n", true},
+        VersionCase{"Letters", "general.version:x.y\r\n", true},
+        VersionCase{"LettersInMinor", "general.version:1.x\r\n", true},
+        VersionCase{"EmptyValue", "general.version:\r\n", true},
+        VersionCase{"EmptyMinor", "general.version:1.\r\n", true},
+        VersionCase{"NotANumber", "general.version:nan.0\r\n", true}),
+    [](const ::testing::TestParamInfo<VersionCase>& info) { return std::string(info.param.name); });
 
 TEST(SheetParseTest, OutOfRangeAndMalformedLinesAreLeftOut) {
     std::array<PopulationRecord, PopulationTableSize> table{};
     table[3].ColorRed = 7;
+    table[3].ColorBlue = 9;
     const ParsedSheet s = parse(
         "population.0.name:a\npopulation.17.name:b\npopulation.x.name:c\npopulation.100000000000.name:d\n"
         "definition.16.name:e\ndefinition.33.name:f\npopulation.3\n"
@@ -216,7 +245,10 @@ TEST(SheetParseTest, OutOfRangeAndMalformedLinesAreLeftOut) {
     ApplyPopulationLines(s, table, SheetLimits{});
     const PopulationRecord& p = table[3];
     EXPECT_TRUE(p.InUse);
-    EXPECT_EQ(p.ColorRed, 7);  // a colour above 255 keeps the one before
+    // Colours that do not fit leave the slot's start colour.
+    EXPECT_EQ(p.ColorRed, DefaultPopulationColours[3].Red);
+    EXPECT_EQ(p.ColorGreen, DefaultPopulationColours[3].Green);
+    EXPECT_EQ(p.ColorBlue, DefaultPopulationColours[3].Blue);
     EXPECT_EQ(p.Corners, 0);
     EXPECT_EQ(p.CornerX[2], 0.0f);
     EXPECT_EQ(p.CornerY[2], 12.5f);
@@ -231,8 +263,11 @@ TEST(SheetParseTest, OutOfRangeAndMalformedLinesAreLeftOut) {
     EXPECT_EQ(s.windows[0].id, 3);
     EXPECT_EQ(s.windows[0].lines, std::vector<std::string>{"window.3.axis.x:2"});
     EXPECT_EQ(s.windows[1].id, 4);
-    // File, axis and show values outside their tables never reach the window.
-    EXPECT_EQ(s.windows[1].lines, (std::vector<std::string>{"window.4.file:20", "window.4.show:32", "window.4.axis.y:3"}));
+    // Axis and show values outside their tables never reach the window; a
+    // file outside the file table reaches it as no file.
+    EXPECT_EQ(s.windows[1].lines,
+              (std::vector<std::string>{"window.4.file:0", "window.4.file:0", "window.4.file:0", "window.4.file:20",
+                                        "window.4.show:32", "window.4.axis.y:3"}));
     EXPECT_EQ(s.windows[2].id, 2);  // the unknown kind left slot 2 free
     EXPECT_EQ(s.windows[2].type, "DotPlot");
 
@@ -245,6 +280,81 @@ TEST(SheetParseTest, OutOfRangeAndMalformedLinesAreLeftOut) {
     const ParsedSheet kindOwn = parse(block);
     ASSERT_EQ(kindOwn.windows.size(), 1u);
     EXPECT_EQ(kindOwn.windows[0].lines, own);
+}
+
+// A file line of a window that names no slot of the file table leaves the
+// window with no file; one that names a slot passes as it stands.
+struct FileLineCase {
+    const char* name;
+    const char* value;
+    const char* reaches;
+};
+
+class SheetWindowFileLineTest : public ::testing::TestWithParam<FileLineCase> {};
+
+TEST_P(SheetWindowFileLineTest, ReachesTheWindow) {
+    const ParsedSheet s = parse(std::string("window.5.type:DotPlot\r\nwindow.5.file:") + GetParam().value + "\r\n");
+    ASSERT_EQ(s.windows.size(), 1u);
+    EXPECT_EQ(s.windows[0].lines, std::vector<std::string>{std::string("window.5.file:") + GetParam().reaches});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    FileLines, SheetWindowFileLineTest,
+    ::testing::Values(FileLineCase{"FirstSlot", "1", "1"}, FileLineCase{"LastSlot", "20", "20"},
+                      FileLineCase{"NoFile", "0", "0"}, FileLineCase{"BeyondTheTable", "99", "0"},
+                      FileLineCase{"Huge", "1e300", "0"}, FileLineCase{"Negative", "-3", "0"},
+                      FileLineCase{"NotANumber", "two", "0"}, FileLineCase{"Empty", "", "0"}),
+    [](const ::testing::TestParamInfo<FileLineCase>& info) { return std::string(info.param.name); });
+
+// A slot with lines in the sheet starts whole from its start value: nothing
+// the sheet leaves out comes from the workspace before. A slot without lines
+// keeps what it held.
+TEST(SheetParseTest, SlotsWithLinesStartFromTheirStartValue) {
+    std::array<PopulationRecord, PopulationTableSize> table{};
+    for (int slot : {2, 4, 18}) {
+        PopulationRecord& p = table[static_cast<size_t>(slot)];
+        p.Name = "old";
+        p.Type = "Histogram";
+        p.TitleX = 450;
+        p.TitleY = -300;
+        p.Corners = 3;
+        p.CornerX[1] = 5.0f;
+        p.AxisX = 4;
+        p.Created = 7;
+        p.Transparent = true;
+        p.ColorRed = p.ColorGreen = p.ColorBlue = 1;
+    }
+    const ParsedSheet s = parse(
+        "population.2.name:New\r\npopulation.2.type:Polygon\r\npopulation.2.color.red:40\r\n"
+        "definition.18.name:Poly-2 and not Poly-2\r\npopulation.2.axis.y:3\r\n");
+    ApplyPopulationLines(s, table, SheetLimits{});
+
+    const PopulationRecord& gate = table[2];
+    EXPECT_TRUE(gate.InUse);
+    EXPECT_EQ(gate.Name, "New");
+    EXPECT_EQ(gate.Type, "Polygon");
+    EXPECT_EQ(gate.TitleX, 0);
+    EXPECT_EQ(gate.TitleY, 0);
+    EXPECT_EQ(gate.Corners, 0);
+    EXPECT_EQ(gate.CornerX[1], 0.0f);
+    EXPECT_EQ(gate.AxisX, 0);
+    EXPECT_EQ(gate.AxisY, 3);  // a line after the reset still counts
+    EXPECT_EQ(gate.Created, 0);
+    EXPECT_FALSE(gate.Transparent);
+    EXPECT_EQ(gate.ColorRed, 40);
+    EXPECT_EQ(gate.ColorGreen, DefaultPopulationColours[2].Green);
+    EXPECT_EQ(gate.ColorBlue, DefaultPopulationColours[2].Blue);
+
+    const PopulationRecord& definition = table[18];
+    EXPECT_TRUE(definition.InUse);
+    EXPECT_EQ(definition.Name, "Poly-2 and not Poly-2");
+    EXPECT_FALSE(definition.Transparent);
+    EXPECT_EQ(definition.ColorRed, DefaultPopulationColours[18].Red);
+
+    const PopulationRecord& untouched = table[4];
+    EXPECT_EQ(untouched.Name, "old");
+    EXPECT_EQ(untouched.TitleX, 450);
+    EXPECT_EQ(untouched.Corners, 3);
 }
 
 TEST(SheetParseTest, DamagedSheetsNeverBreakTheParser) {
