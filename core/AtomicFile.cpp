@@ -10,6 +10,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -61,19 +62,23 @@ bool isTemporaryOf(const std::string& entry, const std::string& targetName) {
     return true;
 }
 
-// Removes the temporary files of `path` that a killed write left: plain
-// files of its name pattern whose time is older than a running write's.
+// Removes the temporary files of `path` that a killed write left. A running
+// write holds a lock on its temporary file until it has been renamed, and
+// the system drops the lock of a killed one: a file we can lock is nobody's.
 void removeStaleTemporaries(const std::string& path) {
     const std::string folder = folderOf(path);
     const std::string name = nameOf(path);
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) return;
-    const time_t old = ::time(nullptr) - StaleTemporaryAgeSeconds;
     while (const dirent* entry = ::readdir(dir)) {
         if (!isTemporaryOf(entry->d_name, name)) continue;
         const std::string left = folder + "/" + entry->d_name;
         struct stat info {};
-        if (::lstat(left.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_mtime < old) ::unlink(left.c_str());
+        if (::lstat(left.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+        const int fd = ::open(left.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(left.c_str());
+        ::close(fd);
     }
     ::closedir(dir);
 }
@@ -109,6 +114,8 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::string_view by
     const int fd = ::mkstemp(name.data());
     if (fd < 0) return failed(errno);
     temp.assign(name.data());
+    // Marks the temporary file as a running write's until it is renamed.
+    ::flock(fd, LOCK_EX | LOCK_NB);
 
     int error = 0;
     if (!writeAll(fd, bytes)) error = errno;
@@ -124,8 +131,10 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::string_view by
         ::fchmod(fd, mode);
     }
     if (error == 0 && syncToDisk && ::fsync(fd) != 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
+    // Renamed while still open, so the lock covers the file until it has its
+    // final name.
     if (error == 0 && std::rename(temp.c_str(), path.c_str()) != 0) error = errno;
+    if (::close(fd) != 0 && error == 0) error = errno;
     if (error != 0) {
         ::unlink(temp.c_str());
         return failed(error);

@@ -19,16 +19,11 @@ enum class FileWriteResult {
 // (and the rename) are flushed to the disk before it returns, so a power cut
 // keeps either the old file or the new one; without it a killed process still
 // leaves a whole file, only the machine's crash may lose the newest one.
-// Temporary files of the same target that a killed write left behind
-// (StaleTemporaryAge old) are removed first. On failure `systemError`, when
+// Temporary files of the same target that a killed write left behind (no
+// running write holds their lock) are removed first. On failure `systemError`, when
 // given, receives the system's error number (0 when there was none).
 FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, bool syncToDisk = true,
                                     int* systemError = nullptr);
-
-// How old a temporary file of a target must be before a later write of that
-// target takes it for one a killed write left: a running write keeps its
-// file's time fresh.
-inline constexpr int StaleTemporaryAgeSeconds = 600;
 
 // Reads the whole file into `bytes`; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);

@@ -7,6 +7,8 @@
 #include <ctime>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <unistd.h>
@@ -30,36 +32,42 @@ void ageBy(const std::string& path, int seconds) {
 
 struct LeftFile {
     const char* name;
-    const char* file;  // what the killed write left beside ws.quorvane
+    const char* file;  // what an earlier write left beside ws.quorvane
     int ageSeconds;
+    bool heldByARunningWrite;  // another process is still writing it
     bool removed;
 };
 
 class StaleTemporaryTest : public ::testing::TestWithParam<LeftFile> {};
 
-TEST_P(StaleTemporaryTest, OnlyOldTemporariesOfTheSameTargetGo) {
+TEST_P(StaleTemporaryTest, OnlyAbandonedTemporariesOfTheSameTargetGo) {
     TempFolder folder;
     const std::string left = folder.file(GetParam().file);
     WriteBytes(left, "half a sheet");
     ageBy(left, GetParam().ageSeconds);
+    // A running write holds the lock through its own open file description.
+    const int held = GetParam().heldByARunningWrite ? ::open(left.c_str(), O_RDONLY) : -1;
+    if (GetParam().heldByARunningWrite) ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
     ASSERT_EQ(WriteFileAtomically(folder.file("ws.quorvane"), "whole", false), FileWriteResult::Ok);
     EXPECT_EQ(!exists(left), GetParam().removed);
     std::string bytes;
     ASSERT_TRUE(ReadWholeFile(folder.file("ws.quorvane"), bytes));
     EXPECT_EQ(bytes, "whole");
+    if (held >= 0) ::close(held);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     LeftBehind, StaleTemporaryTest,
-    ::testing::Values(LeftFile{"KilledWriteOfTheTarget", "ws.quorvane.tmp-Q7w2Rt", 3600, true},
-                      LeftFile{"JustOldEnough", "ws.quorvane.tmp-000000", StaleTemporaryAgeSeconds + 60, true},
-                      LeftFile{"RecentMayBeARunningWrite", "ws.quorvane.tmp-Q7w2Rt", 5, false},
-                      LeftFile{"AnotherTarget", "other.quorvane.tmp-Q7w2Rt", 3600, false},
-                      LeftFile{"TargetNameAsSuffix", "old-ws.quorvane.tmp-Q7w2Rt", 3600, false},
-                      LeftFile{"FiveCharacters", "ws.quorvane.tmp-Q7w2R", 3600, false},
-                      LeftFile{"SevenCharacters", "ws.quorvane.tmp-Q7w2Rtx", 3600, false},
-                      LeftFile{"NotLettersOrDigits", "ws.quorvane.tmp-Q7w2R.", 3600, false},
-                      LeftFile{"UserBackup", "ws.quorvane.backup", 3600, false}),
+    ::testing::Values(LeftFile{"KilledWriteOfTheTarget", "ws.quorvane.tmp-Q7w2Rt", 3600, false, true},
+                      LeftFile{"WriteKilledAMomentAgo", "ws.quorvane.tmp-000000", 0, false, true},
+                      LeftFile{"RunningWriteOfTheTarget", "ws.quorvane.tmp-Q7w2Rt", 0, true, false},
+                      LeftFile{"LongRunningWriteOfTheTarget", "ws.quorvane.tmp-Q7w2Rt", 3600, true, false},
+                      LeftFile{"AnotherTarget", "other.quorvane.tmp-Q7w2Rt", 3600, false, false},
+                      LeftFile{"TargetNameAsSuffix", "old-ws.quorvane.tmp-Q7w2Rt", 3600, false, false},
+                      LeftFile{"FiveCharacters", "ws.quorvane.tmp-Q7w2R", 3600, false, false},
+                      LeftFile{"SevenCharacters", "ws.quorvane.tmp-Q7w2Rtx", 3600, false, false},
+                      LeftFile{"NotLettersOrDigits", "ws.quorvane.tmp-Q7w2R.", 3600, false, false},
+                      LeftFile{"UserBackup", "ws.quorvane.backup", 3600, false, false}),
     [](const ::testing::TestParamInfo<LeftFile>& info) { return std::string(info.param.name); });
 
 TEST(AtomicWriteTest, AFolderNamedLikeATemporaryStays) {
