@@ -55,6 +55,27 @@ int linesIn(const std::string& path) {
     return n;
 }
 
+// Runs the walk once per repetition, each in a fresh program state, timing
+// only the run; the walk must write `lines` lines to `result`.
+void runWalks(benchmark::State& state, const std::string& script, const std::string& result, int lines) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        qv::resetSharedState();
+        qv::registerDotPlotKind();
+        std::remove(result.c_str());
+        qv::ToolHost host;
+        qv::ScriptInterpreter interpreter(host);
+        qv::installToolCommands(interpreter);
+        state.ResumeTiming();
+        interpreter.AjaOhjelma(script, false);
+        state.PauseTiming();
+        if (linesIn(result) != lines) state.SkipWithError("not one line per loadable file");
+        if (qv::PlotWindow* w = qv::windowAt(1)) w->UnloadWindow();
+        qv::deleteDiscardedWidgets();
+        state.ResumeTiming();
+    }
+}
+
 void BM_ToolWalksAFolderWithStatistics(benchmark::State& state) {
     const std::string folder = dataFolder().path();
     const std::string script =
@@ -76,22 +97,7 @@ void BM_ToolWalksAFolderWithStatistics(benchmark::State& state) {
         "output.write:$name[tab]$a[tab]$b[tab]$c[tab]$d\r\n"
         "w.1.file.move:next\r\n"
         "loop\r\n";
-    for (auto _ : state) {
-        state.PauseTiming();
-        qv::resetSharedState();
-        qv::registerDotPlotKind();
-        std::remove((folder + "result.txt").c_str());
-        qv::ToolHost host;
-        qv::ScriptInterpreter interpreter(host);
-        qv::installToolCommands(interpreter);
-        state.ResumeTiming();
-        interpreter.AjaOhjelma(script, false);
-        state.PauseTiming();
-        if (linesIn(folder + "result.txt") != FileCount) state.SkipWithError("not one line per file");
-        if (qv::PlotWindow* w = qv::windowAt(1)) w->UnloadWindow();
-        qv::deleteDiscardedWidgets();
-        state.ResumeTiming();
-    }
+    runWalks(state, script, folder + "result.txt", FileCount);
     state.SetLabel("100 files x 10000 events");
 }
 
@@ -132,22 +138,7 @@ void BM_ToolWalksPastRefusedFiles(benchmark::State& state) {
         "output.write:$name\r\n"
         "w.1.file.move:next\r\n"
         "loop\r\n";
-    for (auto _ : state) {
-        state.PauseTiming();
-        qv::resetSharedState();
-        qv::registerDotPlotKind();
-        std::remove((folder + "result.txt").c_str());
-        qv::ToolHost host;
-        qv::ScriptInterpreter interpreter(host);
-        qv::installToolCommands(interpreter);
-        state.ResumeTiming();
-        interpreter.AjaOhjelma(script, false);
-        state.PauseTiming();
-        if (linesIn(folder + "result.txt") != 2) state.SkipWithError("not one line per good file");
-        if (qv::PlotWindow* w = qv::windowAt(1)) w->UnloadWindow();
-        qv::deleteDiscardedWidgets();
-        state.ResumeTiming();
-    }
+    runWalks(state, script, folder + "result.txt", 2);
     state.SetComplexityN(refused);
     state.SetLabel(std::to_string(refused) + " refused files + 2 good");
 }
