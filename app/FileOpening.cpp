@@ -7,14 +7,17 @@
 #include <QString>
 
 #include <map>
+#include <memory>
 #include <new>
 #include <optional>
 #include <set>
+#include <unordered_map>
 
 #include "app/Dialogs.h"
 #include "app/MainServices.h"
 #include "app/PlotWindow.h"
 #include "app/WindowRegistry.h"
+#include "app/model/FileSystemText.h"
 #include "app/model/FolderListing.h"
 #include "app/model/PopulationRecompute.h"
 #include "core/Compensation.h"
@@ -57,9 +60,14 @@ std::string toFileSystem(const QString& path) { return QFile::encodeName(path).t
 // While set, a refused file is passed over without its message (tool walks).
 bool quietRefusals = false;
 
-void showLoadError(const FileRecord& refused) {
+// The message names the file (as the file system encodes its name), so a
+// refusal met while stepping through a folder says which file it was, and
+// gives the reader's reason.
+void showLoadError(const std::string& path, const FileRecord& refused) {
     if (quietRefusals) return;
-    showMessage(QString::fromLatin1(LoadErrorMessage(refused)), QString::fromLatin1(LoadErrorTitle));
+    QString text = QString::fromLatin1(LoadErrorText) + QLatin1Char('\n') + shownFileSystemText(path);
+    if (!refused.RefusalReason.empty()) text += QLatin1Char('\n') + QString::fromLatin1(refused.RefusalReason);
+    showMessage(text, QString::fromLatin1(LoadErrorTitle));
 }
 
 void showTableFull() {
@@ -172,9 +180,8 @@ std::optional<RefusedStep> takeRefusedStep(int window) {
     return r;
 }
 
-bool stepFile(int window, Step step, LoadOutcome* outcomeOut = nullptr) {
+bool stepFile(int window, Step step) {
     bool result = false;
-    if (outcomeOut) *outcomeOut = LoadOutcome::Done;
     const int f = isWindowSlot(window) && g.WindowRegistry[window].InUse ? g.WindowRegistry[window].FileIndex : 0;
     const std::optional<RefusedStep> refused = takeRefusedStep(window);
     // A window without a file has no folder to step through.
@@ -209,7 +216,6 @@ bool stepFile(int window, Step step, LoadOutcome* outcomeOut = nullptr) {
                 result = loaded.result;
                 outcome = loaded.outcome;
             }
-            if (outcomeOut) *outcomeOut = outcome;
             if (outcome == LoadOutcome::Refused) {
                 refusedSteps[window] = RefusedStep{step, folder, shown, shownKey, targetName};
                 if (refusedInCommand) refusedInCommand->insert(path);
@@ -286,7 +292,7 @@ LoadResult loadFile(std::string path, int window, int fileSlot) {
         if (!record.Loaded) {
             // A refused record carries key 0, so the slot stays free.
             record.FileKey = 0;
-            showLoadError(record);
+            showLoadError(path, record);
             out.outcome = LoadOutcome::Refused;
             return out;
         }
@@ -327,7 +333,7 @@ LoadResult loadFile(std::string path, int window, int fileSlot) {
             FileRecord& record = g.FileTable[free];
             if (!record.Loaded) {
                 record.FileKey = 0;
-                showLoadError(record);
+                showLoadError(path, record);
                 out.outcome = LoadOutcome::Refused;
                 return out;
             }
@@ -373,18 +379,114 @@ bool EnsimmainenTiedostoHakemisto(int window, const std::string& folder) {
 bool SeuraavaTiedosto(int window) { return stepFile(window, Step::Next); }
 bool EdellinenTiedosto(int window) { return stepFile(window, Step::Previous); }
 
-bool StepToLoadableFile(int window, bool forward) {
+// ---- tool walks ----
+
+namespace {
+
+// The listing a tool walk steps through. Each file's place is looked up, not
+// searched for, so a walk over n files costs n steps, however many of them
+// the reader refuses.
+struct WalkListing {
+    std::string folder;
+    std::vector<std::string> names;  // as FolderFileList: element 0 holds no name
+    std::unordered_map<std::string, int> place;
+    int count() const { return static_cast<int>(names.size()) - 1; }
+};
+
+// The last listing made for a walk; held by shared pointer, so a walk that
+// lets events run keeps its own even if another listing replaces it.
+std::shared_ptr<const WalkListing> walkListing;
+
+std::string withFolderEnd(std::string folder) {
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder;
+}
+
+// Lists `folder` for a walk; null when `keepWorking` ended the listing.
+std::shared_ptr<const WalkListing> listForWalk(const std::string& folder, const KeepWorking& keepWorking) {
+    std::optional<std::vector<std::string>> names = ListFcsFiles(folder, keepWorking);
+    if (!names) return nullptr;
+    auto listing = std::make_shared<WalkListing>();
+    listing->folder = folder;
+    listing->names.reserve(names->size() + 1);
+    listing->names.emplace_back();
+    for (std::string& name : *names) listing->names.push_back(std::move(name));
+    listing->place.reserve(names->size());
+    for (int i = 1; i <= listing->count(); ++i) listing->place.emplace(listing->names[static_cast<size_t>(i)], i);
+    walkListing = listing;
+    return listing;
+}
+
+// The listing kept for `folder`, made now when the kept one is of another folder.
+std::shared_ptr<const WalkListing> keptListing(const std::string& folder, const KeepWorking& keepWorking) {
+    if (walkListing && walkListing->folder == folder) return walkListing;
+    return listForWalk(folder, keepWorking);
+}
+
+// Loads the listed files from `from` on, one `direction` at a time, into the
+// window until the reader takes one; the files it refuses are passed without
+// a message. False when none is taken, the window is gone, or
+// `keepWorking` (asked before each file) ends the walk.
+bool loadFirstTaken(const WalkListing& listing, int from, int direction, int window, const KeepWorking& keepWorking) {
     quietRefusals = true;
     struct Reset {
         ~Reset() { quietRefusals = false; }
     } reset;
-    // Each refused step goes on from the refused file, so this ends at the
-    // end of the folder's list (the bound only guards a list that keeps changing).
-    for (int tries = 0; tries < 1000000; ++tries) {
-        LoadOutcome outcome = LoadOutcome::Done;
-        const bool result = stepFile(window, forward ? Step::Next : Step::Previous, &outcome);
-        if (outcome != LoadOutcome::Refused) return result;
+    for (int i = from; i >= 1 && i <= listing.count(); i += direction) {
+        if (keepWorking && !keepWorking()) return false;
+        // Events may have run: a window closed meanwhile takes nothing.
+        if (!isWindowSlot(window) || !g.WindowRegistry[window].InUse) return false;
+        const LoadResult loaded = loadFile(listing.folder + listing.names[static_cast<size_t>(i)], window, 0);
+        if (loaded.outcome != LoadOutcome::Refused) return loaded.result;
     }
+    return false;
+}
+
+}  // namespace
+
+int WalkFileCount(const std::string& folder, const KeepWorking& keepWorking) {
+    const std::shared_ptr<const WalkListing> listing = keptListing(withFolderEnd(folder), keepWorking);
+    return listing ? listing->count() : -1;
+}
+
+bool FirstLoadableFile(int window, const std::string& folder, const KeepWorking& keepWorking) {
+    bool result = false;
+    // A walk starts here: the folder is listed afresh.
+    if (const std::shared_ptr<const WalkListing> listing = listForWalk(withFolderEnd(folder), keepWorking)) {
+        refusedSteps.erase(window);
+        result = loadFirstTaken(*listing, 1, +1, window, keepWorking);
+    }
+    finishCommand();
+    return result;
+}
+
+bool StepToLoadableFile(int window, bool forward, const KeepWorking& keepWorking) {
+    bool result = false;
+    refusedSteps.erase(window);
+    const int f = isWindowSlot(window) && g.WindowRegistry[window].InUse ? g.WindowRegistry[window].FileIndex : 0;
+    // A window without a file has no folder to step through.
+    if (isFileSlot(f) && g.FileTable[f].FileKey != 0) {
+        const std::string folder = g.FileTable[f].Folder;
+        const std::string shown = g.FileTable[f].FileName;
+        if (const std::shared_ptr<const WalkListing> listing = keptListing(folder, keepWorking)) {
+            const int n = listing->count();
+            const auto found = listing->place.find(shown);
+            const int pos = found == listing->place.end() ? 0 : found->second;
+            // As a single step: a file that is not in the list (a text table)
+            // steps forward to the first listed file, and not back.
+            if (forward && n > 1 && pos < n) result = loadFirstTaken(*listing, pos + 1, +1, window, keepWorking);
+            if (!forward && pos > 1) result = loadFirstTaken(*listing, pos - 1, -1, window, keepWorking);
+        }
+    }
+    finishCommand();
+    return result;
+}
+
+void ForgetWalkListing() { walkListing.reset(); }
+
+bool FileTableHasRoom() {
+    for (int f = 1; isFileSlot(f); ++f)
+        if (!g.FileTable[f].Loaded) return true;
     return false;
 }
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "app/model/FolderListing.h"
+
 namespace qv {
 
 // Menu commands of the main window's File menu.
@@ -53,11 +55,30 @@ bool EnsimmainenTiedostoHakemisto(int window, const std::string& folder);
 // when the window shows no file. Then frees unused files and autosaves.
 bool SeuraavaTiedosto(int window);
 bool EdellinenTiedosto(int window);
-// Tools: the same step forward or back, but past the files the reader
+// Tools walk a folder with one listing: the one made by FirstLoadableFile,
+// kept while the walk stays in that folder (made again only for another
+// folder, or after ForgetWalkListing at the start of every run), so a walk
+// over n files lists the folder once and takes n steps. `keepWorking` is
+// asked between files and between the entries of a listing; when it says
+// stop, the work ends there (nothing half-listed is kept).
+
+// The number of FCS files in `folder`, from the kept listing when it is of
+// that folder; -1 when `keepWorking` ended the listing.
+int WalkFileCount(const std::string& folder, const KeepWorking& keepWorking);
+// Lists `folder` afresh and loads its first file the reader takes into the
+// window, passing refused files without a message. Then frees unused files
+// and autosaves. True when the window took a file.
+bool FirstLoadableFile(int window, const std::string& folder, const KeepWorking& keepWorking);
+// The step forward or back from the window's file, past the files the reader
 // refuses, without a message, to the next loadable file; false, with the
 // window's file unchanged, when no loadable file follows. An unattended walk
 // through a folder is never stopped by a damaged file.
-bool StepToLoadableFile(int window, bool forward);
+bool StepToLoadableFile(int window, bool forward, const KeepWorking& keepWorking);
+// The next walk lists its folder afresh.
+void ForgetWalkListing();
+
+// True when some FileTable slot 1..MaxFiles holds no loaded file.
+bool FileTableHasRoom();
 
 // Which reader a file read into a new slot goes through: "" for the FCS
 // reader, "txt" while "Open TXT file..." runs its loads.

@@ -1,12 +1,15 @@
 // A tool walking a folder of data files in one dot plot with its statistics
 // open, reading four statistics per file and writing a line per file
 // (target: 100 files of 10,000 events in under 3 s, drawing included).
+// And a walk over a folder of thousands of files the reader refuses with two
+// good ones among them, which must take time in proportion to the files.
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -52,6 +55,27 @@ int linesIn(const std::string& path) {
     return n;
 }
 
+// Runs the walk once per repetition, each in a fresh program state, timing
+// only the run; the walk must write `lines` lines to `result`.
+void runWalks(benchmark::State& state, const std::string& script, const std::string& result, int lines) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        qv::resetSharedState();
+        qv::registerDotPlotKind();
+        std::remove(result.c_str());
+        qv::ToolHost host;
+        qv::ScriptInterpreter interpreter(host);
+        qv::installToolCommands(interpreter);
+        state.ResumeTiming();
+        interpreter.AjaOhjelma(script, false);
+        state.PauseTiming();
+        if (linesIn(result) != lines) state.SkipWithError("not one line per loadable file");
+        if (qv::PlotWindow* w = qv::windowAt(1)) w->UnloadWindow();
+        qv::deleteDiscardedWidgets();
+        state.ResumeTiming();
+    }
+}
+
 void BM_ToolWalksAFolderWithStatistics(benchmark::State& state) {
     const std::string folder = dataFolder().path();
     const std::string script =
@@ -73,28 +97,62 @@ void BM_ToolWalksAFolderWithStatistics(benchmark::State& state) {
         "output.write:$name[tab]$a[tab]$b[tab]$c[tab]$d\r\n"
         "w.1.file.move:next\r\n"
         "loop\r\n";
-    for (auto _ : state) {
-        state.PauseTiming();
-        qv::resetSharedState();
-        qv::registerDotPlotKind();
-        std::remove((folder + "result.txt").c_str());
-        qv::ToolHost host;
-        qv::ScriptInterpreter interpreter(host);
-        qv::installToolCommands(interpreter);
-        state.ResumeTiming();
-        interpreter.AjaOhjelma(script, false);
-        state.PauseTiming();
-        if (linesIn(folder + "result.txt") != FileCount) state.SkipWithError("not one line per file");
-        if (qv::PlotWindow* w = qv::windowAt(1)) w->UnloadWindow();
-        qv::deleteDiscardedWidgets();
-        state.ResumeTiming();
-    }
+    runWalks(state, script, folder + "result.txt", FileCount);
     state.SetLabel("100 files x 10000 events");
+}
+
+// A folder of `refused` files that look like FCS files but that the reader
+// refuses, with one good file in the middle of them and one after them.
+const qv::test::TempFolder& refusedFolder(int refused) {
+    static std::map<int, std::unique_ptr<qv::test::TempFolder>> folders;
+    std::unique_ptr<qv::test::TempFolder>& f = folders[refused];
+    if (!f) {
+        f = std::make_unique<qv::test::TempFolder>();
+        qv::test::FcsTestFile good;
+        good.param("FSC-H").param("SSC-H");
+        good.Events = {{100, 200}, {300, 400}};
+        for (int i = 0; i < refused; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "r%05d.fcs", i);
+            qv::test::WriteBytes(f->file(name), "FCS3.0    damaged beyond reading");
+        }
+        char middle[32];
+        std::snprintf(middle, sizeof middle, "r%05d_good.fcs", refused / 2);
+        qv::test::WriteFcsTestFile(f->file(middle), good);
+        qv::test::WriteFcsTestFile(f->file("z_good.fcs"), good);
+    }
+    return *f;
+}
+
+void BM_ToolWalksPastRefusedFiles(benchmark::State& state) {
+    const int refused = static_cast<int>(state.range(0));
+    const std::string folder = refusedFolder(refused).path();
+    const std::string script =
+        "folder.set:" + folder +
+        "\r\n"
+        "create.dotplot:1\r\n"
+        "w.1.file.move:first\r\n"
+        "output.set:result.txt\r\n"
+        "do:@.filesinfolder\r\n"
+        "$name.set:@.w.1.filename\r\n"
+        "output.write:$name\r\n"
+        "w.1.file.move:next\r\n"
+        "loop\r\n";
+    runWalks(state, script, folder + "result.txt", 2);
+    state.SetComplexityN(refused);
+    state.SetLabel(std::to_string(refused) + " refused files + 2 good");
 }
 
 }  // namespace
 
 BENCHMARK(BM_ToolWalksAFolderWithStatistics)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ToolWalksPastRefusedFiles)
+    ->Unit(benchmark::kMillisecond)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->Iterations(3)
+    ->Complexity(benchmark::oN);
 
 // The windows and their drawing need an application; the offscreen platform is enough.
 int main(int argc, char** argv) {

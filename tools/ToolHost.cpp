@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "app/Dialogs.h"
+#include "app/FileOpening.h"
 #include "app/MainServices.h"
 #include "app/PlotWindow.h"
 #include "app/WindowRegistry.h"
@@ -34,6 +35,8 @@ ToolHost::ToolHost() : printer_(std::make_unique<QPrinter>(QPrinter::HighResolut
 ToolHost::~ToolHost() = default;
 
 void ToolHost::runStarted() {
+    // Each run lists the folders it walks afresh.
+    ForgetWalkListing();
     if (onRunStarted) onRunStarted();
 }
 
@@ -50,6 +53,12 @@ void ToolHost::processEvents() {
         pendingEvents();
     else
         QCoreApplication::processEvents();
+    sinceEvents_.start();
+}
+
+bool ToolHost::keepWorking() {
+    if (!sinceEvents_.isValid() || sinceEvents_.elapsed() >= workEventInterval) processEvents();
+    return runGoesOn();
 }
 
 void ToolHost::showVariables(const std::string& paneText) {

@@ -4,6 +4,7 @@
 // main window's services, window redraws through the registry, population
 // recomputation through the model. The tool window fills in the hooks that
 // concern itself (its caption, its variable pane, its large layout).
+#include <QElapsedTimer>
 #include <QPrinter>
 
 #include <functional>
@@ -25,6 +26,9 @@ public:
     std::function<void()> onShowToolWindow;
     // Pending events between lines; QCoreApplication::processEvents unless set.
     std::function<void()> pendingEvents;
+    // How often long work inside a line lets pending events run, in
+    // milliseconds (0: at every item).
+    int workEventInterval = 30;
 
     // The printer the printer question set up.
     QPrinter& printer() { return *printer_; }
@@ -33,6 +37,7 @@ public:
     void runEnded() override;
     void autosave() override;
     void processEvents() override;
+    bool keepWorking() override;
     void showVariables(const std::string& paneText) override;
 
     void message(const std::string& text, const std::string& title) override;
@@ -50,6 +55,7 @@ public:
 
 private:
     std::unique_ptr<QPrinter> printer_;
+    QElapsedTimer sinceEvents_;
 };
 
 }  // namespace qv

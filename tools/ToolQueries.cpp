@@ -46,7 +46,10 @@ std::optional<std::string> programQuery(ScriptLine& line, const QueryWords& w) {
     if (family == "filesinfolder") {
         // Without a folder the listing would be of the working directory.
         if (line.run.ToolFolder.empty()) throw ScriptError("no folder has been set");
-        return NumberText(static_cast<int16_t>(std::min(TeeLista(line.run.ToolFolder), 32767)));
+        // The walk that follows steps through this listing.
+        const int count = WalkFileCount(line.run.ToolFolder, line.keepWorking());
+        if (count < 0) throw ScriptError("the listing was stopped");
+        return NumberText(count);
     }
     if (family == "fastdraw" && w[2] == "limit") return NumberText(g.FastDrawLimit);
     if (family == "time") {

@@ -53,7 +53,7 @@ void fileMove(ScriptLine& line, int n) {
     ScriptRun& run = line.run;
     const std::string& arg = line.ScriptArgument;
     if (arg == "next" || arg == "previous") {
-        setLoopActive(run, StepToLoadableFile(n, arg == "next"));
+        setLoopActive(run, StepToLoadableFile(n, arg == "next", line.keepWorking()));
     } else if (arg == "first") {
         if (run.ToolFolder.empty()) {
             const int f = g.WindowRegistry[static_cast<size_t>(n)].FileIndex;
@@ -62,18 +62,17 @@ void fileMove(ScriptLine& line, int n) {
         }
         // Without a folder the listing would be of the working directory.
         if (run.ToolFolder.empty()) throw ScriptError("no folder to step through");
-        const bool loaded = EnsimmainenTiedostoHakemisto(n, run.ToolFolder);
-        setLoopActive(run, loaded);
-        // A first file that could not be loaded has had its message; the
-        // statistics of whatever the window showed before must not be
-        // reported as this file's.
-        if (!loaded && !FolderFileList().empty() && FolderFileList().size() > 1) ScriptLine::endRun();
+        // Refused files are passed as in every step of a walk, so how the
+        // names sort never empties a batch; the truth goes to the loop.
+        setLoopActive(run, FirstLoadableFile(n, run.ToolFolder, line.keepWorking()));
     }
 }
 
 void fileLoad(ScriptLine& line, int n) {
-    // The loader shows its own message for a file it refuses.
-    if (!TiedostonLukuToimenPiteet(line.run.ToolFolder + line.ScriptArgument, n, 0)) ScriptLine::endRun();
+    // A full file table takes nothing: the line does nothing. A file the
+    // loader refuses has had the loader's message, and the run goes on.
+    if (!FileTableHasRoom()) return;
+    TiedostonLukuToimenPiteet(line.run.ToolFolder + line.ScriptArgument, n, 0);
 }
 
 void saveImage(ScriptLine& line, PlotWindow& window) {

@@ -23,9 +23,10 @@ bool FolderNameLess(const std::string& a, const std::string& b) {
 namespace {
 
 // The plain files of `folder` that `keep` accepts, sorted by name without
-// regard to case.
+// regard to case; nullopt when `keepWorking` (if given) ended the listing.
 template <typename Keep>
-std::vector<std::string> listPlainFiles(const std::string& folder, Keep keep) {
+std::optional<std::vector<std::string>> listPlainFiles(const std::string& folder, Keep keep,
+                                                       const KeepWorking* keepWorking = nullptr) {
     std::vector<std::string> names;
     // An empty folder text would list the working folder: nothing is meant.
     if (folder.empty()) return names;
@@ -36,6 +37,7 @@ std::vector<std::string> listPlainFiles(const std::string& folder, Keep keep) {
     if (ec) return names;
     for (const std::filesystem::directory_iterator end; it != end; it.increment(ec)) {
         if (ec) break;
+        if (keepWorking && *keepWorking && !(*keepWorking)()) return std::nullopt;
         std::string name = it->path().filename().string();
         // Hidden entries are left out; plain files only (a link to a file
         // counts as the file; folders, devices, pipes and sockets do not).
@@ -62,12 +64,20 @@ std::vector<std::string> listPlainFiles(const std::string& folder, Keep keep) {
 
 }  // namespace
 
-std::vector<std::string> ListFcsFiles(const std::string& folder) {
-    return listPlainFiles(folder, [](const std::filesystem::path& path) { return IsFcsFile(path.string()); });
+namespace {
+
+bool isFcsPath(const std::filesystem::path& path) { return IsFcsFile(path.string()); }
+
+}  // namespace
+
+std::vector<std::string> ListFcsFiles(const std::string& folder) { return *listPlainFiles(folder, isFcsPath); }
+
+std::optional<std::vector<std::string>> ListFcsFiles(const std::string& folder, const KeepWorking& keepWorking) {
+    return listPlainFiles(folder, isFcsPath, &keepWorking);
 }
 
 std::vector<std::string> ListFolderFiles(const std::string& folder) {
-    return listPlainFiles(folder, [](const std::filesystem::path&) { return true; });
+    return *listPlainFiles(folder, [](const std::filesystem::path&) { return true; });
 }
 
 }  // namespace qv

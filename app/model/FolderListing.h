@@ -3,6 +3,8 @@
 // file, tools). A folder's own listing order is arbitrary, so the names are
 // sorted by name without regard to case; names that differ only in case keep
 // a fixed order among themselves.
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,15 @@ namespace qv {
 // and may end with "/" or not. An empty folder text, a missing or unreadable
 // folder give an empty list.
 std::vector<std::string> ListFcsFiles(const std::string& folder);
+
+// Long work on the program's one thread asks this between items (here, between
+// the entries of a listing): it lets the program answer now and then and
+// says whether the work is to go on.
+using KeepWorking = std::function<bool()>;
+
+// The same listing, asking `keepWorking` before each entry: nullopt when it
+// said stop, so an unfinished listing is never taken for the folder's.
+std::optional<std::vector<std::string>> ListFcsFiles(const std::string& folder, const KeepWorking& keepWorking);
 
 // Names (without folder) of every plain file of `folder`, whatever its
 // content or extension (no folders, no hidden entries), in the same order.

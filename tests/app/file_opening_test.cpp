@@ -315,10 +315,12 @@ TEST_F(FileOpeningTest, RefusedFileShowsTheLoadErrorWithTheReasonAndChangesNoWin
         const test::ShownDialog& msg = dlg.shown()[1];
         EXPECT_EQ(msg.title, QStringLiteral("Load error"));
         EXPECT_EQ(msg.buttons, MsgButtons::Ok);
+        // The fixed text, the file, and the reader's reason.
         const QStringList lines = msg.text.split(QLatin1Char('\n'));
-        ASSERT_EQ(lines.size(), 2) << msg.text.toStdString();
+        ASSERT_EQ(lines.size(), 3) << msg.text.toStdString();
         EXPECT_EQ(lines[0], QStringLiteral("The file was not valid flow cytometry file"));
-        EXPECT_FALSE(lines[1].isEmpty());
+        EXPECT_EQ(lines[1], bad);
+        EXPECT_FALSE(lines[2].isEmpty());
     }
     EXPECT_EQ(g.WindowRegistry[plot->id].FileIndex, 1);
     EXPECT_EQ(shownName(plot->id), "good.fcs");
@@ -640,6 +642,27 @@ TEST_F(FolderSteppingTest, RefusedFileInTheMiddleIsPassedOnTheSecondStep) {
         EXPECT_EQ(shownName(p1->id), c.shown);
         EXPECT_EQ(shownName(p2->id), c.shown);
     }
+}
+
+// Stepping with Ctrl+N onto a refused file: the box says which file it was,
+// with its name as the file system encodes it, and why the reader refused it.
+TEST_F(FolderSteppingTest, LoadErrorOfAStepNamesTheRefusedFileAndTheReason) {
+    const QString damaged = makeFile(QStringLiteral("steps/b\u00e9_damaged.fcs"), "FCS3.0    not a header at all");
+    StandInPlot* plot = newPlot();
+    openFcs(b);
+    g.WindowRegistry[plot->id].Selected = true;
+    ScriptedDialogs dlg;
+    dlg.expectAnyMessage(MsgAnswer::Ok);
+    FileNextFile_Click();
+    dlg.finish();
+    ASSERT_EQ(dlg.shown().size(), 1u);
+    EXPECT_EQ(dlg.shown()[0].title, QStringLiteral("Load error"));
+    const QStringList lines = dlg.shown()[0].text.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 3) << dlg.shown()[0].text.toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("The file was not valid flow cytometry file"));
+    EXPECT_EQ(lines[1], damaged);
+    EXPECT_EQ(lines[2], QString::fromStdString(ReadFcsFile(fs(damaged)).RefusalReason));
+    EXPECT_EQ(shownName(plot->id), "B.fcs");
 }
 
 TEST_F(FolderSteppingTest, SteppingPastAFileThatVanishedStartsFromTheFirst) {

@@ -5,8 +5,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMdiSubWindow>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -98,24 +101,132 @@ TEST_F(ToolProgramTest, WalksACopyOfTheInstrumentFilesOverTheOnesRefused) {
     EXPECT_EQ(readAll(data.file("result.txt")), expected);
 }
 
-TEST_F(ToolProgramTest, FileThatFailsToLoadStopsTheRunAfterTheLoadersOwnMessage) {
+TEST_F(ToolProgramTest, FileThatFailsToLoadHasTheLoadersMessageAndTheRunGoesOn) {
     writeDamaged("b.fcs");
     dialogs.expectAnyMessage(MsgAnswer::Ok);
     run(script({"folder.set:" + data.path(), "create.dotplot:1", "w.1.file.load:b.fcs", "$after.set:1"}));
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(dialogs.shown()[0].title, "Load error");
-    EXPECT_EQ(value("$after"), "<none>");
+    EXPECT_TRUE(dialogs.shown()[0].text.contains(QString::fromStdString(data.file("b.fcs"))));
+    EXPECT_EQ(value("$after"), "1");
+    EXPECT_EQ(g.WindowRegistry[1].FileIndex, 0);
 }
 
-TEST_F(ToolProgramTest, FirstFileThatFailsToLoadStopsTheWalk) {
+TEST_F(ToolProgramTest, FileLoadIntoAFullFileTableDoesNothingAndSaysNothing) {
+    writeFcs("a.fcs", {{1, 2}});
+    // Every slot holds a loaded file (no window shows them; nothing here frees them).
+    for (int f = 1; f <= g.MaxFiles; ++f) {
+        g.FileTable[f].Loaded = true;
+        g.FileTable[f].FileKey = f;
+        g.FileTable[f].FileName = "other" + std::to_string(f) + ".fcs";
+    }
+    run(script({"folder.set:" + data.path(), "create.dotplot:1", "w.1.file.load:a.fcs", "$after.set:1"}));
+    EXPECT_TRUE(dialogs.shown().empty());  // no "Too many files open"
+    EXPECT_EQ(value("$after"), "1");
+    EXPECT_EQ(g.WindowRegistry[1].FileIndex, 0);
+}
+
+TEST_F(ToolProgramTest, FirstPassesARefusedFirstFileQuietly) {
     writeDamaged("a.fcs");
     writeFcs("b.fcs", {{1, 2}});
-    dialogs.expectAnyMessage(MsgAnswer::Ok);
-    run(script({"folder.set:" + data.path(), "create.dotplot:1", "w.1.file.move:first", "$after.set:1"}));
-    ASSERT_EQ(dialogs.shown().size(), 1u);
-    EXPECT_EQ(dialogs.shown()[0].title, "Load error");
-    EXPECT_EQ(value("$after"), "<none>");
+    run(script({"folder.set:" + data.path(), "create.dotplot:1", "w.1.file.move:first", "$name.set:@.w.1.filename"}));
+    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_EQ(value("$name"), "b.fcs");
 }
+
+TEST_F(ToolProgramTest, WalkOverAFolderWhoseFirstFilesAreRefusedWritesTheOthers) {
+    writeDamaged("a1.fcs");
+    writeDamaged("a2.fcs");
+    writeFcs("b.fcs", {{1, 2}});
+    writeDamaged("c.fcs");
+    writeFcs("d.fcs", {{1, 2}, {3, 4}});
+    run(walkScript(data.path()));
+    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_EQ(readAll(data.file("result.txt")), "b.fcs\t1\ttrue\r\nd.fcs\t2\ttrue\r\n");
+}
+
+// The truth of "first" goes to the innermost loop: false when no file of the
+// folder loads, so the loop ends after its first pass.
+struct FirstTruthCase {
+    const char* name;
+    bool goodFile;
+    const char* passes;
+};
+
+class FirstFileTruth : public ToolProgramTest, public ::testing::WithParamInterface<FirstTruthCase> {};
+
+TEST_P(FirstFileTruth, GoesToTheInnermostLoop) {
+    writeDamaged("a.fcs");
+    writeDamaged("b.fcs");
+    if (GetParam().goodFile) writeFcs("c.fcs", {{1, 2}});
+    run(script({"folder.set:" + data.path(), "create.dotplot:1", "$n.set:0", "do:3", "$n.calc:$n+1",
+                "w.1.file.move:first", "loop"}));
+    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_EQ(value("$n"), GetParam().passes);
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, FirstFileTruth,
+                         ::testing::Values(FirstTruthCase{"OnlyRefusedFilesEndTheLoop", false, "1"},
+                                           FirstTruthCase{"ALoadableFileKeepsItGoing", true, "3"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ToolProgramTest, FolderCountIsExactBeyond16Bits) {
+    // Hard links to one tiny file make a large folder cheaply (no new file
+    // is written); each name counts as a file.
+    const std::string base = data.file("base.fcs");
+    WriteBytes(base, "FCS3.0");
+    constexpr int Links = 32770;
+    for (int i = 0; i < Links; ++i) {
+        const std::string link = data.file("l" + std::to_string(i) + ".fcs");
+        ASSERT_EQ(::link(base.c_str(), link.c_str()), 0) << link;
+    }
+    run(script({"folder.set:" + data.path(), "$n.set:@.filesinfolder"}));
+    EXPECT_EQ(value("$n"), std::to_string(Links + 1));
+}
+
+// Stop pressed while one line works through many refused files, or lists
+// them, ends the run there: the walk neither runs to its end nor reaches the
+// good file after them, and nothing is reported.
+struct LongWorkCase {
+    const char* name;
+    const char* shownFirst;  // the file the window shows before the long line
+    const char* before;      // the line before it
+    const char* longLine;
+};
+
+class StopDuringLongWork : public ToolProgramTest, public ::testing::WithParamInterface<LongWorkCase> {};
+
+TEST_P(StopDuringLongWork, EndsTheRunThere) {
+    constexpr int Refused = 200;
+    writeFcs("a.fcs", {{1, 2}});
+    for (int i = 0; i < Refused; ++i) writeDamaged("m" + std::to_string(1000 + i) + ".fcs");
+    writeFcs("z.fcs", {{3, 4}});
+    constexpr int LongLine = 4;  // 0-based index of the long line below
+    int pumps = 0;
+    tool().host().workEventInterval = 0;
+    tool().host().pendingEvents = [&] {
+        if (tool().interpreter().lastRun()->LineIndex != LongLine) return;
+        if (++pumps == 5) tool().Toteuta->click();  // the user clicks Stop
+    };
+    run(script({"folder.set:" + data.path(), "create.dotplot:1", std::string("w.1.file.load:") + GetParam().shownFirst,
+                GetParam().before, GetParam().longLine, "$after.set:1"}));
+    // Stopped at once: at most the pump between lines follows the click.
+    EXPECT_GE(pumps, 5);
+    EXPECT_LE(pumps, 6);
+    EXPECT_EQ(value("$after"), "<none>");
+    EXPECT_EQ(g.FileTable[g.WindowRegistry[1].FileIndex].FileName, GetParam().shownFirst);
+    EXPECT_EQ(tool().Toteuta->text(), "Execute");
+    EXPECT_TRUE(dialogs.shown().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Walks, StopDuringLongWork,
+    ::testing::Values(
+        // The folder is listed on the line before, so the long line passes refused files.
+        LongWorkCase{"StepForwardPastRefusedFiles", "a.fcs", "$n.set:@.filesinfolder", "w.1.file.move:next"},
+        LongWorkCase{"StepBackPastRefusedFiles", "z.fcs", "$n.set:@.filesinfolder", "w.1.file.move:previous"},
+        LongWorkCase{"ListingTheFolder", "a.fcs", "$n.set:0", "$n.set:@.filesinfolder"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ToolProgramTest, CloseEndsTheOutputAndAWriteAfterItIsAnError) {
     dialogs.expectMessage(abortText(5), "Fatal error", MsgAnswer::Ok);

@@ -21,6 +21,11 @@ public:
     // Lets the user interface handle pending events between lines (a click
     // on Stop, a menu command, the program's exit).
     virtual void processEvents() {}
+    // Long work inside one line (a folder walk past many refused files, a
+    // long listing) asks this between items: now and then it lets the user
+    // interface handle pending events, as between lines, and it says whether
+    // the run goes on (false after Stop, "end" or the program's exit).
+    virtual bool keepWorking() { return runGoesOn(); }
     // The variable pane's new text.
     virtual void showVariables(const std::string& /*paneText*/) {}
 
@@ -46,6 +51,9 @@ public:
     virtual void recomputePopulation(int slot) = 0;
     // The tool window takes its large layout and stays in view.
     virtual void showToolWindow() = 0;
+
+protected:
+    static bool runGoesOn();
 };
 
 }  // namespace qv

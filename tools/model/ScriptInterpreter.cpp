@@ -171,6 +171,8 @@ ScriptInterpreter::ScriptInterpreter(ScriptHost& host) : host_(host) { addBasicS
 
 void ScriptInterpreter::stop() { g.ScriptRunning = false; }
 
+bool ScriptHost::runGoesOn() { return g.ScriptRunning && !g.ProgramClosing; }
+
 void ScriptInterpreter::runLine(ScriptRun& run, const std::string& rawLine) {
     if (rawLine.size() <= 2 || rawLine[0] == '#') return;
 

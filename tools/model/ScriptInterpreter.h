@@ -123,6 +123,11 @@ struct ScriptLine {
     void abort(const std::string& message, const std::string& title = ScriptMessageTitle);
     // Ends the run after this line without a message.
     static void endRun();
+    // What long work inside this line asks between items: the host's
+    // keepWorking (events run now and then; false once the run is to end).
+    std::function<bool()> keepWorking() const {
+        return [&h = host] { return h.keepWorking(); };
+    }
 };
 
 using ScriptCommand = std::function<void(ScriptLine&)>;
