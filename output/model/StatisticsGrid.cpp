@@ -105,7 +105,9 @@ std::string StatisticsText(const StatisticsGrid& grid, int ownerId, int infoRows
         for (int r = header + 1; r < grid.Rows(); ++r) {
             const std::string label = grid.text(r, 0);
             if (label.empty()) continue;
-            for (int c = 1; c < grid.Cols(); ++c) text += prefix + label + " " + grid.text(header, c) + '\t';
+            // A column without a title holds only information texts.
+            for (int c = 1; c < grid.Cols(); ++c)
+                if (!grid.text(header, c).empty()) text += prefix + label + " " + grid.text(header, c) + '\t';
         }
         return text;
     }
