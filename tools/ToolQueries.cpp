@@ -100,7 +100,12 @@ std::optional<std::string> windowQuery(const QueryWords& w) {
             const double at = Val(ToolWindow(n).AnnaKvadrantinKoordinaatit(w[5]));
             return NumberText(static_cast<int32_t>(std::clamp(Int(at), -2147483648.0, 2147483647.0)));
         }
-        return NumberText(TruncateTwoDecimals(ToolWindow(n).AnnaStatistiikka(q, w[5]), false));
+        // Counts and shares are cut in double arithmetic; the means are made
+        // from 32-bit event values and cut as the statistics window shows them.
+        const std::string& stat = w[5];
+        const StatisticSource source =
+            stat == "number" || stat == "vis" ? StatisticSource::DoubleArithmetic : StatisticSource::FloatEvents;
+        return NumberText(TruncateTwoDecimals(ToolWindow(n).AnnaStatistiikka(q, stat), false, source));
     }
     if (key == "histogram") {
         if (w[4] == "highest") {

@@ -102,10 +102,14 @@ std::string StatisticsText(const StatisticsGrid& grid, int ownerId, int infoRows
     std::string text;
     if (mode == "1-rivinen-otsikko") {
         const std::string prefix = "[W " + std::to_string(ownerId) + "] ";
+        // Columns up to the last titled one: beyond it a column holds only
+        // information texts (a table without statistic columns).
+        int last = grid.Cols() - 1;
+        while (last >= 1 && grid.text(header, last).empty()) --last;
         for (int r = header + 1; r < grid.Rows(); ++r) {
             const std::string label = grid.text(r, 0);
             if (label.empty()) continue;
-            for (int c = 1; c < grid.Cols(); ++c) text += prefix + label + " " + grid.text(header, c) + '\t';
+            for (int c = 1; c <= last; ++c) text += prefix + label + " " + grid.text(header, c) + '\t';
         }
         return text;
     }

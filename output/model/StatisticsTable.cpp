@@ -14,7 +14,10 @@ std::string StatisticsCommentLine(const std::string& comment) {
 }
 
 void FillStatisticsTable(StatisticsGrid& grid, const StatisticsTableLayout& layout, const FileRecord& file) {
-    const int cols = 1 + static_cast<int>(layout.titles.size());
+    // The information texts stand in column 1: a table showing only
+    // information rows keeps that one column for them.
+    const bool infoRows = layout.fileNameRow || layout.sampleIdRow || layout.commentsRow;
+    const int cols = 1 + std::max(static_cast<int>(layout.titles.size()), infoRows ? 1 : 0);
     grid.setCols(cols);
     grid.setRows(1);
     grid.clear();
@@ -43,9 +46,7 @@ void FillStatisticsTable(StatisticsGrid& grid, const StatisticsTableLayout& layo
         grid.setText(r, 0, info.label);
         grid.setRowMerge(r, true);
         grid.setRowHoldsFileName(r, info.fileName);
-        // Without a data column there is no cell for the text: the row
-        // shows its label alone.
-        const int lastColumn = layout.copying ? std::min(1, cols - 1) : cols - 1;
+        const int lastColumn = layout.copying ? 1 : cols - 1;
         for (int c = 1; c <= lastColumn; ++c) grid.setText(r, c, info.text);
     }
 

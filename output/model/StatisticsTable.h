@@ -50,7 +50,8 @@ std::string StatisticsCommentLine(const std::string& comment);
 // only the first while copying), the header row, the rows; then sizes the
 // grid (1500 twips for the label column plus the standard width per data
 // column plus 100, rows times the standard height plus 380). A layout
-// without data columns gives a table of labels alone.
+// without data columns keeps column 1 for the information texts when it
+// shows any, else it is a table of labels alone.
 void FillStatisticsTable(StatisticsGrid& grid, const StatisticsTableLayout& layout, const FileRecord& file);
 
 }  // namespace qv

@@ -15,6 +15,7 @@
 #include "core/FileTableOps.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
+#include "output/PrintPreview.h"
 #include "output/Statistics.h"
 #include "plots/histogram/HistogramStatisticsPanel.h"
 #include "plots/histogram/model/HistogramExchange.h"
@@ -120,7 +121,12 @@ void Histogram::Piirra() {
     fitPictureToClient();
     state_.Title = "(" + std::to_string(state_.ID) + "): Histogram - " + file.FileName;
     updateCaption();
-    RenderHistogram(picture_, state_, file);
+    // On the print page, while it is shown, the picture carries its file's
+    // name.
+    const bool onShownPage = state_.OnPrintPage && printPreviewShown();
+    HistogramRenderOptions options;
+    options.showFileName = onShownPage;
+    RenderHistogram(picture_, state_, file, options);
     update();
 
     if (!state_.Dragging && !g.SheetLoading && !fullDrawPostponed()) {
@@ -128,7 +134,7 @@ void Histogram::Piirra() {
         redrawWindowsOfType({"Overlay Histogram", "Mirror Histogram"});
         if (MainServices* services = mainServices()) services->TalletaNakyma(QStringLiteral("Autosave"));
     }
-    if (state_.OnPrintPage) redrawPrintPage();
+    if (onShownPage) redrawPrintPage();
 }
 
 void Histogram::NaytaPopulaatio(int slot) {

@@ -30,7 +30,7 @@ namespace {
 struct Feedback {
     const Histogram* window = nullptr;
     QPointF pointer;
-    int hoverEndSlot = 0;    // marker whose end handles are shown
+    std::vector<int> hoverEndSlots;  // markers whose end handles are shown
     int hoverLabelSlot = 0;  // marker whose label handle is shown
     bool pressColour = false;  // a new marker right at its press: drawn in red
 };
@@ -83,7 +83,8 @@ void Histogram::markerMousePress(QPointF pos) {
     Feedback& fb = feedback();
     fb.window = this;
     fb.pointer = pos;
-    fb.hoverEndSlot = fb.hoverLabelSlot = 0;
+    fb.hoverEndSlots.clear();
+    fb.hoverLabelSlot = 0;
     fb.pressColour = false;
 
     if (g.RegionDrawMode) {
@@ -148,15 +149,18 @@ void Histogram::markerMouseMove(QPointF pos) {
     const bool wasShowing = fb.window == this;
     fb.window = this;
     fb.pointer = pos;
-    fb.hoverEndSlot = fb.hoverLabelSlot = 0;
+    fb.hoverEndSlots.clear();
+    fb.hoverLabelSlot = 0;
     setCursor(g.RegionDrawMode ? Qt::CrossCursor : Qt::ArrowCursor);
 
     if (!g.RegionDrawMode && state_.ShowRegionLines && !anyDrag() && !state_.MarkerInProgress) {
+        // Every marker with an end under the pointer shows both its end
+        // handles, up to the first marker whose label is under it.
         for (int k : eligibleMarkers(state_)) {
             const PopulationRecord& p = population(k);
             const double py = geo.py(p.CornerY[1]);
             if (hits(X, Y, geo.px(p.CornerX[1]), py, t) || hits(X, Y, geo.px(p.CornerX[2]), py, t))
-                fb.hoverEndSlot = k;
+                fb.hoverEndSlots.push_back(k);
             const MarkerLabel l = MarkerLabelAt(p, geo);
             if (l.lx - l.hw - t < X && X < l.lx + l.hw + t && l.ly - 14 - t < Y && Y < l.ly - 6 + t) {
                 fb.hoverLabelSlot = k;
@@ -189,14 +193,15 @@ void Histogram::markerMouseMove(QPointF pos) {
         state_.DragStartX = static_cast<float>(X);
         state_.DragStartY = static_cast<float>(Y);
     }
-    if (wasShowing || fb.hoverEndSlot || fb.hoverLabelSlot || state_.Dragging || state_.MarkerInProgress) update();
+    if (wasShowing || !fb.hoverEndSlots.empty() || fb.hoverLabelSlot || state_.Dragging || state_.MarkerInProgress) update();
 }
 
 void Histogram::markerMouseRelease(QPointF pos) {
     const HistogramGeometry geo{static_cast<double>(picture_.width()), static_cast<double>(picture_.height()),
                                 static_cast<double>(state_.PlotMargin)};
     const double X = pos.x(), Y = pos.y();
-    feedback().hoverEndSlot = feedback().hoverLabelSlot = 0;
+    feedback().hoverEndSlots.clear();
+    feedback().hoverLabelSlot = 0;
 
     if (state_.MarkerInProgress) {
         WaitCursor wait;
@@ -284,9 +289,9 @@ void Histogram::paintOverlay(QPainter& p) {
     p.setBrush(Qt::NoBrush);
     auto square = [&](double x, double y) { p.drawRect(QRectF(x - t, y - t, 2 * t, 2 * t)); };
 
-    if (fb.hoverEndSlot) {
-        const PopulationRecord& r = population(fb.hoverEndSlot);
-        p.setPen(QColor(b, b, b));
+    p.setPen(QColor(b, b, b));
+    for (int slot : fb.hoverEndSlots) {
+        const PopulationRecord& r = population(slot);
         square(geo.px(r.CornerX[1]), geo.py(r.CornerY[1]));
         square(geo.px(r.CornerX[2]), geo.py(r.CornerY[1]));
     }

@@ -297,8 +297,9 @@ TEST(Numbers, TruncateTwoDecimalsOfFloatEventsShowsTypedValues) {
         {12.349f, F, 12.34}, {0.005f, F, 0.0},   {1023.99f, F, 1023.99}, {-4.351f, F, -4.36},
         // The mean of three stored values, summed in double as the statistics do.
         {(static_cast<double>(4.35f) + 4.35f + 4.35f) / 3.0, F, 4.35},
-        // Without the float margin the same stored values are cut.
-        {4.35f, D, 4.34},   {0.29f, D, 0.28},
+        // Values made in double arithmetic (shares of counts) keep the tight
+        // margin: just below a hundredth is cut.
+        {4.3499996, D, 4.34}, {0.2899999, D, 0.28},
         {5000.009999, D, 5000.0}, {123456.789995, D, 123456.78},
     };
     for (const Case& c : cases) {

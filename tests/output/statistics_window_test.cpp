@@ -272,20 +272,22 @@ TEST_F(StatisticsWindowTest, PopupShowsTheEntriesWithTheirTicksAndTogglesAColumn
     EXPECT_EQ(rows()[0], "\tNumber\t% of vis\tY mean\tX geomean\tY geomean");
 }
 
-TEST_F(StatisticsWindowTest, EveryStatisticColumnOffLeavesTheLabelColumn) {
+TEST_F(StatisticsWindowTest, EveryStatisticColumnOffLeavesTheLabelsAndTheFileName) {
     window()->StatistiikkaMenuValintaReaktio(8);  // File name on
     for (int c = 1; c <= 6; ++c) window()->StatistiikkaMenuValintaReaktio(c);
     for (int c = 1; c <= 6; ++c) EXPECT_FALSE(window()->OnkoNakyvissa(c));
-    EXPECT_EQ(window()->MSFlexGrid1().Cols(), 1);
-    EXPECT_EQ(rows(), (std::vector<std::string>{"File name", "", "Visible", "Poly-1", "Poly-2", "Poly-1 or Poly-2",
-                                                "", "Upper Left", "Upper Right", "Lower Left", "Lower Right"}));
-    EXPECT_EQ(window()->MSFlexGrid1().width(), 1600);
+    // The file name keeps column 1 beside its label.
+    EXPECT_EQ(window()->MSFlexGrid1().Cols(), 2);
+    EXPECT_EQ(rows(), (std::vector<std::string>{"File name\t cells.fcs", "\t", "Visible\t", "Poly-1\t", "Poly-2\t",
+                                                "Poly-1 or Poly-2\t", "\t", "Upper Left\t", "Upper Right\t",
+                                                "Lower Left\t", "Lower Right\t"}));
+    EXPECT_EQ(window()->MSFlexGrid1().width(), 1600 + window()->MSFlexGrid1().standardColumnWidth());
     EXPECT_EQ(owner->AnnaKokoStatistiikka("1-rivinen-tieto"), "");
     EXPECT_EQ(owner->AnnaKokoStatistiikka("1-rivinen-otsikko"), "");
     window()->CopyToClipboard();
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
-              "File name\n\nVisible\nPoly-1\nPoly-2\nPoly-1 or Poly-2\n\nUpper Left\nUpper Right\nLower Left\n"
-              "Lower Right");
+              "File name\t cells.fcs\n\t\nVisible\t\nPoly-1\t\nPoly-2\t\nPoly-1 or Poly-2\t\n\t\nUpper Left\t\n"
+              "Upper Right\t\nLower Left\t\nLower Right\t");
 
     // The last entry on stays on; a separator is no entry.
     window()->StatistiikkaMenuValintaReaktio(8);

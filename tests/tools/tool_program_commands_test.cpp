@@ -49,7 +49,8 @@ public:
     void CopyToClipboard() override {}
     std::vector<std::string> SaveInfo() override { return {"0"}; }
     void LoadInfo(const std::string&) override {}
-    double AnnaStatistiikka(const std::string&, const std::string&) override { return 12.3456; }
+    double AnnaStatistiikka(const std::string&, const std::string&) override { return answer; }
+    double answer = 12.3456;
 };
 
 // ---- the folder walk ----
@@ -303,6 +304,31 @@ TEST_F(ToolProgramTest, QueriesAnswerTheEdgeCases) {
     EXPECT_EQ(value("$limit"), "50000");
     EXPECT_EQ(value("$ptype"), "Polygon");
     EXPECT_EQ(value("$pexists"), "false");
+}
+
+// A quadrant's means are made from 32-bit event values and show as typed;
+// its share is a ratio of counts, cut in double arithmetic.
+TEST_F(ToolProgramTest, QuadrantQueriesCutMeansAsTypedAndSharesDownward) {
+    struct Case {
+        const char* stat;
+        double answer;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"xmean", 4.35f, "4.35"},    {"ygeomean", 0.29f, "0.29"}, {"xgeomean", 1.15f, "1.15"},
+        {"ymean", 4.359f, "4.35"},   {"vis", 5699999.6 / 100000.0, "56.99"},
+    };
+    KnownStatisticsWindow known;
+    g.WindowRegistry[2].InUse = true;
+    g.WindowRegistry[2].Form = &known;
+    g.WindowRegistry[2].Type = "Known";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stat);
+        known.answer = c.answer;
+        run(script({std::string("$q.set:@.w.2.quadrant.ul.") + c.stat}));
+        EXPECT_EQ(value("$q"), c.shown);
+    }
+    g.WindowRegistry[2] = WindowRecord{};
 }
 
 TEST_F(ToolProgramTest, HistogramPeakAndHeightQueriesReadTheLastDraw) {

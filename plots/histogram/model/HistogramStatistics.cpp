@@ -179,20 +179,17 @@ void HistogramStatisticsComputer::compute(const HistogramStatisticsInput& in, st
     }
 }
 
-namespace {
-
-std::string cellText(const HistogramStatistics& s, int column) {
-    switch (column) {
-        case 1: return NumberText(s.Number);
-        case 2: return NumberText(TruncateTwoDecimals(s.Fraction, true));
-        case 3: return NumberText(TruncateTwoDecimals(s.Mean, false));
-        case 4: return NumberText(TruncateTwoDecimals(s.GeoMean, false));
-        case 5: return NumberText(TruncateTwoDecimals(s.CV, true));
-        default: return {};
+std::string HistogramStatisticText(const HistogramStatistics& s, HistogramStatistic which) {
+    constexpr auto events = StatisticSource::FloatEvents;
+    switch (which) {
+        case HistogramStatistic::Number: return NumberText(s.Number);
+        case HistogramStatistic::Fraction: return NumberText(TruncateTwoDecimals(s.Fraction, true));
+        case HistogramStatistic::Mean: return NumberText(TruncateTwoDecimals(s.Mean, false, events));
+        case HistogramStatistic::GeoMean: return NumberText(TruncateTwoDecimals(s.GeoMean, false, events));
+        case HistogramStatistic::CV: return NumberText(TruncateTwoDecimals(s.CV, true, events));
     }
+    return {};
 }
-
-}  // namespace
 
 void FillHistogramStatisticsGrid(StatisticsGrid& grid, const HistogramGridOptions& options, const FileRecord& file,
                                  std::span<const PopulationRecord> populations,
@@ -214,7 +211,8 @@ void FillHistogramStatisticsGrid(StatisticsGrid& grid, const HistogramGridOption
     static const HistogramStatistics none;
     auto addData = [&](const std::string& label, const HistogramStatistics& s) {
         StatisticsTableRow row{label, {}};
-        for (int c : shownColumns) row.cells.push_back(cellText(s, c));
+        // Grid columns 1..5 are the statistics in their order.
+        for (int c : shownColumns) row.cells.push_back(HistogramStatisticText(s, static_cast<HistogramStatistic>(c - 1)));
         layout.rows.push_back(std::move(row));
     };
     addData("Visible", stats.empty() ? none : stats[0]);

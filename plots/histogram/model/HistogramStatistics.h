@@ -32,6 +32,17 @@ struct HistogramStatistics {
     bool operator==(const HistogramStatistics&) const = default;
 };
 
+// The statistics of an entry by the grid column order of a histogram.
+enum class HistogramStatistic { Number, Fraction, Mean, GeoMean, CV };
+
+// One statistic of an entry as a statistics grid shows it: Number whole,
+// the others cut (never rounded) to two decimals, Fraction and CV as
+// percentages. Mean, GeoMean and CV are made from 32-bit values (the
+// events', or the channels under a modeller curve), so the storage error of
+// those values is absorbed and a single event of 4.35 shows 4.35; Fraction
+// is a share of counts and is cut in double arithmetic.
+std::string HistogramStatisticText(const HistogramStatistics& s, HistogramStatistic which);
+
 struct HistogramStatisticsInput {
     const FileRecord* file = nullptr;
     int channel = 1;

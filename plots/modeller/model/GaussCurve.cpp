@@ -36,7 +36,10 @@ void ResetRemovedCurve(GaussCurve& c, int32_t R) {
 }
 
 double UsableDeviation(double deviation) {
-    return std::isfinite(deviation) && deviation > 0.0 ? deviation : 1.0;
+    // The flank divides by the square: a square that is 0 (also of a tiny
+    // deviation), subnormal, infinite or not a number would turn every
+    // value into 0/0. The sign does not matter once squared.
+    return std::isnormal(deviation * deviation) ? deviation : 1.0;
 }
 
 }  // namespace qv

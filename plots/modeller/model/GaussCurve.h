@@ -36,7 +36,9 @@ GaussCurve InitialCurve(int k, int32_t resolution);
 // R / 2 + R / 10, deviations R / 20, height R / 2, no plateau; the name stays.
 void ResetRemovedCurve(GaussCurve& curve, int32_t resolution);
 
-// A flank deviation as a curve can use it: 0 or less, or not finite, is 1.
+// A flank deviation as a curve can use it: one whose square is not a
+// positive normal number (0, a tiny one, not finite) is 1; a negative one
+// stays, the flank squares it.
 double UsableDeviation(double deviation);
 
 }  // namespace qv

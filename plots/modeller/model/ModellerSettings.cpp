@@ -51,17 +51,16 @@ void applyCurveLine(ModellerState& s, const WindowSettingsLine& parsed, const st
     const std::optional<int32_t> k = ReadInt32(w[3]);
     GaussCurve* c = k ? s.curve(*k) : nullptr;
     if (!c) return;
+    // Any line of a curve activates it, also one whose value does not read
+    // (that value is then left as it was).
+    c->Active = true;
     const std::string& field = w[4];
     if (field == "name") {
-        c->Active = true;
         c->Name = line.substr(line.find(':') + 1);
         return;
     }
     const bool numeric = field == "height" || field == "place" || field == "plateau" || field == "deviation";
-    if (!numeric) {
-        c->Active = true;
-        return;
-    }
+    if (!numeric) return;
     const std::optional<double> v = ParseNumber(parsed.value);
     if (!v) return;
     if (field == "place") {
@@ -77,7 +76,6 @@ void applyCurveLine(ModellerState& s, const WindowSettingsLine& parsed, const st
         if (side == "left") c->LeftDeviation = UsableDeviation(*v);
         else if (side == "right") c->RightDeviation = UsableDeviation(*v);
     }
-    c->Active = true;
 }
 
 }  // namespace

@@ -8,20 +8,6 @@
 
 namespace qv {
 
-namespace {
-
-std::string cellText(const HistogramStatistics& s, int column) {
-    switch (column) {
-    case 1: return NumberText(TruncateTwoDecimals(s.Fraction, true));
-    case 2: return NumberText(TruncateTwoDecimals(s.Mean, false));
-    case 3: return NumberText(TruncateTwoDecimals(s.GeoMean, false));
-    case 4: return NumberText(TruncateTwoDecimals(s.CV, true));
-    default: return {};
-    }
-}
-
-}  // namespace
-
 void FillModellerStatisticsGrid(StatisticsGrid& grid, const ModellerGridOptions& options, const FileRecord& file,
                                 const ModellerState& state) {
     static const char* const titles[5] = {"", "% of tot", "X mean", "X geomean", "CV"};
@@ -40,7 +26,11 @@ void FillModellerStatisticsGrid(StatisticsGrid& grid, const ModellerGridOptions&
         const GaussCurve* c = state.curve(k);
         if (!c || !c->Active) continue;
         StatisticsTableRow row{c->Name, {}};
-        for (int column : shown) row.cells.push_back(cellText(state.CurveStatistics[static_cast<size_t>(k)], column));
+        // Grid columns 1..4 are the statistics from the share on; a curve's
+        // Number is not shown.
+        for (int column : shown)
+            row.cells.push_back(HistogramStatisticText(state.CurveStatistics[static_cast<size_t>(k)],
+                                                       static_cast<HistogramStatistic>(column)));
         layout.rows.push_back(std::move(row));
     }
     FillStatisticsTable(grid, layout, file);

@@ -179,12 +179,54 @@ TEST_F(HistogramStatisticsTest, GridShowsHeadersAndCutValues) {
     EXPECT_EQ(grid.text(1, 2), "X mean");
     EXPECT_EQ(grid.width(), 1500 + 2 * grid.standardColumnWidth() + 100);
 
-    // Without any statistics column: labels alone, no crash.
+    // Without any statistics column the comments row keeps column 1 for
+    // its text.
     options.columnShown = {};
     FillHistogramStatisticsGrid(grid, options, f, g.PopulationTable, stats);
-    EXPECT_EQ(grid.Cols(), 1);
+    EXPECT_EQ(grid.Cols(), 2);
+    EXPECT_EQ(grid.text(0, 1), " first, second");
     EXPECT_EQ(grid.text(2, 0), "Visible");
+
+    // Without an information row either: labels alone.
+    options.commentsRow = false;
+    FillHistogramStatisticsGrid(grid, options, f, g.PopulationTable, stats);
+    EXPECT_EQ(grid.Cols(), 1);
+    EXPECT_EQ(grid.text(1, 0), "Visible");
 }
+
+// A one-event table shows its value as typed in the mean and geometric mean,
+// although the event holds it as the nearest 32-bit value (4.35 is stored as
+// 4.3499999).
+struct TypedValue {
+    const char* name;
+    float value;
+    const char* shown;
+};
+
+class HistogramTypedValue : public HistogramStatisticsTest, public ::testing::WithParamInterface<TypedValue> {};
+
+TEST_P(HistogramTypedValue, OneEventShowsItsValueAsTyped) {
+    const TypedValue& c = GetParam();
+    FileRecord f = MakeFile({{"X", 1023}}, {{c.value}}, "typed.txt");
+    computer.compute(input(f), stats);
+    StatisticsGrid grid;
+    HistogramGridOptions options;
+    options.columnShown = {false, true, true, true, true, true};
+    FillHistogramStatisticsGrid(grid, options, f, g.PopulationTable, stats);
+    ASSERT_EQ(grid.text(1, 0), "Visible");
+    EXPECT_EQ(grid.text(1, 1), "1");
+    EXPECT_EQ(grid.text(1, 2), "100");
+    EXPECT_EQ(grid.text(1, 3), c.shown);
+    EXPECT_EQ(grid.text(1, 4), c.shown);
+    EXPECT_EQ(grid.text(1, 5), "0");
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, HistogramTypedValue,
+                         ::testing::Values(TypedValue{"FourPointThirtyFive", 4.35f, "4.35"},
+                                           TypedValue{"NoughtPointTwentyNine", 0.29f, "0.29"},
+                                           TypedValue{"OnePointFifteen", 1.15f, "1.15"},
+                                           TypedValue{"BelowTheHundredthIsCut", 4.359f, "4.35"}),
+                         [](const ::testing::TestParamInfo<TypedValue>& info) { return std::string(info.param.name); });
 
 TEST_F(HistogramStatisticsTest, LookUpByRegionAndKey) {
     std::vector<HistogramStatistics> s(33);

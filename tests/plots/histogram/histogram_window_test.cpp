@@ -10,14 +10,17 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <QImage>
 #include <QTest>
 
+#include <cmath>
 #include <memory>
 #include <vector>
 
 #include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
 #include "core/SharedState.h"
+#include "output/PrintPreview.h"
 #include "output/Statistics.h"
 #include "plots/histogram/Histogram.h"
 #include "plots/histogram/HistogramStatisticsPanel.h"
@@ -251,6 +254,74 @@ TEST_F(HistogramWindowTest, LabelIsGrabbedByItsCornerHandleAndMovedByItsOffset) 
     EXPECT_NEAR(p.TitleX, (to.x() + 24.5 - M) / Plot * 10000 - 5000, 0.5);
     EXPECT_NEAR(p.TitleY, (to.y() + 14 - M) / Plot * 10000 - 5000, 0.5);
     EXPECT_FALSE(window->state().Dragging);
+}
+
+// Pixels of `after` that differ from `before` in the 9 x 9 box around (x, y).
+int changedAround(const QImage& before, const QImage& after, double x, double y) {
+    int changed = 0;
+    for (int dy = -4; dy <= 4; ++dy)
+        for (int dx = -4; dx <= 4; ++dx) {
+            const QPoint at(static_cast<int>(std::lround(x)) + dx, static_cast<int>(std::lround(y)) + dy);
+            if (before.pixel(at) != after.pixel(at)) ++changed;
+        }
+    return changed;
+}
+
+TEST_F(HistogramWindowTest, HoverShowsTheEndHandlesOfEveryMarkerWithAnEndUnderThePointer) {
+    putMarker(4000, 6000);
+    PopulationRecord& third = g.PopulationTable[3];
+    third = g.PopulationTable[2];
+    third.Name = "Histo-3";
+    third.CornerX[1] = 6000;  // shares the point of marker 2's right end
+    third.CornerX[2] = 8000;
+    window->CheckPopulation(3);
+    window->Piirra();
+    const double barY = M + Plot * 0.5;
+    move({5, 5});  // away from every marker: nothing is shown
+    const QImage plain = window->grab().toImage();
+
+    move({PixelX(6000), barY});
+    const QImage both = window->grab().toImage();
+    EXPECT_GT(changedAround(plain, both, PixelX(4000), barY), 0);  // marker 2's far end
+    EXPECT_GT(changedAround(plain, both, PixelX(8000), barY), 0);  // marker 3's far end
+
+    // Only marker 3's right end under the pointer: marker 2 shows nothing.
+    move({PixelX(8000), barY});
+    const QImage one = window->grab().toImage();
+    EXPECT_GT(changedAround(plain, one, PixelX(6000), barY), 0);
+    EXPECT_EQ(changedAround(plain, one, PixelX(4000), barY), 0);
+}
+
+TEST_F(HistogramWindowTest, OnlyTheShownPrintPageGetsTheFileNameAndIsRefreshed) {
+    PrintPreview page;  // loaded hidden, as at start-up
+    ASSERT_FALSE(printPreviewShown());
+    // Ink above the plotting area, right of the Y maximum: only the file
+    // name is printed there.
+    auto nameInk = [&]() {
+        int ink = 0;
+        const QImage& pic = window->picture();
+        const QRgb background = pic.pixel(0, 0);
+        for (int y = 0; y < static_cast<int>(M) - 1; ++y)
+            for (int x = static_cast<int>(M); x < 200; ++x)
+                if (pic.pixel(x, y) != background) ++ink;
+        return ink;
+    };
+    window->AsetaPreviewissa(true);
+    EXPECT_EQ(nameInk(), 0);
+    const QImage hiddenPage = page.Kuva().copy();
+    window->state().Channel = 1;  // another picture
+    window->Piirra();
+    EXPECT_EQ(page.Kuva(), hiddenPage);  // a hidden page is left alone
+
+    page.show();
+    ASSERT_TRUE(printPreviewShown());
+    window->Piirra();
+    EXPECT_GT(nameInk(), 0);
+    EXPECT_NE(page.Kuva(), hiddenPage);
+
+    window->AsetaPreviewissa(false);
+    window->Piirra();
+    EXPECT_EQ(nameInk(), 0);
 }
 
 TEST_F(HistogramWindowTest, RightClickShowsTheMenuOrTheParameterList) {

@@ -13,6 +13,8 @@
 #include "plots/modeller/model/BinValueTable.h"
 #include "plots/modeller/model/CurveStatistics.h"
 #include "plots/modeller/model/ModellerState.h"
+#include "plots/modeller/model/ModellerStatistics.h"
+#include "output/model/StatisticsGrid.h"
 
 namespace qv {
 namespace {
@@ -125,6 +127,46 @@ TEST(ModellerCurve, StatisticsOfOneCurveMatchAStepByStepComputation) {
         EXPECT_DOUBLE_EQ(sum[c.curve.Place], values[c.curve.Place] / 1000.0 * 200.0);
     }
 }
+
+// The grid shows a curve's means cut as every statistics grid cuts values
+// made from 32-bit values: a mean that is 4.35 as a float shows 4.35. The
+// share is a ratio of counts and is cut in double arithmetic.
+struct ShownCurveValue {
+    const char* name;
+    float mean;
+    const char* shown;
+};
+
+class ModellerShownValue : public ::testing::TestWithParam<ShownCurveValue> {};
+
+TEST_P(ModellerShownValue, MeansShowAsTheStatisticsOfEveryWindow) {
+    const ShownCurveValue& c = GetParam();
+    ModellerState s;
+    s.Curves[1].Active = true;
+    s.Curves[1].Name = "G1";
+    HistogramStatistics& st = s.CurveStatistics[1];
+    st.Number = 100000000;
+    st.Fraction = 56999996.0 / 100000000.0;  // just below 57 %
+    st.Mean = c.mean;
+    st.GeoMean = c.mean;
+    StatisticsGrid grid;
+    ModellerGridOptions options;
+    options.columnShown = {false, true, true, true, true};
+    FillModellerStatisticsGrid(grid, options, FileRecord{}, s);
+    ASSERT_EQ(grid.text(1, 0), "G1");
+    EXPECT_EQ(grid.text(1, 1), "56.99");
+    EXPECT_EQ(grid.text(1, 2), c.shown);
+    EXPECT_EQ(grid.text(1, 3), c.shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, ModellerShownValue,
+                         ::testing::Values(ShownCurveValue{"FourPointThirtyFive", 4.35f, "4.35"},
+                                           ShownCurveValue{"NoughtPointTwentyNine", 0.29f, "0.29"},
+                                           ShownCurveValue{"OnePointFifteen", 1.15f, "1.15"},
+                                           ShownCurveValue{"BelowTheHundredthIsCut", 4.359f, "4.35"}),
+                         [](const ::testing::TestParamInfo<ShownCurveValue>& info) {
+                             return std::string(info.param.name);
+                         });
 
 TEST(ModellerCurve, ACurveBelowHalfAUnitEverywhereHasNoStatistics) {
     const std::vector<double> bins = linearBins(1024);

@@ -2,11 +2,13 @@
 // window.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "core/SharedState.h"
 #include "plots/modeller/model/CurveEditing.h"
+#include "plots/modeller/model/CurveStatistics.h"
 #include "plots/modeller/model/ModellerSettings.h"
 
 namespace qv {
@@ -90,8 +92,7 @@ TEST(ModellerSettings, LinesThatNameNoCurveOrHoldNoNumberChangeNothing) {
     ModellerState s;
     const ModellerState before = s;
     const char* ignored[] = {"curve.0.height:250",    "curve.21.height:250",   "curve.x.height:250",
-                             "curve.3.height:abc",    "curve.3.height:1e999",  "curve.3.place:1e12",
-                             "Curve.3.height:250",    "curve.3.deviation.left:",
+                             "Curve.3.height:250",
                              "show:101",              "show:-1",               "fill.red:256",
                              "yscale:-5",             "fastdraw.enabled:yes",  "background:300",
                              "nothing.at.all:1",      "nocolon"};
@@ -115,9 +116,9 @@ TEST(ModellerSettings, OneCurveLineActivatesItsCurve) {
     load(s, "curve.4.place:12.5");  // halves to even
     EXPECT_EQ(s.Curves[4].Place, 12);
     load(s, "curve.4.deviation.left:0");  // a flank of no width is taken as 1
-    load(s, "curve.4.deviation.right:-3");
+    load(s, "curve.4.deviation.right:-3");  // the flank squares it
     EXPECT_EQ(s.Curves[4].LeftDeviation, 1);
-    EXPECT_EQ(s.Curves[4].RightDeviation, 1);
+    EXPECT_EQ(s.Curves[4].RightDeviation, -3);
     load(s, "curve.4.deviation.right:0.5");
     EXPECT_EQ(s.Curves[4].RightDeviation, 0.5);
     load(s, "show:100");
@@ -131,6 +132,94 @@ TEST(ModellerSettings, OneCurveLineActivatesItsCurve) {
     EXPECT_TRUE(s.FastDraw);
     EXPECT_EQ(s.caption(ModellerMenuFastDraw), "Full draw mode");
 }
+
+// A curve line whose value does not read still makes its curve active; the
+// value it names keeps what it held.
+struct UnreadableCurveLine {
+    const char* name;
+    const char* line;
+};
+
+class ModellerUnreadableCurveLine : public ::testing::TestWithParam<UnreadableCurveLine> {};
+
+TEST_P(ModellerUnreadableCurveLine, ActivatesTheCurveAndKeepsItsValues) {
+    ModellerState s;
+    const GaussCurve before = s.Curves[3];
+    load(s, GetParam().line);
+    const GaussCurve& c = s.Curves[3];
+    EXPECT_TRUE(c.Active);
+    EXPECT_EQ(c.Height, before.Height);
+    EXPECT_EQ(c.Place, before.Place);
+    EXPECT_EQ(c.Plateau, before.Plateau);
+    EXPECT_EQ(c.LeftDeviation, before.LeftDeviation);
+    EXPECT_EQ(c.RightDeviation, before.RightDeviation);
+    for (int k = 1; k <= 20; ++k)
+        if (k != 3) EXPECT_FALSE(s.Curves[static_cast<size_t>(k)].Active) << k;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ModellerUnreadableCurveLine,
+    ::testing::Values(UnreadableCurveLine{"InfiniteHeight", "curve.3.height:inf"},
+                      UnreadableCurveLine{"NanHeight", "curve.3.height:nan"},
+                      UnreadableCurveLine{"HeightBeyondDouble", "curve.3.height:1e400"},
+                      UnreadableCurveLine{"WordHeight", "curve.3.height:abc"},
+                      UnreadableCurveLine{"PlaceBeyond32Bits", "curve.3.place:1e12"},
+                      UnreadableCurveLine{"EmptyDeviation", "curve.3.deviation.left:"},
+                      UnreadableCurveLine{"DeviationOfNoSide", "curve.3.deviation.up:20"},
+                      UnreadableCurveLine{"UnknownField", "curve.3.colour:12"}),
+    [](const ::testing::TestParamInfo<UnreadableCurveLine>& info) { return std::string(info.param.name); });
+
+// A deviation from a sheet or a tool: one whose square is no positive
+// normal number is taken as 1, a negative one is kept (the flank squares it),
+// and the statistics of every curve stay finite either way.
+struct DeviationCase {
+    const char* name;
+    bool fromTool;        // a tool's value in ten-thousandths of the axis, else a sheet line's
+    const char* value;
+    double kept;          // the left deviation the curve then has
+    double flankAt450;    // the curve's value 50 bins left of its place 500
+};
+
+class ModellerDeviation : public ::testing::TestWithParam<DeviationCase> {};
+
+TEST_P(ModellerDeviation, GivesAUsableFlankAndFiniteStatistics) {
+    const DeviationCase& c = GetParam();
+    ModellerState s;
+    s.BinValues.resize(static_cast<size_t>(s.CurveResolution) + 1);
+    for (size_t b = 0; b < s.BinValues.size(); ++b) s.BinValues[b] = static_cast<double>(b);
+    load(s, "curve.1.place:500");
+    load(s, "curve.1.height:500");
+    load(s, "curve.2.height:500");  // a second curve, at its starting place 700
+    if (c.fromTool) ASSERT_EQ(SetCurveProperty(s, "hajontavasen", "1", c.value), CurveCommandError::None);
+    else load(s, std::string("curve.1.deviation.left:") + c.value);
+    EXPECT_EQ(s.Curves[1].LeftDeviation, c.kept);
+    EXPECT_NEAR(CurveValue(s.Curves[1], 450), c.flankAt450, 0.005);
+
+    SumActiveCurves(s, 200.0);
+    ComputeCurvePercentages(s);
+    double shares = 0.0;
+    for (int k = 1; k <= 2; ++k) {
+        const HistogramStatistics& st = s.CurveStatistics[static_cast<size_t>(k)];
+        SCOPED_TRACE(k);
+        EXPECT_GT(st.Number, 0);
+        EXPECT_TRUE(std::isfinite(st.Mean) && std::isfinite(st.GeoMean) && std::isfinite(st.CV));
+        EXPECT_GT(st.Fraction, 0.0);
+        shares += st.Fraction;
+    }
+    EXPECT_DOUBLE_EQ(shares, 1.0);
+    for (int i = 1; i <= s.CurveResolution; ++i) ASSERT_TRUE(std::isfinite(s.CurveSum[static_cast<size_t>(i)])) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, ModellerDeviation,
+    ::testing::Values(DeviationCase{"TinyFromASheet", false, "1e-300", 1.0, 0.0},
+                      DeviationCase{"SubnormalFromASheet", false, "4e-320", 1.0, 0.0},
+                      DeviationCase{"SquareBeyondDoubleFromASheet", false, "1e200", 1.0, 0.0},
+                      DeviationCase{"NegativeFromASheet", false, "-50", -50.0, 302.46},
+                      DeviationCase{"PositiveFromASheet", false, "50", 50.0, 302.46},
+                      DeviationCase{"TinyFromATool", true, "1e-300", 1.0, 0.0},
+                      DeviationCase{"NegativeFromATool", true, "-500", -50.0, 302.46}),
+    [](const ::testing::TestParamInfo<DeviationCase>& info) { return std::string(info.param.name); });
 
 TEST(ModellerSettings, SharedKeysBecomeRequestsForTheWindow) {
     ModellerState s;
@@ -153,7 +242,7 @@ TEST(ModellerCurveCommands, ToolValuesAreTenThousandthsOfTheAxis) {
                           {"tasanne", "-250", &GaussCurve::Plateau, -25},
                           {"hajontavasen", "5", &GaussCurve::LeftDeviation, 0.5},
                           {"hajontaoikea", "0", &GaussCurve::RightDeviation, 1},
-                          {"hajontavasen", "-40", &GaussCurve::LeftDeviation, 1}};
+                          {"hajontavasen", "-40", &GaussCurve::LeftDeviation, -4}};  // the flank squares it
     for (const Case& c : cases) {
         EXPECT_EQ(SetCurveProperty(s, c.what, "1", c.value), CurveCommandError::None);
         EXPECT_EQ(s.Curves[1].*c.field, c.want) << c.what << " " << c.value;
