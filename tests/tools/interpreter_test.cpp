@@ -29,6 +29,8 @@ struct FrameCase {
     std::vector<std::string> notes;
 };
 
+void PrintTo(const FrameCase& c, std::ostream* os) { *os << c.name; }
+
 class RunFrame : public InterpreterTest, public ::testing::WithParamInterface<FrameCase> {};
 
 TEST_P(RunFrame, RunsTheLinesItShould) {
@@ -91,6 +93,8 @@ struct ErrorCase {
     std::string script;
     int line;
 };
+
+void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.name << " fails on line " << c.line; }
 
 class CodeErrors : public InterpreterTest, public ::testing::WithParamInterface<ErrorCase> {};
 

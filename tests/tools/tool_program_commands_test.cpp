@@ -222,6 +222,8 @@ struct LineError {
     int failingLine;
 };
 
+void PrintTo(const LineError& c, std::ostream* os) { *os << c.name << " fails on line " << c.failingLine; }
+
 class ToolLineErrors : public ToolProgramTest, public ::testing::WithParamInterface<LineError> {};
 
 TEST_P(ToolLineErrors, StopTheRunWithTheLinesNumber) {
