@@ -336,6 +336,17 @@ TEST_F(ToolProgramTest, OutputOpenedBeforeItsFileIsLoadedIsNotWrittenAfterwards)
     EXPECT_EQ(readAll(data.file("a.fcs")), before);
 }
 
+TEST_F(ToolProgramTest, ADoublingVariableEndsTheRunOnTheLineThatCrossesTheLimit) {
+    dialogs.expectMessage(abortText(5), "Fatal error", MsgAnswer::Ok);
+    run(script({"folder.set:" + data.path(), "output.set:out.txt", "$v.set:ab", "do:100", "$v.set:$v$v", "output.write:$v",
+                "loop", "$after.set:ran"}));
+    EXPECT_EQ(value("$after"), "<none>");
+    // Every pass wrote its line until the value would have passed the limit.
+    const std::string out = readAll(data.file("out.txt"));
+    EXPECT_LE(out.size(), 2 * MaxSubstitutedLength + 200);
+    EXPECT_GT(value("$v").size(), MaxSubstitutedLength / 4);
+}
+
 TEST_F(ToolProgramTest, OtherFilesBesideALoadedOneAreWritten) {
     writeFcs("a.fcs", {{1, 2}, {3, 4}});
     run(script({"folder.set:" + data.path(), "create.dotplot:1", "w.1.file.load:a.fcs", "output.set:./a.txt",
