@@ -211,6 +211,17 @@ TEST_F(InterpreterTest, EachRunStartsAfresh) {
     EXPECT_EQ(notes, (std::vector<std::string>{"$a", "shown"}));
 }
 
+TEST_F(InterpreterTest, PaneShowsTheStartOfALongValue) {
+    std::vector<std::string> panes;
+    host.onVariables = [&](const std::string& pane) { panes.push_back(pane); };
+    const std::string exact(MaxPaneValueLength, 'e');
+    const std::string longer = exact + "f";
+    ASSERT_TRUE(interpreter.AjaOhjelma("$a.set:" + exact + "\r\n$b.set:" + longer + "\r\n", true));
+    ASSERT_FALSE(panes.empty());
+    EXPECT_EQ(panes.back(), "$a: " + exact + "\n$b: " + exact + "...\n");
+    EXPECT_EQ(interpreter.lastRun()->findVariable("$b")->Value, longer);  // the value itself is whole
+}
+
 // ---- the length substitution may build ----
 
 class SubstitutionLength : public ::testing::Test {

@@ -64,7 +64,12 @@ std::string ScriptRun::paneText() const {
     for (const ScriptVariable& v : variables_) {
         out += v.Name;
         out += ": ";
-        out += v.Value;
+        if (v.Value.size() > MaxPaneValueLength) {
+            out.append(v.Value, 0, MaxPaneValueLength);
+            out += "...";
+        } else {
+            out += v.Value;
+        }
         out += '\n';
     }
     return out;

@@ -50,6 +50,8 @@ inline constexpr int MaxSubstitutionPasses = 100;
 // value twice over doubles on every pass of a loop; this ends such a run on
 // the line that crosses it, long before memory or time run short.
 inline constexpr size_t MaxSubstitutedLength = size_t{1} << 20;
+// The most characters of one value the variable pane shows.
+inline constexpr size_t MaxPaneValueLength = 1000;
 
 inline constexpr const char* ScriptMessageTitle = "Quorvane";
 inline constexpr const char* AbortTitle = "Fatal error";
@@ -94,7 +96,10 @@ public:
     // A new variable at the end of the list, even when the name exists.
     ScriptVariable& appendVariable(std::string_view name, std::string value, bool isNumeric);
 
-    // "Name: Value" and a line feed for every variable in list order.
+    // "Name: Value" and a line feed for every variable in list order. A value
+    // longer than MaxPaneValueLength shows its start and "...": the pane is
+    // rewritten after every line, and laying out a long value each time
+    // would hold up the run (and the Stop button) for seconds.
     std::string paneText() const;
     // The argument with the variables substituted (see above); throws
     // ScriptError when names are still found after MaxSubstitutionPasses or
