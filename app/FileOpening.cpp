@@ -301,16 +301,9 @@ LoadResult loadFile(std::string path, int window, int fileSlot) {
     } else {
         const int32_t key = ComputeFileKey(path);
         // A file that cannot be read has key 0, the mark of a free slot: it
-        // never matches a loaded file.
-        if (key != 0) {
-            for (int f = 1; isFileSlot(f); ++f) {
-                const FileRecord& rec = g.FileTable[f];
-                if (rec.FileKey == key && rec.Folder + rec.FileName == path) {
-                    slot = f;
-                    break;
-                }
-            }
-        }
+        // never matches a loaded file. The same file under another spelling
+        // of its path is the loaded one.
+        if (key != 0) slot = LoadedFileSlotOf(path, key);
         if (slot == 0) {
             int free = 0;
             for (int f = 1; isFileSlot(f); ++f) {

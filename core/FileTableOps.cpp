@@ -1,9 +1,11 @@
 #include "core/FileTableOps.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "core/FileIdentity.h"
 #include "core/SharedState.h"
 
 namespace qv {
@@ -71,6 +73,17 @@ bool AddParameterToFile(int slot) {
     addZeroColumn(f.WorkingData, added);
     addZeroColumn(f.PristineData, added);
     return true;
+}
+
+int LoadedFileSlotOf(const std::string& path, int32_t key) {
+    std::optional<FileIdentity> target;
+    for (int slot = 1; validFileSlot(slot); ++slot) {
+        const FileRecord& f = g.FileTable[static_cast<size_t>(slot)];
+        if (!f.Loaded || f.FileKey == 0 || (key != 0 && f.FileKey != key)) continue;
+        if (!target) target = IdentifyFile(path);
+        if (SameFile(*target, IdentifyFile(f.fullPath()))) return slot;
+    }
+    return 0;
 }
 
 }  // namespace qv

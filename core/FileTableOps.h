@@ -1,5 +1,8 @@
 #pragma once
-// Freeing and growing entries of the shared file table (g.FileTable).
+// Freeing, growing and finding entries of the shared file table (g.FileTable).
+#include <cstdint>
+#include <string>
+
 namespace qv {
 
 // Frees one FileTable slot: FileName empty, Loaded false, EventCount 0,
@@ -23,5 +26,11 @@ void ReleaseUnusedFiles();
 // fields are unchanged; the caller fills the new parameter's name, range and
 // values. Returns false, changing nothing, for a slot outside 1..MaxFiles.
 bool AddParameterToFile(int slot);
+
+// The first slot 1..MaxFiles holding a loaded data file that is the file at
+// `path` (the same file on disk, however either path is spelled), and, when
+// `key` is not 0, whose FileKey is `key`; 0 when there is none. Paths are
+// resolved only for slots that pass the key test.
+int LoadedFileSlotOf(const std::string& path, int32_t key = 0);
 
 }  // namespace qv

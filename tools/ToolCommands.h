@@ -20,9 +20,16 @@ void addFileScriptCommands(ScriptCommandTable& table);
 void installToolCommands(ScriptInterpreter& interpreter);
 
 // Refuses a file the tool would write: the tool folder must be set and the
-// name must stay inside it, and no loaded data file may be written over.
-// Shows "The tool may write only inside its folder:" (titled "Fatal error")
-// and ends the run when refused; else gives the full path.
+// name must stay inside it (else "The tool may write only inside its
+// folder:"), and no loaded data file may be written over (ToolMayWriteOver).
+// Shows the message with the name (titled "Fatal error") and ends the run
+// when refused; else gives the full path.
 bool ToolWritePath(ScriptLine& line, const std::string& name, std::string& path);
+
+// False, with the message "The tool may not write over a loaded data file:"
+// and the name, ending the run, when `path` is a loaded data file however it
+// is spelled; checked again before each write to a file the run keeps open,
+// since a file may be loaded after the tool opened it.
+bool ToolMayWriteOver(ScriptLine& line, const std::string& path, const std::string& name);
 
 }  // namespace qv

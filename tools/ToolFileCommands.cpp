@@ -2,6 +2,7 @@
 // values, the text output, the fast-draw limit and printing the print page.
 #include <limits>
 
+#include "core/FileTableOps.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
 #include "core/TextUtil.h"
@@ -63,6 +64,7 @@ void outputSet(ScriptLine& line) {
     std::unique_ptr<std::ostream> out = OpenToolOutput(path);
     if (!out) throw ScriptError("the output file could not be opened: " + path);
     line.run.OutputFile = std::move(out);
+    line.run.OutputPath = path;
     line.run.OutputOpened = true;
 }
 
@@ -73,6 +75,7 @@ std::ostream& openOutput(ScriptRun& run) {
 
 void outputWrite(ScriptLine& line) {
     std::ostream& out = openOutput(line.run);
+    if (!ToolMayWriteOver(line, line.run.OutputPath, line.run.OutputPath)) return;
     line.ScriptArgument = ReplaceAll(line.ScriptArgument, "[tab]", "\t");
     if (!WriteToolOutputLine(out, line.ScriptArgument)) throw ScriptError("the output file could not be written");
 }
@@ -104,15 +107,19 @@ void printPreviewPrint(ScriptLine& line) {
 }  // namespace
 
 bool ToolWritePath(ScriptLine& line, const std::string& name, std::string& path) {
-    bool allowed = !line.run.ToolFolder.empty() && IsNameInsideToolFolder(name);
-    if (allowed) {
-        path = line.run.ToolFolder + name;
-        // A loaded data file is never written over.
-        for (size_t f = 1; f < g.FileTable.size(); ++f)
-            if (g.FileTable[f].Loaded && g.FileTable[f].fullPath() == path) allowed = false;
+    if (line.run.ToolFolder.empty() || !IsNameInsideToolFolder(name)) {
+        line.abort(std::string(ToolWriteRefusedMessage) + "\n" + name, AbortTitle);
+        return false;
     }
-    if (!allowed) line.abort(std::string(ToolWriteRefusedMessage) + "\n" + name, AbortTitle);
-    return allowed;
+    path = line.run.ToolFolder + name;
+    return ToolMayWriteOver(line, path, name);
+}
+
+bool ToolMayWriteOver(ScriptLine& line, const std::string& path, const std::string& name) {
+    // A loaded data file is never written over, whatever spelling leads to it.
+    if (LoadedFileSlotOf(path) == 0) return true;
+    line.abort(std::string(ToolWriteLoadedFileMessage) + "\n" + name, AbortTitle);
+    return false;
 }
 
 void addFileScriptCommands(ScriptCommandTable& table) {

@@ -267,6 +267,20 @@ TEST_F(FileOpeningTest, SamePathReusesItsSlotWithoutReadingAgain) {
     EXPECT_TRUE(TiedostonLukuToimenPiteet(fs(path), second->id, 0));
 }
 
+TEST_F(FileOpeningTest, AnotherSpellingOfALoadedFilesPathReusesItsSlot) {
+    const QString path = makeFcs("same.fcs");
+    makeFcs("sub/other.fcs");
+    ASSERT_TRUE(TiedostonLukuToimenPiteet(fs(path), 0, 0));
+    g.FileTable[1].Comment = "kept";  // a second read would overwrite it
+    const std::string folder = g.FileTable[1].Folder;
+    for (const std::string& spelling : {folder + "./same.fcs", folder + "/same.fcs", folder + "sub/../same.fcs"}) {
+        EXPECT_FALSE(TiedostonLukuToimenPiteet(spelling, 0, 0)) << spelling;
+        EXPECT_EQ(loadedFiles(), 1) << spelling;
+        EXPECT_EQ(g.LastLoadedFile, 1) << spelling;
+    }
+    EXPECT_EQ(g.FileTable[1].Comment, "kept");
+}
+
 TEST_F(FileOpeningTest, SameContentUnderAnotherPathTakesANewSlot) {
     const QString a = makeFcs("a.fcs", 5, 3);
     const QString b = makeFcs("copy/a.fcs", 5, 3);

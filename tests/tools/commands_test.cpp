@@ -16,6 +16,8 @@ struct ValueCase {
     std::string value;
 };
 
+void PrintTo(const ValueCase& c, std::ostream* os) { *os << c.name << " gives \"" << c.value << '"'; }
+
 class VariableValues : public ToolRunFixture, public ::testing::WithParamInterface<ValueCase> {};
 
 TEST_P(VariableValues, GiveTheValue) {
@@ -62,6 +64,16 @@ struct VersionCase {
     bool met;
 };
 
+void PrintTo(const VersionCase& c, std::ostream* os) { *os << c.required << (c.met ? " is met" : " is not met"); }
+
+// "1.2.1" met: "1_2_1_IsMet".
+std::string versionCaseName(const ::testing::TestParamInfo<VersionCase>& info) {
+    std::string name = info.param.required;
+    for (char& ch : name)
+        if (ch == '.') ch = '_';
+    return name + (info.param.met ? "_IsMet" : "_IsNotMet");
+}
+
 class VersionRequire : public ToolRunFixture, public ::testing::WithParamInterface<VersionCase> {};
 
 TEST_P(VersionRequire, RunsOnOnlyWhenMet) {
@@ -76,7 +88,8 @@ INSTANTIATE_TEST_SUITE_P(Versions, VersionRequire,
                          ::testing::Values(VersionCase{"1.2.1", true}, VersionCase{"1.3.0", false},
                                            VersionCase{"1.2.2", false}, VersionCase{"2.0.0", false},
                                            VersionCase{"0.9.9", true}, VersionCase{"1.1", true},
-                                           VersionCase{"1.2.0", true}));
+                                           VersionCase{"1.2.0", true}),
+                         versionCaseName);
 
 // ---- questions ----
 
@@ -117,10 +130,13 @@ TEST_F(Questions, FolderQuestionTakesTheChosenFilesFolder) {
 }
 
 struct CancelCase {
+    const char* name;
     const char* line;
     DialogKind kind;
     const char* message;  // "" when the run ends without one
 };
+
+void PrintTo(const CancelCase& c, std::ostream* os) { *os << c.line; }
 
 class QuestionCancel : public ToolRunFixture, public ::testing::WithParamInterface<CancelCase> {};
 
@@ -138,14 +154,15 @@ TEST_P(QuestionCancel, EndsTheRunWithItsMessage) {
 
 INSTANTIATE_TEST_SUITE_P(
     Questions, QuestionCancel,
-    ::testing::Values(CancelCase{"question.f.file.save:t", DialogKind::SaveFile,
+    ::testing::Values(CancelCase{"SaveFileQuestion", "question.f.file.save:t", DialogKind::SaveFile,
                                  "You must give the valid file name. Aborting."},
-                      CancelCase{"question.f.file.open:t", DialogKind::OpenFile,
+                      CancelCase{"OpenFileQuestion", "question.f.file.open:t", DialogKind::OpenFile,
                                  "You must give the valid file name. Aborting."},
-                      CancelCase{"question.d.folder.open:", DialogKind::OpenFile,
+                      CancelCase{"FolderQuestion", "question.d.folder.open:", DialogKind::OpenFile,
                                  "You must give the valid folder. Aborting."},
-                      CancelCase{"question.printer.set", DialogKind::Printer, "Print aborted!"},
-                      CancelCase{"question.go.continue:Go on?", DialogKind::Message, ""}));
+                      CancelCase{"PrinterQuestion", "question.printer.set", DialogKind::Printer, "Print aborted!"},
+                      CancelCase{"ContinueQuestion", "question.go.continue:Go on?", DialogKind::Message, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Questions, ContinueAndPrinterConfirmedGoOn) {
     dialogs.expectMessage("Go on?", "Quorvane", MsgButtons::OkCancel, MsgAnswer::Ok);

@@ -29,6 +29,8 @@ struct FrameCase {
     std::vector<std::string> notes;
 };
 
+void PrintTo(const FrameCase& c, std::ostream* os) { *os << c.name; }
+
 class RunFrame : public InterpreterTest, public ::testing::WithParamInterface<FrameCase> {};
 
 TEST_P(RunFrame, RunsTheLinesItShould) {
@@ -92,6 +94,8 @@ struct ErrorCase {
     int line;
 };
 
+void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.name << " fails on line " << c.line; }
+
 class CodeErrors : public InterpreterTest, public ::testing::WithParamInterface<ErrorCase> {};
 
 TEST_P(CodeErrors, AbortWithTheLineNumber) {
@@ -129,7 +133,9 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"RedrawOfAWindowNumberOutOfRange", lines({"update.window:-1"}), 1},
         ErrorCase{"PopulationSlotOutOfRange", lines({"update.population:99"}), 1},
         ErrorCase{"QuestionWithoutAName", lines({"question..input:x"}), 1},
-        ErrorCase{"VersionWithTooFewParts", lines({"version.require:1.2"}), 1}),
+        ErrorCase{"VersionWithTooFewParts", lines({"version.require:1.2"}), 1},
+        // Doubles on every pass: the line that would cross the length limit fails.
+        ErrorCase{"VariableDoublingItselfInALoop", lines({"$v.set:ab", "do:100", "$v.set:$v$v", "loop"}), 3}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- substitution into tokens and queries, the pane, the frame's calls ----
@@ -203,6 +209,46 @@ TEST_F(InterpreterTest, EachRunStartsAfresh) {
     run(lines({"$a.set:1", "do:5", "loop:1=2", "if.true:false"}));
     run(lines({"note:$a", "note:shown"}));
     EXPECT_EQ(notes, (std::vector<std::string>{"$a", "shown"}));
+}
+
+TEST_F(InterpreterTest, PaneShowsTheStartOfALongValue) {
+    std::vector<std::string> panes;
+    host.onVariables = [&](const std::string& pane) { panes.push_back(pane); };
+    const std::string exact(MaxPaneValueLength, 'e');
+    const std::string longer = exact + "f";
+    ASSERT_TRUE(interpreter.AjaOhjelma("$a.set:" + exact + "\r\n$b.set:" + longer + "\r\n", true));
+    ASSERT_FALSE(panes.empty());
+    EXPECT_EQ(panes.back(), "$a: " + exact + "\n$b: " + exact + "...\n");
+    EXPECT_EQ(interpreter.lastRun()->findVariable("$b")->Value, longer);  // the value itself is whole
+}
+
+// ---- the length substitution may build ----
+
+class SubstitutionLength : public ::testing::Test {
+protected:
+    ScriptRun run;
+};
+
+TEST_F(SubstitutionLength, GrowingPastTheLimitIsAnError) {
+    const std::string half(MaxSubstitutedLength / 2, 'x');
+    run.appendVariable("$h", half, false);
+    EXPECT_EQ(run.substituteVariables("$h$h"), half + half);  // exactly at the limit
+    EXPECT_THROW(run.substituteVariables("$h$h+"), ScriptError);
+    EXPECT_THROW(run.substituteVariables("$h$h$h"), ScriptError);
+}
+
+TEST_F(SubstitutionLength, ValuesNamingEachOtherAreStoppedAtTheLimitToo) {
+    // Each pass replaces one name by four more: far more than the limit
+    // within the allowed passes, unless stopped at the length.
+    run.appendVariable("$a", "$b$b$b$b", false);
+    run.appendVariable("$b", "$a$a$a$a", false);
+    EXPECT_THROW(run.substituteVariables("$a"), ScriptError);
+}
+
+TEST_F(SubstitutionLength, ALongLineThatDoesNotGrowIsSubstituted) {
+    run.appendVariable("$name", "v", false);
+    const std::string tail(MaxSubstitutedLength, 'y');
+    EXPECT_EQ(run.substituteVariables("$name" + tail), "v" + tail);
 }
 
 TEST(ScriptLinesTest, SplitAtLineEnds) {

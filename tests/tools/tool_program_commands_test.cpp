@@ -9,12 +9,13 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "app/FilePlotWindow.h"
 #include "app/model/FolderListing.h"
@@ -359,6 +360,8 @@ struct LineError {
     int failingLine;
 };
 
+void PrintTo(const LineError& c, std::ostream* os) { *os << c.name << " fails on line " << c.failingLine; }
+
 class ToolLineErrors : public ToolProgramTest, public ::testing::WithParamInterface<LineError> {};
 
 TEST_P(ToolLineErrors, StopTheRunWithTheLinesNumber) {
@@ -414,16 +417,79 @@ TEST_F(ToolProgramTest, UnsafeOutputNamesAreRefused) {
         run(script({"folder.set:" + data.path(), "output.set:" + name, "$after.set:ran"}));
         EXPECT_EQ(value("$after"), "<none>") << name;
     }
-    // No folder set, and a loaded data file as a picture's name.
+    // No folder set.
     dialogs.expectMessage("The tool may write only inside its folder:\nresult.txt", "Fatal error", MsgAnswer::Ok);
     run(script({"output.set:result.txt", "$after.set:ran"}));
     EXPECT_EQ(value("$after"), "<none>");
+}
+
+// ---- a loaded data file is never written over ----
+
+struct LoadedFileWrite {
+    const char* name;
+    std::string folder;  // the tool folder, "D/" standing for the data folder
+    std::string write;   // the writing line(s) after a.fcs is loaded
+    std::string shownName;
+};
+
+void PrintTo(const LoadedFileWrite& c, std::ostream* os) { *os << c.write << " in " << c.folder; }
+
+class ToolWriteOverLoadedFile : public ToolProgramTest, public ::testing::WithParamInterface<LoadedFileWrite> {};
+
+TEST_P(ToolWriteOverLoadedFile, IsRefusedAndTheFileKeepsItsBytes) {
+    writeFcs("a.fcs", {{1, 2}, {3, 4}});
+    std::filesystem::create_directory(data.file("sub"));
     const std::string before = readAll(data.file("a.fcs"));
-    dialogs.expectMessage("The tool may write only inside its folder:\na.fcs", "Fatal error", MsgAnswer::Ok);
-    run(script({"folder.set:" + data.path(), "create.dotplot:1", "w.1.file.load:a.fcs", "w.1.saveimage:a.fcs",
-                "$after.set:ran"}));
+    std::string folder = GetParam().folder;
+    if (folder.rfind("D/", 0) == 0) folder = data.path() + folder.substr(2);
+    dialogs.expectMessage(QString::fromStdString("The tool may not write over a loaded data file:\n" + GetParam().shownName),
+                          "Fatal error", MsgAnswer::Ok);
+    run(script({"folder.set:" + data.path(), "create.dotplot:1", "w.1.file.load:a.fcs", "folder.set:" + folder,
+                GetParam().write, "$after.set:ran"}));
     EXPECT_EQ(value("$after"), "<none>");
     EXPECT_EQ(readAll(data.file("a.fcs")), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Spellings, ToolWriteOverLoadedFile,
+    ::testing::Values(
+        LoadedFileWrite{"PictureUnderItsOwnName", "D/", "w.1.saveimage:a.fcs", "a.fcs"},
+        LoadedFileWrite{"PictureThroughDotSlash", "D/", "w.1.saveimage:./a.fcs", "./a.fcs"},
+        LoadedFileWrite{"PictureThroughDoubledSlash", "D/", "w.1.saveimage:.//a.fcs", ".//a.fcs"},
+        LoadedFileWrite{"PictureFromAFolderClimbingBack", "D/sub/../", "w.1.saveimage:a.fcs", "a.fcs"},
+        LoadedFileWrite{"PictureFromAFolderWithDoubledSlash", "D//", "w.1.saveimage:a.fcs", "a.fcs"},
+        LoadedFileWrite{"OutputThroughDotSlash", "D/", "output.set:./a.fcs", "./a.fcs"},
+        LoadedFileWrite{"OutputFromAFolderClimbingBack", "D/sub/../", "output.set:a.fcs", "a.fcs"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ToolProgramTest, OutputOpenedBeforeItsFileIsLoadedIsNotWrittenAfterwards) {
+    writeFcs("a.fcs", {{1, 2}, {3, 4}});
+    const std::string before = readAll(data.file("a.fcs"));
+    dialogs.expectMessage(QString::fromStdString("The tool may not write over a loaded data file:\n" + data.path() + "./a.fcs"),
+                          "Fatal error", MsgAnswer::Ok);
+    run(script({"folder.set:" + data.path(), "output.set:./a.fcs", "create.dotplot:1", "w.1.file.load:a.fcs",
+                "output.write:appended", "$after.set:ran"}));
+    EXPECT_EQ(value("$after"), "<none>");
+    EXPECT_EQ(readAll(data.file("a.fcs")), before);
+}
+
+TEST_F(ToolProgramTest, ADoublingVariableEndsTheRunOnTheLineThatCrossesTheLimit) {
+    dialogs.expectMessage(abortText(5), "Fatal error", MsgAnswer::Ok);
+    run(script({"folder.set:" + data.path(), "output.set:out.txt", "$v.set:ab", "do:100", "$v.set:$v$v", "output.write:$v",
+                "loop", "$after.set:ran"}));
+    EXPECT_EQ(value("$after"), "<none>");
+    // Every pass wrote its line until the value would have passed the limit.
+    const std::string out = readAll(data.file("out.txt"));
+    EXPECT_LE(out.size(), 2 * MaxSubstitutedLength + 200);
+    EXPECT_GT(value("$v").size(), MaxSubstitutedLength / 4);
+}
+
+TEST_F(ToolProgramTest, OtherFilesBesideALoadedOneAreWritten) {
+    writeFcs("a.fcs", {{1, 2}, {3, 4}});
+    run(script({"folder.set:" + data.path(), "create.dotplot:1", "w.1.file.load:a.fcs", "output.set:./a.txt",
+                "output.write:x", "w.1.saveimage:a.bmp"}));
+    EXPECT_EQ(readAll(data.file("a.txt")), "x\r\n");
+    EXPECT_EQ(readAll(data.file("a.bmp")).substr(0, 2), "BM");
 }
 
 TEST_F(ToolProgramTest, SaveImageWritesAndOverwritesItsOwnPicture) {

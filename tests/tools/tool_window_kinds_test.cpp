@@ -212,6 +212,8 @@ struct LackingMember {
     const char* line;  // the tool's line 1
 };
 
+void PrintTo(const LackingMember& c, std::ostream* os) { *os << c.kind << ": " << c.line; }
+
 class ToolMemberLacking : public ToolWindowKinds, public ::testing::WithParamInterface<LackingMember> {};
 
 TEST_P(ToolMemberLacking, StopsTheRunWithTheLinesNumber) {

@@ -14,6 +14,26 @@ std::string AbortMessage(int lineNumber) {
     return "There is an error in the code on line " + std::to_string(lineNumber) + ". Aborting.";
 }
 
+namespace {
+
+// Whether replacing every occurrence of `name` in `text` by a value of
+// `valueLength` characters would make it longer than MaxSubstitutedLength,
+// counted without building the longer text. An argument that was that long
+// already (a long line) may keep its length, not grow.
+bool growsTooLong(const std::string& text, const std::string& name, size_t valueLength) {
+    if (valueLength <= name.size()) return false;
+    const size_t growth = valueLength - name.size();
+    const size_t room = text.size() >= MaxSubstitutedLength ? 0 : MaxSubstitutedLength - text.size();
+    size_t grown = 0;
+    for (size_t at = text.find(name); at != std::string::npos; at = text.find(name, at + name.size())) {
+        grown += growth;
+        if (grown > room) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 // ---- ScriptRun ----
 
 ScriptVariable* ScriptRun::findVariable(std::string_view name) {
@@ -44,7 +64,12 @@ std::string ScriptRun::paneText() const {
     for (const ScriptVariable& v : variables_) {
         out += v.Name;
         out += ": ";
-        out += v.Value;
+        if (v.Value.size() > MaxPaneValueLength) {
+            out.append(v.Value, 0, MaxPaneValueLength);
+            out += "...";
+        } else {
+            out += v.Value;
+        }
         out += '\n';
     }
     return out;
@@ -63,6 +88,8 @@ std::string ScriptRun::substituteVariables(std::string argument) const {
         // A variable holding its own name, or two naming each other, would
         // substitute without end.
         if (pass == MaxSubstitutionPasses) throw ScriptError("variable substitution does not end");
+        if (growsTooLong(argument, chosen->Name, chosen->Value.size()))
+            throw ScriptError("variable substitution grows the line too long");
         argument = ReplaceAll(argument, chosen->Name, chosen->Value);
     }
 }

@@ -9,7 +9,9 @@
 //    first ":", the argument everything after it (untrimmed);
 //  - variable substitution in the argument: the longest variable name found
 //    is replaced everywhere by its value, again and again while a name is
-//    found (at most MaxSubstitutionPasses passes, then the line is an error);
+//    found (at most MaxSubstitutionPasses passes, then the line is an error;
+//    a pass that would make the argument longer than MaxSubstitutedLength is
+//    an error too, found before the longer text is built);
 //  - the command word is split at "."; every token after the first that is
 //    a variable's name becomes that variable's leading number, so
 //    "w.$n.x" addresses the window whose number $n holds;
@@ -44,6 +46,12 @@ struct ScriptError : std::runtime_error {
 
 inline constexpr int MaxLoopDepth = 100;
 inline constexpr int MaxSubstitutionPasses = 100;
+// The longest argument substitution may build. A variable set to its own
+// value twice over doubles on every pass of a loop; this ends such a run on
+// the line that crosses it, long before memory or time run short.
+inline constexpr size_t MaxSubstitutedLength = size_t{1} << 20;
+// The most characters of one value the variable pane shows.
+inline constexpr size_t MaxPaneValueLength = 1000;
 
 inline constexpr const char* ScriptMessageTitle = "Quorvane";
 inline constexpr const char* AbortTitle = "Fatal error";
@@ -77,6 +85,7 @@ public:
     bool PrinterSet = false;
     bool OutputOpened = false;
     std::unique_ptr<std::ostream> OutputFile;
+    std::string OutputPath;  // the file OutputFile appends to
 
     const std::vector<ScriptVariable>& VariableList() const { return variables_; }
     // The first variable of that name, nullptr when none.
@@ -87,10 +96,14 @@ public:
     // A new variable at the end of the list, even when the name exists.
     ScriptVariable& appendVariable(std::string_view name, std::string value, bool isNumeric);
 
-    // "Name: Value" and a line feed for every variable in list order.
+    // "Name: Value" and a line feed for every variable in list order. A value
+    // longer than MaxPaneValueLength shows its start and "...": the pane is
+    // rewritten after every line, and laying out a long value each time
+    // would hold up the run (and the Stop button) for seconds.
     std::string paneText() const;
     // The argument with the variables substituted (see above); throws
-    // ScriptError when names are still found after MaxSubstitutionPasses.
+    // ScriptError when names are still found after MaxSubstitutionPasses or
+    // when a pass would grow the argument past MaxSubstitutedLength.
     std::string substituteVariables(std::string argument) const;
 
     // The innermost open loop; throws ScriptError when none is open.

@@ -10,6 +10,7 @@
 namespace qv {
 
 inline constexpr const char* ToolWriteRefusedMessage = "The tool may write only inside its folder:";
+inline constexpr const char* ToolWriteLoadedFileMessage = "The tool may not write over a loaded data file:";
 inline constexpr const char* FolderPathMessage = "Folder paths use \"/\" between folders:";
 
 // A name relative to the tool folder that stays inside it: not empty, not
