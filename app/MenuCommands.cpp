@@ -1,5 +1,7 @@
 #include "app/MenuCommands.h"
 
+#include "app/WorkspacePlacement.h"
+
 #include <QAction>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -125,6 +127,7 @@ bool MenuCommands::toggleServiceWindow(ServiceWindow which) {
         return false;
     }
     if (item) item->setChecked(true);
+    openOwnWindowInView(*window, centreWindow());
     window->show();
     window->raise();
     return true;
