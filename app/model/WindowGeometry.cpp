@@ -68,7 +68,10 @@ QRect MovedIntoView(const QRect& window, const QRect& area) {
 }
 
 QPoint NewWindowPlace(const QSize& size, const QRect& area, const std::vector<QRect>& others) {
-    std::vector<QPoint> corners{area.topLeft()};
+    // The area's own corners, then the corners beside every other window.
+    const int right = area.left() + area.width() - size.width();
+    const int bottom = area.top() + area.height() - size.height();
+    std::vector<QPoint> corners{area.topLeft(), {right, area.top()}, {area.left(), bottom}, {right, bottom}};
     for (const QRect& r : others) {
         corners.emplace_back(r.x() + r.width(), r.y());
         corners.emplace_back(r.x(), r.y() + r.height());

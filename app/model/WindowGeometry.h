@@ -57,7 +57,7 @@ QRect MovedIntoView(const QRect& window, const QRect& area);
 // fits, beside the `others` (the windows already there, by their real
 // size) so it covers as little of them as possible, and among equal
 // places the highest, then the leftmost. The corners tried are the area's
-// and those right of and below every other window.
+// four and those right of and below every other window.
 QPoint NewWindowPlace(const QSize& size, const QRect& area, const std::vector<QRect>& others);
 
 }  // namespace qv
