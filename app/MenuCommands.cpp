@@ -129,6 +129,8 @@ bool MenuCommands::toggleServiceWindow(ServiceWindow which) {
     if (item) item->setChecked(true);
     openOwnWindowInView(*window, centreWindow());
     window->show();
+    // Shown, it may know its real frame now.
+    keepOnScreen(*window);
     window->raise();
     return true;
 }

@@ -5,6 +5,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QScreen>
+#include <QScrollBar>
 #include <QStyle>
 
 #include <vector>
@@ -37,8 +38,10 @@ QMargins knownFrameOf(const QWidget& window) {
 QMargins frameOf(const QWidget& window) {
     const QMargins known = knownFrameOf(window);
     if (!known.isNull()) return known;
+    // A border of a few pixels all round, as window managers draw them.
+    constexpr int border = 4;
     const int title = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
-    return QMargins(0, title, 0, 0);
+    return QMargins(border, title + border, border, border);
 }
 
 // Where the outer window lives, in the coordinates of savedPlaceOf, and the
@@ -50,7 +53,15 @@ struct Living {
 
 Living livingOf(const QWidget& outer) {
     if (auto* sub = qobject_cast<const QMdiSubWindow*>(&outer)) {
-        if (sub->mdiArea()) return {QRect(QPoint(0, 0), sub->mdiArea()->viewport()->size()), QMargins()};
+        if (const QMdiArea* mdi = sub->mdiArea()) {
+            // A window placed far out makes the workspace show its scroll
+            // bars, which then cover the bottom and right of the view.
+            QSize view = mdi->viewport()->size();
+            const int bar = mdi->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, mdi);
+            if (!mdi->horizontalScrollBar()->isVisible()) view.rheight() -= bar;
+            if (!mdi->verticalScrollBar()->isVisible()) view.rwidth() -= bar;
+            return {QRect(QPoint(0, 0), view), QMargins()};
+        }
     }
     if (!outer.isWindow() && outer.parentWidget()) return {outer.parentWidget()->rect(), QMargins()};
     // Only a frame known for certain counts here: a guessed one would move
