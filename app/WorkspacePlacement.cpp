@@ -125,7 +125,9 @@ void openOwnWindowInView(QWidget& window, const QWidget* beside) {
     if (!window.testAttribute(Qt::WA_Moved) && beside) {
         const QMargins frame = frameOf(window);
         const QRect main = beside->geometry();
-        const QRect whole = window.geometry().marginsAdded(frame);
+        // Its layout may still widen it to what its contents need.
+        const QSize size = window.size().expandedTo(window.minimumSizeHint());
+        const QRect whole = QRect(window.pos(), size).marginsAdded(frame);
         const QPoint topRight(main.right() - whole.width(), main.top() + ReachableTitleHeight);
         window.setGeometry(QRect(topRight, whole.size()).marginsRemoved(frame));
     }
