@@ -17,36 +17,14 @@
 #include "app/FilePlotWindow.h"
 #include "app/MenuBar.h"
 #include "app/WorkspacePlacement.h"
-#include "output/ClipBook.h"
 #include "output/PrintPreview.h"
-#include "plots/histogram/Histogram.h"
-#include "plots/histogram/MirrorHistogram.h"
-#include "plots/histogram/Overlayhistogram.h"
-#include "plots/modeller/HistogramModeller.h"
-#include "plots/multi/BendPlot.h"
-#include "plots/multi/Dad.h"
-#include "plots/multi/ThreeDPlot.h"
-#include "plots/timeproj/FluxTracker.h"
-#include "plots/timeproj/Projector.h"
 #include "tests/app/SheetStoreFixture.h"
+#include "tests/support/EveryWindowKind.h"
 
 namespace qv::test {
 namespace {
 
 QSize screenSize() { return QGuiApplication::primaryScreen()->availableGeometry().size(); }
-
-void registerEveryKind() {
-    registerHistogramKind();
-    registerClipBookKind();
-    registerOverlayHistogramKind();
-    registerMirrorHistogramKind();
-    registerBendPlotKind();
-    registerFluxTrackerKind();
-    registerProjectorKind();
-    registerHistogramModellerKind();
-    registerThreeDPlotKind();
-    registerDadKind();
-}
 
 // A window (its outer rectangle in `area`) whose title bar can be reached
 // and whose size, and picture, a screen can hold a few times over.
@@ -104,7 +82,7 @@ constexpr Line Lines[] = {
 class OutsideSheetValues : public SheetStoreTest, public ::testing::WithParamInterface<std::tuple<Kind, Line>> {
 protected:
     void SetUp() override {
-        registerEveryKind();
+        registerEveryWindowKind();
         SheetStoreTest::SetUp();
     }
 };
@@ -141,7 +119,7 @@ INSTANTIATE_TEST_SUITE_P(
 class WindowBoundsInProgram : public SheetStoreTest {
 protected:
     void SetUp() override {
-        registerEveryKind();
+        registerEveryWindowKind();
         SheetStoreTest::SetUp();
     }
 
