@@ -1,6 +1,5 @@
 #include "app/WorkspacePlacement.h"
 
-#include <QApplication>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
