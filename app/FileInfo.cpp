@@ -17,6 +17,7 @@
 
 #include "app/Dialogs.h"
 #include "app/MainServices.h"
+#include "app/WorkspacePlacement.h"
 #include "app/model/FileInfoModel.h"
 #include "app/model/FileSystemText.h"
 #include "app/model/PopulationRecompute.h"
@@ -27,8 +28,6 @@
 namespace qv {
 
 namespace {
-
-constexpr int TwipsPerPixel = 15;
 
 FileInfo*& theInstance() {
     static FileInfo* window = nullptr;
@@ -165,8 +164,11 @@ void FileInfo::FileInfonAsetusLatauksenJalkeen() {
 
 std::vector<std::string> FileInfo::SaveInfo() const {
     FileInfoSettings s;
-    s.Left = static_cast<float>(x() * TwipsPerPixel);
-    s.Top = static_cast<float>(y() * TwipsPerPixel);
+    // The same point the location lines restore, so the window stays put
+    // through any number of saves and loads.
+    const QRect place = savedPlaceOf(*this);
+    s.Left = static_cast<float>(place.x() * TwipsPerPixel);
+    s.Top = static_cast<float>(place.y() * TwipsPerPixel);
     s.ShownFileSlot = shownFileSlot_;
     s.Global = g.GlobalParameterValues;
     s.EventsText = toLatin1(events_->text());
@@ -183,8 +185,8 @@ void FileInfo::LoadInfo(const std::string& line) {
     if (g.SheetLoading) quiet.emplace(quiet_);
     switch (req.kind) {
     case Kind::None: break;
-    case Kind::Left: move(static_cast<int>(req.number / TwipsPerPixel), y()); break;
-    case Kind::Top: move(x(), static_cast<int>(req.number / TwipsPerPixel)); break;
+    case Kind::Left: setPlaceFromTwips(*this, WindowEdge::Left, req.number); break;
+    case Kind::Top: setPlaceFromTwips(*this, WindowEdge::Top, req.number); break;
     case Kind::File: shownFileSlot_ = static_cast<int>(req.number); break;
     case Kind::Global:
         g.GlobalParameterValues = req.flag;

@@ -31,13 +31,6 @@
 
 namespace qv {
 
-int TwipsToPixels(double twips) {
-    const double px = std::floor(twips / TwipsPerPixel + 0.5);
-    if (!(px > -1.0e6)) return -1000000;
-    if (px > 1.0e6) return 1000000;
-    return static_cast<int>(px);
-}
-
 FilePlotWindow::FilePlotWindow(QWidget* parent) : PlotWindow(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -67,11 +60,6 @@ const FileRecord& FilePlotWindow::fileRecord(int slot) {
 }
 
 int32_t FilePlotWindow::fileEventCount() const { return fileRecord(fileIndex()).EventCount; }
-
-QWidget* OuterWindowOf(QWidget* window) {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) return sub;
-    return window;
-}
 
 QWidget* FilePlotWindow::outerWidget() { return OuterWindowOf(this); }
 
@@ -122,21 +110,22 @@ bool FilePlotWindow::fullDrawPostponed() const { return g.FullRedrawPending != 0
 void FilePlotWindow::closeFrame() { discardWindow(*this); }
 
 WindowFrameTwips FrameTwipsOf(const QWidget& outer) {
+    const QRect place = savedPlaceOf(outer);
     WindowFrameTwips f;
-    f.left = static_cast<float>(outer.x() * TwipsPerPixel);
-    f.top = static_cast<float>(outer.y() * TwipsPerPixel);
-    f.width = static_cast<float>(outer.width() * TwipsPerPixel);
-    f.height = static_cast<float>(outer.height() * TwipsPerPixel);
+    f.left = static_cast<float>(place.x() * TwipsPerPixel);
+    f.top = static_cast<float>(place.y() * TwipsPerPixel);
+    f.width = static_cast<float>(place.width() * TwipsPerPixel);
+    f.height = static_cast<float>(place.height() * TwipsPerPixel);
     return f;
 }
 
 bool ApplyPlaceRequest(QWidget& outer, const WindowSettingRequest& req) {
     using Kind = WindowSettingRequest::Kind;
     switch (req.kind) {
-    case Kind::Left: outer.move(TwipsToPixels(req.number), outer.y()); return true;
-    case Kind::Top: outer.move(outer.x(), TwipsToPixels(req.number)); return true;
-    case Kind::Width: outer.resize(std::max(1, TwipsToPixels(req.number)), outer.height()); return true;
-    case Kind::Height: outer.resize(outer.width(), std::max(1, TwipsToPixels(req.number))); return true;
+    case Kind::Left: setPlaceFromTwips(outer, WindowEdge::Left, req.number); return true;
+    case Kind::Top: setPlaceFromTwips(outer, WindowEdge::Top, req.number); return true;
+    case Kind::Width: setPlaceFromTwips(outer, WindowEdge::Width, req.number); return true;
+    case Kind::Height: setPlaceFromTwips(outer, WindowEdge::Height, req.number); return true;
     default: return false;
     }
 }

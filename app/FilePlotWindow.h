@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/PlotWindow.h"
+#include "app/WorkspacePlacement.h"
 #include "app/model/WindowSettingsLine.h"
 #include "core/FileRecord.h"
 #include "core/WindowRecord.h"
@@ -114,20 +115,16 @@ private:
     bool inResize_ = false;
 };
 
-// Twips <-> pixels, 15 twips to a pixel; far values are held in range.
-int TwipsToPixels(double twips);
-inline constexpr int TwipsPerPixel = 15;
-
 // What every window kind does with its outer window (the workspace frame
-// when there is one) and its picture, file window or not.
-QWidget* OuterWindowOf(QWidget* window);
+// when there is one, OuterWindowOf) and its picture, file window or not.
 // The start size of a new window: the kind's remembered outer size, or its
 // first size while both remembered values are 0; `outer` is resized to it.
 void ResizeToStartSize(QWidget& outer, int32_t rememberedWidth, int32_t rememberedHeight, int32_t firstWidth,
                        int32_t firstHeight);
 // Place and size of the outer window in twips (no file).
 WindowFrameTwips FrameTwipsOf(const QWidget& outer);
-// Carries out a place or size request of a settings line; false for others.
+// Carries out a place or size request of a settings line, held to sane
+// bounds; false for other requests.
 bool ApplyPlaceRequest(QWidget& outer, const WindowSettingRequest& request);
 // The picture to the clipboard, replacing what it held.
 void CopyPictureToClipboard(const QImage& picture);

@@ -1,5 +1,7 @@
 #include "app/MenuCommands.h"
 
+#include "app/WorkspacePlacement.h"
+
 #include <QAction>
 #include <QClipboard>
 #include <QDesktopServices>
@@ -125,7 +127,10 @@ bool MenuCommands::toggleServiceWindow(ServiceWindow which) {
         return false;
     }
     if (item) item->setChecked(true);
+    openOwnWindowInView(*window, centreWindow());
     window->show();
+    // Shown, it may know its real frame now.
+    keepOnScreen(*window);
     window->raise();
     return true;
 }

@@ -14,6 +14,7 @@
 #include "app/Dialogs.h"
 #include "app/MainServices.h"
 #include "app/WindowRegistry.h"
+#include "app/WorkspacePlacement.h"
 #include "core/SharedState.h"
 #include "core/picture/WindowPicture.h"
 #include "output/PrintPreview.h"
@@ -23,15 +24,7 @@ namespace qv {
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int kSizeTwips = 4000;
-
-int toPixels(double twips) {
-    const double px = std::floor(twips / kTwipsPerPixel + 0.5);
-    if (!(px > -1.0e6)) return -1000000;
-    if (px > 1.0e6) return 1000000;
-    return static_cast<int>(px);
-}
 
 enum MenuItem { MenuPaste = 1, MenuDelete = 2, MenuCopy = 4, MenuSave = 5, MenuPrintPage = 7 };
 
@@ -72,7 +65,7 @@ void ClipBook::Alusta(int id) {
         r.ShowsFile = false;
     }
     book_ = ClipBookPage{};
-    outerWidget()->resize(toPixels(kSizeTwips), toPixels(kSizeTwips));
+    outerWidget()->resize(TwipsToPixels(kSizeTwips), TwipsToPixels(kSizeTwips));
     fitPictureToClient();
     ready_ = true;
     onPrintPage_ = false;
@@ -146,12 +139,12 @@ void ClipBook::MenuValintaReaktio(int index) {
 // ---------------------------------------------------------------- settings lines
 
 std::vector<std::string> ClipBook::SaveInfo() {
-    const QWidget* outer = outerWidget();
+    const QRect place = savedPlaceOf(*outerWidget());
     ClipBookFrame frame;
-    frame.left = outer->x() * kTwipsPerPixel;
-    frame.top = outer->y() * kTwipsPerPixel;
-    frame.width = outer->width() * kTwipsPerPixel;
-    frame.height = outer->height() * kTwipsPerPixel;
+    frame.left = place.x() * TwipsPerPixel;
+    frame.top = place.y() * TwipsPerPixel;
+    frame.width = place.width() * TwipsPerPixel;
+    frame.height = place.height() * TwipsPerPixel;
     frame.onPrintPage = onPrintPage_;
     return ClipBookSettingsLines(frame);
 }
@@ -161,10 +154,10 @@ void ClipBook::LoadInfo(const std::string& line) {
     using Kind = ClipBookLine::Kind;
     QWidget* outer = outerWidget();
     switch (req.kind) {
-    case Kind::Left: outer->move(toPixels(req.value), outer->y()); break;
-    case Kind::Top: outer->move(outer->x(), toPixels(req.value)); break;
-    case Kind::Width: outer->resize(std::max(1, toPixels(req.value)), outer->height()); break;
-    case Kind::Height: outer->resize(outer->width(), std::max(1, toPixels(req.value))); break;
+    case Kind::Left: setPlaceFromTwips(*outer, WindowEdge::Left, req.value); break;
+    case Kind::Top: setPlaceFromTwips(*outer, WindowEdge::Top, req.value); break;
+    case Kind::Width: setPlaceFromTwips(*outer, WindowEdge::Width, req.value); break;
+    case Kind::Height: setPlaceFromTwips(*outer, WindowEdge::Height, req.value); break;
     case Kind::PrintPage: AsetaPreviewissa(req.flag); break;
     case Kind::None: break;
     }

@@ -15,6 +15,7 @@
 #include "app/Dialogs.h"
 #include "app/PlotWindow.h"
 #include "app/WindowRegistry.h"
+#include "app/WorkspacePlacement.h"
 #include "core/SharedState.h"
 #include "output/Statistics.h"
 
@@ -22,19 +23,11 @@ namespace qv {
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int kLoadWidthTwips = 5000;
 
 PrintPreview*& thePage() {
     static PrintPreview* page = nullptr;
     return page;
-}
-
-int toPixels(double twips) {
-    const double px = std::floor(twips / kTwipsPerPixel + 0.5);
-    if (!(px > -1.0e6)) return -1000000;
-    if (px > 1.0e6) return 1000000;
-    return static_cast<int>(px);
 }
 
 int lastWindowSlot() { return std::min<int>(g.MaxWindows, static_cast<int>(g.WindowRegistry.size()) - 1); }
@@ -105,7 +98,7 @@ PrintPreview::PrintPreview(QWidget* parent) : QWidget(parent, Qt::Tool) {
     setWindowTitle(QStringLiteral("Print preview window (A4)"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
-    const int w = toPixels(kLoadWidthTwips);
+    const int w = TwipsToPixels(kLoadWidthTwips);
     resize(w, static_cast<int>(std::lround(PageHeightFor(w))));
     g.PageWidthBase = 750;
     page_ = QImage(size(), QImage::Format_RGB32);
@@ -163,10 +156,19 @@ void PrintPreview::paintEvent(QPaintEvent*) {
 
 void PrintPreview::keepA4() {
     QWidget* outer = outerWidget();
-    const int height = static_cast<int>(std::lround(PageHeightFor(outer->width())));
-    if (outer->height() == height || resizing_) return;
+    if (resizing_) return;
+    // The page's height follows its width; a width whose page would be
+    // taller than a window may be is narrowed to the tallest page allowed.
+    const int tallest = largestWindowSizeFor(*outer).height();
+    int width = outer->width();
+    int height = static_cast<int>(std::lround(PageHeightFor(width)));
+    if (height > tallest) {
+        height = tallest;
+        width = std::max(1, static_cast<int>(std::floor(height / PageHeightFor(1.0))));
+    }
+    if (outer->size() == QSize(width, height)) return;
     resizing_ = true;
-    outer->resize(outer->width(), height);
+    outer->resize(width, height);
     resizing_ = false;
 }
 
@@ -203,12 +205,12 @@ void PrintPreview::mouseReleaseEvent(QMouseEvent*) {
 // ---------------------------------------------------------------- settings lines
 
 std::vector<std::string> PrintPreview::SaveInfo() {
-    const QWidget* outer = outerWidget();
+    const QRect place = savedPlaceOf(*outerWidget());
     PageFrame frame;
-    frame.left = outer->x() * kTwipsPerPixel;
-    frame.top = outer->y() * kTwipsPerPixel;
-    frame.width = outer->width() * kTwipsPerPixel;
-    frame.height = outer->height() * kTwipsPerPixel;
+    frame.left = place.x() * TwipsPerPixel;
+    frame.top = place.y() * TwipsPerPixel;
+    frame.width = place.width() * TwipsPerPixel;
+    frame.height = place.height() * TwipsPerPixel;
     std::vector<int> windowIds, statIds;
     itemsOnPage(windowIds, statIds, true);
     return PrintPageSettingsLines(layout_, frame, windowIds, statIds);
@@ -220,10 +222,10 @@ void PrintPreview::LoadInfo(const std::string& line) {
     QWidget* outer = outerWidget();
     switch (req.kind) {
     case Kind::None: return;
-    case Kind::Left: outer->move(toPixels(req.value), outer->y()); return;
-    case Kind::Top: outer->move(outer->x(), toPixels(req.value)); return;
-    case Kind::Width: outer->resize(std::max(1, toPixels(req.value)), outer->height()); return;
-    case Kind::Height: outer->resize(outer->width(), std::max(1, toPixels(req.value))); return;
+    case Kind::Left: setPlaceFromTwips(*outer, WindowEdge::Left, req.value); return;
+    case Kind::Top: setPlaceFromTwips(*outer, WindowEdge::Top, req.value); return;
+    case Kind::Width: setPlaceFromTwips(*outer, WindowEdge::Width, req.value); return;
+    case Kind::Height: setPlaceFromTwips(*outer, WindowEdge::Height, req.value); return;
     case Kind::Window:
     case Kind::Stat: break;
     }

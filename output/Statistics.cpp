@@ -19,14 +19,13 @@
 #include "app/PlotWindow.h"
 #include "app/PopupMenuItems.h"
 #include "app/WindowDisposal.h"
+#include "app/WorkspacePlacement.h"
 #include "app/model/FileSystemText.h"
 #include "core/SharedState.h"
 
 namespace qv {
 
 namespace {
-
-constexpr int TwipsPerPixel = 15;
 
 StatisticsWindowShower& shower() {
     static StatisticsWindowShower s;
@@ -226,18 +225,12 @@ QImage Statistics::gridPicture() const {
     return picture;
 }
 
-float Statistics::Left() const { return static_cast<float>(frame()->x() * TwipsPerPixel); }
-float Statistics::Top() const { return static_cast<float>(frame()->y() * TwipsPerPixel); }
+float Statistics::Left() const { return static_cast<float>(savedPlaceOf(*frame()).x() * TwipsPerPixel); }
+float Statistics::Top() const { return static_cast<float>(savedPlaceOf(*frame()).y() * TwipsPerPixel); }
 
-void Statistics::setLeft(float twips) {
-    QWidget* f = frame();
-    f->move(toPixels(twips), f->y());
-}
+void Statistics::setLeft(double twips) { setPlaceFromTwips(*frame(), WindowEdge::Left, twips); }
 
-void Statistics::setTop(float twips) {
-    QWidget* f = frame();
-    f->move(f->x(), toPixels(twips));
-}
+void Statistics::setTop(double twips) { setPlaceFromTwips(*frame(), WindowEdge::Top, twips); }
 
 void Statistics::openPopup(const QPoint& globalPos) {
     if (PlotWindow* o = owner()) entries_.setPreviewCaption(o->OnkoStatPreviewissa());

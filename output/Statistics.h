@@ -70,8 +70,9 @@ public:
     // the window (the main window's workspace) the frame is placed.
     float Left() const;
     float Top() const;
-    void setLeft(float twips);
-    void setTop(float twips);
+    // Held to sane bounds in the workspace, whatever the number.
+    void setLeft(double twips);
+    void setTop(double twips);
 
     // Opens the grid's pop-up at `globalPos` and acts on the choice.
     void openPopup(const QPoint& globalPos);

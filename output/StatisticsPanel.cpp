@@ -98,8 +98,8 @@ void StatisticsPanel::LiikutaStatistiikkaLaatikkoa(const std::string& axis, cons
     if (axis != "x" && axis != "y") return;
     const std::optional<double> twips = ParseNumber(value);
     if (!twips) throw WindowOperationError("Type mismatch");
-    if (axis == "x") window_->setLeft(static_cast<float>(*twips));
-    else window_->setTop(static_cast<float>(*twips));
+    if (axis == "x") window_->setLeft(*twips);
+    else window_->setTop(*twips);
 }
 
 void StatisticsPanel::afterFullDraw() {
@@ -137,8 +137,8 @@ bool StatisticsPanel::loadSettingsLine(const std::string& line) {
     if (what == "x" || what == "y") {
         const std::optional<double> twips = ParseNumber(value);
         if (window_ && twips) {
-            if (what == "x") window_->setLeft(static_cast<float>(*twips));
-            else window_->setTop(static_cast<float>(*twips));
+            if (what == "x") window_->setLeft(*twips);
+            else window_->setTop(*twips);
         }
         return true;
     }

@@ -9,6 +9,7 @@
 #include "app/MainServices.h"
 #include "app/PlotWindow.h"
 #include "app/WindowRegistry.h"
+#include "app/WorkspacePlacement.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
 #include "core/picture/WindowPicture.h"
@@ -20,18 +21,13 @@ namespace qv {
 
 namespace {
 
-// The window's frame in the workspace, whose size and place the tool sets.
-QWidget& outerFrame(PlotWindow& window) {
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(window.parentWidget())) return *sub;
-    return window;
-}
-
-// A size or place in twips, as sheets give them.
-int twipsArgument(const std::string& arg) {
+// A size or place in twips, as sheets give them; the window is then held
+// to sane bounds like one placed by a sheet.
+void setPlaceArgument(PlotWindow& window, WindowEdge which, const std::string& arg) {
     const double v = ScriptLine::number(arg);
     if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max())
         throw ScriptError("out of range: " + arg);
-    return TwipsToPixels(v);
+    setPlaceFromTwips(*OuterWindowOf(&window), which, v);
 }
 
 // A plot-space position 0..10000; nullopt (the command does nothing) beyond
@@ -103,15 +99,9 @@ void windowCommand(ScriptLine& line) {
     } else if (t2 == "axis" && xy) {
         window.AsetaKanava(t3, arg);
     } else if (t2 == "size" && xy) {
-        QWidget& frame = outerFrame(window);
-        const int v = twipsArgument(arg);
-        if (t3 == "x") frame.resize(v, frame.height());
-        else frame.resize(frame.width(), v);
+        setPlaceArgument(window, t3 == "x" ? WindowEdge::Width : WindowEdge::Height, arg);
     } else if (t2 == "position" && xy) {
-        QWidget& frame = outerFrame(window);
-        const int v = twipsArgument(arg);
-        if (t3 == "x") frame.move(v, frame.y());
-        else frame.move(frame.x(), v);
+        setPlaceArgument(window, t3 == "x" ? WindowEdge::Left : WindowEdge::Top, arg);
     } else if (t2 == "statistics" && t3 == "visible") {
         if (arg == "true") window.AvaaTaiSuljeStatistics("open");
         if (arg == "false") window.AvaaTaiSuljeStatistics("close");

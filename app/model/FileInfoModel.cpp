@@ -1,5 +1,7 @@
 #include "app/model/FileInfoModel.h"
 
+#include <cmath>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -198,7 +200,8 @@ FileInfoSettingRequest ApplyFileInfoSettingLine(std::string_view line, FileRecor
         req.number = *v;
     } else if (part == "file" && key.size() == 2) {
         const std::optional<double> v = ParseNumber(value);
-        if (!v || *v != static_cast<double>(static_cast<int32_t>(*v))) return req;
+        // Checked as a whole number within range before it is converted.
+        if (!v || *v != std::floor(*v) || *v < 1 || *v > maxFiles) return req;
         const int32_t slot = static_cast<int32_t>(*v);
         if (slot < 1 || slot > maxFiles || slot >= static_cast<int32_t>(table.size()) ||
             !table[static_cast<size_t>(slot)].Loaded)

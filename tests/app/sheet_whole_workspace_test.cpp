@@ -24,6 +24,7 @@
 #include "plots/timeproj/FluxTracker.h"
 #include "plots/timeproj/Projector.h"
 #include "tests/app/SheetStoreFixture.h"
+#include "tests/support/EveryWindowKind.h"
 
 namespace qv::test {
 namespace {
@@ -31,16 +32,7 @@ namespace {
 class SheetWholeWorkspaceTest : public SheetStoreTest {
 protected:
     void SetUp() override {
-        registerHistogramKind();
-        registerClipBookKind();
-        registerOverlayHistogramKind();
-        registerMirrorHistogramKind();
-        registerBendPlotKind();
-        registerFluxTrackerKind();
-        registerProjectorKind();
-        registerHistogramModellerKind();
-        registerThreeDPlotKind();
-        registerDadKind();
+        registerEveryWindowKind();
         SheetStoreTest::SetUp();
     }
 

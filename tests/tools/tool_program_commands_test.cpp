@@ -4,8 +4,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScreen>
 
 #include <gtest/gtest.h>
 
@@ -528,6 +530,25 @@ TEST_F(ToolProgramTest, SizesAndPlacesAreInTwips) {
     ASSERT_NE(qobject_cast<QMdiSubWindow*>(frame), nullptr);
     EXPECT_EQ(frame->size(), QSize(400, 300));
     EXPECT_EQ(frame->pos(), QPoint(10, 20));
+}
+
+// Far sizes and places a tool asks for (within the 32-bit range a number
+// argument may have) give a window whose title bar can be reached and whose
+// picture a screen holds a few times over.
+TEST_F(ToolProgramTest, FarSizesAndPlacesAreHeldToBounds) {
+    run(script({"create.dotplot:1", "w.1.size.x:2e9", "w.1.size.y:-5", "w.1.position.x:-2e9",
+                "w.1.position.y:2e9"}));
+    QWidget* frame = windowAt(1)->parentWidget();
+    ASSERT_NE(qobject_cast<QMdiSubWindow*>(frame), nullptr);
+    const QSize largest = LargestWindowSize(QGuiApplication::primaryScreen()->availableGeometry().size());
+    EXPECT_LE(frame->width(), largest.width());
+    EXPECT_GE(frame->height(), MinWindowPixels);
+    EXPECT_GE(frame->x() + frame->width(), ReachableTitleWidth);
+    EXPECT_GE(frame->y(), 0);
+    EXPECT_LE(frame->y(), frame->parentWidget()->height() - ReachableTitleHeight);
+    const auto* plot = dynamic_cast<FilePlotWindow*>(windowAt(1));
+    ASSERT_NE(plot, nullptr);
+    EXPECT_LE(plot->picture().width(), largest.width());
 }
 
 TEST_F(ToolProgramTest, PopulationPositionsAndColours) {

@@ -17,6 +17,7 @@
 #include "plots/multi/ThreeDPlot.h"
 #include "plots/timeproj/FluxTracker.h"
 #include "plots/timeproj/Projector.h"
+#include "tests/support/EveryWindowKind.h"
 #include "tests/tools/ToolProgramFixture.h"
 
 namespace qv::test {
@@ -29,18 +30,12 @@ class ToolWindowKinds : public ToolProgramTest {
 protected:
     void SetUp() override {
         ToolProgramTest::SetUp();
-        registerOverlayHistogramKind();
-        registerMirrorHistogramKind();
-        registerBendPlotKind();
-        registerFluxTrackerKind();
-        registerProjectorKind();
-        registerHistogramModellerKind();
-        registerThreeDPlotKind();
-        registerDadKind();
+        registerEveryWindowKind();
     }
     void TearDown() override {
         ToolProgramTest::TearDown();
         for (const char* kind : OtherKinds) registerWindowKind(kind, nullptr);
+        registerWindowKind("ClipBook", nullptr);
     }
 
     // A file of three parameters in the data folder, spread over the range.

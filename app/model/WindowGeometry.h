@@ -1,0 +1,63 @@
+#pragma once
+// Where a window may sit and how large it may be. Sheets and tools hand in
+// places and sizes from outside, any number at all; a new window needs a
+// spot in view. Plain rectangle work in pixels, without widgets: the
+// windows pass in their outer rectangle (title bar at its top), the area
+// they live in (the workspace, or the screen for a window of its own) and
+// the screen's size.
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include <vector>
+
+namespace qv {
+
+// Sheets keep places and sizes in twips, 15 to a pixel.
+inline constexpr int TwipsPerPixel = 15;
+
+// Twips to the nearest pixel. Whatever the input, the result is defined: a
+// value beyond a million pixels either way is held there, NaN gives 0.
+int TwipsToPixels(double twips);
+
+// A window is at most this many screens wide and high, so its picture can
+// always be allocated and drawn quickly.
+inline constexpr int MaxScreensPerWindow = 2;
+// And at least this many pixels each way, so it can be seen and grabbed.
+inline constexpr int MinWindowPixels = 16;
+// So much of the title bar stays inside the area: this wide (or the whole
+// window when it is narrower) and this high, so it can always be dragged.
+inline constexpr int ReachableTitleWidth = 64;
+inline constexpr int ReachableTitleHeight = 24;
+
+// The largest window on a screen of `screen` size.
+QSize LargestWindowSize(const QSize& screen);
+
+// `wanted` held to sane bounds: its size to MinWindowPixels ..
+// MaxScreensPerWindow screens, its place so the title bar stays reachable
+// inside `area` (its top never above the area's top, its top-left
+// ReachableTitleHeight above the bottom at the lowest, ReachableTitleWidth
+// of it between the left and right edges). An empty `screen` counts as the
+// area's size.
+QRect BoundedWindowRect(const QRect& wanted, const QRect& area, const QSize& screen);
+
+// One of a window's place and size values as sheets and tools name them.
+enum class WindowEdge { Left, Top, Width, Height };
+
+// `current` with one value set from `twips` (a NaN or infinite value keeps
+// the current one), then held to bounds as BoundedWindowRect does. Every
+// place or size that comes from outside goes through here.
+QRect WithTwipsValue(const QRect& current, WindowEdge which, double twips, const QRect& area, const QSize& screen);
+
+// `window` moved, never shrunk, wholly into `area` when it fits; a window
+// larger than the area has its top-left corner at the area's.
+QRect MovedIntoView(const QRect& window, const QRect& area);
+
+// Where a new window of `size` opens in `area`: wholly inside it when it
+// fits, beside the `others` (the windows already there, by their real
+// size) so it covers as little of them as possible, and among equal
+// places the highest, then the leftmost. The corners tried are the area's
+// four and those right of and below every other window.
+QPoint NewWindowPlace(const QSize& size, const QRect& area, const std::vector<QRect>& others);
+
+}  // namespace qv

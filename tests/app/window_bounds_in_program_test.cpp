@@ -1,0 +1,245 @@
+// Every window kind, the print page and File info in the running program:
+// places and sizes from sheets held to sane bounds, places that come back
+// exactly, and new windows that open in view at their real size.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QScreen>
+
+#include <ostream>
+#include <string>
+#include <tuple>
+
+#include "app/FileInfo.h"
+#include "app/FilePlotWindow.h"
+#include "app/MenuBar.h"
+#include "app/WorkspacePlacement.h"
+#include "output/PrintPreview.h"
+#include "tests/app/SheetStoreFixture.h"
+#include "tests/support/EveryWindowKind.h"
+
+namespace qv::test {
+namespace {
+
+QSize screenSize() { return QGuiApplication::primaryScreen()->availableGeometry().size(); }
+
+// A window (its outer rectangle in `area`) whose title bar can be reached
+// and whose size, and picture, a screen can hold a few times over.
+void expectBounded(const QRect& r, const QRect& area, const std::string& what) {
+    const QSize largest = LargestWindowSize(screenSize());
+    EXPECT_GE(r.width(), 1) << what;
+    EXPECT_GE(r.height(), 1) << what;
+    EXPECT_LE(r.width(), largest.width()) << what;
+    EXPECT_LE(r.height(), largest.height()) << what;
+    EXPECT_GE(r.x() + r.width(), area.left() + std::min(r.width(), ReachableTitleWidth)) << what;
+    EXPECT_LE(r.x(), area.left() + area.width() - std::min(r.width(), ReachableTitleWidth)) << what;
+    EXPECT_GE(r.y(), area.top()) << what;
+    EXPECT_LE(r.y(), std::max(area.top(), area.top() + area.height() - ReachableTitleHeight)) << what;
+}
+
+struct Kind {
+    const char* name;
+    const char* type;
+};
+struct Line {
+    const char* name;
+    const char* keyAndValue;
+};
+void PrintTo(const Kind& k, std::ostream* os) { *os << k.name; }
+void PrintTo(const Line& l, std::ostream* os) { *os << l.name; }
+
+constexpr Kind Kinds[] = {
+    {"DotPlot", "DotPlot"},
+    {"Histogram", "Histogram"},
+    {"Modeller", "Histogram Modeller"},
+    {"Overlay", "Overlay Histogram"},
+    {"Mirror", "Mirror Histogram"},
+    {"ThreeD", "3D Plot"},
+    {"BendPlot", "BendPlot"},
+    {"Dad", "DAD"},
+    {"FluxTracker", "FluxTracker"},
+    {"Projector", "Projector"},
+    {"ClipBook", "ClipBook"},
+};
+
+constexpr Line Lines[] = {
+    {"WidthHuge", "size.x:1e30"},
+    {"HeightHuge", "size.y:1e30"},
+    {"WidthNegative", "size.x:-5"},
+    {"HeightNegative", "size.y:-5"},
+    {"WidthBeyondFloat", "size.x:1e300"},
+    {"WidthNaN", "size.x:NaN"},
+    {"LeftHuge", "location.x:1e30"},
+    {"LeftHugeNegative", "location.x:-1e30"},
+    {"TopNegative", "location.y:-5"},
+    {"TopBeyondFloat", "location.y:1e300"},
+    {"TopHuge", "location.y:1e30"},
+};
+
+class OutsideSheetValues : public SheetStoreTest, public ::testing::WithParamInterface<std::tuple<Kind, Line>> {
+protected:
+    void SetUp() override {
+        registerEveryWindowKind();
+        SheetStoreTest::SetUp();
+    }
+};
+
+// A window of each kind given a far place or size by its settings line, as
+// a sheet hands it over: the window stays reachable and its picture
+// allocatable.
+TEST_P(OutsideSheetValues, GiveABoundedWindow) {
+    const auto& [kind, line] = GetParam();
+    main->resize(900, 650);
+    QCoreApplication::processEvents();
+    WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
+    openFile(dataDir.file("a.fcs"));
+    const int id = main->createFromMenu(kind.type);
+    ASSERT_GT(id, 0);
+    PlotWindow* window = windowAt(id);
+    window->LoadInfo("window." + std::to_string(id) + "." + line.keyAndValue);
+    window->Piirra();
+    QCoreApplication::processEvents();
+    const QRect area(QPoint(0, 0), main->workspace()->viewport()->size());
+    expectBounded(OuterWindowOf(window)->geometry(), area, line.keyAndValue);
+    if (auto* plot = dynamic_cast<FilePlotWindow*>(window)) {
+        EXPECT_LE(plot->picture().width(), LargestWindowSize(screenSize()).width());
+        EXPECT_LE(plot->picture().height(), LargestWindowSize(screenSize()).height());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryKind, OutsideSheetValues, ::testing::Combine(::testing::ValuesIn(Kinds), ::testing::ValuesIn(Lines)),
+    [](const ::testing::TestParamInfo<std::tuple<Kind, Line>>& info) {
+        return std::string(std::get<0>(info.param).name) + "_" + std::get<1>(info.param).name;
+    });
+
+class WindowBoundsInProgram : public SheetStoreTest {
+protected:
+    void SetUp() override {
+        registerEveryWindowKind();
+        SheetStoreTest::SetUp();
+    }
+
+    QRect screenArea() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
+
+    // The value of a "prefix" line of a sheet text, "" when there is none.
+    static std::string lineValue(const std::string& sheet, const std::string& key) {
+        const size_t at = sheet.find("\r\n" + key + ":");
+        if (at == std::string::npos) return "";
+        const size_t from = at + 2 + key.size() + 1;
+        return sheet.substr(from, sheet.find("\r\n", from) - from);
+    }
+};
+
+// A damaged sheet: a bending plot far too wide and of negative height, a
+// print page far too wide, File info and the clip book far away. It loads
+// into reachable windows, and the next sheet holds the bounded values.
+TEST_F(WindowBoundsInProgram, FarValuesOfASheetLoadIntoReachableWindows) {
+    main->resize(900, 650);
+    WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
+    openFile(dataDir.file("a.fcs"));
+    ASSERT_EQ(main->createFromMenu("BendPlot"), 2);
+    ASSERT_EQ(main->createFromMenu("ClipBook"), 3);
+    main->mainMenu().NaytaFileInfo->trigger();
+    std::string sheet = saveSheet(sheetDir.file("good.quorvane"));
+    for (const auto& [key, value] :
+         {std::pair<std::string, std::string>{"window.2.size.x", "1e30"}, {"window.2.size.y", "-5"},
+          {"window.3.location.x", "-1e30"}, {"window.3.size.y", "1e30"}, {"printview.size.x", "1e30"},
+          {"printview.location.y", "1e30"}, {"fileinfo.location.x", "1e300"}, {"fileinfo.location.y", "-1e300"}}) {
+        const size_t at = sheet.find("\r\n" + key + ":");
+        ASSERT_NE(at, std::string::npos) << key;
+        const size_t from = at + 2 + key.size() + 1;
+        sheet.replace(from, sheet.find("\r\n", from) - from, value);
+    }
+    ASSERT_EQ(WriteFileAtomically(sheetDir.file("far.quorvane"), sheet, false), FileWriteResult::Ok);
+    loadSheet(sheetDir.file("far.quorvane"));
+
+    const QRect area(QPoint(0, 0), main->workspace()->viewport()->size());
+    for (int id : {2, 3}) {
+        ASSERT_NE(windowAt(id), nullptr) << id;
+        expectBounded(OuterWindowOf(windowAt(id))->geometry(), area, "window " + std::to_string(id));
+    }
+    EXPECT_LE(dynamic_cast<FilePlotWindow*>(windowAt(2))->picture().width(), LargestWindowSize(screenSize()).width());
+    expectBounded(main->printPage()->frameGeometry(), screenArea(), "print page");
+    EXPECT_LE(main->printPage()->Kuva().height(), LargestWindowSize(screenSize()).height());
+    expectBounded(main->fileInfo()->frameGeometry(), screenArea(), "File info");
+
+    const std::string again = saveSheet(sheetDir.file("again.quorvane"));
+    const QSize largest = LargestWindowSize(screenSize());
+    EXPECT_LE(std::stod(lineValue(again, "printview.size.x")), largest.width() * TwipsPerPixel);
+    EXPECT_LE(std::stod(lineValue(again, "printview.size.y")), largest.height() * TwipsPerPixel);
+    EXPECT_LE(std::stod(lineValue(again, "window.2.size.x")), largest.width() * TwipsPerPixel);
+    EXPECT_GE(std::stod(lineValue(again, "window.2.size.y")), MinWindowPixels * TwipsPerPixel);
+}
+
+// File info saved and restored through sheets stays exactly where it was,
+// however many times.
+TEST_F(WindowBoundsInProgram, FileInfoStaysPutThroughSheets) {
+    main->mainMenu().NaytaFileInfo->trigger();
+    FileInfo* info = main->fileInfo();
+    ASSERT_TRUE(info->isVisible());
+    info->setGeometry(QRect(QPoint(137, 211), info->size()));
+    const QPoint placed = info->geometry().topLeft();
+    for (int cycle = 1; cycle <= 5; ++cycle) {
+        const std::string path = sheetDir.file("cycle" + std::to_string(cycle) + ".quorvane");
+        const std::string sheet = saveSheet(path);
+        EXPECT_EQ(lineValue(sheet, "fileinfo.location.x"), "2055") << "cycle " << cycle;
+        EXPECT_EQ(lineValue(sheet, "fileinfo.location.y"), "3165") << "cycle " << cycle;
+        loadSheet(path);
+        EXPECT_EQ(info->geometry().topLeft(), placed) << "cycle " << cycle;
+    }
+}
+
+// The print page and File info open wholly on the screen, frame included,
+// whether they were placed before (here below its bottom edge) or not.
+TEST_F(WindowBoundsInProgram, WindowsOfTheirOwnOpenWhollyInView) {
+    const QRect screen = screenArea();
+    PrintPreview* page = main->printPage();
+    main->mainMenu().AvaaPrintPreviewPage->trigger();
+    ASSERT_TRUE(page->isVisible());
+    EXPECT_TRUE(screen.contains(page->frameGeometry())) << "print page, first opening";
+    main->mainMenu().AvaaPrintPreviewPage->trigger();
+    ASSERT_FALSE(page->isVisible());
+    page->setGeometry(QRect(QPoint(screen.right() - 40, screen.bottom() - 60), page->size()));
+    main->mainMenu().AvaaPrintPreviewPage->trigger();
+    EXPECT_TRUE(screen.contains(page->frameGeometry())) << "print page, placed below the screen";
+
+    FileInfo* info = main->fileInfo();
+    info->setGeometry(QRect(QPoint(20, screen.bottom() - 100), info->size()));
+    main->mainMenu().NaytaFileInfo->trigger();
+    ASSERT_TRUE(info->isVisible());
+    EXPECT_TRUE(screen.contains(info->frameGeometry())) << "File info";
+}
+
+// New windows of every kind open wholly inside the workspace at their real
+// size, and beside each other while there is room: the window after the
+// wider overlay lies right of it, not under it.
+TEST_F(WindowBoundsInProgram, NewWindowsOfEveryKindOpenInsideTheWorkspace) {
+    main->resize(1500, 950);
+    QCoreApplication::processEvents();
+    WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
+    openFile(dataDir.file("a.fcs"));
+    const QRect area(QPoint(0, 0), main->workspace()->viewport()->size());
+    ASSERT_EQ(main->createFromMenu("Overlay Histogram"), 2);
+    ASSERT_EQ(main->createFromMenu("DotPlot"), 3);
+    const QRect overlay = OuterWindowOf(windowAt(2))->geometry();
+    const QRect next = OuterWindowOf(windowAt(3))->geometry();
+    EXPECT_GT(overlay.width(), OuterWindowOf(windowAt(1))->width());
+    EXPECT_FALSE(overlay.intersects(next)) << "the window after the overlay";
+
+    int id = 3;
+    for (const Kind& kind : Kinds) {
+        ASSERT_EQ(main->createFromMenu(kind.type), ++id) << kind.name;
+        QCoreApplication::processEvents();
+        const QRect frame = OuterWindowOf(windowAt(id))->geometry();
+        if (frame.width() <= area.width() && frame.height() <= area.height())
+            EXPECT_TRUE(area.contains(frame)) << kind.name << " at " << frame.x() << "," << frame.y() << " size "
+                                              << frame.width() << "x" << frame.height();
+    }
+}
+
+}  // namespace
+}  // namespace qv::test

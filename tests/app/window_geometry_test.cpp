@@ -1,0 +1,152 @@
+// Places and sizes from outside held to sane bounds, and where a new
+// window opens, on plain rectangles.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/model/WindowGeometry.h"
+
+namespace qv {
+namespace {
+
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double Inf = std::numeric_limits<double>::infinity();
+
+// A workspace of 1000 x 700 at (0, 0) on a 1600 x 1000 screen, and a window
+// of 300 x 200 at (100, 50) in it.
+const QRect Area(0, 0, 1000, 700);
+const QSize Screen(1600, 1000);
+const QRect Window(100, 50, 300, 200);
+
+// The title bar can be reached: its top inside the area, at least its
+// reachable part between the left and right edges, above the bottom.
+void expectReachable(const QRect& r, const std::string& what) {
+    EXPECT_GE(r.width(), MinWindowPixels) << what;
+    EXPECT_GE(r.height(), MinWindowPixels) << what;
+    EXPECT_LE(r.width(), MaxScreensPerWindow * Screen.width()) << what;
+    EXPECT_LE(r.height(), MaxScreensPerWindow * Screen.height()) << what;
+    const int reach = std::min(r.width(), ReachableTitleWidth);
+    EXPECT_GE(r.x() + r.width(), Area.left() + reach) << what;
+    EXPECT_LE(r.x(), Area.left() + Area.width() - reach) << what;
+    EXPECT_GE(r.y(), Area.top()) << what;
+    EXPECT_LE(r.y(), Area.top() + Area.height() - ReachableTitleHeight) << what;
+}
+
+struct OutsideValue {
+    const char* name;
+    WindowEdge edge;
+    double twips;
+    QRect expected;
+};
+
+void PrintTo(const OutsideValue& v, std::ostream* os) { *os << v.name; }
+
+class OutsideValues : public ::testing::TestWithParam<OutsideValue> {};
+
+TEST_P(OutsideValues, GiveABoundedReachableWindow) {
+    const OutsideValue& c = GetParam();
+    const QRect got = WithTwipsValue(Window, c.edge, c.twips, Area, Screen);
+    expectReachable(got, c.name);
+    EXPECT_EQ(got, c.expected) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, OutsideValues,
+    ::testing::Values(
+        // Sizes: at most two screens, at least MinWindowPixels; the place stays.
+        OutsideValue{"WidthHuge", WindowEdge::Width, 1e30, QRect(100, 50, 3200, 200)},
+        OutsideValue{"HeightHuge", WindowEdge::Height, 1e30, QRect(100, 50, 300, 2000)},
+        OutsideValue{"WidthBeyondFloat", WindowEdge::Width, 1e300, QRect(100, 50, 3200, 200)},
+        OutsideValue{"WidthNegative", WindowEdge::Width, -5, QRect(100, 50, MinWindowPixels, 200)},
+        OutsideValue{"HeightNegative", WindowEdge::Height, -5, QRect(100, 50, 300, MinWindowPixels)},
+        OutsideValue{"HeightHugeNegative", WindowEdge::Height, -1e300, QRect(100, 50, 300, MinWindowPixels)},
+        OutsideValue{"WidthNaNKeepsIt", WindowEdge::Width, NaN, Window},
+        OutsideValue{"WidthInfinityKeepsIt", WindowEdge::Width, Inf, Window},
+        OutsideValue{"WidthOrdinary", WindowEdge::Width, 6000, QRect(100, 50, 400, 200)},
+        // Places: the title bar stays reachable.
+        OutsideValue{"LeftHuge", WindowEdge::Left, 1e30, QRect(1000 - ReachableTitleWidth, 50, 300, 200)},
+        OutsideValue{"LeftBeyondFloat", WindowEdge::Left, 1e300, QRect(1000 - ReachableTitleWidth, 50, 300, 200)},
+        OutsideValue{"LeftHugeNegative", WindowEdge::Left, -1e300, QRect(ReachableTitleWidth - 300, 50, 300, 200)},
+        OutsideValue{"LeftSlightlyNegative", WindowEdge::Left, -5, QRect(0, 50, 300, 200)},
+        OutsideValue{"LeftPartlyOutKept", WindowEdge::Left, -1500, QRect(-100, 50, 300, 200)},
+        OutsideValue{"TopHuge", WindowEdge::Top, 1e30, QRect(100, 700 - ReachableTitleHeight, 300, 200)},
+        OutsideValue{"TopNegative", WindowEdge::Top, -5, QRect(100, 0, 300, 200)},
+        OutsideValue{"TopHugeNegative", WindowEdge::Top, -1e300, QRect(100, 0, 300, 200)},
+        OutsideValue{"TopNaNKeepsIt", WindowEdge::Top, NaN, Window},
+        OutsideValue{"TopOrdinary", WindowEdge::Top, 4500, QRect(100, 300, 300, 200)}),
+    [](const ::testing::TestParamInfo<OutsideValue>& info) { return std::string(info.param.name); });
+
+TEST(TwipsToPixels, RoundsToNearestAndSaturates) {
+    EXPECT_EQ(TwipsToPixels(4000), 267);
+    EXPECT_EQ(TwipsToPixels(-22), -1);
+    EXPECT_EQ(TwipsToPixels(1e300), 1000000);
+    EXPECT_EQ(TwipsToPixels(-1e300), -1000000);
+    EXPECT_EQ(TwipsToPixels(Inf), 1000000);
+    EXPECT_EQ(TwipsToPixels(NaN), 0);
+}
+
+// A window already out of bounds (a far corner of a larger screen) is
+// brought back whichever value is set next.
+TEST(BoundedWindowRect, BringsAFarWindowBackWhicheverValueComesNext) {
+    const QRect far(50000, -9000, 90000, 5);
+    const QRect got = WithTwipsValue(far, WindowEdge::Height, 3000, Area, Screen);
+    expectReachable(got, "far window");
+    EXPECT_EQ(got.height(), 200);
+}
+
+// An area narrower than the reachable part of the title bar, as a workspace
+// not laid out yet, still gives a window at its left edge.
+TEST(BoundedWindowRect, TinyAreaKeepsTheWindowAtItsCorner) {
+    const QRect got = BoundedWindowRect(QRect(500, 500, 300, 200), QRect(0, 0, 10, 10), Screen);
+    EXPECT_EQ(got, QRect(0, 0, 300, 200));
+}
+
+struct Placement {
+    const char* name;
+    QSize size;
+    std::vector<QRect> others;
+    QPoint expected;
+};
+
+void PrintTo(const Placement& p, std::ostream* os) { *os << p.name; }
+
+class NewWindows : public ::testing::TestWithParam<Placement> {};
+
+TEST_P(NewWindows, OpenWhollyInViewBesideTheOthers) {
+    const Placement& c = GetParam();
+    const QPoint at = NewWindowPlace(c.size, Area, c.others);
+    EXPECT_EQ(at, c.expected) << c.name;
+    if (c.size.width() <= Area.width() && c.size.height() <= Area.height())
+        EXPECT_TRUE(Area.contains(QRect(at, c.size))) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, NewWindows,
+    ::testing::Values(
+        Placement{"EmptyWorkspace", {267, 267}, {}, {0, 0}},
+        Placement{"BesideAPlot", {267, 267}, {QRect(0, 0, 267, 267)}, {267, 0}},
+        // The overlay is wider than a plot: the next window goes right of
+        // its real edge, not under it.
+        Placement{"BesideTheWiderOverlay", {267, 267}, {QRect(0, 0, 400, 333)}, {400, 0}},
+        // No room left on the top row: the next row, under the highest
+        // window it would otherwise cover.
+        Placement{"NextRow", {400, 300},
+                  {QRect(0, 0, 400, 333), QRect(400, 0, 267, 267), QRect(667, 0, 267, 267)}, {400, 267}},
+        Placement{"FullWorkspaceCoversLeast", {600, 600},
+                  {QRect(0, 0, 500, 350), QRect(500, 0, 500, 350), QRect(0, 350, 500, 350)}, {400, 100}},
+        Placement{"LargerThanTheWorkspace", {1200, 900}, {QRect(0, 0, 267, 267)}, {0, 0}}),
+    [](const ::testing::TestParamInfo<Placement>& info) { return std::string(info.param.name); });
+
+TEST(MovedIntoView, MovesWithoutShrinking) {
+    EXPECT_EQ(MovedIntoView(QRect(900, 600, 300, 200), Area), QRect(700, 500, 300, 200));
+    EXPECT_EQ(MovedIntoView(QRect(-50, -20, 300, 200), Area), QRect(0, 0, 300, 200));
+    EXPECT_EQ(MovedIntoView(QRect(100, 50, 300, 200), Area), QRect(100, 50, 300, 200));
+    EXPECT_EQ(MovedIntoView(QRect(300, 300, 1400, 200), Area), QRect(0, 300, 1400, 200));
+}
+
+}  // namespace
+}  // namespace qv
