@@ -23,9 +23,9 @@ bool FolderNameLess(const std::string& a, const std::string& b) {
 namespace {
 
 // The plain files of `folder` that `keep` accepts, sorted by name without
-// regard to case.
+// regard to case; names starting with "." only when `withHidden`.
 template <typename Keep>
-std::vector<std::string> listPlainFiles(const std::string& folder, Keep keep) {
+std::vector<std::string> listPlainFiles(const std::string& folder, bool withHidden, Keep keep) {
     std::vector<std::string> names;
     // An empty folder text would list the working folder: nothing is meant.
     if (folder.empty()) return names;
@@ -37,9 +37,9 @@ std::vector<std::string> listPlainFiles(const std::string& folder, Keep keep) {
     for (const std::filesystem::directory_iterator end; it != end; it.increment(ec)) {
         if (ec) break;
         std::string name = it->path().filename().string();
-        // Hidden entries are left out; plain files only (a link to a file
-        // counts as the file; folders, devices, pipes and sockets do not).
-        if (name.empty() || name[0] == '.') continue;
+        // Plain files only (a link to a file counts as the file; folders,
+        // devices, pipes and sockets do not).
+        if (name.empty() || (name[0] == '.' && !withHidden)) continue;
         std::error_code typeError;
         if (!std::filesystem::is_regular_file(it->path(), typeError)) continue;
         if (keep(it->path())) names.push_back(std::move(name));
@@ -63,11 +63,12 @@ std::vector<std::string> listPlainFiles(const std::string& folder, Keep keep) {
 }  // namespace
 
 std::vector<std::string> ListFcsFiles(const std::string& folder) {
-    return listPlainFiles(folder, [](const std::filesystem::path& path) { return IsFcsFile(path.string()); });
+    return listPlainFiles(folder, false,
+                          [](const std::filesystem::path& path) { return IsFcsFile(path.string()); });
 }
 
 std::vector<std::string> ListFolderFiles(const std::string& folder) {
-    return listPlainFiles(folder, [](const std::filesystem::path&) { return true; });
+    return listPlainFiles(folder, true, [](const std::filesystem::path&) { return true; });
 }
 
 }  // namespace qv

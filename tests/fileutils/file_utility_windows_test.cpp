@@ -201,6 +201,38 @@ TEST_F(FileUtilitiesTest, ARefusedWellFileIsReportedOnceWithTwoWindowsSelected) 
     EXPECT_EQ(loadedFiles(), 1);
 }
 
+// Every file of the folder is listed, names starting with "." included.
+TEST_F(FileUtilitiesTest, DotFilesShowInThePlateTheFileBrowserAndTheRenamer) {
+    writeFcs(data.filePath(".run_A1_.fcs"), 3);
+    writeText(data.filePath("b.txt"), "b");
+    ASSERT_TRUE(QDir(data.path()).mkdir(".folder"));
+
+    main->AvaaWellplatebrowser_Click();
+    auto* plate = window<WellPlateBrowser>(ServiceWindow::WellPlateBrowser);
+    ASSERT_NE(plate, nullptr);
+    plate->folderTree()->setFolder(data.path());
+    EXPECT_EQ(plate->WellFile(WellNumber(1, 1)), fs(folder() + ".run_A1_.fcs"));
+
+    main->AvaaFileBrowser_Click();
+    auto* browser = window<FileBrowser>(ServiceWindow::FileBrowser);
+    ASSERT_NE(browser, nullptr);
+    browser->folderTree()->setFolder(data.path());
+    QStringList listed;
+    for (int i = 0; i < browser->fileList()->count(); ++i) listed << browser->fileList()->item(i)->text();
+    EXPECT_EQ(listed, (QStringList{".run_A1_.fcs", "b.txt"}));
+
+    main->AvaaFileNameHandler_Click();
+    auto* renamer = window<NimenMuuttaja>(ServiceWindow::FileNameHandler);
+    ASSERT_NE(renamer, nullptr);
+    renamer->folderTree()->setFolder(data.path());
+    QTest::mouseClick(renamer->a1ToA01(), Qt::LeftButton);
+    QTest::mouseClick(renamer->previewButton(), Qt::LeftButton);
+    ASSERT_EQ(renamer->previewList()->count(), 2);
+    EXPECT_EQ(renamer->previewList()->item(0)->text(), ".run_A01_.fcs");
+    QTest::mouseClick(renamer->applyButton(), Qt::LeftButton);
+    EXPECT_EQ(readText(data.filePath(".run_A01_.fcs")).left(6), "FCS3.0");
+}
+
 TEST_F(FileUtilitiesTest, AboutBoxShowsTheVersionAndCloseHidesIt) {
     EXPECT_EQ(VersionLine("1.2.1", "19 November 2008"),
               "Version 1.2.1, released " + QLocale::system().toString(QDate(2008, 11, 19), QLocale::ShortFormat));
@@ -323,6 +355,45 @@ TEST_F(RenamerTest, AClashRefusesTheBatchAndKeepsBothFiles) {
     EXPECT_EQ(readText(data.filePath("a_A01_.fcs")), "padded");
     EXPECT_EQ(readText(data.filePath("b_B1_.fcs")), "b");  // not renamed either
     EXPECT_FALSE(r.applyButton()->isEnabled());
+}
+
+// The preview marks, before anything is renamed, each new name that would be
+// refused: too long, or taken by another file.
+TEST_F(RenamerTest, ThePreviewMarksRefusedNamesAndTheBatchRenamesNothing) {
+    const QString longName = QString(250, QChar('m')) + "1.fcs";  // 255 bytes, 256 after the rule
+    writeText(data.filePath("a1.fcs"), "a");
+    writeText(data.filePath(longName), "m");
+    writeText(data.filePath("z1.fcs"), "z");
+    writeText(data.filePath("z22.fcs"), "taken");
+    NimenMuuttaja& r = renamer();
+    QTest::mouseClick(r.replaceBox(), Qt::LeftButton);
+    QTest::keyClicks(r.string1(), "1");
+    QTest::keyClicks(r.string2(), "22");
+    QTest::mouseClick(r.previewButton(), Qt::LeftButton);
+    QListWidget* preview = r.previewList();
+    ASSERT_EQ(preview->count(), 4);
+    const QStringList expectedRows{"a22.fcs", QString(250, QChar('m')) + "22.fcs", "z22.fcs", "z22.fcs"};
+    EXPECT_EQ(rows(*preview), expectedRows);
+    const bool marked[] = {false, true, true, false};
+    for (int row = 0; row < 4; ++row) {
+        const QString why = preview->item(row)->data(NimenMuuttaja::RefusalRole).toString();
+        EXPECT_EQ(!why.isEmpty(), marked[row]) << "row " << row << ": " << why.toStdString();
+        EXPECT_EQ(preview->item(row)->toolTip(), why) << "row " << row;
+    }
+    EXPECT_TRUE(preview->item(1)->data(NimenMuuttaja::RefusalRole).toString().contains("256 bytes"));
+    EXPECT_EQ(preview->item(2)->data(NimenMuuttaja::RefusalRole).toString(),
+              "z1.fcs -> z22.fcs: z22.fcs exists already");
+
+    test::ScriptedDialogs dlg;
+    dlg.expectAnyMessage(MsgAnswer::Ok);
+    QTest::mouseClick(r.applyButton(), Qt::LeftButton);
+    dlg.finish();
+    ASSERT_EQ(dlg.shown().size(), 1u);
+    EXPECT_TRUE(dlg.shown()[0].text.startsWith("No file was renamed:")) << dlg.shown()[0].text.toStdString();
+    EXPECT_EQ(readText(data.filePath("a1.fcs")), "a");
+    EXPECT_EQ(readText(data.filePath(longName)), "m");
+    EXPECT_EQ(readText(data.filePath("z1.fcs")), "z");
+    EXPECT_EQ(readText(data.filePath("z22.fcs")), "taken");
 }
 
 TEST_F(RenamerTest, AnEmptyTextToFindIsRefused) {
