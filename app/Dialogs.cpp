@@ -11,6 +11,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include "app/NameOnlyIconProvider.h"
+
 namespace qv {
 
 namespace {
@@ -36,6 +38,22 @@ QMessageBox::StandardButtons standardButtons(MsgButtons buttons) {
     case MsgButtons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
+}
+
+// Qt's own file dialog rather than the desktop's, with icons and types by
+// name alone: no listing it makes opens a file (a device, a pipe or a /proc
+// entry read to guess its type can block the program for good).
+std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString& title, const QString& filter,
+                                     const QString& startPath) {
+    QFileDialog dialog(dialogParent(), title, startPath, filter);
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(NameOnlyIconProvider::shared());
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
+    return chosen.first();
 }
 
 class QtDialogProvider final : public DialogProvider {
@@ -73,16 +91,12 @@ public:
 
     std::optional<QString> openFileName(const QString& title, const QString& filter,
                                         const QString& startPath) override {
-        const QString path = QFileDialog::getOpenFileName(dialogParent(), title, startPath, filter);
-        if (path.isEmpty()) return std::nullopt;
-        return path;
+        return runFileDialog(QFileDialog::AcceptOpen, title, filter, startPath);
     }
 
     std::optional<QString> saveFileName(const QString& title, const QString& filter,
                                         const QString& startPath) override {
-        const QString path = QFileDialog::getSaveFileName(dialogParent(), title, startPath, filter);
-        if (path.isEmpty()) return std::nullopt;
-        return path;
+        return runFileDialog(QFileDialog::AcceptSave, title, filter, startPath);
     }
 
     std::optional<QColor> chooseColour(const QColor& initial) override {

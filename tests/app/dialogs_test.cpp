@@ -4,17 +4,24 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include "app/Dialogs.h"
+#include "tests/support/FileOpenWatch.h"
 #include "tests/support/ParamNames.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -119,6 +126,45 @@ TEST(RealInputBox, PromptLinesTitleDefaultAndBothAnswers) {
 
     whenModalShows([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
     EXPECT_EQ(qtDialogs().inputBox("p", "t", "typed"), std::nullopt);
+}
+
+// The file dialogs list a folder by names alone: no file is opened to learn
+// its type (a device or /proc entry read that way can block for good).
+TEST(RealFileDialogs, ListAFolderWithoutOpeningItsFiles) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char* name : {"a.fcs", "noext", "table.txt"}) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(name == std::string("noext") ? "\x89PNG\r\n\x1a\n" : "FCS3.0    ");
+    }
+    const QString folder = dir.path() + QLatin1Char('/');
+    for (const bool save : {false, true}) {
+        test::FileOpenWatch watch(dir.path());
+        ASSERT_TRUE(watch.isWatching());
+        int listed = -1;
+        whenModalShows([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            ASSERT_NE(dialog, nullptr);
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            ASSERT_NE(model, nullptr);
+            const QModelIndex root = model->index(dir.path());
+            QTest::qWaitFor([&] { return model->rowCount(root) == 3; }, 5000);
+            QTest::qWait(50);
+            listed = model->rowCount(root);
+            for (int row = 0; row < listed; ++row) {
+                model->data(model->index(row, 0, root), Qt::DecorationRole);
+                model->data(model->index(row, 2, root), Qt::DisplayRole);  // the type column
+            }
+            dialog->reject();
+        });
+        const std::optional<QString> chosen =
+            save ? qtDialogs().saveFileName("Save", "All files (*)", folder)
+                 : qtDialogs().openFileName("Open", "All files (*)", folder);
+        EXPECT_EQ(chosen, std::nullopt);
+        EXPECT_EQ(listed, 3) << (save ? "save" : "open");
+        EXPECT_EQ(watch.openedFiles().join(", ").toStdString(), "") << (save ? "save" : "open");
+    }
 }
 
 TEST(DialogShorthands, DefaultTitleAndSaveError) {

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDate>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -32,6 +33,7 @@
 #include "fileutils/NimenMuuttaja.h"
 #include "fileutils/WellPlateBrowser.h"
 #include "plots/dotplot/DotPlot.h"
+#include "tests/support/FileOpenWatch.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/core/FcsTestWriter.h"
@@ -231,6 +233,51 @@ TEST_F(FileUtilitiesTest, DotFilesShowInThePlateTheFileBrowserAndTheRenamer) {
     EXPECT_EQ(renamer->previewList()->item(0)->text(), ".run_A01_.fcs");
     QTest::mouseClick(renamer->applyButton(), Qt::LeftButton);
     EXPECT_EQ(readText(data.filePath(".run_A01_.fcs")).left(6), "FCS3.0");
+}
+
+// A folder tree lists folders by their names: no file of a listed folder is
+// opened to learn its type (a device or a /proc entry read that way can block
+// the program for good).
+TEST_F(FileUtilitiesTest, FolderTreesNeverOpenTheFilesOfAFolder) {
+    writeFcs(data.filePath("a.fcs"), 3);
+    writeText(data.filePath("noext"), "\x89PNG\r\n\x1a\n");
+    ASSERT_TRUE(QDir(data.path()).mkdir("sub"));
+    writeText(data.filePath("sub/inner.fcs"), "FCS3.0");
+    main->AvaaWellplatebrowser_Click();
+    main->AvaaFileBrowser_Click();
+    main->AvaaFileNameHandler_Click();
+    const struct {
+        const char* window;
+        FolderTree* tree;
+    } trees[] = {
+        {"well plate browser", window<WellPlateBrowser>(ServiceWindow::WellPlateBrowser)->folderTree()},
+        {"file browser", window<FileBrowser>(ServiceWindow::FileBrowser)->folderTree()},
+        {"renamer", window<NimenMuuttaja>(ServiceWindow::FileNameHandler)->folderTree()},
+    };
+    for (const auto& t : trees) {
+        test::FileOpenWatch watch(data.path());
+        test::FileOpenWatch subWatch(data.filePath("sub"));
+        ASSERT_TRUE(watch.isWatching());
+        QFileSystemModel* model = t.tree->folderModel();
+        QStringList loaded;
+        QObject::connect(model, &QFileSystemModel::directoryLoaded, model,
+                         [&](const QString& path) { loaded << QDir::cleanPath(path); });
+        t.tree->setFolder(data.path());
+        const QModelIndex folderIndex = model->index(data.path());
+        ASSERT_TRUE(folderIndex.isValid()) << t.window;
+        t.tree->expand(folderIndex);
+        const QModelIndex subIndex = model->index(data.filePath("sub"));
+        t.tree->expand(subIndex);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return loaded.contains(QDir::cleanPath(data.filePath("sub"))); }, 5000))
+            << t.window;
+        for (int row = 0; row < model->rowCount(folderIndex); ++row) {
+            model->data(model->index(row, 0, folderIndex), Qt::DecorationRole);
+            model->data(model->index(row, 2, folderIndex), Qt::DisplayRole);  // the type column
+        }
+        QTest::qWait(50);
+        EXPECT_EQ(watch.openedFiles(), QStringList()) << t.window;
+        EXPECT_EQ(subWatch.openedFiles(), QStringList()) << t.window;
+    }
 }
 
 TEST_F(FileUtilitiesTest, AboutBoxShowsTheVersionAndCloseHidesIt) {
