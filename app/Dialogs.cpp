@@ -1,6 +1,8 @@
 #include "app/Dialogs.h"
 
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QScreen>
 
 #include <QApplication>
 #include <QColorDialog>
@@ -11,7 +13,10 @@
 #include <QPrintDialog>
 #include <QPrinter>
 
+#include <algorithm>
+
 #include "app/NameOnlyIconProvider.h"
+#include "app/model/MessageText.h"
 
 namespace qv {
 
@@ -60,9 +65,21 @@ class QtDialogProvider final : public DialogProvider {
 public:
     MsgAnswer messageBox(const QString& text, const QString& title, MsgButtons buttons) override {
         QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QString::fromLatin1(DefaultMessageTitle) : title,
-                        displayText(text), standardButtons(buttons), dialogParent());
+                        QString(), standardButtons(buttons), dialogParent());
         // File names and user texts are shown as they are, never as markup.
         box.setTextFormat(Qt::PlainText);
+        // A long text wraps and the box stays on the screen: a name with no
+        // blanks is broken anywhere, and lines beyond what the screen holds
+        // go to the details, which scroll.
+        const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+        const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+        const QFontMetrics metrics(box.font());
+        const int maxWidth = std::clamp(room.width() - 240, 160, 640);
+        const int maxLines = std::max(4, (room.height() - 220) / std::max(1, metrics.lineSpacing()));
+        const auto widthOf = [&metrics](const QString& line) { return metrics.horizontalAdvance(line); };
+        const FittedMessage fitted = FitMessage(displayText(text), maxWidth, maxLines, widthOf);
+        box.setText(fitted.shown);
+        if (!fitted.details.isEmpty()) box.setDetailedText(fitted.details);
         box.setDefaultButton(buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel
                                  ? QMessageBox::Yes
                                  : QMessageBox::Ok);

@@ -108,6 +108,33 @@ INSTANTIATE_TEST_SUITE_P(
                                   MsgAnswer::Cancel}),
     [](const auto& info) { return test::TestNameOf(describe(info.param), info.index); });
 
+// A long message wraps and the box stays on the screen, the whole text kept
+// in the details: a 400-character file name and a list of 300 lines.
+TEST(RealMessageBoxSize, ALongMessageWrapsAndStaysOnTheScreen) {
+    QString text = QStringLiteral("The file ") + QString(400, QChar('n')) + QStringLiteral(".fcs could not be renamed.");
+    for (int i = 1; i <= 300; ++i) text += QStringLiteral("\nfile%1.fcs -> new%1.fcs").arg(i);
+    QRect frame, screen;
+    QString shown, details;
+    whenModalShows([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        QTest::qWait(20);
+        frame = box->frameGeometry();
+        screen = box->screen()->availableGeometry();
+        shown = box->text();
+        details = box->detailedText();
+        box->button(QMessageBox::Ok)->click();
+    });
+    qtDialogs().messageBox(text, "Long", MsgButtons::Ok);
+    EXPECT_TRUE(screen.contains(frame)) << "box " << frame.width() << "x" << frame.height() << " at " << frame.x()
+                                        << "," << frame.y() << " on a screen of " << screen.width() << "x"
+                                        << screen.height();
+    EXPECT_TRUE(shown.startsWith("The file") && shown.contains(QString(40, QChar('n'))))
+        << shown.left(80).toStdString();
+    EXPECT_FALSE(shown.contains(QString(400, QChar('n'))));  // the name is broken
+    EXPECT_EQ(details, text);
+}
+
 TEST(RealInputBox, PromptLinesTitleDefaultAndBothAnswers) {
     QString label, title, preset;
     whenModalShows([&](QWidget* w) {
