@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -291,6 +292,28 @@ TEST_F(FileUtilitiesTest, AboutBoxShowsTheVersionAndCloseHidesIt) {
     EXPECT_EQ(about->windowTitle(), "About");
     QTest::mouseClick(about->suljeNappi(), Qt::LeftButton);
     EXPECT_FALSE(about->isVisible());
+}
+
+// Every well's label, the three-character ones of columns 10 to 12 too,
+// lies inside its well's circle.
+TEST_F(FileUtilitiesTest, WellLabelsFitTheirWells) {
+    main->AvaaWellplatebrowser_Click();
+    auto* browser = window<WellPlateBrowser>(ServiceWindow::WellPlateBrowser);
+    ASSERT_NE(browser, nullptr);
+    const WellPlateView* plate = browser->plate();
+    const double size = WellPlateView::wellPixels();
+    const double radius = WellPlateView::wellRadius();
+    EXPECT_GE(plate->labelFont().pixelSize(), 6);  // still readable
+    for (int w = 1; w <= PlateWells; ++w) {
+        const QPointF centre((WellColumn(w) - 0.5) * size, (WellRow(w) - 0.5) * size);
+        const QRectF label = plate->labelRect(w);
+        ASSERT_FALSE(label.isEmpty()) << WellLabel(w);
+        for (const QPointF corner : {label.topLeft(), label.topRight(), label.bottomLeft(), label.bottomRight()}) {
+            const QPointF d = corner - centre;
+            EXPECT_LE(std::hypot(d.x(), d.y()), radius) << WellLabel(w) << ": label " << label.width() << "x"
+                                                        << label.height() << ", well radius " << radius;
+        }
+    }
 }
 
 TEST_F(FileUtilitiesTest, PointerOverAUtilityWindowNarrowsThePanelUnlessFrozen) {
