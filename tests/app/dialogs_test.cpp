@@ -176,7 +176,7 @@ TEST(RealFileDialogs, ListAFolderWithoutOpeningItsFiles) {
             auto* model = dialog->findChild<QFileSystemModel*>();
             ASSERT_NE(model, nullptr);
             const QModelIndex root = model->index(dir.path());
-            QTest::qWaitFor([&] { return model->rowCount(root) == 3; }, 5000);
+            (void)QTest::qWaitFor([&] { return model->rowCount(root) == 3; }, 5000);
             QTest::qWait(50);
             listed = model->rowCount(root);
             for (int row = 0; row < listed; ++row) {
