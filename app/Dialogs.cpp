@@ -45,18 +45,12 @@ QMessageBox::StandardButtons standardButtons(MsgButtons buttons) {
     return QMessageBox::Ok;
 }
 
-// Qt's own file dialog rather than the desktop's, with icons and types by
-// name alone: no listing it makes opens a file (a device, a pipe or a /proc
-// entry read to guess its type can block the program for good).
 std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString& title, const QString& filter,
                                      const QString& startPath) {
-    QFileDialog dialog(dialogParent(), title, startPath, filter);
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setIconProvider(NameOnlyIconProvider::shared());
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-    const QStringList chosen = dialog.selectedFiles();
+    const std::unique_ptr<QFileDialog> dialog =
+        makeFileDialog(mode == QFileDialog::AcceptSave, title, filter, startPath, dialogParent());
+    if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog->selectedFiles();
     if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
     return chosen.first();
 }
@@ -138,6 +132,19 @@ QtDialogProvider& qtProvider() {
 DialogProvider* installed = nullptr;
 
 }  // namespace
+
+std::unique_ptr<QFileDialog> makeFileDialog(bool save, const QString& title, const QString& filter,
+                                            const QString& startPath, QWidget* parent) {
+    auto dialog = std::make_unique<QFileDialog>(parent, title, startPath, filter);
+    // Qt's own dialog rather than the desktop's, with icons and types by
+    // name alone: no listing it makes opens a file (a device, a pipe or a
+    // /proc entry read to guess its type can block the program for good).
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setIconProvider(NameOnlyIconProvider::shared());
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    return dialog;
+}
 
 MsgAnswer ClosedAnswer(MsgButtons buttons) {
     switch (buttons) {

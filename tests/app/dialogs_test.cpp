@@ -156,7 +156,8 @@ TEST(RealInputBox, PromptLinesTitleDefaultAndBothAnswers) {
 }
 
 // The file dialogs list a folder by names alone: no file is opened to learn
-// its type (a device or /proc entry read that way can block for good).
+// its type (a device or /proc entry read that way can block for good). The
+// dialog is shown without its modal loop so the listing can be waited for.
 TEST(RealFileDialogs, ListAFolderWithoutOpeningItsFiles) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -165,32 +166,25 @@ TEST(RealFileDialogs, ListAFolderWithoutOpeningItsFiles) {
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(name == std::string("noext") ? "\x89PNG\r\n\x1a\n" : "FCS3.0    ");
     }
-    const QString folder = dir.path() + QLatin1Char('/');
     for (const bool save : {false, true}) {
+        const char* which = save ? "save" : "open";
         test::FileOpenWatch watch(dir.path());
         ASSERT_TRUE(watch.isWatching());
-        int listed = -1;
-        whenModalShows([&](QWidget* w) {
-            auto* dialog = qobject_cast<QFileDialog*>(w);
-            ASSERT_NE(dialog, nullptr);
-            auto* model = dialog->findChild<QFileSystemModel*>();
-            ASSERT_NE(model, nullptr);
-            const QModelIndex root = model->index(dir.path());
-            (void)QTest::qWaitFor([&] { return model->rowCount(root) == 3; }, 5000);
-            QTest::qWait(50);
-            listed = model->rowCount(root);
-            for (int row = 0; row < listed; ++row) {
-                model->data(model->index(row, 0, root), Qt::DecorationRole);
-                model->data(model->index(row, 2, root), Qt::DisplayRole);  // the type column
-            }
-            dialog->reject();
-        });
-        const std::optional<QString> chosen =
-            save ? qtDialogs().saveFileName("Save", "All files (*)", folder)
-                 : qtDialogs().openFileName("Open", "All files (*)", folder);
-        EXPECT_EQ(chosen, std::nullopt);
-        EXPECT_EQ(listed, 3) << (save ? "save" : "open");
-        EXPECT_EQ(watch.openedFiles().join(", ").toStdString(), "") << (save ? "save" : "open");
+        const std::unique_ptr<QFileDialog> dialog =
+            makeFileDialog(save, which, "All files (*)", dir.path() + QLatin1Char('/'));
+        EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog)) << which;
+        dialog->show();
+        auto* model = dialog->findChild<QFileSystemModel*>();
+        ASSERT_NE(model, nullptr) << which;
+        const QModelIndex root = model->index(dir.path());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return model->rowCount(root) == 3; }, 5000)) << which;
+        for (int row = 0; row < model->rowCount(root); ++row) {
+            model->data(model->index(row, 0, root), Qt::DecorationRole);
+            model->data(model->index(row, 2, root), Qt::DisplayRole);  // the type column
+        }
+        QTest::qWait(50);
+        dialog->close();
+        EXPECT_EQ(watch.openedFiles().join(", ").toStdString(), "") << which;
     }
 }
 
