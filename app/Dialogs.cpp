@@ -1,6 +1,8 @@
 #include "app/Dialogs.h"
 
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QScreen>
 
 #include <QApplication>
 #include <QColorDialog>
@@ -10,6 +12,11 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+
+#include <algorithm>
+
+#include "app/NameOnlyIconProvider.h"
+#include "app/model/MessageText.h"
 
 namespace qv {
 
@@ -38,13 +45,35 @@ QMessageBox::StandardButtons standardButtons(MsgButtons buttons) {
     return QMessageBox::Ok;
 }
 
+std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString& title, const QString& filter,
+                                     const QString& startPath) {
+    const std::unique_ptr<QFileDialog> dialog =
+        makeFileDialog(mode == QFileDialog::AcceptSave, title, filter, startPath, dialogParent());
+    if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList chosen = dialog->selectedFiles();
+    if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
+    return chosen.first();
+}
+
 class QtDialogProvider final : public DialogProvider {
 public:
     MsgAnswer messageBox(const QString& text, const QString& title, MsgButtons buttons) override {
         QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QString::fromLatin1(DefaultMessageTitle) : title,
-                        displayText(text), standardButtons(buttons), dialogParent());
+                        QString(), standardButtons(buttons), dialogParent());
         // File names and user texts are shown as they are, never as markup.
         box.setTextFormat(Qt::PlainText);
+        // A long text wraps and the box stays on the screen: a name with no
+        // blanks is broken anywhere, and lines beyond what the screen holds
+        // go to the details, which scroll.
+        const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+        const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+        const QFontMetrics metrics(box.font());
+        const int maxWidth = std::clamp(room.width() - 240, 160, 640);
+        const int maxLines = std::max(4, (room.height() - 220) / std::max(1, metrics.lineSpacing()));
+        const auto widthOf = [&metrics](const QString& line) { return metrics.horizontalAdvance(line); };
+        const FittedMessage fitted = FitMessage(displayText(text), maxWidth, maxLines, widthOf);
+        box.setText(fitted.shown);
+        if (!fitted.details.isEmpty()) box.setDetailedText(fitted.details);
         box.setDefaultButton(buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel
                                  ? QMessageBox::Yes
                                  : QMessageBox::Ok);
@@ -73,16 +102,12 @@ public:
 
     std::optional<QString> openFileName(const QString& title, const QString& filter,
                                         const QString& startPath) override {
-        const QString path = QFileDialog::getOpenFileName(dialogParent(), title, startPath, filter);
-        if (path.isEmpty()) return std::nullopt;
-        return path;
+        return runFileDialog(QFileDialog::AcceptOpen, title, filter, startPath);
     }
 
     std::optional<QString> saveFileName(const QString& title, const QString& filter,
                                         const QString& startPath) override {
-        const QString path = QFileDialog::getSaveFileName(dialogParent(), title, startPath, filter);
-        if (path.isEmpty()) return std::nullopt;
-        return path;
+        return runFileDialog(QFileDialog::AcceptSave, title, filter, startPath);
     }
 
     std::optional<QColor> chooseColour(const QColor& initial) override {
@@ -107,6 +132,19 @@ QtDialogProvider& qtProvider() {
 DialogProvider* installed = nullptr;
 
 }  // namespace
+
+std::unique_ptr<QFileDialog> makeFileDialog(bool save, const QString& title, const QString& filter,
+                                            const QString& startPath, QWidget* parent) {
+    auto dialog = std::make_unique<QFileDialog>(parent, title, startPath, filter);
+    // Qt's own dialog rather than the desktop's, with icons and types by
+    // name alone: no listing it makes opens a file (a device, a pipe or a
+    // /proc entry read to guess its type can block the program for good).
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setIconProvider(NameOnlyIconProvider::shared());
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    return dialog;
+}
 
 MsgAnswer ClosedAnswer(MsgButtons buttons) {
     switch (buttons) {

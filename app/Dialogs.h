@@ -7,10 +7,12 @@
 #include <QPoint>
 #include <QString>
 
+#include <memory>
 #include <optional>
 
 class QMenu;
 class QAction;
+class QFileDialog;
 class QPrinter;
 class QWidget;
 
@@ -52,6 +54,12 @@ void setDialogProvider(DialogProvider* provider);
 DialogProvider* currentDialogProvider();
 // Qt's own provider, whatever is installed (tests of the real dialogs use it).
 DialogProvider& qtDialogs();
+
+// The open or save dialog the layer runs for Qt's own provider: Qt's
+// dialog, not the desktop's, listing folders by names alone so that no file
+// is opened to learn its type. The layer runs it modally.
+std::unique_ptr<QFileDialog> makeFileDialog(bool save, const QString& title, const QString& filter,
+                                            const QString& startPath, QWidget* parent = nullptr);
 
 // Shorthands used across the program.
 MsgAnswer showMessage(const QString& text, const QString& title = DefaultMessageTitle,

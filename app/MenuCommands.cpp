@@ -241,8 +241,15 @@ void MenuCommands::openHelpPage(const QUrl& address) {
         opener(address);
         return;
     }
-    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
-    QDesktopServices::openUrl(address);
+    if (!startBrowser(address))
+        showMessage(QStringLiteral("No web browser could be started to show the help page. The page is at:\n") +
+                        address.toLocalFile(),
+                    QStringLiteral("Online Help"));
+}
+
+bool MenuCommands::startBrowser(const QUrl& address) {
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return true;
+    return QDesktopServices::openUrl(address);
 }
 
 }  // namespace qv

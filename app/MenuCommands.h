@@ -109,8 +109,13 @@ protected:
     // Redraws every window (the main window's PiirraKaikki); by default
     // through mainServices() when one is installed.
     virtual void redrawAll();
-    // Opens the help page (through the opener above).
+    // Opens the help page (through the opener above, else in the system's
+    // web browser); when no browser can be started, a message gives the
+    // page's path so the user can open it by hand.
     virtual void openHelpPage(const QUrl& address);
+    // Starts the system's web browser on `address`; false when none could
+    // be started. Nothing is started on the offscreen platform (true).
+    virtual bool startBrowser(const QUrl& address);
     // The window the about box is centred on; by default the menu bar's window.
     virtual QWidget* centreWindow();
 

@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QListWidget>
 
+#include "app/NameOnlyIconProvider.h"
 #include "app/model/FolderListing.h"
 
 namespace qv {
@@ -28,6 +29,8 @@ void FillFileList(QListWidget& list, const QString& folder) {
 std::string FileNameOf(const QListWidgetItem& item) { return item.data(Qt::UserRole).toByteArray().toStdString(); }
 
 FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSystemModel(this)) {
+    // Listing a folder must never open its files (a device or /proc entry can block for good).
+    model_->setIconProvider(NameOnlyIconProvider::shared());
     model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     model_->setRootPath(QStringLiteral("/"));
     setModel(model_);

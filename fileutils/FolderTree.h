@@ -20,6 +20,7 @@ public:
 
     // The folder shown, ending with "/".
     const QString& folder() const { return folder_; }
+    QFileSystemModel* folderModel() const { return model_; }
     // Goes to `path` (with or without the closing "/") and tells it with
     // folderChanged, also when it is the folder shown already.
     void setFolder(const QString& path);

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "app/Dialogs.h"
@@ -106,7 +107,19 @@ void NimenMuuttaja::Muuta(const QString& mode) {
     if (mode == QStringLiteral("Preview")) {
         list1_->clear();
         const RenameRules r = rules();
-        for (const std::string& name : listedNames()) list1_->addItem(text(NewFileName(name, r)));
+        const std::vector<std::string> names = listedNames();
+        // The same checks as the renaming makes, so a name that would be
+        // refused or would clash shows before "Make the changes!".
+        const RenamePlan plan = PlanRenames(QFile::encodeName(dir1_->folder()).toStdString(), names, r);
+        for (size_t row = 0; row < names.size(); ++row) {
+            auto* item = new QListWidgetItem(text(NewFileName(names[row], r)), list1_);
+            const std::string& refusal = plan.refusals[row];
+            if (refusal.empty()) continue;
+            item->setData(RefusalRole, text(refusal));
+            item->setToolTip(text(refusal));
+            item->setForeground(QColor(200, 0, 0));
+            item->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        }
         if (file1_->count() > 0) file1_->setCurrentRow(0);
         toteutaMuutokset_->setEnabled(true);
         return;

@@ -26,6 +26,10 @@ class NimenMuuttaja final : public UtilityWindow {  // "name changer"
 public:
     explicit NimenMuuttaja(QWidget* parent = nullptr);
 
+    // The preview item's data that tells why its new name would be refused
+    // (empty for a name that would be taken).
+    static constexpr int RefusalRole = Qt::UserRole + 1;
+
     // "Preview" lists the new names; "Muuta" ("change") renames the files.
     void Muuta(const QString& mode);
 

@@ -51,24 +51,62 @@ QPoint WellPlateView::wellCentre(int well) const {
     return {(WellColumn(well) - 1) * size + size / 2, (WellRow(well) - 1) * size + size / 2};
 }
 
+namespace {
+
+// Whether a label's ink, centred in the well, lies inside the circle's outline.
+bool insideCircle(const QRectF& ink, double radius) {
+    const double halfWidth = ink.width() / 2 + 0.5, halfHeight = ink.height() / 2 + 0.5;
+    const double room = radius - 1.5;  // within the outline's pen
+    return halfWidth * halfWidth + halfHeight * halfHeight <= room * room;
+}
+
+}  // namespace
+
+double WellPlateView::wellRadius() { return wellPixels() / 2.5; }
+
+QFont WellPlateView::labelFont() const {
+    QFont labels = font();
+    // The largest size at which every label, A10 to H12 too, fits inside its circle.
+    for (int pixels = std::max(6, wellPixels() / 2); pixels > 4; --pixels) {
+        labels.setPixelSize(pixels);
+        const QFontMetricsF metrics(labels);
+        bool fits = true;
+        for (int w = 1; w <= PlateWells && fits; ++w)
+            fits = insideCircle(metrics.tightBoundingRect(QString::fromStdString(WellLabel(w))), wellRadius());
+        if (fits) return labels;
+    }
+    labels.setPixelSize(4);
+    return labels;
+}
+
+QRectF WellPlateView::labelRect(int well) const {
+    const QFontMetricsF metrics(labelFont());
+    const QRectF ink = metrics.tightBoundingRect(QString::fromStdString(WellLabel(well)));
+    QRectF placed(QPointF(0, 0), ink.size());
+    placed.moveCenter(QPointF(wellCentre(well)) + QPointF(wellPixels() % 2 / 2.0, wellPixels() % 2 / 2.0));
+    return placed;
+}
+
 void WellPlateView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    QFont font = painter.font();
-    font.setPixelSize(std::max(6, wellPixels() / 3));
-    painter.setFont(font);
+    const QFont labels = labelFont();
+    painter.setFont(labels);
+    const QFontMetricsF metrics(labels);
     const double size = wellPixels();
-    const double radius = size / 2.5;
+    const double radius = wellRadius();
     for (int w = 1; w <= PlateWells; ++w) {
         const QPointF origin((WellColumn(w) - 1) * size, (WellRow(w) - 1) * size);
+        const QPointF centre = origin + QPointF(size / 2, size / 2);
         const bool full = isFull(w);
         painter.setPen(Qt::black);
         painter.setBrush(full ? FullWellFill : EmptyWellFill);
-        painter.drawEllipse(origin + QPointF(size / 2, size / 2), radius, radius);
-        // The label's top left at a quarter of the well.
+        painter.drawEllipse(centre, radius, radius);
+        // The label's ink centred in the circle, so the longer labels fit too.
         painter.setPen(full ? FullWellText : QColor(Qt::black));
-        const QRectF labelBox(origin + QPointF(size / 4, size / 4), QSizeF(size, size));
-        painter.drawText(labelBox, Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(WellLabel(w)));
+        const QString label = QString::fromStdString(WellLabel(w));
+        const QRectF ink = metrics.tightBoundingRect(label);
+        painter.drawText(centre - ink.center(), label);
     }
 }
 

@@ -29,6 +29,13 @@ public:
     // The centre of well w in the view's pixels.
     QPoint wellCentre(int well) const;
     static int wellPixels();
+    // The radius of a well's circle in pixels.
+    static double wellRadius();
+    // The font of the well labels: the largest with which every label fits
+    // inside its well's circle.
+    QFont labelFont() const;
+    // The ink of well w's label as drawn, centred in its circle, in the view's pixels.
+    QRectF labelRect(int well) const;
 
 signals:
     void wellDoubleClicked(int well);

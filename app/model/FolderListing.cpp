@@ -23,9 +23,10 @@ bool FolderNameLess(const std::string& a, const std::string& b) {
 namespace {
 
 // The plain files of `folder` that `keep` accepts, sorted by name without
-// regard to case; nullopt when `keepWorking` (if given) ended the listing.
+// regard to case; names starting with "." only when `withHidden`; nullopt
+// when `keepWorking` (if given) ended the listing.
 template <typename Keep>
-std::optional<std::vector<std::string>> listPlainFiles(const std::string& folder, Keep keep,
+std::optional<std::vector<std::string>> listPlainFiles(const std::string& folder, bool withHidden, Keep keep,
                                                        const KeepWorking* keepWorking = nullptr) {
     std::vector<std::string> names;
     // An empty folder text would list the working folder: nothing is meant.
@@ -39,9 +40,9 @@ std::optional<std::vector<std::string>> listPlainFiles(const std::string& folder
         if (ec) break;
         if (keepWorking && *keepWorking && !(*keepWorking)()) return std::nullopt;
         std::string name = it->path().filename().string();
-        // Hidden entries are left out; plain files only (a link to a file
-        // counts as the file; folders, devices, pipes and sockets do not).
-        if (name.empty() || name[0] == '.') continue;
+        // Plain files only (a link to a file counts as the file; folders,
+        // devices, pipes and sockets do not).
+        if (name.empty() || (name[0] == '.' && !withHidden)) continue;
         std::error_code typeError;
         if (!std::filesystem::is_regular_file(it->path(), typeError)) continue;
         if (keep(it->path())) names.push_back(std::move(name));
@@ -70,14 +71,14 @@ bool isFcsPath(const std::filesystem::path& path) { return IsFcsFile(path.string
 
 }  // namespace
 
-std::vector<std::string> ListFcsFiles(const std::string& folder) { return *listPlainFiles(folder, isFcsPath); }
+std::vector<std::string> ListFcsFiles(const std::string& folder) { return *listPlainFiles(folder, false, isFcsPath); }
 
 std::optional<std::vector<std::string>> ListFcsFiles(const std::string& folder, const KeepWorking& keepWorking) {
-    return listPlainFiles(folder, isFcsPath, &keepWorking);
+    return listPlainFiles(folder, false, isFcsPath, &keepWorking);
 }
 
 std::vector<std::string> ListFolderFiles(const std::string& folder) {
-    return *listPlainFiles(folder, [](const std::filesystem::path&) { return true; });
+    return *listPlainFiles(folder, true, [](const std::filesystem::path&) { return true; });
 }
 
 }  // namespace qv

@@ -27,7 +27,8 @@ using KeepWorking = std::function<bool()>;
 std::optional<std::vector<std::string>> ListFcsFiles(const std::string& folder, const KeepWorking& keepWorking);
 
 // Names (without folder) of every plain file of `folder`, whatever its
-// content or extension (no folders, no hidden entries), in the same order.
+// content or extension, names starting with "." included (no folders), in
+// the same order. The file utilities list a folder this way.
 std::vector<std::string> ListFolderFiles(const std::string& folder);
 
 // The order of the listing: true when `a` comes before `b` (case-insensitive,

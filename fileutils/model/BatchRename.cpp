@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <map>
 #include <sys/stat.h>
+#include <sys/statfs.h>
+#include <unistd.h>
 
 #include "core/TextUtil.h"
 #include "fileutils/model/WellPlate.h"
@@ -29,7 +31,54 @@ int renameNoReplace(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
 
+// File systems that keep the names of another operating system and refuse
+// its reserved characters.
+bool holdsWindowsNames(long type) {
+    switch (static_cast<unsigned long>(type) & 0xFFFFFFFFUL) {
+    case 0x4d44UL:      // FAT
+    case 0x2011BAB0UL:  // exFAT
+    case 0x5346544eUL:  // NTFS
+    case 0x7366746eUL:  // NTFS (ntfs3)
+    case 0xFF534D42UL:  // CIFS
+    case 0xFE534D42UL:  // SMB2
+    case 0x517BUL:      // SMB
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
+
+FolderNameRules NameRulesOf(const std::string& folder) {
+    FolderNameRules rules;
+    const std::string path = folder.empty() ? std::string(".") : folder;
+    const long max = ::pathconf(path.c_str(), _PC_NAME_MAX);
+    if (max > 0 && static_cast<unsigned long>(max) < rules.maxBytes) rules.maxBytes = static_cast<size_t>(max);
+    struct statfs fs {};
+    if (::statfs(path.c_str(), &fs) == 0) rules.windowsNames = holdsWindowsNames(static_cast<long>(fs.f_type));
+    return rules;
+}
+
+std::string FileNameProblem(const std::string& name, const FolderNameRules& rules) {
+    if (name.empty() || name == "." || name == "..") return "is not a valid name";
+    for (const char c : name)
+        if (c == '/' || c == '\0') return "is not a valid name";
+    if (name.size() > rules.maxBytes)
+        return "is " + std::to_string(name.size()) + " bytes long; the folder takes names of at most " +
+               std::to_string(rules.maxBytes);
+    if (rules.windowsNames) {
+        for (const char c : name) {
+            const auto u = static_cast<unsigned char>(c);
+            if (u < 0x20) return "holds a control character, which the folder's file system refuses";
+            if (std::strchr("\\:*?\"<>|", c))
+                return std::string("holds \"") + c + "\", which the folder's file system refuses";
+        }
+        if (name.back() == ' ' || name.back() == '.')
+            return "ends with a blank or a dot, which the folder's file system drops";
+    }
+    return {};
+}
 
 std::string NewFileName(const std::string& name, const RenameRules& rules) {
     std::string result = name;
@@ -47,22 +96,39 @@ std::string NewFileName(const std::string& name, const RenameRules& rules) {
 }
 
 RenamePlan PlanRenames(const std::string& folder, const std::vector<std::string>& names, const RenameRules& rules) {
+    return PlanRenames(folder, names, rules, NameRulesOf(folder));
+}
+
+RenamePlan PlanRenames(const std::string& folder, const std::vector<std::string>& names, const RenameRules& rules,
+                       const FolderNameRules& nameRules) {
     RenamePlan plan;
+    plan.refusals.resize(names.size());
     if (rules.replaceText && rules.find.empty()) {
         plan.problems.push_back("The text to replace is empty.");
+        for (std::string& refusal : plan.refusals) refusal = "The text to replace is empty.";
         return plan;
     }
-    std::map<std::string, std::string> takenBy;  // new name -> the file that gets it
-    for (const std::string& name : names) {
+    const auto refuse = [&plan](size_t row, const std::string& line) {
+        plan.problems.push_back(line);
+        if (plan.refusals[row].empty()) plan.refusals[row] = line;
+    };
+    std::map<std::string, size_t> takenBy;  // new name -> the row of the file that gets it
+    for (size_t row = 0; row < names.size(); ++row) {
+        const std::string& name = names[row];
         const std::string to = NewFileName(name, rules);
         if (to == name) continue;
-        if (to.empty() || to == "." || to == ".." || to.find('/') != std::string::npos) {
-            plan.problems.push_back(name + ": \"" + to + "\" is not a valid name");
+        if (const std::string why = FileNameProblem(to, nameRules); !why.empty()) {
+            refuse(row, name + ": \"" + to + "\" " + why);
             continue;
         }
-        if (pathTaken(folder + to)) plan.problems.push_back(name + " -> " + to + ": " + to + " exists already");
-        const auto [it, fresh] = takenBy.emplace(to, name);
-        if (!fresh) plan.problems.push_back(name + " -> " + to + ": also the new name of " + it->second);
+        if (pathTaken(folder + to)) refuse(row, name + " -> " + to + ": " + to + " exists already");
+        const auto [it, fresh] = takenBy.emplace(to, row);
+        if (!fresh) {
+            refuse(row, name + " -> " + to + ": also the new name of " + names[it->second]);
+            // Both files of a clash are marked.
+            if (plan.refusals[it->second].empty())
+                plan.refusals[it->second] = names[it->second] + " -> " + to + ": also the new name of " + name;
+        }
         plan.renames.push_back({name, to});
     }
     return plan;

@@ -2,6 +2,7 @@
 // The batch renamer's rules and the renaming of one folder's files: new
 // names are all worked out and checked before any file is touched, and a
 // rename never replaces an existing file.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -23,19 +24,40 @@ struct RenamePair {
     std::string to;
 };
 
+// What the file system of a folder takes as a file name.
+struct FolderNameRules {
+    size_t maxBytes = 255;       // longest name, in bytes
+    bool windowsNames = false;   // a FAT, exFAT, NTFS or SMB file system: no \ : * ? " < > |, no control
+                                 // characters, no trailing blank or dot
+};
+
+// The rules of the file system `folder` lies on (the common ones when it
+// cannot be told).
+FolderNameRules NameRulesOf(const std::string& folder);
+
+// Why `name` cannot be a file name under `rules`; empty when it can.
+std::string FileNameProblem(const std::string& name, const FolderNameRules& rules);
+
 // What a batch would do, worked out before anything is renamed.
 struct RenamePlan {
     std::vector<RenamePair> renames;  // the files whose name changes, in list order
     std::vector<std::string> problems;  // one line per refused name or clash; empty = the batch may run
+    // For each listed file, in list order: why its new name is refused or
+    // clashes, empty when it is taken (or unchanged).
+    std::vector<std::string> refusals;
 };
 
 // Plans the renames of `names` (the folder's files, in list order) in
 // `folder` (ending with "/"). Unchanged names are left out. The batch is
 // refused (problems not empty) when the text to find is empty while the
-// replacement rule is on, when a new name is empty, "." or "..", or holds
-// "/", when a new name is already taken in the folder, or when two files
+// replacement rule is on, when a new name is not a name the folder's file
+// system takes (empty, "." or "..", a "/" or a character it refuses, too
+// long), when a new name is already taken in the folder, or when two files
 // would get the same new name.
 RenamePlan PlanRenames(const std::string& folder, const std::vector<std::string>& names, const RenameRules& rules);
+// The same under given file-system rules.
+RenamePlan PlanRenames(const std::string& folder, const std::vector<std::string>& names, const RenameRules& rules,
+                       const FolderNameRules& nameRules);
 
 struct RenameOutcome {
     std::vector<RenamePair> done;

@@ -4,17 +4,24 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include "app/Dialogs.h"
+#include "tests/support/FileOpenWatch.h"
 #include "tests/support/ParamNames.h"
 #include "tests/support/ScriptedDialogs.h"
 
@@ -101,6 +108,33 @@ INSTANTIATE_TEST_SUITE_P(
                                   MsgAnswer::Cancel}),
     [](const auto& info) { return test::TestNameOf(describe(info.param), info.index); });
 
+// A long message wraps and the box stays on the screen, the whole text kept
+// in the details: a 400-character file name and a list of 300 lines.
+TEST(RealMessageBoxSize, ALongMessageWrapsAndStaysOnTheScreen) {
+    QString text = QStringLiteral("The file ") + QString(400, QChar('n')) + QStringLiteral(".fcs could not be renamed.");
+    for (int i = 1; i <= 300; ++i) text += QStringLiteral("\nfile%1.fcs -> new%1.fcs").arg(i);
+    QRect frame, screen;
+    QString shown, details;
+    whenModalShows([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        QTest::qWait(20);
+        frame = box->frameGeometry();
+        screen = box->screen()->availableGeometry();
+        shown = box->text();
+        details = box->detailedText();
+        box->button(QMessageBox::Ok)->click();
+    });
+    qtDialogs().messageBox(text, "Long", MsgButtons::Ok);
+    EXPECT_TRUE(screen.contains(frame)) << "box " << frame.width() << "x" << frame.height() << " at " << frame.x()
+                                        << "," << frame.y() << " on a screen of " << screen.width() << "x"
+                                        << screen.height();
+    EXPECT_TRUE(shown.startsWith("The file") && shown.contains(QString(40, QChar('n'))))
+        << shown.left(80).toStdString();
+    EXPECT_FALSE(shown.contains(QString(400, QChar('n'))));  // the name is broken
+    EXPECT_EQ(details, text);
+}
+
 TEST(RealInputBox, PromptLinesTitleDefaultAndBothAnswers) {
     QString label, title, preset;
     whenModalShows([&](QWidget* w) {
@@ -119,6 +153,39 @@ TEST(RealInputBox, PromptLinesTitleDefaultAndBothAnswers) {
 
     whenModalShows([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
     EXPECT_EQ(qtDialogs().inputBox("p", "t", "typed"), std::nullopt);
+}
+
+// The file dialogs list a folder by names alone: no file is opened to learn
+// its type (a device or /proc entry read that way can block for good). The
+// dialog is shown without its modal loop so the listing can be waited for.
+TEST(RealFileDialogs, ListAFolderWithoutOpeningItsFiles) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    for (const char* name : {"a.fcs", "noext", "table.txt"}) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(name == std::string("noext") ? "\x89PNG\r\n\x1a\n" : "FCS3.0    ");
+    }
+    for (const bool save : {false, true}) {
+        const char* which = save ? "save" : "open";
+        test::FileOpenWatch watch(dir.path());
+        ASSERT_TRUE(watch.isWatching());
+        const std::unique_ptr<QFileDialog> dialog =
+            makeFileDialog(save, which, "All files (*)", dir.path() + QLatin1Char('/'));
+        EXPECT_TRUE(dialog->testOption(QFileDialog::DontUseNativeDialog)) << which;
+        dialog->show();
+        auto* model = dialog->findChild<QFileSystemModel*>();
+        ASSERT_NE(model, nullptr) << which;
+        const QModelIndex root = model->index(dir.path());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return model->rowCount(root) == 3; }, 5000)) << which;
+        for (int row = 0; row < model->rowCount(root); ++row) {
+            model->data(model->index(row, 0, root), Qt::DecorationRole);
+            model->data(model->index(row, 2, root), Qt::DisplayRole);  // the type column
+        }
+        QTest::qWait(50);
+        dialog->close();
+        EXPECT_EQ(watch.openedFiles().join(", ").toStdString(), "") << which;
+    }
 }
 
 TEST(DialogShorthands, DefaultTitleAndSaveError) {

@@ -451,6 +451,27 @@ TEST(OnlineHelp, TheMainWindowsCommandGoesThroughTheInstalledOpener) {
     EXPECT_EQ(opened.size(), 1u);
 }
 
+// With no browser to start, the user is told where the help page is.
+TEST(OnlineHelp, NoBrowserShowsTheHelpPagesPath) {
+    struct NoBrowser : MenuCommands {
+        int tries = 0;
+        bool startBrowser(const QUrl&) override {
+            ++tries;
+            return false;
+        }
+    };
+    QMainWindow window;
+    NoBrowser commands;
+    MainMenu menu(window, commands);
+    test::ScriptedDialogs dlg;
+    dlg.expectMessage("No web browser could be started to show the help page. The page is at:\n" +
+                          onlineHelpAddress().toLocalFile(),
+                      "Online Help", MsgAnswer::Ok);
+    menu.AvaaHelp->trigger();
+    dlg.finish();
+    EXPECT_EQ(commands.tries, 1);
+}
+
 TEST(MenuBarLifetime, CommandsForgetAMenuThatIsGone) {
     RecordingCommands commands;
     {

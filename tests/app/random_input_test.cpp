@@ -9,7 +9,9 @@
 // A seed fails on an exception reaching the driver, on a failed check and,
 // in the sanitized build, on any address or undefined-behaviour report. Each
 // action is printed before it runs, so the output of a failed seed ends with
-// the action that broke it. More seeds by hand:
+// the action that broke it. A seed that runs past its wall-clock limit (an
+// action that hangs) ends the test program at once with the seed, the step
+// and the action, so a hang can never hold up a test run. More seeds by hand:
 //   QV_RANDOM_SEEDS=1-500 QV_RANDOM_ACTIONS=400 app_tests --gtest_filter='RandomInputBySeedRange*'
 #include <gtest/gtest.h>
 
@@ -29,13 +31,18 @@
 #include <QTemporaryDir>
 #include <QWheelEvent>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/MenuBar.h"
@@ -54,6 +61,63 @@ namespace {
 // Seeds of the default run and actions per seed.
 constexpr int DefaultSeeds = 13;
 constexpr int DefaultActions = 150;
+
+// Wall-clock limit of one seed's run (QV_RANDOM_SECONDS overrides it): far
+// above what a seed takes, even sanitized, far below a test run's timeout.
+std::chrono::milliseconds SeedTimeLimit() {
+    const int fromEnvironment = qEnvironmentVariableIntValue("QV_RANDOM_SECONDS");
+    return std::chrono::seconds(fromEnvironment > 0 ? fromEnvironment : 120);
+}
+
+// Watches one seed's run from a thread of its own. An action that hangs
+// blocks the GUI thread, so no check there could fire: when the limit
+// passes, the watchdog names the seed, the step and the action and ends the
+// program with a failure.
+class SeedWatchdog {
+public:
+    SeedWatchdog(std::uint64_t seed, std::chrono::milliseconds limit) : seed_(seed), limit_(limit) {
+        thread_ = std::thread([this] { watch(); });
+    }
+    ~SeedWatchdog() {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            finished_ = true;
+        }
+        wake_.notify_all();
+        thread_.join();
+    }
+    SeedWatchdog(const SeedWatchdog&) = delete;
+    SeedWatchdog& operator=(const SeedWatchdog&) = delete;
+
+    void starting(int step, const std::string& action) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        step_ = step;
+        action_ = action;
+    }
+
+private:
+    void watch() {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (wake_.wait_for(lock, limit_, [this] { return finished_; })) return;
+        const std::string message = "seed " + std::to_string(seed_) + " step " + std::to_string(step_) +
+                                    ": still running after " + std::to_string(limit_.count()) +
+                                    " ms, hung in: " + action_ + "\n";
+        std::fputs(message.c_str(), stdout);
+        std::fflush(stdout);
+        std::fputs(message.c_str(), stderr);
+        std::fflush(stderr);
+        std::_Exit(EXIT_FAILURE);
+    }
+
+    const std::uint64_t seed_;
+    const std::chrono::milliseconds limit_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool finished_ = false;
+    int step_ = 0;
+    std::string action_ = "(setting up)";
+    std::thread thread_;
+};
 
 // Small files the run always has: a two-parameter FCS 2.0 file, a
 // three-parameter FCS 3.0 file with a log parameter, an FCS file of one
@@ -115,6 +179,14 @@ public:
     RandomSession(std::uint64_t seed, int actions) : seed_(seed), actions_(actions), random_(seed * 7919 + 17) {}
 
     void run() {
+        SeedWatchdog watchdog(seed_, SeedTimeLimit());
+        watchdog_ = &watchdog;
+        runActions();
+        watchdog_ = nullptr;
+    }
+
+private:
+    void runActions() {
         ASSERT_TRUE(folder_.isValid());
         const QString base = folder_.path() + QChar('/');
         setProgramFolderOverride(base);
@@ -157,7 +229,6 @@ public:
         setProgramFolderOverride(QString());
     }
 
-private:
     size_t pick(size_t n) { return n == 0 ? 0 : static_cast<size_t>(random_() % n); }
     int between(int lo, int hi) { return lo + static_cast<int>(pick(static_cast<size_t>(hi - lo + 1))); }
 
@@ -168,6 +239,7 @@ private:
 
     template <typename F>
     void guarded(const std::string& what, F&& action) {
+        if (watchdog_) watchdog_->starting(step_, what);
         say("seed " + std::to_string(seed_) + " step " + std::to_string(step_) + ": " + what);
         try {
             action();
@@ -467,6 +539,7 @@ private:
     QTemporaryDir folder_;
     std::unique_ptr<PaaIkkuna> main_;
     std::vector<std::pair<QWidget*, QPoint>> hotPoints_;
+    SeedWatchdog* watchdog_ = nullptr;
 };
 
 class RandomInput : public ::testing::TestWithParam<int> {};
@@ -480,6 +553,21 @@ TEST_P(RandomInput, RunsWithoutFault) {
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomInput, ::testing::Range(1, DefaultSeeds + 1),
                          [](const ::testing::TestParamInfo<int>& info) { return "Seed" + std::to_string(info.param); });
+
+// A seed whose action hangs ends the program with the seed, step and action
+// instead of holding up the test run.
+TEST(RandomInputWatchdog, AHungActionEndsTheRunNamingSeedStepAndAction) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            SeedWatchdog watchdog(7, std::chrono::milliseconds(50));
+            watchdog.starting(3, "menu Open FCS...");
+            std::this_thread::sleep_for(std::chrono::seconds(30));
+        },
+        ::testing::ExitedWithCode(EXIT_FAILURE), "seed 7 step 3: still running after 50 ms, hung in: menu Open FCS");
+    // A run that ends in time is left alone.
+    { SeedWatchdog watchdog(8, std::chrono::milliseconds(60000)); }
+}
 
 // Seeds and actions from the environment, for longer searches by hand.
 TEST(RandomInputBySeedRange, RunsWithoutFault) {

@@ -11,6 +11,7 @@
 
 #include "app/model/FolderListing.h"
 #include "fileutils/model/BatchRename.h"
+#include "tests/support/ParamNames.h"
 
 namespace qv {
 namespace {
@@ -49,6 +50,62 @@ TEST(BatchRenameRules, NewNames) {
         const RenameRules rules{c.pad, c.replace, c.find, c.replacement};
         EXPECT_EQ(NewFileName(c.name, rules), c.expected) << c.name << " find " << c.find;
     }
+}
+
+std::string repeated(const std::string& part, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) out += part;
+    return out;
+}
+
+// Which new names a folder's file system takes.
+struct NameCase {
+    const char* why;
+    std::string name;
+    bool windowsNames;  // a FAT, NTFS or SMB folder
+    bool taken;
+};
+void PrintTo(const NameCase& c, std::ostream* os) { *os << c.why; }
+
+class FileNameChecks : public ::testing::TestWithParam<NameCase> {};
+
+TEST_P(FileNameChecks, TakenOrRefusedWithAReason) {
+    const NameCase& c = GetParam();
+    FolderNameRules rules;
+    rules.windowsNames = c.windowsNames;
+    const std::string why = FileNameProblem(c.name, rules);
+    EXPECT_EQ(why.empty(), c.taken) << c.why << ": " << why;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, FileNameChecks,
+    ::testing::Values(NameCase{"plain name", "plate_A01_.fcs", false, true},
+                      NameCase{"255 bytes", std::string(251, 'n') + ".fcs", false, true},
+                      NameCase{"256 bytes", std::string(252, 'n') + ".fcs", false, false},
+                      NameCase{"128 letters of two bytes", repeated("\xC3\xA4", 128), false, false},
+                      NameCase{"127 letters of two bytes", repeated("\xC3\xA4", 127), false, true},
+                      NameCase{"empty", "", false, false},
+                      NameCase{"dot", ".", false, false},
+                      NameCase{"dot dot", "..", false, false},
+                      NameCase{"slash", "a/b.fcs", false, false},
+                      NameCase{"zero byte", std::string("a\0b.fcs", 7), false, false},
+                      NameCase{"hidden name", ".plate.fcs", false, true},
+                      NameCase{"colon on ext4", "run:1.fcs", false, true},
+                      NameCase{"colon on FAT", "run:1.fcs", true, false},
+                      NameCase{"question mark on FAT", "run?.fcs", true, false},
+                      NameCase{"backslash on FAT", "a\\b.fcs", true, false},
+                      NameCase{"tab on FAT", "a\tb.fcs", true, false},
+                      NameCase{"trailing dot on FAT", "run.", true, false},
+                      NameCase{"trailing blank on FAT", "run ", true, false},
+                      NameCase{"plain name on FAT", "run A01.fcs", true, true}),
+    [](const auto& info) { return test::TestNameOf(info.param.why, info.index); });
+
+TEST(FolderNameRules, ATemporaryFolderTakesNamesOfUpTo255Bytes) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const FolderNameRules rules = NameRulesOf(QFile::encodeName(dir.path()).toStdString() + "/");
+    EXPECT_GT(rules.maxBytes, 13u);
+    EXPECT_LE(rules.maxBytes, 255u);
 }
 
 class BatchRenameFolder : public ::testing::Test {
@@ -129,6 +186,42 @@ TEST_F(BatchRenameFolder, InvalidRulesAndNamesAreRefused) {
         EXPECT_EQ(plan.problems, std::vector<std::string>{c.problem}) << c.rules.replacement;
     }
     EXPECT_EQ(read("abc.fcs"), "x");
+}
+
+// A name the file system would refuse halfway through the batch: before,
+// the files listed before it were renamed and those after it were not.
+TEST_F(BatchRenameFolder, OneOverLongNameRenamesNothingAndIsMarked) {
+    const std::string longName = std::string(250, 'm') + "1.fcs";  // 255 bytes, 256 after the rule
+    make("a1.fcs", "a");
+    make(QFile::decodeName(QByteArray::fromStdString(longName)), "m");
+    make("z1.fcs", "z");
+    const std::vector<std::string> before = names();
+    const RenamePlan plan = PlanRenames(folder(), before, RenameRules{false, true, "1", "22"});
+    ASSERT_EQ(plan.problems.size(), 1u);
+    EXPECT_NE(plan.problems[0].find("256 bytes"), std::string::npos) << plan.problems[0];
+    ASSERT_EQ(plan.refusals.size(), 3u);
+    EXPECT_TRUE(plan.refusals[0].empty());
+    EXPECT_EQ(plan.refusals[1], plan.problems[0]);
+    EXPECT_TRUE(plan.refusals[2].empty());
+    EXPECT_EQ(names(), before);
+    EXPECT_EQ(read("a1.fcs"), "a");
+}
+
+TEST_F(BatchRenameFolder, RefusalsMarkEachRowOfAClash) {
+    make("r_1.fcs", "x");
+    make("r1_.fcs", "y");
+    make("s.fcs", "s");
+    make("t_.fcs", "t");
+    make("t.fcs", "taken");
+    // r_1 and r1_ both become r1; t_ becomes t, which exists; s is unchanged.
+    const RenamePlan plan = PlanRenames(folder(), names(), RenameRules{false, true, "_", ""});
+    ASSERT_EQ(names(), (std::vector<std::string>{"r1_.fcs", "r_1.fcs", "s.fcs", "t.fcs", "t_.fcs"}));
+    ASSERT_EQ(plan.refusals.size(), 5u);
+    EXPECT_EQ(plan.refusals[0], "r1_.fcs -> r1.fcs: also the new name of r_1.fcs");
+    EXPECT_EQ(plan.refusals[1], "r_1.fcs -> r1.fcs: also the new name of r1_.fcs");
+    EXPECT_EQ(plan.refusals[2], "");
+    EXPECT_EQ(plan.refusals[3], "");
+    EXPECT_EQ(plan.refusals[4], "t_.fcs -> t.fcs: t.fcs exists already");
 }
 
 TEST_F(BatchRenameFolder, AFailedRenameStopsAndListsTheRest) {

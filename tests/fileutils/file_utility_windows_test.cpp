@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDate>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -32,6 +34,7 @@
 #include "fileutils/NimenMuuttaja.h"
 #include "fileutils/WellPlateBrowser.h"
 #include "plots/dotplot/DotPlot.h"
+#include "tests/support/FileOpenWatch.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/core/FcsTestWriter.h"
@@ -201,6 +204,83 @@ TEST_F(FileUtilitiesTest, ARefusedWellFileIsReportedOnceWithTwoWindowsSelected) 
     EXPECT_EQ(loadedFiles(), 1);
 }
 
+// Every file of the folder is listed, names starting with "." included.
+TEST_F(FileUtilitiesTest, DotFilesShowInThePlateTheFileBrowserAndTheRenamer) {
+    writeFcs(data.filePath(".run_A1_.fcs"), 3);
+    writeText(data.filePath("b.txt"), "b");
+    ASSERT_TRUE(QDir(data.path()).mkdir(".folder"));
+
+    main->AvaaWellplatebrowser_Click();
+    auto* plate = window<WellPlateBrowser>(ServiceWindow::WellPlateBrowser);
+    ASSERT_NE(plate, nullptr);
+    plate->folderTree()->setFolder(data.path());
+    EXPECT_EQ(plate->WellFile(WellNumber(1, 1)), fs(folder() + ".run_A1_.fcs"));
+
+    main->AvaaFileBrowser_Click();
+    auto* browser = window<FileBrowser>(ServiceWindow::FileBrowser);
+    ASSERT_NE(browser, nullptr);
+    browser->folderTree()->setFolder(data.path());
+    QStringList listed;
+    for (int i = 0; i < browser->fileList()->count(); ++i) listed << browser->fileList()->item(i)->text();
+    EXPECT_EQ(listed, (QStringList{".run_A1_.fcs", "b.txt"}));
+
+    main->AvaaFileNameHandler_Click();
+    auto* renamer = window<NimenMuuttaja>(ServiceWindow::FileNameHandler);
+    ASSERT_NE(renamer, nullptr);
+    renamer->folderTree()->setFolder(data.path());
+    QTest::mouseClick(renamer->a1ToA01(), Qt::LeftButton);
+    QTest::mouseClick(renamer->previewButton(), Qt::LeftButton);
+    ASSERT_EQ(renamer->previewList()->count(), 2);
+    EXPECT_EQ(renamer->previewList()->item(0)->text(), ".run_A01_.fcs");
+    QTest::mouseClick(renamer->applyButton(), Qt::LeftButton);
+    EXPECT_EQ(readText(data.filePath(".run_A01_.fcs")).left(6), "FCS3.0");
+}
+
+// A folder tree lists folders by their names: no file of a listed folder is
+// opened to learn its type (a device or a /proc entry read that way can block
+// the program for good).
+TEST_F(FileUtilitiesTest, FolderTreesNeverOpenTheFilesOfAFolder) {
+    writeFcs(data.filePath("a.fcs"), 3);
+    writeText(data.filePath("noext"), "\x89PNG\r\n\x1a\n");
+    ASSERT_TRUE(QDir(data.path()).mkdir("sub"));
+    writeText(data.filePath("sub/inner.fcs"), "FCS3.0");
+    main->AvaaWellplatebrowser_Click();
+    main->AvaaFileBrowser_Click();
+    main->AvaaFileNameHandler_Click();
+    const struct {
+        const char* window;
+        FolderTree* tree;
+    } trees[] = {
+        {"well plate browser", window<WellPlateBrowser>(ServiceWindow::WellPlateBrowser)->folderTree()},
+        {"file browser", window<FileBrowser>(ServiceWindow::FileBrowser)->folderTree()},
+        {"renamer", window<NimenMuuttaja>(ServiceWindow::FileNameHandler)->folderTree()},
+    };
+    for (const auto& t : trees) {
+        test::FileOpenWatch watch(data.path());
+        test::FileOpenWatch subWatch(data.filePath("sub"));
+        ASSERT_TRUE(watch.isWatching());
+        QFileSystemModel* model = t.tree->folderModel();
+        QStringList loaded;
+        QObject::connect(model, &QFileSystemModel::directoryLoaded, model,
+                         [&](const QString& path) { loaded << QDir::cleanPath(path); });
+        t.tree->setFolder(data.path());
+        const QModelIndex folderIndex = model->index(data.path());
+        ASSERT_TRUE(folderIndex.isValid()) << t.window;
+        t.tree->expand(folderIndex);
+        const QModelIndex subIndex = model->index(data.filePath("sub"));
+        t.tree->expand(subIndex);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return loaded.contains(QDir::cleanPath(data.filePath("sub"))); }, 5000))
+            << t.window;
+        for (int row = 0; row < model->rowCount(folderIndex); ++row) {
+            model->data(model->index(row, 0, folderIndex), Qt::DecorationRole);
+            model->data(model->index(row, 2, folderIndex), Qt::DisplayRole);  // the type column
+        }
+        QTest::qWait(50);
+        EXPECT_EQ(watch.openedFiles(), QStringList()) << t.window;
+        EXPECT_EQ(subWatch.openedFiles(), QStringList()) << t.window;
+    }
+}
+
 TEST_F(FileUtilitiesTest, AboutBoxShowsTheVersionAndCloseHidesIt) {
     EXPECT_EQ(VersionLine("1.2.1", "19 November 2008"),
               "Version 1.2.1, released " + QLocale::system().toString(QDate(2008, 11, 19), QLocale::ShortFormat));
@@ -212,6 +292,28 @@ TEST_F(FileUtilitiesTest, AboutBoxShowsTheVersionAndCloseHidesIt) {
     EXPECT_EQ(about->windowTitle(), "About");
     QTest::mouseClick(about->suljeNappi(), Qt::LeftButton);
     EXPECT_FALSE(about->isVisible());
+}
+
+// Every well's label, the three-character ones of columns 10 to 12 too,
+// lies inside its well's circle.
+TEST_F(FileUtilitiesTest, WellLabelsFitTheirWells) {
+    main->AvaaWellplatebrowser_Click();
+    auto* browser = window<WellPlateBrowser>(ServiceWindow::WellPlateBrowser);
+    ASSERT_NE(browser, nullptr);
+    const WellPlateView* plate = browser->plate();
+    const double size = WellPlateView::wellPixels();
+    const double radius = WellPlateView::wellRadius();
+    EXPECT_GE(plate->labelFont().pixelSize(), 6);  // still readable
+    for (int w = 1; w <= PlateWells; ++w) {
+        const QPointF centre((WellColumn(w) - 0.5) * size, (WellRow(w) - 0.5) * size);
+        const QRectF label = plate->labelRect(w);
+        ASSERT_FALSE(label.isEmpty()) << WellLabel(w);
+        for (const QPointF corner : {label.topLeft(), label.topRight(), label.bottomLeft(), label.bottomRight()}) {
+            const QPointF d = corner - centre;
+            EXPECT_LE(std::hypot(d.x(), d.y()), radius) << WellLabel(w) << ": label " << label.width() << "x"
+                                                        << label.height() << ", well radius " << radius;
+        }
+    }
 }
 
 TEST_F(FileUtilitiesTest, PointerOverAUtilityWindowNarrowsThePanelUnlessFrozen) {
@@ -323,6 +425,45 @@ TEST_F(RenamerTest, AClashRefusesTheBatchAndKeepsBothFiles) {
     EXPECT_EQ(readText(data.filePath("a_A01_.fcs")), "padded");
     EXPECT_EQ(readText(data.filePath("b_B1_.fcs")), "b");  // not renamed either
     EXPECT_FALSE(r.applyButton()->isEnabled());
+}
+
+// The preview marks, before anything is renamed, each new name that would be
+// refused: too long, or taken by another file.
+TEST_F(RenamerTest, ThePreviewMarksRefusedNamesAndTheBatchRenamesNothing) {
+    const QString longName = QString(250, QChar('m')) + "1.fcs";  // 255 bytes, 256 after the rule
+    writeText(data.filePath("a1.fcs"), "a");
+    writeText(data.filePath(longName), "m");
+    writeText(data.filePath("z1.fcs"), "z");
+    writeText(data.filePath("z22.fcs"), "taken");
+    NimenMuuttaja& r = renamer();
+    QTest::mouseClick(r.replaceBox(), Qt::LeftButton);
+    QTest::keyClicks(r.string1(), "1");
+    QTest::keyClicks(r.string2(), "22");
+    QTest::mouseClick(r.previewButton(), Qt::LeftButton);
+    QListWidget* preview = r.previewList();
+    ASSERT_EQ(preview->count(), 4);
+    const QStringList expectedRows{"a22.fcs", QString(250, QChar('m')) + "22.fcs", "z22.fcs", "z22.fcs"};
+    EXPECT_EQ(rows(*preview), expectedRows);
+    const bool marked[] = {false, true, true, false};
+    for (int row = 0; row < 4; ++row) {
+        const QString why = preview->item(row)->data(NimenMuuttaja::RefusalRole).toString();
+        EXPECT_EQ(!why.isEmpty(), marked[row]) << "row " << row << ": " << why.toStdString();
+        EXPECT_EQ(preview->item(row)->toolTip(), why) << "row " << row;
+    }
+    EXPECT_TRUE(preview->item(1)->data(NimenMuuttaja::RefusalRole).toString().contains("256 bytes"));
+    EXPECT_EQ(preview->item(2)->data(NimenMuuttaja::RefusalRole).toString(),
+              "z1.fcs -> z22.fcs: z22.fcs exists already");
+
+    test::ScriptedDialogs dlg;
+    dlg.expectAnyMessage(MsgAnswer::Ok);
+    QTest::mouseClick(r.applyButton(), Qt::LeftButton);
+    dlg.finish();
+    ASSERT_EQ(dlg.shown().size(), 1u);
+    EXPECT_TRUE(dlg.shown()[0].text.startsWith("No file was renamed:")) << dlg.shown()[0].text.toStdString();
+    EXPECT_EQ(readText(data.filePath("a1.fcs")), "a");
+    EXPECT_EQ(readText(data.filePath(longName)), "m");
+    EXPECT_EQ(readText(data.filePath("z1.fcs")), "z");
+    EXPECT_EQ(readText(data.filePath("z22.fcs")), "taken");
 }
 
 TEST_F(RenamerTest, AnEmptyTextToFindIsRefused) {
