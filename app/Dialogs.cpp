@@ -78,9 +78,12 @@ public:
         return path;
     }
 
-    std::optional<QString> saveFileName(const QString& title, const QString& filter,
-                                        const QString& startPath) override {
-        const QString path = QFileDialog::getSaveFileName(dialogParent(), title, startPath, filter);
+    std::optional<QString> saveFileName(const QString& title, const QString& filter, const QString& startPath,
+                                        OverwriteQuestion question) override {
+        const QFileDialog::Options options = question == OverwriteQuestion::ByCaller
+                                                 ? QFileDialog::Options(QFileDialog::DontConfirmOverwrite)
+                                                 : QFileDialog::Options();
+        const QString path = QFileDialog::getSaveFileName(dialogParent(), title, startPath, filter, nullptr, options);
         if (path.isEmpty()) return std::nullopt;
         return path;
     }
@@ -136,7 +139,7 @@ void showSaveError(const QString& path) {
 }
 
 std::optional<QString> AskExportPath(const QString& title, const QString& filter) {
-    const std::optional<QString> path = dialogs().saveFileName(title, filter, QString());
+    const std::optional<QString> path = dialogs().saveFileName(title, filter, QString(), OverwriteQuestion::ByCaller);
     if (!path || path->isEmpty()) return std::nullopt;
     if (QFileInfo::exists(*path) &&
         showMessage(QStringLiteral("File already exists. Do you want to overwrite it?"),
