@@ -46,9 +46,13 @@ QMessageBox::StandardButtons standardButtons(MsgButtons buttons) {
 }
 
 std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString& title, const QString& filter,
-                                     const QString& startPath) {
+                                     const QString& startPath,
+                                     OverwriteQuestion question = OverwriteQuestion::ByDialog) {
     const std::unique_ptr<QFileDialog> dialog =
         makeFileDialog(mode == QFileDialog::AcceptSave, title, filter, startPath, dialogParent());
+    // Where the program asks before replacing a file, the dialog does not
+    // ask as well: every save asks once.
+    if (question == OverwriteQuestion::ByCaller) dialog->setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog->exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = dialog->selectedFiles();
     if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
@@ -105,9 +109,9 @@ public:
         return runFileDialog(QFileDialog::AcceptOpen, title, filter, startPath);
     }
 
-    std::optional<QString> saveFileName(const QString& title, const QString& filter,
-                                        const QString& startPath) override {
-        return runFileDialog(QFileDialog::AcceptSave, title, filter, startPath);
+    std::optional<QString> saveFileName(const QString& title, const QString& filter, const QString& startPath,
+                                        OverwriteQuestion question) override {
+        return runFileDialog(QFileDialog::AcceptSave, title, filter, startPath, question);
     }
 
     std::optional<QColor> chooseColour(const QColor& initial) override {
@@ -174,7 +178,7 @@ void showSaveError(const QString& path) {
 }
 
 std::optional<QString> AskExportPath(const QString& title, const QString& filter) {
-    const std::optional<QString> path = dialogs().saveFileName(title, filter, QString());
+    const std::optional<QString> path = dialogs().saveFileName(title, filter, QString(), OverwriteQuestion::ByCaller);
     if (!path || path->isEmpty()) return std::nullopt;
     if (QFileInfo::exists(*path) &&
         showMessage(QStringLiteral("File already exists. Do you want to overwrite it?"),

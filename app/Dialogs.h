@@ -24,6 +24,11 @@ enum class MsgAnswer { Ok, Cancel, Yes, No };
 // Title of a message box that has none of its own.
 inline const char* const DefaultMessageTitle = "Quorvane";
 
+// Who asks before a save replaces an existing file: the save dialog itself,
+// or the caller with a question of its own (then the dialog must not ask
+// too, so that one save asks once).
+enum class OverwriteQuestion { ByDialog, ByCaller };
+
 // What a message box with these buttons answers when it is closed without a
 // button (Escape, the close box).
 MsgAnswer ClosedAnswer(MsgButtons buttons);
@@ -39,7 +44,7 @@ public:
     virtual std::optional<QString> openFileName(const QString& title, const QString& filter,
                                                 const QString& startPath) = 0;
     virtual std::optional<QString> saveFileName(const QString& title, const QString& filter,
-                                                const QString& startPath) = 0;
+                                                const QString& startPath, OverwriteQuestion question) = 0;
     virtual std::optional<QColor> chooseColour(const QColor& initial) = 0;
     virtual bool choosePrinter(QPrinter& printer) = 0;
     // Runs a pop-up menu modally; nullptr when dismissed without a choice.
@@ -66,10 +71,10 @@ MsgAnswer showMessage(const QString& text, const QString& title = DefaultMessage
                       MsgButtons buttons = MsgButtons::Ok);
 // "The file could not be written:" + line break + path, titled "Save error".
 void showSaveError(const QString& path);
-// The save dialog of an export: asks for a file name with the given title
-// and filter; when the file exists, asks "File already exists. Do you want
-// to overwrite it?" (OK/Cancel, title "File already exists"). Nothing when
-// the user cancelled either.
+// The save dialog of an export or a sheet: asks for a file name with the
+// given title and filter; when the file exists, asks "File already exists.
+// Do you want to overwrite it?" (OK/Cancel, title "File already exists"),
+// the only question of the save. Nothing when the user cancelled either.
 std::optional<QString> AskExportPath(const QString& title, const QString& filter);
 
 }  // namespace qv

@@ -36,7 +36,8 @@ void SaveFcsAs() {
     const int slot = ActiveWindowFileSlot();
     if (slot == 0) return;
     const std::optional<QString> path =
-        dialogs().saveFileName(QStringLiteral("Save as FCS file"), QStringLiteral("FCS files (*)"), QString());
+        dialogs().saveFileName(QStringLiteral("Save as FCS file"), QStringLiteral("FCS files (*)"), QString(),
+                               OverwriteQuestion::ByDialog);
     if (!path || path->isEmpty()) return;
     // The dialog may have let other work run; the file must still be there.
     if (ActiveWindowFileSlot() != slot) return;

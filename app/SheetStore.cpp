@@ -273,15 +273,11 @@ void SheetStore::write(const QString& modeText) {
     }
 
     const std::optional<QString> chosen =
-        dialogs().saveFileName(QStringLiteral("Save analysis file"), QString::fromLatin1(SheetFilter), QString());
-    if (!chosen || chosen->isEmpty()) return;
+        AskExportPath(QStringLiteral("Save analysis file"), QString::fromLatin1(SheetFilter));
+    if (!chosen) return;
     bool written = false;
     {
         WaitCursor wait;
-        if (QFileInfo::exists(*chosen) &&
-            showMessage(QStringLiteral("File already exists. Do you want to overwrite it?"),
-                        QStringLiteral("File already exists"), MsgButtons::OkCancel) != MsgAnswer::Ok)
-            return;
         try {
             const std::string text = workspaceText(*mode, main_.mainMenu());
             written = WriteFileAtomically(bytesOf(*chosen), text) == FileWriteResult::Ok;

@@ -260,15 +260,19 @@ void PrintPreview::Printtaa() {
 
 bool PrintPreview::PrintOn(QPrinter& printer) {
     OnScreenSize restore(*this);
-    const int base = g.PageWidthBase;
-    setPictureSize(QSize(base, static_cast<int>(std::lround(PageHeightFor(base)))));
+    // The page is painted as large as it lands on the paper, at the
+    // printer's resolution, so that nothing is enlarged a second time and
+    // blurred; the layout is the same at any scale.
+    setPictureSize(PrintedPagePixels(printer.pageLayout().paintRectPixels(printer.resolution()).size(),
+                                     printer.resolution()));
     Piirra();
     return printImage(page_, printer);
 }
 
 bool PrintPreview::printImage(const QImage& image, QPrinter& printer) {
     auto paintOn = [&image](QPainter& painter, const QRectF& printable) {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        // Lossless: a PDF would otherwise hold the page as a JPEG.
+        painter.setRenderHint(QPainter::LosslessImageRendering);
         painter.drawImage(PrintedPageRect(printable), image);
     };
     const QString pdfPath = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();

@@ -34,13 +34,14 @@ public:
     // Applies one whole "printview." line of a sheet; any line it cannot
     // use is ignored.
     void LoadInfo(const std::string& line);
-    // "Print...": the printer dialog, then the page at scale 1 on the
-    // printer or into the PDF file chosen there. The page gets its
-    // on-screen size back on every path out.
+    // "Print...": the printer dialog, then the page on the printer or into
+    // the PDF file chosen there. The page gets its on-screen size back on
+    // every path out.
     void Printtaa();
-    // The page on a printer already chosen: drawn at PageWidthBase wide (A4
-    // proportion), put on the printer or into its PDF file, then given its
-    // on-screen size back. False when the printer or the file failed.
+    // The page on a printer already chosen: painted at the size it takes on
+    // the paper at the printer's resolution (at most MaxPrintedPageDpi), put
+    // on the printer or into its PDF file without lossy compression, then
+    // given its on-screen size back. False when the printer or the file failed.
     bool PrintOn(QPrinter& printer);
 
     // The page picture (Kuva) as last painted, and its size.

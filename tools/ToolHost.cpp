@@ -82,7 +82,7 @@ std::optional<std::string> ToolHost::openFile(const std::string& title, const st
 }
 
 std::optional<std::string> ToolHost::saveFile(const std::string& title) {
-    return chosen(dialogs().saveFileName(latin1(title), AnyFile, QString()));
+    return chosen(dialogs().saveFileName(latin1(title), AnyFile, QString(), OverwriteQuestion::ByDialog));
 }
 
 bool ToolHost::choosePrinter() { return dialogs().choosePrinter(*printer_); }

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -48,6 +49,12 @@ QRectF PrintedPageRect(const QRectF& area) {
     return QRectF(area.topLeft(), QSizeF(w, h));
 }
 
+QSize PrintedPagePixels(const QSizeF& area, int dpi) {
+    const QSizeF page = PrintedPageRect(QRectF(QPointF(0, 0), area)).size();
+    const double shrink = dpi > MaxPrintedPageDpi ? static_cast<double>(MaxPrintedPageDpi) / dpi : 1.0;
+    return QSize(std::max(1, NearestInt32(page.width() * shrink)), std::max(1, NearestInt32(page.height() * shrink)));
+}
+
 double PrintPageLayout::scaleFor(int pictureWidth, int pageWidthBase) {
     return pageWidthBase > 0 ? static_cast<double>(pictureWidth) / pageWidthBase : 1.0;
 }
@@ -57,7 +64,9 @@ void PrintPageLayout::paint(QImage& page, const std::vector<PageItem>& windows, 
     page.fill(Qt::white);
     const double scale = scaleFor(page.width(), pageWidthBase);
     QPainter p(&page);
-    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    // Pictures made smaller are smoothed; enlarged ones (a large page, a
+    // printed page) keep every pixel sharp instead of blurring their text.
+    p.setRenderHint(QPainter::SmoothPixmapTransform, scale < 1.0);
     paintGroup(p, WindowPlacement, windows, DraggedWindow, scale);
     paintGroup(p, StatPlacement, stats, DraggedStat, scale);
 }

@@ -13,6 +13,7 @@
 #include <QImage>
 #include <QPointF>
 #include <QRect>
+#include <QSize>
 
 #include <array>
 #include <cstdint>
@@ -43,6 +44,14 @@ double PageHeightFor(double width);
 // Where the page goes inside a printer's printable area: as large as fits,
 // the A4 proportion kept, at the area's top-left corner.
 QRectF PrintedPageRect(const QRectF& area);
+// The most dots per inch a printed page picture is painted at: 300 dpi is
+// sharp on paper, and an A4 page at a fine printer's 1200 dpi would need a
+// picture of half a gigabyte.
+inline constexpr int MaxPrintedPageDpi = 300;
+// The size in pixels of the page picture printed into a printable area of
+// `area` pixels at `dpi` dots per inch: the whole PrintedPageRect at the
+// printer's resolution, or at MaxPrintedPageDpi when the printer's is finer.
+QSize PrintedPagePixels(const QSizeF& area, int dpi);
 
 class PrintPageLayout {
 public:

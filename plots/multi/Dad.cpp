@@ -287,18 +287,6 @@ void DAD::CheckPopulation(int slot) {
     DadCheckPopulation(slot, layout_, closed_ ? 0 : fileIndex(), picture_.width(), picture_.height());
 }
 
-bool DAD::recheckOwnGates() {
-    bool any = false;
-    for (int k = 1; k <= g.MaxPopulations && k < PopulationTableSize; ++k) {
-        const PopulationRecord& p = g.PopulationTable[static_cast<size_t>(k)];
-        if (p.InUse && p.Type == "DAD" && p.Created == id_) {
-            CheckPopulation(k);
-            any = true;
-        }
-    }
-    return any;
-}
-
 void DAD::closeGate(int slot) {
     PopulationRecord& p = g.PopulationTable[static_cast<size_t>(slot)];
     const PopulationRecord& draft = g.DraftRegion;
@@ -312,9 +300,8 @@ void DAD::closeGate(int slot) {
     p.InUse = true;
     p.Name = "DAD-" + std::to_string(slot);
     p.Type = "DAD";
-    // The window whose layout the gate belongs to: "Place rest" there
-    // computes its membership again.
-    p.Created = id_;
+    // Membership is taken from the layout as it stands now; later moves of
+    // the layout leave it alone until a polygon is drawn into the slot again.
     CheckPopulation(slot);
     if (MainServices* main = mainServices()) main->PaivitaRegionLista();
 }
@@ -613,8 +600,6 @@ void DAD::tick() {
     ++layout_.IterationCounter;
     if (layout_.IterationCounter > layout_.IterationCount) {
         stopRun();
-        if (recheckOwnGates())
-            if (MainServices* main = mainServices()) main->PiirraKaikki();
     }
 }
 
@@ -633,8 +618,6 @@ void DAD::placeRest() {
     setStatus(QStringLiteral("Putting cells... 100%"));
     Piirra();
     placeRest_->setEnabled(false);
-    if (recheckOwnGates())
-        if (MainServices* main = mainServices()) main->PiirraKaikki();
 }
 
 // ---------------------------------------------------------------- settings lines

@@ -113,8 +113,6 @@ private:
     // The progress call of a long loop started in generation `generation`.
     DadProgress loopProgress(uint64_t generation, const char* statusPrefix);
     void setStatus(const QString& text);
-    // Gates drawn in this window get their membership from the layout again.
-    bool recheckOwnGates();
     void closeGate(int slot);
     bool onPicture(QPointF pos) const;
 

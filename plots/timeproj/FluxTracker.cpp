@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include <algorithm>
 
 #include "app/Dialogs.h"
 #include "app/WindowRegistry.h"
@@ -76,19 +75,14 @@ void FluxTracker::fileTaken(const FileRecord&) {
 void FluxTracker::drawOwnLayer(QImage& picture, const FileRecord& file, bool quickPass) {
     if (quickPass) return;  // the curve waits for the full draw
     const uint8_t* shown = nullptr;
-    FluxCurveSettings settings = curve_;
-    const int x = view_.AxisX;
-    const int32_t range = x >= 1 && x < static_cast<int>(file.Parameters.size())
-                              ? file.Parameters[static_cast<size_t>(x)].Range
-                              : 0;
-    // The bins never outnumber the channels of X.
-    if (range > 1 && settings.CurveResolution > range) settings.CurveResolution = range;
+    // The resolution is the window's own, whatever X is now: over a channel
+    // with fewer values than bins, the bins X can't reach stay empty.
     bins_ = shownMembership(file, shown)
-                ? ComputeFluxCurve(file, view_.AxisX, view_.AxisY, settings, view_.EventStep, shown)
+                ? ComputeFluxCurve(file, view_.AxisX, view_.AxisY, curve_, view_.EventStep, shown)
                 : FluxCurveBins();
-    binsResolution_ = settings.CurveResolution;
+    binsResolution_ = curve_.CurveResolution;
     if (bins_.empty()) return;
-    DrawFluxCurve(picture, bins_, settings.CurveResolution, file.Parameters[static_cast<size_t>(view_.AxisY)],
+    DrawFluxCurve(picture, bins_, curve_.CurveResolution, file.Parameters[static_cast<size_t>(view_.AxisY)],
                   view_.PlotMargin);
 }
 
@@ -128,7 +122,7 @@ void FluxTracker::setSmoothing() {
         dialogs().inputBox(QStringLiteral("Give the new value for curve smoothing"), QStringLiteral("Curve smoothing"),
                            QString::number(curve_.CurveSmoothing));
     if (!answer) return;
-    const auto s = SmoothingAnswer(answer->toStdString(), curve_.CurveResolution);
+    const auto s = SmoothingAnswer(answer->toStdString());
     if (!s) return;
     curve_.CurveSmoothing = *s;
     Piirra();
@@ -175,11 +169,11 @@ void FluxTracker::appendOwnSettingsLines(std::vector<std::string>& lines) const 
 void FluxTracker::applyOwnSettingsLine(const std::string& key, const std::string& value) {
     if (key == "curve.resolution") {
         const std::optional<double> r = ParseNumber(value);
+        // Held against X's Range only by the clamp after the next load.
         if (!r || !(*r > 1) || *r > MaxCurveResolution) return;
-        const auto range = xRange();
-        curve_.CurveResolution = range && *range > 1 ? std::min<double>(*r, *range) : *r;
+        curve_.CurveResolution = *r;
     } else if (key == "curve.smoothing") {
-        if (const auto s = SmoothingAnswer(value, curve_.CurveResolution)) curve_.CurveSmoothing = *s;
+        if (const auto s = SmoothingAnswer(value)) curve_.CurveSmoothing = *s;
     } else if (key == "curve.geomean") {
         if (value == "1") {
             curve_.GeometricMean = true;

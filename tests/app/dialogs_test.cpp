@@ -188,6 +188,40 @@ TEST(RealFileDialogs, ListAFolderWithoutOpeningItsFiles) {
     }
 }
 
+// Qt's save dialog asks before replacing a file only where no question of
+// the program's own follows, so that every save asks once.
+struct RealSaveCase {
+    const char* name;
+    OverwriteQuestion question;
+    bool dialogAsks;
+};
+
+class RealSaveDialog : public ::testing::TestWithParam<RealSaveCase> {};
+
+TEST_P(RealSaveDialog, AsksBeforeReplacingOnlyWhenTheCallerDoesNot) {
+    const RealSaveCase c = GetParam();
+    bool seen = false, confirms = false;
+    QString title;
+    whenModalShows([&](QWidget* w) {
+        auto* d = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(d, nullptr);
+        seen = true;
+        confirms = !d->testOption(QFileDialog::DontConfirmOverwrite);
+        title = d->windowTitle();
+        d->reject();
+    });
+    EXPECT_EQ(qtDialogs().saveFileName("Save the image", "BMP files (*.bmp)", "", c.question), std::nullopt);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(title, "Save the image");
+    EXPECT_EQ(confirms, c.dialogAsks);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    WhoAsks, RealSaveDialog,
+    ::testing::Values(RealSaveCase{"ProgramAsksItself", OverwriteQuestion::ByCaller, false},
+                      RealSaveCase{"DialogAsks", OverwriteQuestion::ByDialog, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(DialogShorthands, DefaultTitleAndSaveError) {
     ScriptedDialogs dlg;
     dlg.expectMessage("Hello", "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);
@@ -210,7 +244,7 @@ TEST(ScriptedDialogsScript, AnswersInOrderAndRecords) {
     EXPECT_EQ(dialogs().inputBox("Prompt", "Title", "5"), QString("7"));
     EXPECT_EQ(dialogs().inputBox("Prompt", "Title", "5"), std::nullopt);
     EXPECT_EQ(dialogs().openFileName("Open", "", ""), QString("/data/a.fcs"));
-    EXPECT_EQ(dialogs().saveFileName("Save", "", ""), std::nullopt);
+    EXPECT_EQ(dialogs().saveFileName("Save", "", "", OverwriteQuestion::ByDialog), std::nullopt);
     EXPECT_EQ(dialogs().chooseColour(Qt::red), QColor(1, 2, 3));
     EXPECT_EQ(dialogs().messageBox("anything", "any", MsgButtons::OkCancel), MsgAnswer::Cancel);
     ASSERT_EQ(dlg.shown().size(), 7u);
@@ -377,7 +411,7 @@ TEST_F(ScriptedMenu, RandomAnswersAreRepeatableAndAlwaysOnesAUserCouldGive) {
             EXPECT_TRUE(!input || QStringList({"5", "12,5", "abc"}).contains(*input)) << input->toStdString();
             const auto open = dialogs().openFileName("Open", "", "");
             EXPECT_TRUE(!open || choices.openPaths.contains(*open));
-            const auto save = dialogs().saveFileName("Save", "FCS files (*.fcs)", "");
+            const auto save = dialogs().saveFileName("Save", "FCS files (*.fcs)", "", OverwriteQuestion::ByCaller);
             EXPECT_TRUE(!save || (save->startsWith("/out/") && save->endsWith(".fcs"))) << save->toStdString();
             QAction* chosen = dialogs().execMenu(menu, {});
             EXPECT_TRUE(chosen == nullptr || chosen == all || chosen == poly || chosen == first);

@@ -113,6 +113,23 @@ TEST_F(FcsSaveCommands, AnUnnamedParameterIsSavedUnderItsDefaultName) {
     EXPECT_EQ(saved.PristineData(3, 1), 5.0f);
 }
 
+// "Save FCS as" over an existing file leaves the one question to the save
+// dialog and asks nothing itself.
+TEST_F(FcsSaveCommands, SaveAsOverAnExistingFileLeavesTheQuestionToTheDialog) {
+    const std::string existing = folder.file("existing.fcs");
+    {
+        std::ofstream out(existing, std::ios::binary);
+        out << "older bytes";
+    }
+    ScriptedDialogs dialogs;
+    dialogs.expectSaveFile(QString::fromStdString(existing), "Save as FCS file");
+    SaveFcsAs();
+    dialogs.finish();
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    EXPECT_TRUE(dialogs.shown()[0].dialogAsksOverwrite);
+    EXPECT_TRUE(ReadFcsFile(existing).Loaded);
+}
+
 TEST_F(FcsSaveCommands, NothingHappensWithoutAFileToSave) {
     ScriptedDialogs dialogs;  // no dialog may come
     for (int active : {0, 7}) {

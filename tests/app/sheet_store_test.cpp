@@ -266,6 +266,30 @@ TEST_F(SheetStoreTest, SaveDialogOverwriteQuestionAndFailures) {
     EXPECT_EQ(readAll(path), "keep");
 }
 
+// A save over an existing sheet asks one question, the program's own: the
+// save dialog is told not to ask as well.
+TEST_F(SheetStoreTest, SavingOverAnExistingSheetAsksOnce) {
+    struct Save {
+        const char* name;
+        void (PaaIkkuna::*click)();
+    };
+    for (const Save& save : {Save{"view", &PaaIkkuna::FileSaveView_Click},
+                             Save{"package", &PaaIkkuna::MenuSaveAnalysisPackage_Click}}) {
+        SCOPED_TRACE(save.name);
+        const std::string path = sheetDir.file(std::string(save.name) + ".quorvane");
+        WriteBytes(path, "old");
+        ScriptedDialogs dlg;
+        dlg.expectSaveFile(q(path), "Save analysis file")
+            .expectMessage("File already exists. Do you want to overwrite it?", "File already exists",
+                           MsgButtons::OkCancel, MsgAnswer::Ok);
+        (main.get()->*save.click)();
+        dlg.finish();
+        ASSERT_EQ(dlg.shown().size(), 2u);
+        EXPECT_FALSE(dlg.shown()[0].dialogAsksOverwrite);
+        EXPECT_NE(readAll(path), "old");
+    }
+}
+
 // The failed autosave's message, naming the folder and the system's reason.
 QString autosaveFailure(const std::string& folder, const char* reason) {
     return q("The autosave file could not be written in the folder:\n" + folder + "\n" + reason +

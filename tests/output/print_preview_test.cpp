@@ -9,8 +9,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMouseEvent>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -360,6 +364,68 @@ TEST_F(PrintingTest, PdfIsOneA4PageShowingThePlacedPlot) {
     EXPECT_LT(inked.right(), rendered.width() / 2);
     EXPECT_LT(inked.bottom(), rendered.height() / 3);
     EXPECT_GT(inked.width(), rendered.width() / 6) << "the plot is printed at its size on the page";
+}
+
+// The printed page is a picture at the printer's resolution (held to
+// MaxPrintedPageDpi), stored without loss: each pixel of a window's picture
+// becomes a sharp block of its own colour, with no blur and no JPEG noise.
+TEST_F(PrintingTest, PdfHoldsThePageAtThePrintersResolutionWithoutLoss) {
+    const QString pdfimages = QStandardPaths::findExecutable(QStringLiteral("pdfimages"));
+    if (pdfimages.isEmpty()) GTEST_SKIP() << "poppler-utils (pdfimages) is not installed";
+
+    plot->AsetaPreviewissa(true);
+    const QString pdf = dir.filePath(QStringLiteral("sharp.pdf"));
+    {
+        test::ScriptedDialogs dialogs;
+        dialogs.expectPrinterToPdf(pdf);
+        page->Printtaa();
+    }
+    ASSERT_TRUE(QFileInfo::exists(pdf));
+    QFile file(pdf);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(file.readAll().contains("/DCTDecode")) << "a JPEG in the PDF";
+
+    // The page as the printer of "Print..." lays it out.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    ASSERT_GT(printer.resolution(), MaxPrintedPageDpi);
+    const QSize expected =
+        PrintedPagePixels(printer.pageLayout().paintRectPixels(printer.resolution()).size(), printer.resolution());
+    EXPECT_GT(expected.width(), 2000);  // A4 less its margins at 300 dpi
+
+    const QString stem = dir.filePath(QStringLiteral("image"));
+    ASSERT_EQ(QProcess::execute(pdfimages, {QStringLiteral("-png"), pdf, stem}), 0);
+    const QStringList images = QDir(dir.path()).entryList({QStringLiteral("image-*.png")});
+    ASSERT_EQ(images.size(), 1) << images.join(' ').toStdString();
+    const QImage printed = QImage(dir.filePath(images[0])).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(printed.size(), expected);
+
+    // Every printed colour is one of the plot picture's, or the white page.
+    QSet<QRgb> source{qRgb(255, 255, 255)};
+    const QImage picture = plot->Kuva().convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) source.insert(picture.pixel(x, y) | 0xff000000u);
+    int foreign = 0;
+    for (int y = 0; y < printed.height(); y += 3)
+        for (int x = 0; x < printed.width(); x += 3) foreign += !source.contains(printed.pixel(x, y) | 0xff000000u);
+    EXPECT_EQ(foreign, 0) << "colours made by blurring or compression";
+}
+
+TEST_F(PrintPreviewTest, PrintedPageSizeFollowsThePrinterUpToItsLimit) {
+    struct Case {
+        const char* name;
+        QSizeF area;
+        int dpi;
+        QSize expected;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"coarse printer, the page at its resolution", {1000, 2000}, 150, {1000, 1414}},
+             {"wide area, the page as high as fits", {2000, 1414}, 150, {1000, 1414}},
+             {"at the limit", {2400, 4000}, 300, {2400, 3394}},
+             {"fine printer, held to the limit", {9600, 16000}, 1200, {2400, 3394}}}) {
+        EXPECT_EQ(PrintedPagePixels(c.area, c.dpi), c.expected) << c.name;
+    }
 }
 
 TEST_F(PrintingTest, CancelledOrFailedPrintingRestoresThePage) {

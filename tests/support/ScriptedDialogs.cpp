@@ -360,17 +360,18 @@ std::optional<QString> ScriptedDialogs::openFileName(const QString& title, const
 }
 
 std::optional<QString> ScriptedDialogs::saveFileName(const QString& title, const QString& filter,
-                                                     const QString& startPath) {
-    return fileName(DialogKind::SaveFile, title, filter, startPath);
+                                                     const QString& startPath, OverwriteQuestion question) {
+    return fileName(DialogKind::SaveFile, title, filter, startPath, question == OverwriteQuestion::ByDialog);
 }
 
 std::optional<QString> ScriptedDialogs::fileName(DialogKind kind, const QString& title, const QString& filter,
-                                                 const QString& startPath) {
+                                                 const QString& startPath, bool dialogAsksOverwrite) {
     ShownDialog d;
     d.kind = kind;
     d.title = title;
     d.filter = filter;
     d.defaultText = startPath;
+    d.dialogAsksOverwrite = dialogAsksOverwrite;
     if (random_) {
         std::optional<QString> answer;
         if (below(6) != 0) {

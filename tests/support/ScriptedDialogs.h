@@ -45,6 +45,9 @@ struct ShownDialog {
     MsgButtons buttons = MsgButtons::Ok;  // message boxes
     QString defaultText;  // input boxes: the preset answer; file dialogs: the start path
     QString filter;       // file dialogs
+    // Save dialogs: the dialog itself asks before replacing a file (Qt's
+    // question, which the script does not answer), rather than its caller.
+    bool dialogAsksOverwrite = false;
     QColor initialColour; // colour dialog
     QStringList menuItems;  // pop-up menus: captions of the visible items ("&" removed), submenus as "Sub/Item"
 };
@@ -123,8 +126,8 @@ public:
                                     const QString& defaultText) override;
     std::optional<QString> openFileName(const QString& title, const QString& filter,
                                         const QString& startPath) override;
-    std::optional<QString> saveFileName(const QString& title, const QString& filter,
-                                        const QString& startPath) override;
+    std::optional<QString> saveFileName(const QString& title, const QString& filter, const QString& startPath,
+                                        OverwriteQuestion question) override;
     std::optional<QColor> chooseColour(const QColor& initial) override;
     bool choosePrinter(QPrinter& printer) override;
     QAction* execMenu(QMenu& menu, const QPoint& globalPos) override;
@@ -155,7 +158,7 @@ private:
     // dialog's kind, otherwise fails the test and gives nullopt.
     std::optional<Expectation> take(const ShownDialog& shown);
     std::optional<QString> fileName(DialogKind kind, const QString& title, const QString& filter,
-                                    const QString& startPath);
+                                    const QString& startPath, bool dialogAsksOverwrite = false);
     void checkText(const Expectation& e, const ShownDialog& shown);
 
     // Random mode: a number in [0, n).

@@ -69,17 +69,39 @@ FluxCurveBins ComputeFluxCurve(const FileRecord& file, int axisX, int axisY, con
 void SmoothCurve(std::vector<double>& value, double r, int s) {
     if (s < 1 || value.empty()) return;
     const int64_t B = static_cast<int64_t>(value.size()) - 1;
-    bool any = false;
+    const int64_t width = static_cast<int64_t>(s) + 1;
+    if (!(1 <= r - s - 1 && width <= B)) {
+        // No window fits inside the curve: the width reaches every bin, so
+        // every bin shows their common mean.
+        if (B < 1) return;
+        float sum = 0.0f;
+        for (int64_t k = 1; k <= B; ++k) sum = static_cast<float>(static_cast<double>(sum) + value[static_cast<size_t>(k)]);
+        std::fill(value.begin() + 1, value.end(), static_cast<double>(sum / static_cast<float>(B)));
+        return;
+    }
+    // Each window is summed afresh in single precision while that stays
+    // cheap; very wide windows over very many bins slide one running sum
+    // along instead, so that no width can stall the draw.
+    const bool sumEachWindow = static_cast<double>(B) * static_cast<double>(width) <= 5.0e7;
+    double running = 0;
+    if (!sumEachWindow)
+        for (int64_t k = 1; k < width; ++k) running += value[static_cast<size_t>(k)];
     double lastMean = 0;
     for (int64_t b = 1; b <= r - s - 1 && b + s <= B; ++b) {
+        const double own = value[static_cast<size_t>(b)];  // not yet smoothed
         float sum = 0.0f;
-        for (int64_t k = b; k <= b + s; ++k) sum = static_cast<float>(static_cast<double>(sum) + value[static_cast<size_t>(k)]);
-        value[static_cast<size_t>(b)] = static_cast<double>(sum / static_cast<float>(s + 1));
+        if (sumEachWindow) {
+            for (int64_t k = b; k <= b + s; ++k)
+                sum = static_cast<float>(static_cast<double>(sum) + value[static_cast<size_t>(k)]);
+        } else {
+            running += value[static_cast<size_t>(b + s)];
+            sum = static_cast<float>(running);
+            running -= own;
+        }
+        value[static_cast<size_t>(b)] = static_cast<double>(sum / static_cast<float>(width));
         lastMean = value[static_cast<size_t>(b)];
-        any = true;
     }
     // The tail, where no full window of bins is left, repeats the last mean.
-    if (!any) return;
     for (int64_t b = static_cast<int64_t>(std::ceil(r - s + 1)); b <= r - 1 && b <= B; ++b)
         if (b >= 1) value[static_cast<size_t>(b)] = lastMean;
 }
@@ -130,12 +152,10 @@ std::optional<double> ResolutionAnswer(const std::string& answer, int32_t range)
     return *v;
 }
 
-std::optional<int16_t> SmoothingAnswer(const std::string& answer, double resolution) {
+std::optional<int32_t> SmoothingAnswer(const std::string& answer) {
     const std::optional<double> v = ParseNumber(answer);
     if (!v || !(*v >= 0)) return std::nullopt;
-    const double s = RoundHalfEven(*v);
-    if (!(s < resolution - 1) || s > INT16_MAX) return std::nullopt;
-    return static_cast<int16_t>(s);
+    return NearestInt32(*v);
 }
 
 void FillTimeValues(float* column, int32_t n) {

@@ -25,7 +25,7 @@ struct FluxCurveBins {
 
 struct FluxCurveSettings {
     double CurveResolution = 500;  // bins along X (may be fractional)
-    int16_t CurveSmoothing = 3;    // width of the moving mean, 0 none
+    int32_t CurveSmoothing = 3;    // width of the moving mean, 0 none
     bool GeometricMean = false;
 };
 
@@ -49,7 +49,8 @@ FluxCurveBins ComputeFluxCurve(const FileRecord& file, int axisX, int axisY, con
 // The moving mean over `smoothing` + 1 bins for b = 1 while b <= r - s - 1
 // (each over values not yet smoothed, in single precision), then bins
 // r - s + 1 .. r - 1 take the last mean; bins r - s and B stay as they are.
-// A width that leaves no window (s >= r - 1) changes nothing.
+// A width that leaves no such window (s >= r - 1 for a whole r) covers the
+// whole curve: every bin 1..B takes the mean of bins 1..B.
 void SmoothCurve(std::vector<double>& value, double resolution, int smoothing);
 
 // The clipboard text: value(b) for b = 1 .. CLng(resolution - 1), each
@@ -66,9 +67,10 @@ void DrawFluxCurve(QImage& image, const FluxCurveBins& bins, double resolution, 
 // "Set resolution": the answer as the new resolution when it is a number
 // above 1 and at most the X Range (and the curve's bound); nothing otherwise.
 std::optional<double> ResolutionAnswer(const std::string& answer, int32_t range);
-// "Set smoothing": a number at least 0, rounded half to even, below
-// resolution - 1; nothing otherwise.
-std::optional<int16_t> SmoothingAnswer(const std::string& answer, double resolution);
+// "Set smoothing" and the sheet's smoothing: any number at least 0, rounded
+// half to even (held at the 32-bit end, where it covers any curve anyway);
+// nothing otherwise.
+std::optional<int32_t> SmoothingAnswer(const std::string& answer);
 
 // The values of the generated time parameter of an N-event file: event i
 // gets Int(i / N * 1024), written into `column` (events 1..N).

@@ -361,6 +361,10 @@ TEST_F(DotPlotExportTest, ExistingFileIsReplacedOnlyOnOk) {
             .expectMessage("File already exists. Do you want to overwrite it?", "File already exists",
                            MsgButtons::OkCancel, MsgAnswer::Ok);
         w.MenuValintaReaktio(MenuSaveBmp);
+        // The program's question is the only one: the save dialog does not ask too.
+        dlg.finish();
+        ASSERT_EQ(dlg.shown().size(), 2u);
+        EXPECT_FALSE(dlg.shown()[0].dialogAsksOverwrite);
     }
     EXPECT_FALSE(QImage(path("old.bmp")).isNull());
     {

@@ -1,7 +1,8 @@
 // The DAD window offscreen: a whole run with its status, log and clipboard,
 // Stop during the targets, during a run and during its last iteration,
 // closing the window while "Place rest" runs, the input boxes, gates drawn
-// with the mouse, and windows without a file.
+// with the mouse and their membership through later layout moves, and
+// windows without a file.
 #include <gtest/gtest.h>
 
 #include <QClipboard>
@@ -10,6 +11,7 @@
 #include <QMouseEvent>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -277,6 +279,89 @@ TEST_F(DadWindowTest, GateDrawnWithTheMouseIsStoredWithoutThePan) {
     }
     EXPECT_GE(services.redrawAll, 1);
     EXPECT_EQ(services.panelRefreshes, 1);
+}
+
+// Gates keep the membership they were given when their polygon closed; only
+// a polygon drawn again follows the layout as it is then.
+class DadGateMembershipTest : public DadWindowTest {
+protected:
+    // Draws a rectangular gate into population slot `slot` with the mouse.
+    void drawGate(int slot, QRect r) {
+        g.RegionDrawMode = true;
+        services.chosen = slot;
+        click(r.topLeft());
+        click(r.topRight());
+        click(r.bottomRight());
+        click(r.bottomLeft());
+        click(r.center(), Qt::RightButton);
+        ASSERT_TRUE(g.PopulationTable[static_cast<size_t>(slot)].InUse);
+    }
+    std::vector<uint8_t> members(int slot) const {
+        const FileRecord& file = g.FileTable[1];
+        std::vector<uint8_t> m;
+        for (int e = 1; e <= file.EventCount; ++e) m.push_back(file.Membership(e, slot));
+        return m;
+    }
+    // What the gate over `r` holds for the layout as it stands now.
+    std::vector<uint8_t> insideNow(QRect r) {
+        std::vector<uint8_t> m;
+        for (int e = 1; e <= g.FileTable[1].EventCount; ++e) {
+            const LayoutPoint p = window->layout().LayoutPosition[static_cast<size_t>(e)];
+            m.push_back(p.x > r.left() && p.x < r.right() && p.y > r.top() && p.y < r.bottom() ? 1 : 0);
+        }
+        return m;
+    }
+    static size_t count(const std::vector<uint8_t>& m) { return static_cast<size_t>(std::count(m.begin(), m.end(), 1)); }
+};
+
+TEST_F(DadGateMembershipTest, RunAfterTheGateLeavesItsMembership) {
+    DAD& w = open(300);
+    w.layout().SampleSize = 300;
+    w.layout().IterationCount = 4;
+    w.setChannelChecked(0, true);
+    w.setChannelChecked(2, true);
+    // The left half of the initial dot plot (it spans 50..250 on both axes).
+    const QRect left(40, 40, 110, 220);
+    drawGate(2, left);
+    const std::vector<uint8_t> before = members(2);
+    ASSERT_EQ(before, insideNow(left));
+    w.startOrStop();
+    QTRY_VERIFY_WITH_TIMEOUT(!w.layout().Running, 10000);
+    // The run moved events across the gate's edge, yet the gate holds what it held.
+    ASSERT_NE(insideNow(left), before);
+    EXPECT_EQ(members(2), before);
+}
+
+TEST_F(DadGateMembershipTest, PlaceRestLeavesEarlierGatesAndLaterGatesHoldEveryEvent) {
+    DAD& w = open(300);
+    w.layout().SampleSize = 100;
+    w.setChannelChecked(0, true);
+    w.setChannelChecked(1, true);
+    SelectSample(w.layout(), g.FileTable[1]);
+    w.Piirra();
+    // Everything but the corner where the events outside the sample wait.
+    const QRect most(20, 20, 380, 380);
+    drawGate(2, most);
+    const std::vector<uint8_t> before = members(2);
+    EXPECT_EQ(count(before), 100u);
+
+    w.placeRest();
+    ASSERT_EQ(SampledEvents(w.layout()).size(), 300u);
+    ASSERT_EQ(count(insideNow(most)), 300u);
+    EXPECT_EQ(members(2), before);
+
+    // Drawn after "Place rest", a gate holds every event it covers, sampled or not.
+    drawGate(3, most);
+    EXPECT_EQ(count(members(3)), 300u);
+    const QRect left(20, 20, 130, 380);
+    drawGate(4, left);
+    const std::vector<uint8_t> share = members(4);
+    EXPECT_EQ(share, insideNow(left));
+    EXPECT_GT(count(share), 100u);
+    EXPECT_LT(count(share), 300u);
+    // Redrawing the first slot's polygon brings it up to date as well.
+    drawGate(2, most);
+    EXPECT_EQ(count(members(2)), 300u);
 }
 
 TEST_F(DadWindowTest, GateWithoutAPopulationRowOrPastFiftyCornersIsGuarded) {

@@ -141,13 +141,20 @@ TEST_F(MultiSheetTest, DadWindowItsSettingsAndItsGateComeBack) {
         EXPECT_EQ(back.CornerX[static_cast<size_t>(j)], corners[j - 1][0]);
         EXPECT_EQ(back.CornerY[static_cast<size_t>(j)], corners[j - 1][1]);
     }
-    // The layout is not saved: "Place rest" makes the gate's membership again.
+    // The layout is not saved, and "Place rest" leaves the gate's membership
+    // as it is: the gate takes the new layout when its polygon closes again.
+    auto inside = [] {
+        int n = 0;
+        for (int e = 1; e <= 300; ++e) n += g.FileTable[1].Membership(e, 3);
+        return n;
+    };
+    const int before = inside();
     d->setChannelChecked(0, true);
     d->setChannelChecked(1, true);
     d->placeRest();
-    int inside = 0;
-    for (int e = 1; e <= 300; ++e) inside += g.FileTable[1].Membership(e, 3);
-    EXPECT_GT(inside, 0);
+    EXPECT_EQ(inside(), before);
+    d->CheckPopulation(3);
+    EXPECT_GT(inside(), 0);
 }
 
 }  // namespace

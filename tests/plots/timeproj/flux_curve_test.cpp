@@ -27,7 +27,7 @@ protected:
 FluxCurveSettings settings(double resolution, int smoothing, bool geometric = false) {
     FluxCurveSettings s;
     s.CurveResolution = resolution;
-    s.CurveSmoothing = static_cast<int16_t>(smoothing);
+    s.CurveSmoothing = smoothing;
     s.GeometricMean = geometric;
     return s;
 }
@@ -87,10 +87,56 @@ TEST_F(FluxCurveTest, SmoothingAveragesForwardAndRepeatsTheLastMeanInTheTail) {
     std::vector<double> unchanged(value);
     SmoothCurve(unchanged, 500, 0);
     EXPECT_EQ(unchanged, value);
-    // A width that leaves no window to average changes nothing.
-    std::vector<double> narrow = {0, 1, 2, 3};
-    SmoothCurve(narrow, 3, 2);
-    EXPECT_EQ(narrow, (std::vector<double>{0, 1, 2, 3}));
+}
+
+// Widths from r - 1 up reach every bin: each bin shows the mean of bins 1..B.
+struct WholeCurveCase {
+    const char* name;
+    double resolution;
+    int smoothing;
+};
+
+class SmoothingOverTheWholeCurve : public ::testing::TestWithParam<WholeCurveCase> {};
+
+TEST_P(SmoothingOverTheWholeCurve, EveryBinShowsTheMeanOfAllBins) {
+    const WholeCurveCase& c = GetParam();
+    const int32_t B = CurveLastBin(c.resolution);
+    std::vector<double> value(static_cast<size_t>(B) + 1, 0.0);
+    double sum = 0;
+    for (int32_t b = 1; b <= B; ++b) {
+        value[static_cast<size_t>(b)] = b % 3 == 0 ? 0.0 : 2.0 * b;  // empty bins count as 0
+        sum += value[static_cast<size_t>(b)];
+    }
+    SmoothCurve(value, c.resolution, c.smoothing);
+    EXPECT_EQ(value[0], 0.0);
+    for (int32_t b = 1; b <= B; ++b) ASSERT_NEAR(value[static_cast<size_t>(b)], sum / B, 1e-3) << b;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Widths, SmoothingOverTheWholeCurve,
+    ::testing::Values(WholeCurveCase{"ThreeBinsWidthTwo", 3, 2}, WholeCurveCase{"ThreeBinsWidthThree", 3, 3},
+                      WholeCurveCase{"FiveHundredBinsWidthRMinusOne", 500, 499},
+                      WholeCurveCase{"FiveHundredBinsWidthR", 500, 500},
+                      WholeCurveCase{"FiveHundredBinsWidthFortyThousand", 500, 40000},
+                      WholeCurveCase{"FiveHundredBinsWidestWidth", 500, INT32_MAX},
+                      WholeCurveCase{"FractionalResolutionNoWindowLeft", 2.5, 1}),
+    [](const ::testing::TestParamInfo<WholeCurveCase>& info) { return std::string(info.param.name); });
+
+TEST_F(FluxCurveTest, JustBelowTheWholeCurveOneWindowIsLeft) {
+    // r - 2: one window over bins 1..r - 1, copied to the tail; bins r - s and B stay.
+    std::vector<double> value = {0, 1, 2, 3, 4, 5};
+    SmoothCurve(value, 5, 3);
+    EXPECT_EQ(value, (std::vector<double>{0, 2.5, 2, 2.5, 2.5, 5}));
+}
+
+TEST_F(FluxCurveTest, AWideWindowOverManyBinsSlidesOneSum) {
+    // Wide enough that each window is not summed afresh: the means stay those of each window.
+    std::vector<double> value(200001);
+    for (size_t b = 0; b < value.size(); ++b) value[b] = static_cast<double>(b % 10);
+    SmoothCurve(value, 200000, 999);
+    EXPECT_NEAR(value[1], 4.5, 1e-5);       // bins 1..1000 hold each of 0..9 a hundred times
+    EXPECT_NEAR(value[199000], 4.5, 1e-5);  // the last full window
+    EXPECT_EQ(value[199001], 1.0);          // bin r - s keeps its own value
 }
 
 TEST_F(FluxCurveTest, TheCurveTextLeavesTheLastBinOut) {
@@ -118,9 +164,10 @@ TEST_F(FluxCurveTest, ResolutionAndSmoothingAnswers) {
         const auto r = ResolutionAnswer(c.answer, 1023);
         EXPECT_EQ(r ? *r : 0.0, c.expected) << c.answer;
     }
-    for (const Case& c : std::vector<Case>{{"0", 0}, {"2.5", 2}, {"3.5", 4}, {"498", 498}, {"499", -1}, {"-1", -1},
+    for (const Case& c : std::vector<Case>{{"0", 0}, {"2.5", 2}, {"3.5", 4}, {"498", 498}, {"499", 499},
+                                           {"40000", 40000}, {"1e12", INT32_MAX}, {"-1", -1}, {"-0.4", -1},
                                            {"", -1}, {"x", -1}}) {
-        const auto s = SmoothingAnswer(c.answer, 500);
+        const auto s = SmoothingAnswer(c.answer);
         EXPECT_EQ(s ? *s : -1, c.expected) << c.answer;
     }
 }

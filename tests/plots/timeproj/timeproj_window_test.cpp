@@ -185,14 +185,64 @@ TEST_F(TimeProjWindowTest, ResolutionAnswersOutsideTheRangeAreRefusedButRedraw) 
     }
     EXPECT_EQ(f.curveSettings().CurveResolution, 2.5);
     EXPECT_EQ(f.curveBins().lastBin(), 2);
+}
+
+// Smoothing takes any width at least 0 and redraws; a width that reaches
+// the whole curve shows the mean of every bin in each bin.
+TEST_F(TimeProjWindowTest, SmoothingTakesAnyWidthFromZeroUpAndRedraws) {
+    PutFile(1, timeFile());
+    FluxTracker& f = flux(1);
+    showFile(f, 1);
+    struct Case {
+        const char* answer;
+        int taken;  // -1: refused, no redraw
+    };
+    for (const Case& c : std::vector<Case>{{"499", 499}, {"500", 500}, {"40000", 40000}, {"0", 0}, {"-2", -1},
+                                           {"wide", -1}, {"", -1}}) {
+        const int before = f.curveSettings().CurveSmoothing;
+        ScriptedDialogs dialogs;
+        dialogs.expectInput("Give the new value for curve smoothing", "Curve smoothing", QString(c.answer));
+        const int saves = services.autosaves;
+        f.MenuValintaReaktio(FluxSetSmoothing);
+        EXPECT_EQ(f.curveSettings().CurveSmoothing, c.taken < 0 ? before : c.taken) << c.answer;
+        EXPECT_EQ(services.autosaves, saves + (c.taken < 0 ? 0 : 1)) << c.answer;
+        if (c.taken >= 499) {
+            const FluxCurveBins& bins = f.curveBins();
+            ASSERT_EQ(bins.lastBin(), 500);
+            for (int b = 2; b <= 500; ++b) ASSERT_EQ(bins.Value[static_cast<size_t>(b)], bins.Value[1]) << c.answer;
+            EXPECT_GT(bins.Value[1], 0.0);
+        }
+    }
+}
+
+// The resolution stays the window's own when X changes to a channel with
+// fewer values than bins: the sheet, the prompt and the copy agree on it.
+TEST_F(TimeProjWindowTest, ResolutionOutlastsASwitchToANarrowXChannel) {
+    std::vector<std::vector<float>> rows;
+    for (int e = 1; e <= 2000; ++e)
+        rows.push_back({static_cast<float>(e % 1024), static_cast<float>(100 + e % 7), static_cast<float>(e % 33)});
+    PutFile(1, MakeFile({{"FSC-A", 1024}, {"FL1", 1023}, {"Narrow", 32}}, rows, "run.fcs"));
+    FluxTracker& f = flux(1);
+    showFile(f, 1);
+    ASSERT_EQ(f.curveSettings().CurveResolution, 500);
+    f.AsetaKanava("x", "3");
+    f.Piirra();
+    f.MenuValintaReaktio(FluxCopyCurve);
+    EXPECT_EQ(QGuiApplication::clipboard()->text().count('\n'), 499);
+    const FluxCurveBins& bins = f.curveBins();
+    ASSERT_EQ(bins.lastBin(), 500);
+    int reached = 0;
+    for (int b = 1; b <= 500; ++b) reached += bins.Count[static_cast<size_t>(b)] > 0;
+    EXPECT_EQ(reached, 32);  // one bin for each X value 1..32; the others stay empty
+    EXPECT_EQ(f.SaveInfo()[16], "curve.resolution:500");
     {
         ScriptedDialogs dialogs;
-        dialogs.expectInput("Give the new value for curve smoothing", "Curve smoothing", QString("4"));
-        const int saves = services.autosaves;
-        f.MenuValintaReaktio(FluxSetSmoothing);  // 4 leaves no window of 2.5 bins: refused, no redraw
-        EXPECT_EQ(services.autosaves, saves);
+        dialogs.expectInput("Give the new value for curve resolution (2-32)", "Curve resolution", QString("20"));
+        f.MenuValintaReaktio(FluxSetResolution);
+        ASSERT_EQ(dialogs.shown().size(), 1u);
+        EXPECT_EQ(dialogs.shown()[0].defaultText, "500");  // the resolution the curve uses
     }
-    EXPECT_EQ(f.curveSettings().CurveSmoothing, 3);
+    EXPECT_EQ(f.curveSettings().CurveResolution, 20);
 }
 
 TEST_F(TimeProjWindowTest, TimeAxisAndStretchWorkOnTheSharedFile) {
@@ -413,12 +463,20 @@ TEST_F(TimeProjWindowTest, SettingsLinesOfBothWindowsReadBack) {
     p2.LoadInfo("window.4.angle:x");
     EXPECT_EQ(p2.angle(), 90);
 
-    // Resolution from a sheet: kept above 1 and at most the X range.
+    // Resolution from a sheet: kept above 1 as it reads; the X range holds it
+    // only from the next load on.
     f2.LoadInfo("window.2.curve.resolution:1");
     EXPECT_EQ(f2.curveSettings().CurveResolution, 500);
     f2.LoadInfo("window.2.axis.x:1");
     f2.LoadInfo("window.2.curve.resolution:99999");
+    EXPECT_EQ(f2.curveSettings().CurveResolution, 99999);
+    showFile(f2, 1);
     EXPECT_EQ(f2.curveSettings().CurveResolution, 1023);
+    // Smoothing from a sheet: any width at least 0.
+    f2.LoadInfo("window.2.curve.smoothing:40000");
+    EXPECT_EQ(f2.curveSettings().CurveSmoothing, 40000);
+    f2.LoadInfo("window.2.curve.smoothing:-1");
+    EXPECT_EQ(f2.curveSettings().CurveSmoothing, 40000);
 }
 
 TEST_F(TimeProjWindowTest, TheRegistryMakesBothKindsAndTheyAnswerNoStatistics) {
