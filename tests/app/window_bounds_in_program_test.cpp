@@ -235,9 +235,10 @@ TEST_F(WindowBoundsInProgram, NewWindowsOfEveryKindOpenInsideTheWorkspace) {
         ASSERT_EQ(main->createFromMenu(kind.type), ++id) << kind.name;
         QCoreApplication::processEvents();
         const QRect frame = OuterWindowOf(windowAt(id))->geometry();
-        if (frame.width() <= area.width() && frame.height() <= area.height())
+        if (frame.width() <= area.width() && frame.height() <= area.height()) {
             EXPECT_TRUE(area.contains(frame)) << kind.name << " at " << frame.x() << "," << frame.y() << " size "
                                               << frame.width() << "x" << frame.height();
+        }
     }
 }
 
