@@ -196,6 +196,8 @@ struct RealSaveCase {
     bool dialogAsks;
 };
 
+void PrintTo(const RealSaveCase& c, std::ostream* out) { *out << c.name; }
+
 class RealSaveDialog : public ::testing::TestWithParam<RealSaveCase> {};
 
 TEST_P(RealSaveDialog, AsksBeforeReplacingOnlyWhenTheCallerDoesNot) {

@@ -191,6 +191,8 @@ struct VersionCase {
     bool refused;
 };
 
+void PrintTo(const VersionCase& c, std::ostream* out) { *out << c.name; }
+
 class SheetVersionTest : public ::testing::TestWithParam<VersionCase> {};
 
 TEST_P(SheetVersionTest, IsRefusedOnlyWhenNewerOrUnreadable) {
@@ -289,6 +291,8 @@ struct FileLineCase {
     const char* value;
     const char* reaches;
 };
+
+void PrintTo(const FileLineCase& c, std::ostream* out) { *out << c.name; }
 
 class SheetWindowFileLineTest : public ::testing::TestWithParam<FileLineCase> {};
 

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <ctime>
+#include <ostream>
 #include <string>
 
 #include <fcntl.h>
@@ -37,6 +38,8 @@ struct LeftFile {
     bool heldByARunningWrite;  // another process is still writing it
     bool removed;
 };
+
+void PrintTo(const LeftFile& left, std::ostream* out) { *out << left.name; }
 
 class StaleTemporaryTest : public ::testing::TestWithParam<LeftFile> {};
 
@@ -84,6 +87,8 @@ struct FailingTarget {
     const char* path;  // inside the test's folder, where "file" is a plain file
     int error;
 };
+
+void PrintTo(const FailingTarget& target, std::ostream* out) { *out << target.name; }
 
 class FailedWriteReasonTest : public ::testing::TestWithParam<FailingTarget> {};
 

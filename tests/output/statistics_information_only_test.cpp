@@ -61,6 +61,8 @@ const OwnerCase owners[] = {
      }},
 };
 
+void PrintTo(const OwnerCase& c, std::ostream* out) { *out << c.name; }
+
 class StatisticsInformationOnly : public ::testing::TestWithParam<OwnerCase> {
 protected:
     void SetUp() override {

@@ -157,6 +157,8 @@ struct FirstTruthCase {
     const char* passes;
 };
 
+void PrintTo(const FirstTruthCase& c, std::ostream* out) { *out << c.name; }
+
 class FirstFileTruth : public ToolProgramTest, public ::testing::WithParamInterface<FirstTruthCase> {};
 
 TEST_P(FirstFileTruth, GoesToTheInnermostLoop) {
@@ -197,6 +199,8 @@ struct LongWorkCase {
     const char* before;      // the line before it
     const char* longLine;
 };
+
+void PrintTo(const LongWorkCase& c, std::ostream* out) { *out << c.name; }
 
 class StopDuringLongWork : public ToolProgramTest, public ::testing::WithParamInterface<LongWorkCase> {};
 

@@ -203,6 +203,8 @@ struct TypedValue {
     const char* shown;
 };
 
+void PrintTo(const TypedValue& c, std::ostream* out) { *out << c.name; }
+
 class HistogramTypedValue : public HistogramStatisticsTest, public ::testing::WithParamInterface<TypedValue> {};
 
 TEST_P(HistogramTypedValue, OneEventShowsItsValueAsTyped) {

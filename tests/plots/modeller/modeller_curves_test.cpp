@@ -137,6 +137,8 @@ struct ShownCurveValue {
     const char* shown;
 };
 
+void PrintTo(const ShownCurveValue& c, std::ostream* out) { *out << c.name; }
+
 class ModellerShownValue : public ::testing::TestWithParam<ShownCurveValue> {};
 
 TEST_P(ModellerShownValue, MeansShowAsTheStatisticsOfEveryWindow) {

@@ -140,6 +140,8 @@ struct UnreadableCurveLine {
     const char* line;
 };
 
+void PrintTo(const UnreadableCurveLine& c, std::ostream* out) { *out << c.name; }
+
 class ModellerUnreadableCurveLine : public ::testing::TestWithParam<UnreadableCurveLine> {};
 
 TEST_P(ModellerUnreadableCurveLine, ActivatesTheCurveAndKeepsItsValues) {
@@ -179,6 +181,8 @@ struct DeviationCase {
     double kept;          // the left deviation the curve then has
     double flankAt450;    // the curve's value 50 bins left of its place 500
 };
+
+void PrintTo(const DeviationCase& c, std::ostream* out) { *out << c.name; }
 
 class ModellerDeviation : public ::testing::TestWithParam<DeviationCase> {};
 

@@ -96,6 +96,8 @@ struct WholeCurveCase {
     int smoothing;
 };
 
+void PrintTo(const WholeCurveCase& c, std::ostream* out) { *out << c.name; }
+
 class SmoothingOverTheWholeCurve : public ::testing::TestWithParam<WholeCurveCase> {};
 
 TEST_P(SmoothingOverTheWholeCurve, EveryBinShowsTheMeanOfAllBins) {
