@@ -72,7 +72,11 @@ public:
         const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
         const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
         const QFontMetrics metrics(box.font());
-        const int maxWidth = std::clamp(room.width() - 240, 160, 640);
+        // Qt's box breaks the label again once the text is wider than about
+        // half the screen (at most 500 px, margins included), and then at any
+        // hyphen of a file name: the lines are kept narrower than that, so
+        // the lines counted are the lines shown.
+        const int maxWidth = std::clamp(std::min(room.width() / 2, 500) - 80, 160, 420);
         const int maxLines = std::max(4, (room.height() - 220) / std::max(1, metrics.lineSpacing()));
         const auto widthOf = [&metrics](const QString& line) { return metrics.horizontalAdvance(line); };
         const FittedMessage fitted = FitMessage(displayText(text), maxWidth, maxLines, widthOf);

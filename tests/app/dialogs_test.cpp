@@ -135,6 +135,52 @@ TEST(RealMessageBoxSize, ALongMessageWrapsAndStaysOnTheScreen) {
     EXPECT_EQ(details, text);
 }
 
+// Lines the box's own label would break again (at the hyphens of long file
+// names) make it taller than the lines counted: every shown line fits the
+// label as it is, so the box stays on the screen however the text reads.
+struct LongTextCase {
+    const char* name;
+    int lines;
+    QString line;  // %1 takes the line number
+};
+
+void PrintTo(const LongTextCase& c, std::ostream* os) { *os << c.name; }
+
+class RealMessageBoxFit : public ::testing::TestWithParam<LongTextCase> {};
+
+TEST_P(RealMessageBoxFit, StaysOnTheScreen) {
+    const LongTextCase c = GetParam();
+    QString text = QStringLiteral("No file was renamed:");
+    for (int i = 1; i <= c.lines; ++i) text += QLatin1Char('\n') + c.line.arg(i);
+    QRect frame, screen;
+    whenModalShows([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        QTest::qWait(20);
+        frame = box->frameGeometry();
+        screen = box->screen()->availableGeometry();
+        box->button(QMessageBox::Ok)->click();
+    });
+    qtDialogs().messageBox(text, "Long", MsgButtons::Ok);
+    EXPECT_TRUE(screen.contains(frame)) << "box " << frame.width() << "x" << frame.height() << " at " << frame.x()
+                                        << "," << frame.y() << " on a screen of " << screen.width() << "x"
+                                        << screen.height();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HyphenatedNames, RealMessageBoxFit,
+    ::testing::Values(
+        LongTextCase{"TwelveClashesOfLongNames", 12,
+                     QStringLiteral("C%1-a-rather-long-file-name-for-the-renamer-message-to-wrap-in-its-box-1.fcs -> "
+                                    "C%1-a-rather-long-file-name-for-the-renamer-message-to-wrap-in-its-box-01.fcs: "
+                                    "C%1-a-rather-long-file-name-for-the-renamer-message-to-wrap-in-its-box-01.fcs "
+                                    "exists already")},
+        LongTextCase{"FortyMediumNames", 40,
+                     QStringLiteral("plate-%1-well-a-b-c-d-e-f-g-h-i-j-k-l-m-n-o-p-q-r-s-t-u-v-w.fcs -> "
+                                    "plate-%1-well-a-b-c-d-e-f-g-h-i-j-k-l-m-n-o-p-q-r-s-t-u-v-w-x.fcs")},
+        LongTextCase{"ShortLinesOnly", 200, QStringLiteral("a%1.fcs -> b%1.fcs")}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(RealInputBox, PromptLinesTitleDefaultAndBothAnswers) {
     QString label, title, preset;
     whenModalShows([&](QWidget* w) {
