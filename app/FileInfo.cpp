@@ -367,7 +367,7 @@ void FileInfo::editCompensationCell(int row, int column) {
                     QStringLiteral("New compensation value"));
         return;
     }
-    if (file != shownFile() || !file->CompensationMatrix.contains(row, column)) return;
+    if (!file->CompensationMatrix.contains(row, column)) return;
     file->CompensationMatrix(row, column) = *c;
     if (QTableWidgetItem* now = grid_->item(row, column)) now->setText(*answer);
     if (g.GlobalParameterValues) {

@@ -305,13 +305,7 @@ LoadResult loadFile(std::string path, int window, int fileSlot) {
         // of its path is the loaded one.
         if (key != 0) slot = LoadedFileSlotOf(path, key);
         if (slot == 0) {
-            int free = 0;
-            for (int f = 1; isFileSlot(f); ++f) {
-                if (g.FileTable[f].FileKey == 0) {
-                    free = f;
-                    break;
-                }
-            }
+            const int free = FreeFileSlot();
             if (free == 0) {
                 showTableFull();
                 out.outcome = LoadOutcome::TableFull;
@@ -476,11 +470,5 @@ bool StepToLoadableFile(int window, bool forward, const KeepWorking& keepWorking
 }
 
 void ForgetWalkListing() { walkListing.reset(); }
-
-bool FileTableHasRoom() {
-    for (int f = 1; isFileSlot(f); ++f)
-        if (!g.FileTable[f].Loaded) return true;
-    return false;
-}
 
 }  // namespace qv

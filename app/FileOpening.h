@@ -32,8 +32,9 @@ void FilePreviousFile_Click();
 // same full path), else reads the file into the first free slot, compensates
 // it and recomputes every population. fileSlot not 0 (the sheet reader, with
 // window 0): reads the file into that slot with the reader its content calls
-// for (an FCS header, else a text table), compensates it, recomputes nothing. Shows "Load error" for a refused file and "Too many
-// files open" when the table is full. True when a new file was read or the
+// for (an FCS header, else a text table), compensates it, recomputes
+// nothing. Shows "Load error" for a refused file and "Too many files open"
+// when the table is full. True when a new file was read or the
 // file reached the window.
 bool TiedostonLukuToimenPiteet(std::string path, int window, int fileSlot);
 // Hands `path` to every selected window in turn through
@@ -76,9 +77,6 @@ bool FirstLoadableFile(int window, const std::string& folder, const KeepWorking&
 bool StepToLoadableFile(int window, bool forward, const KeepWorking& keepWorking);
 // The next walk lists its folder afresh.
 void ForgetWalkListing();
-
-// True when some FileTable slot 1..MaxFiles holds no loaded file.
-bool FileTableHasRoom();
 
 // Which reader a file read into a new slot goes through: "" for the FCS
 // reader, "txt" while "Open TXT file..." runs its loads.

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <mutex>
+#include <set>
 #include <vector>
 
 #include <dirent.h>
@@ -83,6 +85,16 @@ void removeStaleTemporaries(const std::string& path) {
     ::closedir(dir);
 }
 
+// Only a killed process leaves a temporary file behind (a write of this one
+// removes its own on every path out), so each target's folder is looked
+// through once per run, not at every autosave.
+bool firstWriteOf(const std::string& path) {
+    static std::mutex guard;
+    static std::set<std::string> written;
+    const std::lock_guard<std::mutex> lock(guard);
+    return written.insert(path).second;
+}
+
 void syncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd < 0) return;
@@ -107,7 +119,7 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::string_view by
     if (exists && S_ISDIR(target.st_mode)) return failed(EISDIR);
     if (exists && ::access(path.c_str(), W_OK) != 0) return failed(errno);
 
-    removeStaleTemporaries(path);
+    if (firstWriteOf(path)) removeStaleTemporaries(path);
     std::string temp = path + TempInfix + std::string(TempSuffixLength, 'X');
     std::vector<char> name(temp.begin(), temp.end());
     name.push_back('\0');

@@ -75,6 +75,12 @@ bool AddParameterToFile(int slot) {
     return true;
 }
 
+int FreeFileSlot() {
+    for (int slot = 1; validFileSlot(slot); ++slot)
+        if (g.FileTable[static_cast<size_t>(slot)].FileKey == 0) return slot;
+    return 0;
+}
+
 int LoadedFileSlotOf(const std::string& path, int32_t key) {
     std::optional<FileIdentity> target;
     for (int slot = 1; validFileSlot(slot); ++slot) {

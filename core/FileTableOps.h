@@ -27,6 +27,10 @@ void ReleaseUnusedFiles();
 // values. Returns false, changing nothing, for a slot outside 1..MaxFiles.
 bool AddParameterToFile(int slot);
 
+// The first slot 1..MaxFiles free for a new file (FileKey 0); 0 when the
+// table is full.
+int FreeFileSlot();
+
 // The first slot 1..MaxFiles holding a loaded data file that is the file at
 // `path` (the same file on disk, however either path is spelled), and, when
 // `key` is not 0, whose FileKey is `key`; 0 when there is none. Paths are

@@ -65,17 +65,20 @@ bool insideCircle(const QRectF& ink, double radius) {
 double WellPlateView::wellRadius() { return wellPixels() / 2.5; }
 
 QFont WellPlateView::labelFont() const {
+    if (labelFontFor_ && labelFontFor_->first == font()) return labelFontFor_->second;
     QFont labels = font();
     // The largest size at which every label, A10 to H12 too, fits inside its circle.
-    for (int pixels = std::max(6, wellPixels() / 2); pixels > 4; --pixels) {
+    int pixels = std::max(6, wellPixels() / 2);
+    for (; pixels > 4; --pixels) {
         labels.setPixelSize(pixels);
         const QFontMetricsF metrics(labels);
         bool fits = true;
         for (int w = 1; w <= PlateWells && fits; ++w)
             fits = insideCircle(metrics.tightBoundingRect(QString::fromStdString(WellLabel(w))), wellRadius());
-        if (fits) return labels;
+        if (fits) break;
     }
-    labels.setPixelSize(4);
+    labels.setPixelSize(pixels);
+    labelFontFor_.emplace(font(), labels);
     return labels;
 }
 

@@ -5,9 +5,12 @@
 // click on it loads the file into every selected analysis window. The plate
 // shows the last scan of the folder; it is not refreshed when the folder's
 // content changes later.
+#include <QFont>
 #include <QString>
 
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "fileutils/UtilityWindow.h"
 #include "fileutils/model/WellPlate.h"
@@ -46,6 +49,8 @@ protected:
 
 private:
     WellFiles files_{};
+    // The label font found for the widget's font, so a paint measures no label.
+    mutable std::optional<std::pair<QFont, QFont>> labelFontFor_;
 };
 
 class WellPlateBrowser final : public UtilityWindow {

@@ -10,6 +10,7 @@
 #include "app/PlotWindow.h"
 #include "app/WindowRegistry.h"
 #include "app/WorkspacePlacement.h"
+#include "core/FileTableOps.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
 #include "core/picture/WindowPicture.h"
@@ -67,7 +68,7 @@ void fileMove(ScriptLine& line, int n) {
 void fileLoad(ScriptLine& line, int n) {
     // A full file table takes nothing: the line does nothing. A file the
     // loader refuses has had the loader's message, and the run goes on.
-    if (!FileTableHasRoom()) return;
+    if (FreeFileSlot() == 0) return;
     TiedostonLukuToimenPiteet(line.run.ToolFolder + line.ScriptArgument, n, 0);
 }
 

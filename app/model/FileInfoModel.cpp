@@ -1,7 +1,5 @@
 #include "app/model/FileInfoModel.h"
 
-#include <cmath>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -203,7 +201,7 @@ FileInfoSettingRequest ApplyFileInfoSettingLine(std::string_view line, FileRecor
         // Checked as a whole number within range before it is converted.
         if (!v || *v != std::floor(*v) || *v < 1 || *v > maxFiles) return req;
         const int32_t slot = static_cast<int32_t>(*v);
-        if (slot < 1 || slot > maxFiles || slot >= static_cast<int32_t>(table.size()) ||
+        if (slot >= static_cast<int32_t>(table.size()) ||
             !table[static_cast<size_t>(slot)].Loaded)
             return req;
         req.kind = Kind::File;

@@ -108,27 +108,43 @@ INSTANTIATE_TEST_SUITE_P(
                                   MsgAnswer::Cancel}),
     [](const auto& info) { return test::TestNameOf(describe(info.param), info.index); });
 
+// A real message box of `text` as it was shown, answered with OK.
+struct ShownBox {
+    QRect frame, screen;
+    QString shown, details;
+};
+
+ShownBox showRealBox(const QString& text) {
+    ShownBox seen;
+    whenModalShows([&](QWidget* w) {
+        auto* box = qobject_cast<QMessageBox*>(w);
+        ASSERT_NE(box, nullptr);
+        QTest::qWait(20);
+        seen.frame = box->frameGeometry();
+        seen.screen = box->screen()->availableGeometry();
+        seen.shown = box->text();
+        seen.details = box->detailedText();
+        box->button(QMessageBox::Ok)->click();
+    });
+    qtDialogs().messageBox(text, "Long", MsgButtons::Ok);
+    return seen;
+}
+
+void expectOnTheScreen(const ShownBox& box) {
+    EXPECT_TRUE(box.screen.contains(box.frame))
+        << "box " << box.frame.width() << "x" << box.frame.height() << " at " << box.frame.x() << ","
+        << box.frame.y() << " on a screen of " << box.screen.width() << "x" << box.screen.height();
+}
+
 // A long message wraps and the box stays on the screen, the whole text kept
 // in the details: a 400-character file name and a list of 300 lines.
 TEST(RealMessageBoxSize, ALongMessageWrapsAndStaysOnTheScreen) {
     QString text = QStringLiteral("The file ") + QString(400, QChar('n')) + QStringLiteral(".fcs could not be renamed.");
     for (int i = 1; i <= 300; ++i) text += QStringLiteral("\nfile%1.fcs -> new%1.fcs").arg(i);
-    QRect frame, screen;
-    QString shown, details;
-    whenModalShows([&](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        ASSERT_NE(box, nullptr);
-        QTest::qWait(20);
-        frame = box->frameGeometry();
-        screen = box->screen()->availableGeometry();
-        shown = box->text();
-        details = box->detailedText();
-        box->button(QMessageBox::Ok)->click();
-    });
-    qtDialogs().messageBox(text, "Long", MsgButtons::Ok);
-    EXPECT_TRUE(screen.contains(frame)) << "box " << frame.width() << "x" << frame.height() << " at " << frame.x()
-                                        << "," << frame.y() << " on a screen of " << screen.width() << "x"
-                                        << screen.height();
+    const ShownBox box = showRealBox(text);
+    const QString& shown = box.shown;
+    const QString& details = box.details;
+    expectOnTheScreen(box);
     EXPECT_TRUE(shown.startsWith("The file") && shown.contains(QString(40, QChar('n'))))
         << shown.left(80).toStdString();
     EXPECT_FALSE(shown.contains(QString(400, QChar('n'))));  // the name is broken
@@ -152,19 +168,7 @@ TEST_P(RealMessageBoxFit, StaysOnTheScreen) {
     const LongTextCase c = GetParam();
     QString text = QStringLiteral("No file was renamed:");
     for (int i = 1; i <= c.lines; ++i) text += QLatin1Char('\n') + c.line.arg(i);
-    QRect frame, screen;
-    whenModalShows([&](QWidget* w) {
-        auto* box = qobject_cast<QMessageBox*>(w);
-        ASSERT_NE(box, nullptr);
-        QTest::qWait(20);
-        frame = box->frameGeometry();
-        screen = box->screen()->availableGeometry();
-        box->button(QMessageBox::Ok)->click();
-    });
-    qtDialogs().messageBox(text, "Long", MsgButtons::Ok);
-    EXPECT_TRUE(screen.contains(frame)) << "box " << frame.width() << "x" << frame.height() << " at " << frame.x()
-                                        << "," << frame.y() << " on a screen of " << screen.width() << "x"
-                                        << screen.height();
+    expectOnTheScreen(showRealBox(text));
 }
 
 INSTANTIATE_TEST_SUITE_P(
