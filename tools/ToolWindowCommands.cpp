@@ -10,6 +10,7 @@
 #include "app/PlotWindow.h"
 #include "app/WindowRegistry.h"
 #include "app/WorkspacePlacement.h"
+#include "core/FileKey.h"
 #include "core/FileTableOps.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
@@ -65,11 +66,43 @@ void fileMove(ScriptLine& line, int n) {
     }
 }
 
+// ---- loading a named file ----
+
+// The file at `path` sits in the table already (as the loader recognises
+// it: the same content key and the same file), so it needs no free slot.
+bool isLoadedAlready(const std::string& path) {
+    const int32_t key = ComputeFileKey(path);
+    return key != 0 && LoadedFileSlotOf(path, key) != 0;
+}
+
 void fileLoad(ScriptLine& line, int n) {
-    // A full file table takes nothing: the line does nothing. A file the
-    // loader refuses has had the loader's message, and the run goes on.
-    if (FreeFileSlot() == 0) return;
-    TiedostonLukuToimenPiteet(line.run.ToolFolder + line.ScriptArgument, n, 0);
+    const std::string path = line.run.ToolFolder + line.ScriptArgument;
+    // The files no window shows go first and again afterwards, as after
+    // every other load: a batch that loads file after file into one window
+    // frees each file the window leaves, however many it loads.
+    ReleaseUnusedFiles();
+    // A full table can still take the file in place of the window's own
+    // when no other window shows that one. It is set aside, not freed, so a
+    // file the reader refuses leaves the window with its own file.
+    int ownSlot = 0;
+    FileRecord setAside;
+    if (FreeFileSlot() == 0 && !isLoadedAlready(path)) {
+        ownSlot = FileSlotShownOnlyBy(n);
+        if (ownSlot == 0)
+            throw ExplainedScriptError("The file table is full: each of its " + std::to_string(g.MaxFiles) +
+                                       " files is shown by a window.");
+        setAside = std::move(g.FileTable[static_cast<size_t>(ownSlot)]);
+        g.FileTable[static_cast<size_t>(ownSlot)] = FileRecord{};
+        g.WindowRegistry[static_cast<size_t>(n)].FileIndex = 0;
+    }
+    // A file the loader refuses has had the loader's message, and the run goes on.
+    TiedostonLukuToimenPiteet(path, n, 0);
+    if (ownSlot != 0 && g.FileTable[static_cast<size_t>(ownSlot)].FileKey == 0) {
+        g.FileTable[static_cast<size_t>(ownSlot)] = std::move(setAside);
+        WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(n)];
+        if (rec.InUse && rec.FileIndex == 0) rec.FileIndex = static_cast<int16_t>(ownSlot);
+    }
+    ReleaseUnusedFiles();
 }
 
 void saveImage(ScriptLine& line, PlotWindow& window) {
