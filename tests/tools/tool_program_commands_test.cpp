@@ -544,7 +544,14 @@ INSTANTIATE_TEST_SUITE_P(
         LoadedFileWrite{"PictureFromAFolderClimbingBack", "D/sub/../", "w.1.saveimage:a.fcs", "a.fcs"},
         LoadedFileWrite{"PictureFromAFolderWithDoubledSlash", "D//", "w.1.saveimage:a.fcs", "a.fcs"},
         LoadedFileWrite{"OutputThroughDotSlash", "D/", "output.set:./a.fcs", "./a.fcs"},
-        LoadedFileWrite{"OutputFromAFolderClimbingBack", "D/sub/../", "output.set:a.fcs", "a.fcs"}),
+        LoadedFileWrite{"OutputFromAFolderClimbingBack", "D/sub/../", "output.set:a.fcs", "a.fcs"},
+        // A name that climbs out of a folder and back is refused for the
+        // loaded file it leads to, not for leaving the folder.
+        LoadedFileWrite{"PictureClimbingBackThroughASubfolder", "D/", "w.1.saveimage:.//sub/../a.fcs", ".//sub/../a.fcs"},
+        LoadedFileWrite{"OutputClimbingBackThroughASubfolder", "D/", "output.set:sub/../a.fcs", "sub/../a.fcs"},
+        LoadedFileWrite{"PictureClimbingBackThroughAMissingFolder", "D/", "w.1.saveimage:none/../a.fcs",
+                        "none/../a.fcs"},
+        LoadedFileWrite{"OutputClimbingOutAndBackIntoTheFolder", "D/sub/", "output.set:../a.fcs", "../a.fcs"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ToolProgramTest, OutputOpenedBeforeItsFileIsLoadedIsNotWrittenAfterwards) {
