@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "app/FileOpening.h"
 #include "app/FilePlotWindow.h"
@@ -75,32 +76,50 @@ bool isLoadedAlready(const std::string& path) {
     return key != 0 && LoadedFileSlotOf(path, key) != 0;
 }
 
+// A window's own file, held aside (not freed) while the loader fills its
+// slot with the next file; put back, with the window showing it again, when
+// the slot is still empty afterwards (the reader refused the file).
+class OwnFileSetAside {
+public:
+    OwnFileSetAside(int window, int slot) : window_(window), slot_(slot) {
+        held_ = std::move(g.FileTable[static_cast<size_t>(slot)]);
+        g.FileTable[static_cast<size_t>(slot)] = FileRecord{};
+        g.WindowRegistry[static_cast<size_t>(window)].FileIndex = 0;
+    }
+    ~OwnFileSetAside() {
+        if (g.FileTable[static_cast<size_t>(slot_)].FileKey != 0) return;
+        g.FileTable[static_cast<size_t>(slot_)] = std::move(held_);
+        WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(window_)];
+        if (rec.InUse && rec.FileIndex == 0) rec.FileIndex = static_cast<int16_t>(slot_);
+    }
+    OwnFileSetAside(const OwnFileSetAside&) = delete;
+    OwnFileSetAside& operator=(const OwnFileSetAside&) = delete;
+
+private:
+    int window_;
+    int slot_;
+    FileRecord held_;
+};
+
 void fileLoad(ScriptLine& line, int n) {
     const std::string path = line.run.ToolFolder + line.ScriptArgument;
     // The files no window shows go first and again afterwards, as after
     // every other load: a batch that loads file after file into one window
     // frees each file the window leaves, however many it loads.
     ReleaseUnusedFiles();
-    // A full table can still take the file in place of the window's own
-    // when no other window shows that one. It is set aside, not freed, so a
-    // file the reader refuses leaves the window with its own file.
-    int ownSlot = 0;
-    FileRecord setAside;
-    if (FreeFileSlot() == 0 && !isLoadedAlready(path)) {
-        ownSlot = FileSlotShownOnlyBy(n);
-        if (ownSlot == 0)
-            throw ExplainedScriptError("The file table is full: each of its " + std::to_string(g.MaxFiles) +
-                                       " files is shown by a window.");
-        setAside = std::move(g.FileTable[static_cast<size_t>(ownSlot)]);
-        g.FileTable[static_cast<size_t>(ownSlot)] = FileRecord{};
-        g.WindowRegistry[static_cast<size_t>(n)].FileIndex = 0;
-    }
-    // A file the loader refuses has had the loader's message, and the run goes on.
-    TiedostonLukuToimenPiteet(path, n, 0);
-    if (ownSlot != 0 && g.FileTable[static_cast<size_t>(ownSlot)].FileKey == 0) {
-        g.FileTable[static_cast<size_t>(ownSlot)] = std::move(setAside);
-        WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(n)];
-        if (rec.InUse && rec.FileIndex == 0) rec.FileIndex = static_cast<int16_t>(ownSlot);
+    {
+        // A full table can still take the file in place of the window's
+        // own when no other window shows that one.
+        std::optional<OwnFileSetAside> own;
+        if (FreeFileSlot() == 0 && !isLoadedAlready(path)) {
+            const int ownSlot = FileSlotShownOnlyBy(n);
+            if (ownSlot == 0)
+                throw ExplainedScriptError("The file table is full: each of its " + std::to_string(g.MaxFiles) +
+                                           " files is shown by a window.");
+            own.emplace(n, ownSlot);
+        }
+        // A file the loader refuses has had the loader's message, and the run goes on.
+        TiedostonLukuToimenPiteet(path, n, 0);
     }
     ReleaseUnusedFiles();
 }
