@@ -52,14 +52,12 @@ inline std::optional<DrawMode> DrawModeFromFlag(const std::string& value, int32_
 // (the dot plot, the bending plot, the flux tracker and projector).
 inline int32_t LimitOfAtLeastOne(int32_t limit) { return std::max<int32_t>(1, limit); }
 
-// AsetaPiirtoMoodi of the tools: "fast" or "full" switches `fastDraw` when it
-// is not already so (the event step stays); true when it changed (the caller
-// redraws).
-inline bool SwitchFastDrawByName(const std::string& mode, bool& fastDraw) {
-    if (mode == "fast" && !fastDraw) fastDraw = true;
-    else if (mode == "full" && fastDraw) fastDraw = false;
-    else return false;
-    return true;
+// AsetaPiirtoMoodi of the tools: whether `mode` ("fast" or "full") names the
+// mode a window is not in. The window then does what its menu item does
+// (SwitchedDrawMode), so the mark, the caption and the event step change
+// together: the label never says full while a sample is drawn and counted.
+inline bool AsksForOtherDrawMode(const std::string& mode, bool fastNow) {
+    return (mode == "fast" && !fastNow) || (mode == "full" && fastNow);
 }
 
 }  // namespace qv

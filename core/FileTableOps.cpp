@@ -81,6 +81,16 @@ int FreeFileSlot() {
     return 0;
 }
 
+int FileSlotShownOnlyBy(int window) {
+    const int windows = std::min<int>(g.MaxWindows, static_cast<int>(g.WindowRegistry.size()) - 1);
+    if (window < 1 || window > windows) return 0;
+    const int slot = g.WindowRegistry[static_cast<size_t>(window)].FileIndex;
+    if (!validFileSlot(slot)) return 0;
+    for (int w = 1; w <= windows; ++w)
+        if (w != window && g.WindowRegistry[static_cast<size_t>(w)].FileIndex == slot) return 0;
+    return slot;
+}
+
 int LoadedFileSlotOf(const std::string& path, int32_t key) {
     std::optional<FileIdentity> target;
     for (int slot = 1; validFileSlot(slot); ++slot) {

@@ -31,6 +31,12 @@ bool AddParameterToFile(int slot);
 // table is full.
 int FreeFileSlot();
 
+// The FileTable slot that window `window` names in its FileIndex when no
+// other WindowRegistry slot 1..MaxWindows names it (as ReleaseUnusedFiles
+// counts them): the slot its next file may take. 0 when the window shows no
+// file, shares it, or is outside the registry.
+int FileSlotShownOnlyBy(int window);
+
 // The first slot 1..MaxFiles holding a loaded data file that is the file at
 // `path` (the same file on disk, however either path is spelled), and, when
 // `key` is not 0, whose FileKey is `key`; 0 when there is none. Paths are

@@ -19,11 +19,12 @@ void addFileScriptCommands(ScriptCommandTable& table);
 // Both sets and the query evaluator.
 void installToolCommands(ScriptInterpreter& interpreter);
 
-// Refuses a file the tool would write: the tool folder must be set and the
-// name must stay inside it (else "The tool may write only inside its
-// folder:"), and no loaded data file may be written over (ToolMayWriteOver).
-// Shows the message with the name (titled "Fatal error") and ends the run
-// when refused; else gives the full path.
+// Refuses a file the tool would write: no loaded data file may be written
+// over (ToolMayWriteOver, judged first, so a name that leads to a loaded file
+// is refused for that), and the tool folder must be set and the name must
+// stay inside it (else "The tool may write only inside its folder:"). Shows
+// the message with the name (titled "Fatal error") and ends the run when
+// refused; else gives the full path.
 bool ToolWritePath(ScriptLine& line, const std::string& name, std::string& path);
 
 // False, with the message "The tool may not write over a loaded data file:"

@@ -2,6 +2,7 @@
 // values, the text output, the fast-draw limit and printing the print page.
 #include <limits>
 
+#include "core/FileIdentity.h"
 #include "core/FileTableOps.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
@@ -107,17 +108,33 @@ void printPreviewPrint(ScriptLine& line) {
 }  // namespace
 
 bool ToolWritePath(ScriptLine& line, const std::string& name, std::string& path) {
+    // The loaded-file rule is told first: a name that leads to a loaded data
+    // file is refused for that, also when it leaves the folder on its way.
+    if (!ToolMayWriteOver(line, line.run.ToolFolder + name, name)) return false;
     if (line.run.ToolFolder.empty() || !IsNameInsideToolFolder(name)) {
         line.abort(std::string(ToolWriteRefusedMessage) + "\n" + name, AbortTitle);
         return false;
     }
     path = line.run.ToolFolder + name;
-    return ToolMayWriteOver(line, path, name);
+    return true;
 }
+
+namespace {
+
+// Whether `path` leads to a loaded data file, whatever its spelling. A path
+// that climbs with ".." out of a folder that does not exist leads nowhere as
+// written; its tidied spelling says which file it names.
+bool leadsToLoadedFile(const std::string& path) {
+    if (LoadedFileSlotOf(path) != 0) return true;
+    const FileIdentity id = IdentifyFile(path);
+    return !id.Exists && id.CanonicalPath != path && LoadedFileSlotOf(id.CanonicalPath) != 0;
+}
+
+}  // namespace
 
 bool ToolMayWriteOver(ScriptLine& line, const std::string& path, const std::string& name) {
     // A loaded data file is never written over, whatever spelling leads to it.
-    if (LoadedFileSlotOf(path) == 0) return true;
+    if (!leadsToLoadedFile(path)) return true;
     line.abort(std::string(ToolWriteLoadedFileMessage) + "\n" + name, AbortTitle);
     return false;
 }

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "app/FileOpening.h"
 #include "app/FilePlotWindow.h"
@@ -10,6 +11,7 @@
 #include "app/PlotWindow.h"
 #include "app/WindowRegistry.h"
 #include "app/WorkspacePlacement.h"
+#include "core/FileKey.h"
 #include "core/FileTableOps.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
@@ -65,11 +67,61 @@ void fileMove(ScriptLine& line, int n) {
     }
 }
 
+// ---- loading a named file ----
+
+// The file at `path` sits in the table already (as the loader recognises
+// it: the same content key and the same file), so it needs no free slot.
+bool isLoadedAlready(const std::string& path) {
+    const int32_t key = ComputeFileKey(path);
+    return key != 0 && LoadedFileSlotOf(path, key) != 0;
+}
+
+// A window's own file, held aside (not freed) while the loader fills its
+// slot with the next file; put back, with the window showing it again, when
+// the slot is still empty afterwards (the reader refused the file).
+class OwnFileSetAside {
+public:
+    OwnFileSetAside(int window, int slot) : window_(window), slot_(slot) {
+        held_ = std::move(g.FileTable[static_cast<size_t>(slot)]);
+        g.FileTable[static_cast<size_t>(slot)] = FileRecord{};
+        g.WindowRegistry[static_cast<size_t>(window)].FileIndex = 0;
+    }
+    ~OwnFileSetAside() {
+        if (g.FileTable[static_cast<size_t>(slot_)].FileKey != 0) return;
+        g.FileTable[static_cast<size_t>(slot_)] = std::move(held_);
+        WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(window_)];
+        if (rec.InUse && rec.FileIndex == 0) rec.FileIndex = static_cast<int16_t>(slot_);
+    }
+    OwnFileSetAside(const OwnFileSetAside&) = delete;
+    OwnFileSetAside& operator=(const OwnFileSetAside&) = delete;
+
+private:
+    int window_;
+    int slot_;
+    FileRecord held_;
+};
+
 void fileLoad(ScriptLine& line, int n) {
-    // A full file table takes nothing: the line does nothing. A file the
-    // loader refuses has had the loader's message, and the run goes on.
-    if (FreeFileSlot() == 0) return;
-    TiedostonLukuToimenPiteet(line.run.ToolFolder + line.ScriptArgument, n, 0);
+    const std::string path = line.run.ToolFolder + line.ScriptArgument;
+    // The files no window shows go first and again afterwards, as after
+    // every other load: a batch that loads file after file into one window
+    // frees each file the window leaves, however many it loads.
+    ReleaseUnusedFiles();
+    {
+        // A full table can still take the file in place of the window's
+        // own when no other window shows that one.
+        std::optional<OwnFileSetAside> own;
+        if (FreeFileSlot() == 0 && !isLoadedAlready(path)) {
+            const int ownSlot = FileSlotShownOnlyBy(n);
+            if (ownSlot == 0)
+                throw ExplainedScriptError("The file table is full: each of its " + std::to_string(g.MaxFiles) +
+                                           " files is shown by a window.");
+            own.emplace(n, ownSlot);
+        }
+        // A file the loader refuses has had the loader's message, and the run goes on.
+        TiedostonLukuToimenPiteet(path, n, 0);
+    }
+    ReleaseUnusedFiles();
 }
 
 void saveImage(ScriptLine& line, PlotWindow& window) {

@@ -183,7 +183,14 @@ void DotPlot::AsetaKanava(const std::string& axis, const std::string& value) {
 }
 
 void DotPlot::AsetaPiirtoMoodi(const std::string& mode) {
-    if (SwitchFastDrawByName(mode, state_.FastDrawOn)) Piirra();
+    if (AsksForOtherDrawMode(mode, state_.FastDrawOn)) switchDrawMode();
+}
+
+void DotPlot::switchDrawMode() {
+    if (const auto mode = SwitchedDrawMode(state_.FastDrawOn, shownEventCount(), LimitOfAtLeastOne(g.FastDrawLimit))) {
+        applyDrawMode(*mode);
+        Piirra();
+    }
 }
 
 void DotPlot::AsetaRegion(const std::string& axis, const std::string& value) {

@@ -107,6 +107,8 @@ private:
     // slot.
     int32_t shownEventCount() const;
     void applyDrawMode(const DrawMode& mode);
+    // The menu's fast / full draw item.
+    void switchDrawMode();
 
     DotPlotState state_;
     DotPlotRenderer renderer_;

@@ -53,12 +53,7 @@ void DotPlot::MenuValintaReaktio(int index) {
         }
         Piirra();
         break;
-    case MenuFastDraw:
-        if (const auto mode = SwitchedDrawMode(state_.FastDrawOn, shownEventCount(), LimitOfAtLeastOne(g.FastDrawLimit))) {
-            applyDrawMode(*mode);
-            Piirra();
-        }
-        break;
+    case MenuFastDraw: switchDrawMode(); break;
     case MenuSaveData: saveData(); break;
     case MenuPrintPreview: AsetaPreviewissa(!state_.InPreview); break;
     default: break;  // separators and numbers outside the menu

@@ -173,7 +173,7 @@ void Histogram::AsetaKanava(const std::string& axis, const std::string& value) {
 }
 
 void Histogram::AsetaPiirtoMoodi(const std::string& mode) {
-    if (SwitchFastDrawByName(mode, state_.FastDraw)) Piirra();
+    if (AsksForOtherDrawMode(mode, state_.FastDraw)) switchDrawMode();
 }
 
 // ---------------------------------------------------------------- exchange

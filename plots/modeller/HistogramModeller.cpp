@@ -199,7 +199,7 @@ void HistogramModeller::AsetaKanava(const std::string& axis, const std::string& 
 }
 
 void HistogramModeller::AsetaPiirtoMoodi(const std::string& mode) {
-    if (SwitchFastDrawByName(mode, state_.FastDraw)) Piirra();
+    if (AsksForOtherDrawMode(mode, state_.FastDraw)) switchDrawMode();
 }
 
 void HistogramModeller::SiirraKayraa(const std::string& what, const std::string& curve, const std::string& value) {

@@ -175,7 +175,7 @@ void BendPlot::AsetaKanava(const std::string& axis, const std::string& value) {
 }
 
 void BendPlot::AsetaPiirtoMoodi(const std::string& mode) {
-    if (SwitchFastDrawByName(mode, state_.FastDraw)) Piirra();
+    if (AsksForOtherDrawMode(mode, state_.FastDraw)) toggleFastDraw();
 }
 
 // ---------------------------------------------------------------- settings lines

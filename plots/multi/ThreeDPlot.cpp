@@ -292,7 +292,7 @@ void Plot3D::AsetaKanava(const std::string& axis, const std::string& value) {
 }
 
 void Plot3D::AsetaPiirtoMoodi(const std::string& mode) {
-    if (SwitchFastDrawByName(mode, state_.FastDraw)) Piirra();
+    if (AsksForOtherDrawMode(mode, state_.FastDraw)) switchDrawMode();
 }
 
 void Plot3D::AsetaTaustaKuvanTila(const std::string& mode) {

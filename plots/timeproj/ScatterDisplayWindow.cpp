@@ -128,7 +128,7 @@ void ScatterDisplayWindow::MenuValintaReaktio(int index) {
     } else if (index == it.SavePicture) {
         saveImage();
     } else if (index == it.FastDraw) {
-        if (ToggleFastDraw(view_, fileEventCount(), g.FastDrawLimit)) Piirra();
+        switchDrawMode();
     } else if (index == it.PrintPage) {
         AsetaPreviewissa(!view_.OnPreviewPage);
     }
@@ -208,7 +208,11 @@ void ScatterDisplayWindow::AsetaKanava(const std::string& axis, const std::strin
 }
 
 void ScatterDisplayWindow::AsetaPiirtoMoodi(const std::string& mode) {
-    if (SwitchFastDrawByName(mode, view_.FastDraw)) Piirra();
+    if (AsksForOtherDrawMode(mode, view_.FastDraw)) switchDrawMode();
+}
+
+void ScatterDisplayWindow::switchDrawMode() {
+    if (ToggleFastDraw(view_, fileEventCount(), g.FastDrawLimit)) Piirra();
 }
 
 }  // namespace qv

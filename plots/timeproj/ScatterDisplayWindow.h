@@ -97,6 +97,9 @@ protected:
     ScatterView view_;
 
 private:
+    // The menu's fast / full draw item.
+    void switchDrawMode();
+
     DotPlotRenderer renderer_;
     int64_t eventsDrawn_ = 0;
 };

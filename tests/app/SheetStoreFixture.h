@@ -169,7 +169,11 @@ protected:
         plot(2)->AsetaKanava("x", "3");
         plot(2)->NaytaTaiPiilotaKvadrantti("open");
         plot(2)->AsetaRegion("x", "3100");
+        // Fast drawing is taken only by a file above the limit.
+        const int32_t limit = g.FastDrawLimit;
+        g.FastDrawLimit = 100;
         plot(1)->AsetaPiirtoMoodi("fast");
+        g.FastDrawLimit = limit;
         windowAt(1)->parentWidget()->move(30, 45);
 
         const float corners[][2] = {{1000, 1000}, {6000, 1200}, {5000, 7000}, {1500, 6000}};

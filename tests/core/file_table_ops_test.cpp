@@ -116,6 +116,25 @@ TEST_F(FileTableOps, ReleaseUnusedFilesFreesOnlySlotsNoWindowNames) {
     EXPECT_FALSE(isFree(6));
 }
 
+// The slot a window's next file may take: its own, unless another window
+// (also one no longer in use that still names it) shows it too.
+TEST_F(FileTableOps, FileSlotShownOnlyByAWindowIsItsUnsharedSlot) {
+    for (int slot : {1, 2, 3}) load(slot, 3, 1);
+    show(1, 1);
+    show(2, 2);
+    show(g.MaxWindows, 2);
+    show(4, 3);
+    g.WindowRegistry[5].FileIndex = 3;  // not in use, but still names slot 3
+    EXPECT_EQ(FileSlotShownOnlyBy(1), 1);
+    EXPECT_EQ(FileSlotShownOnlyBy(2), 0);
+    EXPECT_EQ(FileSlotShownOnlyBy(g.MaxWindows), 0);
+    EXPECT_EQ(FileSlotShownOnlyBy(4), 0);
+    EXPECT_EQ(FileSlotShownOnlyBy(6), 0);  // shows no file
+    for (int window : {0, -1, g.MaxWindows + 1}) EXPECT_EQ(FileSlotShownOnlyBy(window), 0) << window;
+    close(g.MaxWindows);
+    EXPECT_EQ(FileSlotShownOnlyBy(2), 2);
+}
+
 TEST_F(FileTableOps, AddParameterKeepsCompensationAndEveryStoredEvent) {
     FileRecord& f = load(2, 6, 2);
     f.CompensationOn = true;

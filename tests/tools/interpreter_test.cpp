@@ -92,6 +92,7 @@ struct ErrorCase {
     const char* name;
     std::string script;
     int line;
+    size_t inputAnswerLength = 0;  // an input question is answered with this many characters
 };
 
 void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.name << " fails on line " << c.line; }
@@ -99,6 +100,8 @@ void PrintTo(const ErrorCase& c, std::ostream* os) { *os << c.name << " fails on
 class CodeErrors : public InterpreterTest, public ::testing::WithParamInterface<ErrorCase> {};
 
 TEST_P(CodeErrors, AbortWithTheLineNumber) {
+    if (GetParam().inputAnswerLength > 0)
+        dialogs.expectAnyInput(QString(static_cast<qsizetype>(GetParam().inputAnswerLength), QLatin1Char('x')));
     dialogs.expectMessage(QString::fromStdString(AbortMessage(GetParam().line)), "Fatal error", MsgAnswer::Ok);
     run(GetParam().script + "note:after\r\n");
     EXPECT_TRUE(notes.empty() || notes.back() != "after");
@@ -135,7 +138,13 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"QuestionWithoutAName", lines({"question..input:x"}), 1},
         ErrorCase{"VersionWithTooFewParts", lines({"version.require:1.2"}), 1},
         // Doubles on every pass: the line that would cross the length limit fails.
-        ErrorCase{"VariableDoublingItselfInALoop", lines({"$v.set:ab", "do:100", "$v.set:$v$v", "loop"}), 3}),
+        ErrorCase{"VariableDoublingItselfInALoop", lines({"$v.set:ab", "do:100", "$v.set:$v$v", "loop"}), 3},
+        // Every command that lengthens a variable is held to the same limit.
+        ErrorCase{"ZerosPaddingPastTheLengthLimit", lines({"$v.set:7", "do:100", "$v.zeros:32767", "loop"}), 3},
+        ErrorCase{"SetFromALineLongerThanTheLimit",
+                  lines({"note:a"}) + "$v.set:" + std::string(MaxSubstitutedLength + 1, 'x') + "\r\n", 2},
+        ErrorCase{"InputAnswerLongerThanTheLimit", lines({"question.answer.input:Value?"}), 1,
+                  MaxSubstitutedLength + 1}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- substitution into tokens and queries, the pane, the frame's calls ----

@@ -116,19 +116,98 @@ TEST_F(ToolProgramTest, FileThatFailsToLoadHasTheLoadersMessageAndTheRunGoesOn) 
     EXPECT_EQ(g.WindowRegistry[1].FileIndex, 0);
 }
 
-TEST_F(ToolProgramTest, FileLoadIntoAFullFileTableDoesNothingAndSaysNothing) {
-    writeFcs("a.fcs", {{1, 2}});
-    // Every slot holds a loaded file (no window shows them; nothing here frees them).
-    for (int f = 1; f <= g.MaxFiles; ++f) {
-        g.FileTable[f].Loaded = true;
-        g.FileTable[f].FileKey = f;
-        g.FileTable[f].FileName = "other" + std::to_string(f) + ".fcs";
-    }
-    run(script({"folder.set:" + data.path(), "create.dotplot:1", "w.1.file.load:a.fcs", "$after.set:1"}));
-    EXPECT_TRUE(dialogs.shown().empty());  // no "Too many files open"
-    EXPECT_EQ(value("$after"), "1");
-    EXPECT_EQ(g.WindowRegistry[1].FileIndex, 0);
+// ---- loading named files ----
+
+// `count` events of two parameters, each event its own values.
+std::vector<std::vector<double>> events(int count) {
+    std::vector<std::vector<double>> out;
+    for (int i = 0; i < count; ++i) out.push_back({static_cast<double>(i % 1000), static_cast<double>((i * 7) % 1000)});
+    return out;
 }
+
+// The file a window shows and its event count; "" and -1 for none.
+std::pair<std::string, int> shownFile(int window) {
+    const int f = g.WindowRegistry[window].FileIndex;
+    if (f < 1 || f > g.MaxFiles || g.FileTable[f].FileKey == 0) return {"", -1};
+    return {g.FileTable[f].FileName, g.FileTable[f].EventCount};
+}
+
+TEST_F(ToolProgramTest, TwentyFiveLoadsIntoOneWindowEachReportTheirOwnFile) {
+    std::string expected;
+    for (int i = 1; i <= 25; ++i) {
+        const std::string name = (i < 10 ? "s0" : "s") + std::to_string(i) + ".fcs";
+        writeFcs(name, events(i));
+        expected += name + "\t" + std::to_string(i) + "\r\n";
+    }
+    run(script({"folder.set:" + data.path(), "create.dotplot:1", "output.set:batch.txt", "$i.set:0", "do:25",
+                "$i.calc:$i+1", "$n.set:$i", "$n.zeros:2", "w.1.file.load:s$n.fcs", "$name.set:@.w.1.filename",
+                "$id.set:@.w.1.fileid", "$cells.set:@.f.$id.cells", "output.write:$name[tab]$cells", "loop"}));
+    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_EQ(readAll(data.file("batch.txt")), expected);
+    // Only the window's own file is held.
+    int held = 0;
+    for (int f = 1; f <= g.MaxFiles; ++f) held += g.FileTable[f].FileKey != 0;
+    EXPECT_EQ(held, 1);
+}
+
+// Windows 1..20 each show their own file fNN.fcs of NN events when `load`
+// runs, and window 21, made before them, shows none; the table is full then.
+struct FullTableLoad {
+    const char* name;
+    std::vector<std::string> before;  // lines after the twenty windows
+    std::string load;                 // the line that loads
+    bool refusedAsFull;
+    int window;              // the window looked at afterwards
+    const char* shownName;   // the file it shows then
+    int shownCells;
+};
+
+void PrintTo(const FullTableLoad& c, std::ostream* os) { *os << c.name << ": " << c.load; }
+
+class FileLoadIntoAFullTable : public ToolProgramTest, public ::testing::WithParamInterface<FullTableLoad> {};
+
+TEST_P(FileLoadIntoAFullTable, TakesTheFileOnlyWhereASlotCanBeFreed) {
+    const FullTableLoad& c = GetParam();
+    for (int i = 1; i <= 20; ++i) writeFcs((i < 10 ? "f0" : "f") + std::to_string(i) + ".fcs", events(i));
+    writeFcs("x.fcs", events(50));
+    writeDamaged("bad.fcs");
+    std::vector<std::string> lines{"folder.set:" + data.path(), "create.dotplot:21", "$i.set:0",
+                                   "do:20",                     "$i.calc:$i+1",      "$n.set:$i",
+                                   "$n.zeros:2",                "create.dotplot:$i", "w.$i.file.load:f$n.fcs",
+                                   "loop"};
+    lines.insert(lines.end(), c.before.begin(), c.before.end());
+    lines.push_back(c.load);
+    const int loadLine = static_cast<int>(lines.size());
+    lines.push_back("$after.set:ran");
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+
+    if (c.refusedAsFull)
+        dialogs.expectMessage(abortText(loadLine) + "\nThe file table is full: each of its 20 files is shown by a window.",
+                              "Fatal error", MsgAnswer::Ok);
+    else if (std::string(c.load).find("bad.fcs") != std::string::npos)
+        dialogs.expectAnyMessage(MsgAnswer::Ok);  // the loader's own "Load error"
+    run(text);
+
+    EXPECT_EQ(value("$after"), c.refusedAsFull ? "<none>" : "ran");
+    EXPECT_EQ(shownFile(c.window), std::make_pair(std::string(c.shownName), c.shownCells));
+    // The other windows keep their files.
+    for (int w = 1; w <= 19; ++w) {
+        const std::string own = (w < 10 ? "f0" : "f") + std::to_string(w) + ".fcs";
+        EXPECT_EQ(shownFile(w), std::make_pair(own, w)) << "window " << w;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FileLoadIntoAFullTable,
+    ::testing::Values(
+        FullTableLoad{"AWindowWithoutAFileIsRefused", {}, "w.21.file.load:x.fcs", true, 21, "", -1},
+        FullTableLoad{"AWindowSharingItsFileIsRefused", {"w.21.file.load:f20.fcs"}, "w.21.file.load:x.fcs", true, 21,
+                      "f20.fcs", 20},
+        FullTableLoad{"TheOnlyWindowOfAFileTakesTheNewOneInItsPlace", {}, "w.20.file.load:x.fcs", false, 20, "x.fcs", 50},
+        FullTableLoad{"AFileTheReaderRefusesLeavesTheWindowItsOwn", {}, "w.20.file.load:bad.fcs", false, 20, "f20.fcs", 20},
+        FullTableLoad{"ALoadedFileIsSharedWithoutASlot", {}, "w.21.file.load:f05.fcs", false, 21, "f05.fcs", 5}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ToolProgramTest, FirstPassesARefusedFirstFileQuietly) {
     writeDamaged("a.fcs");
@@ -465,7 +544,14 @@ INSTANTIATE_TEST_SUITE_P(
         LoadedFileWrite{"PictureFromAFolderClimbingBack", "D/sub/../", "w.1.saveimage:a.fcs", "a.fcs"},
         LoadedFileWrite{"PictureFromAFolderWithDoubledSlash", "D//", "w.1.saveimage:a.fcs", "a.fcs"},
         LoadedFileWrite{"OutputThroughDotSlash", "D/", "output.set:./a.fcs", "./a.fcs"},
-        LoadedFileWrite{"OutputFromAFolderClimbingBack", "D/sub/../", "output.set:a.fcs", "a.fcs"}),
+        LoadedFileWrite{"OutputFromAFolderClimbingBack", "D/sub/../", "output.set:a.fcs", "a.fcs"},
+        // A name that climbs out of a folder and back is refused for the
+        // loaded file it leads to, not for leaving the folder.
+        LoadedFileWrite{"PictureClimbingBackThroughASubfolder", "D/", "w.1.saveimage:.//sub/../a.fcs", ".//sub/../a.fcs"},
+        LoadedFileWrite{"OutputClimbingBackThroughASubfolder", "D/", "output.set:sub/../a.fcs", "sub/../a.fcs"},
+        LoadedFileWrite{"PictureClimbingBackThroughAMissingFolder", "D/", "w.1.saveimage:none/../a.fcs",
+                        "none/../a.fcs"},
+        LoadedFileWrite{"OutputClimbingOutAndBackIntoTheFolder", "D/sub/", "output.set:../a.fcs", "../a.fcs"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ToolProgramTest, OutputOpenedBeforeItsFileIsLoadedIsNotWrittenAfterwards) {

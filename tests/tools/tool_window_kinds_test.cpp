@@ -17,6 +17,7 @@
 #include "plots/multi/ThreeDPlot.h"
 #include "plots/timeproj/FluxTracker.h"
 #include "plots/timeproj/Projector.h"
+#include "plots/timeproj/ScatterDisplayWindow.h"
 #include "tests/support/EveryWindowKind.h"
 #include "tests/tools/ToolProgramFixture.h"
 
@@ -76,7 +77,8 @@ TEST_F(ToolWindowKinds, ThreeDPlotTurnsZoomsZeroesAndSwitchesItsBackground) {
     EXPECT_EQ(plot.state().RotateY, 340);
     EXPECT_EQ(plot.state().Distance, ThreeDDefaultDistance - 100);
     EXPECT_TRUE(plot.state().BackgroundPictureShown);
-    EXPECT_TRUE(plot.state().FastDraw);
+    // As the menu item: a file within the fast-draw limit stays drawn in full.
+    EXPECT_FALSE(plot.state().FastDraw);
     EXPECT_EQ(value("$x"), "1");
     EXPECT_EQ(value("$type"), "3D Plot");
     EXPECT_EQ(value("$afterAxis"), "3");
@@ -167,6 +169,100 @@ TEST_F(ToolWindowKinds, FluxTrackerAndProjectorTakeAxesAndDrawingModes) {
               "w.1.drawmode:fast", "w.2.drawmode:full", "$x1.set:@.w.1.axis.x", "$y2.set:@.w.2.axis.y"});
     EXPECT_EQ(value("$x1"), "3");
     EXPECT_EQ(value("$y2"), "3");
+}
+
+// ---- drawing modes ----
+
+// What a window draws and counts: whether it is marked as fast drawing, and
+// every how many events it takes.
+struct DrawnShare {
+    bool fastMark = false;
+    int32_t step = 0;
+    bool operator==(const DrawnShare&) const = default;
+};
+
+void PrintTo(const DrawnShare& d, std::ostream* os) { *os << (d.fastMark ? "fast" : "full") << ", every " << d.step; }
+
+template <class Kind>
+DrawnShare stateShare(PlotWindow* w) {
+    const auto& s = dynamic_cast<Kind&>(*w).state();
+    if constexpr (requires { s.FastDrawOn; }) return {s.FastDrawOn, s.EventStep};
+    else if constexpr (requires { s.DrawStep; }) return {s.FastDraw, s.DrawStep};
+    else if constexpr (requires { s.Step; }) return {s.FastDraw, s.Step};
+    else return {s.FastDraw, s.EventStep};
+}
+
+DrawnShare scatterShare(PlotWindow* w) {
+    const ScatterView& v = dynamic_cast<ScatterDisplayWindow&>(*w).view();
+    return {v.FastDraw, v.EventStep};
+}
+
+struct DrawModeKind {
+    const char* kind;
+    DrawnShare (*share)(PlotWindow*);
+    bool statisticsText;  // its statistics grid reaches the tool as text
+};
+
+void PrintTo(const DrawModeKind& k, std::ostream* os) { *os << k.kind; }
+
+class ToolDrawMode : public ToolWindowKinds, public ::testing::WithParamInterface<DrawModeKind> {};
+
+// A file above the fast-draw limit (60000 events, limit 50000: every second
+// event in fast drawing). "full" draws and counts every event without the
+// mark, "fast" the sample with it, as the window's menu item does.
+TEST_P(ToolDrawMode, FullCountsEveryEventAndFastTheMarkedSample) {
+    const DrawModeKind& k = GetParam();
+    FcsTestFile file;
+    file.param("FSC-H").param("SSC-H").param("FL1-H");
+    for (int i = 0; i < 60000; ++i)
+        file.Events.push_back({static_cast<double>(i % 1000), static_cast<double>(i * 7 % 1000),
+                               static_cast<double>(i * 13 % 1000)});
+    WriteFcsTestFile(data.file("big.fcs"), file);
+    ASSERT_TRUE(createWindowInSlot(k.kind, 1));
+    ASSERT_EQ(g.FastDrawLimit, 50000);
+
+    std::vector<std::string> lines{loadLine(), "w.1.file.load:big.fcs"};
+    if (k.statisticsText) lines.push_back("w.1.statistics.visible:true");
+    runLines(lines);
+    EXPECT_EQ(k.share(windowAt(1)), (DrawnShare{true, 2}));
+
+    std::string statistics = k.statisticsText ? "$grid.set:@.w.1.statistics.contents.multiline" : "";
+    runLines({"w.1.drawmode:full", statistics});
+    EXPECT_EQ(k.share(windowAt(1)), (DrawnShare{false, 1}));
+    if (k.statisticsText) {
+        EXPECT_EQ(value("$grid").find("FAST DRAW"), std::string::npos) << value("$grid");
+        EXPECT_NE(value("$grid").find("\t60000\t"), std::string::npos) << value("$grid");
+    }
+
+    runLines({"w.1.drawmode:fast", statistics});
+    EXPECT_EQ(k.share(windowAt(1)), (DrawnShare{true, 2}));
+    if (k.statisticsText) {
+        EXPECT_NE(value("$grid").find("FAST DRAW"), std::string::npos) << value("$grid");
+        EXPECT_NE(value("$grid").find("\t30000\t"), std::string::npos) << value("$grid");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ToolDrawMode,
+                         ::testing::Values(DrawModeKind{"DotPlot", stateShare<DotPlot>, true},
+                                           DrawModeKind{"Histogram", stateShare<Histogram>, true},
+                                           DrawModeKind{"BendPlot", stateShare<BendPlot>, true},
+                                           DrawModeKind{"Histogram Modeller", stateShare<HistogramModeller>, false},
+                                           DrawModeKind{"3D Plot", stateShare<Plot3D>, false},
+                                           DrawModeKind{"FluxTracker", scatterShare, false},
+                                           DrawModeKind{"Projector", scatterShare, false}),
+                         [](const auto& info) {
+                             std::string name = info.param.kind;
+                             std::erase(name, ' ');
+                             return name;
+                         });
+
+// "fast" on a file within the limit does what the menu item does: nothing,
+// so the window never shows the mark while it counts every event.
+TEST_F(ToolWindowKinds, FastOnAFileWithinTheLimitStaysFull) {
+    writeThreeParameterFile("a.fcs");
+    ASSERT_TRUE(createWindowInSlot("DotPlot", 1));
+    runLines({loadLine(), "w.1.file.load:a.fcs", "w.1.drawmode:fast"});
+    EXPECT_EQ(stateShare<DotPlot>(windowAt(1)), (DrawnShare{false, 1}));
 }
 
 // ---- pictures ----

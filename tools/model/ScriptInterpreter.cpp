@@ -94,6 +94,11 @@ std::string ScriptRun::substituteVariables(std::string argument) const {
     }
 }
 
+void ScriptRun::checkVariableLengths() const {
+    for (const ScriptVariable& v : variables_)
+        if (v.Value.size() > MaxSubstitutedLength) throw ScriptError("the variable " + v.Name + " grows too long");
+}
+
 LoopEntry& ScriptRun::innermostLoop() {
     if (LoopDepth < 1 || LoopDepth > MaxLoopDepth) throw ScriptError("\"loop\" without an open \"do\"");
     return LoopStack[static_cast<size_t>(LoopDepth)];
@@ -227,7 +232,10 @@ void ScriptInterpreter::runLine(ScriptRun& run, const std::string& rawLine) {
     if (!context.ScriptArgument.empty() && context.ScriptArgument[0] == '@' && query_)
         context.ScriptArgument = query_(context, context.ScriptArgument);
 
-    if (const ScriptCommand* command = commands_.find(context.CommandTokens)) (*command)(context);
+    if (const ScriptCommand* command = commands_.find(context.CommandTokens)) {
+        (*command)(context);
+        run.checkVariableLengths();
+    }
 }
 
 bool ScriptInterpreter::AjaOhjelma(std::string_view text, bool showVariables) {
@@ -250,8 +258,12 @@ bool ScriptInterpreter::AjaOhjelma(std::string_view text, bool showVariables) {
     while (run.LineIndex <= lastLine && g.ScriptRunning && !g.ProgramClosing) {
         try {
             runLine(run, run.Lines[static_cast<size_t>(run.LineIndex)]);
-        } catch (const std::exception&) {
-            if (g.ScriptRunning && !g.ProgramClosing) host_.message(AbortMessage(run.LineIndex + 1), AbortTitle);
+        } catch (const std::exception& e) {
+            if (g.ScriptRunning && !g.ProgramClosing) {
+                std::string text = AbortMessage(run.LineIndex + 1);
+                if (dynamic_cast<const ExplainedScriptError*>(&e)) text += std::string("\n") + e.what();
+                host_.message(text, AbortTitle);
+            }
             break;
         }
         if (g.ProgramClosing) break;

@@ -17,7 +17,9 @@
 //    "w.$n.x" addresses the window whose number $n holds;
 //  - an argument starting with "@" is handed to the query evaluator;
 //  - the command table runs the first command matching the tokens; a line
-//    that matches none does nothing.
+//    that matches none does nothing;
+//  - a variable the command left longer than MaxSubstitutedLength makes the
+//    line an error.
 // Between lines the host processes pending events; the run goes on while
 // g.ScriptRunning is true (Stop, "end" and every command's abort message
 // clear it) and the program is not closing. A command that throws (a bad
@@ -42,6 +44,11 @@ namespace qv {
 // An error of the code in a tool line: ends the run with the abort message.
 struct ScriptError : std::runtime_error {
     using std::runtime_error::runtime_error;
+};
+// An error of the code whose reason the user is told: its text is shown
+// under the abort message.
+struct ExplainedScriptError : ScriptError {
+    using ScriptError::ScriptError;
 };
 
 inline constexpr int MaxLoopDepth = 100;
@@ -105,6 +112,11 @@ public:
     // ScriptError when names are still found after MaxSubstitutionPasses or
     // when a pass would grow the argument past MaxSubstitutedLength.
     std::string substituteVariables(std::string argument) const;
+    // Throws ScriptError when a variable's value has grown longer than
+    // MaxSubstitutedLength. Run after every command, so whatever lengthens
+    // a variable (padding with zeros, a long answer or line, a calculation)
+    // ends the run on the line that crossed the limit, as substitution does.
+    void checkVariableLengths() const;
 
     // The innermost open loop; throws ScriptError when none is open.
     LoopEntry& innermostLoop();

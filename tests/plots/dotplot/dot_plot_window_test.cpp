@@ -149,21 +149,31 @@ TEST_F(DotPlotWindowTest, FastDrawFollowsTheLimit) {
     EXPECT_EQ(w.state().EventStep, 120001);
 }
 
-TEST_F(DotPlotWindowTest, FastModeMemberChangesOnlyTheLabel) {
+// The tools' member does what the menu item does: the mark, the step and
+// the caption change together, and a file within the limit stays full.
+TEST_F(DotPlotWindowTest, FastModeMemberSwitchesAsTheMenuItemDoes) {
     PutFile(1, MakeUniformFile(1000, 100, 100));
     DotPlot& w = open(1);
     showFile(w, 1);
+    w.AsetaPiirtoMoodi("fast");  // 1000 events within the limit of 50000
+    EXPECT_FALSE(w.state().FastDrawOn);
+    EXPECT_EQ(w.eventsDrawn(), 1000);
+
+    g.FastDrawLimit = 100;
     w.AsetaPiirtoMoodi("fast");
     EXPECT_TRUE(w.state().FastDrawOn);
-    EXPECT_EQ(w.state().EventStep, 1);
-    EXPECT_EQ(w.eventsDrawn(), 1000);
-    EXPECT_EQ(w.state().caption(MenuFastDraw), "Fast draw mode");
+    EXPECT_EQ(w.state().EventStep, 11);
+    EXPECT_EQ(w.eventsDrawn(), 91);
+    EXPECT_EQ(w.state().caption(MenuFastDraw), "Full draw mode");
     const int saves = services.autosaves;
     w.AsetaPiirtoMoodi("fast");  // no change, no redraw
     w.AsetaPiirtoMoodi("Full");
     EXPECT_EQ(services.autosaves, saves);
     w.AsetaPiirtoMoodi("full");
     EXPECT_FALSE(w.state().FastDrawOn);
+    EXPECT_EQ(w.state().EventStep, 1);
+    EXPECT_EQ(w.eventsDrawn(), 1000);
+    EXPECT_EQ(w.state().caption(MenuFastDraw), "Fast draw mode");
 }
 
 TEST_F(DotPlotWindowTest, PopupCaptionsSwitchWithEachToggle) {

@@ -159,9 +159,17 @@ TEST_F(ThreeDWindowTest, ToolMembers) {
     w.AsetaKanava("y", "9");
     EXPECT_EQ(w.AnnaKanava("y"), "2");
 
+    // The drawing-mode words do what the menu item does: a file within the
+    // limit stays full; above it the notice and the step change together.
+    w.AsetaPiirtoMoodi("fast");
+    EXPECT_FALSE(window->state().FastDraw);
+    g.FastDrawLimit = 1000;
     w.AsetaPiirtoMoodi("fast");
     EXPECT_TRUE(window->state().FastDraw);
-    EXPECT_EQ(window->state().Step, 1);  // the word switches only the notice
+    EXPECT_EQ(window->state().Step, 4);
+    w.AsetaPiirtoMoodi("full");
+    EXPECT_FALSE(window->state().FastDraw);
+    EXPECT_EQ(window->state().Step, 1);
     w.AsetaTaustaKuvanTila("paalla");
     EXPECT_TRUE(window->state().BackgroundPictureShown);
     w.AsetaTaustaKuvanTila("poissa");
