@@ -110,7 +110,7 @@ void DAD::Alusta(int id) {
     id_ = static_cast<int16_t>(id);
     layout_ = DadLayout();
     pan_ = DadPan();
-    title_ = "(" + std::to_string(id) + "): Data Analyzing Data - No File";
+    title_ = NoFileTitle(id, "Data Analyzing Data");
     if (WindowRecord* r = record()) {
         r->Selected = true;
         r->ShowsFile = true;
@@ -179,6 +179,9 @@ void DAD::resizeEvent(QResizeEvent* event) {
 }
 
 // ---------------------------------------------------------------- drawing
+
+void DAD::forgetShownFile() { title_ = NoFileTitle(id_, "Data Analyzing Data"); }
+
 
 void DAD::writeBoxes() {
     eventsBox_->setText(QString::number(layout_.SampleSize));

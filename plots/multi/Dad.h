@@ -91,6 +91,7 @@ protected:
     std::string titleText() const override { return title_; }
     bool initialised() const override { return initialised_; }
     bool darkBackground() const override { return false; }
+    void forgetShownFile() override;
     void rememberKindSize(int32_t, int32_t) override {}
     void paintOverlay(QPainter& painter) override;
 
