@@ -20,6 +20,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
@@ -75,6 +76,7 @@ public:
     const DadLayout& layout() const { return layout_; }
     DadPan& pan() { return pan_; }
     QString statusText() const;
+    const QLabel* statusBox() const { return status_; }
     bool startEnabled() const;
     bool placeRestEnabled() const;
     QString startCaption() const;
@@ -140,7 +142,7 @@ private:
     QCheckBox* random_ = nullptr;     // RandomValinta
     QPushButton* start_ = nullptr;    // AloitaAjo
     QPushButton* placeRest_ = nullptr;  // AsetaLoput
-    QLineEdit* status_ = nullptr;     // StatusLaatikko
+    QLabel* status_ = nullptr;        // StatusLaatikko
     QTimer* timer_ = nullptr;         // AjoKello
 };
 
