@@ -105,8 +105,11 @@ int CompensationGridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant CompensationGridModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || role != Qt::DisplayRole) return {};
-    return cellText(index.row(), index.column());
+    if (!index.isValid()) return {};
+    // The columns are narrow: a name or value cut in its cell shows whole
+    // in its tooltip.
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return cellText(index.row(), index.column());
+    return {};
 }
 
 Qt::ItemFlags CompensationGridModel::flags(const QModelIndex& index) const {

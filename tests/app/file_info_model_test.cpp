@@ -79,7 +79,10 @@ TEST_F(FileInfoModel, TheGridModelShowsItsCopyOfTheFile) {
         {0, 0, ""}, {0, 2, "B"}, {3, 0, "C"}, {2, 1, "2.1"}, {1, 2, "1.2"}, {3, 3, "0"}, {4, 1, ""}, {1, -1, ""}};
     for (const auto& [row, column, text] : cells) {
         EXPECT_EQ(grid.cellText(row, column), QString(text)) << row << "," << column;
-        if (row <= 3 && column >= 0) EXPECT_EQ(grid.index(row, column).data().toString(), QString(text));
+        if (row <= 3 && column >= 0) {
+            EXPECT_EQ(grid.index(row, column).data().toString(), QString(text));
+            EXPECT_EQ(grid.index(row, column).data(Qt::ToolTipRole).toString(), QString(text));
+        }
     }
 
     f.CompensationMatrix(2, 1) = 0.5f;
