@@ -22,6 +22,7 @@
 #include "app/PlotWindow.h"
 #include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
+#include "app/model/CompensationGridModel.h"
 #include "app/model/ProgramFolder.h"
 #include "core/SharedState.h"
 #include "plots/dotplot/DotPlot.h"
@@ -120,6 +121,8 @@ void BM_OpenWideFile(benchmark::State& state) {
     for (auto _ : state) program.open();
     if (!wideFileShownIn(1)) state.SkipWithError("the file was not loaded");
     state.counters["RSS_MB"] = residentMegabytes() - program.baseMegabytes;
+    // The rows of the compensation grid File info holds: none while hidden.
+    state.counters["GridRows"] = program.main->fileInfo()->gridModel()->rowCount();
     state.SetLabel(shown ? "File info shown" : "File info hidden");
 }
 BENCHMARK(BM_OpenWideFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
