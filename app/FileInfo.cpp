@@ -9,7 +9,8 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QSignalBlocker>
-#include <QTableWidget>
+#include <QShowEvent>
+#include <QTableView>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -18,6 +19,7 @@
 #include "app/Dialogs.h"
 #include "app/MainServices.h"
 #include "app/WorkspacePlacement.h"
+#include "app/model/CompensationGridModel.h"
 #include "app/model/FileInfoModel.h"
 #include "app/model/FileSystemText.h"
 #include "app/model/PopulationRecompute.h"
@@ -80,16 +82,11 @@ FileInfo::FileInfo(QWidget* parent) : QWidget(parent, Qt::Tool) {
     tabs_->addTab(params, QStringLiteral("Parameters"));
 
     auto* comp = new QWidget;
-    auto* compLayout = new QVBoxLayout(comp);
+    compensationLayout_ = new QVBoxLayout(comp);
     compensate_ = new QCheckBox(QStringLiteral("Compensate"), comp);
-    grid_ = new QTableWidget(comp);
-    grid_->horizontalHeader()->hide();
-    grid_->verticalHeader()->hide();
-    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid_->setRowCount(1);
-    grid_->setColumnCount(1);
-    compLayout->addWidget(compensate_);
-    compLayout->addWidget(grid_, 1);
+    compensationLayout_->addWidget(compensate_);
+    // The grid's view waits for the window to be shown (makeGridView).
+    gridModel_ = new CompensationGridModel(this);
     tabs_->addTab(comp, QStringLiteral("Compensation"));
 
     global_ = new QCheckBox(QStringLiteral("Use these parameter values instead of file parameter values"), this);
@@ -98,10 +95,9 @@ FileInfo::FileInfo(QWidget* parent) : QWidget(parent, Qt::Tool) {
     connect(parameters_, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { renameParameter(parameters_->row(item)); });
     connect(parameters_, &QListWidget::itemChanged, this, &FileInfo::parameterMarkChanged);
-    connect(grid_, &QTableWidget::cellDoubleClicked, this, &FileInfo::editCompensationCell);
     connect(compensate_, &QCheckBox::toggled, this, &FileInfo::compensateChanged);
     connect(global_, &QCheckBox::toggled, this, &FileInfo::globalChanged);
-    watchChildren();
+    watchChildren(this);
 
     theInstance() = this;
 }
@@ -116,14 +112,54 @@ void FollowFileWindow(int windowId, bool refresh) {
     if (FileInfo* window = FileInfo::instance()) window->AsetaLista(windowId, refresh);
 }
 
-void FileInfo::watchChildren() {
+void FileInfo::watchChildren(QWidget* root) {
     // The window sees keys before its controls, and every control passes on
     // mouse movement; a click on the events box asks for the number.
-    for (QWidget* child : findChildren<QWidget*>()) {
+    for (QWidget* child : root->findChildren<QWidget*>()) {
         child->installEventFilter(this);
         child->setMouseTracking(true);
     }
-    installEventFilter(this);
+    root->installEventFilter(this);
+    root->setMouseTracking(true);
+}
+
+void FileInfo::makeGridView() {
+    if (grid_) return;
+    grid_ = new QTableView(compensationLayout_->parentWidget());
+    grid_->horizontalHeader()->hide();
+    grid_->verticalHeader()->hide();
+    grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Columns 1..P are 500 twips wide; the name column keeps the view's
+    // own width. Every section takes the default unless told, so a grid of
+    // thousands of columns sets no width one by one.
+    QHeaderView* columns = grid_->horizontalHeader();
+    const int nameWidth = columns->defaultSectionSize();
+    columns->setDefaultSectionSize(500 / TwipsPerPixel);
+    grid_->setModel(gridModel_);
+    const auto sizeNameColumn = [this, nameWidth] {
+        if (gridModel_->columnCount() > 0) grid_->horizontalHeader()->resizeSection(0, nameWidth);
+    };
+    connect(gridModel_, &QAbstractItemModel::modelReset, grid_, sizeNameColumn);
+    sizeNameColumn();
+    connect(grid_, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& cell) { editCompensationCell(cell.row(), cell.column()); });
+    compensationLayout_->addWidget(grid_, 1);
+    watchChildren(grid_);
+}
+
+void FileInfo::fillGrid() {
+    gridModel_->fill(shownFile());
+    gridPending_ = false;
+}
+
+void FileInfo::ensureGridFilled() {
+    if (gridPending_) fillGrid();
+}
+
+void FileInfo::showEvent(QShowEvent* event) {
+    makeGridView();
+    ensureGridFilled();
+    QWidget::showEvent(event);
 }
 
 FileRecord* FileInfo::shownFile() const {
@@ -140,6 +176,8 @@ void FileInfo::redrawAll() {
 // ---- public operations ----
 
 void FileInfo::AsetaLista(int windowId, bool refresh) {
+    // The values imposed below are those the window shows now.
+    if (refresh && g.GlobalParameterValues) ensureGridFilled();
     const bool registered = windowId >= 1 && windowId < static_cast<int>(g.WindowRegistry.size()) &&
                             g.WindowRegistry[static_cast<size_t>(windowId)].InUse;
     shownFileSlot_ = registered ? g.WindowRegistry[static_cast<size_t>(windowId)].FileIndex : 0;
@@ -227,20 +265,14 @@ void FileInfo::FillFileInfo(bool redraw) {
         parameters_->addItem(item);
     }
 
-    grid_->clear();
-    grid_->setRowCount(P + 1);
-    grid_->setColumnCount(P + 1);
-    for (int j = 1; j <= P; ++j) {
-        const QString name = latin1(file.Parameters[static_cast<size_t>(j)].Name);
-        grid_->setItem(0, j, new QTableWidgetItem(name));
-        grid_->setItem(j, 0, new QTableWidgetItem(name));
-        grid_->setColumnWidth(j, 500 / TwipsPerPixel);
+    // The grid is built only where it is seen or its values are needed: a
+    // file of thousands of parameters has millions of cells.
+    if (isVisible() || g.GlobalParameterValues) {
+        fillGrid();
+    } else {
+        gridModel_->clear();
+        gridPending_ = true;
     }
-    for (int i = 1; i <= P; ++i)
-        for (int j = 1; j <= P; ++j) {
-            const float c = file.CompensationMatrix.contains(i, j) ? file.CompensationMatrix(i, j) : 0.0f;
-            grid_->setItem(i, j, new QTableWidgetItem(latin1(CompensationCellText(c))));
-        }
 
     // A change of state runs the box's reaction for the newly shown file.
     compensate_->setChecked(file.CompensationOn);
@@ -257,14 +289,8 @@ void FileInfo::ApplyGlobalValues() {
         values.Parameters.push_back({toLatin1(item->text()), item->checkState() == Qt::Checked});
     }
     values.CompensationOn = compensate_->isChecked();
-    for (int i = 1; i < grid_->rowCount(); ++i) {
-        std::vector<std::optional<float>> row;
-        for (int j = 1; j < grid_->columnCount(); ++j) {
-            const QTableWidgetItem* cell = grid_->item(i, j);
-            row.push_back(cell ? CompensationFromPercent(toLatin1(cell->text())) : std::nullopt);
-        }
-        values.Matrix.push_back(std::move(row));
-    }
+    ensureGridFilled();
+    values.Matrix = gridModel_->coefficients();
     ImposeParameterValues(values, g.FileTable, g.MaxFiles);
     RecomputeAllPopulations();
 }
@@ -353,8 +379,8 @@ void FileInfo::editCompensationCell(int row, int column) {
     FileRecord* file = shownFile();
     if (!file || row < 1 || column < 1 || row > file->ParameterCount || column > file->ParameterCount) return;
     if (!file->CompensationMatrix.contains(row, column)) return;
-    QTableWidgetItem* cell = grid_->item(row, column);
-    const QString shown = cell ? cell->text() : QString();
+    ensureGridFilled();
+    const QString shown = gridModel_->cellText(row, column);
     const std::optional<QString> answer =
         dialogs().inputBox(QStringLiteral("Give a new value for compensation"),
                            QStringLiteral("New compensation value"), latin1(CompensationEditDefault(toLatin1(shown))));
@@ -369,7 +395,7 @@ void FileInfo::editCompensationCell(int row, int column) {
     }
     if (!file->CompensationMatrix.contains(row, column)) return;
     file->CompensationMatrix(row, column) = *c;
-    if (QTableWidgetItem* now = grid_->item(row, column)) now->setText(*answer);
+    gridModel_->setTypedText(row, column, *answer);
     if (g.GlobalParameterValues) {
         ApplyGlobalValues();
     } else {

@@ -18,11 +18,13 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
-class QTableWidget;
+class QTableView;
+class QVBoxLayout;
 class QTabWidget;
 
 namespace qv {
 
+class CompensationGridModel;
 struct FileRecord;
 
 class FileInfo final : public QWidget {
@@ -61,12 +63,17 @@ public:
     QLineEdit* eventsBox() const { return events_; }
     QListWidget* parameterList() const { return parameters_; }
     QCheckBox* compensateBox() const { return compensate_; }
-    QTableWidget* grid() const { return grid_; }
+    // The grid's view is made the first time the window is shown; the model
+    // holds the shown file's grid while the window is shown or global
+    // values are on, and nothing otherwise.
+    QTableView* grid() const { return grid_; }
+    CompensationGridModel* gridModel() const { return gridModel_; }
     QCheckBox* globalBox() const { return global_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     // The loaded record of the shown slot, nullptr when there is none.
@@ -77,7 +84,11 @@ private:
     void parameterMarkChanged(QListWidgetItem* item);
     void compensateChanged(bool ticked);
     void globalChanged(bool ticked);
-    void watchChildren();
+    void watchChildren(QWidget* root);
+    // The grid of the shown file, filled now when it is not yet.
+    void fillGrid();
+    void ensureGridFilled();
+    void makeGridView();
 
     int shownFileSlot_ = 0;
     bool filling_ = false;
@@ -91,7 +102,11 @@ private:
     QLineEdit* events_ = nullptr;
     QListWidget* parameters_ = nullptr;
     QCheckBox* compensate_ = nullptr;
-    QTableWidget* grid_ = nullptr;
+    QVBoxLayout* compensationLayout_ = nullptr;
+    CompensationGridModel* gridModel_ = nullptr;
+    QTableView* grid_ = nullptr;
+    // The model does not hold the shown file's grid yet.
+    bool gridPending_ = true;
     QCheckBox* global_ = nullptr;
 };
 

@@ -145,8 +145,19 @@ bool FilePlotWindow::applyFrameRequest(const WindowSettingRequest& req) {
 
 void FilePlotWindow::dropFileNotLoaded() {
     WindowRecord* r = record();
-    if (r && r->FileIndex != 0 && !fileRecord(r->FileIndex).Loaded) r->FileIndex = 0;
+    if (!r) return;
+    if (r->FileIndex != 0 && !fileRecord(r->FileIndex).Loaded) r->FileIndex = 0;
+    if (r->FileIndex == 0) showNoFile();
 }
+
+void FilePlotWindow::showNoFile() {
+    forgetShownFile();
+    updateCaption();
+    picture_.fill(darkBackground() ? Qt::black : Qt::white);
+    update();
+}
+
+std::string NoFileTitle(int id, const std::string& kind) { return "(" + std::to_string(id) + "): " + kind + " - No File"; }
 
 std::optional<int16_t> FilePlotWindow::chooseAxisParameter(int axis, QPoint globalPos) {
     const FileRecord& file = fileRecord(fileIndex());

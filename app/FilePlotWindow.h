@@ -59,6 +59,10 @@ protected:
     virtual bool darkBackground() const = 0;       // colour of a picture not drawn yet
     // The outer size of the window the user resized last, per kind.
     virtual void rememberKindSize(int32_t widthTwips, int32_t heightTwips) = 0;
+    // Forgets the file of the last draw: the caption without a file
+    // (NoFileTitle) and every result of the draw that the window shows or
+    // hands to other windows and tools. The shared code clears the picture.
+    virtual void forgetShownFile() = 0;
     // Quick feedback drawn over the picture (gates being drawn, handles).
     virtual void paintOverlay(QPainter& painter) { (void)painter; }
 
@@ -88,8 +92,12 @@ protected:
     // Carries out a place, size or file request of a settings line; false
     // for other kinds of request.
     bool applyFrameRequest(const WindowSettingRequest& request);
-    // A file slot that holds no loaded file leaves the window without one.
+    // A file slot that holds no loaded file leaves the window without one;
+    // a window without a file shows none (showNoFile).
     void dropFileNotLoaded();
+    // The caption without a file, an empty picture and nothing drawn left
+    // for other windows to read.
+    void showNoFile();
     // The parameter list of an axis strip (axis 1 X, 2 Y) over the window's
     // file: the number (1-based) of the parameter chosen; nothing without a
     // file, when the list was dismissed (the last choice is kept for the
@@ -121,6 +129,8 @@ private:
 // first size while both remembered values are 0; `outer` is resized to it.
 void ResizeToStartSize(QWidget& outer, int32_t rememberedWidth, int32_t rememberedHeight, int32_t firstWidth,
                        int32_t firstHeight);
+// The caption of a file window without a file: "(" id "): " kind " - No File".
+std::string NoFileTitle(int id, const std::string& kind);
 // Place and size of the outer window in twips (no file).
 WindowFrameTwips FrameTwipsOf(const QWidget& outer);
 // Carries out a place or size request of a settings line, held to sane

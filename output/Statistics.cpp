@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -193,6 +194,7 @@ void Statistics::showGrid() {
         for (const auto& [first, last] : grid_.mergedRuns(r)) table_->setSpan(r, first, 1, last - first + 1);
     }
     for (int c = 0; c < cols; ++c) table_->setColumnWidth(c, std::max(1, toPixels(grid_.colWidth(c))));
+    giveCutTextsTheirTooltips();
     table_->setUpdatesEnabled(true);
 
     // Once the owner has sized the grid, the window's inside holds exactly
@@ -213,6 +215,24 @@ void Statistics::showGrid() {
             f->resize(size + border);
         } else {
             resize(size);
+        }
+    }
+}
+
+void Statistics::giveCutTextsTheirTooltips() {
+    // The column widths are the grid's own (the label column's among
+    // them), so a text wider than its cell shows whole in its tooltip.
+    const int padding = 2 * (table_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table_) + 1);
+    const QFontMetrics metrics(table_->font());
+    for (int r = 0; r < table_->rowCount(); ++r) {
+        for (int c = 0; c < table_->columnCount(); ++c) {
+            QTableWidgetItem* item = table_->item(r, c);
+            if (!item) continue;
+            int width = 0;
+            for (int k = c; k < c + table_->columnSpan(r, c) && k < table_->columnCount(); ++k)
+                width += table_->columnWidth(k);
+            const QString text = item->text();
+            item->setToolTip(metrics.horizontalAdvance(text) + padding > width ? text : QString());
         }
     }
 }

@@ -91,6 +91,8 @@ private:
     QWidget* frame() const;
     void ownerClosedByUser();
     void refreshOwner();
+    // Every cell whose text is wider than the cell gets it as its tooltip.
+    void giveCutTextsTheirTooltips();
 
     int id_ = 0;
     StatisticsEntries entries_;

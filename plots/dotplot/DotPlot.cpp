@@ -50,7 +50,7 @@ const FileRecord& DotPlot::fileCopy() const {
 void DotPlot::Alusta(int id) {
     state_ = DotPlotState();
     state_.ID = static_cast<int16_t>(id);
-    state_.Title = "(" + std::to_string(id) + "): Dot Plot - No File";
+    state_.Title = NoFileTitle(id, "Dot Plot");
     if (WindowRecord* r = record()) {
         r->Selected = true;
         r->ShowsFile = true;
@@ -106,6 +106,13 @@ void DotPlot::rememberKindSize(int32_t widthTwips, int32_t heightTwips) {
 }
 
 // ---------------------------------------------------------------- drawing
+
+void DotPlot::forgetShownFile() {
+    state_.Title = NoFileTitle(state_.ID, "Dot Plot");
+    state_.FileSlot = 0;
+    eventsDrawn_ = 0;
+}
+
 
 void DotPlot::Piirra() {
     const int slot = fileIndex();

@@ -58,7 +58,7 @@ Histogram::~Histogram() = default;
 void Histogram::Alusta(int id) {
     state_ = HistogramState();
     state_.ID = static_cast<int16_t>(id);
-    state_.Title = "(" + std::to_string(id) + "): Histogram - No File";
+    state_.Title = NoFileTitle(id, "Histogram");
     if (WindowRecord* r = record()) {
         r->Selected = true;
         r->ShowsFile = true;
@@ -109,6 +109,16 @@ void Histogram::UnloadWindow() {
 }
 
 // ---------------------------------------------------------------- drawing
+
+void Histogram::forgetShownFile() {
+    state_.Title = NoFileTitle(state_.ID, "Histogram");
+    state_.FileSlot = 0;
+    // The overlay and the mirror draw nothing from a histogram without counts.
+    state_.Counts.clear();
+    state_.ColumnTops.clear();
+    state_.YMax = 0.0f;
+}
+
 
 void Histogram::Piirra() {
     const int slot = fileIndex();

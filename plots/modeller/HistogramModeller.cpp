@@ -49,7 +49,7 @@ HistogramModeller::~HistogramModeller() = default;
 void HistogramModeller::Alusta(int id) {
     state_ = ModellerState();
     state_.ID = static_cast<int16_t>(id);
-    state_.Title = "(" + std::to_string(id) + "): Histogram Modeller - No File";
+    state_.Title = NoFileTitle(id, "Histogram Modeller");
     if (WindowRecord* r = record()) {
         r->Selected = true;
         r->ShowsFile = true;
@@ -124,6 +124,12 @@ void HistogramModeller::rebuildBinValuesWhenStale() {
 }
 
 // ---------------------------------------------------------------- drawing
+
+void HistogramModeller::forgetShownFile() {
+    state_.Title = NoFileTitle(state_.ID, "Histogram Modeller");
+    state_.FileSlot = 0;
+}
+
 
 void HistogramModeller::Piirra() {
     const int slot = fileIndex();

@@ -41,7 +41,7 @@ BendPlot::~BendPlot() = default;
 void BendPlot::Alusta(int id) {
     state_ = BendPlotState();
     state_.ID = static_cast<int16_t>(id);
-    state_.Title = "(" + std::to_string(id) + "): Bending plot - No File";
+    state_.Title = NoFileTitle(id, "Bending plot");
     if (WindowRecord* r = record()) {
         r->Selected = true;
         r->ShowsFile = true;
@@ -110,6 +110,13 @@ void BendPlot::rememberKindSize(int32_t widthTwips, int32_t heightTwips) {
 }
 
 // ---------------------------------------------------------------- drawing
+
+void BendPlot::forgetShownFile() {
+    state_.Title = NoFileTitle(state_.ID, "Bending plot");
+    state_.FileSlot = 0;
+    eventsDrawn_ = 0;
+}
+
 
 void BendPlot::Piirra() {
     const int slot = fileIndex();

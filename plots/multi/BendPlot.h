@@ -77,6 +77,7 @@ protected:
     std::string titleText() const override { return state_.Title; }
     bool initialised() const override { return state_.Initialised; }
     bool darkBackground() const override { return state_.DarkBackground; }
+    void forgetShownFile() override;
     void rememberKindSize(int32_t widthTwips, int32_t heightTwips) override;
     void paintOverlay(QPainter& painter) override { paintFeedback(painter); }
     StatisticsPanel* statisticsBase() const override;

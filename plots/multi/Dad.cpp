@@ -34,6 +34,7 @@ constexpr int ControlsLeft = DadPictureSize + 8;
 constexpr int ControlsWidth = 170;
 constexpr int WindowWidth = ControlsLeft + ControlsWidth + 8;
 constexpr int WindowHeight = DadPictureSize;
+constexpr int StatusTop = 372;
 
 // A drawing coordinate held far enough inside int range for the painter.
 double held(double v) { return std::clamp(v, -1.0e6, 1.0e6); }
@@ -87,9 +88,17 @@ void DAD::buildControls() {
     start_->setEnabled(false);
     placeRest_ = new QPushButton(QStringLiteral("Place rest"), this);
     placeRest_->setGeometry(ControlsLeft, 342, ControlsWidth, 26);
-    status_ = new QLineEdit(this);
-    status_->setReadOnly(true);
-    status_->setGeometry(ControlsLeft, 374, ControlsWidth, 22);
+    // The progress texts are longer than the column is wide: the box wraps
+    // them over the rest of the column's height, and its tooltip holds the
+    // whole text should a long run outgrow even that.
+    status_ = new QLabel(this);
+    status_->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    status_->setBackgroundRole(QPalette::Base);
+    status_->setAutoFillBackground(true);
+    status_->setWordWrap(true);
+    status_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    status_->setTextFormat(Qt::PlainText);
+    status_->setGeometry(ControlsLeft, StatusTop, ControlsWidth, WindowHeight - StatusTop);
     timer_ = new QTimer(this);
     timer_->setInterval(10);
 
@@ -110,7 +119,7 @@ void DAD::Alusta(int id) {
     id_ = static_cast<int16_t>(id);
     layout_ = DadLayout();
     pan_ = DadPan();
-    title_ = "(" + std::to_string(id) + "): Data Analyzing Data - No File";
+    title_ = NoFileTitle(id, "Data Analyzing Data");
     if (WindowRecord* r = record()) {
         r->Selected = true;
         r->ShowsFile = true;
@@ -179,6 +188,9 @@ void DAD::resizeEvent(QResizeEvent* event) {
 }
 
 // ---------------------------------------------------------------- drawing
+
+void DAD::forgetShownFile() { title_ = NoFileTitle(id_, "Data Analyzing Data"); }
+
 
 void DAD::writeBoxes() {
     eventsBox_->setText(QString::number(layout_.SampleSize));
@@ -513,7 +525,10 @@ QStringList DAD::channelNames() const {
     return names;
 }
 
-void DAD::setStatus(const QString& text) { status_->setText(text); }
+void DAD::setStatus(const QString& text) {
+    status_->setText(text);
+    status_->setToolTip(text);
+}
 
 DadProgress DAD::loopProgress(uint64_t generation, const char* statusPrefix) {
     return [this, generation, statusPrefix](int64_t done, int64_t total) {

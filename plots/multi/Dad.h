@@ -20,6 +20,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QListWidgetItem;
@@ -75,6 +76,7 @@ public:
     const DadLayout& layout() const { return layout_; }
     DadPan& pan() { return pan_; }
     QString statusText() const;
+    const QLabel* statusBox() const { return status_; }
     bool startEnabled() const;
     bool placeRestEnabled() const;
     QString startCaption() const;
@@ -91,6 +93,7 @@ protected:
     std::string titleText() const override { return title_; }
     bool initialised() const override { return initialised_; }
     bool darkBackground() const override { return false; }
+    void forgetShownFile() override;
     void rememberKindSize(int32_t, int32_t) override {}
     void paintOverlay(QPainter& painter) override;
 
@@ -139,7 +142,7 @@ private:
     QCheckBox* random_ = nullptr;     // RandomValinta
     QPushButton* start_ = nullptr;    // AloitaAjo
     QPushButton* placeRest_ = nullptr;  // AsetaLoput
-    QLineEdit* status_ = nullptr;     // StatusLaatikko
+    QLabel* status_ = nullptr;        // StatusLaatikko
     QTimer* timer_ = nullptr;         // AjoKello
 };
 

@@ -64,7 +64,7 @@ Plot3D::~Plot3D() = default;
 void Plot3D::Alusta(int id) {
     state_ = ThreeDState();
     state_.ID = static_cast<int16_t>(id);
-    state_.Title = "(" + std::to_string(id) + "): 3D plot - No File";
+    state_.Title = NoFileTitle(id, "3D plot");
     if (WindowRecord* r = record()) {
         r->Selected = true;
         r->ShowsFile = true;
@@ -104,6 +104,12 @@ void Plot3D::UnloadWindow() {
 }
 
 // ---------------------------------------------------------------- drawing
+
+void Plot3D::forgetShownFile() {
+    state_.Title = NoFileTitle(state_.ID, "3D plot");
+    state_.FileSlot = 0;
+}
+
 
 void Plot3D::Piirra() {
     if (g.SheetLoading) return;

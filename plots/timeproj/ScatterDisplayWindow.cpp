@@ -27,7 +27,7 @@ ScatterDisplayWindow::~ScatterDisplayWindow() = default;
 
 void ScatterDisplayWindow::beginAlusta(int id, const ScatterMenuItems& items,
                                        const std::vector<std::string>& captions) {
-    view_ = NewScatterView(id, "(" + std::to_string(id) + "): " + kindTitle() + " - No File", items, captions);
+    view_ = NewScatterView(id, NoFileTitle(id, kindTitle()), items, captions);
     if (WindowRecord* r = record()) {
         r->Selected = true;
         r->ShowsFile = true;
@@ -61,6 +61,12 @@ void ScatterDisplayWindow::UnloadWindow() {
 }
 
 // ---------------------------------------------------------------- drawing
+
+void ScatterDisplayWindow::forgetShownFile() {
+    view_.Title = NoFileTitle(view_.ID, kindTitle());
+    eventsDrawn_ = 0;
+}
+
 
 bool ScatterDisplayWindow::shownMembership(const FileRecord& file, const uint8_t*& shown) const {
     shown = nullptr;

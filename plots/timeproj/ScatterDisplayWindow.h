@@ -89,6 +89,7 @@ protected:
     std::string titleText() const override { return view_.Title; }
     bool initialised() const override { return view_.Initialised; }
     bool darkBackground() const override { return view_.DarkBackground; }
+    void forgetShownFile() override;
     // The start size of new plots is the dot plot's alone.
     void rememberKindSize(int32_t, int32_t) override {}
 

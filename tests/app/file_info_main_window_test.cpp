@@ -1,11 +1,17 @@
 // The file information window in the running program: made hidden at
 // start-up, shown by its menu item with the active window's file, and the
-// Save FCS items reaching the writer.
+// Save FCS items reaching the writer; a file of thousands of parameters
+// whose compensation grid is built only when the window is shown.
 #include <QAction>
 #include <QListWidget>
+#include <QTableView>
 
 #include "app/FileInfo.h"
+#include "app/FileOpening.h"
 #include "app/MenuBar.h"
+#include "app/model/CompensationGridModel.h"
+#include "plots/dotplot/DotPlot.h"
+#include "tests/support/core/FcsTestWriter.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -58,6 +64,68 @@ TEST_F(FileInfoInMainWindow, SaveFcsOfAnInstrumentFileShowsTheProtection) {
     main.mainMenu().FileSaveFCSEiKysymysta->trigger();
     dialogs.expectSaveFile(std::nullopt, "Save as FCS file");
     main.mainMenu().FileSaveFCS->trigger();
+}
+
+// A 2048-parameter file opened through the menu into a dot plot: while File
+// info is hidden it lists the parameters but builds no grid, also when the
+// file's window is clicked again; shown, the grid holds every cell of the
+// file as it is then, and hidden again it lets the cells go.
+TEST_F(FileInfoInMainWindow, AWideFileBuildsItsGridOnlyWhileFileInfoIsShown) {
+    constexpr int P = 2048;
+    TempFolder folder;
+    FcsTestFile wide;
+    std::vector<double> event;
+    for (int p = 1; p <= P; ++p) {
+        wide.param("P" + std::to_string(p));
+        event.push_back(p % 1024);
+    }
+    wide.event(event);
+    const std::string path = folder.file("wide.fcs");
+    WriteFcsTestFile(path, wide);
+
+    registerDotPlotKind();
+    PaaIkkuna& main = start();
+    FileInfo* info = main.fileInfo();
+    ASSERT_NE(info, nullptr);
+    {
+        ScriptedDialogs dialogs;
+        dialogs.expectOpenFile(QString::fromStdString(path), "Open FCS file");
+        FileOpenFCS_Click();
+    }
+    const int slot = info->shownFileSlot();
+    ASSERT_NE(slot, 0);
+    FileRecord& file = g.FileTable[static_cast<size_t>(slot)];
+    ASSERT_EQ(file.ParameterCount, P);
+    const int window = g.ActiveWindowSlot;
+    ASSERT_NE(windowAt(window), nullptr);
+
+    const auto expectNoGrid = [&](const char* when) {
+        SCOPED_TRACE(when);
+        EXPECT_EQ(info->grid(), nullptr);
+        EXPECT_EQ(info->gridModel()->rowCount(), 0);
+        EXPECT_EQ(info->gridModel()->columnCount(), 0);
+        EXPECT_EQ(info->parameterList()->count(), P);
+    };
+    expectNoGrid("after the load");
+    windowAt(window)->onActivated();
+    expectNoGrid("after a click on the file's window");
+
+    file.CompensationMatrix(P, 1) = 0.153f;
+    main.NaytaFileInfo_Click();
+    ASSERT_TRUE(info->isVisible());
+    ASSERT_NE(info->grid(), nullptr);
+    const QAbstractItemModel* grid = info->grid()->model();
+    ASSERT_EQ(grid->rowCount(), P + 1);
+    ASSERT_EQ(grid->columnCount(), P + 1);
+    EXPECT_EQ(grid->index(0, P).data().toString(), "P2048");
+    EXPECT_EQ(grid->index(P, 0).data().toString(), "P2048");
+    EXPECT_EQ(grid->index(P, 1).data().toString(), "15.3");
+    EXPECT_EQ(grid->index(1, P).data().toString(), "0");
+
+    main.NaytaFileInfo_Click();
+    ASSERT_FALSE(info->isVisible());
+    windowAt(window)->onActivated();
+    EXPECT_EQ(info->gridModel()->rowCount(), 0);
 }
 
 }  // namespace

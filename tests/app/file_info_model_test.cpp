@@ -4,8 +4,10 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "app/model/CompensationGridModel.h"
 #include "app/model/FileInfoModel.h"
 #include "core/SharedState.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
@@ -61,6 +63,65 @@ TEST_F(FileInfoModel, GridTextsAndEditDefaults) {
 
 // A coefficient must stay a finite 32-bit float whose percentage the grid
 // can show; anything else would turn the compensated values into infinities.
+// The grid holds its own copy of the file's names and coefficients: a later
+// change of the file shows only after the next fill, a typed text is what
+// the cell shows and what the global values read, and a refill forgets it.
+TEST_F(FileInfoModel, TheGridModelShowsItsCopyOfTheFile) {
+    FileRecord f = threeParameters();
+    CompensationGridModel grid;
+    EXPECT_FALSE(grid.isFilled());
+    EXPECT_EQ(grid.rowCount(), 0);
+
+    grid.fill(&f);
+    ASSERT_EQ(grid.rowCount(), 4);
+    ASSERT_EQ(grid.columnCount(), 4);
+    const std::vector<std::tuple<int, int, const char*>> cells = {
+        {0, 0, ""}, {0, 2, "B"}, {3, 0, "C"}, {2, 1, "2.1"}, {1, 2, "1.2"}, {3, 3, "0"}, {4, 1, ""}, {1, -1, ""}};
+    for (const auto& [row, column, text] : cells) {
+        EXPECT_EQ(grid.cellText(row, column), QString(text)) << row << "," << column;
+        if (row <= 3 && column >= 0) {
+            EXPECT_EQ(grid.index(row, column).data().toString(), QString(text));
+            EXPECT_EQ(grid.index(row, column).data(Qt::ToolTipRole).toString(), QString(text));
+        }
+    }
+
+    f.CompensationMatrix(2, 1) = 0.5f;
+    f.Parameters[2].Name = "renamed";
+    EXPECT_EQ(grid.cellText(2, 1), "2.1");
+    EXPECT_EQ(grid.cellText(0, 2), "B");
+
+    grid.setTypedText(2, 1, "33.3333333333");
+    grid.setTypedText(0, 1, "not a value cell");
+    EXPECT_EQ(grid.cellText(2, 1), "33.3333333333");
+    EXPECT_EQ(grid.cellText(0, 1), "A");
+    const auto m = grid.coefficients();
+    ASSERT_EQ(m.size(), 3u);
+    ASSERT_EQ(m[1].size(), 3u);
+    EXPECT_EQ(m[1][0], CompensationFromPercent("33.3333333333"));
+    EXPECT_EQ(m[0][1], 0.012f);
+    EXPECT_EQ(m[2][2], 0.0f);
+
+    grid.fill(&f);
+    EXPECT_EQ(grid.cellText(2, 1), "50");
+    EXPECT_EQ(grid.cellText(0, 2), "renamed");
+
+    // A matrix smaller than the parameter list shows zeros beyond it.
+    f.CompensationMatrix.resize(2, 2);
+    f.CompensationMatrix(1, 2) = 0.25f;
+    grid.fill(&f);
+    EXPECT_EQ(grid.cellText(1, 2), "25");
+    EXPECT_EQ(grid.cellText(3, 1), "0");
+    EXPECT_EQ(grid.coefficients()[2][0], 0.0f);
+
+    grid.fill(nullptr);
+    EXPECT_EQ(grid.rowCount(), 1);
+    EXPECT_EQ(grid.columnCount(), 1);
+    grid.clear();
+    EXPECT_FALSE(grid.isFilled());
+    EXPECT_EQ(grid.rowCount(), 0);
+    EXPECT_TRUE(grid.coefficients().empty());
+}
+
 TEST_F(FileInfoModel, GridValuesOutsideWhatACoefficientHoldsAreRefused) {
     struct Case {
         const char* typed;

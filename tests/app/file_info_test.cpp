@@ -4,7 +4,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTabWidget>
 #include <QTest>
 
@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/FileInfo.h"
+#include "app/model/CompensationGridModel.h"
 #include "app/model/PopulationRecompute.h"
 #include "core/SharedState.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
@@ -79,6 +80,16 @@ public:  // the reaction table's functions reach the fixture through a reference
     }
 
     FileRecord& file() { return g.FileTable[1]; }
+    // What the compensation grid shows, as the user sees it: the window is
+    // shown first, so its view is there.
+    QAbstractItemModel* shownGrid() {
+        if (!window->isVisible()) window->show();
+        return window->grid() ? window->grid()->model() : nullptr;
+    }
+    QString gridCell(int row, int column) {
+        QAbstractItemModel* m = shownGrid();
+        return m ? m->index(row, column).data().toString() : QStringLiteral("<no grid>");
+    }
     bool inGate(int slot, int e) { return g.FileTable[static_cast<size_t>(slot)].Membership(e, GateSlot) == 1; }
 
     CountingServices services;
@@ -92,10 +103,12 @@ TEST_F(FileInfoWindow, ShowsTheFileOfTheWindow) {
     EXPECT_EQ(window->eventsBox()->text(), "2");
     ASSERT_EQ(window->parameterList()->count(), 3);
     EXPECT_EQ(window->parameterList()->item(1)->text(), "SSC");
-    EXPECT_EQ(window->grid()->rowCount(), 4);
-    EXPECT_EQ(window->grid()->item(0, 2)->text(), "SSC");
-    EXPECT_EQ(window->grid()->item(2, 0)->text(), "SSC");
-    EXPECT_EQ(window->grid()->item(2, 1)->text(), "50");
+    ASSERT_NE(shownGrid(), nullptr);
+    EXPECT_EQ(shownGrid()->rowCount(), 4);
+    EXPECT_EQ(shownGrid()->columnCount(), 4);
+    EXPECT_EQ(gridCell(0, 2), "SSC");
+    EXPECT_EQ(gridCell(2, 0), "SSC");
+    EXPECT_EQ(gridCell(2, 1), "50");
     EXPECT_FALSE(window->compensateBox()->isChecked());
 
     // A window without a file shows the empty facts.
@@ -104,7 +117,8 @@ TEST_F(FileInfoWindow, ShowsTheFileOfTheWindow) {
     EXPECT_EQ(window->factsList()->count(), 3);
     EXPECT_EQ(window->eventsBox()->text(), "0");
     EXPECT_EQ(window->parameterList()->count(), 0);
-    EXPECT_EQ(window->grid()->rowCount(), 1);
+    EXPECT_EQ(shownGrid()->rowCount(), 1);
+    EXPECT_EQ(shownGrid()->columnCount(), 1);
 }
 
 // Every reaction: what it does to the record, whether the populations
@@ -141,7 +155,7 @@ TEST_F(FileInfoWindow, EachReactionChangesTheRecordAndThePlots) {
          [](FileInfoWindow& t) {
              EXPECT_EQ(t.file().Parameters[2].Name, "CD3");
              EXPECT_EQ(t.window->parameterList()->item(1)->text(), "CD3");
-             EXPECT_EQ(t.window->grid()->item(0, 2)->text(), "CD3");
+             EXPECT_EQ(t.gridCell(0, 2), "CD3");
          },
          1},
         {"rename cancelled",
@@ -162,7 +176,7 @@ TEST_F(FileInfoWindow, EachReactionChangesTheRecordAndThePlots) {
              EXPECT_EQ(t.file().CompensationMatrix(2, 1), 0.25f);
              EXPECT_EQ(t.file().WorkingData(2, 1), 5000.0f);
              EXPECT_FALSE(t.inGate(1, 2));
-             EXPECT_EQ(t.window->grid()->item(2, 1)->text(), "25");
+             EXPECT_EQ(t.gridCell(2, 1), "25");
          },
          1},
         {"grid answer that is no number",
@@ -283,6 +297,7 @@ TEST_F(FileInfoWindow, GlobalValuesFollowEveryEditAndEveryLoad) {
     window->AsetaLista(4, true);
     EXPECT_EQ(g.FileTable[3].Parameters[1].Name, "CD4");
     EXPECT_TRUE(g.FileTable[3].CompensationOn);
+    EXPECT_EQ(g.FileTable[3].CompensationMatrix(2, 1), 0.5f);  // the grid the window showed
 
     // Unticking changes no file.
     window->globalBox()->setChecked(false);
@@ -380,7 +395,7 @@ TEST_F(FileInfoWindow, TheGridRefusesValuesACoefficientCannotHold) {
                                   "New compensation value", MsgButtons::Ok, MsgAnswer::Ok);
             window->editCompensationCell(2, 1);
         }
-        EXPECT_EQ(window->grid()->item(2, 1)->text(), "50");
+        EXPECT_EQ(gridCell(2, 1), "50");
         EXPECT_EQ(file().CompensationMatrix(2, 1), 0.5f);
         EXPECT_EQ(file().WorkingData(2, 1), 4000.0f);
         EXPECT_TRUE(inGate(1, 2));

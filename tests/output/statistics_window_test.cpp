@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -145,6 +146,33 @@ TEST_F(StatisticsWindowTest, OpeningShowsTheGridOfPopulationsDefinitionAndQuadra
     EXPECT_EQ(window()->gridPicture().size(), window()->size());
     EXPECT_EQ(owner->AnnaStatistiikka("ul", "vis"), 25.0);
     EXPECT_EQ(owner->AnnaStatistiikka("17", "number"), 3.0);
+}
+
+// The label column keeps its width; a definition name wider than it, and
+// any other text wider than its cell, shows whole in its tooltip.
+TEST_F(StatisticsWindowTest, TextsWiderThanTheirCellsShowWholeInTheirTooltips) {
+    const std::string longName = "poly-1 and not (Poly-2 or Poly-1) and not Marker";
+    g.PopulationTable[17].Name = longName;
+    owner->PaivitaStatistiikka();
+    const QTableWidget* t = window()->table();
+    ASSERT_EQ(t->columnWidth(0), 100);
+    const QFontMetrics metrics(t->font());
+    ASSERT_GT(metrics.horizontalAdvance(QString::fromStdString(longName)), t->columnWidth(0));
+
+    bool longNameSeen = false;
+    for (int r = 0; r < t->rowCount(); ++r)
+        for (int c = 0; c < t->columnCount(); ++c) {
+            const QTableWidgetItem* item = t->item(r, c);
+            ASSERT_NE(item, nullptr);
+            const QString text = item->text();
+            int width = 0;
+            for (int k = c; k < c + t->columnSpan(r, c); ++k) width += t->columnWidth(k);
+            SCOPED_TRACE(text.toStdString());
+            if (metrics.horizontalAdvance(text) > width) EXPECT_EQ(item->toolTip(), text);
+            if (metrics.horizontalAdvance(text) * 2 < width) EXPECT_TRUE(item->toolTip().isEmpty());
+            longNameSeen = longNameSeen || text.toStdString() == longName;
+        }
+    EXPECT_TRUE(longNameSeen);
 }
 
 TEST_F(StatisticsWindowTest, InformationRowsComeFirstAndSpanTheDataColumns) {

@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -116,6 +117,29 @@ TEST_F(DadWindowTest, RunPerformsIterationCountPlusOneIterationsAndLogsEach) {
     ASSERT_EQ(log.size(), 4);
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(log[i].startsWith(QString::number(i) + "\t")) << log[i].toStdString();
     EXPECT_FALSE(w.layout().TargetsStale);
+}
+
+// The status box shows its whole text: wrapped into the box, it takes no
+// more room than the box has, and its tooltip holds it too. A run of many
+// iterations gives the longest text of an ordinary run.
+TEST_F(DadWindowTest, TheStatusBoxShowsItsWholeText) {
+    DAD& w = open(200);
+    w.layout().IterationCount = 100000;
+    w.setChannelChecked(0, true);
+    w.setChannelChecked(1, true);
+    w.startOrStop();
+    QTRY_VERIFY_WITH_TIMEOUT(w.statusText().startsWith("Iterating... "), 10000);
+    w.startOrStop();
+    ASSERT_FALSE(w.layout().Running);
+
+    const QLabel& box = *w.statusBox();
+    const QString text = box.text();
+    EXPECT_TRUE(text.contains(" / 100000 (")) << text.toStdString();
+    EXPECT_EQ(box.toolTip(), text);
+    const QRect room = box.contentsRect().adjusted(box.margin(), box.margin(), -box.margin(), -box.margin());
+    const QRect needed = box.fontMetrics().boundingRect(room, Qt::TextWordWrap | box.alignment(), text);
+    EXPECT_TRUE(room.contains(needed)) << text.toStdString() << ": needs " << needed.width() << " x "
+                                       << needed.height() << ", has " << room.width() << " x " << room.height();
 }
 
 TEST_F(DadWindowTest, StopDuringTargetsLeavesThemStale) {
