@@ -166,5 +166,51 @@ INSTANTIATE_TEST_SUITE_P(Kinds, SpecialSaveTargetTest,
                              return std::string(SpecialFileName(info.param));
                          });
 
+// A picture saved under a name typed without an extension gets ".bmp", and
+// the question before replacing a file is about that name.
+struct PictureName {
+    const char* name;
+    const char* typed;
+    const char* existing;  // a file there before the save ("" for none), holding "old"
+    bool asked;
+    MsgAnswer answer;
+    const char* written;   // the file that holds the picture afterwards ("" for none)
+};
+
+void PrintTo(const PictureName& c, std::ostream* out) { *out << c.name; }
+
+class PictureNameTest : public SheetStoreTest, public ::testing::WithParamInterface<PictureName> {};
+
+TEST_P(PictureNameTest, GetsTheBitmapExtensionAndAsksAboutThatName) {
+    const PictureName& c = GetParam();
+    buildWorkspace();
+    if (*c.existing) WriteBytes(sheetDir.file(c.existing), "old");
+    ScriptedDialogs dlg;
+    dlg.expectSaveFile(q(sheetDir.file(c.typed)), "Save the image");
+    if (c.asked) dlg.expectMessage(OverwriteQuestionText, "File already exists", MsgButtons::OkCancel, c.answer);
+    plot(1)->MenuValintaReaktio(MenuSaveBmp);
+    dlg.finish();
+
+    QStringList expected;
+    if (*c.existing) expected << c.existing;
+    if (*c.written && !expected.contains(c.written)) expected << c.written;
+    expected.sort();
+    EXPECT_EQ(QDir(q(sheetDir.path())).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    if (*c.existing && std::string(c.existing) != c.written) EXPECT_EQ(readAll(sheetDir.file(c.existing)), "old");
+    if (*c.written) EXPECT_EQ(readAll(sheetDir.file(c.written)).substr(0, 2), "BM");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, PictureNameTest,
+    ::testing::Values(PictureName{"NoExtension", "dot", "", false, MsgAnswer::Ok, "dot.bmp"},
+                      PictureName{"NoExtensionOverAnExistingBitmapKept", "dot", "dot.bmp", true, MsgAnswer::Cancel, ""},
+                      PictureName{"NoExtensionOverAnExistingBitmapReplaced", "dot", "dot.bmp", true, MsgAnswer::Ok,
+                                  "dot.bmp"},
+                      PictureName{"AFileOfTheTypedNameIsNotAsked", "dot", "dot", false, MsgAnswer::Ok, "dot.bmp"},
+                      PictureName{"ExtensionInCapitals", "dot.BMP", "", false, MsgAnswer::Ok, "dot.BMP"},
+                      PictureName{"AnotherExtension", "dot.v2", "", false, MsgAnswer::Ok, "dot.v2"},
+                      PictureName{"HiddenName", ".dot", "", false, MsgAnswer::Ok, ".dot.bmp"}),
+    [](const ::testing::TestParamInfo<PictureName>& info) { return std::string(info.param.name); });
+
 }  // namespace
 }  // namespace qv::test
