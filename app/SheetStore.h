@@ -44,9 +44,9 @@ private:
     bool loading_ = false;
     QString lastAutosave_;
     // True once the application data folder took an autosave of this run
-    // (or may hold one of an earlier run) that a later one next to the
-    // program makes stale.
-    bool fallbackMayHoldCopy_ = true;
+    // that a later one next to the program makes stale. (A copy an earlier
+    // run left there is older than this run's and loses the recovery.)
+    bool fallbackMayHoldCopy_ = false;
     // True from a failed autosave until the next one that is written.
     bool autosaveFailing_ = false;
 };
