@@ -126,7 +126,9 @@ TEST_P(SaveRouteTest, WritesThroughALinkAndClearsWhatAKilledSaveLeft) {
     const std::string bytes = readAll(target);
     EXPECT_NE(bytes, "old");
     EXPECT_EQ(bytes.rfind(route.newStart, 0), 0u) << bytes.substr(0, 40);
-    if (!route.appends) EXPECT_FALSE(QFileInfo::exists(q(leftover)));
+    if (!route.appends) {
+        EXPECT_FALSE(QFileInfo::exists(q(leftover)));
+    }
     EXPECT_EQ(QDir(q(sheetDir.path())).entryList(QDir::Files | QDir::System).filter(".tmp-"), QStringList());
 }
 
@@ -196,8 +198,12 @@ TEST_P(PictureNameTest, GetsTheBitmapExtensionAndAsksAboutThatName) {
     if (*c.written && !expected.contains(c.written)) expected << c.written;
     expected.sort();
     EXPECT_EQ(QDir(q(sheetDir.path())).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
-    if (*c.existing && std::string(c.existing) != c.written) EXPECT_EQ(readAll(sheetDir.file(c.existing)), "old");
-    if (*c.written) EXPECT_EQ(readAll(sheetDir.file(c.written)).substr(0, 2), "BM");
+    if (*c.existing && std::string(c.existing) != c.written) {
+        EXPECT_EQ(readAll(sheetDir.file(c.existing)), "old");
+    }
+    if (*c.written) {
+        EXPECT_EQ(readAll(sheetDir.file(c.written)).substr(0, 2), "BM");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
