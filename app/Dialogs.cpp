@@ -181,14 +181,36 @@ void showSaveError(const QString& path) {
                          MsgButtons::Ok);
 }
 
-std::optional<QString> AskExportPath(const QString& title, const QString& filter) {
-    const std::optional<QString> path = dialogs().saveFileName(title, filter, QString(), OverwriteQuestion::ByCaller);
+namespace {
+
+std::optional<QString> askSavePath(const QString& title, const QString& filter, const QString& extension) {
+    std::optional<QString> path = dialogs().saveFileName(title, filter, QString(), OverwriteQuestion::ByCaller);
     if (!path || path->isEmpty()) return std::nullopt;
+    if (!extension.isEmpty()) path = WithDefaultExtension(*path, extension);
     if (QFileInfo::exists(*path) &&
         showMessage(QStringLiteral("File already exists. Do you want to overwrite it?"),
                     QStringLiteral("File already exists"), MsgButtons::OkCancel) != MsgAnswer::Ok)
         return std::nullopt;
     return path;
+}
+
+}  // namespace
+
+QString WithDefaultExtension(const QString& path, const QString& extension) {
+    const qsizetype slash = path.lastIndexOf(QChar('/'));
+    const QString name = path.mid(slash + 1);
+    // A dot at the start of a name makes a hidden file, not an extension.
+    if (name.isEmpty() || name.lastIndexOf(QChar('.')) > 0) return path;
+    return path + extension;
+}
+
+std::optional<QString> AskExportPath(const QString& title, const QString& filter) {
+    return askSavePath(title, filter, QString());
+}
+
+std::optional<QString> AskPicturePath() {
+    return askSavePath(QStringLiteral("Save the image"), QStringLiteral("BMP files (*.BMP *.bmp)"),
+                       QStringLiteral(".bmp"));
 }
 
 }  // namespace qv

@@ -195,8 +195,7 @@ void CopyPictureToClipboard(const QImage& picture) {
 }
 
 void SavePictureAs(const QImage& picture) {
-    const std::optional<QString> path =
-        AskExportPath(QStringLiteral("Save the image"), QStringLiteral("BMP files (*.BMP *.bmp)"));
+    const std::optional<QString> path = AskPicturePath();
     if (!path) return;
     if (!SaveWindowPicture(picture, *path)) showSaveError(*path);
 }

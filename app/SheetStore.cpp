@@ -10,9 +10,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
-#include <system_error>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -255,7 +256,40 @@ void callSection(SheetSectionKind kind, Member member, const std::vector<std::st
 
 }  // namespace
 
-QString SheetStore::autosaveTarget() const { return useFallback_ ? fallbackAutosaveFilePath() : autosaveFilePath(); }
+namespace {
+
+// "An error occured during the saving!", the file and the reason, as a load
+// error names its file.
+QString saveFailedText(const QString& path, const std::string& reason) {
+    return QString::fromLatin1(SaveFailedText) + QStringLiteral("\n") + path + QStringLiteral("\n") +
+           QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size()));
+}
+
+// One place the autosave was tried, and what came of it.
+struct AutosaveAttempt {
+    QString target;
+    FileWriteResult result = FileWriteResult::Ok;
+    int error = 0;
+    QString reason() const { return QString::fromLocal8Bit(FileWriteReason(result, error).c_str()); }
+};
+
+// The message of an autosave that no place took: every folder tried, each
+// with its reason.
+QString autosaveFailureText(const std::vector<AutosaveAttempt>& tried, bool off) {
+    QString text = off ? QStringLiteral("Autosave is off: the autosave file could not be written in the folder:")
+                       : QStringLiteral("The autosave file could not be written in the folder:");
+    for (size_t i = 0; i < tried.size(); ++i) {
+        if (i > 0) text += QStringLiteral("\nnor in the folder:");
+        text += QStringLiteral("\n") + QFileInfo(tried[i].target).absolutePath() + QStringLiteral("\n") +
+                tried[i].reason();
+    }
+    if (!off) text += QStringLiteral("\nIt is written again after your next action.");
+    return text;
+}
+
+}  // namespace
+
+QString SheetStore::autosaveTarget() const { return lastAutosave_.isEmpty() ? autosaveFilePath() : lastAutosave_; }
 
 void SheetStore::write(const QString& modeText) {
     const std::optional<SheetMode> mode = SheetModeOf(modeText.toStdString());
@@ -264,8 +298,8 @@ void SheetStore::write(const QString& modeText) {
         std::string text;
         try {
             text = workspaceText(SheetMode::Autosave, main_.mainMenu());
-        } catch (...) {
-            reportAutosaveFailure(QString::fromLatin1(SaveFailedText), QStringLiteral("Quorvane"));
+        } catch (const std::exception& e) {
+            reportAutosaveFailure(saveFailedText(autosaveTarget(), e.what()), QStringLiteral("Quorvane"));
             return;
         }
         writeAutosave(text);
@@ -275,19 +309,21 @@ void SheetStore::write(const QString& modeText) {
     const std::optional<QString> chosen =
         AskExportPath(QStringLiteral("Save analysis file"), QString::fromLatin1(SheetFilter));
     if (!chosen) return;
-    bool written = false;
+    std::string reason;
     {
         WaitCursor wait;
         try {
             const std::string text = workspaceText(*mode, main_.mainMenu());
-            written = WriteFileAtomically(bytesOf(*chosen), text) == FileWriteResult::Ok;
-        } catch (...) {
-            written = false;
+            int error = 0;
+            const FileWriteResult result = WriteFileAtomically(bytesOf(*chosen), text, true, &error);
+            if (result != FileWriteResult::Ok) reason = FileWriteReason(result, error);
+        } catch (const std::exception& e) {
+            reason = e.what();
         }
     }
     // A save the user asked for never fails silently, and never turns the autosave off.
-    if (!written) {
-        showMessage(QString::fromLatin1(SaveFailedText));
+    if (!reason.empty()) {
+        showMessage(saveFailedText(*chosen, reason));
         return;
     }
     if (onWritten) onWritten(modeText, *chosen);
@@ -302,41 +338,50 @@ void SheetStore::reportAutosaveFailure(const QString& text, const QString& title
 }
 
 bool SheetStore::writeAutosave(const std::string& text) {
-    const auto writeTo = [&text](const QString& target, int& error) {
-        if (target != autosaveFilePath()) QDir().mkpath(QFileInfo(target).absolutePath());
-        return WriteFileAtomically(bytesOf(target), text, true, &error);
-    };
-    QString target = autosaveTarget();
-    int error = 0;
-    FileWriteResult result = writeTo(target, error);
+    // Next to the program first, every time, and the user's application data
+    // folder only when that fails: the first place that can be written
+    // holds the newest workspace, and a folder whose disk was full is used
+    // again as soon as it has room.
+    const QString primary = autosaveFilePath();
     const QString fallback = fallbackAutosaveFilePath();
-    if (result != FileWriteResult::Ok && !useFallback_ && !fallback.isEmpty() && fallback != target) {
-        // Next to the program failed: the user's application data folder,
-        // from now on.
-        useFallback_ = true;
-        target = fallback;
-        result = writeTo(target, error);
-    }
-    if (result == FileWriteResult::Ok) {
+    QStringList places{primary};
+    if (!fallback.isEmpty() && fallback != primary) places << fallback;
+
+    std::vector<AutosaveAttempt> tried;
+    for (const QString& target : places) {
+        AutosaveAttempt attempt{target};
+        if (target != primary) QDir().mkpath(QFileInfo(target).absolutePath());
+        attempt.result = WriteFileAtomically(bytesOf(target), text, true, &attempt.error);
+        if (attempt.result != FileWriteResult::Ok) {
+            tried.push_back(attempt);
+            continue;
+        }
         autosaveFailing_ = false;
+        lastAutosave_ = target;
+        if (target == primary && fallbackMayHoldCopy_ && !fallback.isEmpty() && fallback != primary) {
+            // An older copy in the second place would only compete with this
+            // one at the next recovery.
+            QFile::remove(fallback);
+            fallbackMayHoldCopy_ = false;
+        } else if (target != primary) {
+            fallbackMayHoldCopy_ = true;
+        }
         if (onWritten) onWritten(QStringLiteral("Autosave"), target);
         return true;
     }
-    if (result == FileWriteResult::AccessDenied) {
-        // A folder the user may not write stays so: autosave is off for the run.
+
+    const bool allDenied = std::all_of(tried.begin(), tried.end(), [](const AutosaveAttempt& a) {
+        return a.result == FileWriteResult::AccessDenied;
+    });
+    if (allDenied) {
+        // Folders the user may not write stay so: autosave is off for the run.
         main_.AutosaveEnabled = false;
-        showMessage(QStringLiteral("Autosave is off: the autosave file could not be written:\n") + target,
-                    QStringLiteral("Save error"));
+        showMessage(autosaveFailureText(tried, true), QStringLiteral("Save error"));
         return false;
     }
     // Anything else (a full disk, a missing folder) may pass: autosave stays
     // on and the next action writes again.
-    const QString reason = error != 0 ? QString::fromStdString(std::generic_category().message(error))
-                                      : QStringLiteral("unknown error");
-    reportAutosaveFailure(QStringLiteral("The autosave file could not be written in the folder:\n") +
-                              QFileInfo(target).absolutePath() + QStringLiteral("\n") + reason +
-                              QStringLiteral("\nIt is written again after your next action."),
-                          QStringLiteral("Save error"));
+    reportAutosaveFailure(autosaveFailureText(tried, false), QStringLiteral("Save error"));
     return false;
 }
 

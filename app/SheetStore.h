@@ -26,8 +26,9 @@ public:
 
     // True from the start to the end of a load (nothing is autosaved then).
     bool loading() const { return loading_; }
-    // Where the autosave is written now (next to the program, or the
-    // application data folder once that failed).
+    // Where the last autosave was written (next to the program, or the
+    // application data folder when that failed); next to the program before
+    // the first one.
     QString autosaveTarget() const;
 
     // Called with the mode and path of every file the writer has written
@@ -41,7 +42,11 @@ private:
 
     PaaIkkuna& main_;
     bool loading_ = false;
-    bool useFallback_ = false;
+    QString lastAutosave_;
+    // True once the application data folder took an autosave of this run
+    // that a later one next to the program makes stale. (A copy an earlier
+    // run left there is older than this run's and loses the recovery.)
+    bool fallbackMayHoldCopy_ = false;
     // True from a failed autosave until the next one that is written.
     bool autosaveFailing_ = false;
 };

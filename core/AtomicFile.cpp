@@ -5,6 +5,8 @@
 #include <ctime>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <climits>
 #include <fstream>
 #include <mutex>
 #include <set>
@@ -102,57 +104,182 @@ void syncFolder(const std::string& folder) {
     ::close(fd);
 }
 
+// The part of `path` up to and with its last "/"; empty for a bare name.
+std::string folderPrefix(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The longest chain of links followed, as the system's own limit.
+constexpr int MaxLinkHops = 40;
+
 }  // namespace
+
+std::string FileWriteReason(FileWriteResult result, int systemError) {
+    if (result == FileWriteResult::NotAFile) return "Not a regular file (a pipe, a device or a socket)";
+    if (systemError != 0) return std::strerror(systemError);
+    return "Unknown error";
+}
+
+bool ResolveWriteTarget(const std::string& path, std::string& target, int* systemError) {
+    if (systemError) *systemError = 0;
+    std::string current = path;
+    for (int hop = 0; hop <= MaxLinkHops; ++hop) {
+        struct stat info {};
+        // Whatever is not a link (or not there yet) is the file written;
+        // a folder on the way that cannot be read gives its error later.
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            target = current;
+            return true;
+        }
+        std::vector<char> link(PATH_MAX + 1);
+        const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
+        if (n <= 0 || static_cast<size_t>(n) >= link.size()) {
+            if (systemError) *systemError = n < 0 ? errno : ENAMETOOLONG;
+            return false;
+        }
+        const std::string named(link.data(), static_cast<size_t>(n));
+        current = named.front() == '/' ? named : folderPrefix(current) + named;
+    }
+    if (systemError) *systemError = ELOOP;
+    return false;
+}
+
+AtomicFileWriter::AtomicFileWriter(std::string path, bool syncToDisk) : path_(std::move(path)), sync_(syncToDisk) {}
+
+AtomicFileWriter::~AtomicFileWriter() { cancel(); }
+
+FileWriteResult AtomicFileWriter::fail(int error) {
+    cancel();
+    error_ = error;
+    result_ = resultOf(error);
+    return result_;
+}
+
+std::string AtomicFileWriter::reason() const { return FileWriteReason(result_, error_); }
+
+FileWriteResult AtomicFileWriter::open() {
+    cancel();
+    error_ = 0;
+    result_ = FileWriteResult::Ok;
+    if (path_.empty() || path_.back() == '/') return fail(EISDIR);
+    int error = 0;
+    if (!ResolveWriteTarget(path_, target_, &error)) return fail(error);
+    struct stat target {};
+    existed_ = ::stat(target_.c_str(), &target) == 0;
+    // A folder of that name, or a file the user may not change, is not
+    // replaced behind their back by a rename; a pipe or a device is no file
+    // to replace at all.
+    if (existed_ && S_ISDIR(target.st_mode)) return fail(EISDIR);
+    if (existed_ && !S_ISREG(target.st_mode)) {
+        result_ = FileWriteResult::NotAFile;
+        return result_;
+    }
+    if (existed_ && ::access(target_.c_str(), W_OK) != 0) return fail(errno);
+    mode_ = target.st_mode & 07777;
+
+    if (firstWriteOf(target_)) removeStaleTemporaries(target_);
+    std::string temp = target_ + TempInfix + std::string(TempSuffixLength, 'X');
+    std::vector<char> name(temp.begin(), temp.end());
+    name.push_back('\0');
+    fd_ = ::mkstemp(name.data());
+    if (fd_ < 0) return fail(errno);
+    temp_.assign(name.data());
+    // Marks the temporary file as a running write's until it is renamed.
+    ::flock(fd_, LOCK_EX | LOCK_NB);
+    return FileWriteResult::Ok;
+}
+
+bool AtomicFileWriter::write(std::string_view bytes) {
+    if (fd_ < 0) return false;
+    if (!writeAll(fd_, bytes)) {
+        fail(errno);
+        return false;
+    }
+    return true;
+}
+
+FileWriteResult AtomicFileWriter::commit() {
+    if (fd_ < 0) return result_ == FileWriteResult::Ok ? fail(EBADF) : result_;
+    // The new file takes the permissions an existing file had, otherwise
+    // those a newly created file gets.
+    mode_t mode = static_cast<mode_t>(mode_);
+    if (!existed_) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd_, mode);
+    if (sync_ && ::fsync(fd_) != 0) return fail(errno);
+    // Renamed while still open, so the lock covers the file until it has its
+    // final name.
+    if (std::rename(temp_.c_str(), target_.c_str()) != 0) return fail(errno);
+    temp_.clear();
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) {
+        error_ = errno;
+        result_ = resultOf(error_);
+        return result_;
+    }
+    if (sync_) syncFolder(folderOf(target_));
+    return FileWriteResult::Ok;
+}
+
+void AtomicFileWriter::cancel() {
+    if (fd_ >= 0) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temp_.empty()) {
+        ::unlink(temp_.c_str());
+        temp_.clear();
+    }
+}
 
 FileWriteResult WriteFileAtomically(const std::string& path, std::string_view bytes, bool syncToDisk,
                                     int* systemError) {
-    const auto failed = [systemError](int error) {
-        if (systemError) *systemError = error;
-        return resultOf(error);
+    AtomicFileWriter writer(path, syncToDisk);
+    FileWriteResult result = writer.open();
+    if (result == FileWriteResult::Ok) {
+        writer.write(bytes);
+        result = writer.commit();
+    }
+    if (systemError) *systemError = result == FileWriteResult::Ok ? 0 : writer.systemError();
+    return result;
+}
+
+int OpenForAppending(const std::string& path, FileWriteResult& result, int& systemError) {
+    result = FileWriteResult::Ok;
+    systemError = 0;
+    const auto failed = [&](FileWriteResult why, int error) {
+        result = why;
+        systemError = error;
+        return -1;
     };
-    if (systemError) *systemError = 0;
-    if (path.empty() || path.back() == '/') return failed(EISDIR);
-    struct stat target {};
-    const bool exists = ::stat(path.c_str(), &target) == 0;
-    // A folder of that name, or a file the user may not change, is not
-    // replaced behind their back by a rename.
-    if (exists && S_ISDIR(target.st_mode)) return failed(EISDIR);
-    if (exists && ::access(path.c_str(), W_OK) != 0) return failed(errno);
-
-    if (firstWriteOf(path)) removeStaleTemporaries(path);
-    std::string temp = path + TempInfix + std::string(TempSuffixLength, 'X');
-    std::vector<char> name(temp.begin(), temp.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) return failed(errno);
-    temp.assign(name.data());
-    // Marks the temporary file as a running write's until it is renamed.
-    ::flock(fd, LOCK_EX | LOCK_NB);
-
+    std::string target;
     int error = 0;
-    if (!writeAll(fd, bytes)) error = errno;
-    // The new file takes the permissions an existing file had, otherwise
-    // those a newly created file gets.
-    if (error == 0) {
-        mode_t mode = target.st_mode & 07777;
-        if (!exists) {
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            mode = 0666 & ~mask;
-        }
-        ::fchmod(fd, mode);
+    if (path.empty() || path.back() == '/') return failed(FileWriteResult::Failed, EISDIR);
+    if (!ResolveWriteTarget(path, target, &error)) return failed(resultOf(error), error);
+    struct stat info {};
+    if (::stat(target.c_str(), &info) == 0) {
+        if (S_ISDIR(info.st_mode)) return failed(FileWriteResult::Failed, EISDIR);
+        if (!S_ISREG(info.st_mode)) return failed(FileWriteResult::NotAFile, 0);
     }
-    if (error == 0 && syncToDisk && ::fsync(fd) != 0) error = errno;
-    // Renamed while still open, so the lock covers the file until it has its
-    // final name.
-    if (error == 0 && std::rename(temp.c_str(), path.c_str()) != 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error != 0) {
-        ::unlink(temp.c_str());
-        return failed(error);
+    // Without waiting: a pipe put in the file's place since the check above
+    // fails at once (nobody reads it) or is caught below.
+    const int fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error = errno;
+        return error == ENXIO ? failed(FileWriteResult::NotAFile, 0) : failed(resultOf(error), error);
     }
-    if (syncToDisk) syncFolder(folderOf(path));
-    return FileWriteResult::Ok;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return failed(FileWriteResult::NotAFile, 0);
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    return fd;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {

@@ -114,8 +114,7 @@ void ClipBook::CopyToClipboard() {
 }
 
 void ClipBook::saveImage() {
-    const std::optional<QString> path =
-        AskExportPath(QStringLiteral("Save the image"), QStringLiteral("BMP files (*.BMP *.bmp)"));
+    const std::optional<QString> path = AskPicturePath();
     if (!path) return;
     if (!SaveWindowPicture(page_, *path)) showSaveError(*path);
 }

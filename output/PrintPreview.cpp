@@ -1,5 +1,7 @@
 #include "output/PrintPreview.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPageLayout>
@@ -8,7 +10,6 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QResizeEvent>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -16,6 +17,7 @@
 #include "app/PlotWindow.h"
 #include "app/WindowRegistry.h"
 #include "app/WorkspacePlacement.h"
+#include "core/AtomicFile.h"
 #include "core/SharedState.h"
 #include "output/Statistics.h"
 
@@ -283,12 +285,13 @@ bool PrintPreview::printImage(const QImage& image, QPrinter& printer) {
         paintOn(painter, QRectF(QPointF(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size()));
         return painter.end();
     }
-    // A PDF is a file written for the user: through a temporary file, the
-    // old one kept when the new one cannot be written.
-    QSaveFile file(pdfPath);
-    bool written = file.open(QIODevice::WriteOnly);
+    // A PDF is a file written for the user: made in memory, then written
+    // as every file is, the old one kept when the new one cannot be written.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    bool written = buffer.open(QIODevice::WriteOnly);
     if (written) {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("Quorvane"));
         writer.setPageLayout(printer.pageLayout());
         writer.setResolution(printer.resolution());
@@ -299,8 +302,11 @@ bool PrintPreview::printImage(const QImage& image, QPrinter& printer) {
             written = painter.end();
         }
     }
-    if (written) written = file.commit();
-    else file.cancelWriting();
+    buffer.close();
+    if (written)
+        written = WriteFileAtomically(QFile::encodeName(pdfPath).toStdString(),
+                                      std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) ==
+                  FileWriteResult::Ok;
     if (!written) showSaveError(pdfPath);
     return written;
 }

@@ -62,8 +62,9 @@ void fileCommand(ScriptLine& line) {
 void outputSet(ScriptLine& line) {
     std::string path;
     if (!ToolWritePath(line, line.ScriptArgument, path)) return;
-    std::unique_ptr<std::ostream> out = OpenToolOutput(path);
-    if (!out) throw ScriptError("the output file could not be opened: " + path);
+    std::string reason;
+    std::unique_ptr<std::ostream> out = OpenToolOutput(path, &reason);
+    if (!out) throw ScriptError("the output file could not be opened: " + path + ": " + reason);
     line.run.OutputFile = std::move(out);
     line.run.OutputPath = path;
     line.run.OutputOpened = true;

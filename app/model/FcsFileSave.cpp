@@ -1,30 +1,22 @@
 #include "app/model/FcsFileSave.h"
 
-#include <QSaveFile>
+#include <QFile>
 
 #include <algorithm>
 
 #include "app/model/WaitCursor.h"
+#include "core/AtomicFile.h"
 #include "core/FcsWriter.h"
 #include "core/SharedState.h"
 
 namespace qv {
 
-namespace {
-
-bool writeAll(QSaveFile& out, const std::string& bytes) {
-    return bytes.empty() || out.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                                static_cast<qint64>(bytes.size());
-}
-
-}  // namespace
-
 bool WriteFcsFile(const QString& path, const FileRecord& file) {
     WaitCursor wait;
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) return false;
+    AtomicFileWriter out(QFile::encodeName(path).toStdString());
+    if (out.open() != FileWriteResult::Ok) return false;
     FcsFileLayout layout = LayoutFcsFile(file, g.VersionText);
-    bool ok = writeAll(out, layout.Head);
+    bool ok = out.write(layout.Head);
     layout.Head = std::string();
     // About a megabyte of events at a time.
     const int32_t perEvent = std::max(1, 4 * file.ParameterCount);
@@ -33,13 +25,9 @@ bool WriteFcsFile(const QString& path, const FileRecord& file) {
     for (int32_t first = 1; ok && first <= file.EventCount; first += block) {
         bytes.clear();
         AppendFcsEvents(file, first, std::min(file.EventCount, first + block - 1), bytes);
-        ok = writeAll(out, bytes);
+        ok = out.write(bytes);
     }
-    if (!ok) {
-        out.cancelWriting();
-        return false;
-    }
-    return out.commit();
+    return ok && out.commit() == FileWriteResult::Ok;
 }
 
 int ActiveWindowFileSlot() {

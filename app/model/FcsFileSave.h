@@ -7,9 +7,11 @@
 
 namespace qv {
 
-// Writes `file` to `path` through a temporary file beside it that replaces
-// the target only once complete, so a failed write leaves any earlier file
-// of that name whole. The DATA is encoded in blocks, never all at once.
+// Writes `file` to `path` as every file of the program is written
+// (core/AtomicFile): through a temporary file beside it that replaces the
+// target only once complete, so a failed write leaves any earlier file of
+// that name whole. The DATA is encoded and written in blocks, never held
+// whole in memory.
 // Shows the wait cursor. False when the file could not be written.
 bool WriteFcsFile(const QString& path, const FileRecord& file);
 

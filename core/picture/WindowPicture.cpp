@@ -1,41 +1,33 @@
 #include "core/picture/WindowPicture.h"
 
+#include <QBuffer>
 #include <QFile>
-#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QImageWriter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
 
+#include "core/AtomicFile.h"
+
 namespace qv {
 
 bool SaveWindowPicture(const QImage& picture, const QString& path) {
-    if (picture.isNull() || path.isEmpty()) return false;
-    const QFileInfo target(path);
-    // A folder of that name, or a file the user may not change, is not
-    // replaced behind their back by a rename.
-    if (target.isDir()) return false;
-    if (target.exists() && !target.isWritable()) return false;
-
-    // A bitmap has no transparency; a picture that carries alpha is written
-    // opaque.
-    const QImage opaque = picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_RGB32) : picture;
-
-    QSaveFile file(path);  // a temporary file beside the target, renamed on commit
-    file.setDirectWriteFallback(false);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    QImageWriter writer(&file, "bmp");
-    if (!writer.write(opaque)) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return SaveWindowPicture(picture, QFile::encodeName(path).toStdString());
 }
 
 bool SaveWindowPicture(const QImage& picture, const std::string& path) {
-    return SaveWindowPicture(picture, QFile::decodeName(QByteArray::fromStdString(path)));
+    if (picture.isNull() || path.empty()) return false;
+    // A bitmap has no transparency; a picture that carries alpha is written
+    // opaque.
+    const QImage opaque = picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_RGB32) : picture;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    if (!writer.write(opaque)) return false;
+    return WriteFileAtomically(path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) ==
+           FileWriteResult::Ok;
 }
 
 QFont RotatedTitleFont(const QString& face, int height, int weight) {

@@ -12,10 +12,11 @@
 namespace qv {
 
 // Writes the picture to `path` as a Windows bitmap (BMP), replacing a file of
-// that name. The new file is written to a temporary file in the same folder
-// and renamed over the target only when complete, so a failure (no
-// permission, a read-only target, a full disk, a missing folder, a folder of
-// that name, an empty picture) leaves an existing file exactly as it was.
+// that name. The bitmap is made in memory and written as every file of the
+// program is (core/AtomicFile: whole or not at all, through a link, never
+// into a pipe or a device), so a failure (no permission, a read-only target,
+// a full disk, a missing folder, a folder of that name, an empty picture)
+// leaves an existing file exactly as it was.
 // Returns false on any failure; the caller shows the message.
 bool SaveWindowPicture(const QImage& picture, const QString& path);
 // The same for a path held as 8-bit text, as the file system names it.

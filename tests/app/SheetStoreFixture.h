@@ -38,6 +38,11 @@ inline const char* const ExitQuestion = "Do you really want to exit? All unsaved
 
 inline QString q(const std::string& s) { return QString::fromStdString(s); }
 
+// The message of a failed save: the text, the file and the system's reason.
+inline QString saveFailed(const std::string& path, const std::string& reason) {
+    return q(std::string(SaveFailed) + "\n" + path + "\n" + reason);
+}
+
 inline std::string readAll(const std::string& path) {
     std::string bytes;
     EXPECT_TRUE(ReadWholeFile(path, bytes)) << path;

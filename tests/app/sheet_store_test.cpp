@@ -240,14 +240,18 @@ TEST_F(SheetStoreTest, SaveDialogOverwriteQuestionAndFailures) {
         main->FileSaveView_Click();
     }
     EXPECT_EQ(readAll(path), "keep");
-    // A save that cannot be written says so, leaves the old file and keeps the autosave on.
-    for (const std::string& target : {sheetDir.file("no/such/folder.quorvane"), sheetDir.path()}) {
+    // A save that cannot be written says so with the file and the reason,
+    // leaves the old file and keeps the autosave on.
+    const std::pair<std::string, const char*> failing[] = {
+        {sheetDir.file("no/such/folder.quorvane"), "No such file or directory"},
+        {sheetDir.path(), "Is a directory"}};
+    for (const auto& [target, reason] : failing) {
         ScriptedDialogs dlg;
         dlg.expectSaveFile(q(target));
         if (QFileInfo::exists(q(target)))
             dlg.expectMessage("File already exists. Do you want to overwrite it?", "File already exists",
                               MsgButtons::OkCancel, MsgAnswer::Ok);
-        dlg.expectMessage(SaveFailed, "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);
+        dlg.expectMessage(saveFailed(target, reason), "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);
         main->MenuSaveAnalysisPackage_Click();
         dlg.finish();
         EXPECT_TRUE(main->AutosaveEnabled);
@@ -259,7 +263,8 @@ TEST_F(SheetStoreTest, SaveDialogOverwriteQuestionAndFailures) {
     {
         ScriptedDialogs dlg;
         dlg.expectSaveFile(q(sheetDir.file("p.quorvane")));
-        dlg.expectMessage(SaveFailed, "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);
+        dlg.expectMessage(saveFailed(sheetDir.file("p.quorvane"), "data file unreadable: " + dataDir.file("a.fcs")),
+                          "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);
         main->MenuSaveAnalysisPackage_Click();
     }
     EXPECT_FALSE(QFileInfo::exists(q(sheetDir.file("p.quorvane"))));
@@ -290,16 +295,20 @@ TEST_F(SheetStoreTest, SavingOverAnExistingSheetAsksOnce) {
     }
 }
 
-// The failed autosave's message, naming the folder and the system's reason.
-QString autosaveFailure(const std::string& folder, const char* reason) {
-    return q("The autosave file could not be written in the folder:\n" + folder + "\n" + reason +
-             "\nIt is written again after your next action.");
+// The failed autosave's message, naming every folder tried and the system's
+// reason for each.
+QString autosaveFailure(const std::vector<std::pair<std::string, const char*>>& tried) {
+    std::string text = "The autosave file could not be written in the folder:";
+    for (size_t i = 0; i < tried.size(); ++i)
+        text += (i > 0 ? "\nnor in the folder:\n" : "\n") + tried[i].first + "\n" + tried[i].second;
+    return q(text + "\nIt is written again after your next action.");
 }
 
 TEST_F(SheetStoreTest, FailedAutosaveStaysOnSaysSoOnceAndWritesAgainWhenItCan) {
     // The program folder is a file's path: nothing can be written there.
-    WriteBytes(programDir.file("blocked"), "");
-    setProgramFolderOverride(q(programDir.file("blocked")));
+    const std::string blocked = programDir.file("blocked");
+    WriteBytes(blocked, "");
+    setProgramFolderOverride(q(blocked));
     main->TalletaNakyma("Autosave");
     EXPECT_TRUE(main->AutosaveEnabled);
     EXPECT_TRUE(QFileInfo::exists(q(appDataDir.file("autosave.quorvane"))));
@@ -308,10 +317,11 @@ TEST_F(SheetStoreTest, FailedAutosaveStaysOnSaysSoOnceAndWritesAgainWhenItCan) {
     const std::string folder = appDataDir.file("blocked-too");
     setAppDataFolderOverride(q(folder));
     WriteBytes(folder, "");
+    const QString bothFail = autosaveFailure({{blocked, "Not a directory"}, {folder, "Not a directory"}});
     written.clear();
     {
         ScriptedDialogs dlg;
-        dlg.expectMessage(autosaveFailure(folder, "Not a directory"), "Save error", MsgButtons::Ok, MsgAnswer::Ok);
+        dlg.expectMessage(bothFail, "Save error", MsgButtons::Ok, MsgAnswer::Ok);
         main->TalletaNakyma("Autosave");
         dlg.finish();
     }
@@ -332,12 +342,102 @@ TEST_F(SheetStoreTest, FailedAutosaveStaysOnSaysSoOnceAndWritesAgainWhenItCan) {
     QDir(q(folder)).removeRecursively();
     WriteBytes(folder, "");
     ScriptedDialogs dlg;
-    dlg.expectMessage(autosaveFailure(folder, "Not a directory"), "Save error", MsgButtons::Ok, MsgAnswer::Ok);
+    dlg.expectMessage(bothFail, "Save error", MsgButtons::Ok, MsgAnswer::Ok);
     main->PiirraKaikki();
     main->PiirraKaikki();
     dlg.finish();
     EXPECT_TRUE(main->AutosaveEnabled);
 }
+
+void setModified(const std::string& path, const QDateTime& when) {
+    QFile file(q(path));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite)) << path;
+    ASSERT_TRUE(file.setFileTime(when, QFileDevice::FileModificationTime)) << path;
+}
+
+// Both places fail, then the program's folder has room again: every action
+// from then on lands there, whatever the second place does, and a crash
+// recovers the newest workspace, not an older copy of the second place.
+TEST_F(SheetStoreTest, AfterBothPlacesFailedTheAutosaveGoesBackNextToTheProgram) {
+    const std::string program = programDir.file("program");
+    const std::string data = appDataDir.file("data");
+    setProgramFolderOverride(q(program));
+    setAppDataFolderOverride(q(data));
+    WriteBytes(program, "");
+    WriteBytes(data, "");
+    {
+        ScriptedDialogs dlg;
+        dlg.expectMessage(autosaveFailure({{program, "Not a directory"}, {data, "Not a directory"}}), "Save error",
+                          MsgButtons::Ok, MsgAnswer::Ok);
+        ASSERT_EQ(main->createFromMenu("DotPlot"), 1);
+        ASSERT_EQ(main->createFromMenu("DotPlot"), 2);
+        dlg.finish();
+    }
+    // The second place first, so that it holds an older copy.
+    QFile::remove(q(data));
+    ASSERT_EQ(main->createFromMenu("DotPlot"), 3);
+    const std::string inData = data + "/autosave.quorvane";
+    ASSERT_NE(readAll(inData).find("window.3.type:DotPlot\r\n"), std::string::npos);
+
+    QFile::remove(q(program));
+    ASSERT_TRUE(QDir().mkpath(q(program)));
+    const std::string inProgram = program + "/autosave.quorvane";
+    for (int w = 4; w <= 5; ++w) {
+        SCOPED_TRACE(w);
+        written.clear();
+        ASSERT_EQ(main->createFromMenu("DotPlot"), w);
+        EXPECT_EQ(written, QStringList{"Autosave"});
+        EXPECT_NE(readAll(inProgram).find("window." + std::to_string(w) + ".type:DotPlot\r\n"), std::string::npos);
+    }
+    EXPECT_FALSE(QFileInfo::exists(q(inData)));
+
+    // An older copy left in the second place does not win the recovery.
+    WriteBytes(inData, "population.1.name:Stale\r\n");
+    setModified(inData, QDateTime::currentDateTime().addSecs(-3600));
+    restartWithRecovery();
+    EXPECT_NE(windowAt(5), nullptr);
+    EXPECT_FALSE(g.PopulationTable[1].InUse);
+}
+
+// Which of the two places a recovery takes when both hold an autosave.
+struct LeftAutosaves {
+    const char* name;
+    int programAgeSeconds;  // -1: none there
+    int dataAgeSeconds;
+    const char* recovered;  // "program", "data" or ""
+};
+
+void PrintTo(const LeftAutosaves& left, std::ostream* out) { *out << left.name; }
+
+class LeftAutosaveTest : public ::testing::TestWithParam<LeftAutosaves> {};
+
+TEST_P(LeftAutosaveTest, TheNewerOneIsRecovered) {
+    TempFolder program, data;
+    setProgramFolderOverride(q(program.path()));
+    setAppDataFolderOverride(q(data.path()));
+    const LeftAutosaves& left = GetParam();
+    const auto leave = [](const TempFolder& folder, int age) {
+        if (age < 0) return;
+        WriteBytes(folder.file("autosave.quorvane"), "x");
+        setModified(folder.file("autosave.quorvane"), QDateTime::currentDateTime().addSecs(-age));
+    };
+    leave(program, left.programAgeSeconds);
+    leave(data, left.dataAgeSeconds);
+    const std::string expected = std::string(left.recovered) == "program" ? program.file("autosave.quorvane")
+                                 : std::string(left.recovered) == "data"  ? data.file("autosave.quorvane")
+                                                                         : std::string();
+    EXPECT_EQ(leftAutosaveFile(), q(expected));
+    setProgramFolderOverride(QString());
+    setAppDataFolderOverride(QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Places, LeftAutosaveTest,
+    ::testing::Values(LeftAutosaves{"ProgramFolderNewer", 10, 3600, "program"},
+                      LeftAutosaves{"DataFolderNewer", 3600, 10, "data"},
+                      LeftAutosaves{"ProgramFolderOnly", 10, -1, "program"},
+                      LeftAutosaves{"DataFolderOnly", -1, 10, "data"}, LeftAutosaves{"Neither", -1, -1, ""}),
+    [](const ::testing::TestParamInfo<LeftAutosaves>& info) { return std::string(info.param.name); });
 
 TEST_F(SheetStoreTest, TemporaryFilesOfAKilledWriteAreRemovedButNotARunningOnes) {
     start();
@@ -543,12 +643,14 @@ TEST_F(SheetStoreTest, FailingSettingsLinesLeaveThePreviousFilesWhole) {
     WriteBytes(sheetDir.file("s.quorvane"), "older sheet");
     registerWindowKind("ClipBook", [] { return new BrokenLinesWindow(); });
     ScriptedDialogs dlg;
-    dlg.expectMessage(SaveFailed, "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);  // the autosave after creating it
+    const char* const broken = "window 1: the line count names more lines than were given";
+    // The autosave after creating it.
+    dlg.expectMessage(saveFailed(autosave(), broken), "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);
     ASSERT_NE(main->createFromMenu("ClipBook"), 0);
     dlg.expectSaveFile(q(sheetDir.file("s.quorvane")));
     dlg.expectMessage("File already exists. Do you want to overwrite it?", "File already exists",
                       MsgButtons::OkCancel, MsgAnswer::Ok);
-    dlg.expectMessage(SaveFailed, "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);
+    dlg.expectMessage(saveFailed(sheetDir.file("s.quorvane"), broken), "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);
     main->FileSaveView_Click();
     dlg.finish();
     registerWindowKind("ClipBook", nullptr);

@@ -1,5 +1,6 @@
 // Writing a file whole: what a later write of a target does with the
-// temporary files an earlier, killed write of it left behind, and the
+// temporary files an earlier, killed write of it left behind, how it writes
+// through symbolic links and refuses what is no plain file, and the
 // system's reason it gives on failure.
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <ostream>
 #include <string>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -16,6 +18,7 @@
 
 #include "core/AtomicFile.h"
 #include "tests/support/core/FcsTestWriter.h"
+#include "tests/support/core/SpecialFiles.h"
 
 namespace qv::test {
 namespace {
@@ -112,6 +115,125 @@ TEST(AtomicWriteTest, ASuccessfulWriteGivesNoReason) {
     int error = -1;
     EXPECT_EQ(WriteFileAtomically(folder.file("ws.quorvane"), "x", false, &error), FileWriteResult::Ok);
     EXPECT_EQ(error, 0);
+}
+
+// A write through a symbolic link changes the file the link names and keeps
+// the link, however the link names it.
+struct LinkedTarget {
+    const char* name;
+    const char* link;      // what the link "ws.quorvane" in the test's folder says
+    const char* written;   // the file that gets the new bytes, in the test's folder
+    bool targetExists;
+};
+
+void PrintTo(const LinkedTarget& target, std::ostream* out) { *out << target.name; }
+
+class LinkedTargetTest : public ::testing::TestWithParam<LinkedTarget> {};
+
+TEST_P(LinkedTargetTest, TheNamedFileChangesAndTheLinkStays) {
+    TempFolder folder;
+    ASSERT_EQ(::mkdir(folder.file("real").c_str(), 0700), 0);
+    const LinkedTarget& t = GetParam();
+    const std::string written = folder.file(t.written);
+    if (t.targetExists) WriteBytes(written, "old");
+    std::string linkText = t.link;
+    if (linkText.rfind("ABS/", 0) == 0) linkText = folder.file(linkText.substr(4));
+    if (std::string(t.name) == "ChainOfLinks") MakeLink("real/data.fcs", folder.file("middle"));
+    MakeLink(linkText, folder.file("ws.quorvane"));
+
+    ASSERT_EQ(WriteFileAtomically(folder.file("ws.quorvane"), "new", false), FileWriteResult::Ok);
+    EXPECT_TRUE(IsLink(folder.file("ws.quorvane")));
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(written, bytes));
+    EXPECT_EQ(bytes, "new");
+    ASSERT_TRUE(ReadWholeFile(folder.file("ws.quorvane"), bytes));
+    EXPECT_EQ(bytes, "new");
+
+    // Appending goes the same way.
+    FileWriteResult result{};
+    int error = 0;
+    const int fd = OpenForAppending(folder.file("ws.quorvane"), result, error);
+    ASSERT_GE(fd, 0) << FileWriteReason(result, error);
+    ASSERT_EQ(::write(fd, "+", 1), 1);
+    ::close(fd);
+    EXPECT_TRUE(IsLink(folder.file("ws.quorvane")));
+    ASSERT_TRUE(ReadWholeFile(written, bytes));
+    EXPECT_EQ(bytes, "new+");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, LinkedTargetTest,
+    ::testing::Values(LinkedTarget{"RelativeLink", "real/data.fcs", "real/data.fcs", true},
+                      LinkedTarget{"AbsoluteLink", "ABS/real/data.fcs", "real/data.fcs", true},
+                      LinkedTarget{"ChainOfLinks", "middle", "real/data.fcs", true},
+                      LinkedTarget{"LinkToAFileNotThereYet", "real/data.fcs", "real/data.fcs", false}),
+    [](const ::testing::TestParamInfo<LinkedTarget>& info) { return std::string(info.param.name); });
+
+TEST(AtomicWriteTest, LinksInALoopAreRefused) {
+    TempFolder folder;
+    MakeLink("b", folder.file("a"));
+    MakeLink("a", folder.file("b"));
+    int error = 0;
+    EXPECT_EQ(WriteFileAtomically(folder.file("a"), "x", false, &error), FileWriteResult::Failed);
+    EXPECT_EQ(error, ELOOP);
+    EXPECT_TRUE(IsLink(folder.file("a")));
+}
+
+// A pipe, a socket or a device of the target's name is refused before it is
+// opened, whole or appended, and stays what it was.
+class SpecialTargetTest : public ::testing::TestWithParam<SpecialFile> {};
+
+TEST_P(SpecialTargetTest, IsRefusedAndLeftAsItWas) {
+    TempFolder folder;
+    const std::string target = folder.file("out.txt");
+    if (!MakeSpecialFile(target, GetParam())) GTEST_SKIP() << "this system does not let the test make one";
+    // Should a write open the pipe after all, it finds a reader and does not hang.
+    PipeReader reader(target);
+    for (const bool throughLink : {false, true}) {
+        SCOPED_TRACE(throughLink ? "through a link" : "by its name");
+        const std::string path = throughLink ? folder.file("link.txt") : target;
+        if (throughLink) MakeLink("out.txt", path);
+        int error = -1;
+        const FileWriteResult whole = WriteFileAtomically(path, "bytes", false, &error);
+        EXPECT_EQ(whole, FileWriteResult::NotAFile);
+        EXPECT_EQ(FileWriteReason(whole, error), "Not a regular file (a pipe, a device or a socket)");
+        FileWriteResult appended{};
+        const int fd = OpenForAppending(path, appended, error);
+        EXPECT_LT(fd, 0);
+        if (fd >= 0) ::close(fd);
+        EXPECT_EQ(appended, FileWriteResult::NotAFile);
+        EXPECT_TRUE(IsSpecialFile(target, GetParam()));
+    }
+    EXPECT_EQ(reader.drain(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SpecialTargetTest,
+                         ::testing::Values(SpecialFile::Pipe, SpecialFile::Socket, SpecialFile::Device),
+                         [](const ::testing::TestParamInfo<SpecialFile>& info) {
+                             return std::string(SpecialFileName(info.param));
+                         });
+
+// A write given up before its commit (a failure while the bytes were
+// made) leaves the old file and no temporary file.
+TEST(AtomicWriteTest, AWriteGivenUpLeavesTheOldFileAndNoTemporary) {
+    TempFolder folder;
+    const std::string path = folder.file("data.fcs");
+    WriteBytes(path, "old");
+    {
+        AtomicFileWriter writer(path, false);
+        ASSERT_EQ(writer.open(), FileWriteResult::Ok);
+        ASSERT_TRUE(writer.write("half of the new"));
+    }
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(path, bytes));
+    EXPECT_EQ(bytes, "old");
+    DIR* dir = ::opendir(folder.path().c_str());
+    ASSERT_NE(dir, nullptr);
+    int entries = 0;
+    while (const dirent* entry = ::readdir(dir))
+        if (entry->d_name[0] != '.') ++entries;
+    ::closedir(dir);
+    EXPECT_EQ(entries, 1);
 }
 
 }  // namespace

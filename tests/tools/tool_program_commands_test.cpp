@@ -23,6 +23,7 @@
 #include "app/model/FolderListing.h"
 #include "core/FcsReader.h"
 #include "app/PlotWindow.h"
+#include "tests/support/core/SpecialFiles.h"
 #include "tests/tools/ToolProgramFixture.h"
 
 namespace qv::test {
@@ -506,6 +507,24 @@ TEST_F(ToolProgramTest, UnsafeOutputNamesAreRefused) {
     dialogs.expectMessage("The tool may write only inside its folder:\nresult.txt", "Fatal error", MsgAnswer::Ok);
     run(script({"output.set:result.txt", "$after.set:ran"}));
     EXPECT_EQ(value("$after"), "<none>");
+}
+
+// The output file is opened once and appended to; a pipe, a socket or a
+// device of its name ends the run on that line at once, before it is
+// opened, and stays as it was.
+TEST_F(ToolProgramTest, OutputOntoAPipeOrADeviceIsRefusedAtOnce) {
+    for (const SpecialFile kind : {SpecialFile::Pipe, SpecialFile::Socket, SpecialFile::Device}) {
+        SCOPED_TRACE(SpecialFileName(kind));
+        const std::string name = std::string("out-") + SpecialFileName(kind);
+        if (!MakeSpecialFile(data.file(name), kind)) continue;  // no device without the privilege
+        // Were the pipe opened after all, it would find this reader and not hang.
+        PipeReader reader(data.file(name));
+        dialogs.expectMessage(abortText(2), "Fatal error", MsgAnswer::Ok);
+        run(script({"folder.set:" + data.path(), "output.set:" + name, "$after.set:ran", "output.write:x"}));
+        EXPECT_EQ(value("$after"), "<none>");
+        EXPECT_TRUE(IsSpecialFile(data.file(name), kind));
+        EXPECT_EQ(reader.drain(), "");
+    }
 }
 
 // ---- a loaded data file is never written over ----

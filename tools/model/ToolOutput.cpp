@@ -1,10 +1,69 @@
 #include "tools/model/ToolOutput.h"
 
-#include <fstream>
+#include <cerrno>
+#include <streambuf>
 
+#include <unistd.h>
+
+#include "core/AtomicFile.h"
 #include "core/TextUtil.h"
 
 namespace qv {
+
+namespace {
+
+// An output stream on a file descriptor it owns: every flush hands what was
+// written to the system.
+class DescriptorBuffer final : public std::streambuf {
+public:
+    explicit DescriptorBuffer(int fd) : fd_(fd) { setp(buffer_, buffer_ + sizeof buffer_); }
+    ~DescriptorBuffer() override {
+        sync();
+        ::close(fd_);
+    }
+    DescriptorBuffer(const DescriptorBuffer&) = delete;
+    DescriptorBuffer& operator=(const DescriptorBuffer&) = delete;
+
+protected:
+    int_type overflow(int_type c) override {
+        if (!drain()) return traits_type::eof();
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    int sync() override { return drain() ? 0 : -1; }
+
+private:
+    bool drain() {
+        const char* p = pbase();
+        while (p < pptr()) {
+            const ssize_t n = ::write(fd_, p, static_cast<size_t>(pptr() - p));
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                setp(buffer_, buffer_ + sizeof buffer_);
+                return false;
+            }
+            p += n;
+        }
+        setp(buffer_, buffer_ + sizeof buffer_);
+        return true;
+    }
+
+    int fd_;
+    char buffer_[4096];
+};
+
+class DescriptorStream final : public std::ostream {
+public:
+    explicit DescriptorStream(int fd) : std::ostream(nullptr), buffer_(fd) { rdbuf(&buffer_); }
+
+private:
+    DescriptorBuffer buffer_;
+};
+
+}  // namespace
 
 bool IsNameInsideToolFolder(std::string_view name) {
     if (name.empty() || name.front() == '/') return false;
@@ -20,10 +79,15 @@ bool IsSlashFolderPath(std::string_view path) {
     return !driveLetter;
 }
 
-std::unique_ptr<std::ostream> OpenToolOutput(const std::string& path) {
-    auto out = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::app);
-    if (!out->is_open()) return nullptr;
-    return out;
+std::unique_ptr<std::ostream> OpenToolOutput(const std::string& path, std::string* reason) {
+    FileWriteResult result = FileWriteResult::Ok;
+    int error = 0;
+    const int fd = OpenForAppending(path, result, error);
+    if (fd < 0) {
+        if (reason) *reason = FileWriteReason(result, error);
+        return nullptr;
+    }
+    return std::make_unique<DescriptorStream>(fd);
 }
 
 bool WriteToolOutputLine(std::ostream& out, std::string_view text) {

@@ -21,9 +21,12 @@ bool IsNameInsideToolFolder(std::string_view name);
 // drive letter ("C:").
 bool IsSlashFolderPath(std::string_view path);
 
-// Opens `path` for appending as 8-bit text, creating it when missing;
-// nullptr when it cannot be opened.
-std::unique_ptr<std::ostream> OpenToolOutput(const std::string& path);
+// Opens `path` for appending as 8-bit text, creating it when missing (through
+// a symbolic link, to the file it names). A pipe, a device or a socket of
+// that name is refused before it is opened, so a run never waits on a pipe
+// nobody reads. nullptr when it cannot be opened, with the reason in words
+// in `reason` when given.
+std::unique_ptr<std::ostream> OpenToolOutput(const std::string& path, std::string* reason = nullptr);
 
 // Writes the text and CR LF; false when the write failed.
 bool WriteToolOutputLine(std::ostream& out, std::string_view text);

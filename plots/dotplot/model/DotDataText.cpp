@@ -1,9 +1,10 @@
 #include "plots/dotplot/model/DotDataText.h"
 
-#include <QSaveFile>
+#include <QFile>
 
 #include <algorithm>
 
+#include "core/AtomicFile.h"
 #include "core/Numbers.h"
 
 namespace qv {
@@ -36,14 +37,7 @@ std::string DotDataText(const FileRecord& file, int channelX, int channelY, int 
 }
 
 bool WriteTextFileAtomically(const QString& path, const std::string& text) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (!text.empty() &&
-        file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size())) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteFileAtomically(QFile::encodeName(path).toStdString(), text) == FileWriteResult::Ok;
 }
 
 }  // namespace qv

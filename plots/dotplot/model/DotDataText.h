@@ -17,8 +17,9 @@ namespace qv {
 // parameters, or a file with no data, gives an empty text.
 std::string DotDataText(const FileRecord& file, int channelX, int channelY, int shownPopulation);
 
-// Writes `text` byte for byte to `path` through a temporary file in the same
-// folder; an existing file is replaced only once the new one is complete.
+// Writes `text` byte for byte to `path` as every file of the program is
+// written (core/AtomicFile); an existing file is replaced only once the new
+// one is complete.
 // False when the file could not be written (the old file is then untouched).
 bool WriteTextFileAtomically(const QString& path, const std::string& text);
 

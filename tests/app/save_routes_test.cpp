@@ -1,0 +1,222 @@
+// Every way the program saves a file, through the one safe write: a save
+// over a symbolic link changes the file the link names and keeps the link,
+// and what a killed save of the same file left beside it is cleared away.
+#include <gtest/gtest.h>
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <ostream>
+
+#include "plots/dotplot/model/DotPlotState.h"
+#include "tests/app/SheetStoreFixture.h"
+#include "tests/support/core/SpecialFiles.h"
+#include "tools/model/ToolOutput.h"
+
+namespace qv::test {
+namespace {
+
+const char* const OverwriteQuestionText = "File already exists. Do you want to overwrite it?";
+
+class SaveRouteTest;
+
+struct SaveRoute {
+    const char* name;
+    const char* fileName;     // of the file the link names
+    std::string (*linkPath)(SaveRouteTest&);  // where the save writes
+    void (*save)(SaveRouteTest&, const QString& link);
+    const char* newStart;     // how the saved content begins
+    bool appends;             // adds to the file instead of replacing it (no temporary file)
+};
+
+void PrintTo(const SaveRoute& route, std::ostream* out) { *out << route.name; }
+
+class SaveRouteTest : public SheetStoreTest, public ::testing::WithParamInterface<SaveRoute> {
+public:
+    using SheetStoreTest::main;
+    using SheetStoreTest::plot;
+    using SheetStoreTest::programDir;
+
+    std::string linkInSheetFolder() { return sheetDir.file(std::string("link-") + GetParam().fileName); }
+
+    // The save dialog answered with `link`, then the program's question
+    // about the existing file answered OK.
+    void saveAsked(const QString& link, const char* title, void (*act)(SaveRouteTest&)) {
+        ScriptedDialogs dlg;
+        dlg.expectSaveFile(link, title).expectMessage(OverwriteQuestionText, "File already exists",
+                                                      MsgButtons::OkCancel, MsgAnswer::Ok);
+        act(*this);
+        dlg.finish();
+    }
+
+    TempFolder targetDir;
+};
+
+std::string sheetFolderLink(SaveRouteTest& t) { return t.linkInSheetFolder(); }
+std::string autosaveLink(SaveRouteTest& t) { return t.programDir.file("autosave.quorvane"); }
+
+const SaveRoute Routes[] = {
+    {"Sheet", "view.quorvane", sheetFolderLink,
+     [](SaveRouteTest& t, const QString& link) {
+         t.saveAsked(link, "Save analysis file", [](SaveRouteTest& t) { t.main->FileSaveView_Click(); });
+     },
+     "# Quorvane Analysis sheet", false},
+    {"Package", "view.quorvane", sheetFolderLink,
+     [](SaveRouteTest& t, const QString& link) {
+         t.saveAsked(link, "Save analysis file", [](SaveRouteTest& t) { t.main->MenuSaveAnalysisPackage_Click(); });
+     },
+     "# Quorvane Analysis sheet", false},
+    {"Autosave", "autosave.quorvane", autosaveLink,
+     [](SaveRouteTest& t, const QString&) { t.main->TalletaNakyma("Autosave"); }, "# Quorvane Analysis sheet",
+     false},
+    {"Fcs", "copy.fcs", sheetFolderLink,
+     [](SaveRouteTest& t, const QString& link) {
+         ScriptedDialogs dlg;
+         dlg.expectSaveFile(link, "Save as FCS file");
+         t.main->FileSaveFCS_Click();
+         dlg.finish();
+     },
+     "FCS3.0", false},
+    {"Picture", "plot.bmp", sheetFolderLink,
+     [](SaveRouteTest& t, const QString& link) {
+         t.saveAsked(link, "Save the image", [](SaveRouteTest& t) { t.plot(1)->MenuValintaReaktio(MenuSaveBmp); });
+     },
+     "BM", false},
+    {"DataText", "plot.txt", sheetFolderLink,
+     [](SaveRouteTest& t, const QString& link) {
+         t.saveAsked(link, "Save the data", [](SaveRouteTest& t) { t.plot(1)->MenuValintaReaktio(MenuSaveData); });
+     },
+     "", false},
+    {"Pdf", "page.pdf", sheetFolderLink,
+     [](SaveRouteTest& t, const QString& link) {
+         t.main->AvaaPrintPreviewPage_Click();
+         ScriptedDialogs dlg;
+         dlg.expectPrinterToPdf(link);
+         t.main->Printtaa_Click();
+         dlg.finish();
+     },
+     "%PDF", false},
+    {"ToolOutput", "out.txt", sheetFolderLink,
+     [](SaveRouteTest&, const QString& link) {
+         std::string reason;
+         const std::unique_ptr<std::ostream> out = OpenToolOutput(link.toStdString(), &reason);
+         ASSERT_NE(out, nullptr) << reason;
+         EXPECT_TRUE(WriteToolOutputLine(*out, "line"));
+     },
+     "oldline\r\n", true},
+};
+
+TEST_P(SaveRouteTest, WritesThroughALinkAndClearsWhatAKilledSaveLeft) {
+    const SaveRoute& route = GetParam();
+    buildWorkspace();
+    main->workspace()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(windowAt(1)->parentWidget()));
+    ASSERT_EQ(g.ActiveWindowSlot, 1);
+
+    const std::string target = targetDir.file(route.fileName);
+    const std::string leftover = target + ".tmp-Q7w2Rt";
+    WriteBytes(target, "old");
+    WriteBytes(leftover, "half of an earlier save");
+    const std::string link = route.linkPath(*this);
+    QFile::remove(q(link));
+    MakeLink(target, link);
+
+    route.save(*this, q(link));
+
+    EXPECT_TRUE(IsLink(link));
+    const std::string bytes = readAll(target);
+    EXPECT_NE(bytes, "old");
+    EXPECT_EQ(bytes.rfind(route.newStart, 0), 0u) << bytes.substr(0, 40);
+    if (!route.appends) {
+        EXPECT_FALSE(QFileInfo::exists(q(leftover)));
+    }
+    EXPECT_EQ(QDir(q(sheetDir.path())).entryList(QDir::Files | QDir::System).filter(".tmp-"), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(Routes, SaveRouteTest, ::testing::ValuesIn(Routes),
+                         [](const ::testing::TestParamInfo<SaveRoute>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// A sheet or package saved onto a pipe, a socket or a device is refused with
+// the message naming it; the special file stays as it was and nothing is
+// written into it.
+class SpecialSaveTargetTest : public SheetStoreTest, public ::testing::WithParamInterface<SpecialFile> {};
+
+TEST_P(SpecialSaveTargetTest, IsRefusedWithItsNameAndLeftAsItWas) {
+    const std::string target = sheetDir.file("view.quorvane");
+    if (!MakeSpecialFile(target, GetParam())) GTEST_SKIP() << "this system does not let the test make one";
+    // A save that opened the pipe after all would find a reader, not hang.
+    PipeReader reader(target);
+    for (void (PaaIkkuna::*click)() : {&PaaIkkuna::FileSaveView_Click, &PaaIkkuna::MenuSaveAnalysisPackage_Click}) {
+        ScriptedDialogs dlg;
+        dlg.expectSaveFile(q(target), "Save analysis file")
+            .expectMessage(OverwriteQuestionText, "File already exists", MsgButtons::OkCancel, MsgAnswer::Ok)
+            .expectMessage(saveFailed(target, "Not a regular file (a pipe, a device or a socket)"), "Quorvane",
+                           MsgButtons::Ok, MsgAnswer::Ok);
+        (main.get()->*click)();
+        dlg.finish();
+        EXPECT_TRUE(IsSpecialFile(target, GetParam()));
+        EXPECT_TRUE(main->AutosaveEnabled);
+    }
+    EXPECT_EQ(reader.drain(), "");
+    EXPECT_EQ(QDir(q(sheetDir.path())).entryList(QDir::Files | QDir::System), QStringList{"view.quorvane"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, SpecialSaveTargetTest,
+                         ::testing::Values(SpecialFile::Pipe, SpecialFile::Socket, SpecialFile::Device),
+                         [](const ::testing::TestParamInfo<SpecialFile>& info) {
+                             return std::string(SpecialFileName(info.param));
+                         });
+
+// A picture saved under a name typed without an extension gets ".bmp", and
+// the question before replacing a file is about that name.
+struct PictureName {
+    const char* name;
+    const char* typed;
+    const char* existing;  // a file there before the save ("" for none), holding "old"
+    bool asked;
+    MsgAnswer answer;
+    const char* written;   // the file that holds the picture afterwards ("" for none)
+};
+
+void PrintTo(const PictureName& c, std::ostream* out) { *out << c.name; }
+
+class PictureNameTest : public SheetStoreTest, public ::testing::WithParamInterface<PictureName> {};
+
+TEST_P(PictureNameTest, GetsTheBitmapExtensionAndAsksAboutThatName) {
+    const PictureName& c = GetParam();
+    buildWorkspace();
+    if (*c.existing) WriteBytes(sheetDir.file(c.existing), "old");
+    ScriptedDialogs dlg;
+    dlg.expectSaveFile(q(sheetDir.file(c.typed)), "Save the image");
+    if (c.asked) dlg.expectMessage(OverwriteQuestionText, "File already exists", MsgButtons::OkCancel, c.answer);
+    plot(1)->MenuValintaReaktio(MenuSaveBmp);
+    dlg.finish();
+
+    QStringList expected;
+    if (*c.existing) expected << c.existing;
+    if (*c.written && !expected.contains(c.written)) expected << c.written;
+    expected.sort();
+    EXPECT_EQ(QDir(q(sheetDir.path())).entryList(QDir::Files | QDir::Hidden, QDir::Name), expected);
+    if (*c.existing && std::string(c.existing) != c.written) {
+        EXPECT_EQ(readAll(sheetDir.file(c.existing)), "old");
+    }
+    if (*c.written) {
+        EXPECT_EQ(readAll(sheetDir.file(c.written)).substr(0, 2), "BM");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, PictureNameTest,
+    ::testing::Values(PictureName{"NoExtension", "dot", "", false, MsgAnswer::Ok, "dot.bmp"},
+                      PictureName{"NoExtensionOverAnExistingBitmapKept", "dot", "dot.bmp", true, MsgAnswer::Cancel, ""},
+                      PictureName{"NoExtensionOverAnExistingBitmapReplaced", "dot", "dot.bmp", true, MsgAnswer::Ok,
+                                  "dot.bmp"},
+                      PictureName{"AFileOfTheTypedNameIsNotAsked", "dot", "dot", false, MsgAnswer::Ok, "dot.bmp"},
+                      PictureName{"ExtensionInCapitals", "dot.BMP", "", false, MsgAnswer::Ok, "dot.BMP"},
+                      PictureName{"AnotherExtension", "dot.v2", "", false, MsgAnswer::Ok, "dot.v2"},
+                      PictureName{"HiddenName", ".dot", "", false, MsgAnswer::Ok, ".dot.bmp"}),
+    [](const ::testing::TestParamInfo<PictureName>& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace qv::test

@@ -1,0 +1,80 @@
+#include "tests/support/core/SpecialFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace qv::test {
+
+bool MakeSpecialFile(const std::string& path, SpecialFile kind) {
+    switch (kind) {
+    case SpecialFile::Pipe: return ::mkfifo(path.c_str(), 0600) == 0;
+    case SpecialFile::Device:
+        // The same device as /dev/null, in the test's folder.
+        return ::mknod(path.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    case SpecialFile::Socket: {
+        sockaddr_un address{};
+        if (path.size() >= sizeof address.sun_path) return false;
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (fd < 0) return false;
+        const bool bound = ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+        ::close(fd);  // the socket file stays
+        return bound;
+    }
+    }
+    return false;
+}
+
+bool IsSpecialFile(const std::string& path, SpecialFile kind) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return false;
+    switch (kind) {
+    case SpecialFile::Pipe: return S_ISFIFO(info.st_mode);
+    case SpecialFile::Socket: return S_ISSOCK(info.st_mode);
+    case SpecialFile::Device: return S_ISCHR(info.st_mode);
+    }
+    return false;
+}
+
+const char* SpecialFileName(SpecialFile kind) {
+    switch (kind) {
+    case SpecialFile::Pipe: return "Pipe";
+    case SpecialFile::Socket: return "Socket";
+    case SpecialFile::Device: return "Device";
+    }
+    return "?";
+}
+
+void MakeLink(const std::string& target, const std::string& link) {
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0) << link << " -> " << target;
+}
+
+bool IsLink(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
+PipeReader::PipeReader(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK)) {}
+
+PipeReader::~PipeReader() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+std::string PipeReader::drain() {
+    std::string bytes;
+    char buffer[4096];
+    ssize_t n = 0;
+    while (fd_ >= 0 && (n = ::read(fd_, buffer, sizeof buffer)) > 0) bytes.append(buffer, static_cast<size_t>(n));
+    return bytes;
+}
+
+}  // namespace qv::test
