@@ -20,6 +20,22 @@ bool FolderNameLess(const std::string& a, const std::string& b) {
     return a < b;
 }
 
+void SortFolderNames(std::vector<std::string>& names) {
+    // Each name's text form is made once, not at every comparison.
+    struct Keyed {
+        QString text;
+        std::string name;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(names.size());
+    for (std::string& name : names) keyed.push_back({shownFileSystemText(name), std::move(name)});
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        const int folded = QString::compare(a.text, b.text, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a.name < b.name;
+    });
+    for (size_t i = 0; i < keyed.size(); ++i) names[i] = std::move(keyed[i].name);
+}
+
 namespace {
 
 // The plain files of `folder` that `keep` accepts, sorted by name without
@@ -47,19 +63,7 @@ std::optional<std::vector<std::string>> listPlainFiles(const std::string& folder
         if (!std::filesystem::is_regular_file(it->path(), typeError)) continue;
         if (keep(it->path())) names.push_back(std::move(name));
     }
-    // Each name's text form is made once, not at every comparison.
-    struct Keyed {
-        QString text;
-        std::string name;
-    };
-    std::vector<Keyed> keyed;
-    keyed.reserve(names.size());
-    for (std::string& name : names) keyed.push_back({shownFileSystemText(name), std::move(name)});
-    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        const int folded = QString::compare(a.text, b.text, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : a.name < b.name;
-    });
-    for (size_t i = 0; i < keyed.size(); ++i) names[i] = std::move(keyed[i].name);
+    SortFolderNames(names);
     return names;
 }
 

@@ -34,5 +34,7 @@ std::vector<std::string> ListFolderFiles(const std::string& folder);
 // The order of the listing: true when `a` comes before `b` (case-insensitive,
 // ties broken by the exact names).
 bool FolderNameLess(const std::string& a, const std::string& b);
+// Sorts names into that order.
+void SortFolderNames(std::vector<std::string>& names);
 
 }  // namespace qv
