@@ -441,6 +441,8 @@ bool StepToLoadableFile(int window, bool forward, const KeepWorking& keepWorking
     return result;
 }
 
+void SetWalkClock(WallClock clock) { walkListings = WalkListings(clock ? std::move(clock) : WallClock(WallClockNow)); }
+
 void ForgetWalkListing() {
     walkListings.forget();
     passedFiles.take();

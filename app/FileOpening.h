@@ -13,6 +13,7 @@
 
 #include "app/model/FolderListing.h"
 #include "app/model/PassedFiles.h"
+#include "app/model/WalkListing.h"
 
 namespace qv {
 
@@ -78,6 +79,10 @@ bool FirstLoadableFile(int window, const std::string& folder, const KeepWorking&
 // unchanged, when no loadable file follows. An unattended walk through a
 // folder is never stopped by a damaged file.
 bool StepToLoadableFile(int window, bool forward, const KeepWorking& keepWorking);
+// The clock the walks' listings hold the file system's time stamps against
+// (WallClockNow unless set; an empty one restores it). Tests set one far
+// ahead, as if the folder had been still for long, to see what is kept.
+void SetWalkClock(WallClock clock);
 // A run starts: the next walk lists its folder and reads its headers
 // afresh, and no passed file is noted.
 void ForgetWalkListing();

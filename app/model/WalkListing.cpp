@@ -46,13 +46,38 @@ int64_t WallClockNow() {
 void WalkListings::forget() {
     listing_.reset();
     checks_.clear();
-    settled_ = false;
+    unsettled_.clear();
+    folderSettled_ = false;
+}
+
+bool WalkListings::unsettledFilesStayOut() {
+    const int64_t now = clock_();
+    for (auto it = unsettled_.begin(); it != unsettled_.end();) {
+        const std::string path = listing_->folder + *it;
+        const std::optional<Looked> entry = look(path);
+        // Gone or made a folder: the folder's stamp tells that too, but
+        // nothing is taken for granted here.
+        if (!entry || !entry->regular) return false;
+        // Its header is read again even under the same stamp: a change in
+        // the same tick as the last look keeps the stamp.
+        HeaderCheck& check = checks_[*it];
+        check.stamp = entry->stamp;
+        check.isFcs = IsFcsFile(path);
+        ++headersRead_;
+        if (check.isFcs) return false;
+        // Read long enough after its last change, it stays as it is now.
+        if (now - entry->stamp.latestNs() >= SettleNs)
+            it = unsettled_.erase(it);
+        else
+            ++it;
+    }
+    return true;
 }
 
 std::shared_ptr<const WalkListing> WalkListings::current(const std::string& folder, const KeepWorking& keepWorking) {
-    if (listing_ && listing_->folder == folder && settled_) {
+    if (listing_ && listing_->folder == folder && folderSettled_) {
         const std::optional<Looked> now = look(folder);
-        if (now && now->stamp == folderStamp_) return listing_;
+        if (now && now->stamp == folderStamp_ && unsettledFilesStayOut()) return listing_;
     }
     if (listing_ && listing_->folder != folder) checks_.clear();
 
@@ -61,16 +86,17 @@ std::shared_ptr<const WalkListing> WalkListings::current(const std::string& fold
     const int64_t started = clock_();
     const std::optional<Looked> folderNow = look(folder);
     const auto settledAt = [started](const EntryStamp& stamp) { return started - stamp.latestNs() >= SettleNs; };
-    bool settled = folderNow.has_value() && settledAt(folderNow->stamp);
+    bool folderSettled = folderNow.has_value() && settledAt(folderNow->stamp);
     ++foldersRead_;
 
     std::vector<std::string> names;
+    std::vector<std::string> unsettled;
     std::unordered_map<std::string, HeaderCheck> checks;
     // An empty folder text would list the working folder: nothing is meant.
     if (!folder.empty()) {
         std::error_code ec;
         std::filesystem::directory_iterator it(std::filesystem::path(folder), ec);
-        if (ec) settled = false;
+        if (ec) folderSettled = false;
         for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
             if (keepWorking && !keepWorking()) return nullptr;
             std::string name = it->path().filename().string();
@@ -88,13 +114,13 @@ std::shared_ptr<const WalkListing> WalkListings::current(const std::string& fold
                 check.isFcs = IsFcsFile(path);
                 ++headersRead_;
             }
-            // A file still being written may become a data file without the
-            // folder changing: the folder is read again until it has settled.
-            settled = settled && settledAt(entry->stamp);
-            if (check.isFcs) names.push_back(name);
+            if (check.isFcs)
+                names.push_back(name);
+            else if (!settledAt(entry->stamp))
+                unsettled.push_back(name);
             checks.emplace(std::move(name), check);
         }
-        if (ec) settled = false;
+        if (ec) folderSettled = false;
     }
     SortFolderNames(names);
 
@@ -108,8 +134,9 @@ std::shared_ptr<const WalkListing> WalkListings::current(const std::string& fold
 
     listing_ = listing;
     folderStamp_ = folderNow ? folderNow->stamp : EntryStamp{};
-    settled_ = settled;
+    folderSettled_ = folderSettled;
     checks_ = std::move(checks);
+    unsettled_ = std::move(unsettled);
     return listing;
 }
 

@@ -9,11 +9,17 @@
 // "May have changed" is told by the file system's time stamps (modification
 // and change time, in nanoseconds), the size and the identity (device and
 // inode). A time stamp is coarser than the clock (a kernel tick, or whole
-// seconds on some file systems), so a file added just after a listing can
-// leave the folder's stamps as they were: a folder listed within SettleNs of
-// its own or one of its files' last stamps is listed again next time,
-// whatever its stamps say. A file's header is kept while its stamps and size
-// stay the same (a file being written grows).
+// seconds on some file systems), so a change made just after a look can
+// leave the stamps as they were:
+//  - a folder listed within SettleNs of its own last stamp is listed again
+//    at the next call, whatever its stamps say;
+//  - a file that is no data file but changed within SettleNs of the listing
+//    (one still being written, whose header may come last) has its header
+//    read again at every call until it has settled, so it is listed once it
+//    becomes a data file although the folder itself does not change. A file
+//    the walk's own tool appends to is such a file: it costs one header a
+//    call, not a listing.
+// A file's header is kept while its stamps, size and identity stay the same.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -84,11 +90,16 @@ private:
         bool isFcs = false;
     };
 
+    // Whether the files that may still become data files have stayed no
+    // data files: each is looked at, its header read again.
+    bool unsettledFilesStayOut();
+
     WallClock clock_;
     std::shared_ptr<const WalkListing> listing_;
     EntryStamp folderStamp_;
-    bool settled_ = false;  // the folder and every file read long enough after their last change
+    bool folderSettled_ = false;  // the folder was listed long enough after its last change
     std::unordered_map<std::string, HeaderCheck> checks_;  // by name, for the kept listing's folder
+    std::vector<std::string> unsettled_;  // files of the listing that are no data files yet may become one
     int foldersRead_ = 0;
     int headersRead_ = 0;
 };

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <ostream>
@@ -66,7 +67,7 @@ TEST_P(WalkListingChanges, ShowTheFolderAsItIsAndReadOnlyWhatMayHaveChanged) {
     ASSERT_TRUE(second);
     EXPECT_EQ(namesOf(*second), c.names);
     for (int i = 1; i <= second->count(); ++i) EXPECT_EQ(second->placeOf(second->names[static_cast<size_t>(i)]), i);
-    EXPECT_EQ(second->placeOf("notes.txt"), 0);
+    EXPECT_EQ(second->placeOf(".hidden.fcs"), 0);
     EXPECT_EQ(listings.foldersRead(), c.foldersRead);
     EXPECT_EQ(listings.headersRead(), c.headersRead);
     // The listing an earlier step holds stays as it was.
@@ -110,6 +111,41 @@ TEST(WalkListings, AnotherFolderAndAForgottenListingAreReadAfresh) {
     listings.current(one.path(), goOn);
     EXPECT_EQ(listings.foldersRead(), 4);
     EXPECT_EQ(listings.headersRead(), 4);
+}
+
+// The newer of a path's two time stamps, in nanoseconds.
+int64_t latestStampOf(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return 0;
+    const auto ns = [](const timespec& t) { return static_cast<int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec; };
+    return std::max(ns(st.st_mtim), ns(st.st_ctim));
+}
+
+// A file written with its header last (as some writers do once they know
+// the offsets) becomes a data file in place: the folder does not change.
+TEST(WalkListings, AFileThatBecomesADataFileInPlaceIsListedThoughTheFolderKeepsItsStamp) {
+    TempFolder folder;
+    WriteBytes(folder.file("a.fcs"), "FCS3.0 a");
+    WriteBytes(folder.file("part"), "........");
+    // Written again until its stamp is newer than the folder's (a tick later).
+    const int64_t folderStamp = latestStampOf(folder.path());
+    for (int i = 0; i < 1'000'000 && latestStampOf(folder.file("part")) <= folderStamp; ++i)
+        WriteBytes(folder.file("part"), "........");
+    ASSERT_GT(latestStampOf(folder.file("part")), folderStamp);
+    // Listed long after the folder's last change, but not after the file's.
+    WalkListings listings([folderStamp] { return folderStamp + WalkListings::SettleNs; });
+    EXPECT_EQ(namesOf(*listings.current(folder.path(), goOn)), std::vector<std::string>{"a.fcs"});
+    EXPECT_EQ(listings.foldersRead(), 1);
+    EXPECT_EQ(listings.headersRead(), 2);
+    // Nothing changed: the listing is kept, and only that file's header is read again.
+    EXPECT_EQ(namesOf(*listings.current(folder.path(), goOn)), std::vector<std::string>{"a.fcs"});
+    EXPECT_EQ(listings.foldersRead(), 1);
+    EXPECT_EQ(listings.headersRead(), 3);
+    // The header arrives, the size the same.
+    WriteBytes(folder.file("part"), "FCS3.0 p");
+    ASSERT_EQ(latestStampOf(folder.path()), folderStamp);
+    EXPECT_EQ(namesOf(*listings.current(folder.path(), goOn)), (std::vector<std::string>{"a.fcs", "part"}));
+    EXPECT_EQ(listings.foldersRead(), 2);
 }
 
 TEST(WalkListings, AStoppedListingIsNotKept) {

@@ -13,12 +13,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <unistd.h>
 
+#include "app/FileOpening.h"
 #include "app/FilePlotWindow.h"
 #include "app/model/FolderListing.h"
 #include "core/FcsReader.h"
@@ -232,7 +234,18 @@ void PrintTo(const LongWorkCase& c, std::ostream* out) { *out << c.name; }
 
 class StopDuringLongWork : public ToolProgramTest, public ::testing::WithParamInterface<LongWorkCase> {};
 
+// Walks list their folder as if it had been still for long: a listing made
+// on one line is kept on the next while the folder does not change.
+class StillFolderClock {
+public:
+    StillFolderClock() { SetWalkClock([] { return WallClockNow() + WalkListings::SettleNs * 1000; }); }
+    ~StillFolderClock() { SetWalkClock({}); }
+    StillFolderClock(const StillFolderClock&) = delete;
+    StillFolderClock& operator=(const StillFolderClock&) = delete;
+};
+
 TEST_P(StopDuringLongWork, EndsTheRunThere) {
+    const StillFolderClock still;
     constexpr int Refused = 200;
     writeFcs("a.fcs", {{1, 2}});
     for (int i = 0; i < Refused; ++i) writeDamaged("m" + std::to_string(1000 + i) + ".fcs");
@@ -333,6 +346,7 @@ INSTANTIATE_TEST_SUITE_P(
 // open, as during an acquisition or a copy) is counted and stepped to.
 struct ArrivalCase {
     const char* name;
+    bool stillFolder;  // listed as if the folder had been still for long before the file came
     std::vector<std::string> afterThePause;
     const char* count;    // the count asked after the pause, "<none>" when not asked
     const char* written;  // what the lines write to result.txt, "" when nothing
@@ -343,6 +357,8 @@ void PrintTo(const ArrivalCase& c, std::ostream* out) { *out << c.name; }
 class FileArrivingDuringAWalk : public ToolProgramTest, public ::testing::WithParamInterface<ArrivalCase> {};
 
 TEST_P(FileArrivingDuringAWalk, IsCountedAndVisited) {
+    std::optional<StillFolderClock> still;
+    if (GetParam().stillFolder) still.emplace();
     writeFcs("a.fcs", {{1, 2}});
     dialogs.expectMessage("waiting", "Message", MsgAnswer::Ok).whileShown([this] { writeFcs("b.fcs", {{1, 2}, {3, 4}}); });
     std::string text = script({"folder.set:" + data.path(), "create.dotplot:1", "w.1.file.move:first",
@@ -357,12 +373,18 @@ TEST_P(FileArrivingDuringAWalk, IsCountedAndVisited) {
 
 INSTANTIATE_TEST_SUITE_P(
     Walks, FileArrivingDuringAWalk,
-    ::testing::Values(ArrivalCase{"CountedThenVisited", {"$after.set:@.filesinfolder", "w.1.file.move:next"}, "2", ""},
-                      ArrivalCase{"VisitedWithoutACount", {"w.1.file.move:next"}, "<none>", ""},
-                      ArrivalCase{"WrittenByALoopOverTheCount",
-                                  {"output.set:result.txt", "do:@.filesinfolder", "$file.set:@.w.1.filename",
-                                   "output.write:$file", "w.1.file.move:next", "loop"},
-                                  "<none>", "a.fcs\r\nb.fcs\r\n"}),
+    ::testing::Values(
+        ArrivalCase{"CountedThenVisited", false, {"$after.set:@.filesinfolder", "w.1.file.move:next"}, "2", ""},
+        ArrivalCase{"CountedThenVisitedInAStillFolder", true, {"$after.set:@.filesinfolder", "w.1.file.move:next"}, "2",
+                    ""},
+        ArrivalCase{"VisitedWithoutACount", false, {"w.1.file.move:next"}, "<none>", ""},
+        ArrivalCase{"VisitedWithoutACountInAStillFolder", true, {"w.1.file.move:next"}, "<none>", ""},
+        ArrivalCase{"WrittenByALoopOverTheCount",
+                    false,
+                    {"output.set:result.txt", "do:@.filesinfolder", "$file.set:@.w.1.filename", "output.write:$file",
+                     "w.1.file.move:next", "loop"},
+                    "<none>",
+                    "a.fcs\r\nb.fcs\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ToolProgramTest, CloseEndsTheOutputAndAWriteAfterItIsAnError) {
