@@ -18,6 +18,7 @@
 #include "app/WindowRegistry.h"
 #include "app/model/FileSystemText.h"
 #include "app/model/FolderListing.h"
+#include "app/model/PassedFiles.h"
 #include "app/model/PopulationRecompute.h"
 #include "app/model/WalkListing.h"
 #include "core/Compensation.h"
@@ -448,6 +449,9 @@ void ForgetWalkListing() {
     passedFiles.take();
 }
 
-std::vector<PassedFile> TakePassedFiles() { return passedFiles.take(); }
+void ReportPassedFiles() {
+    const std::vector<PassedFile> passed = passedFiles.take();
+    if (!passed.empty()) showMessage(PassedFilesMessage(passed), QString::fromLatin1(LoadErrorTitle));
+}
 
 }  // namespace qv

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "app/model/FolderListing.h"
-#include "app/model/PassedFiles.h"
 #include "app/model/WalkListing.h"
 
 namespace qv {
@@ -86,9 +85,10 @@ void SetWalkClock(WallClock clock);
 // A run starts: the next walk lists its folder and reads its headers
 // afresh, and no passed file is noted.
 void ForgetWalkListing();
-// The files walks passed as unreadable since the run started, each once, in
-// the order met, with the reader's reason; the list is emptied.
-std::vector<PassedFile> TakePassedFiles();
+// Names the files walks passed as unreadable since the run started in one
+// message ("Load error"), each once, in the order met, with the reader's
+// reason; nothing when there are none. Then forgets them.
+void ReportPassedFiles();
 
 // Which reader a file read into a new slot goes through: "" for the FCS
 // reader, "txt" while "Open TXT file..." runs its loads.

@@ -7,9 +7,7 @@
 #include "app/MainServices.h"
 #include "app/PlotWindow.h"
 #include "app/WindowRegistry.h"
-#include "app/model/PassedFiles.h"
 #include "app/model/PopulationRecompute.h"
-#include "core/FcsReader.h"
 #include "core/SharedState.h"
 #include "tools/model/ScriptInterpreter.h"
 
@@ -46,8 +44,7 @@ void ToolHost::runEnded() {
     if (onRunEnded) onRunEnded();
     // However the run ended (its last line, "end", an error or Stop), the
     // files its walks passed as unreadable are named once, together.
-    const std::vector<PassedFile> passed = TakePassedFiles();
-    if (!passed.empty() && !g.ProgramClosing) showMessage(PassedFilesMessage(passed), QString::fromLatin1(LoadErrorTitle));
+    if (!g.ProgramClosing) ReportPassedFiles();
 }
 
 void ToolHost::autosave() {

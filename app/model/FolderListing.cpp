@@ -39,11 +39,9 @@ void SortFolderNames(std::vector<std::string>& names) {
 namespace {
 
 // The plain files of `folder` that `keep` accepts, sorted by name without
-// regard to case; names starting with "." only when `withHidden`; nullopt
-// when `keepWorking` (if given) ended the listing.
+// regard to case; names starting with "." only when `withHidden`.
 template <typename Keep>
-std::optional<std::vector<std::string>> listPlainFiles(const std::string& folder, bool withHidden, Keep keep,
-                                                       const KeepWorking* keepWorking = nullptr) {
+std::vector<std::string> listPlainFiles(const std::string& folder, bool withHidden, Keep keep) {
     std::vector<std::string> names;
     // An empty folder text would list the working folder: nothing is meant.
     if (folder.empty()) return names;
@@ -54,7 +52,6 @@ std::optional<std::vector<std::string>> listPlainFiles(const std::string& folder
     if (ec) return names;
     for (const std::filesystem::directory_iterator end; it != end; it.increment(ec)) {
         if (ec) break;
-        if (keepWorking && *keepWorking && !(*keepWorking)()) return std::nullopt;
         std::string name = it->path().filename().string();
         // Plain files only (a link to a file counts as the file; folders,
         // devices, pipes and sockets do not).
@@ -67,22 +64,14 @@ std::optional<std::vector<std::string>> listPlainFiles(const std::string& folder
     return names;
 }
 
-}  // namespace
-
-namespace {
-
 bool isFcsPath(const std::filesystem::path& path) { return IsFcsFile(path.string()); }
 
 }  // namespace
 
-std::vector<std::string> ListFcsFiles(const std::string& folder) { return *listPlainFiles(folder, false, isFcsPath); }
-
-std::optional<std::vector<std::string>> ListFcsFiles(const std::string& folder, const KeepWorking& keepWorking) {
-    return listPlainFiles(folder, false, isFcsPath, &keepWorking);
-}
+std::vector<std::string> ListFcsFiles(const std::string& folder) { return listPlainFiles(folder, false, isFcsPath); }
 
 std::vector<std::string> ListFolderFiles(const std::string& folder) {
-    return *listPlainFiles(folder, true, [](const std::filesystem::path&) { return true; });
+    return listPlainFiles(folder, true, [](const std::filesystem::path&) { return true; });
 }
 
 }  // namespace qv
