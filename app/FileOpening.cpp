@@ -11,7 +11,6 @@
 #include <new>
 #include <optional>
 #include <set>
-#include <unordered_map>
 
 #include "app/Dialogs.h"
 #include "app/MainServices.h"
@@ -19,7 +18,9 @@
 #include "app/WindowRegistry.h"
 #include "app/model/FileSystemText.h"
 #include "app/model/FolderListing.h"
+#include "app/model/PassedFiles.h"
 #include "app/model/PopulationRecompute.h"
+#include "app/model/WalkListing.h"
 #include "core/Compensation.h"
 #include "core/FcsReader.h"
 #include "core/FileKey.h"
@@ -57,14 +58,19 @@ bool isWindowSlot(int id) { return id >= 1 && id <= g.MaxWindows && id < static_
 
 std::string toFileSystem(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-// While set, a refused file is passed over without its message (tool walks).
+// While set, a refused file is passed over without its message (tool
+// walks); it is noted instead, for the one message at the end of the run.
 bool quietRefusals = false;
+PassedFiles passedFiles;
 
 // The message names the file (as the file system encodes its name), so a
 // refusal met while stepping through a folder says which file it was, and
 // gives the reader's reason.
 void showLoadError(const std::string& path, const FileRecord& refused) {
-    if (quietRefusals) return;
+    if (quietRefusals) {
+        passedFiles.note(path, refused.RefusalReason);
+        return;
+    }
     QString text = QString::fromLatin1(LoadErrorText) + QLatin1Char('\n') + shownFileSystemText(path);
     if (!refused.RefusalReason.empty()) text += QLatin1Char('\n') + QString::fromLatin1(refused.RefusalReason);
     showMessage(text, QString::fromLatin1(LoadErrorTitle));
@@ -370,44 +376,13 @@ bool EdellinenTiedosto(int window) { return stepFile(window, Step::Previous); }
 
 namespace {
 
-// The listing a tool walk steps through. Each file's place is looked up, not
-// searched for, so a walk over n files costs n steps, however many of them
-// the reader refuses.
-struct WalkListing {
-    std::string folder;
-    std::vector<std::string> names;  // as FolderFileList: element 0 holds no name
-    std::unordered_map<std::string, int> place;
-    int count() const { return static_cast<int>(names.size()) - 1; }
-};
-
-// The last listing made for a walk; held by shared pointer, so a walk that
-// lets events run keeps its own even if another listing replaces it.
-std::shared_ptr<const WalkListing> walkListing;
+// The listings tool walks step through: the folder as it is at every step,
+// read again only when it may have changed.
+WalkListings walkListings;
 
 std::string withFolderEnd(std::string folder) {
     if (!folder.empty() && folder.back() != '/') folder += '/';
     return folder;
-}
-
-// Lists `folder` for a walk; null when `keepWorking` ended the listing.
-std::shared_ptr<const WalkListing> listForWalk(const std::string& folder, const KeepWorking& keepWorking) {
-    std::optional<std::vector<std::string>> names = ListFcsFiles(folder, keepWorking);
-    if (!names) return nullptr;
-    auto listing = std::make_shared<WalkListing>();
-    listing->folder = folder;
-    listing->names.reserve(names->size() + 1);
-    listing->names.emplace_back();
-    for (std::string& name : *names) listing->names.push_back(std::move(name));
-    listing->place.reserve(names->size());
-    for (int i = 1; i <= listing->count(); ++i) listing->place.emplace(listing->names[static_cast<size_t>(i)], i);
-    walkListing = listing;
-    return listing;
-}
-
-// The listing kept for `folder`, made now when the kept one is of another folder.
-std::shared_ptr<const WalkListing> keptListing(const std::string& folder, const KeepWorking& keepWorking) {
-    if (walkListing && walkListing->folder == folder) return walkListing;
-    return listForWalk(folder, keepWorking);
 }
 
 // Loads the listed files from `from` on, one `direction` at a time, into the
@@ -432,14 +407,13 @@ bool loadFirstTaken(const WalkListing& listing, int from, int direction, int win
 }  // namespace
 
 int WalkFileCount(const std::string& folder, const KeepWorking& keepWorking) {
-    const std::shared_ptr<const WalkListing> listing = keptListing(withFolderEnd(folder), keepWorking);
+    const std::shared_ptr<const WalkListing> listing = walkListings.current(withFolderEnd(folder), keepWorking);
     return listing ? listing->count() : -1;
 }
 
 bool FirstLoadableFile(int window, const std::string& folder, const KeepWorking& keepWorking) {
     bool result = false;
-    // A walk starts here: the folder is listed afresh.
-    if (const std::shared_ptr<const WalkListing> listing = listForWalk(withFolderEnd(folder), keepWorking)) {
+    if (const std::shared_ptr<const WalkListing> listing = walkListings.current(withFolderEnd(folder), keepWorking)) {
         refusedSteps.erase(window);
         result = loadFirstTaken(*listing, 1, +1, window, keepWorking);
     }
@@ -455,10 +429,9 @@ bool StepToLoadableFile(int window, bool forward, const KeepWorking& keepWorking
     if (isFileSlot(f) && g.FileTable[f].FileKey != 0) {
         const std::string folder = g.FileTable[f].Folder;
         const std::string shown = g.FileTable[f].FileName;
-        if (const std::shared_ptr<const WalkListing> listing = keptListing(folder, keepWorking)) {
+        if (const std::shared_ptr<const WalkListing> listing = walkListings.current(folder, keepWorking)) {
             const int n = listing->count();
-            const auto found = listing->place.find(shown);
-            const int pos = found == listing->place.end() ? 0 : found->second;
+            const int pos = listing->placeOf(shown);
             // As a single step: a file that is not in the list (a text table)
             // steps forward to the first listed file, and not back.
             if (forward && n > 1 && pos < n) result = loadFirstTaken(*listing, pos + 1, +1, window, keepWorking);
@@ -469,6 +442,16 @@ bool StepToLoadableFile(int window, bool forward, const KeepWorking& keepWorking
     return result;
 }
 
-void ForgetWalkListing() { walkListing.reset(); }
+void SetWalkClock(WallClock clock) { walkListings = WalkListings(clock ? std::move(clock) : WallClock(WallClockNow)); }
+
+void ForgetWalkListing() {
+    walkListings.forget();
+    passedFiles.take();
+}
+
+void ReportPassedFiles() {
+    const std::vector<PassedFile> passed = passedFiles.take();
+    if (!passed.empty()) showMessage(PassedFilesMessage(passed), QString::fromLatin1(LoadErrorTitle));
+}
 
 }  // namespace qv

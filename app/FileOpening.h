@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/model/FolderListing.h"
+#include "app/model/WalkListing.h"
 
 namespace qv {
 
@@ -56,27 +57,38 @@ bool EnsimmainenTiedostoHakemisto(int window, const std::string& folder);
 // when the window shows no file. Then frees unused files and autosaves.
 bool SeuraavaTiedosto(int window);
 bool EdellinenTiedosto(int window);
-// Tools walk a folder with one listing: the one made by FirstLoadableFile,
-// kept while the walk stays in that folder (made again only for another
-// folder, or after ForgetWalkListing at the start of every run), so a walk
-// over n files lists the folder once and takes n steps. `keepWorking` is
-// asked between files and between the entries of a listing; when it says
-// stop, the work ends there (nothing half-listed is kept).
+// Tools walk a folder through listings that show it as it is at every step:
+// a file that arrives while the run goes on is counted and visited. The
+// folder is read again only when it may have changed, and a file's header
+// only when the file may have changed, so a walk over n files stays in
+// proportion to n. `keepWorking` is asked between files and between the
+// entries of a listing; when it says stop, the work ends there (nothing
+// half-listed is kept). The files a walk passes because the reader refuses
+// them are passed without a message and noted for the end of the run.
 
-// The number of FCS files in `folder`, from the kept listing when it is of
-// that folder; -1 when `keepWorking` ended the listing.
+// The number of FCS files in `folder` as it is now; -1 when `keepWorking`
+// ended the listing.
 int WalkFileCount(const std::string& folder, const KeepWorking& keepWorking);
-// Lists `folder` afresh and loads its first file the reader takes into the
-// window, passing refused files without a message. Then frees unused files
-// and autosaves. True when the window took a file.
+// Loads the first file of `folder` the reader takes into the window,
+// passing refused files. Then frees unused files and autosaves. True when
+// the window took a file.
 bool FirstLoadableFile(int window, const std::string& folder, const KeepWorking& keepWorking);
 // The step forward or back from the window's file, past the files the reader
-// refuses, without a message, to the next loadable file; false, with the
-// window's file unchanged, when no loadable file follows. An unattended walk
-// through a folder is never stopped by a damaged file.
+// refuses, to the next loadable file; false, with the window's file
+// unchanged, when no loadable file follows. An unattended walk through a
+// folder is never stopped by a damaged file.
 bool StepToLoadableFile(int window, bool forward, const KeepWorking& keepWorking);
-// The next walk lists its folder afresh.
+// The clock the walks' listings hold the file system's time stamps against
+// (WallClockNow unless set; an empty one restores it). Tests set one far
+// ahead, as if the folder had been still for long, to see what is kept.
+void SetWalkClock(WallClock clock);
+// A run starts: the next walk lists its folder and reads its headers
+// afresh, and no passed file is noted.
 void ForgetWalkListing();
+// Names the files walks passed as unreadable since the run started in one
+// message ("Load error"), each once, in the order met, with the reader's
+// reason; nothing when there are none. Then forgets them.
+void ReportPassedFiles();
 
 // Which reader a file read into a new slot goes through: "" for the FCS
 // reader, "txt" while "Open TXT file..." runs its loads.

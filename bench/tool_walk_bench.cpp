@@ -2,7 +2,8 @@
 // open, reading four statistics per file and writing a line per file
 // (target: 100 files of 10,000 events in under 3 s, drawing included).
 // And a walk over a folder of thousands of files the reader refuses with two
-// good ones among them, which must take time in proportion to the files.
+// good ones among them, which must take time in proportion to the files and
+// end with one message naming the refused ones.
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
@@ -11,9 +12,12 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
+#include <vector>
 #include <string>
 
+#include "app/Dialogs.h"
 #include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
 #include "core/SharedState.h"
@@ -55,9 +59,37 @@ int linesIn(const std::string& path) {
     return n;
 }
 
+// Answers every message box at once, as a user clicking OK, and keeps the
+// texts; any other dialog is cancelled. The message box is answered in both
+// of its forms, with and without a details text, so the members are
+// declared plainly rather than marked as overrides.
+class MessageAnswers final : public qv::DialogProvider {
+public:
+    MessageAnswers() { qv::setDialogProvider(this); }
+    ~MessageAnswers() { qv::setDialogProvider(nullptr); }
+    qv::MsgAnswer messageBox(const QString& text, const QString&, qv::MsgButtons) {
+        texts.push_back(text);
+        return qv::MsgAnswer::Ok;
+    }
+    qv::MsgAnswer messageBox(const QString& text, const QString& title, qv::MsgButtons buttons, const QString&) {
+        return messageBox(text, title, buttons);
+    }
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) { return {}; }
+    std::optional<QString> openFileName(const QString&, const QString&, const QString&) { return {}; }
+    std::optional<QString> saveFileName(const QString&, const QString&, const QString&, qv::OverwriteQuestion) {
+        return {};
+    }
+    std::optional<QColor> chooseColour(const QColor&) { return {}; }
+    bool choosePrinter(QPrinter&) { return false; }
+    QAction* execMenu(QMenu&, const QPoint&) { return nullptr; }
+    std::vector<QString> texts;
+};
+
 // Runs the walk once per repetition, each in a fresh program state, timing
-// only the run; the walk must write `lines` lines to `result`.
-void runWalks(benchmark::State& state, const std::string& script, const std::string& result, int lines) {
+// only the run; the walk must write `lines` lines to `result` and end with
+// `messages` message boxes (the one naming the files it passed).
+void runWalks(benchmark::State& state, const std::string& script, const std::string& result, int lines,
+              size_t messages) {
     for (auto _ : state) {
         state.PauseTiming();
         qv::resetSharedState();
@@ -66,10 +98,12 @@ void runWalks(benchmark::State& state, const std::string& script, const std::str
         qv::ToolHost host;
         qv::ScriptInterpreter interpreter(host);
         qv::installToolCommands(interpreter);
+        MessageAnswers answers;
         state.ResumeTiming();
         interpreter.AjaOhjelma(script, false);
         state.PauseTiming();
         if (linesIn(result) != lines) state.SkipWithError("not one line per loadable file");
+        if (answers.texts.size() != messages) state.SkipWithError("not the messages expected");
         if (qv::PlotWindow* w = qv::windowAt(1)) w->UnloadWindow();
         qv::deleteDiscardedWidgets();
         state.ResumeTiming();
@@ -97,7 +131,7 @@ void BM_ToolWalksAFolderWithStatistics(benchmark::State& state) {
         "output.write:$name[tab]$a[tab]$b[tab]$c[tab]$d\r\n"
         "w.1.file.move:next\r\n"
         "loop\r\n";
-    runWalks(state, script, folder + "result.txt", FileCount);
+    runWalks(state, script, folder + "result.txt", FileCount, 0);
     state.SetLabel("100 files x 10000 events");
 }
 
@@ -138,7 +172,7 @@ void BM_ToolWalksPastRefusedFiles(benchmark::State& state) {
         "output.write:$name\r\n"
         "w.1.file.move:next\r\n"
         "loop\r\n";
-    runWalks(state, script, folder + "result.txt", 2);
+    runWalks(state, script, folder + "result.txt", 2, 1);
     state.SetComplexityN(refused);
     state.SetLabel(std::to_string(refused) + " refused files + 2 good");
 }

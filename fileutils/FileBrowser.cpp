@@ -19,9 +19,11 @@ FileBrowser::FileBrowser(QWidget* parent) : UtilityWindow(parent) {
     resize(260, 480);
     connect(dir1_, &FolderTree::folderChanged, this, [this](const QString& folder) { FillFileList(*file1_, folder); });
     connect(file1_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) { loadRow(file1_->row(item)); });
-    FillFileList(*file1_, dir1_->folder());
+    // The folder is listed when the window is shown, not while it waits hidden.
     watchMouseMoves();
 }
+
+void FileBrowser::listFolder() { FillFileList(*file1_, dir1_->folder()); }
 
 void FileBrowser::loadRow(int row) {
     const QListWidgetItem* item = file1_->item(row);

@@ -24,6 +24,9 @@ public:
     // Loads row `row` of the file list into the selected windows.
     void loadRow(int row);
 
+protected:
+    void listFolder() override;
+
 private:
     FolderTree* dir1_ = nullptr;
     QListWidget* file1_ = nullptr;

@@ -82,7 +82,7 @@ NimenMuuttaja::NimenMuuttaja(QWidget* parent) : UtilityWindow(parent) {
     connect(string2_, &QLineEdit::textChanged, this, disableApply);
     connect(command1_, &QPushButton::clicked, this, [this] { Muuta(QStringLiteral("Preview")); });
     connect(toteutaMuutokset_, &QPushButton::clicked, this, [this] { Muuta(QStringLiteral("Muuta")); });
-    folderChanged(dir1_->folder());
+    // The folder is listed when the window is shown, not while it waits hidden.
     watchMouseMoves();
 }
 
@@ -90,6 +90,8 @@ void NimenMuuttaja::folderChanged(const QString& folder) {
     FillFileList(*file1_, folder);
     toteutaMuutokset_->setEnabled(false);
 }
+
+void NimenMuuttaja::listFolder() { FillFileList(*file1_, dir1_->folder()); }
 
 RenameRules NimenMuuttaja::rules() const {
     return RenameRules{a1ToA01_->isChecked(), muutaStringToiseksi_->isChecked(),
@@ -106,6 +108,7 @@ std::vector<std::string> NimenMuuttaja::listedNames() const {
 void NimenMuuttaja::Muuta(const QString& mode) {
     if (mode == QStringLiteral("Preview")) {
         list1_->clear();
+        listFolder();
         const RenameRules r = rules();
         const std::vector<std::string> names = listedNames();
         // The same checks as the renaming makes, so a name that would be
@@ -134,6 +137,7 @@ void NimenMuuttaja::rename() {
     // Every new name is worked out and checked before any file is touched,
     // so a clash leaves the whole folder as it was.
     const std::string folder = QFile::encodeName(dir1_->folder()).toStdString();
+    listFolder();
     const RenamePlan plan = PlanRenames(folder, listedNames(), rules());
     if (!plan.problems.empty()) {
         QString lines;

@@ -3,7 +3,9 @@
 // by two optional rules, well numbers written with two digits and one text
 // replaced by another. A preview lists the new names first; "Make the
 // changes!" is on only after a preview and until the next change of folder,
-// rule or text.
+// rule or text. The folder is listed again whenever the window is shown,
+// before every preview and before the renaming, so what is previewed and
+// renamed is the folder as it is then.
 #include <QString>
 
 #include <string>
@@ -45,6 +47,9 @@ public:
     QLineEdit* string2() const { return string2_; }
     QPushButton* previewButton() const { return command1_; }
     QPushButton* applyButton() const { return toteutaMuutokset_; }
+
+protected:
+    void listFolder() override;
 
 private:
     void folderChanged(const QString& folder);

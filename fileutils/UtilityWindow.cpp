@@ -22,6 +22,11 @@ bool UtilityWindow::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+void UtilityWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    listFolder();
+}
+
 void UtilityWindow::mouseMoveEvent(QMouseEvent* event) {
     if (mouseMoved_) mouseMoved_();
     QWidget::mouseMoveEvent(event);

@@ -20,6 +20,12 @@ protected:
     // Watches the pointer over every control made so far; the windows call
     // it once their controls are built.
     void watchMouseMoves();
+    // Lists the window's folder again. Runs whenever the window is shown,
+    // so that it shows the folder as it is then (files written since, by an
+    // acquisition or a tool, included), not as it was when the window was
+    // made or last shown.
+    virtual void listFolder() {}
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 

@@ -136,9 +136,11 @@ WellPlateBrowser::WellPlateBrowser(QWidget* parent) : UtilityWindow(parent) {
     resize(twipsToPixels(PlateColumns * WellSizeTwips + 2500), twipsToPixels(PlateRows * WellSizeTwips + 500));
     connect(dir1_, &FolderTree::folderChanged, this, &WellPlateBrowser::scanFolder);
     connect(plate_, &WellPlateView::wellDoubleClicked, this, &WellPlateBrowser::loadWell);
+    // The folder is scanned when the window is shown, not while it waits hidden.
     watchMouseMoves();
-    scanFolder(dir1_->folder());
 }
+
+void WellPlateBrowser::listFolder() { scanFolder(dir1_->folder()); }
 
 void WellPlateBrowser::scanFolder(const QString& folder) {
     WaitCursor wait;

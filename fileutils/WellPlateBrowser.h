@@ -3,8 +3,8 @@
 // shown as the 96 wells of a plate, rows A..H by columns 1..12. A well whose
 // code occurs in a file name is drawn dark and holds that file; a double
 // click on it loads the file into every selected analysis window. The plate
-// shows the last scan of the folder; it is not refreshed when the folder's
-// content changes later.
+// shows the scan of the folder made when the window was last shown or the
+// folder chosen; it is not refreshed while it is in view.
 #include <QFont>
 #include <QString>
 
@@ -67,6 +67,9 @@ public:
     void scanFolder(const QString& folder);
     // Loads well w's file into the selected windows; an empty well does nothing.
     void loadWell(int well);
+
+protected:
+    void listFolder() override;
 
 private:
     FolderTree* dir1_ = nullptr;

@@ -42,6 +42,9 @@ void ToolHost::runStarted() {
 
 void ToolHost::runEnded() {
     if (onRunEnded) onRunEnded();
+    // However the run ended (its last line, "end", an error or Stop), the
+    // files its walks passed as unreadable are named once, together.
+    if (!g.ProgramClosing) ReportPassedFiles();
 }
 
 void ToolHost::autosave() {

@@ -4,7 +4,6 @@
 // sorted by name without regard to case; names that differ only in case keep
 // a fixed order among themselves.
 #include <functional>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,14 +16,10 @@ namespace qv {
 // folder give an empty list.
 std::vector<std::string> ListFcsFiles(const std::string& folder);
 
-// Long work on the program's one thread asks this between items (here, between
+// Long work on the program's one thread asks this between items (such as
 // the entries of a listing): it lets the program answer now and then and
 // says whether the work is to go on.
 using KeepWorking = std::function<bool()>;
-
-// The same listing, asking `keepWorking` before each entry: nullopt when it
-// said stop, so an unfinished listing is never taken for the folder's.
-std::optional<std::vector<std::string>> ListFcsFiles(const std::string& folder, const KeepWorking& keepWorking);
 
 // Names (without folder) of every plain file of `folder`, whatever its
 // content or extension, names starting with "." included (no folders), in
@@ -34,5 +29,7 @@ std::vector<std::string> ListFolderFiles(const std::string& folder);
 // The order of the listing: true when `a` comes before `b` (case-insensitive,
 // ties broken by the exact names).
 bool FolderNameLess(const std::string& a, const std::string& b);
+// Sorts names into that order.
+void SortFolderNames(std::vector<std::string>& names);
 
 }  // namespace qv

@@ -55,6 +55,10 @@ FolderNameRules NameRulesOf(const std::string& folder) {
     const std::string path = folder.empty() ? std::string(".") : folder;
     const long max = ::pathconf(path.c_str(), _PC_NAME_MAX);
     if (max > 0 && static_cast<unsigned long>(max) < rules.maxBytes) rules.maxBytes = static_cast<size_t>(max);
+    // The system's path limit counts the closing zero of the path.
+    const long maxPath = ::pathconf(path.c_str(), _PC_PATH_MAX);
+    if (maxPath > 1 && static_cast<unsigned long>(maxPath) - 1 < rules.maxPathBytes)
+        rules.maxPathBytes = static_cast<size_t>(maxPath) - 1;
     struct statfs fs {};
     if (::statfs(path.c_str(), &fs) == 0) rules.windowsNames = holdsWindowsNames(static_cast<long>(fs.f_type));
     return rules;
@@ -119,6 +123,13 @@ RenamePlan PlanRenames(const std::string& folder, const std::vector<std::string>
         if (to == name) continue;
         if (const std::string why = FileNameProblem(to, nameRules); !why.empty()) {
             refuse(row, name + ": \"" + to + "\" " + why);
+            continue;
+        }
+        // The rename is given the whole path, which the system refuses past
+        // its limit: found here, before the first file of the batch is renamed.
+        if (const size_t pathBytes = folder.size() + to.size(); pathBytes > nameRules.maxPathBytes) {
+            refuse(row, name + ": \"" + to + "\" makes a path of " + std::to_string(pathBytes) +
+                            " bytes; the system takes paths of at most " + std::to_string(nameRules.maxPathBytes));
             continue;
         }
         if (pathTaken(folder + to)) refuse(row, name + " -> " + to + ": " + to + " exists already");

@@ -27,6 +27,7 @@ struct RenamePair {
 // What the file system of a folder takes as a file name.
 struct FolderNameRules {
     size_t maxBytes = 255;       // longest name, in bytes
+    size_t maxPathBytes = 4095;  // longest path the system takes, in bytes (its limit less the closing zero)
     bool windowsNames = false;   // a FAT, exFAT, NTFS or SMB file system: no \ : * ? " < > |, no control
                                  // characters, no trailing blank or dot
 };
@@ -52,7 +53,8 @@ struct RenamePlan {
 // refused (problems not empty) when the text to find is empty while the
 // replacement rule is on, when a new name is not a name the folder's file
 // system takes (empty, "." or "..", a "/" or a character it refuses, too
-// long), when a new name is already taken in the folder, or when two files
+// long), when the folder and a new name make a path longer than the system
+// takes, when a new name is already taken in the folder, or when two files
 // would get the same new name.
 RenamePlan PlanRenames(const std::string& folder, const std::vector<std::string>& names, const RenameRules& rules);
 // The same under given file-system rules.

@@ -11,7 +11,9 @@
 
 #include "app/model/FolderListing.h"
 #include "fileutils/model/BatchRename.h"
+#include "tests/fileutils/DeepFolder.h"
 #include "tests/support/ParamNames.h"
+#include "tests/support/core/FcsTestWriter.h"
 
 namespace qv {
 namespace {
@@ -205,6 +207,28 @@ TEST_F(BatchRenameFolder, OneOverLongNameRenamesNothingAndIsMarked) {
     EXPECT_TRUE(plan.refusals[2].empty());
     EXPECT_EQ(names(), before);
     EXPECT_EQ(read("a1.fcs"), "a");
+}
+
+// Each name fits the file system, but the folder and a new name make a path
+// the system refuses: before, the files before it in the list were renamed
+// and the rename of that one failed with "File name too long".
+TEST_F(BatchRenameFolder, APathPastTheSystemLimitRenamesNothingAndIsMarked) {
+    const size_t limit = NameRulesOf(folder()).maxPathBytes;
+    ASSERT_GT(limit, 200u);
+    // a1.fcs -> a22.fcs fits exactly; bb1.fcs -> bb22.fcs is one byte too long.
+    const std::string deep = test::MakeDeepFolder(QFile::encodeName(dir.path()).toStdString(), limit - 7);
+    ASSERT_EQ(deep.size(), limit - 7);
+    for (const char* name : {"a1.fcs", "bb1.fcs"}) test::WriteBytes(deep + name, name);
+    const std::vector<std::string> before = ListFolderFiles(deep);
+    ASSERT_EQ(before, (std::vector<std::string>{"a1.fcs", "bb1.fcs"}));
+    const RenamePlan plan = PlanRenames(deep, before, RenameRules{false, true, "1", "22"});
+    const std::string why = "bb1.fcs: \"bb22.fcs\" makes a path of " + std::to_string(limit + 1) +
+                            " bytes; the system takes paths of at most " + std::to_string(limit);
+    EXPECT_EQ(plan.problems, std::vector<std::string>{why});
+    EXPECT_EQ(plan.refusals, (std::vector<std::string>{"", why}));
+    EXPECT_EQ(ListFolderFiles(deep), before);
+    // One byte less in the new name and the whole batch fits.
+    EXPECT_TRUE(PlanRenames(deep, before, RenameRules{false, true, "1", "2"}).problems.empty());
 }
 
 TEST_F(BatchRenameFolder, RefusalsMarkEachRowOfAClash) {

@@ -33,7 +33,9 @@
 #include "fileutils/FolderTree.h"
 #include "fileutils/NimenMuuttaja.h"
 #include "fileutils/WellPlateBrowser.h"
+#include "fileutils/model/BatchRename.h"
 #include "plots/dotplot/DotPlot.h"
+#include "tests/fileutils/DeepFolder.h"
 #include "tests/support/FileOpenWatch.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -281,6 +283,53 @@ TEST_F(FileUtilitiesTest, FolderTreesNeverOpenTheFilesOfAFolder) {
     }
 }
 
+// Files written into the folder after a window listed it (a new
+// acquisition, a tool's output) are listed when the window is next shown.
+TEST_F(FileUtilitiesTest, FilesWrittenLaterAreListedWhenTheWindowIsNextShown) {
+    writeFcs(data.filePath("run_A1_.fcs"), 3);
+    const auto rowsOf = [](const QListWidget& list) {
+        QStringList rows;
+        for (int i = 0; i < list.count(); ++i) rows << list.item(i)->text();
+        return rows;
+    };
+    const struct {
+        const char* window;
+        std::function<void()> toggle;  // the menu item that shows and hides it
+        FolderTree* tree;
+        std::function<bool(const QString&)> lists;  // whether the window lists that file
+    } cases[] = {
+        {"file browser", [&] { main->AvaaFileBrowser_Click(); },
+         window<FileBrowser>(ServiceWindow::FileBrowser)->folderTree(),
+         [&](const QString& name) { return rowsOf(*window<FileBrowser>(ServiceWindow::FileBrowser)->fileList()).contains(name); }},
+        {"renamer", [&] { main->AvaaFileNameHandler_Click(); },
+         window<NimenMuuttaja>(ServiceWindow::FileNameHandler)->folderTree(),
+         [&](const QString& name) {
+             return rowsOf(*window<NimenMuuttaja>(ServiceWindow::FileNameHandler)->fileList()).contains(name);
+         }},
+        {"well plate browser", [&] { main->AvaaWellplatebrowser_Click(); },
+         window<WellPlateBrowser>(ServiceWindow::WellPlateBrowser)->folderTree(),
+         [&](const QString& name) {
+             const std::string path = fs(folder() + name);
+             for (int w = 1; w <= PlateWells; ++w)
+                 if (window<WellPlateBrowser>(ServiceWindow::WellPlateBrowser)->WellFile(w) == path) return true;
+             return false;
+         }},
+    };
+    int written = 0;
+    for (const auto& c : cases) {
+        c.toggle();
+        c.tree->setFolder(data.path());
+        ASSERT_TRUE(c.lists("run_A1_.fcs")) << c.window;
+        c.toggle();  // hidden
+        const QString later = QStringLiteral("run_B%1_.fcs").arg(++written);
+        writeFcs(data.filePath(later), 2);
+        EXPECT_FALSE(c.lists(later)) << c.window << ": not looked at while hidden";
+        c.toggle();  // shown again
+        EXPECT_TRUE(c.lists(later)) << c.window;
+        c.toggle();
+    }
+}
+
 TEST_F(FileUtilitiesTest, AboutBoxShowsTheVersionAndCloseHidesIt) {
     EXPECT_EQ(VersionLine("1.2.1", "19 November 2008"),
               "Version 1.2.1, released " + QLocale::system().toString(QDate(2008, 11, 19), QLocale::ShortFormat));
@@ -464,6 +513,54 @@ TEST_F(RenamerTest, ThePreviewMarksRefusedNamesAndTheBatchRenamesNothing) {
     EXPECT_EQ(readText(data.filePath(longName)), "m");
     EXPECT_EQ(readText(data.filePath("z1.fcs")), "z");
     EXPECT_EQ(readText(data.filePath("z22.fcs")), "taken");
+}
+
+// The renamer lists the folder again before its preview and before it
+// renames, so files that arrived meanwhile are previewed and renamed too.
+TEST_F(RenamerTest, FilesWrittenAfterTheListingArePreviewedAndRenamed) {
+    writeText(data.filePath("plate_A1_.fcs"), "a");
+    NimenMuuttaja& r = renamer();
+    ASSERT_EQ(rows(*r.fileList()), QStringList{"plate_A1_.fcs"});
+    writeText(data.filePath("plate_B2_.fcs"), "b");
+    QTest::mouseClick(r.a1ToA01(), Qt::LeftButton);
+    QTest::mouseClick(r.previewButton(), Qt::LeftButton);
+    EXPECT_EQ(rows(*r.fileList()), (QStringList{"plate_A1_.fcs", "plate_B2_.fcs"}));
+    EXPECT_EQ(rows(*r.previewList()), (QStringList{"plate_A01_.fcs", "plate_B02_.fcs"}));
+    writeText(data.filePath("plate_C3_.fcs"), "c");
+    QTest::mouseClick(r.applyButton(), Qt::LeftButton);
+    EXPECT_EQ(rows(*r.fileList()), (QStringList{"plate_A01_.fcs", "plate_B02_.fcs", "plate_C03_.fcs"}));
+    EXPECT_EQ(readText(data.filePath("plate_B02_.fcs")), "b");
+    EXPECT_EQ(readText(data.filePath("plate_C03_.fcs")), "c");
+}
+
+// A folder so deep that one new name makes a path past the system's limit:
+// the preview marks it and "Make the changes!" renames nothing, not even the
+// names that would fit.
+TEST_F(RenamerTest, APathPastTheSystemLimitRenamesNothing) {
+    NimenMuuttaja& r = renamer();
+    const size_t limit = NameRulesOf(fs(folder())).maxPathBytes;
+    const std::string deep = test::MakeDeepFolder(fs(data.path()), limit - 7);
+    ASSERT_EQ(deep.size(), limit - 7);
+    const QString deepFolder = QFile::decodeName(QByteArray::fromStdString(deep));
+    writeText(deepFolder + "a1.fcs", "a");
+    writeText(deepFolder + "bb1.fcs", "b");
+    r.folderTree()->setFolder(deepFolder);
+    QTest::mouseClick(r.replaceBox(), Qt::LeftButton);
+    QTest::keyClicks(r.string1(), "1");
+    QTest::keyClicks(r.string2(), "22");
+    QTest::mouseClick(r.previewButton(), Qt::LeftButton);
+    ASSERT_EQ(rows(*r.previewList()), (QStringList{"a22.fcs", "bb22.fcs"}));
+    EXPECT_TRUE(r.previewList()->item(0)->data(NimenMuuttaja::RefusalRole).toString().isEmpty());
+    const QString why = r.previewList()->item(1)->data(NimenMuuttaja::RefusalRole).toString();
+    EXPECT_TRUE(why.contains(QStringLiteral("makes a path of %1 bytes").arg(limit + 1))) << why.toStdString();
+
+    test::ScriptedDialogs dlg;
+    dlg.expectMessage(QStringLiteral("No file was renamed:\n") + why, "File name handler", MsgAnswer::Ok);
+    QTest::mouseClick(r.applyButton(), Qt::LeftButton);
+    dlg.finish();
+    EXPECT_EQ(readText(deepFolder + "a1.fcs"), "a");
+    EXPECT_EQ(readText(deepFolder + "bb1.fcs"), "b");
+    EXPECT_EQ(rows(*r.fileList()), (QStringList{"a1.fcs", "bb1.fcs"}));
 }
 
 TEST_F(RenamerTest, AnEmptyTextToFindIsRefused) {

@@ -190,6 +190,14 @@ ScriptedDialogs& ScriptedDialogs::expectAnyMessage(MsgAnswer answer) {
     return *this;
 }
 
+ScriptedDialogs& ScriptedDialogs::whileShown(std::function<void()> action) {
+    if (script_.empty())
+        ADD_FAILURE() << "whileShown needs a scripted dialog before it";
+    else
+        script_.back().whileShown = std::move(action);
+    return *this;
+}
+
 ScriptedDialogs& ScriptedDialogs::expectInput(const QString& prompt, const QString& title,
                                               std::optional<QString> answer) {
     Expectation& e = expect(DialogKind::Input, QStringLiteral("input box \"%1\" titled \"%2\"").arg(prompt, title));
@@ -297,6 +305,7 @@ std::optional<ScriptedDialogs::Expectation> ScriptedDialogs::take(const ShownDia
     Expectation e = std::move(script_.front());
     script_.pop_front();
     checkText(e, shown);
+    if (e.whileShown) e.whileShown();
     return e;
 }
 

@@ -75,6 +75,9 @@ public:
                                    MsgAnswer answer);
     // Any message box (text and title not checked, only recorded).
     ScriptedDialogs& expectAnyMessage(MsgAnswer answer);
+    // Runs `action` while the dialog scripted last is shown, before it is
+    // answered: what the user or another program does while the box waits.
+    ScriptedDialogs& whileShown(std::function<void()> action);
 
     // An input box with this prompt and title; nullopt answers Cancel.
     ScriptedDialogs& expectInput(const QString& prompt, const QString& title, std::optional<QString> answer);
@@ -148,6 +151,7 @@ private:
         std::optional<QColor> colourAnswer;
         bool accept = false;
         std::function<QAction*(QMenu&)> chooseMenu;
+        std::function<void()> whileShown;
         QString describe;  // for failure messages
     };
 

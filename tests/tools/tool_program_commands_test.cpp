@@ -13,12 +13,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include <unistd.h>
 
+#include "app/FileOpening.h"
 #include "app/FilePlotWindow.h"
 #include "app/model/FolderListing.h"
 #include "core/FcsReader.h"
@@ -79,14 +81,31 @@ std::string walkScript(const std::string& folder) {
     });
 }
 
+// The reason the reader gives for a file writeDamaged made.
+const std::string TooShort = "the file is too short to hold an FCS header";
+
+// The message that ends a run whose walks passed these files (name and the
+// reader's reason), as shown.
+QString passedMessage(const TempFolder& data, const std::vector<std::pair<std::string, std::string>>& files) {
+    QString text = files.size() == 1 ? QStringLiteral("The tool passed 1 file that was not a valid flow cytometry file:")
+                                     : QStringLiteral("The tool passed %1 files that were not valid flow cytometry files:")
+                                           .arg(files.size());
+    for (const auto& [name, reason] : files) text += QString::fromStdString("\n" + data.file(name) + ": " + reason);
+    return text;
+}
+
 TEST_F(ToolProgramTest, FolderWalkWritesOneLinePerLoadableFileAndTheNextRunAppends) {
     writeFcs("a.fcs", {{100, 200}, {300, 400}});
     writeDamaged("b.fcs");
     writeFcs("c.fcs", {{1, 2}, {3, 4}, {5, 6}});
     const std::string walk = walkScript(data.path());
-    run(walk);  // the damaged file is passed over without a message box
+    // The damaged file is passed over without a box of its own; each run
+    // names it when it ends.
+    dialogs.expectMessage(passedMessage(data, {{"b.fcs", TooShort}}), "Load error", MsgAnswer::Ok);
+    run(walk);
     EXPECT_EQ(readAll(data.file("result.txt")), "a.fcs\t2\ttrue\r\nc.fcs\t3\ttrue\r\n");
     EXPECT_FALSE(tool().interpreter().lastRun()->OutputOpened);
+    dialogs.expectMessage(passedMessage(data, {{"b.fcs", TooShort}}), "Load error", MsgAnswer::Ok);
     run(walk);
     EXPECT_EQ(readAll(data.file("result.txt")), "a.fcs\t2\ttrue\r\nc.fcs\t3\ttrue\r\na.fcs\t2\ttrue\r\nc.fcs\t3\ttrue\r\n");
 }
@@ -97,11 +116,15 @@ TEST_F(ToolProgramTest, WalksACopyOfTheInstrumentFilesOverTheOnesRefused) {
     for (const QString& name : source.entryList(QDir::Files))
         ASSERT_TRUE(QFile::copy(source.filePath(name), QString::fromStdString(data.file(name.toStdString()))));
     std::string expected;
+    std::vector<std::pair<std::string, std::string>> refused;
     for (const std::string& name : ListFcsFiles(data.path())) {
         const FileRecord file = ReadFcsFile(data.file(name));
         if (file.Loaded) expected += name + "\t" + std::to_string(file.EventCount) + "\ttrue\r\n";
+        else refused.emplace_back(name, file.RefusalReason);
     }
     ASSERT_FALSE(expected.empty());
+    // Every refused file is named once at the end, with the reader's reason.
+    if (!refused.empty()) dialogs.expectMessage(passedMessage(data, refused), "Load error", MsgAnswer::Ok);
     run(walkScript(data.path()));
     EXPECT_EQ(readAll(data.file("result.txt")), expected);
 }
@@ -213,8 +236,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(ToolProgramTest, FirstPassesARefusedFirstFileQuietly) {
     writeDamaged("a.fcs");
     writeFcs("b.fcs", {{1, 2}});
+    dialogs.expectMessage(passedMessage(data, {{"a.fcs", TooShort}}), "Load error", MsgAnswer::Ok);
     run(script({"folder.set:" + data.path(), "create.dotplot:1", "w.1.file.move:first", "$name.set:@.w.1.filename"}));
-    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_EQ(dialogs.shown().size(), 1u);  // at the end of the run, not when passed
     EXPECT_EQ(value("$name"), "b.fcs");
 }
 
@@ -224,8 +248,10 @@ TEST_F(ToolProgramTest, WalkOverAFolderWhoseFirstFilesAreRefusedWritesTheOthers)
     writeFcs("b.fcs", {{1, 2}});
     writeDamaged("c.fcs");
     writeFcs("d.fcs", {{1, 2}, {3, 4}});
+    dialogs.expectMessage(passedMessage(data, {{"a1.fcs", TooShort}, {"a2.fcs", TooShort}, {"c.fcs", TooShort}}),
+                          "Load error", MsgAnswer::Ok);
     run(walkScript(data.path()));
-    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(readAll(data.file("result.txt")), "b.fcs\t1\ttrue\r\nd.fcs\t2\ttrue\r\n");
 }
 
@@ -245,9 +271,12 @@ TEST_P(FirstFileTruth, GoesToTheInnermostLoop) {
     writeDamaged("a.fcs");
     writeDamaged("b.fcs");
     if (GetParam().goodFile) writeFcs("c.fcs", {{1, 2}});
+    // Passed at every "first", each refused file is still named once.
+    dialogs.expectMessage(passedMessage(data, {{"a.fcs", TooShort}, {"b.fcs", TooShort}}), "Load error",
+                          MsgAnswer::Ok);
     run(script({"folder.set:" + data.path(), "create.dotplot:1", "$n.set:0", "do:3", "$n.calc:$n+1",
                 "w.1.file.move:first", "loop"}));
-    EXPECT_TRUE(dialogs.shown().empty());
+    EXPECT_EQ(dialogs.shown().size(), 1u);
     EXPECT_EQ(value("$n"), GetParam().passes);
 }
 
@@ -272,19 +301,31 @@ TEST_F(ToolProgramTest, FolderCountIsExactBeyond16Bits) {
 
 // Stop pressed while one line works through many refused files, or lists
 // them, ends the run there: the walk neither runs to its end nor reaches the
-// good file after them, and nothing is reported.
+// good file after them, and only the files passed before Stop are named.
 struct LongWorkCase {
     const char* name;
     const char* shownFirst;  // the file the window shows before the long line
     const char* before;      // the line before it
     const char* longLine;
+    bool passesFiles;        // the long line passes refused files
 };
 
 void PrintTo(const LongWorkCase& c, std::ostream* out) { *out << c.name; }
 
 class StopDuringLongWork : public ToolProgramTest, public ::testing::WithParamInterface<LongWorkCase> {};
 
+// Walks list their folder as if it had been still for long: a listing made
+// on one line is kept on the next while the folder does not change.
+class StillFolderClock {
+public:
+    StillFolderClock() { SetWalkClock([] { return WallClockNow() + WalkListings::SettleNs * 1000; }); }
+    ~StillFolderClock() { SetWalkClock({}); }
+    StillFolderClock(const StillFolderClock&) = delete;
+    StillFolderClock& operator=(const StillFolderClock&) = delete;
+};
+
 TEST_P(StopDuringLongWork, EndsTheRunThere) {
+    const StillFolderClock still;
     constexpr int Refused = 200;
     writeFcs("a.fcs", {{1, 2}});
     for (int i = 0; i < Refused; ++i) writeDamaged("m" + std::to_string(1000 + i) + ".fcs");
@@ -296,6 +337,7 @@ TEST_P(StopDuringLongWork, EndsTheRunThere) {
         if (tool().interpreter().lastRun()->LineIndex != LongLine) return;
         if (++pumps == 5) tool().Toteuta->click();  // the user clicks Stop
     };
+    if (GetParam().passesFiles) dialogs.expectAnyMessage(MsgAnswer::Ok);
     run(script({"folder.set:" + data.path(), "create.dotplot:1", std::string("w.1.file.load:") + GetParam().shownFirst,
                 GetParam().before, GetParam().longLine, "$after.set:1"}));
     // Stopped at once: at most the pump between lines follows the click.
@@ -304,16 +346,125 @@ TEST_P(StopDuringLongWork, EndsTheRunThere) {
     EXPECT_EQ(value("$after"), "<none>");
     EXPECT_EQ(g.FileTable[g.WindowRegistry[1].FileIndex].FileName, GetParam().shownFirst);
     EXPECT_EQ(tool().Toteuta->text(), "Execute");
-    EXPECT_TRUE(dialogs.shown().empty());
+    if (!GetParam().passesFiles) {
+        EXPECT_TRUE(dialogs.shown().empty());
+        return;
+    }
+    // The files passed before Stop, a few of the many, in one message.
+    ASSERT_EQ(dialogs.shown().size(), 1u);
+    const QString text = dialogs.shown()[0].text;
+    EXPECT_EQ(dialogs.shown()[0].title, "Load error");
+    const qsizetype named = text.count(QString::fromStdString(": " + TooShort));
+    EXPECT_GE(named, 1);
+    EXPECT_LE(named, 6);
+    EXPECT_TRUE(text.startsWith(QStringLiteral("The tool passed %1 ").arg(named))) << text.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Walks, StopDuringLongWork,
     ::testing::Values(
         // The folder is listed on the line before, so the long line passes refused files.
-        LongWorkCase{"StepForwardPastRefusedFiles", "a.fcs", "$n.set:@.filesinfolder", "w.1.file.move:next"},
-        LongWorkCase{"StepBackPastRefusedFiles", "z.fcs", "$n.set:@.filesinfolder", "w.1.file.move:previous"},
-        LongWorkCase{"ListingTheFolder", "a.fcs", "$n.set:0", "$n.set:@.filesinfolder"}),
+        LongWorkCase{"StepForwardPastRefusedFiles", "a.fcs", "$n.set:@.filesinfolder", "w.1.file.move:next", true},
+        LongWorkCase{"StepBackPastRefusedFiles", "z.fcs", "$n.set:@.filesinfolder", "w.1.file.move:previous", true},
+        LongWorkCase{"ListingTheFolder", "a.fcs", "$n.set:0", "$n.set:@.filesinfolder", false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// However a run ends, the files its walks passed are named in one message
+// after everything else the run showed, each once with the reader's reason;
+// a run that passed none shows nothing more.
+struct RunEndCase {
+    const char* name;
+    std::vector<std::string> lines;  // after the folder and the window are set up
+    std::vector<std::pair<std::string, std::string>> passed;
+    int abortLine;  // the line whose error ends the run, 0 for none
+};
+
+void PrintTo(const RunEndCase& c, std::ostream* out) { *out << c.name; }
+
+class RunEndNamesPassedFiles : public ToolProgramTest, public ::testing::WithParamInterface<RunEndCase> {};
+
+const std::string OutsideTheFile = "the TEXT segment lies outside the file";
+
+TEST_P(RunEndNamesPassedFiles, InOneMessage) {
+    writeFcs("a.fcs", {{1, 2}});
+    writeDamaged("b.fcs");
+    writeFcs("c.fcs", {{1, 2}});
+    // A header whose TEXT offsets point past the end of the file.
+    WriteBytes(data.file("d.fcs"), "FCS3.0        9999   10000       0" + std::string(30, ' '));
+    writeFcs("e.fcs", {{1, 2}});
+    if (GetParam().abortLine != 0) dialogs.expectMessage(abortText(GetParam().abortLine), "Fatal error", MsgAnswer::Ok);
+    if (!GetParam().passed.empty())
+        dialogs.expectMessage(passedMessage(data, GetParam().passed), "Load error", MsgAnswer::Ok);
+    std::string text = script({"folder.set:" + data.path(), "create.dotplot:1"});
+    for (const std::string& line : GetParam().lines) text += line + "\r\n";
+    run(text);
+    dialogs.finish();
+    EXPECT_EQ(dialogs.shown().size(), (GetParam().abortLine != 0 ? 1u : 0u) + (GetParam().passed.empty() ? 0u : 1u));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ends, RunEndNamesPassedFiles,
+    ::testing::Values(
+        RunEndCase{"LastLine",
+                   {"w.1.file.move:first", "do:@.filesinfolder", "w.1.file.move:next", "loop"},
+                   {{"b.fcs", TooShort}, {"d.fcs", OutsideTheFile}},
+                   0},
+        RunEndCase{"End", {"w.1.file.move:first", "w.1.file.move:next", "end", "w.1.file.move:next"},
+                   {{"b.fcs", TooShort}}, 0},
+        RunEndCase{"Error", {"w.1.file.move:first", "w.1.file.move:next", "w.51.file.move:next", "w.1.file.move:next"},
+                   {{"b.fcs", TooShort}}, 5},
+        RunEndCase{"BackAndForthOverTheSameFile",
+                   {"w.1.file.move:first", "w.1.file.move:next", "w.1.file.move:previous", "w.1.file.move:next"},
+                   {{"b.fcs", TooShort}}, 0},
+        RunEndCase{"NonePassed",
+                   {"w.1.file.move:first", "w.1.file.move:previous", "w.1.file.load:e.fcs", "w.1.file.move:next"},
+                   {},
+                   0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// A file that arrives while the run waits (here while a message box is
+// open, as during an acquisition or a copy) is counted and stepped to.
+struct ArrivalCase {
+    const char* name;
+    bool stillFolder;  // listed as if the folder had been still for long before the file came
+    std::vector<std::string> afterThePause;
+    const char* count;    // the count asked after the pause, "<none>" when not asked
+    const char* written;  // what the lines write to result.txt, "" when nothing
+};
+
+void PrintTo(const ArrivalCase& c, std::ostream* out) { *out << c.name; }
+
+class FileArrivingDuringAWalk : public ToolProgramTest, public ::testing::WithParamInterface<ArrivalCase> {};
+
+TEST_P(FileArrivingDuringAWalk, IsCountedAndVisited) {
+    std::optional<StillFolderClock> still;
+    if (GetParam().stillFolder) still.emplace();
+    writeFcs("a.fcs", {{1, 2}});
+    dialogs.expectMessage("waiting", "Message", MsgAnswer::Ok).whileShown([this] { writeFcs("b.fcs", {{1, 2}, {3, 4}}); });
+    std::string text = script({"folder.set:" + data.path(), "create.dotplot:1", "w.1.file.move:first",
+                               "$before.set:@.filesinfolder", "message:waiting"});
+    for (const std::string& line : GetParam().afterThePause) text += line + "\r\n";
+    run(text + "$name.set:@.w.1.filename\r\n");
+    EXPECT_EQ(value("$before"), "1");
+    EXPECT_EQ(value("$after"), GetParam().count);
+    EXPECT_EQ(value("$name"), "b.fcs");
+    EXPECT_EQ(readAll(data.file("result.txt")), GetParam().written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Walks, FileArrivingDuringAWalk,
+    ::testing::Values(
+        ArrivalCase{"CountedThenVisited", false, {"$after.set:@.filesinfolder", "w.1.file.move:next"}, "2", ""},
+        ArrivalCase{"CountedThenVisitedInAStillFolder", true, {"$after.set:@.filesinfolder", "w.1.file.move:next"}, "2",
+                    ""},
+        ArrivalCase{"VisitedWithoutACount", false, {"w.1.file.move:next"}, "<none>", ""},
+        ArrivalCase{"VisitedWithoutACountInAStillFolder", true, {"w.1.file.move:next"}, "<none>", ""},
+        ArrivalCase{"WrittenByALoopOverTheCount",
+                    false,
+                    {"output.set:result.txt", "do:@.filesinfolder", "$file.set:@.w.1.filename", "output.write:$file",
+                     "w.1.file.move:next", "loop"},
+                    "<none>",
+                    "a.fcs\r\nb.fcs\r\n"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ToolProgramTest, CloseEndsTheOutputAndAWriteAfterItIsAnError) {

@@ -1,0 +1,143 @@
+#include "app/model/WalkListing.h"
+
+#include <sys/stat.h>
+
+#include <ctime>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+
+#include "core/FcsReader.h"
+
+namespace qv {
+
+namespace {
+
+int64_t nanoseconds(const timespec& t) { return static_cast<int64_t>(t.tv_sec) * 1'000'000'000 + t.tv_nsec; }
+
+struct Looked {
+    EntryStamp stamp;
+    bool regular = false;
+};
+
+// The entry at `path` as it is now (a link counts as what it names); nullopt
+// when it is gone or cannot be looked at.
+std::optional<Looked> look(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return std::nullopt;
+    Looked out;
+    out.stamp.device = static_cast<uint64_t>(st.st_dev);
+    out.stamp.inode = static_cast<uint64_t>(st.st_ino);
+    out.stamp.size = static_cast<int64_t>(st.st_size);
+    out.stamp.modifiedNs = nanoseconds(st.st_mtim);
+    out.stamp.changedNs = nanoseconds(st.st_ctim);
+    out.regular = S_ISREG(st.st_mode);
+    return out;
+}
+
+}  // namespace
+
+int64_t WallClockNow() {
+    timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return nanoseconds(now);
+}
+
+void WalkListings::forget() {
+    listing_.reset();
+    checks_.clear();
+    unsettled_.clear();
+    folderSettled_ = false;
+}
+
+bool WalkListings::unsettledFilesStayOut() {
+    const int64_t now = clock_();
+    for (auto it = unsettled_.begin(); it != unsettled_.end();) {
+        const std::string path = listing_->folder + *it;
+        const std::optional<Looked> entry = look(path);
+        // Gone or made a folder: the folder's stamp tells that too, but
+        // nothing is taken for granted here.
+        if (!entry || !entry->regular) return false;
+        // Its header is read again even under the same stamp: a change in
+        // the same tick as the last look keeps the stamp.
+        HeaderCheck& check = checks_[*it];
+        check.stamp = entry->stamp;
+        check.isFcs = IsFcsFile(path);
+        ++headersRead_;
+        if (check.isFcs) return false;
+        // Read long enough after its last change, it stays as it is now.
+        if (now - entry->stamp.latestNs() >= SettleNs)
+            it = unsettled_.erase(it);
+        else
+            ++it;
+    }
+    return true;
+}
+
+std::shared_ptr<const WalkListing> WalkListings::current(const std::string& folder, const KeepWorking& keepWorking) {
+    if (listing_ && listing_->folder == folder && folderSettled_) {
+        const std::optional<Looked> now = look(folder);
+        if (now && now->stamp == folderStamp_ && unsettledFilesStayOut()) return listing_;
+    }
+    if (listing_ && listing_->folder != folder) checks_.clear();
+
+    // The time and the folder's stamp are taken before it is read, so a
+    // change made while it is read shows as a changed stamp next time.
+    const int64_t started = clock_();
+    const std::optional<Looked> folderNow = look(folder);
+    const auto settledAt = [started](const EntryStamp& stamp) { return started - stamp.latestNs() >= SettleNs; };
+    bool folderSettled = folderNow.has_value() && settledAt(folderNow->stamp);
+    ++foldersRead_;
+
+    std::vector<std::string> names;
+    std::vector<std::string> unsettled;
+    std::unordered_map<std::string, HeaderCheck> checks;
+    // An empty folder text would list the working folder: nothing is meant.
+    if (!folder.empty()) {
+        std::error_code ec;
+        std::filesystem::directory_iterator it(std::filesystem::path(folder), ec);
+        if (ec) folderSettled = false;
+        for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
+            if (keepWorking && !keepWorking()) return nullptr;
+            std::string name = it->path().filename().string();
+            // Plain files only, no hidden ones, as every listing of data files.
+            if (name.empty() || name[0] == '.') continue;
+            const std::string path = folder + name;
+            const std::optional<Looked> entry = look(path);
+            if (!entry || !entry->regular) continue;
+            HeaderCheck check;
+            const auto kept = checks_.find(name);
+            if (kept != checks_.end() && kept->second.stamp == entry->stamp) {
+                check = kept->second;
+            } else {
+                check.stamp = entry->stamp;
+                check.isFcs = IsFcsFile(path);
+                ++headersRead_;
+            }
+            if (check.isFcs)
+                names.push_back(name);
+            else if (!settledAt(entry->stamp))
+                unsettled.push_back(name);
+            checks.emplace(std::move(name), check);
+        }
+        if (ec) folderSettled = false;
+    }
+    SortFolderNames(names);
+
+    auto listing = std::make_shared<WalkListing>();
+    listing->folder = folder;
+    listing->names.reserve(names.size() + 1);
+    listing->names.emplace_back();
+    for (std::string& name : names) listing->names.push_back(std::move(name));
+    listing->place.reserve(names.size());
+    for (int i = 1; i <= listing->count(); ++i) listing->place.emplace(listing->names[static_cast<size_t>(i)], i);
+
+    listing_ = listing;
+    folderStamp_ = folderNow ? folderNow->stamp : EntryStamp{};
+    folderSettled_ = folderSettled;
+    checks_ = std::move(checks);
+    unsettled_ = std::move(unsettled);
+    return listing;
+}
+
+}  // namespace qv
