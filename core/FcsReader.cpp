@@ -151,15 +151,80 @@ std::string RegexFirstSubmatch(std::string_view pattern, std::string_view text) 
     return {};
 }
 
-std::string FcsKeywordValue(std::string_view textSegment, std::string_view searchText) {
-    std::string pattern(searchText);
-    pattern += Delimiter;
-    pattern += "(.+?)";
-    pattern += Delimiter;
-    return RegexFirstSubmatch(pattern, textSegment);
+std::vector<FcsTextPair> SplitFcsText(std::string_view t) {
+    std::vector<FcsTextPair> pairs;
+    // The end of the keyword or value that starts at `from`: the first
+    // delimiter that is not doubled; npos when none closes it.
+    const auto closingDelimiter = [t](size_t from) {
+        for (size_t i = from; i < t.size(); ++i) {
+            if (t[i] != Delimiter) continue;
+            if (i + 1 < t.size() && t[i + 1] == Delimiter) {
+                ++i;  // an escaped delimiter belongs to the text
+                continue;
+            }
+            return i;
+        }
+        return std::string_view::npos;
+    };
+    size_t at = !t.empty() && t[0] == Delimiter ? 1 : 0;
+    while (at < t.size()) {
+        const size_t keyEnd = closingDelimiter(at);
+        if (keyEnd == std::string_view::npos) break;
+        const size_t valueEnd = closingDelimiter(keyEnd + 1);
+        if (valueEnd == std::string_view::npos) break;
+        pairs.push_back({t.substr(at, keyEnd - at), t.substr(keyEnd + 1, valueEnd - keyEnd - 1)});
+        at = valueEnd + 1;
+    }
+    return pairs;
 }
 
-FcsParameterKeywords FindFcsParameterKeywords(std::string_view t, int32_t count) {
+namespace {
+
+// A value the keyword search takes: one character or more, no line feed.
+bool isKeywordValue(std::string_view value) { return !value.empty() && value.find('\n') == std::string_view::npos; }
+
+// The value as the file means it: each escaped (doubled) delimiter is one
+// `delimiter` character.
+std::string unescapedValue(std::string_view value, char delimiter) {
+    std::string out;
+    out.reserve(value.size());
+    for (size_t i = 0; i < value.size(); ++i) {
+        out += value[i] == Delimiter ? delimiter : value[i];
+        if (value[i] == Delimiter) ++i;  // the second of the pair
+    }
+    return out;
+}
+
+// A search text names a keyword when it takes the whole keyword; a search
+// text that does not begin with "$" also takes a keyword that has one more
+// "$" in front ("P1E" is the "$P1E" of FCS 3.0, as "P1DISPLAY" finds both
+// spellings of the display mark).
+bool keyMatches(const std::vector<Atom>& search, std::string_view key) {
+    if (search.size() == key.size() && atomsMatchAt(search, key, 0)) return true;
+    const bool searchHasDollar = !search.empty() && search[0].Kind == AtomKind::Literal && search[0].Ch == '$';
+    return !searchHasDollar && !key.empty() && key[0] == '$' && search.size() == key.size() - 1 &&
+           atomsMatchAt(search, key, 1);
+}
+
+}  // namespace
+
+std::string FcsKeywordValue(const std::vector<FcsTextPair>& pairs, std::string_view searchText, char delimiter) {
+    std::vector<Atom> search;
+    for (size_t i = 0; i < searchText.size();) {
+        Atom a;
+        if (!readAtom(searchText, i, a)) return {};
+        search.push_back(a);
+    }
+    for (const FcsTextPair& pair : pairs)
+        if (isKeywordValue(pair.Value) && keyMatches(search, pair.Key)) return unescapedValue(pair.Value, delimiter);
+    return {};
+}
+
+std::string FcsKeywordValue(std::string_view textSegment, std::string_view searchText) {
+    return FcsKeywordValue(SplitFcsText(textSegment), searchText, Delimiter);
+}
+
+FcsParameterKeywords FindFcsParameterKeywords(const std::vector<FcsTextPair>& pairs, int32_t count, char delimiter) {
     FcsParameterKeywords k;
     const size_t slots = count > 0 ? static_cast<size_t>(count) + 1 : 1;
     k.Name.assign(slots, {});
@@ -168,51 +233,38 @@ FcsParameterKeywords FindFcsParameterKeywords(std::string_view t, int32_t count)
     k.Exponent.assign(slots, {});
     k.Display.assign(slots, {});
 
-    // A search text ends right before a delimiter, so every match ends at one
-    // of them; the leftmost match is the one at the first delimiter whose
-    // preceding characters end with the search text and whose value is
-    // well formed. For a delimiter, only one parameter number can fit: the
-    // whole run of digits before the keyword's last letters.
-    for (size_t q = 0; q < t.size(); ++q) {
-        if (t[q] != Delimiter) continue;
-        // The value: one character or more, no line feed, up to the next delimiter.
-        const size_t s = q + 1;
-        if (s >= t.size() || t[s] == '\n') continue;
-        size_t r = s + 1;
-        while (r < t.size() && t[r] != Delimiter && t[r] != '\n') ++r;
-        if (r >= t.size() || t[r] != Delimiter) continue;
-        const std::string_view value = t.substr(s, r - s);
-
-        std::vector<std::string_view>* list = nullptr;
-        size_t digitsEnd = 0;
-        bool needsDollar = true;
-        if (q >= 7 && t.substr(q - 7, 7) == "DISPLAY") {
-            list = &k.Display;
-            digitsEnd = q - 7;
-            needsDollar = false;
-        } else if (q >= 1) {
-            digitsEnd = q - 1;
-            switch (t[q - 1]) {
-            case 'N': list = &k.Name; break;
-            case 'R': list = &k.Range; break;
-            case 'B': list = &k.Bits; break;
-            case 'E': list = &k.Exponent; needsDollar = false; break;
-            default: break;
-            }
-        }
+    // Each keyword is read once, in order: "$P", the number without a leading
+    // zero, and "N", "R" or "B"; "E" and "DISPLAY" with or without the "$".
+    for (const FcsTextPair& pair : pairs) {
+        std::string_view key = pair.Key;
+        if (!isKeywordValue(pair.Value)) continue;
+        const bool dollar = key.starts_with('$');
+        if (dollar) key.remove_prefix(1);
+        if (!key.starts_with('P')) continue;
+        key.remove_prefix(1);
+        size_t digits = 0;
+        while (digits < key.size() && isDigit(key[digits])) ++digits;
+        if (digits == 0 || digits > 10 || key[0] == '0') continue;
+        const std::string_view suffix = key.substr(digits);
+        std::vector<std::string>* list = nullptr;
+        if (dollar && suffix == "N") list = &k.Name;
+        else if (dollar && suffix == "R") list = &k.Range;
+        else if (dollar && suffix == "B") list = &k.Bits;
+        else if (suffix == "E") list = &k.Exponent;
+        else if (suffix == "DISPLAY") list = &k.Display;
         if (list == nullptr) continue;
-        size_t d = digitsEnd;
-        while (d > 0 && isDigit(t[d - 1])) --d;
-        if (d == digitsEnd || t[d] == '0' || digitsEnd - d > 10) continue;
-        if (d < 1 || t[d - 1] != 'P') continue;
-        if (needsDollar && (d < 2 || t[d - 2] != '$')) continue;
         int64_t n = 0;
-        for (size_t i = d; i < digitsEnd; ++i) n = n * 10 + (t[i] - '0');
+        for (size_t i = 0; i < digits; ++i) n = n * 10 + (key[i] - '0');
         if (n > count) continue;
-        std::string_view& slot = (*list)[static_cast<size_t>(n)];
-        if (slot.empty()) slot = value;
+        // The first of them counts; a value is never empty.
+        std::string& slot = (*list)[static_cast<size_t>(n)];
+        if (slot.empty()) slot = unescapedValue(pair.Value, delimiter);
     }
     return k;
+}
+
+FcsParameterKeywords FindFcsParameterKeywords(std::string_view textSegment, int32_t count) {
+    return FindFcsParameterKeywords(SplitFcsText(textSegment), count, Delimiter);
 }
 
 // ---------------------------------------------------------------------------
@@ -386,17 +438,21 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
     for (char& c : r.TextSegment)
         if (c == delimiter) c = Delimiter;
     const std::string_view text = r.TextSegment;
+    const std::vector<FcsTextPair> pairs = SplitFcsText(text);
+    const auto keyword = [&pairs, delimiter](std::string_view searchText) {
+        return FcsKeywordValue(pairs, searchText, delimiter);
+    };
 
     SplitPath(path, r.Folder, r.FileName);
 
     // Keywords of the file as a whole.
     int32_t total = 0;
     std::string problem;
-    if (!wholeNumber(trimBlanks(FcsKeywordValue(text, "\\$TOT")), "$TOT", total, problem)) return refuse(r, problem);
+    if (!wholeNumber(trimBlanks(keyword("\\$TOT")), "$TOT", total, problem)) return refuse(r, problem);
     if (total < 0) return refuse(r, "$TOT is negative");
-    r.DataType = FcsKeywordValue(text, "\\$DATATYPE");
+    r.DataType = keyword("\\$DATATYPE");
     int32_t P = 0;
-    if (!wholeNumber(FcsKeywordValue(text, "\\$PAR"), "$PAR", P, problem)) return refuse(r, problem);
+    if (!wholeNumber(keyword("\\$PAR"), "$PAR", P, problem)) return refuse(r, problem);
     if (P < 1) return refuse(r, "$PAR is below 1");
     // Every parameter needs at least its own $PnR and $PnB pairs in the TEXT
     // ("$P1R/1/$P1B/8/" is twelve characters), so a larger count is not
@@ -405,15 +461,15 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
     if (P > MaxReadableParameters)
         return refuse(r, "more than " + std::to_string(MaxReadableParameters) + " parameters are not supported");
     r.ParameterCount = P;
-    r.ByteOrder = FcsKeywordValue(text, "\\$BYTEORD");
-    r.Comment = FcsKeywordValue(text, "\\$COM");
-    r.SampleId = FcsKeywordValue(text, "\\SAMPLE ID");
-    r.BeginTime = FcsKeywordValue(text, "\\$BTIM");
-    r.EndTime = FcsKeywordValue(text, "\\$ETIM");
-    r.Cytometer = FcsKeywordValue(text, "\\$CYT");
+    r.ByteOrder = keyword("\\$BYTEORD");
+    r.Comment = keyword("\\$COM");
+    r.SampleId = keyword("\\SAMPLE ID");
+    r.BeginTime = keyword("\\$BTIM");
+    r.EndTime = keyword("\\$ETIM");
+    r.Cytometer = keyword("\\$CYT");
 
     // Parameters.
-    const FcsParameterKeywords keys = FindFcsParameterKeywords(text, P);
+    const FcsParameterKeywords keys = FindFcsParameterKeywords(pairs, P, delimiter);
     // These instruments store log data as 256 channels per decade over 0..1023.
     const bool fixedDecades = (r.Cytometer == "LSRII" && r.VersionNumber == 2) || r.Cytometer == "FACScan" ||
                               r.Cytometer == "FACSCalibur";
@@ -461,9 +517,9 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
     // Compensation.
     r.CompensationMatrix.resize(P, P);
     r.CompensationOn = false;
-    if (FcsKeywordValue(text, "\\APPLY COMPENSATION") == "TRUE") {
+    if (keyword("\\APPLY COMPENSATION") == "TRUE") {
         r.CompensationOn = true;
-        const std::string spill = FcsKeywordValue(text, "\\SPILL");
+        const std::string spill = keyword("\\SPILL");
         const std::vector<std::string_view> el = splitAtCommas(spill);
         int32_t n = 0;
         if (!listCount(el[0], n)) return refuse(r, "SPILL has no valid count");
@@ -484,7 +540,7 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
             }
         }
     }
-    const std::string comp = FcsKeywordValue(text, "\\$COMP");
+    const std::string comp = keyword("\\$COMP");
     if (!comp.empty()) {
         r.CompensationOn = true;
         const std::vector<std::string_view> el = splitAtCommas(comp);
@@ -504,11 +560,11 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
     size_t dataBegin = 0, dataEnd = size;
     if (r.DataStart == 0 || r.DataStart == 99999999) {
         int32_t begin = 0;
-        if (!wholeNumber(FcsKeywordValue(text, "\\$BEGINDATA"), "$BEGINDATA", begin, problem))
+        if (!wholeNumber(keyword("\\$BEGINDATA"), "$BEGINDATA", begin, problem))
             return refuse(r, problem);
         if (begin < 0 || static_cast<size_t>(begin) > size) return refuse(r, "the DATA segment lies outside the file");
         int32_t end = 0;
-        const std::string endText = FcsKeywordValue(text, "\\$ENDDATA");
+        const std::string endText = keyword("\\$ENDDATA");
         if (!endText.empty()) {
             if (!wholeNumber(endText, "$ENDDATA", end, problem)) return refuse(r, problem);
             if (end < begin - 1) return refuse(r, "the DATA segment ends before it starts");

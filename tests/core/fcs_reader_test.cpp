@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -215,23 +216,77 @@ TEST_F(FcsReader, LinearisesLargeIntegerColumnsLikeSmallOnes) {
     }
 }
 
-// The search text has no anchor at a keyword's start, and the leftmost
-// occurrence wins.
-TEST_F(FcsReader, KeywordSearchFollowsTheSearchTexts) {
-    const std::string t = "\x0c$P1E\x0c" "4,0\x0cXP1E\x0c" "0,0\x0c$P1N\x0c" "FSC\x0c$P11N\x0c" "Other\x0c";
-    EXPECT_EQ(FcsKeywordValue(t, "P1E"), "4,0");
-    EXPECT_EQ(FcsKeywordValue(t, "\\$P1N"), "FSC");
-    EXPECT_EQ(FcsKeywordValue(t, "\\$P11N"), "Other");
-    EXPECT_EQ(FcsKeywordValue(t, "\\$P2N"), "");
-    // \S is any one character that is not white space.
-    EXPECT_EQ(FcsKeywordValue("\x0cXAMPLE ID\x0c" "a\x0c", "\\SAMPLE ID"), "a");
-    EXPECT_EQ(FcsKeywordValue("\x0c AMPLE ID\x0c" "a\x0c", "\\SAMPLE ID"), "");
-    // A value is at least one character other than line feed; an empty one
-    // runs on over the next delimiter.
-    EXPECT_EQ(FcsKeywordValue("\x0c$COM\x0c\x0c" "x\x0c", "\\$COM"), "\x0c" "x");
-    EXPECT_EQ(FcsKeywordValue("\x0c$COM\x0c" "a\nb\x0c$COM\x0c" "c\x0c", "\\$COM"), "c");
-    EXPECT_EQ(FcsKeywordValue("\x0c$COM\x0c" "abc", "\\$COM"), "");
+// A keyword is found only where a keyword stands: the search text takes a
+// whole keyword of the TEXT (with a "$" in front when the search text has
+// none), never a keyword's text inside a value or inside a longer keyword.
+// The first such keyword with a value of one character or more, without a
+// line feed, wins. "\f" is the delimiter as the reader keeps it.
+struct KeywordCase {
+    const char* what;
+    std::string text;
+    const char* search;
+    std::string value;
+};
 
+void PrintTo(const KeywordCase& c, std::ostream* out) { *out << c.what; }
+
+class FcsKeywordSearch : public ::testing::TestWithParam<KeywordCase> {};
+
+TEST_P(FcsKeywordSearch, FindsTheKeywordOnlyWhereAKeywordStands) {
+    const KeywordCase& c = GetParam();
+    EXPECT_EQ(FcsKeywordValue(c.text, c.search), c.value);
+    // The one-pass lookup of the parameter keywords agrees.
+    const std::string_view search = c.search;
+    if (search == "\\$P2N") EXPECT_EQ(FindFcsParameterKeywords(c.text, 2).Name[2], c.value);
+    if (search == "\\$P2R") EXPECT_EQ(FindFcsParameterKeywords(c.text, 2).Range[2], c.value);
+    if (search == "P1E") EXPECT_EQ(FindFcsParameterKeywords(c.text, 2).Exponent[1], c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, FcsKeywordSearch,
+    ::testing::Values(
+        KeywordCase{"DollarKeyword", "\f$P1N\fFSC\f$P11N\fOther\f", "\\$P1N", "FSC"},
+        KeywordCase{"LongerNumberIsAnotherKeyword", "\f$P11N\fOther\f$P1N\fFSC\f", "\\$P1N", "FSC"},
+        KeywordCase{"AbsentKeyword", "\f$P1N\fFSC\f", "\\$P2N", ""},
+        KeywordCase{"SearchWithoutDollarTakesTheDollarKeyword", "\f$P1E\f4,0\f", "P1E", "4,0"},
+        KeywordCase{"SearchWithoutDollarTakesTheBareKeyword", "\fP1E\f4,0\f", "P1E", "4,0"},
+        KeywordCase{"LongerKeywordEndingInTheSearchText", "\fXP1E\f0,0\f$P1E\f4,0\f", "P1E", "4,0"},
+        KeywordCase{"PrefixedInstrumentKeyword", "\fBD$P2N\fwrong\f$P2N\fSSC\f", "\\$P2N", "SSC"},
+        KeywordCase{"SecondDollarIsAnotherKeyword", "\f$$P2R\f5\f", "\\$P2R", ""},
+        KeywordCase{"NameEndingInAKeyword", "\f$P1N\fX$P2N\f$P2N\fSSC\f", "\\$P2N", "SSC"},
+        KeywordCase{"NameEndingInARange", "\f$P2N\fQ$P2R\f$P2R\f1024\f", "\\$P2R", "1024"},
+        KeywordCase{"NameThatIsAKeyword", "\f$P1N\f$COM\f$COM\fremark\f", "\\$COM", "remark"},
+        KeywordCase{"NameThatIsTheSampleKeyword", "\f$P1N\fSAMPLE ID\fSAMPLE ID\ftube 3\f", "\\SAMPLE ID",
+                    "tube 3"},
+        KeywordCase{"ValueThatIsAKeywordsText", "\f$COM\f$P1N\f$P1N\fFSC\f", "\\$P1N", "FSC"},
+        KeywordCase{"AnyNonBlankBeforeTheSampleText", "\fXAMPLE ID\fa\f", "\\SAMPLE ID", "a"},
+        KeywordCase{"BlankBeforeTheSampleText", "\f AMPLE ID\fa\f", "\\SAMPLE ID", ""},
+        KeywordCase{"CaseCounts", "\f$com\fa\f", "\\$COM", ""},
+        KeywordCase{"FirstOfTwoWins", "\f$COM\ffirst\f$COM\fsecond\f", "\\$COM", "first"},
+        KeywordCase{"ValueWithALineFeedIsPassedOver", "\f$COM\fa\nb\f$COM\fc\f", "\\$COM", "c"},
+        KeywordCase{"ValueNoDelimiterCloses", "\f$COM\fabc", "\\$COM", ""},
+        KeywordCase{"BlanksAfterTheLastDelimiter", "\f$TOT\f5\f     ", "\\$TOT", "5"},
+        // A doubled delimiter is an escaped one and belongs to the text it is
+        // in; after a keyword it makes the keyword longer.
+        KeywordCase{"EscapedDelimiterInsideAValue", "\f$COM\fa\f\fb\f$CYT\fX\f", "\\$COM", "a\fb"},
+        KeywordCase{"KeywordAfterAnEscapedDelimiter", "\f$COM\fa\f\f$CYT\f$CYT\fX\f", "\\$CYT", "X"},
+        KeywordCase{"DoubledDelimiterAfterAKeyword", "\f$COM\f\fx\f", "\\$COM", ""}));
+
+// An escaped delimiter reads back as the file's own delimiter.
+TEST_F(FcsReader, AnEscapedDelimiterIsTheFilesDelimiterInTheValue) {
+    FcsTestFile f = twoParameterFile();
+    f.Keywords = {{"$COM", "before//after"}, {"SAMPLE ID", "tube//3"}};
+    f.Parameters[1].Name = "CD3//CD8";
+    const FileRecord r = read(f);
+    ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+    EXPECT_EQ(r.Comment, "before/after");
+    EXPECT_EQ(r.SampleId, "tube/3");
+    EXPECT_EQ(r.Parameters[2].Name, "CD3/CD8");
+    EXPECT_EQ(r.Parameters[2].Range, 1024);
+    EXPECT_EQ(r.PristineData(3, 2), 6.0f);
+}
+
+TEST_F(FcsReader, RegexFirstSubmatchTakesTheLeftmostMatch) {
     EXPECT_EQ(RegexFirstSubmatch("a(.+?)c", "xxabbcbc"), "bb");
     EXPECT_EQ(RegexFirstSubmatch("a(.+)c", "xxabbcbc"), "bbcb");
     EXPECT_EQ(RegexFirstSubmatch("a(\\d+)", "a1 a22"), "1");
