@@ -7,10 +7,12 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/FcsSaveCommands.h"
 #include "app/PlotWindow.h"
 #include "core/FcsReader.h"
+#include "core/TxtReader.h"
 #include "core/SharedState.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -111,6 +113,41 @@ TEST_F(FcsSaveCommands, AnUnnamedParameterIsSavedUnderItsDefaultName) {
     EXPECT_EQ(saved.Parameters[2].Name, "SSC");
     EXPECT_EQ(saved.Parameters[2].Range, 262144);
     EXPECT_EQ(saved.PristineData(3, 1), 5.0f);
+}
+
+// Names and values that hold a keyword's text, as a text table's columns
+// may, read back as written: the reader takes a keyword only where one
+// stands, never inside a value.
+TEST_F(FcsSaveCommands, KeywordTextsInNamesAndValuesReadBackAsWritten) {
+    const std::vector<std::string> names = {"X$P2N", "Q$P2R", "SAMPLE ID", "$COM", "$P1N", "$TOT", "P1DISPLAY"};
+    std::string table;
+    for (const std::string& name : names) table += name + "\t";
+    table.back() = '\n';
+    table += "1\t2\t3\t4\t5\t6\t7\n8\t9\t10\t11\t12\t13\t14\n";
+    test::WriteBytes(folder.file("table.txt"), table);
+    FileRecord loaded = ReadTxtFile(folder.file("table.txt")).Record;
+    ASSERT_TRUE(loaded.Loaded) << loaded.RefusalReason;
+    loaded.Comment = "$P1N";
+    loaded.SampleId = "$COM";
+    g.FileTable[2] = loaded;
+
+    const std::string copy = folder.file("table.fcs");
+    {
+        ScriptedDialogs dialogs;
+        dialogs.expectSaveFile(QString::fromStdString(copy), "Save as FCS file");
+        SaveFcsAs();
+    }
+    const FileRecord saved = ReadFcsFile(copy);
+    ASSERT_TRUE(saved.Loaded) << saved.RefusalReason;
+    ASSERT_EQ(saved.ParameterCount, static_cast<int32_t>(names.size()));
+    for (size_t p = 1; p <= names.size(); ++p) {
+        EXPECT_EQ(saved.Parameters[p].Name, names[p - 1]);
+        EXPECT_EQ(saved.Parameters[p].Range, loaded.Parameters[p].Range);
+        EXPECT_EQ(saved.PristineData(2, static_cast<int32_t>(p)), static_cast<float>(7 + p));
+    }
+    EXPECT_EQ(saved.Comment, "$P1N");
+    EXPECT_EQ(saved.SampleId, "$COM");
+    EXPECT_EQ(saved.EventCount, 2);
 }
 
 // "Save FCS as" over an existing file leaves the one question to the save
