@@ -301,6 +301,33 @@ bool wholeNumber(std::string_view value, const std::string& what, int32_t& out, 
     return true;
 }
 
+// A $PnR value, taken as wholeNumber takes it, except that a range above
+// the largest the record keeps is held there: 32-bit integer files declare
+// 4294967296. `declared` receives the number as the file gives it.
+bool rangeNumber(std::string_view value, const std::string& what, int32_t& out, double& declared,
+                 std::string& problem) {
+    if (value.empty()) {
+        problem = what + " is missing";
+        return false;
+    }
+    const std::optional<double> v = ParseNumber(value);
+    if (!v) {
+        problem = what + " is not a number";
+        return false;
+    }
+    declared = *v;
+    try {
+        out = CLng(*v);
+    } catch (const std::overflow_error&) {
+        if (!(*v > 0)) {
+            problem = what + " is out of range";
+            return false;
+        }
+        out = std::numeric_limits<int32_t>::max();
+    }
+    return true;
+}
+
 // A count at the start of a SPILL or $COMP value, as a whole number; false
 // when it is negative or too large to be meant.
 bool listCount(std::string_view element, int32_t& n) {
@@ -341,56 +368,78 @@ void decodeEvents(const unsigned char* src, int32_t first, int32_t last, const s
     float* const* cols = columns.data();
     for (int32_t e = first; e <= last; ++e) {
         for (size_t p = 0; p < params; ++p) {
-            cols[p][e] = decode(src);
+            cols[p][e] = decode(src, p);
             src += width;
         }
     }
 }
 
 // Decodes events first..last from src, which holds exactly those events.
+// Integers keep only the bits of their parameter's mask (masks[p] for
+// columns[p]).
 void decodeData(const unsigned char* src, int32_t first, int32_t last, const std::vector<float*>& columns,
-                Coding coding, bool little) {
+                const std::vector<uint32_t>& masks, Coding coding, bool little) {
+    const uint32_t* m = masks.data();
     switch (coding) {
     case Coding::Float32:
         if (little)
-            decodeEvents(src, first, last, columns, 4, [](const unsigned char* b) { return std::bit_cast<float>(load32(b, true)); });
+            decodeEvents(src, first, last, columns, 4, [](const unsigned char* b, size_t) { return std::bit_cast<float>(load32(b, true)); });
         else
-            decodeEvents(src, first, last, columns, 4, [](const unsigned char* b) { return std::bit_cast<float>(load32(b, false)); });
+            decodeEvents(src, first, last, columns, 4, [](const unsigned char* b, size_t) { return std::bit_cast<float>(load32(b, false)); });
         break;
     case Coding::UInt32:
         if (little)
-            decodeEvents(src, first, last, columns, 4, [](const unsigned char* b) { return static_cast<float>(load32(b, true)); });
+            decodeEvents(src, first, last, columns, 4, [m](const unsigned char* b, size_t p) { return static_cast<float>(load32(b, true) & m[p]); });
         else
-            decodeEvents(src, first, last, columns, 4, [](const unsigned char* b) { return static_cast<float>(load32(b, false)); });
+            decodeEvents(src, first, last, columns, 4, [m](const unsigned char* b, size_t p) { return static_cast<float>(load32(b, false) & m[p]); });
         break;
     case Coding::UInt16:
         if (little)
-            decodeEvents(src, first, last, columns, 2, [](const unsigned char* b) { return static_cast<float>(b[0] | b[1] << 8); });
+            decodeEvents(src, first, last, columns, 2, [m](const unsigned char* b, size_t p) { return static_cast<float>((b[0] | b[1] << 8) & m[p]); });
         else
-            decodeEvents(src, first, last, columns, 2, [](const unsigned char* b) { return static_cast<float>(b[0] << 8 | b[1]); });
+            decodeEvents(src, first, last, columns, 2, [m](const unsigned char* b, size_t p) { return static_cast<float>((b[0] << 8 | b[1]) & m[p]); });
         break;
     }
 }
 
-// A double as the nearest 32-bit float; beyond the float range, infinity.
-inline float toFloat(double v) {
+// The bits an integer of a parameter with the declared range may use: the
+// smallest all-ones mask that covers range - 1, within the value's width.
+// Instruments keep flags in the bits above, which are no part of the value.
+// A range below 1 says nothing about the bits and masks none.
+uint32_t integerMask(double declaredRange, Coding coding) {
+    const uint64_t all = coding == Coding::UInt16 ? 0xFFFFu : 0xFFFFFFFFu;
+    const double whole = std::nearbyint(declaredRange);
+    if (!(whole >= 1)) return static_cast<uint32_t>(all);
+    if (whole - 1 >= static_cast<double>(all)) return static_cast<uint32_t>(all);
+    const uint64_t top = static_cast<uint64_t>(whole) - 1;
+    return static_cast<uint32_t>(std::min(all, std::bit_ceil(top + 1) - 1));
+}
+
+// A value for a 32-bit float: beyond the float range, infinity, or for
+// `saturate` the largest float of that sign.
+inline float toFloat(double v, bool saturate) {
     constexpr double top = std::numeric_limits<float>::max();
-    if (v > top) return std::numeric_limits<float>::infinity();
-    if (v < -top) return -std::numeric_limits<float>::infinity();
+    const float beyond = saturate ? std::numeric_limits<float>::max() : std::numeric_limits<float>::infinity();
+    if (v > top) return beyond;
+    if (v < -top) return -beyond;
     return static_cast<float>(v);
 }
 
 // Log data stored as channels: each value v becomes 10 ^ (v / c). The
 // channels of a large 16-bit column go through a table of every value.
+// Integer channels never become infinite: a statistic over them stays a
+// number.
 void lineariseLog(float* column, int32_t events, int32_t channelsPerDecade, Coding coding) {
     const double c = channelsPerDecade;
+    const bool saturate = coding != Coding::Float32;
     if (coding == Coding::UInt16 && events > 16384) {
         std::vector<float> table(65536);
-        for (size_t k = 0; k < table.size(); ++k) table[k] = toFloat(std::pow(10.0, static_cast<double>(k) / c));
+        for (size_t k = 0; k < table.size(); ++k) table[k] = toFloat(std::pow(10.0, static_cast<double>(k) / c), saturate);
         for (int32_t e = 1; e <= events; ++e) column[e] = table[static_cast<uint32_t>(column[e])];
         return;
     }
-    for (int32_t e = 1; e <= events; ++e) column[e] = toFloat(std::pow(10.0, static_cast<double>(column[e]) / c));
+    for (int32_t e = 1; e <= events; ++e)
+        column[e] = toFloat(std::pow(10.0, static_cast<double>(column[e]) / c), saturate);
 }
 
 bool headerNumber(std::string_view bytes, size_t at, int32_t& out) {
@@ -474,11 +523,13 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
     const bool fixedDecades = (r.Cytometer == "LSRII" && r.VersionNumber == 2) || r.Cytometer == "FACScan" ||
                               r.Cytometer == "FACSCalibur";
     r.Parameters.assign(static_cast<size_t>(P) + 1, ParameterInfo{});
+    std::vector<double> declaredRanges(static_cast<size_t>(P) + 1, 0.0);
     for (int32_t n = 1; n <= P; ++n) {
         ParameterInfo& info = r.Parameters[static_cast<size_t>(n)];
         const std::string number = std::to_string(n);
         info.Name = ParameterNameOrDefault(keys.Name[static_cast<size_t>(n)], n);
-        if (!wholeNumber(keys.Range[static_cast<size_t>(n)], "$P" + number + "R", info.Range, problem))
+        if (!rangeNumber(keys.Range[static_cast<size_t>(n)], "$P" + number + "R", info.Range,
+                         declaredRanges[static_cast<size_t>(n)], problem))
             return refuse(r, problem);
         if (keys.Bits[static_cast<size_t>(n)].empty()) return refuse(r, "$P" + number + "B is missing");
         int16_t bits = 0;
@@ -593,7 +644,11 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
     std::fill_n(r.PristineData.column(0), r.PristineData.stride(), 0.0f);
     for (int32_t p = 1; p <= P; ++p) r.PristineData(0, p) = 0.0f;
     std::vector<float*> columns(static_cast<size_t>(P));
-    for (int32_t p = 1; p <= P; ++p) columns[static_cast<size_t>(p - 1)] = r.PristineData.column(p);
+    std::vector<uint32_t> masks(static_cast<size_t>(P));
+    for (int32_t p = 1; p <= P; ++p) {
+        columns[static_cast<size_t>(p - 1)] = r.PristineData.column(p);
+        masks[static_cast<size_t>(p - 1)] = integerMask(declaredRanges[static_cast<size_t>(p)], coding);
+    }
     // DATA is read in blocks of whole events, about a megabyte each.
     const int32_t blockEvents = static_cast<int32_t>(std::max<size_t>(1, (size_t{1} << 20) / eventBytes));
     std::vector<char> block;
@@ -603,7 +658,7 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
         block.resize(length);
         if (!source.read(dataBegin + static_cast<size_t>(first - 1) * eventBytes, length, block.data()))
             return refuse(r, "the file could not be read");
-        decodeData(reinterpret_cast<const unsigned char*>(block.data()), first, last, columns, coding, little);
+        decodeData(reinterpret_cast<const unsigned char*>(block.data()), first, last, columns, masks, coding, little);
     }
 
     for (int32_t p = 1; p <= P; ++p) {

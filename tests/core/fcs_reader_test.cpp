@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ostream>
 #include <filesystem>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -37,25 +38,27 @@ FileRecord read(const FcsTestFile& f, const std::string& path = "/data/run/sampl
 }
 
 // Every supported storage gives back the values written, in parameter-major
-// storage, with index 0 of both dimensions left empty.
+// storage, with index 0 of both dimensions left empty. Each range lets every
+// bit of its width count.
 TEST_F(FcsReader, DecodesEveryStorageTheFileCanDeclare) {
     struct Case {
         const char* what;
         const char* type;
         const char* order;
         int bits;
+        const char* range;
         std::vector<double> values;  // one event of three parameters
     };
     const Case cases[] = {
-        {"float big-endian", "F", "4,3,2,1", 32, {1.5, -2.25, 1.0e6}},
-        {"float little-endian", "F", "1,2,3,4", 32, {1.5, -2.25, 262143.0}},
-        {"16-bit most significant first", "I", "4,3,2,1", 16, {0, 1023, 65535}},
-        {"16-bit \"2,1\"", "I", "2,1", 16, {1, 258, 40000}},
-        {"16-bit least significant first", "I", "1,2", 16, {1, 258, 40000}},
-        {"16-bit \"1,2,3,4\"", "I", "1,2,3,4", 16, {7, 256, 65534}},
+        {"float big-endian", "F", "4,3,2,1", 32, "1024", {1.5, -2.25, 1.0e6}},
+        {"float little-endian", "F", "1,2,3,4", 32, "1024", {1.5, -2.25, 262143.0}},
+        {"16-bit most significant first", "I", "4,3,2,1", 16, "65536", {0, 1023, 65535}},
+        {"16-bit \"2,1\"", "I", "2,1", 16, "65536", {1, 258, 40000}},
+        {"16-bit least significant first", "I", "1,2", 16, "65536", {1, 258, 40000}},
+        {"16-bit \"1,2,3,4\"", "I", "1,2,3,4", 16, "65536", {7, 256, 65534}},
         // All four bytes count, unsigned.
-        {"32-bit big-endian", "I", "4,3,2,1", 32, {16909060, 4000000000.0, 16777216}},
-        {"32-bit little-endian", "I", "1,2,3,4", 32, {16909060, 4000000000.0, 1}},
+        {"32-bit big-endian", "I", "4,3,2,1", 32, "4294967296", {16909060, 4000000000.0, 16777216}},
+        {"32-bit little-endian", "I", "1,2,3,4", 32, "4294967296", {16909060, 4000000000.0, 1}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -63,7 +66,7 @@ TEST_F(FcsReader, DecodesEveryStorageTheFileCanDeclare) {
         f.DataType = c.type;
         f.ByteOrder = c.order;
         f.Bits = c.bits;
-        f.param("A").param("B").param("C");
+        f.param("A", c.range).param("B", c.range).param("C", c.range);
         f.event(c.values).event({9, 8, 7});
         const FileRecord r = read(f);
         ASSERT_TRUE(r.Loaded) << r.RefusalReason;
@@ -198,23 +201,98 @@ TEST_F(FcsReader, LinearisesLogFloatData) {
 }
 
 // Large 16-bit columns are linearised through a table; every channel must
-// come out as the formula gives it.
+// come out as the formula gives it: all 16 bits of a 65536 range, only the
+// low ten of a 1024 range (the bits above are flags).
 TEST_F(FcsReader, LinearisesLargeIntegerColumnsLikeSmallOnes) {
     FcsTestFile f;
     f.DataType = "I";
     f.Bits = 16;
-    f.param("FL1", "1024", "4,0");
-    for (int e = 0; e < 70000; ++e) f.event({static_cast<double>((e * 7) % 65536)});
+    f.param("FL1", "65536", "4,0").param("FL2", "1024", "4,0");
+    for (int e = 0; e < 70000; ++e) {
+        const double channel = (e * 7) % 65536;
+        f.event({channel, channel});
+    }
     const FileRecord r = read(f);
     ASSERT_TRUE(r.Loaded) << r.RefusalReason;
     ASSERT_EQ(r.EventCount, 70000);
+    const double wide = std::nearbyint(65536 / std::log10(65536.0));
     for (int e = 1; e <= 70000; ++e) {
-        const double channel = ((e - 1) * 7) % 65536;
-        const double v = std::pow(10.0, channel / 340.0);
-        const float expected = v > 3.4028234663852886e38 ? INFINITY : static_cast<float>(v);
-        ASSERT_EQ(r.PristineData(e, 1), expected) << "event " << e;
+        const int channel = ((e - 1) * 7) % 65536;
+        ASSERT_EQ(r.PristineData(e, 1), static_cast<float>(std::pow(10.0, channel / wide))) << "event " << e;
+        ASSERT_EQ(r.PristineData(e, 2), static_cast<float>(std::pow(10.0, (channel & 1023) / 340.0))) << "event " << e;
     }
 }
+
+// An integer keeps only the bits its declared range needs (the smallest
+// all-ones mask covering range - 1): instruments keep flags above them, and
+// a value beyond its range would make a log parameter infinite. A range too
+// large for the record is held at the largest it keeps, with every bit of
+// the value counting.
+struct RangeCase {
+    const char* what;
+    const char* dataType;
+    int bits;
+    const char* cytometer;
+    const char* range;
+    const char* exponent;
+    double stored;
+    double value;      // as read, after any log linearisation
+    int32_t heldRange;
+};
+
+void PrintTo(const RangeCase& c, std::ostream* out) { *out << c.what; }
+
+class FcsIntegerRange : public ::testing::TestWithParam<RangeCase> {
+protected:
+    void SetUp() override { resetSharedState(); }
+    void TearDown() override { resetSharedState(); }
+};
+
+TEST_P(FcsIntegerRange, KeepsTheBitsTheRangeNeeds) {
+    const RangeCase& c = GetParam();
+    FcsTestFile f;
+    f.DataType = c.dataType;
+    f.Bits = c.bits;
+    f.Cytometer = c.cytometer;
+    f.param("FL1-H", c.range, c.exponent).param("Time", "1024");
+    f.event({c.stored, 3}).event({7, 1000});
+    const FileRecord r = read(f);
+    ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+    EXPECT_EQ(r.Parameters[1].Range, c.heldRange);
+    EXPECT_FLOAT_EQ(r.PristineData(1, 1), static_cast<float>(c.value));
+    EXPECT_TRUE(std::isfinite(r.PristineData(1, 1)));
+    EXPECT_EQ(r.PristineData(1, 2), 3.0f);
+    EXPECT_EQ(r.PristineData(2, 2), 1000.0f);
+}
+
+constexpr int32_t HeldRange = 2147483647;
+const float LargestFloat = std::numeric_limits<float>::max();
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, FcsIntegerRange,
+    ::testing::Values(
+        RangeCase{"FlagsAboveAPowerOfTwo", "I", 16, "", "1024", "0,0", 16912, 528, 1024},
+        RangeCase{"WithinTheRange", "I", 16, "", "1024", "0,0", 1023, 1023, 1024},
+        RangeCase{"RangeBelowAPowerOfTwo", "I", 16, "", "1000", "0,0", 17936, 528, 1000},
+        RangeCase{"RangeJustAboveAPowerOfTwo", "I", 16, "", "1025", "0,0", 17936, 1552, 1025},
+        RangeCase{"FullSixteenBits", "I", 16, "", "65536", "0,0", 65535, 65535, 65536},
+        RangeCase{"RangeWiderThanSixteenBits", "I", 16, "", "1000000", "0,0", 65535, 65535, 1000000},
+        RangeCase{"RangeOne", "I", 16, "", "1", "0,0", 16912, 0, 1},
+        RangeCase{"RangeZeroSaysNothing", "I", 16, "", "0", "0,0", 16912, 16912, 0},
+        RangeCase{"ThirtyTwoBitsOfATwentyFourBitRange", "I", 32, "", "16777216", "0,0", 305419896, 3430008,
+                  16777216},
+        RangeCase{"ThirtyTwoBitStandardRange", "I", 32, "", "4294967296", "0,0", 4000000000.0, 4000000000.0,
+                  HeldRange},
+        RangeCase{"RangeBeyondThirtyTwoBits", "I", 32, "", "1e12", "0,0", 4000000000.0, 4000000000.0, HeldRange},
+        RangeCase{"LogChannelWithFlags", "I", 16, "", "1024", "4,0", 16912, std::pow(10.0, 528 / 340.0), 1024},
+        RangeCase{"LogChannelOfAThirtyTwoBitRange", "I", 32, "", "4294967296", "4,0", 4294967295.0,
+                  std::pow(10.0, 4294967295.0 / std::nearbyint(HeldRange / std::log10(double{HeldRange}))),
+                  HeldRange},
+        RangeCase{"FixedDecadeInstrumentWithFlags", "I", 16, "FACScan", "1024", "4,0", 16912,
+                  std::pow(10.0, 528 / 256.0), 10000},
+        RangeCase{"FixedDecadeInstrumentBeyondTheFloats", "I", 16, "FACScan", "65536", "4,0", 65535, LargestFloat,
+                  10000},
+        RangeCase{"FloatsAreNotMasked", "F", 32, "", "1024", "0,0", 16912.5, 16912.5, 1024}));
 
 // A keyword is found only where a keyword stands: the search text takes a
 // whole keyword of the TEXT (with a "$" in front when the search text has
@@ -483,6 +561,7 @@ TEST_F(FcsReader, RefusesMalformedFiles) {
         {"$TOT negative", over("$TOT", "-1"), "$TOT is negative"},
         {"$PnR missing", over("$P2R", std::nullopt), "$P2R is missing"},
         {"$PnR not a number", over("$P1R", "wide"), "$P1R is not a number"},
+        {"$PnR far below 32 bits", over("$P1R", "-1e12"), "$P1R is out of range"},
         {"$PnB missing", over("$P1B", std::nullopt), "$P1B is missing"},
         {"$PnB differ", with([](FcsTestFile& f) {
              f.DataType = "I";
