@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -12,6 +13,7 @@
 #include "app/FcsSaveCommands.h"
 #include "app/PlotWindow.h"
 #include "core/FcsReader.h"
+#include "core/FileKey.h"
 #include "core/TxtReader.h"
 #include "core/SharedState.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
@@ -165,6 +167,38 @@ TEST_F(FcsSaveCommands, SaveAsOverAnExistingFileLeavesTheQuestionToTheDialog) {
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_TRUE(dialogs.shown()[0].dialogAsksOverwrite);
     EXPECT_TRUE(ReadFcsFile(existing).Loaded);
+}
+
+// A file the reader would refuse is not written by either command: the
+// message names the file and the reason, and the file of that name keeps its
+// bytes. (Refused here for its width, so a fault writes little.)
+TEST_F(FcsSaveCommands, AFileTheReaderWouldRefuseIsNotWritten) {
+    FileRecord& file = g.FileTable[2];
+    file.Cytometer = "Quorvane ver 1.2.1";
+    file.ParameterCount = MaxReadableParameters + 1;
+    file.Parameters.resize(static_cast<size_t>(file.ParameterCount) + 1, file.Parameters[1]);
+    const std::string existing = folder.file("existing.fcs");
+    test::WriteBytes(existing, "older bytes");
+    const QString reason = QStringLiteral("\nmore than 2048 parameters are not supported");
+    {
+        ScriptedDialogs dialogs;
+        dialogs.expectSaveFile(QString::fromStdString(existing), "Save as FCS file");
+        dialogs.expectMessage(QString::fromStdString("The file could not be written:\n" + existing) + reason,
+                              "Save error", MsgAnswer::Ok);
+        SaveFcsAs();
+    }
+    {
+        ScriptedDialogs dialogs;
+        dialogs.expectMessage(QString::fromStdString("The file could not be written:\n" + folder.file("run.fcs")) +
+                                  reason,
+                              "Save error", MsgAnswer::Ok);
+        SaveFcsOverOriginal();
+    }
+    EXPECT_EQ(contents(existing), "older bytes");
+    EXPECT_EQ(contents(folder.file("run.fcs")), "instrument bytes");
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) ++files;
+    EXPECT_EQ(files, 2u) << "a temporary file was left";
 }
 
 TEST_F(FcsSaveCommands, NothingHappensWithoutAFileToSave) {
