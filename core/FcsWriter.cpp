@@ -201,6 +201,13 @@ std::string FcsWriteRefusal(const FileRecord& file, std::string_view versionText
     if (P < 1) return "a file without parameters cannot be read";
     if (P > MaxReadableParameters)
         return "more than " + std::to_string(MaxReadableParameters) + " parameters are not supported";
+    // Keywords and values are written as they are, so a delimiter that one
+    // of them holds would split it.
+    const auto keywords = FcsKeywords(file, versionText, 0, 0);
+    const char delimiter = ChooseFcsDelimiter(keywords);
+    for (const auto& [key, value] : keywords)
+        if (key.find(delimiter) != std::string::npos || value.find(delimiter) != std::string::npos)
+            return "the names and texts use every character that could separate them";
     // The TEXT is built, the DATA only counted.
     const int64_t bytes = LayoutFcsFile(file, versionText).DataEnd + 1;
     if (bytes > MaxReadableFileBytes)

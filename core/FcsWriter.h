@@ -62,7 +62,8 @@ void AppendFcsEvents(const FileRecord& file, int32_t first, int32_t last, std::s
 
 // Why this program's reader would refuse the file LayoutFcsFile and
 // AppendFcsEvents make of `file` (no parameters, more parameters than it
-// takes, more bytes than it opens); "" when the file reads back. Sizes the
+// takes, more bytes than it opens, no delimiter left that the names and
+// texts do not hold); "" when the file reads back. Sizes the
 // layout from the counts alone, so it serves before anything is written.
 std::string FcsWriteRefusal(const FileRecord& file, std::string_view versionText);
 

@@ -359,6 +359,22 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalCase{"OneParameterMore", MaxReadableParameters + 1, 10, "parameters are not supported"},
                       RefusalCase{"NoParameters", 0, 10, "without parameters"}));
 
+// Texts that hold every character a delimiter could be leave the writer no
+// way to separate them.
+TEST_F(FcsWriter, TextsHoldingEveryDelimiterAreRefused) {
+    FileRecord r = makeRecord(2, 3);
+    EXPECT_EQ(FcsWriteRefusal(r, "1.2.1"), "");
+    // Every character below 128 but line feed (no value holds one) and
+    // character 12 (the reader's own mark).
+    for (int c = 1; c < 128; ++c) r.Comment += static_cast<char>(c == 12 || c == 10 ? ' ' : c);
+    EXPECT_EQ(FcsWriteRefusal(r, "1.2.1"), "the names and texts use every character that could separate them");
+    r.Comment.erase(r.Comment.find('~'), 1);
+    EXPECT_EQ(FcsWriteRefusal(r, "1.2.1"), "");
+    const FileRecord back = ReadFcsData(FcsFileBytes(r, "1.2.1"), "/out/texts.fcs");
+    ASSERT_TRUE(back.Loaded) << back.RefusalReason;
+    EXPECT_EQ(back.Comment, r.Comment);
+}
+
 // A parameter without a name (an empty header cell of a text table, an
 // empty name line in a sheet) is written under its default name: an empty
 // value would read as an escaped delimiter and take the keywords after it.
