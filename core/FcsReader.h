@@ -3,10 +3,12 @@
 //
 // The HEADER and the TEXT segment are read first; the TEXT is kept with
 // every delimiter replaced by character 12 and keywords are looked up in it
-// by their search texts. The DATA segment is then read in blocks of whole
-// events and decoded straight into the record's flat event matrices, so the
-// file itself is never held in memory whole. The reader does not compensate: the opening code copies the
-// record into its FileTable slot and applies compensation there.
+// by their search texts, where keywords stand. The DATA segment is then read
+// in blocks of whole events and decoded straight into the record's flat event
+// matrices, so the file itself is never held in memory whole. An integer
+// keeps only the bits its $PnR needs. The reader does not compensate: the
+// opening code copies the record into its FileTable slot and applies
+// compensation there.
 //
 // A file the reader cannot take comes back with Loaded false, FileKey 0 and a
 // short reason in RefusalReason; such a record holds nothing else but the
