@@ -3,9 +3,11 @@
 #include <QFile>
 
 #include <optional>
+#include <string>
 
 #include "app/Dialogs.h"
 #include "app/model/FcsFileSave.h"
+#include "core/FcsWriter.h"
 #include "core/SharedState.h"
 
 namespace qv {
@@ -15,7 +17,16 @@ namespace {
 // Paths are kept in the file system's own encoding.
 QString fromFileSystem(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
+// A file this program could not read back is not written at all, so an
+// earlier file of that name stays as it was.
 void writeOrReport(const QString& path, const FileRecord& file) {
+    const std::string refusal = FcsWriteRefusal(file, g.VersionText);
+    if (!refusal.empty()) {
+        showMessage(QStringLiteral("The file could not be written:\n") + path + QStringLiteral("\n") +
+                        QString::fromStdString(refusal),
+                    QStringLiteral("Save error"));
+        return;
+    }
     if (!WriteFcsFile(path, file)) showSaveError(path);
 }
 

@@ -151,15 +151,80 @@ std::string RegexFirstSubmatch(std::string_view pattern, std::string_view text) 
     return {};
 }
 
-std::string FcsKeywordValue(std::string_view textSegment, std::string_view searchText) {
-    std::string pattern(searchText);
-    pattern += Delimiter;
-    pattern += "(.+?)";
-    pattern += Delimiter;
-    return RegexFirstSubmatch(pattern, textSegment);
+std::vector<FcsTextPair> SplitFcsText(std::string_view t) {
+    std::vector<FcsTextPair> pairs;
+    // The end of the keyword or value that starts at `from`: the first
+    // delimiter that is not doubled; npos when none closes it.
+    const auto closingDelimiter = [t](size_t from) {
+        for (size_t i = from; i < t.size(); ++i) {
+            if (t[i] != Delimiter) continue;
+            if (i + 1 < t.size() && t[i + 1] == Delimiter) {
+                ++i;  // an escaped delimiter belongs to the text
+                continue;
+            }
+            return i;
+        }
+        return std::string_view::npos;
+    };
+    size_t at = !t.empty() && t[0] == Delimiter ? 1 : 0;
+    while (at < t.size()) {
+        const size_t keyEnd = closingDelimiter(at);
+        if (keyEnd == std::string_view::npos) break;
+        const size_t valueEnd = closingDelimiter(keyEnd + 1);
+        if (valueEnd == std::string_view::npos) break;
+        pairs.push_back({t.substr(at, keyEnd - at), t.substr(keyEnd + 1, valueEnd - keyEnd - 1)});
+        at = valueEnd + 1;
+    }
+    return pairs;
 }
 
-FcsParameterKeywords FindFcsParameterKeywords(std::string_view t, int32_t count) {
+namespace {
+
+// A value the keyword search takes: one character or more, no line feed.
+bool isKeywordValue(std::string_view value) { return !value.empty() && value.find('\n') == std::string_view::npos; }
+
+// The value as the file means it: each escaped (doubled) delimiter is one
+// `delimiter` character.
+std::string unescapedValue(std::string_view value, char delimiter) {
+    std::string out;
+    out.reserve(value.size());
+    for (size_t i = 0; i < value.size(); ++i) {
+        out += value[i] == Delimiter ? delimiter : value[i];
+        if (value[i] == Delimiter) ++i;  // the second of the pair
+    }
+    return out;
+}
+
+// A search text names a keyword when it takes the whole keyword; a search
+// text that does not begin with "$" also takes a keyword that has one more
+// "$" in front ("P1E" is the "$P1E" of FCS 3.0, as "P1DISPLAY" finds both
+// spellings of the display mark).
+bool keyMatches(const std::vector<Atom>& search, std::string_view key) {
+    if (search.size() == key.size() && atomsMatchAt(search, key, 0)) return true;
+    const bool searchHasDollar = !search.empty() && search[0].Kind == AtomKind::Literal && search[0].Ch == '$';
+    return !searchHasDollar && !key.empty() && key[0] == '$' && search.size() == key.size() - 1 &&
+           atomsMatchAt(search, key, 1);
+}
+
+}  // namespace
+
+std::string FcsKeywordValue(const std::vector<FcsTextPair>& pairs, std::string_view searchText, char delimiter) {
+    std::vector<Atom> search;
+    for (size_t i = 0; i < searchText.size();) {
+        Atom a;
+        if (!readAtom(searchText, i, a)) return {};
+        search.push_back(a);
+    }
+    for (const FcsTextPair& pair : pairs)
+        if (isKeywordValue(pair.Value) && keyMatches(search, pair.Key)) return unescapedValue(pair.Value, delimiter);
+    return {};
+}
+
+std::string FcsKeywordValue(std::string_view textSegment, std::string_view searchText) {
+    return FcsKeywordValue(SplitFcsText(textSegment), searchText, Delimiter);
+}
+
+FcsParameterKeywords FindFcsParameterKeywords(const std::vector<FcsTextPair>& pairs, int32_t count, char delimiter) {
     FcsParameterKeywords k;
     const size_t slots = count > 0 ? static_cast<size_t>(count) + 1 : 1;
     k.Name.assign(slots, {});
@@ -168,51 +233,38 @@ FcsParameterKeywords FindFcsParameterKeywords(std::string_view t, int32_t count)
     k.Exponent.assign(slots, {});
     k.Display.assign(slots, {});
 
-    // A search text ends right before a delimiter, so every match ends at one
-    // of them; the leftmost match is the one at the first delimiter whose
-    // preceding characters end with the search text and whose value is
-    // well formed. For a delimiter, only one parameter number can fit: the
-    // whole run of digits before the keyword's last letters.
-    for (size_t q = 0; q < t.size(); ++q) {
-        if (t[q] != Delimiter) continue;
-        // The value: one character or more, no line feed, up to the next delimiter.
-        const size_t s = q + 1;
-        if (s >= t.size() || t[s] == '\n') continue;
-        size_t r = s + 1;
-        while (r < t.size() && t[r] != Delimiter && t[r] != '\n') ++r;
-        if (r >= t.size() || t[r] != Delimiter) continue;
-        const std::string_view value = t.substr(s, r - s);
-
-        std::vector<std::string_view>* list = nullptr;
-        size_t digitsEnd = 0;
-        bool needsDollar = true;
-        if (q >= 7 && t.substr(q - 7, 7) == "DISPLAY") {
-            list = &k.Display;
-            digitsEnd = q - 7;
-            needsDollar = false;
-        } else if (q >= 1) {
-            digitsEnd = q - 1;
-            switch (t[q - 1]) {
-            case 'N': list = &k.Name; break;
-            case 'R': list = &k.Range; break;
-            case 'B': list = &k.Bits; break;
-            case 'E': list = &k.Exponent; needsDollar = false; break;
-            default: break;
-            }
-        }
+    // Each keyword is read once, in order: "$P", the number without a leading
+    // zero, and "N", "R" or "B"; "E" and "DISPLAY" with or without the "$".
+    for (const FcsTextPair& pair : pairs) {
+        std::string_view key = pair.Key;
+        if (!isKeywordValue(pair.Value)) continue;
+        const bool dollar = key.starts_with('$');
+        if (dollar) key.remove_prefix(1);
+        if (!key.starts_with('P')) continue;
+        key.remove_prefix(1);
+        size_t digits = 0;
+        while (digits < key.size() && isDigit(key[digits])) ++digits;
+        if (digits == 0 || digits > 10 || key[0] == '0') continue;
+        const std::string_view suffix = key.substr(digits);
+        std::vector<std::string>* list = nullptr;
+        if (dollar && suffix == "N") list = &k.Name;
+        else if (dollar && suffix == "R") list = &k.Range;
+        else if (dollar && suffix == "B") list = &k.Bits;
+        else if (suffix == "E") list = &k.Exponent;
+        else if (suffix == "DISPLAY") list = &k.Display;
         if (list == nullptr) continue;
-        size_t d = digitsEnd;
-        while (d > 0 && isDigit(t[d - 1])) --d;
-        if (d == digitsEnd || t[d] == '0' || digitsEnd - d > 10) continue;
-        if (d < 1 || t[d - 1] != 'P') continue;
-        if (needsDollar && (d < 2 || t[d - 2] != '$')) continue;
         int64_t n = 0;
-        for (size_t i = d; i < digitsEnd; ++i) n = n * 10 + (t[i] - '0');
+        for (size_t i = 0; i < digits; ++i) n = n * 10 + (key[i] - '0');
         if (n > count) continue;
-        std::string_view& slot = (*list)[static_cast<size_t>(n)];
-        if (slot.empty()) slot = value;
+        // The first of them counts; a value is never empty.
+        std::string& slot = (*list)[static_cast<size_t>(n)];
+        if (slot.empty()) slot = unescapedValue(pair.Value, delimiter);
     }
     return k;
+}
+
+FcsParameterKeywords FindFcsParameterKeywords(std::string_view textSegment, int32_t count) {
+    return FindFcsParameterKeywords(SplitFcsText(textSegment), count, Delimiter);
 }
 
 // ---------------------------------------------------------------------------
@@ -245,6 +297,33 @@ bool wholeNumber(std::string_view value, const std::string& what, int32_t& out, 
     } catch (const std::overflow_error&) {
         problem = what + " is out of range";
         return false;
+    }
+    return true;
+}
+
+// A $PnR value, taken as wholeNumber takes it, except that a range above
+// the largest the record keeps is held there: 32-bit integer files declare
+// 4294967296. `declared` receives the number as the file gives it.
+bool rangeNumber(std::string_view value, const std::string& what, int32_t& out, double& declared,
+                 std::string& problem) {
+    if (value.empty()) {
+        problem = what + " is missing";
+        return false;
+    }
+    const std::optional<double> v = ParseNumber(value);
+    if (!v) {
+        problem = what + " is not a number";
+        return false;
+    }
+    declared = *v;
+    try {
+        out = CLng(*v);
+    } catch (const std::overflow_error&) {
+        if (!(*v > 0)) {
+            problem = what + " is out of range";
+            return false;
+        }
+        out = std::numeric_limits<int32_t>::max();
     }
     return true;
 }
@@ -289,56 +368,78 @@ void decodeEvents(const unsigned char* src, int32_t first, int32_t last, const s
     float* const* cols = columns.data();
     for (int32_t e = first; e <= last; ++e) {
         for (size_t p = 0; p < params; ++p) {
-            cols[p][e] = decode(src);
+            cols[p][e] = decode(src, p);
             src += width;
         }
     }
 }
 
 // Decodes events first..last from src, which holds exactly those events.
+// Integers keep only the bits of their parameter's mask (masks[p] for
+// columns[p]).
 void decodeData(const unsigned char* src, int32_t first, int32_t last, const std::vector<float*>& columns,
-                Coding coding, bool little) {
+                const std::vector<uint32_t>& masks, Coding coding, bool little) {
+    const uint32_t* m = masks.data();
     switch (coding) {
     case Coding::Float32:
         if (little)
-            decodeEvents(src, first, last, columns, 4, [](const unsigned char* b) { return std::bit_cast<float>(load32(b, true)); });
+            decodeEvents(src, first, last, columns, 4, [](const unsigned char* b, size_t) { return std::bit_cast<float>(load32(b, true)); });
         else
-            decodeEvents(src, first, last, columns, 4, [](const unsigned char* b) { return std::bit_cast<float>(load32(b, false)); });
+            decodeEvents(src, first, last, columns, 4, [](const unsigned char* b, size_t) { return std::bit_cast<float>(load32(b, false)); });
         break;
     case Coding::UInt32:
         if (little)
-            decodeEvents(src, first, last, columns, 4, [](const unsigned char* b) { return static_cast<float>(load32(b, true)); });
+            decodeEvents(src, first, last, columns, 4, [m](const unsigned char* b, size_t p) { return static_cast<float>(load32(b, true) & m[p]); });
         else
-            decodeEvents(src, first, last, columns, 4, [](const unsigned char* b) { return static_cast<float>(load32(b, false)); });
+            decodeEvents(src, first, last, columns, 4, [m](const unsigned char* b, size_t p) { return static_cast<float>(load32(b, false) & m[p]); });
         break;
     case Coding::UInt16:
         if (little)
-            decodeEvents(src, first, last, columns, 2, [](const unsigned char* b) { return static_cast<float>(b[0] | b[1] << 8); });
+            decodeEvents(src, first, last, columns, 2, [m](const unsigned char* b, size_t p) { return static_cast<float>((b[0] | b[1] << 8) & m[p]); });
         else
-            decodeEvents(src, first, last, columns, 2, [](const unsigned char* b) { return static_cast<float>(b[0] << 8 | b[1]); });
+            decodeEvents(src, first, last, columns, 2, [m](const unsigned char* b, size_t p) { return static_cast<float>((b[0] << 8 | b[1]) & m[p]); });
         break;
     }
 }
 
-// A double as the nearest 32-bit float; beyond the float range, infinity.
-inline float toFloat(double v) {
+// The bits an integer of a parameter with the declared range may use: the
+// smallest all-ones mask that covers range - 1, within the value's width.
+// Instruments keep flags in the bits above, which are no part of the value.
+// A range below 1 says nothing about the bits and masks none.
+uint32_t integerMask(double declaredRange, Coding coding) {
+    const uint64_t all = coding == Coding::UInt16 ? 0xFFFFu : 0xFFFFFFFFu;
+    const double whole = std::nearbyint(declaredRange);
+    if (!(whole >= 1)) return static_cast<uint32_t>(all);
+    if (whole - 1 >= static_cast<double>(all)) return static_cast<uint32_t>(all);
+    const uint64_t top = static_cast<uint64_t>(whole) - 1;
+    return static_cast<uint32_t>(std::min(all, std::bit_ceil(top + 1) - 1));
+}
+
+// A value for a 32-bit float: beyond the float range, infinity, or for
+// `saturate` the largest float of that sign.
+inline float toFloat(double v, bool saturate) {
     constexpr double top = std::numeric_limits<float>::max();
-    if (v > top) return std::numeric_limits<float>::infinity();
-    if (v < -top) return -std::numeric_limits<float>::infinity();
+    const float beyond = saturate ? std::numeric_limits<float>::max() : std::numeric_limits<float>::infinity();
+    if (v > top) return beyond;
+    if (v < -top) return -beyond;
     return static_cast<float>(v);
 }
 
 // Log data stored as channels: each value v becomes 10 ^ (v / c). The
 // channels of a large 16-bit column go through a table of every value.
+// Integer channels never become infinite: a statistic over them stays a
+// number.
 void lineariseLog(float* column, int32_t events, int32_t channelsPerDecade, Coding coding) {
     const double c = channelsPerDecade;
+    const bool saturate = coding != Coding::Float32;
     if (coding == Coding::UInt16 && events > 16384) {
         std::vector<float> table(65536);
-        for (size_t k = 0; k < table.size(); ++k) table[k] = toFloat(std::pow(10.0, static_cast<double>(k) / c));
+        for (size_t k = 0; k < table.size(); ++k) table[k] = toFloat(std::pow(10.0, static_cast<double>(k) / c), saturate);
         for (int32_t e = 1; e <= events; ++e) column[e] = table[static_cast<uint32_t>(column[e])];
         return;
     }
-    for (int32_t e = 1; e <= events; ++e) column[e] = toFloat(std::pow(10.0, static_cast<double>(column[e]) / c));
+    for (int32_t e = 1; e <= events; ++e)
+        column[e] = toFloat(std::pow(10.0, static_cast<double>(column[e]) / c), saturate);
 }
 
 bool headerNumber(std::string_view bytes, size_t at, int32_t& out) {
@@ -386,17 +487,21 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
     for (char& c : r.TextSegment)
         if (c == delimiter) c = Delimiter;
     const std::string_view text = r.TextSegment;
+    const std::vector<FcsTextPair> pairs = SplitFcsText(text);
+    const auto keyword = [&pairs, delimiter](std::string_view searchText) {
+        return FcsKeywordValue(pairs, searchText, delimiter);
+    };
 
     SplitPath(path, r.Folder, r.FileName);
 
     // Keywords of the file as a whole.
     int32_t total = 0;
     std::string problem;
-    if (!wholeNumber(trimBlanks(FcsKeywordValue(text, "\\$TOT")), "$TOT", total, problem)) return refuse(r, problem);
+    if (!wholeNumber(trimBlanks(keyword("\\$TOT")), "$TOT", total, problem)) return refuse(r, problem);
     if (total < 0) return refuse(r, "$TOT is negative");
-    r.DataType = FcsKeywordValue(text, "\\$DATATYPE");
+    r.DataType = keyword("\\$DATATYPE");
     int32_t P = 0;
-    if (!wholeNumber(FcsKeywordValue(text, "\\$PAR"), "$PAR", P, problem)) return refuse(r, problem);
+    if (!wholeNumber(keyword("\\$PAR"), "$PAR", P, problem)) return refuse(r, problem);
     if (P < 1) return refuse(r, "$PAR is below 1");
     // Every parameter needs at least its own $PnR and $PnB pairs in the TEXT
     // ("$P1R/1/$P1B/8/" is twelve characters), so a larger count is not
@@ -405,24 +510,26 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
     if (P > MaxReadableParameters)
         return refuse(r, "more than " + std::to_string(MaxReadableParameters) + " parameters are not supported");
     r.ParameterCount = P;
-    r.ByteOrder = FcsKeywordValue(text, "\\$BYTEORD");
-    r.Comment = FcsKeywordValue(text, "\\$COM");
-    r.SampleId = FcsKeywordValue(text, "\\SAMPLE ID");
-    r.BeginTime = FcsKeywordValue(text, "\\$BTIM");
-    r.EndTime = FcsKeywordValue(text, "\\$ETIM");
-    r.Cytometer = FcsKeywordValue(text, "\\$CYT");
+    r.ByteOrder = keyword("\\$BYTEORD");
+    r.Comment = keyword("\\$COM");
+    r.SampleId = keyword("\\SAMPLE ID");
+    r.BeginTime = keyword("\\$BTIM");
+    r.EndTime = keyword("\\$ETIM");
+    r.Cytometer = keyword("\\$CYT");
 
     // Parameters.
-    const FcsParameterKeywords keys = FindFcsParameterKeywords(text, P);
+    const FcsParameterKeywords keys = FindFcsParameterKeywords(pairs, P, delimiter);
     // These instruments store log data as 256 channels per decade over 0..1023.
     const bool fixedDecades = (r.Cytometer == "LSRII" && r.VersionNumber == 2) || r.Cytometer == "FACScan" ||
                               r.Cytometer == "FACSCalibur";
     r.Parameters.assign(static_cast<size_t>(P) + 1, ParameterInfo{});
+    std::vector<double> declaredRanges(static_cast<size_t>(P) + 1, 0.0);
     for (int32_t n = 1; n <= P; ++n) {
         ParameterInfo& info = r.Parameters[static_cast<size_t>(n)];
         const std::string number = std::to_string(n);
         info.Name = ParameterNameOrDefault(keys.Name[static_cast<size_t>(n)], n);
-        if (!wholeNumber(keys.Range[static_cast<size_t>(n)], "$P" + number + "R", info.Range, problem))
+        if (!rangeNumber(keys.Range[static_cast<size_t>(n)], "$P" + number + "R", info.Range,
+                         declaredRanges[static_cast<size_t>(n)], problem))
             return refuse(r, problem);
         if (keys.Bits[static_cast<size_t>(n)].empty()) return refuse(r, "$P" + number + "B is missing");
         int16_t bits = 0;
@@ -461,9 +568,9 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
     // Compensation.
     r.CompensationMatrix.resize(P, P);
     r.CompensationOn = false;
-    if (FcsKeywordValue(text, "\\APPLY COMPENSATION") == "TRUE") {
+    if (keyword("\\APPLY COMPENSATION") == "TRUE") {
         r.CompensationOn = true;
-        const std::string spill = FcsKeywordValue(text, "\\SPILL");
+        const std::string spill = keyword("\\SPILL");
         const std::vector<std::string_view> el = splitAtCommas(spill);
         int32_t n = 0;
         if (!listCount(el[0], n)) return refuse(r, "SPILL has no valid count");
@@ -484,7 +591,7 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
             }
         }
     }
-    const std::string comp = FcsKeywordValue(text, "\\$COMP");
+    const std::string comp = keyword("\\$COMP");
     if (!comp.empty()) {
         r.CompensationOn = true;
         const std::vector<std::string_view> el = splitAtCommas(comp);
@@ -504,11 +611,11 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
     size_t dataBegin = 0, dataEnd = size;
     if (r.DataStart == 0 || r.DataStart == 99999999) {
         int32_t begin = 0;
-        if (!wholeNumber(FcsKeywordValue(text, "\\$BEGINDATA"), "$BEGINDATA", begin, problem))
+        if (!wholeNumber(keyword("\\$BEGINDATA"), "$BEGINDATA", begin, problem))
             return refuse(r, problem);
         if (begin < 0 || static_cast<size_t>(begin) > size) return refuse(r, "the DATA segment lies outside the file");
         int32_t end = 0;
-        const std::string endText = FcsKeywordValue(text, "\\$ENDDATA");
+        const std::string endText = keyword("\\$ENDDATA");
         if (!endText.empty()) {
             if (!wholeNumber(endText, "$ENDDATA", end, problem)) return refuse(r, problem);
             if (end < begin - 1) return refuse(r, "the DATA segment ends before it starts");
@@ -537,7 +644,11 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
     std::fill_n(r.PristineData.column(0), r.PristineData.stride(), 0.0f);
     for (int32_t p = 1; p <= P; ++p) r.PristineData(0, p) = 0.0f;
     std::vector<float*> columns(static_cast<size_t>(P));
-    for (int32_t p = 1; p <= P; ++p) columns[static_cast<size_t>(p - 1)] = r.PristineData.column(p);
+    std::vector<uint32_t> masks(static_cast<size_t>(P));
+    for (int32_t p = 1; p <= P; ++p) {
+        columns[static_cast<size_t>(p - 1)] = r.PristineData.column(p);
+        masks[static_cast<size_t>(p - 1)] = integerMask(declaredRanges[static_cast<size_t>(p)], coding);
+    }
     // DATA is read in blocks of whole events, about a megabyte each.
     const int32_t blockEvents = static_cast<int32_t>(std::max<size_t>(1, (size_t{1} << 20) / eventBytes));
     std::vector<char> block;
@@ -547,7 +658,7 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
         block.resize(length);
         if (!source.read(dataBegin + static_cast<size_t>(first - 1) * eventBytes, length, block.data()))
             return refuse(r, "the file could not be read");
-        decodeData(reinterpret_cast<const unsigned char*>(block.data()), first, last, columns, coding, little);
+        decodeData(reinterpret_cast<const unsigned char*>(block.data()), first, last, columns, masks, coding, little);
     }
 
     for (int32_t p = 1; p <= P; ++p) {

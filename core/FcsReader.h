@@ -3,10 +3,12 @@
 //
 // The HEADER and the TEXT segment are read first; the TEXT is kept with
 // every delimiter replaced by character 12 and keywords are looked up in it
-// by their search texts. The DATA segment is then read in blocks of whole
-// events and decoded straight into the record's flat event matrices, so the
-// file itself is never held in memory whole. The reader does not compensate: the opening code copies the
-// record into its FileTable slot and applies compensation there.
+// by their search texts, where keywords stand. The DATA segment is then read
+// in blocks of whole events and decoded straight into the record's flat event
+// matrices, so the file itself is never held in memory whole. An integer
+// keeps only the bits its $PnR needs. The reader does not compensate: the
+// opening code copies the record into its FileTable slot and applies
+// compensation there.
 //
 // A file the reader cannot take comes back with Loaded false, FileKey 0 and a
 // short reason in RefusalReason; such a record holds nothing else but the
@@ -41,7 +43,8 @@ bool HasFcsHeader(const std::string& path);
 
 // The first group of the leftmost match of `pattern` in `text`, or "" when
 // nothing matches. Case-sensitive; "." matches any character but line feed.
-// Handles the pattern shapes the keyword search uses: single-character atoms
+// Handles these pattern shapes, whose atoms the keyword search's texts use
+// too: single-character atoms
 // (a literal character, ".", or a backslash escape: \S \s \d \D \w \W for
 // their classes, \f \n \r \t for those characters, any other escaped
 // character standing for itself) with at most one group of one atom and a
@@ -49,19 +52,37 @@ bool HasFcsHeader(const std::string& path);
 // matches nothing.
 std::string RegexFirstSubmatch(std::string_view pattern, std::string_view text);
 
-// The value of a keyword in a TEXT segment whose delimiters are character 12:
-// the first submatch of the search text, character 12, "(.+?)" and character
-// 12. The search text is in the pattern form above ("\$TOT", "\SAMPLE ID").
+// The TEXT segment as keyword-value pairs, in order. The segment has its
+// delimiters replaced by character 12 and begins with one. As FCS has it, a
+// doubled delimiter inside a keyword or value is part of it (an escaped
+// delimiter) and a single one ends it; a value no delimiter closes ends the
+// list. Keys and values are views into the segment, escapes as they stand.
+struct FcsTextPair {
+    std::string_view Key, Value;
+};
+std::vector<FcsTextPair> SplitFcsText(std::string_view textSegment);
+
+// The value of a keyword: the first pair whose keyword the search text takes
+// whole and whose value is one character or more without a line feed; ""
+// when there is none. So a keyword's text inside a value or inside a longer
+// keyword is never taken for the keyword. The search text is in the pattern
+// form above ("\$TOT", "\SAMPLE ID"); one that does not begin with "$" also
+// takes the keyword with a "$" in front ("P1E" finds "$P1E"). Each escaped
+// delimiter in the value becomes one `delimiter` (the file's own).
+std::string FcsKeywordValue(const std::vector<FcsTextPair>& pairs, std::string_view searchText,
+                            char delimiter = '\x0c');
 std::string FcsKeywordValue(std::string_view textSegment, std::string_view searchText);
 
 // The per-parameter keywords of parameters 1..count, found in one pass over
-// a TEXT segment: element n of each list holds what FcsKeywordValue would
-// give for the search text "\$P" n "N" (Name), "\$P" n "R" (Range),
-// "\$P" n "B" (Bits), "P" n "E" (Exponent) and "P" n "DISPLAY" (Display);
-// element 0 is empty. The views point into textSegment.
+// the pairs: element n of each list holds what FcsKeywordValue would give
+// for the search text "\$P" n "N" (Name), "\$P" n "R" (Range), "\$P" n "B"
+// (Bits), "P" n "E" (Exponent) and "P" n "DISPLAY" (Display); element 0 is
+// empty.
 struct FcsParameterKeywords {
-    std::vector<std::string_view> Name, Range, Bits, Exponent, Display;
+    std::vector<std::string> Name, Range, Bits, Exponent, Display;
 };
+FcsParameterKeywords FindFcsParameterKeywords(const std::vector<FcsTextPair>& pairs, int32_t count,
+                                              char delimiter = '\x0c');
 FcsParameterKeywords FindFcsParameterKeywords(std::string_view textSegment, int32_t count);
 
 }  // namespace qv

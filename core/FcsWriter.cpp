@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/FileKey.h"
 #include "core/Numbers.h"
 #include "core/ParameterName.h"
 
@@ -193,6 +194,26 @@ void AppendFcsEvents(const FileRecord& file, int32_t first, int32_t last, std::s
             *dst++ = static_cast<unsigned char>(bits);
         }
     }
+}
+
+std::string FcsWriteRefusal(const FileRecord& file, std::string_view versionText) {
+    const int32_t P = parametersInUse(file);
+    if (P < 1) return "a file without parameters cannot be read";
+    if (P > MaxReadableParameters)
+        return "more than " + std::to_string(MaxReadableParameters) + " parameters are not supported";
+    // Keywords and values are written as they are, so a delimiter that one
+    // of them holds would split it.
+    const auto keywords = FcsKeywords(file, versionText, 0, 0);
+    const char delimiter = ChooseFcsDelimiter(keywords);
+    for (const auto& [key, value] : keywords)
+        if (key.find(delimiter) != std::string::npos || value.find(delimiter) != std::string::npos)
+            return "the names and texts use every character that could separate them";
+    // The TEXT is built, the DATA only counted.
+    const int64_t bytes = LayoutFcsFile(file, versionText).DataEnd + 1;
+    if (bytes > MaxReadableFileBytes)
+        return "the file would be " + std::to_string(bytes) + " bytes long, more than the " +
+               std::to_string(MaxReadableFileBytes) + " bytes a data file may have";
+    return {};
 }
 
 std::string FcsFileBytes(const FileRecord& file, std::string_view versionText) {

@@ -60,6 +60,13 @@ FcsFileLayout LayoutFcsFile(const FileRecord& file, std::string_view versionText
 // byte first. Values the matrix does not hold are written as 0.
 void AppendFcsEvents(const FileRecord& file, int32_t first, int32_t last, std::string& out);
 
+// Why this program's reader would refuse the file LayoutFcsFile and
+// AppendFcsEvents make of `file` (no parameters, more parameters than it
+// takes, more bytes than it opens, no delimiter left that the names and
+// texts do not hold); "" when the file reads back. Sizes the
+// layout from the counts alone, so it serves before anything is written.
+std::string FcsWriteRefusal(const FileRecord& file, std::string_view versionText);
+
 // The whole file in memory (tests and small files).
 std::string FcsFileBytes(const FileRecord& file, std::string_view versionText);
 

@@ -33,8 +33,7 @@ bool checkPath(const std::string& path, std::uintmax_t& size, std::string& reaso
         reason = "the file could not be opened";
         return false;
     }
-    // Offsets in the records are 32-bit.
-    if (size > static_cast<std::uintmax_t>(std::numeric_limits<int32_t>::max())) {
+    if (size > static_cast<std::uintmax_t>(MaxReadableFileBytes)) {
         reason = "the file is too large";
         return false;
     }

@@ -3,6 +3,7 @@
 // path, and the content key by which an already loaded file is recognised.
 #include <cstdint>
 #include <cstdio>
+#include <limits>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,6 +18,9 @@ namespace qv {
 // declares more is refused rather than sizing it; real instruments stay far
 // below this.
 inline constexpr int32_t MaxReadableParameters = 2048;
+// The largest data file either reader opens, in bytes: offsets in the
+// records are 32-bit.
+inline constexpr int64_t MaxReadableFileBytes = std::numeric_limits<int32_t>::max();
 
 // A file's whole content, read once; a large file's in huge pages, which
 // it fills faster.

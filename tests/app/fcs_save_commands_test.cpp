@@ -4,13 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "app/FcsSaveCommands.h"
 #include "app/PlotWindow.h"
 #include "core/FcsReader.h"
+#include "core/FileKey.h"
+#include "core/TxtReader.h"
 #include "core/SharedState.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -113,6 +117,41 @@ TEST_F(FcsSaveCommands, AnUnnamedParameterIsSavedUnderItsDefaultName) {
     EXPECT_EQ(saved.PristineData(3, 1), 5.0f);
 }
 
+// Names and values that hold a keyword's text, as a text table's columns
+// may, read back as written: the reader takes a keyword only where one
+// stands, never inside a value.
+TEST_F(FcsSaveCommands, KeywordTextsInNamesAndValuesReadBackAsWritten) {
+    const std::vector<std::string> names = {"X$P2N", "Q$P2R", "SAMPLE ID", "$COM", "$P1N", "$TOT", "P1DISPLAY"};
+    std::string table;
+    for (const std::string& name : names) table += name + "\t";
+    table.back() = '\n';
+    table += "1\t2\t3\t4\t5\t6\t7\n8\t9\t10\t11\t12\t13\t14\n";
+    test::WriteBytes(folder.file("table.txt"), table);
+    FileRecord loaded = ReadTxtFile(folder.file("table.txt")).Record;
+    ASSERT_TRUE(loaded.Loaded) << loaded.RefusalReason;
+    loaded.Comment = "$P1N";
+    loaded.SampleId = "$COM";
+    g.FileTable[2] = loaded;
+
+    const std::string copy = folder.file("table.fcs");
+    {
+        ScriptedDialogs dialogs;
+        dialogs.expectSaveFile(QString::fromStdString(copy), "Save as FCS file");
+        SaveFcsAs();
+    }
+    const FileRecord saved = ReadFcsFile(copy);
+    ASSERT_TRUE(saved.Loaded) << saved.RefusalReason;
+    ASSERT_EQ(saved.ParameterCount, static_cast<int32_t>(names.size()));
+    for (size_t p = 1; p <= names.size(); ++p) {
+        EXPECT_EQ(saved.Parameters[p].Name, names[p - 1]);
+        EXPECT_EQ(saved.Parameters[p].Range, loaded.Parameters[p].Range);
+        EXPECT_EQ(saved.PristineData(2, static_cast<int32_t>(p)), static_cast<float>(7 + p));
+    }
+    EXPECT_EQ(saved.Comment, "$P1N");
+    EXPECT_EQ(saved.SampleId, "$COM");
+    EXPECT_EQ(saved.EventCount, 2);
+}
+
 // "Save FCS as" over an existing file leaves the one question to the save
 // dialog and asks nothing itself.
 TEST_F(FcsSaveCommands, SaveAsOverAnExistingFileLeavesTheQuestionToTheDialog) {
@@ -128,6 +167,38 @@ TEST_F(FcsSaveCommands, SaveAsOverAnExistingFileLeavesTheQuestionToTheDialog) {
     ASSERT_EQ(dialogs.shown().size(), 1u);
     EXPECT_TRUE(dialogs.shown()[0].dialogAsksOverwrite);
     EXPECT_TRUE(ReadFcsFile(existing).Loaded);
+}
+
+// A file the reader would refuse is not written by either command: the
+// message names the file and the reason, and the file of that name keeps its
+// bytes. (Refused here for its width, so a fault writes little.)
+TEST_F(FcsSaveCommands, AFileTheReaderWouldRefuseIsNotWritten) {
+    FileRecord& file = g.FileTable[2];
+    file.Cytometer = "Quorvane ver 1.2.1";
+    file.ParameterCount = MaxReadableParameters + 1;
+    file.Parameters.resize(static_cast<size_t>(file.ParameterCount) + 1, file.Parameters[1]);
+    const std::string existing = folder.file("existing.fcs");
+    test::WriteBytes(existing, "older bytes");
+    const QString reason = QStringLiteral("\nmore than 2048 parameters are not supported");
+    {
+        ScriptedDialogs dialogs;
+        dialogs.expectSaveFile(QString::fromStdString(existing), "Save as FCS file");
+        dialogs.expectMessage(QString::fromStdString("The file could not be written:\n" + existing) + reason,
+                              "Save error", MsgAnswer::Ok);
+        SaveFcsAs();
+    }
+    {
+        ScriptedDialogs dialogs;
+        dialogs.expectMessage(QString::fromStdString("The file could not be written:\n" + folder.file("run.fcs")) +
+                                  reason,
+                              "Save error", MsgAnswer::Ok);
+        SaveFcsOverOriginal();
+    }
+    EXPECT_EQ(contents(existing), "older bytes");
+    EXPECT_EQ(contents(folder.file("run.fcs")), "instrument bytes");
+    size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder.path())) ++files;
+    EXPECT_EQ(files, 2u) << "a temporary file was left";
 }
 
 TEST_F(FcsSaveCommands, NothingHappensWithoutAFileToSave) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ostream>
 #include <filesystem>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -36,25 +38,27 @@ FileRecord read(const FcsTestFile& f, const std::string& path = "/data/run/sampl
 }
 
 // Every supported storage gives back the values written, in parameter-major
-// storage, with index 0 of both dimensions left empty.
+// storage, with index 0 of both dimensions left empty. Each range lets every
+// bit of its width count.
 TEST_F(FcsReader, DecodesEveryStorageTheFileCanDeclare) {
     struct Case {
         const char* what;
         const char* type;
         const char* order;
         int bits;
+        const char* range;
         std::vector<double> values;  // one event of three parameters
     };
     const Case cases[] = {
-        {"float big-endian", "F", "4,3,2,1", 32, {1.5, -2.25, 1.0e6}},
-        {"float little-endian", "F", "1,2,3,4", 32, {1.5, -2.25, 262143.0}},
-        {"16-bit most significant first", "I", "4,3,2,1", 16, {0, 1023, 65535}},
-        {"16-bit \"2,1\"", "I", "2,1", 16, {1, 258, 40000}},
-        {"16-bit least significant first", "I", "1,2", 16, {1, 258, 40000}},
-        {"16-bit \"1,2,3,4\"", "I", "1,2,3,4", 16, {7, 256, 65534}},
+        {"float big-endian", "F", "4,3,2,1", 32, "1024", {1.5, -2.25, 1.0e6}},
+        {"float little-endian", "F", "1,2,3,4", 32, "1024", {1.5, -2.25, 262143.0}},
+        {"16-bit most significant first", "I", "4,3,2,1", 16, "65536", {0, 1023, 65535}},
+        {"16-bit \"2,1\"", "I", "2,1", 16, "65536", {1, 258, 40000}},
+        {"16-bit least significant first", "I", "1,2", 16, "65536", {1, 258, 40000}},
+        {"16-bit \"1,2,3,4\"", "I", "1,2,3,4", 16, "65536", {7, 256, 65534}},
         // All four bytes count, unsigned.
-        {"32-bit big-endian", "I", "4,3,2,1", 32, {16909060, 4000000000.0, 16777216}},
-        {"32-bit little-endian", "I", "1,2,3,4", 32, {16909060, 4000000000.0, 1}},
+        {"32-bit big-endian", "I", "4,3,2,1", 32, "4294967296", {16909060, 4000000000.0, 16777216}},
+        {"32-bit little-endian", "I", "1,2,3,4", 32, "4294967296", {16909060, 4000000000.0, 1}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -62,7 +66,7 @@ TEST_F(FcsReader, DecodesEveryStorageTheFileCanDeclare) {
         f.DataType = c.type;
         f.ByteOrder = c.order;
         f.Bits = c.bits;
-        f.param("A").param("B").param("C");
+        f.param("A", c.range).param("B", c.range).param("C", c.range);
         f.event(c.values).event({9, 8, 7});
         const FileRecord r = read(f);
         ASSERT_TRUE(r.Loaded) << r.RefusalReason;
@@ -197,41 +201,170 @@ TEST_F(FcsReader, LinearisesLogFloatData) {
 }
 
 // Large 16-bit columns are linearised through a table; every channel must
-// come out as the formula gives it.
+// come out as the formula gives it: all 16 bits of a 65536 range, only the
+// low ten of a 1024 range (the bits above are flags).
 TEST_F(FcsReader, LinearisesLargeIntegerColumnsLikeSmallOnes) {
     FcsTestFile f;
     f.DataType = "I";
     f.Bits = 16;
-    f.param("FL1", "1024", "4,0");
-    for (int e = 0; e < 70000; ++e) f.event({static_cast<double>((e * 7) % 65536)});
+    f.param("FL1", "65536", "4,0").param("FL2", "1024", "4,0");
+    for (int e = 0; e < 70000; ++e) {
+        const double channel = (e * 7) % 65536;
+        f.event({channel, channel});
+    }
     const FileRecord r = read(f);
     ASSERT_TRUE(r.Loaded) << r.RefusalReason;
     ASSERT_EQ(r.EventCount, 70000);
+    const double wide = std::nearbyint(65536 / std::log10(65536.0));
     for (int e = 1; e <= 70000; ++e) {
-        const double channel = ((e - 1) * 7) % 65536;
-        const double v = std::pow(10.0, channel / 340.0);
-        const float expected = v > 3.4028234663852886e38 ? INFINITY : static_cast<float>(v);
-        ASSERT_EQ(r.PristineData(e, 1), expected) << "event " << e;
+        const int channel = ((e - 1) * 7) % 65536;
+        ASSERT_EQ(r.PristineData(e, 1), static_cast<float>(std::pow(10.0, channel / wide))) << "event " << e;
+        ASSERT_EQ(r.PristineData(e, 2), static_cast<float>(std::pow(10.0, (channel & 1023) / 340.0))) << "event " << e;
     }
 }
 
-// The search text has no anchor at a keyword's start, and the leftmost
-// occurrence wins.
-TEST_F(FcsReader, KeywordSearchFollowsTheSearchTexts) {
-    const std::string t = "\x0c$P1E\x0c" "4,0\x0cXP1E\x0c" "0,0\x0c$P1N\x0c" "FSC\x0c$P11N\x0c" "Other\x0c";
-    EXPECT_EQ(FcsKeywordValue(t, "P1E"), "4,0");
-    EXPECT_EQ(FcsKeywordValue(t, "\\$P1N"), "FSC");
-    EXPECT_EQ(FcsKeywordValue(t, "\\$P11N"), "Other");
-    EXPECT_EQ(FcsKeywordValue(t, "\\$P2N"), "");
-    // \S is any one character that is not white space.
-    EXPECT_EQ(FcsKeywordValue("\x0cXAMPLE ID\x0c" "a\x0c", "\\SAMPLE ID"), "a");
-    EXPECT_EQ(FcsKeywordValue("\x0c AMPLE ID\x0c" "a\x0c", "\\SAMPLE ID"), "");
-    // A value is at least one character other than line feed; an empty one
-    // runs on over the next delimiter.
-    EXPECT_EQ(FcsKeywordValue("\x0c$COM\x0c\x0c" "x\x0c", "\\$COM"), "\x0c" "x");
-    EXPECT_EQ(FcsKeywordValue("\x0c$COM\x0c" "a\nb\x0c$COM\x0c" "c\x0c", "\\$COM"), "c");
-    EXPECT_EQ(FcsKeywordValue("\x0c$COM\x0c" "abc", "\\$COM"), "");
+// An integer keeps only the bits its declared range needs (the smallest
+// all-ones mask covering range - 1): instruments keep flags above them, and
+// a value beyond its range would make a log parameter infinite. A range too
+// large for the record is held at the largest it keeps, with every bit of
+// the value counting.
+struct RangeCase {
+    const char* what;
+    const char* dataType;
+    int bits;
+    const char* cytometer;
+    const char* range;
+    const char* exponent;
+    double stored;
+    double value;      // as read, after any log linearisation
+    int32_t heldRange;
+};
 
+void PrintTo(const RangeCase& c, std::ostream* out) { *out << c.what; }
+
+class FcsIntegerRange : public ::testing::TestWithParam<RangeCase> {
+protected:
+    void SetUp() override { resetSharedState(); }
+    void TearDown() override { resetSharedState(); }
+};
+
+TEST_P(FcsIntegerRange, KeepsTheBitsTheRangeNeeds) {
+    const RangeCase& c = GetParam();
+    FcsTestFile f;
+    f.DataType = c.dataType;
+    f.Bits = c.bits;
+    f.Cytometer = c.cytometer;
+    f.param("FL1-H", c.range, c.exponent).param("Time", "1024");
+    f.event({c.stored, 3}).event({7, 1000});
+    const FileRecord r = read(f);
+    ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+    EXPECT_EQ(r.Parameters[1].Range, c.heldRange);
+    EXPECT_FLOAT_EQ(r.PristineData(1, 1), static_cast<float>(c.value));
+    EXPECT_TRUE(std::isfinite(r.PristineData(1, 1)));
+    EXPECT_EQ(r.PristineData(1, 2), 3.0f);
+    EXPECT_EQ(r.PristineData(2, 2), 1000.0f);
+}
+
+constexpr int32_t HeldRange = 2147483647;
+const float LargestFloat = std::numeric_limits<float>::max();
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, FcsIntegerRange,
+    ::testing::Values(
+        RangeCase{"FlagsAboveAPowerOfTwo", "I", 16, "", "1024", "0,0", 16912, 528, 1024},
+        RangeCase{"WithinTheRange", "I", 16, "", "1024", "0,0", 1023, 1023, 1024},
+        RangeCase{"RangeBelowAPowerOfTwo", "I", 16, "", "1000", "0,0", 17936, 528, 1000},
+        RangeCase{"RangeJustAboveAPowerOfTwo", "I", 16, "", "1025", "0,0", 17936, 1552, 1025},
+        RangeCase{"FullSixteenBits", "I", 16, "", "65536", "0,0", 65535, 65535, 65536},
+        RangeCase{"RangeWiderThanSixteenBits", "I", 16, "", "1000000", "0,0", 65535, 65535, 1000000},
+        RangeCase{"RangeOne", "I", 16, "", "1", "0,0", 16912, 0, 1},
+        RangeCase{"RangeZeroSaysNothing", "I", 16, "", "0", "0,0", 16912, 16912, 0},
+        RangeCase{"ThirtyTwoBitsOfATwentyFourBitRange", "I", 32, "", "16777216", "0,0", 305419896, 3430008,
+                  16777216},
+        RangeCase{"ThirtyTwoBitStandardRange", "I", 32, "", "4294967296", "0,0", 4000000000.0, 4000000000.0,
+                  HeldRange},
+        RangeCase{"RangeBeyondThirtyTwoBits", "I", 32, "", "1e12", "0,0", 4000000000.0, 4000000000.0, HeldRange},
+        RangeCase{"LogChannelWithFlags", "I", 16, "", "1024", "4,0", 16912, std::pow(10.0, 528 / 340.0), 1024},
+        RangeCase{"LogChannelOfAThirtyTwoBitRange", "I", 32, "", "4294967296", "4,0", 4294967295.0,
+                  std::pow(10.0, 4294967295.0 / std::nearbyint(HeldRange / std::log10(double{HeldRange}))),
+                  HeldRange},
+        RangeCase{"FixedDecadeInstrumentWithFlags", "I", 16, "FACScan", "1024", "4,0", 16912,
+                  std::pow(10.0, 528 / 256.0), 10000},
+        RangeCase{"FixedDecadeInstrumentBeyondTheFloats", "I", 16, "FACScan", "65536", "4,0", 65535, LargestFloat,
+                  10000},
+        RangeCase{"FloatsAreNotMasked", "F", 32, "", "1024", "0,0", 16912.5, 16912.5, 1024}));
+
+// A keyword is found only where a keyword stands: the search text takes a
+// whole keyword of the TEXT (with a "$" in front when the search text has
+// none), never a keyword's text inside a value or inside a longer keyword.
+// The first such keyword with a value of one character or more, without a
+// line feed, wins. "\f" is the delimiter as the reader keeps it.
+struct KeywordCase {
+    const char* what;
+    std::string text;
+    const char* search;
+    std::string value;
+};
+
+void PrintTo(const KeywordCase& c, std::ostream* out) { *out << c.what; }
+
+class FcsKeywordSearch : public ::testing::TestWithParam<KeywordCase> {};
+
+TEST_P(FcsKeywordSearch, FindsTheKeywordOnlyWhereAKeywordStands) {
+    const KeywordCase& c = GetParam();
+    EXPECT_EQ(FcsKeywordValue(c.text, c.search), c.value);
+    // The one-pass lookup of the parameter keywords agrees.
+    const std::string_view search = c.search;
+    if (search == "\\$P2N") EXPECT_EQ(FindFcsParameterKeywords(c.text, 2).Name[2], c.value);
+    if (search == "\\$P2R") EXPECT_EQ(FindFcsParameterKeywords(c.text, 2).Range[2], c.value);
+    if (search == "P1E") EXPECT_EQ(FindFcsParameterKeywords(c.text, 2).Exponent[1], c.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, FcsKeywordSearch,
+    ::testing::Values(
+        KeywordCase{"DollarKeyword", "\f$P1N\fFSC\f$P11N\fOther\f", "\\$P1N", "FSC"},
+        KeywordCase{"LongerNumberIsAnotherKeyword", "\f$P11N\fOther\f$P1N\fFSC\f", "\\$P1N", "FSC"},
+        KeywordCase{"AbsentKeyword", "\f$P1N\fFSC\f", "\\$P2N", ""},
+        KeywordCase{"SearchWithoutDollarTakesTheDollarKeyword", "\f$P1E\f4,0\f", "P1E", "4,0"},
+        KeywordCase{"SearchWithoutDollarTakesTheBareKeyword", "\fP1E\f4,0\f", "P1E", "4,0"},
+        KeywordCase{"LongerKeywordEndingInTheSearchText", "\fXP1E\f0,0\f$P1E\f4,0\f", "P1E", "4,0"},
+        KeywordCase{"PrefixedInstrumentKeyword", "\fBD$P2N\fwrong\f$P2N\fSSC\f", "\\$P2N", "SSC"},
+        KeywordCase{"SecondDollarIsAnotherKeyword", "\f$$P2R\f5\f", "\\$P2R", ""},
+        KeywordCase{"NameEndingInAKeyword", "\f$P1N\fX$P2N\f$P2N\fSSC\f", "\\$P2N", "SSC"},
+        KeywordCase{"NameEndingInARange", "\f$P2N\fQ$P2R\f$P2R\f1024\f", "\\$P2R", "1024"},
+        KeywordCase{"NameThatIsAKeyword", "\f$P1N\f$COM\f$COM\fremark\f", "\\$COM", "remark"},
+        KeywordCase{"NameThatIsTheSampleKeyword", "\f$P1N\fSAMPLE ID\fSAMPLE ID\ftube 3\f", "\\SAMPLE ID",
+                    "tube 3"},
+        KeywordCase{"ValueThatIsAKeywordsText", "\f$COM\f$P1N\f$P1N\fFSC\f", "\\$P1N", "FSC"},
+        KeywordCase{"AnyNonBlankBeforeTheSampleText", "\fXAMPLE ID\fa\f", "\\SAMPLE ID", "a"},
+        KeywordCase{"BlankBeforeTheSampleText", "\f AMPLE ID\fa\f", "\\SAMPLE ID", ""},
+        KeywordCase{"CaseCounts", "\f$com\fa\f", "\\$COM", ""},
+        KeywordCase{"FirstOfTwoWins", "\f$COM\ffirst\f$COM\fsecond\f", "\\$COM", "first"},
+        KeywordCase{"ValueWithALineFeedIsPassedOver", "\f$COM\fa\nb\f$COM\fc\f", "\\$COM", "c"},
+        KeywordCase{"ValueNoDelimiterCloses", "\f$COM\fabc", "\\$COM", ""},
+        KeywordCase{"BlanksAfterTheLastDelimiter", "\f$TOT\f5\f     ", "\\$TOT", "5"},
+        // A doubled delimiter is an escaped one and belongs to the text it is
+        // in; after a keyword it makes the keyword longer.
+        KeywordCase{"EscapedDelimiterInsideAValue", "\f$COM\fa\f\fb\f$CYT\fX\f", "\\$COM", "a\fb"},
+        KeywordCase{"KeywordAfterAnEscapedDelimiter", "\f$COM\fa\f\f$CYT\f$CYT\fX\f", "\\$CYT", "X"},
+        KeywordCase{"DoubledDelimiterAfterAKeyword", "\f$COM\f\fx\f", "\\$COM", ""}));
+
+// An escaped delimiter reads back as the file's own delimiter.
+TEST_F(FcsReader, AnEscapedDelimiterIsTheFilesDelimiterInTheValue) {
+    FcsTestFile f = twoParameterFile();
+    f.Keywords = {{"$COM", "before//after"}, {"SAMPLE ID", "tube//3"}};
+    f.Parameters[1].Name = "CD3//CD8";
+    const FileRecord r = read(f);
+    ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+    EXPECT_EQ(r.Comment, "before/after");
+    EXPECT_EQ(r.SampleId, "tube/3");
+    EXPECT_EQ(r.Parameters[2].Name, "CD3/CD8");
+    EXPECT_EQ(r.Parameters[2].Range, 1024);
+    EXPECT_EQ(r.PristineData(3, 2), 6.0f);
+}
+
+TEST_F(FcsReader, RegexFirstSubmatchTakesTheLeftmostMatch) {
     EXPECT_EQ(RegexFirstSubmatch("a(.+?)c", "xxabbcbc"), "bb");
     EXPECT_EQ(RegexFirstSubmatch("a(.+)c", "xxabbcbc"), "bbcb");
     EXPECT_EQ(RegexFirstSubmatch("a(\\d+)", "a1 a22"), "1");
@@ -428,6 +561,7 @@ TEST_F(FcsReader, RefusesMalformedFiles) {
         {"$TOT negative", over("$TOT", "-1"), "$TOT is negative"},
         {"$PnR missing", over("$P2R", std::nullopt), "$P2R is missing"},
         {"$PnR not a number", over("$P1R", "wide"), "$P1R is not a number"},
+        {"$PnR far below 32 bits", over("$P1R", "-1e12"), "$P1R is out of range"},
         {"$PnB missing", over("$P1B", std::nullopt), "$P1B is missing"},
         {"$PnB differ", with([](FcsTestFile& f) {
              f.DataType = "I";

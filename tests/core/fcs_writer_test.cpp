@@ -9,10 +9,12 @@
 #include <ostream>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/FcsReader.h"
 #include "core/FcsWriter.h"
+#include "core/FileKey.h"
 #include "core/SharedState.h"
 
 namespace qv {
@@ -304,6 +306,73 @@ TEST_F(FcsWriter, AValueHoldingTheDelimiterGetsAnotherDelimiter) {
     EXPECT_EQ(back.Parameters[1].Name, "FL1\\CD3");
     EXPECT_EQ(back.Comment, "a/b");
     EXPECT_EQ(back.PristineData(3, 2), 32.25f);
+}
+
+// A save is refused, before anything is written, when the reader could not
+// take the file back. The layout is sized from the counts alone: the records
+// here declare their events without holding them.
+struct RefusalCase {
+    const char* what;
+    int32_t parameters;
+    int64_t events;
+    const char* refusal;  // a part of the reason; "" when the file reads back
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* out) { *out << c.what; }
+
+class FcsWriteRefusalTest : public ::testing::TestWithParam<RefusalCase> {};
+
+// The largest number of single-parameter events whose file still opens:
+// 3000 bytes of HEADER and TEXT, then 4 bytes an event.
+constexpr int64_t MostSingleEvents = (MaxReadableFileBytes - 3000) / 4;
+
+TEST_P(FcsWriteRefusalTest, RefusesWhatTheReaderWouldRefuse) {
+    const RefusalCase& c = GetParam();
+    FileRecord r;
+    r.Loaded = true;
+    r.ParameterCount = c.parameters;
+    r.EventCount = static_cast<int32_t>(c.events);
+    r.Parameters.assign(static_cast<size_t>(std::max(c.parameters, 0)) + 1, ParameterInfo{});
+    for (int32_t p = 1; p <= c.parameters; ++p) r.Parameters[static_cast<size_t>(p)].Range = 262144;
+    const std::string refusal = FcsWriteRefusal(r, "1.2.1");
+    if (std::string_view(c.refusal).empty()) {
+        EXPECT_EQ(refusal, "");
+    } else {
+        EXPECT_NE(refusal.find(c.refusal), std::string::npos) << refusal;
+    }
+    // The size it judges is the size the writer lays out.
+    if (c.parameters >= 1 && c.parameters <= MaxReadableParameters) {
+        const int64_t bytes = LayoutFcsFile(r, "1.2.1").DataEnd + 1;
+        EXPECT_EQ(bytes > MaxReadableFileBytes, !std::string_view(c.refusal).empty()) << bytes;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Shapes, FcsWriteRefusalTest,
+    ::testing::Values(RefusalCase{"MillionEventsOf540Parameters", 540, 1000000, "more than the 2147483647 bytes"},
+                      // A 16-bit file of 1.9 GB takes twice the room as floats.
+                      RefusalCase{"SixteenBitFileWidenedToFloats", 16, 60000000, "bytes a data file may have"},
+                      RefusalCase{"LargestFileThatOpens", 1, MostSingleEvents, ""},
+                      RefusalCase{"OneEventMore", 1, MostSingleEvents + 1, "2147483648 bytes"},
+                      RefusalCase{"MillionEventsOf500Parameters", 500, 1000000, ""},
+                      RefusalCase{"EveryParameterTheReaderTakes", MaxReadableParameters, 10, ""},
+                      RefusalCase{"OneParameterMore", MaxReadableParameters + 1, 10, "parameters are not supported"},
+                      RefusalCase{"NoParameters", 0, 10, "without parameters"}));
+
+// Texts that hold every character a delimiter could be leave the writer no
+// way to separate them.
+TEST_F(FcsWriter, TextsHoldingEveryDelimiterAreRefused) {
+    FileRecord r = makeRecord(2, 3);
+    EXPECT_EQ(FcsWriteRefusal(r, "1.2.1"), "");
+    // Every character below 128 but line feed (no value holds one) and
+    // character 12 (the reader's own mark).
+    for (int c = 1; c < 128; ++c) r.Comment += static_cast<char>(c == 12 || c == 10 ? ' ' : c);
+    EXPECT_EQ(FcsWriteRefusal(r, "1.2.1"), "the names and texts use every character that could separate them");
+    r.Comment.erase(r.Comment.find('~'), 1);
+    EXPECT_EQ(FcsWriteRefusal(r, "1.2.1"), "");
+    const FileRecord back = ReadFcsData(FcsFileBytes(r, "1.2.1"), "/out/texts.fcs");
+    ASSERT_TRUE(back.Loaded) << back.RefusalReason;
+    EXPECT_EQ(back.Comment, r.Comment);
 }
 
 // A parameter without a name (an empty header cell of a text table, an

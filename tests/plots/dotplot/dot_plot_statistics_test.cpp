@@ -9,10 +9,12 @@
 #include <vector>
 
 #include "core/AxisScaling.h"
+#include "core/FcsReader.h"
 #include "core/SharedState.h"
 #include "plots/dotplot/model/DotPlotStatistics.h"
 #include "tests/support/ParamNames.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
+#include "tests/support/core/FcsTestWriter.h"
 
 namespace qv {
 namespace {
@@ -503,6 +505,40 @@ TEST_F(DotPlotStatisticsTest, InfiniteAndNotANumberValuesAsTheLogarithmGivesThem
     EXPECT_TRUE(std::isnan(stats[0].XMean));
     EXPECT_DOUBLE_EQ(stats[0].XGeoMean, 10.0);
     EXPECT_TRUE(std::isinf(stats[0].YGeoMean));
+}
+
+// A 16-bit file whose stored values carry flag bits above their 1024 range,
+// as instruments write them: the bits are no part of the value, so every
+// statistic is a number and each event sits where its channel puts it.
+TEST_F(DotPlotStatisticsTest, IntegersBeyondTheirRangeGiveFiniteStatistics) {
+    test::FcsTestFile fcs;
+    fcs.DataType = "I";
+    fcs.Bits = 16;
+    fcs.param("FL1 Log", "1024", "4,0").param("SSC", "1024");
+    // Channels 528 (flag 0x4000 set), 100 (flag 0x8000 set) and 900.
+    fcs.event({16912, 100}).event({100, 32868}).event({900, 700});
+    const FileRecord file = ReadFcsData(test::FcsTestBytes(fcs), "/data/flags.fcs");
+    ASSERT_TRUE(file.Loaded) << file.RefusalReason;
+    DotPlotStatisticsInput in = input(file);
+    in.quadrantX = 5000;
+    in.quadrantY = 5000;
+    const auto stats = populations(in);
+    const auto q = quadrants(in);
+
+    const double x1 = std::pow(10.0, 528 / 340.0), x2 = std::pow(10.0, 100 / 340.0), x3 = std::pow(10.0, 900 / 340.0);
+    EXPECT_EQ(stats[0].Number, 3);
+    EXPECT_NEAR(stats[0].XMean, (x1 + x2 + x3) / 3, 1e-3);
+    EXPECT_NEAR(stats[0].XGeoMean, std::cbrt(x1 * x2 * x3), 1e-3);
+    EXPECT_NEAR(stats[0].YMean, (100 + 100 + 700) / 3.0, 1e-9);
+    // Channel 528 of 1024 lies right of the middle, 100 left; SSC 100 low, 700 high.
+    EXPECT_EQ(q[LowerRight].Number, 1);
+    EXPECT_EQ(q[LowerLeft].Number, 1);
+    EXPECT_EQ(q[UpperRight].Number, 1);
+    EXPECT_EQ(q[UpperLeft].Number, 0);
+    for (const DotPlotStatistics& s : {stats[0], q[0], q[1], q[2], q[3]}) {
+        EXPECT_TRUE(std::isfinite(s.XMean) && std::isfinite(s.YMean));
+        EXPECT_TRUE(std::isfinite(s.XGeoMean) && std::isfinite(s.YGeoMean));
+    }
 }
 
 struct LookupCase {
