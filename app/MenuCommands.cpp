@@ -10,6 +10,9 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QWindow>
+
+#include <vector>
 
 #include "app/Dialogs.h"
 #include "app/MainServices.h"
@@ -38,12 +41,28 @@ protected:
             if (auto* w = qobject_cast<QWidget*>(watched)) w->hide();
             return true;
         }
-        if (event->type() == QEvent::Show && !event->spontaneous()) onShown_();
+        if (event->type() == QEvent::Show && !event->spontaneous()) {
+            standForTheProgram(watched);
+            onShown_();
+        }
         if (event->type() == QEvent::Hide && !event->spontaneous()) onHidden_();
         return false;
     }
 
 private:
+    // A window that stands for the main window alone (its transient
+    // parent) is minimised together with it by window managers that
+    // minimise a window's family: minimising it would hide the whole
+    // program. Without a parent of its own it stands for the program as a
+    // whole (the platform names the program's group leader instead), stays
+    // above the main window all the same, and is minimised alone.
+    static void standForTheProgram(QObject* watched) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || !widget->isWindow()) return;
+        if (QWindow* handle = widget->windowHandle(); handle && handle->transientParent())
+            handle->setTransientParent(nullptr);
+    }
+
     std::function<void()> onShown_;
     std::function<void()> onHidden_;
 };
@@ -121,18 +140,34 @@ bool MenuCommands::toggleServiceWindow(ServiceWindow which) {
     // The tick and the window's visibility change together, so the window
     // tells whether the item was ticked (a click has already flipped the
     // check mark of a checkable item).
-    if (window->isVisible()) {
+    // A minimised window is brought back rather than hidden: the menu is
+    // the way back to it.
+    if (window->isVisible() && !window->isMinimized()) {
         window->hide();  // the watcher unticks and disables "Print..."
         if (item) item->setChecked(false);
         return false;
     }
     if (item) item->setChecked(true);
-    openOwnWindowInView(*window, centreWindow());
+    showServiceWindow(which);
+    return true;
+}
+
+void MenuCommands::showServiceWindow(ServiceWindow which) {
+    QWidget* window = serviceWindow(which);
+    if (!window) return;
+    // Opened again, a window left maximised comes back at its own size,
+    // clear of the main window's menus.
+    if (window->isHidden() && (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        window->setWindowState(window->windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    std::vector<const QWidget*> others;
+    for (const Binding& b : bindings_)
+        if (b.window) others.push_back(b.window.data());
+    openOwnWindowInView(*window, centreWindow(), others);
     window->show();
     // Shown, it may know its real frame now.
     keepOnScreen(*window);
     window->raise();
-    return true;
 }
 
 void MenuCommands::runAfterShow(ServiceWindow which) {

@@ -35,6 +35,9 @@ void setHelpPageOpener(HelpPageOpener opener);
 
 // The windows that the menu shows and hides with a tick.
 enum class ServiceWindow { PrintPreview, FileInfo, FileBrowser, WellPlateBrowser, FileNameHandler, AboutBox };
+inline constexpr std::array<ServiceWindow, 6> AllServiceWindows{
+    ServiceWindow::PrintPreview,     ServiceWindow::FileInfo,        ServiceWindow::FileBrowser,
+    ServiceWindow::WellPlateBrowser, ServiceWindow::FileNameHandler, ServiceWindow::AboutBox};
 
 class MenuCommands {
 public:
@@ -55,6 +58,10 @@ public:
     // information window takes the active window's file). nullptr unbinds.
     void setServiceWindow(ServiceWindow which, QWidget* window, std::function<void()> afterShow = {});
     QWidget* serviceWindow(ServiceWindow which) const;
+    // Shows a service window in view: one never placed at a free spot of
+    // the screen beside the other service windows, clear of the main
+    // window's menu bar; any one wholly on the screen.
+    void showServiceWindow(ServiceWindow which);
 
     // ---- "&File" ----
     virtual void FileOpenFCS_Click() {}
@@ -125,7 +132,7 @@ private:
         std::function<void()> afterShow;
         QObject* watcher = nullptr;
     };
-    static constexpr int ServiceWindowCount = 6;
+    static constexpr int ServiceWindowCount = static_cast<int>(AllServiceWindows.size());
     QAction* itemOf(ServiceWindow which) const;
     // Shows or hides the window of an item, keeping the tick with it; true
     // when it showed the window.
