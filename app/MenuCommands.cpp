@@ -3,6 +3,7 @@
 #include "app/WorkspacePlacement.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QCoreApplication>
@@ -67,6 +68,28 @@ private:
     std::function<void()> onHidden_;
 };
 
+// Brings the service windows back above the main window whenever the
+// window manager may have raised the main window over them: when it becomes
+// the active window, when it is clicked and when more of it comes into
+// view. Not while a modal box is open, which must stay above them all.
+class MainWindowRaiseWatcher : public QObject {
+public:
+    MainWindowRaiseWatcher(QObject* parent, std::function<void()> raiseOthers)
+        : QObject(parent), raiseOthers_(std::move(raiseOthers)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool activated = event->type() == QEvent::ActivationChange && qobject_cast<QWidget*>(watched) &&
+                               static_cast<QWidget*>(watched)->isActiveWindow();
+        const bool raised = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Expose;
+        if ((activated || raised) && !QApplication::activeModalWidget()) raiseOthers_();
+        return false;
+    }
+
+private:
+    std::function<void()> raiseOthers_;
+};
+
 QString numberText(int32_t v) { return QString::fromStdString(NumberText(v)); }
 
 HelpPageOpener& helpPageOpener() {
@@ -113,6 +136,21 @@ void MenuCommands::setServiceWindow(ServiceWindow which, QWidget* window, std::f
     window->installEventFilter(b.watcher);
     if (QAction* item = itemOf(which)) item->setChecked(window->isVisible());
     if (which == ServiceWindow::PrintPreview && menu_) menu_->Printtaa->setEnabled(window->isVisible());
+}
+
+void MenuCommands::keepServiceWindowsAbove(QWidget& main) {
+    if (raiseWatcher_) return;
+    auto* watcher = new MainWindowRaiseWatcher(&main, [this] { raiseServiceWindows(); });
+    raiseWatcher_ = watcher;
+    main.installEventFilter(watcher);
+    // The window's own handle sees every press inside it, whichever
+    // control takes it.
+    if (QWindow* handle = main.windowHandle()) handle->installEventFilter(watcher);
+}
+
+void MenuCommands::raiseServiceWindows() {
+    for (const Binding& b : bindings_)
+        if (b.window && b.window->isWindow() && b.window->isVisible() && !b.window->isMinimized()) b.window->raise();
 }
 
 QWidget* MenuCommands::serviceWindow(ServiceWindow which) const {

@@ -58,6 +58,13 @@ public:
     // information window takes the active window's file). nullptr unbinds.
     void setServiceWindow(ServiceWindow which, QWidget* window, std::function<void()> afterShow = {});
     QWidget* serviceWindow(ServiceWindow which) const;
+    // The service windows stand for the program as a whole, not for the
+    // main window, so that a window manager minimises each alone; they are
+    // kept above the main window here instead: raised whenever the main
+    // window becomes active or is clicked. Called once the main window has
+    // been shown.
+    void keepServiceWindowsAbove(QWidget& main);
+    void raiseServiceWindows();
     // Shows a service window in view: one never placed at a free spot of
     // the screen beside the other service windows, clear of the main
     // window's menu bar; any one wholly on the screen.
@@ -145,6 +152,7 @@ private:
 
     MainMenu* menu_ = nullptr;
     std::array<Binding, ServiceWindowCount> bindings_{};
+    QPointer<QObject> raiseWatcher_;
 };
 
 }  // namespace qv

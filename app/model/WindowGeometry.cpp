@@ -120,8 +120,9 @@ QPoint OwnWindowPlace(const QSize& size, const QRect& screen, const std::vector<
     for (const QRect& r : keepClear) besides(r);
 
     // Compared in this order: kept-clear area covered, other windows
-    // covered, height on the screen, nearness to its right edge.
-    using Score = std::tuple<int64_t, int64_t, int, int>;
+    // covered, distance from the screen's top right corner (along the
+    // edges), height on the screen.
+    using Score = std::tuple<int64_t, int64_t, int64_t, int>;
     std::optional<QPoint> best;
     Score bestScore{};
     for (const QPoint& corner : corners) {
@@ -130,7 +131,8 @@ QPoint OwnWindowPlace(const QSize& size, const QRect& screen, const std::vector<
         int64_t clear = 0, cover = 0;
         for (const QRect& r : keepClear) clear += overlapArea(spot, r);
         for (const QRect& r : others) cover += overlapArea(spot, r);
-        const Score score{clear, cover, corner.y(), -corner.x()};
+        const int64_t distance = int64_t{corner.y() - top} + (right - corner.x());
+        const Score score{clear, cover, distance, corner.y()};
         if (!best || score < bestScore) {
             best = corner;
             bestScore = score;

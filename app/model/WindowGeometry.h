@@ -70,9 +70,10 @@ QPoint NewWindowPlace(const QSize& size, const QRect& area, const std::vector<QR
 // wholly on it, clear of every `keepClear` rectangle (the main window's
 // title and menu bars) wherever there is room, covering as little of the
 // `others` (the other windows of their own in view) as it can, and among
-// equal places the highest, then the rightmost: the workspace fills with
-// plots from the left. The places tried are the screen's corners and those
-// beside every other and every kept-clear rectangle.
+// equal places the one nearest the screen's top right corner: the
+// workspace fills with plots from the left. The places tried are the
+// screen's corners and those beside every other and every kept-clear
+// rectangle.
 QPoint OwnWindowPlace(const QSize& size, const QRect& screen, const std::vector<QRect>& others,
                       const std::vector<QRect>& keepClear);
 
