@@ -195,8 +195,11 @@ void MenuCommands::showServiceWindow(ServiceWindow which) {
     if (!window) return;
     // Opened again, a window left maximised comes back at its own size,
     // clear of the main window's menus.
-    if (window->isHidden() && (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+    if (window->isHidden() && (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        const QRect normal = window->normalGeometry();
         window->setWindowState(window->windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+        if (normal.isValid()) window->setGeometry(normal);
+    }
     if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     std::vector<const QWidget*> others;
     for (const Binding& b : bindings_)

@@ -172,6 +172,8 @@ void PrintPreview::keepA4() {
     if (outer->size() == page) return;
     resizing_ = true;
     outer->resize(page);
+    // Grown to the screen's height, it may now reach below it.
+    if (outer->isVisible()) keepOnScreen(*outer);
     resizing_ = false;
 }
 

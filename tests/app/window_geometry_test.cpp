@@ -230,6 +230,22 @@ INSTANTIATE_TEST_SUITE_P(
         OwnPlace{"MainWindowAtTheTopLeftLeavesTheRightSide", {300, 700}, {}, QRect(0, 0, 700, 60), {724, 0}}),
     [](const ::testing::TestParamInfo<OwnPlace>& info) { return std::string(info.param.name); });
 
+// The five windows of their own (print page, File info, the two browsers,
+// the renamer, frames included) opened one after another on a 1600 x 1000
+// screen below a main window of 90 per cent of it: each at its own spot.
+TEST(OwnWindows, FiveOpenedOneAfterAnotherDoNotOverlap) {
+    const QRect screen(0, 0, 1600, 1000);
+    const QRect bars(80, 29, 1442, 62);
+    std::vector<QRect> open;
+    for (const QSize size : {QSize(341, 499), QSize(420, 375), QSize(268, 508), QSize(495, 275), QSize(648, 528)}) {
+        const QRect spot(OwnWindowPlace(size, screen, open, {bars}), size);
+        EXPECT_TRUE(screen.contains(spot)) << open.size();
+        EXPECT_FALSE(spot.intersects(bars)) << open.size();
+        for (const QRect& other : open) EXPECT_FALSE(spot.intersects(other)) << open.size();
+        open.push_back(spot);
+    }
+}
+
 // No spot is clear: the one covering least of the bars, then of the others.
 TEST(OwnWindows, CoverTheBarsLeastWhenNoSpotIsClear) {
     const QSize tall(341, 740);
