@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QWindow>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/Dialogs.h"
@@ -32,8 +33,12 @@ namespace {
 // runs.
 class ServiceWindowWatcher : public QObject {
 public:
-    ServiceWindowWatcher(QObject* parent, std::function<void()> onShown, std::function<void()> onHidden)
-        : QObject(parent), onShown_(std::move(onShown)), onHidden_(std::move(onHidden)) {}
+    ServiceWindowWatcher(QObject* parent, std::function<void()> onShown, std::function<void()> onHidden,
+                         std::function<void()> onActivated)
+        : QObject(parent),
+          onShown_(std::move(onShown)),
+          onHidden_(std::move(onHidden)),
+          onActivated_(std::move(onActivated)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -47,6 +52,7 @@ protected:
             onShown_();
         }
         if (event->type() == QEvent::Hide && !event->spontaneous()) onHidden_();
+        if (event->type() == QEvent::WindowActivate) onActivated_();
         return false;
     }
 
@@ -66,6 +72,7 @@ private:
 
     std::function<void()> onShown_;
     std::function<void()> onHidden_;
+    std::function<void()> onActivated_;
 };
 
 // Brings the service windows back above the main window whenever the
@@ -132,7 +139,8 @@ void MenuCommands::setServiceWindow(ServiceWindow which, QWidget* window, std::f
     b.window = window;
     b.afterShow = std::move(afterShow);
     b.watcher = new ServiceWindowWatcher(
-        nullptr, [this, which] { serviceWindowShown(which); }, [this, which] { serviceWindowHidden(which); });
+        nullptr, [this, which] { serviceWindowShown(which); }, [this, which] { serviceWindowHidden(which); },
+        [this, which] { putOnTop(which); });
     window->installEventFilter(b.watcher);
     if (QAction* item = itemOf(which)) item->setChecked(window->isVisible());
     if (which == ServiceWindow::PrintPreview && menu_) menu_->Printtaa->setEnabled(window->isVisible());
@@ -148,9 +156,19 @@ void MenuCommands::keepServiceWindowsAbove(QWidget& main) {
     if (QWindow* handle = main.windowHandle()) handle->installEventFilter(watcher);
 }
 
+void MenuCommands::putOnTop(ServiceWindow which) {
+    const auto at = std::find(stacking_.begin(), stacking_.end(), which);
+    if (at != stacking_.end()) stacking_.erase(at);
+    stacking_.push_back(which);
+}
+
 void MenuCommands::raiseServiceWindows() {
-    for (const Binding& b : bindings_)
-        if (b.window && b.window->isWindow() && b.window->isVisible() && !b.window->isMinimized()) b.window->raise();
+    // In the order they were last active, so that they keep their order
+    // among themselves.
+    for (const ServiceWindow which : stacking_) {
+        QWidget* window = serviceWindow(which);
+        if (window && window->isWindow() && window->isVisible() && !window->isMinimized()) window->raise();
+    }
 }
 
 QWidget* MenuCommands::serviceWindow(ServiceWindow which) const {
@@ -209,6 +227,7 @@ void MenuCommands::showServiceWindow(ServiceWindow which) {
     // Shown, it may know its real frame now.
     keepOnScreen(*window);
     window->raise();
+    putOnTop(which);
 }
 
 void MenuCommands::runAfterShow(ServiceWindow which) {

@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class QAction;
 
@@ -145,6 +146,8 @@ private:
     // when it showed the window.
     bool toggleServiceWindow(ServiceWindow which);
     void runAfterShow(ServiceWindow which);
+    // The window now stands above the other service windows.
+    void putOnTop(ServiceWindow which);
     void serviceWindowShown(ServiceWindow which);
     void serviceWindowHidden(ServiceWindow which);
     // One of the two "Set limit" input boxes.
@@ -153,6 +156,8 @@ private:
     MainMenu* menu_ = nullptr;
     std::array<Binding, ServiceWindowCount> bindings_{};
     QPointer<QObject> raiseWatcher_;
+    // The service windows, lowest first, as they were last shown or active.
+    std::vector<ServiceWindow> stacking_{AllServiceWindows.begin(), AllServiceWindows.end()};
 };
 
 }  // namespace qv
