@@ -57,12 +57,11 @@ protected:
     }
 
 private:
-    // A window that stands for the main window alone (its transient
-    // parent) is minimised together with it by window managers that
-    // minimise a window's family: minimising it would hide the whole
-    // program. Without a parent of its own it stands for the program as a
-    // whole (the platform names the program's group leader instead), stays
-    // above the main window all the same, and is minimised alone.
+    // A window that stands for the main window (its transient parent) is
+    // minimised together with it by window managers that minimise a
+    // window's family: minimising it would hide the whole program. Without
+    // one it is minimised alone; the main window keeps it above itself
+    // instead (keepServiceWindowsAbove).
     static void standForTheProgram(QObject* watched) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget || !widget->isWindow()) return;

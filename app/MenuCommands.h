@@ -61,9 +61,10 @@ public:
     QWidget* serviceWindow(ServiceWindow which) const;
     // The service windows stand for the program as a whole, not for the
     // main window, so that a window manager minimises each alone; they are
-    // kept above the main window here instead: raised whenever the main
-    // window becomes active or is clicked. Called once the main window has
-    // been shown.
+    // kept above the main window here instead: raised, in the order they
+    // were last active, whenever the main window becomes active, is clicked
+    // or comes further into view (not while a modal box is open). Called
+    // once the main window has been shown.
     void keepServiceWindowsAbove(QWidget& main);
     void raiseServiceWindows();
     // Shows a service window in view: one never placed at a free spot of

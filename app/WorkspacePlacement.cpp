@@ -123,20 +123,23 @@ void setPlaceFromTwips(QWidget& outer, WindowEdge which, double twips) {
 
 void fitIntoView(QWidget& outer) {
     if (outer.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) return;
-    Living living = livingOf(outer);
+    QRect area;
+    QMargins frame;
     if (const QMdiArea* mdi = workspaceOf(outer)) {
         // Once every window lies inside, the workspace needs no scroll bars:
         // its whole view is the area.
         QSize view = mdi->viewport()->size();
         if (mdi->verticalScrollBar()->isVisible()) view.rwidth() += mdi->verticalScrollBar()->width();
         if (mdi->horizontalScrollBar()->isVisible()) view.rheight() += mdi->horizontalScrollBar()->height();
-        living.area = QRect(QPoint(0, 0), view);
+        area = QRect(QPoint(0, 0), view);
+    } else {
+        area = livingOf(outer).area;
+        // Frame included: the one the window manager gives, or until it is
+        // known the one it is likely to give.
+        if (outer.isWindow()) frame = frameOf(outer);
     }
-    // Frame included: the one the window manager gives, or until it is
-    // known the one it is likely to give.
-    if (outer.isWindow()) living.frame = frameOf(outer);
     const QRect place = savedPlaceOf(outer);
-    const QRect fitted = FittedIntoView(place, living.frame, living.area);
+    const QRect fitted = FittedIntoView(place, frame, area);
     if (fitted != place) outer.setGeometry(fitted);
 }
 
