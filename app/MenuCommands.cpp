@@ -3,6 +3,7 @@
 #include "app/WorkspacePlacement.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QCoreApplication>
@@ -10,6 +11,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QWindow>
+
+#include <algorithm>
+#include <vector>
 
 #include "app/Dialogs.h"
 #include "app/MainServices.h"
@@ -28,8 +33,12 @@ namespace {
 // runs.
 class ServiceWindowWatcher : public QObject {
 public:
-    ServiceWindowWatcher(QObject* parent, std::function<void()> onShown, std::function<void()> onHidden)
-        : QObject(parent), onShown_(std::move(onShown)), onHidden_(std::move(onHidden)) {}
+    ServiceWindowWatcher(QObject* parent, std::function<void()> onShown, std::function<void()> onHidden,
+                         std::function<void()> onActivated)
+        : QObject(parent),
+          onShown_(std::move(onShown)),
+          onHidden_(std::move(onHidden)),
+          onActivated_(std::move(onActivated)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -38,14 +47,53 @@ protected:
             if (auto* w = qobject_cast<QWidget*>(watched)) w->hide();
             return true;
         }
-        if (event->type() == QEvent::Show && !event->spontaneous()) onShown_();
+        if (event->type() == QEvent::Show && !event->spontaneous()) {
+            standForTheProgram(watched);
+            onShown_();
+        }
         if (event->type() == QEvent::Hide && !event->spontaneous()) onHidden_();
+        if (event->type() == QEvent::WindowActivate) onActivated_();
         return false;
     }
 
 private:
+    // A window that stands for the main window (its transient parent) is
+    // minimised together with it by window managers that minimise a
+    // window's family: minimising it would hide the whole program. Without
+    // one it is minimised alone; the main window keeps it above itself
+    // instead (keepServiceWindowsAbove).
+    static void standForTheProgram(QObject* watched) {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget || !widget->isWindow()) return;
+        if (QWindow* handle = widget->windowHandle(); handle && handle->transientParent())
+            handle->setTransientParent(nullptr);
+    }
+
     std::function<void()> onShown_;
     std::function<void()> onHidden_;
+    std::function<void()> onActivated_;
+};
+
+// Brings the service windows back above the main window whenever the
+// window manager may have raised the main window over them: when it becomes
+// the active window, when it is clicked and when more of it comes into
+// view. Not while a modal box is open, which must stay above them all.
+class MainWindowRaiseWatcher : public QObject {
+public:
+    MainWindowRaiseWatcher(QObject* parent, std::function<void()> raiseOthers)
+        : QObject(parent), raiseOthers_(std::move(raiseOthers)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const bool activated = event->type() == QEvent::ActivationChange && qobject_cast<QWidget*>(watched) &&
+                               static_cast<QWidget*>(watched)->isActiveWindow();
+        const bool raised = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::Expose;
+        if ((activated || raised) && !QApplication::activeModalWidget()) raiseOthers_();
+        return false;
+    }
+
+private:
+    std::function<void()> raiseOthers_;
 };
 
 QString numberText(int32_t v) { return QString::fromStdString(NumberText(v)); }
@@ -90,10 +138,36 @@ void MenuCommands::setServiceWindow(ServiceWindow which, QWidget* window, std::f
     b.window = window;
     b.afterShow = std::move(afterShow);
     b.watcher = new ServiceWindowWatcher(
-        nullptr, [this, which] { serviceWindowShown(which); }, [this, which] { serviceWindowHidden(which); });
+        nullptr, [this, which] { serviceWindowShown(which); }, [this, which] { serviceWindowHidden(which); },
+        [this, which] { putOnTop(which); });
     window->installEventFilter(b.watcher);
     if (QAction* item = itemOf(which)) item->setChecked(window->isVisible());
     if (which == ServiceWindow::PrintPreview && menu_) menu_->Printtaa->setEnabled(window->isVisible());
+}
+
+void MenuCommands::keepServiceWindowsAbove(QWidget& main) {
+    if (raiseWatcher_) return;
+    auto* watcher = new MainWindowRaiseWatcher(&main, [this] { raiseServiceWindows(); });
+    raiseWatcher_ = watcher;
+    main.installEventFilter(watcher);
+    // The window's own handle sees every press inside it, whichever
+    // control takes it.
+    if (QWindow* handle = main.windowHandle()) handle->installEventFilter(watcher);
+}
+
+void MenuCommands::putOnTop(ServiceWindow which) {
+    const auto at = std::find(stacking_.begin(), stacking_.end(), which);
+    if (at != stacking_.end()) stacking_.erase(at);
+    stacking_.push_back(which);
+}
+
+void MenuCommands::raiseServiceWindows() {
+    // In the order they were last active, so that they keep their order
+    // among themselves.
+    for (const ServiceWindow which : stacking_) {
+        QWidget* window = serviceWindow(which);
+        if (window && window->isWindow() && window->isVisible() && !window->isMinimized()) window->raise();
+    }
 }
 
 QWidget* MenuCommands::serviceWindow(ServiceWindow which) const {
@@ -121,18 +195,38 @@ bool MenuCommands::toggleServiceWindow(ServiceWindow which) {
     // The tick and the window's visibility change together, so the window
     // tells whether the item was ticked (a click has already flipped the
     // check mark of a checkable item).
-    if (window->isVisible()) {
+    // A minimised window is brought back rather than hidden: the menu is
+    // the way back to it.
+    if (window->isVisible() && !window->isMinimized()) {
         window->hide();  // the watcher unticks and disables "Print..."
         if (item) item->setChecked(false);
         return false;
     }
     if (item) item->setChecked(true);
-    openOwnWindowInView(*window, centreWindow());
+    showServiceWindow(which);
+    return true;
+}
+
+void MenuCommands::showServiceWindow(ServiceWindow which) {
+    QWidget* window = serviceWindow(which);
+    if (!window) return;
+    // Opened again, a window left maximised comes back at its own size,
+    // clear of the main window's menus.
+    if (window->isHidden() && (window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        const QRect normal = window->normalGeometry();
+        window->setWindowState(window->windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+        if (normal.isValid()) window->setGeometry(normal);
+    }
+    if (window->isMinimized()) window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    std::vector<const QWidget*> others;
+    for (const Binding& b : bindings_)
+        if (b.window) others.push_back(b.window.data());
+    openOwnWindowInView(*window, centreWindow(), others);
     window->show();
     // Shown, it may know its real frame now.
     keepOnScreen(*window);
     window->raise();
-    return true;
+    putOnTop(which);
 }
 
 void MenuCommands::runAfterShow(ServiceWindow which) {

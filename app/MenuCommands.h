@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class QAction;
 
@@ -35,6 +36,9 @@ void setHelpPageOpener(HelpPageOpener opener);
 
 // The windows that the menu shows and hides with a tick.
 enum class ServiceWindow { PrintPreview, FileInfo, FileBrowser, WellPlateBrowser, FileNameHandler, AboutBox };
+inline constexpr std::array<ServiceWindow, 6> AllServiceWindows{
+    ServiceWindow::PrintPreview,     ServiceWindow::FileInfo,        ServiceWindow::FileBrowser,
+    ServiceWindow::WellPlateBrowser, ServiceWindow::FileNameHandler, ServiceWindow::AboutBox};
 
 class MenuCommands {
 public:
@@ -55,6 +59,18 @@ public:
     // information window takes the active window's file). nullptr unbinds.
     void setServiceWindow(ServiceWindow which, QWidget* window, std::function<void()> afterShow = {});
     QWidget* serviceWindow(ServiceWindow which) const;
+    // The service windows stand for the program as a whole, not for the
+    // main window, so that a window manager minimises each alone; they are
+    // kept above the main window here instead: raised, in the order they
+    // were last active, whenever the main window becomes active, is clicked
+    // or comes further into view (not while a modal box is open). Called
+    // once the main window has been shown.
+    void keepServiceWindowsAbove(QWidget& main);
+    void raiseServiceWindows();
+    // Shows a service window in view: one never placed at a free spot of
+    // the screen beside the other service windows, clear of the main
+    // window's menu bar; any one wholly on the screen.
+    void showServiceWindow(ServiceWindow which);
 
     // ---- "&File" ----
     virtual void FileOpenFCS_Click() {}
@@ -125,12 +141,14 @@ private:
         std::function<void()> afterShow;
         QObject* watcher = nullptr;
     };
-    static constexpr int ServiceWindowCount = 6;
+    static constexpr int ServiceWindowCount = static_cast<int>(AllServiceWindows.size());
     QAction* itemOf(ServiceWindow which) const;
     // Shows or hides the window of an item, keeping the tick with it; true
     // when it showed the window.
     bool toggleServiceWindow(ServiceWindow which);
     void runAfterShow(ServiceWindow which);
+    // The window now stands above the other service windows.
+    void putOnTop(ServiceWindow which);
     void serviceWindowShown(ServiceWindow which);
     void serviceWindowHidden(ServiceWindow which);
     // One of the two "Set limit" input boxes.
@@ -138,6 +156,9 @@ private:
 
     MainMenu* menu_ = nullptr;
     std::array<Binding, ServiceWindowCount> bindings_{};
+    QPointer<QObject> raiseWatcher_;
+    // The service windows, lowest first, as they were last shown or active.
+    std::vector<ServiceWindow> stacking_{AllServiceWindows.begin(), AllServiceWindows.end()};
 };
 
 }  // namespace qv

@@ -111,6 +111,7 @@ void PaaIkkuna::MDIForm_Load() {
     }
     panel_->applyWidth();
     openAtUsefulSize();
+    keepServiceWindowsAbove(*this);
 
     // The print page is loaded once, hidden; "Print preview" shows it. It
     // is a window of its own beside the workspace, so it never counts among

@@ -24,6 +24,7 @@
 #include "app/PlotWindow.h"
 #include "app/SheetSections.h"
 #include "app/WindowRegistry.h"
+#include "app/WorkspacePlacement.h"
 #include "app/model/PopulationRecompute.h"
 #include "app/model/ProgramFolder.h"
 #include "app/model/SheetReader.h"
@@ -123,7 +124,12 @@ std::string workspaceText(SheetMode mode, const MainMenu& menu) {
 // Shows or hides a service window as a sheet's "visible" line says, with its
 // menu item's tick (and "Print..." for the print page).
 void setServiceShown(PaaIkkuna& main, ServiceWindow which, bool shown) {
-    if (QWidget* window = main.serviceWindow(which)) window->setVisible(shown);
+    // Shown the way the menu shows it: in view, at a free spot when the
+    // sheet gives no place.
+    if (shown)
+        main.showServiceWindow(which);
+    else if (QWidget* window = main.serviceWindow(which))
+        window->hide();
     MainMenu& menu = main.mainMenu();
     QAction* item = which == ServiceWindow::PrintPreview ? menu.AvaaPrintPreviewPage : menu.NaytaFileInfo;
     if (item) item->setChecked(shown);
@@ -200,6 +206,17 @@ void clearWorkspace() {
         }
         if (g.WindowRegistry[static_cast<size_t>(w)].Form == window) releaseWindowSlot(w);
     }
+}
+
+// Every window the sheet brought back lies wholly in view, also when the
+// sheet was written on a larger screen: the workspace's windows inside its
+// visible area, the windows of their own on the screen.
+void keepRestoredWindowsInView(PaaIkkuna& main) {
+    processPendingEvents();
+    for (QMdiSubWindow* sub : main.workspace()->subWindowList())
+        if (sub->isVisible()) fitIntoView(*sub);
+    for (const ServiceWindow which : AllServiceWindows)
+        if (QWidget* window = main.serviceWindow(which); window && window->isVisible()) fitIntoView(*window);
 }
 
 void loadFiles(const ParsedSheet& sheet, const std::string& sheetPath, std::string_view bytes) {
@@ -458,6 +475,7 @@ void SheetStore::load(const QString& path) {
             const QMdiSubWindow* current = main_.workspace()->currentSubWindow();
             if (auto* active = current ? qobject_cast<PlotWindow*>(current->widget()) : nullptr)
                 active->onActivated();
+            keepRestoredWindowsInView(main_);
             main_.PiirraKaikki();
         } catch (...) {
             // Whatever failed, the workspace holds what was loaded so far

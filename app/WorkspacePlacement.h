@@ -7,6 +7,8 @@
 // it.
 #include <QRect>
 
+#include <vector>
+
 #include "app/model/WindowGeometry.h"
 
 class QWidget;
@@ -28,23 +30,31 @@ QRect savedPlaceOf(const QWidget& outer);
 // the workspace or the screen.
 void setPlaceFromTwips(QWidget& outer, WindowEdge which, double twips);
 
-// The largest size a window may take on the screen `window` is on.
-QSize largestWindowSizeFor(const QWidget& window);
+// The largest client size a window of its own may take on the screen it is
+// on: the screen's available area less the window's frame.
+QSize largestClientSizeOnScreen(const QWidget& window);
+
+// The window lies wholly in view: a workspace frame inside the workspace's
+// visible area, a window of its own on the screen, frame included. It stays
+// where it is when it lies there already, else it is moved (FittedIntoView),
+// and shrunk only where it is larger than its area. A maximised or
+// minimised window is left to the window manager.
+void fitIntoView(QWidget& outer);
 
 // A new window opens where the user can see it: the workspace frame around
-// `window` is placed by its real size, wholly inside the workspace's
-// visible area when it fits there, beside the other windows. A window
-// without a workspace frame, or a maximised one, is left as it is.
+// `window`, no larger than the workspace's visible area, is placed by its
+// real size wholly inside it, beside the other windows. A window without a
+// workspace frame, or a maximised one, is left as it is.
 void keepInsideWorkspace(QWidget& window);
 
 // A window of its own about to be shown: one that was never placed opens at
-// the top right of `beside` (the main window), clear of the plots that
-// fill the workspace from the left; then, placed or not, it is moved,
-// never shrunk, so that it lies wholly on the screen, frame included.
-void openOwnWindowInView(QWidget& window, const QWidget* beside);
+// a free spot of the screen (OwnWindowPlace): beside the `others` shown
+// already, never over the title and menu bars of `beside` (the main
+// window); then, placed or not, it is fitted into view.
+void openOwnWindowInView(QWidget& window, const QWidget* beside, const std::vector<const QWidget*>& others);
 
-// A window of its own being shown: moved, never shrunk, so that it lies
-// wholly on the screen, title bar and frame included.
+// A window of its own being shown: fitted wholly on the screen, title bar
+// and frame included.
 void keepOnScreen(QWidget& window);
 
 }  // namespace qv

@@ -147,7 +147,8 @@ void PrintPreview::Piirra() {
 
 void PrintPreview::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.fillRect(rect(), Qt::white);
+    // Beside the page, where a maximised window is wider than it.
+    p.fillRect(rect(), Qt::gray);
     p.drawImage(0, 0, page_);
     if (outline_) {
         p.setPen(QPen(Qt::black, 1));
@@ -156,28 +157,34 @@ void PrintPreview::paintEvent(QPaintEvent*) {
     }
 }
 
+namespace {
+
+bool takesTheWindowManagersSize(const QWidget& outer) {
+    return outer.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+}
+
+}  // namespace
+
 void PrintPreview::keepA4() {
     QWidget* outer = outerWidget();
-    if (resizing_) return;
-    // The page's height follows its width; a width whose page would be
-    // taller than a window may be is narrowed to the tallest page allowed.
-    const int tallest = largestWindowSizeFor(*outer).height();
-    int width = outer->width();
-    int height = static_cast<int>(std::lround(PageHeightFor(width)));
-    if (height > tallest) {
-        height = tallest;
-        width = std::max(1, static_cast<int>(std::floor(height / PageHeightFor(1.0))));
-    }
-    if (outer->size() == QSize(width, height)) return;
+    if (resizing_ || takesTheWindowManagersSize(*outer)) return;
+    // The page's height follows its width, within the screen: where the
+    // screen's height is the limit, the width follows from the height.
+    const QSize page = PageSizeWithin(outer->width(), largestClientSizeOnScreen(*outer));
+    if (outer->size() == page) return;
     resizing_ = true;
-    outer->resize(width, height);
+    outer->resize(page);
+    // Grown to the screen's height, it may now reach below it.
+    if (outer->isVisible()) keepOnScreen(*outer);
     resizing_ = false;
 }
 
 void PrintPreview::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     keepA4();
-    setPictureSize(size());
+    // Maximised, the window is the window manager's size and the page the
+    // largest A4 page inside it, at its top left as always.
+    setPictureSize(takesTheWindowManagersSize(*outerWidget()) ? PageSizeWithin(width(), size()) : size());
     Piirra();
 }
 

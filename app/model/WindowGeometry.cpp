@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <tuple>
 
 namespace qv {
 
@@ -67,6 +68,13 @@ QRect MovedIntoView(const QRect& window, const QRect& area) {
     return QRect(QPoint(x, y), window.size());
 }
 
+QRect FittedIntoView(const QRect& window, const QMargins& frame, const QRect& area) {
+    const int roomW = std::max(1, area.width() - frame.left() - frame.right());
+    const int roomH = std::max(1, area.height() - frame.top() - frame.bottom());
+    const QRect client(window.topLeft(), QSize(clampInt(window.width(), 1, roomW), clampInt(window.height(), 1, roomH)));
+    return MovedIntoView(client.marginsAdded(frame), area).marginsRemoved(frame);
+}
+
 QPoint NewWindowPlace(const QSize& size, const QRect& area, const std::vector<QRect>& others) {
     // The area's own corners, then the corners beside every other window.
     const int right = area.left() + area.width() - size.width();
@@ -94,6 +102,45 @@ QPoint NewWindowPlace(const QSize& size, const QRect& area, const std::vector<QR
     }
     if (best) return *best;
     return MovedIntoView(QRect(area.topLeft(), size), area).topLeft();
+}
+
+QPoint OwnWindowPlace(const QSize& size, const QRect& screen, const std::vector<QRect>& others,
+                      const std::vector<QRect>& keepClear) {
+    const int w = size.width(), h = size.height();
+    const int left = screen.left(), top = screen.top();
+    const int right = screen.left() + screen.width() - w;
+    const int bottom = screen.top() + screen.height() - h;
+    std::vector<QPoint> corners{{right, top}, {left, top}, {right, bottom}, {left, bottom}};
+    const auto besides = [&](const QRect& r) {
+        const int rEnd = r.x() + r.width(), bEnd = r.y() + r.height();
+        for (const int x : {r.x() - w, rEnd, r.x(), rEnd - w, left, right})
+            for (const int y : {r.y(), bEnd, r.y() - h, bEnd - h, top, bottom}) corners.emplace_back(x, y);
+    };
+    for (const QRect& r : others) besides(r);
+    for (const QRect& r : keepClear) besides(r);
+
+    // Compared in this order: kept-clear area covered, other windows
+    // covered, distance from the screen's top right corner (along the
+    // edges), height on the screen.
+    using Score = std::tuple<int64_t, int64_t, int64_t, int>;
+    std::optional<QPoint> best;
+    Score bestScore{};
+    for (const QPoint& corner : corners) {
+        const QRect spot(corner, size);
+        if (!screen.contains(spot)) continue;
+        int64_t clear = 0, cover = 0;
+        for (const QRect& r : keepClear) clear += overlapArea(spot, r);
+        for (const QRect& r : others) cover += overlapArea(spot, r);
+        const int64_t distance = int64_t{corner.y() - top} + (right - corner.x());
+        const Score score{clear, cover, distance, corner.y()};
+        if (!best || score < bestScore) {
+            best = corner;
+            bestScore = score;
+        }
+    }
+    if (best) return *best;
+    // Larger than the screen: its top-left corner at the screen's.
+    return MovedIntoView(QRect(QPoint(right, top), size), screen).topLeft();
 }
 
 }  // namespace qv

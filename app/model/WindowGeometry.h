@@ -5,6 +5,7 @@
 // windows pass in their outer rectangle (title bar at its top), the area
 // they live in (the workspace, or the screen for a window of its own) and
 // the screen's size.
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -53,11 +54,27 @@ QRect WithTwipsValue(const QRect& current, WindowEdge which, double twips, const
 // larger than the area has its top-left corner at the area's.
 QRect MovedIntoView(const QRect& window, const QRect& area);
 
+// `window`, a client rectangle with `frame` around it, lying wholly inside
+// `area`, frame included: kept where it is when it lies there already, else
+// moved the shortest way in; shrunk to the area only where it is larger.
+QRect FittedIntoView(const QRect& window, const QMargins& frame, const QRect& area);
+
 // Where a new window of `size` opens in `area`: wholly inside it when it
 // fits, beside the `others` (the windows already there, by their real
 // size) so it covers as little of them as possible, and among equal
 // places the highest, then the leftmost. The corners tried are the area's
 // four and those right of and below every other window.
 QPoint NewWindowPlace(const QSize& size, const QRect& area, const std::vector<QRect>& others);
+
+// Where a window of its own of `size` (frame included) opens on `screen`:
+// wholly on it, clear of every `keepClear` rectangle (the main window's
+// title and menu bars) wherever there is room, covering as little of the
+// `others` (the other windows of their own in view) as it can, and among
+// equal places the one nearest the screen's top right corner: the
+// workspace fills with plots from the left. The places tried are the
+// screen's corners and those beside every other and every kept-clear
+// rectangle.
+QPoint OwnWindowPlace(const QSize& size, const QRect& screen, const std::vector<QRect>& others,
+                      const std::vector<QRect>& keepClear);
 
 }  // namespace qv

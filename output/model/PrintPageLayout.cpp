@@ -39,6 +39,17 @@ void placementLines(std::vector<std::string>& out, const char* group, int id, co
 
 double PageHeightFor(double width) { return width * std::sqrt(2.0); }
 
+QSize PageSizeWithin(int wantedWidth, const QSize& room) {
+    const int tallest = std::max(1, room.height());
+    int width = std::clamp(wantedWidth, 1, std::max(1, room.width()));
+    int height = static_cast<int>(std::lround(PageHeightFor(width)));
+    if (height > tallest) {
+        height = tallest;
+        width = std::max(1, static_cast<int>(std::floor(height / PageHeightFor(1.0))));
+    }
+    return QSize(width, height);
+}
+
 QRectF PrintedPageRect(const QRectF& area) {
     double w = area.width();
     double h = PageHeightFor(w);

@@ -41,6 +41,10 @@ struct PageItem {
 
 // The A4 proportion of the page.
 double PageHeightFor(double width);
+// The page's size for a wanted width, the A4 proportion kept and the page
+// held within `room` (at least 1 x 1): where the height is the limit, the
+// width follows from the height.
+QSize PageSizeWithin(int wantedWidth, const QSize& room);
 // Where the page goes inside a printer's printable area: as large as fits,
 // the A4 proportion kept, at the area's top-left corner.
 QRectF PrintedPageRect(const QRectF& area);

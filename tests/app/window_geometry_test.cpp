@@ -141,6 +141,121 @@ INSTANTIATE_TEST_SUITE_P(
         Placement{"LargerThanTheWorkspace", {1200, 900}, {QRect(0, 0, 267, 267)}, {0, 0}}),
     [](const ::testing::TestParamInfo<Placement>& info) { return std::string(info.param.name); });
 
+// A 1024 x 768 screen, its window manager's frame, and windows brought
+// back from a sheet written on a 1600 x 1000 screen (client rectangles).
+const QRect SmallScreen(0, 0, 1024, 768);
+const QMargins Frame(4, 24, 4, 4);
+
+struct Restore {
+    const char* name;
+    QRect saved;
+    QMargins frame;
+    QRect area;
+    QRect expected;
+};
+
+void PrintTo(const Restore& r, std::ostream* os) { *os << r.name; }
+
+class RestoredWindows : public ::testing::TestWithParam<Restore> {};
+
+TEST_P(RestoredWindows, LieWhollyInTheirArea) {
+    const Restore& c = GetParam();
+    const QRect got = FittedIntoView(c.saved, c.frame, c.area);
+    EXPECT_EQ(got, c.expected) << c.name;
+    EXPECT_TRUE(c.area.contains(got.marginsAdded(c.frame))) << c.name;
+    // Shrunk only where larger than the area.
+    if (c.saved.width() + c.frame.left() + c.frame.right() <= c.area.width())
+        EXPECT_EQ(got.width(), c.saved.width()) << c.name;
+    if (c.saved.height() + c.frame.top() + c.frame.bottom() <= c.area.height())
+        EXPECT_EQ(got.height(), c.saved.height()) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RestoredWindows,
+    ::testing::Values(
+        Restore{"FittingStaysWhereSaved", QRect(300, 200, 327, 347), Frame, SmallScreen, QRect(300, 200, 327, 347)},
+        Restore{"FileInfoAtTheRightOfTheLargerScreen", QRect(961, 120, 412, 347), Frame, SmallScreen,
+                QRect(608, 120, 412, 347)},
+        Restore{"PrintPageAtTheRightOfTheLargerScreen", QRect(961, 60, 333, 471), Frame, SmallScreen,
+                QRect(687, 60, 333, 471)},
+        Restore{"BelowTheBottomWithItsFrame", QRect(200, 640, 327, 347), Frame, SmallScreen,
+                QRect(200, 417, 327, 347)},
+        Restore{"TitleBarAboveTheTop", QRect(-30, 10, 327, 347), Frame, SmallScreen, QRect(4, 24, 327, 347)},
+        Restore{"TallerThanTheScreenShrinksInHeightOnly", QRect(900, 20, 333, 1414), Frame, SmallScreen,
+                QRect(687, 24, 333, 740)},
+        Restore{"LargerThanTheScreen", QRect(50, 50, 3000, 2000), Frame, SmallScreen, QRect(4, 24, 1016, 740)},
+        Restore{"WorkspaceWindowFarRightAndDown", QRect(1400, 900, 300, 200), QMargins(), Area,
+                QRect(700, 500, 300, 200)},
+        Restore{"WorkspaceWindowLargerThanTheWorkspace", QRect(10, 10, 1300, 200), QMargins(), Area,
+                QRect(0, 10, 1000, 200)}),
+    [](const ::testing::TestParamInfo<Restore>& info) { return std::string(info.param.name); });
+
+// The main window on a 1024 x 768 screen, 90 per cent of it, centred: its
+// title and menu bars are kept clear.
+const QRect MainBars(51, 38, 922, 47);
+
+struct OwnPlace {
+    const char* name;
+    QSize size;
+    std::vector<QRect> others;
+    QRect keepClear;
+    QPoint expected;
+};
+
+void PrintTo(const OwnPlace& p, std::ostream* os) { *os << p.name; }
+
+class OwnWindows : public ::testing::TestWithParam<OwnPlace> {};
+
+TEST_P(OwnWindows, OpenAtAFreeSpotClearOfTheMainWindowsMenus) {
+    const OwnPlace& c = GetParam();
+    const QPoint at = OwnWindowPlace(c.size, SmallScreen, c.others, {c.keepClear});
+    EXPECT_EQ(at, c.expected) << c.name;
+    const QRect spot(at, c.size);
+    EXPECT_TRUE(SmallScreen.contains(spot)) << c.name;
+    EXPECT_FALSE(spot.intersects(c.keepClear)) << c.name;
+    for (const QRect& other : c.others) EXPECT_FALSE(spot.intersects(other)) << c.name;
+}
+
+// One after another, as the menu opens them: each beside those before.
+const QRect PageSpot(683, 85, 341, 499);
+const QRect InfoSpot(263, 85, 420, 375);
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, OwnWindows,
+    ::testing::Values(
+        OwnPlace{"FirstAtTheRightBelowTheMenuBar", {341, 499}, {}, MainBars, {683, 85}},
+        OwnPlace{"SecondBesideTheFirst", {420, 375}, {PageSpot}, MainBars, {263, 85}},
+        OwnPlace{"ThirdBelowWhereTheRowIsFull", {300, 250}, {PageSpot, InfoSpot}, MainBars, {383, 460}},
+        OwnPlace{"MainWindowLowerDownLeavesTheTopFree", {341, 250}, {}, QRect(51, 300, 922, 47), {683, 0}},
+        OwnPlace{"MainWindowAtTheTopLeftLeavesTheRightSide", {300, 700}, {}, QRect(0, 0, 700, 60), {724, 0}}),
+    [](const ::testing::TestParamInfo<OwnPlace>& info) { return std::string(info.param.name); });
+
+// The five windows of their own (print page, File info, the two browsers,
+// the renamer, frames included) opened one after another on a 1600 x 1000
+// screen below a main window of 90 per cent of it: each at its own spot.
+TEST(OwnWindows, FiveOpenedOneAfterAnotherDoNotOverlap) {
+    const QRect screen(0, 0, 1600, 1000);
+    const QRect bars(80, 29, 1442, 62);
+    std::vector<QRect> open;
+    for (const QSize size : {QSize(341, 499), QSize(420, 375), QSize(268, 508), QSize(495, 275), QSize(648, 528)}) {
+        const QRect spot(OwnWindowPlace(size, screen, open, {bars}), size);
+        EXPECT_TRUE(screen.contains(spot)) << open.size();
+        EXPECT_FALSE(spot.intersects(bars)) << open.size();
+        for (const QRect& other : open) EXPECT_FALSE(spot.intersects(other)) << open.size();
+        open.push_back(spot);
+    }
+}
+
+// No spot is clear: the one covering least of the bars, then of the others.
+TEST(OwnWindows, CoverTheBarsLeastWhenNoSpotIsClear) {
+    const QSize tall(341, 740);
+    const QPoint at = OwnWindowPlace(tall, SmallScreen, {}, {MainBars});
+    EXPECT_TRUE(SmallScreen.contains(QRect(at, tall)));
+    // The screen leaves 51 pixels beside the bars on either side.
+    EXPECT_EQ(QRect(at, tall).intersected(MainBars).width(), 341 - 51);
+    EXPECT_EQ(OwnWindowPlace(QSize(2000, 2000), SmallScreen, {}, {MainBars}), QPoint(0, 0));
+}
+
 TEST(MovedIntoView, MovesWithoutShrinking) {
     EXPECT_EQ(MovedIntoView(QRect(900, 600, 300, 200), Area), QRect(700, 500, 300, 200));
     EXPECT_EQ(MovedIntoView(QRect(-50, -20, 300, 200), Area), QRect(0, 0, 300, 200));

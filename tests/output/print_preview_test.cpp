@@ -8,12 +8,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSet>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -169,18 +171,27 @@ TEST_F(PrintPreviewTest, LoadsAsAnEmptyA4PageAndKeepsTheProportionWhenResized) {
     EXPECT_EQ(page->layout().WindowPlacement[50].X, 50);
     EXPECT_EQ(page->layout().StatPlacement[100].Y, 50);
     page->show();
-    for (int width : {400, 333, 1000}) {
+    for (int width : {400, 333}) {
         page->resize(width, 100);
         QApplication::processEvents();
         EXPECT_EQ(page->height(), std::lround(width * std::sqrt(2.0))) << width;
         EXPECT_EQ(page->Kuva().size(), page->size()) << width;
     }
+    // A width whose page would be taller than the screen: the height is the
+    // limit and the width follows from it.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    page->resize(screen.width(), 100);
+    QApplication::processEvents();
+    EXPECT_LE(page->height(), screen.height());
+    EXPECT_GT(page->height(), screen.height() / 2);
+    EXPECT_NEAR(page->height(), page->width() * std::sqrt(2.0), 1.5);
+    EXPECT_EQ(page->Kuva().size(), page->size());
 }
 
 TEST_F(PrintPreviewTest, MouseDragMovesAPictureAndRepaintsItAtItsNewPlace) {
-    page->show();
-    page->resize(750, 1061);  // scale 1
-    QApplication::processEvents();
+    // Scale 1, a page taller than a screen: as printing paints it, not shown.
+    page->resize(750, 1061);
+    page->setPictureSize({750, 1061});
     PageTestWindow& w = window(2, "DotPlot", {100, 100}, Qt::red);
     w.inPreview = true;
     page->Piirra();
@@ -425,6 +436,29 @@ TEST_F(PrintPreviewTest, PrintedPageSizeFollowsThePrinterUpToItsLimit) {
              {"at the limit", {2400, 4000}, 300, {2400, 3394}},
              {"fine printer, held to the limit", {9600, 16000}, 1200, {2400, 3394}}}) {
         EXPECT_EQ(PrintedPagePixels(c.area, c.dpi), c.expected) << c.name;
+    }
+}
+
+// The page window on a screen: the A4 proportion within the room the
+// screen gives, the width following the height where that is the limit.
+TEST(PageSizeWithin, KeepsTheProportionInsideTheScreen) {
+    struct Case {
+        const char* name;
+        int wantedWidth;
+        QSize room;
+        QSize expected;
+    };
+    for (const Case& c :
+         {Case{"as loaded, fits", 333, {1016, 740}, {333, 471}},
+          Case{"maximised width on a small screen, the height the limit", 1024, {1016, 740}, {523, 740}},
+          Case{"wider than the screen", 3000, {1592, 972}, {687, 972}},
+          Case{"exactly as high as the room", 523, {1016, 740}, {523, 740}},
+          Case{"no width", 0, {1016, 740}, {1, 1}},
+          Case{"no room", 333, {0, 0}, {1, 1}}}) {
+        const QSize got = PageSizeWithin(c.wantedWidth, c.room);
+        EXPECT_EQ(got, c.expected) << c.name;
+        EXPECT_LE(got.height(), std::max(1, c.room.height())) << c.name;
+        EXPECT_LE(got.width(), std::max(1, c.room.width())) << c.name;
     }
 }
 
