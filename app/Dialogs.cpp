@@ -61,30 +61,10 @@ std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString
 
 class QtDialogProvider final : public DialogProvider {
 public:
-    MsgAnswer messageBox(const QString& text, const QString& title, MsgButtons buttons) override {
-        QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QString::fromLatin1(DefaultMessageTitle) : title,
-                        QString(), standardButtons(buttons), dialogParent());
-        // File names and user texts are shown as they are, never as markup.
-        box.setTextFormat(Qt::PlainText);
-        // A long text wraps and the box stays on the screen: a name with no
-        // blanks is broken anywhere, and lines beyond what the screen holds
-        // go to the details, which scroll.
-        const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
-        const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
-        const QFontMetrics metrics(box.font());
-        // Qt's box breaks the label again once the text is wider than about
-        // half the screen (at most 500 px, margins included), and then at any
-        // hyphen of a file name: the lines are kept narrower than that, so
-        // the lines counted are the lines shown.
-        const int maxWidth = std::clamp(std::min(room.width() / 2, 500) - 80, 160, 420);
-        const int maxLines = std::max(4, (room.height() - 220) / std::max(1, metrics.lineSpacing()));
-        const auto widthOf = [&metrics](const QString& line) { return metrics.horizontalAdvance(line); };
-        const FittedMessage fitted = FitMessage(displayText(text), maxWidth, maxLines, widthOf);
-        box.setText(fitted.shown);
-        if (!fitted.details.isEmpty()) box.setDetailedText(fitted.details);
-        box.setDefaultButton(buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel
-                                 ? QMessageBox::Yes
-                                 : QMessageBox::Ok);
+    MsgAnswer messageBox(const QString& text, const QString& title, MsgButtons buttons,
+                         const QString& details) override {
+        const std::unique_ptr<QMessageBox> made = makeMessageBox(text, title, buttons, details, dialogParent());
+        QMessageBox& box = *made;
         box.exec();
         QAbstractButton* clicked = box.clickedButton();
         if (!clicked) return ClosedAnswer(buttons);
@@ -154,6 +134,38 @@ std::unique_ptr<QFileDialog> makeFileDialog(bool save, const QString& title, con
     return dialog;
 }
 
+std::unique_ptr<QMessageBox> makeMessageBox(const QString& text, const QString& title, MsgButtons buttons,
+                                            const QString& details, QWidget* parent) {
+    auto made = std::make_unique<QMessageBox>(
+        QMessageBox::NoIcon, title.isEmpty() ? QString::fromLatin1(DefaultMessageTitle) : title, QString(),
+        standardButtons(buttons), parent);
+    QMessageBox& box = *made;
+    // File names and user texts are shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
+    // A long text wraps and the box stays on the screen: a name with no
+    // blanks is broken anywhere, and lines beyond what the screen holds
+    // go to the details, which scroll.
+    const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+    const QFontMetrics metrics(box.font());
+    // Qt's box breaks the label again once the text is wider than about
+    // half the screen (at most 500 px, margins included), and then at any
+    // hyphen of a file name: the lines are kept narrower than that, so
+    // the lines counted are the lines shown.
+    const int maxWidth = std::clamp(std::min(room.width() / 2, 500) - 80, 160, 420);
+    const int maxLines = std::max(4, (room.height() - 220) / std::max(1, metrics.lineSpacing()));
+    const auto widthOf = [&metrics](const QString& line) { return metrics.horizontalAdvance(line); };
+    const FittedMessage fitted = FitMessage(displayText(text), maxWidth, maxLines, widthOf);
+    box.setText(fitted.shown);
+    const QString allDetails = fitted.details.isEmpty() || details.isEmpty()
+                                   ? fitted.details + details
+                                   : fitted.details + QStringLiteral("\n\n") + details;
+    if (!allDetails.isEmpty()) box.setDetailedText(allDetails);
+    box.setDefaultButton(buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? QMessageBox::Yes
+                                                                                            : QMessageBox::Ok);
+    return made;
+}
+
 MsgAnswer ClosedAnswer(MsgButtons buttons) {
     switch (buttons) {
     case MsgButtons::Ok: return MsgAnswer::Ok;
@@ -172,8 +184,9 @@ void setDialogProvider(DialogProvider* provider) { installed = provider; }
 
 DialogProvider* currentDialogProvider() { return installed; }
 
-MsgAnswer showMessage(const QString& text, const QString& title, MsgButtons buttons) {
-    return dialogs().messageBox(text, title.isEmpty() ? QString::fromLatin1(DefaultMessageTitle) : title, buttons);
+MsgAnswer showMessage(const QString& text, const QString& title, MsgButtons buttons, const QString& details) {
+    return dialogs().messageBox(text, title.isEmpty() ? QString::fromLatin1(DefaultMessageTitle) : title, buttons,
+                                details);
 }
 
 void showSaveError(const QString& path) {

@@ -114,7 +114,7 @@ struct ShownBox {
     QString shown, details;
 };
 
-ShownBox showRealBox(const QString& text) {
+ShownBox showRealBox(const QString& text, const QString& details = QString()) {
     ShownBox seen;
     whenModalShows([&](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
@@ -126,7 +126,7 @@ ShownBox showRealBox(const QString& text) {
         seen.details = box->detailedText();
         box->button(QMessageBox::Ok)->click();
     });
-    qtDialogs().messageBox(text, "Long", MsgButtons::Ok);
+    qtDialogs().messageBox(text, "Long", MsgButtons::Ok, details);
     return seen;
 }
 
@@ -149,6 +149,21 @@ TEST(RealMessageBoxSize, ALongMessageWrapsAndStaysOnTheScreen) {
         << shown.left(80).toStdString();
     EXPECT_FALSE(shown.contains(QString(400, QChar('n'))));  // the name is broken
     EXPECT_EQ(details, text);
+}
+
+// A caller's own details (a list of refused files, say) go behind the
+// details button, after the whole text when the text itself was cut.
+TEST(RealMessageBoxSize, GivenDetailsGoBehindTheDetailsButton) {
+    const QString list = QStringLiteral("a.fcs: not an FCS file\nb.fcs: 24-bit values");
+    const ShownBox shortText = showRealBox("2 files were not read.", list);
+    EXPECT_EQ(shortText.shown, "2 files were not read.");
+    EXPECT_EQ(shortText.details, list);
+
+    QString longText = QStringLiteral("Not read:");
+    for (int i = 1; i <= 300; ++i) longText += QStringLiteral("\nfile%1.fcs").arg(i);
+    const ShownBox cut = showRealBox(longText, list);
+    expectOnTheScreen(cut);
+    EXPECT_EQ(cut.details, longText + "\n\n" + list);
 }
 
 // Lines the box's own label would break again (at the hyphens of long file
