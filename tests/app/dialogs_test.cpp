@@ -12,10 +12,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -399,6 +401,35 @@ TEST(ScriptedDialogsFailures, DialogThatNeverCame) {
             dlg.expectMessage("Max", "Max number of windows", MsgAnswer::Ok);
         },
         "Expected message box \"Max\" titled \"Max number of windows\" that never came");
+}
+
+// The test programs' watchdog closes a modal pop-up left open. Qt's own
+// menus, opened by a click without the program asking (the menu bar's
+// extension button runs its menu modally), are closed and the test goes
+// on; a menu of the program's own run around the dialog layer still fails.
+TEST(TestWatchdog, ClosesQtsOwnMenusWithoutFailingTheTest) {
+    QWidget window;
+    auto* bar = new QMenuBar(&window);
+    for (const char* title : {"File", "Edit", "View", "Create", "Tools", "Help"}) bar->addMenu(title)->addAction("Item");
+    window.resize(90, 60);
+    bar->setGeometry(0, 0, 90, 25);
+    window.show();
+    QTest::qWait(20);
+    auto* extension = bar->findChild<QToolButton*>();
+    ASSERT_NE(extension, nullptr);
+    ASSERT_TRUE(extension->isVisible()) << "the menus fit: no extension button to try";
+    extension->showMenu();  // returns once the watchdog closed the menu
+    EXPECT_FALSE(HasFailure());
+}
+
+TEST(TestWatchdog, AProgramMenuRunAroundTheDialogLayerFails) {
+    EXPECT_NONFATAL_FAILURE(
+        {
+            QMenu menu;
+            menu.addAction("Poly-1");
+            menu.exec(QPoint(10, 10));
+        },
+        "was shown outside the dialog layer");
 }
 
 class ScriptedMenu : public ::testing::Test {

@@ -61,6 +61,12 @@ namespace {
 // Seeds of the default run and actions per seed.
 constexpr int DefaultSeeds = 13;
 constexpr int DefaultActions = 150;
+// A wider range of seeds at fewer actions each, quick enough for every run:
+// short runs still reach Qt's own widgets (the menu bar's extension button
+// and its menu) and the program's first reactions to them.
+constexpr int ShortRunFirstSeed = 100;
+constexpr int ShortRunLastSeed = 200;
+constexpr int ShortRunActions = 60;
 
 // Wall-clock limit of one seed's run (QV_RANDOM_SECONDS overrides it): far
 // above what a seed takes, even sanitized, far below a test run's timeout.
@@ -552,6 +558,15 @@ TEST_P(RandomInput, RunsWithoutFault) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomInput, ::testing::Range(1, DefaultSeeds + 1),
+                         [](const ::testing::TestParamInfo<int>& info) { return "Seed" + std::to_string(info.param); });
+
+class RandomInputShortRun : public ::testing::TestWithParam<int> {};
+
+TEST_P(RandomInputShortRun, RunsWithoutFault) {
+    RandomSession(static_cast<std::uint64_t>(GetParam()), ShortRunActions).run();
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomInputShortRun, ::testing::Range(ShortRunFirstSeed, ShortRunLastSeed + 1),
                          [](const ::testing::TestParamInfo<int>& info) { return "Seed" + std::to_string(info.param); });
 
 // A seed whose action hangs ends the program with the seed, step and action
