@@ -1,5 +1,6 @@
 #include "app/Dialogs.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QScreen>
@@ -17,6 +18,7 @@
 
 #include "app/NameOnlyIconProvider.h"
 #include "app/model/MessageText.h"
+#include "app/model/WindowGeometry.h"
 
 namespace qv {
 
@@ -58,6 +60,24 @@ std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString
     if (chosen.isEmpty() || chosen.first().isEmpty()) return std::nullopt;
     return chosen.first();
 }
+
+// Keeps a box wholly on its screen as it grows: showing its details makes
+// it taller, downwards from where it was put.
+class KeepOnScreen final : public QObject {
+public:
+    explicit KeepOnScreen(QWidget* box) : QObject(box) { box->installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Resize && event->type() != QEvent::Show) return false;
+        auto* box = static_cast<QWidget*>(watched);
+        if (const QScreen* screen = box->screen()) {
+            const QRect frame = box->frameGeometry();
+            const QRect inView = MovedIntoView(frame, screen->availableGeometry());
+            if (inView.topLeft() != frame.topLeft()) box->move(inView.topLeft());
+        }
+        return false;
+    }
+};
 
 class QtDialogProvider final : public DialogProvider {
 public:
@@ -153,16 +173,19 @@ std::unique_ptr<QMessageBox> makeMessageBox(const QString& text, const QString& 
     // hyphen of a file name: the lines are kept narrower than that, so
     // the lines counted are the lines shown.
     const int maxWidth = std::clamp(std::min(room.width() / 2, 500) - 80, 160, 420);
-    const int maxLines = std::max(4, (room.height() - 220) / std::max(1, metrics.lineSpacing()));
+    // Room is left for the details pane (about 130 px) below the lines.
+    const int maxLines = std::max(4, (room.height() - 220 - 150) / std::max(1, metrics.lineSpacing()));
     const auto widthOf = [&metrics](const QString& line) { return metrics.horizontalAdvance(line); };
     const FittedMessage fitted = FitMessage(displayText(text), maxWidth, maxLines, widthOf);
     box.setText(fitted.shown);
-    const QString allDetails = fitted.details.isEmpty() || details.isEmpty()
-                                   ? fitted.details + details
-                                   : fitted.details + QStringLiteral("\n\n") + details;
+    const QString givenDetails = DetailsText(details);
+    const QString allDetails = fitted.details.isEmpty() || givenDetails.isEmpty()
+                                   ? fitted.details + givenDetails
+                                   : fitted.details + QStringLiteral("\n\n") + givenDetails;
     if (!allDetails.isEmpty()) box.setDetailedText(allDetails);
     box.setDefaultButton(buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? QMessageBox::Yes
                                                                                             : QMessageBox::Ok);
+    new KeepOnScreen(&box);
     return made;
 }
 

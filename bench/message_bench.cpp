@@ -1,9 +1,11 @@
 // A long message put in a box: a tool's `message:` of 64 KB and of 1 MiB
 // (the longest text a tool line can build), as one word without blanks,
-// as words, and as short lines. Fitting the text to the screen, and building
-// and showing the box as the dialog layer does, each well within a second.
+// as words, and as short lines. Fitting the text to the screen, building
+// and showing the box as the dialog layer does, and opening its details,
+// each well within a second.
 #include <benchmark/benchmark.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QMessageBox>
@@ -54,6 +56,20 @@ void BM_BoxBuiltAndShown(benchmark::State& state, Shape shape) {
     }
 }
 
+// The user opens the details: the whole text laid out in the details pane.
+void BM_DetailsOpened(benchmark::State& state, Shape shape) {
+    const QString text = LongText(state.range(0), shape);
+    for (auto _ : state) {
+        const std::unique_ptr<QMessageBox> box = makeMessageBox(text, QStringLiteral("Tool"), MsgButtons::Ok);
+        box->show();
+        QApplication::processEvents();
+        for (QAbstractButton* b : box->findChildren<QAbstractButton*>())
+            if (b->text().startsWith(QStringLiteral("Show Details"))) b->click();
+        QApplication::processEvents();
+        box->close();
+    }
+}
+
 constexpr int64_t Kb64 = 64 * 1024;
 constexpr int64_t Mb1 = 1024 * 1024;
 
@@ -66,6 +82,13 @@ BENCHMARK_CAPTURE(BM_FitToTheScreen, ShortLines, Shape::ShortLines)
 BENCHMARK_CAPTURE(BM_BoxBuiltAndShown, OneWord, Shape::OneWord)->Arg(Kb64)->Arg(Mb1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_BoxBuiltAndShown, Words, Shape::Words)->Arg(Kb64)->Arg(Mb1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_BoxBuiltAndShown, ShortLines, Shape::ShortLines)
+    ->Arg(Kb64)
+    ->Arg(Mb1)
+    ->Unit(benchmark::kMillisecond);
+
+BENCHMARK_CAPTURE(BM_DetailsOpened, OneWord, Shape::OneWord)->Arg(Kb64)->Arg(Mb1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DetailsOpened, Words, Shape::Words)->Arg(Kb64)->Arg(Mb1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_DetailsOpened, ShortLines, Shape::ShortLines)
     ->Arg(Kb64)
     ->Arg(Mb1)
     ->Unit(benchmark::kMillisecond);

@@ -106,6 +106,29 @@ void wrapLines(const QString& text, Fit&& fit, Take&& take) {
 
 }  // namespace
 
+QString DetailsText(const QString& text) {
+    QString out;
+    out.reserve(text.size() + text.size() / MaxDetailsLineLength + 1);
+    const QStringView all(text);
+    qsizetype from = 0;
+    while (from <= text.size()) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), from);
+        if (end < 0) end = text.size();
+        qsizetype start = from;
+        while (end - start > MaxDetailsLineLength) {
+            const qsizetype blank = all.mid(start, MaxDetailsLineLength).lastIndexOf(QLatin1Char(' '));
+            const qsizetype piece = blank > 0 ? blank + 1 : MaxDetailsLineLength;
+            out += all.mid(start, piece);
+            out += QLatin1Char('\n');
+            start += piece;
+        }
+        out += all.mid(start, end - start);
+        if (end < text.size()) out += QLatin1Char('\n');
+        from = end + 1;
+    }
+    return out;
+}
+
 QString WrapMessageLines(const QString& text, int maxWidth, const WidthOf& widthOf) {
     QStringList out;
     wrapLines(
@@ -148,7 +171,7 @@ FittedMessage FitMessage(const QString& text, int maxWidth, int maxLines, const 
     if (count <= maxLines) return {lines.join(QLatin1Char('\n')), QString()};
     QString shown = QStringList(lines.mid(0, kept)).join(QLatin1Char('\n'));
     shown += QStringLiteral("\n... and %1 more lines (see the details)").arg(count - kept);
-    return {shown, text};
+    return {shown, DetailsText(text)};
 }
 
 }  // namespace qv

@@ -116,12 +116,20 @@ struct ShownBox {
     QString shown, details;
 };
 
-ShownBox showRealBox(const QString& text, const QString& details = QString()) {
+ShownBox showRealBox(const QString& text, const QString& details = QString(), bool openDetails = false) {
     ShownBox seen;
     whenModalShows([&](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
         ASSERT_NE(box, nullptr);
         QTest::qWait(20);
+        if (openDetails) {
+            QAbstractButton* toggle = nullptr;
+            for (QAbstractButton* b : box->findChildren<QAbstractButton*>())
+                if (b->text().startsWith("Show Details")) toggle = b;
+            ASSERT_NE(toggle, nullptr);
+            toggle->click();
+            QTest::qWait(20);
+        }
         seen.frame = box->frameGeometry();
         seen.screen = box->screen()->availableGeometry();
         seen.shown = box->text();
@@ -151,6 +159,17 @@ TEST(RealMessageBoxSize, ALongMessageWrapsAndStaysOnTheScreen) {
         << shown.left(80).toStdString();
     EXPECT_FALSE(shown.contains(QString(400, QChar('n'))));  // the name is broken
     EXPECT_EQ(details, text);
+}
+
+// A tool's message of the longest text a tool line builds, one name
+// without a blank: the box shows a screenful, and its details open at once
+// with the box still on the screen.
+TEST(RealMessageBoxSize, AMegabyteNameOpensItsDetailsOnTheScreen) {
+    const QString text = QString(1 << 20, QChar('x'));
+    const ShownBox box = showRealBox(text, QString(), true);
+    expectOnTheScreen(box);
+    EXPECT_TRUE(box.shown.endsWith("more lines (see the details)"));
+    EXPECT_EQ(QString(box.details).remove('\n'), text);
 }
 
 // A caller's own details (a list of refused files, say) go behind the

@@ -66,7 +66,7 @@ TEST_P(MessageWrapCost, MeasuresInProportionToTheText) {
     const FittedMessage fitted = FitMessage(text, 60, 30, counting);
     EXPECT_LE(measured, 40 * text.size());
     // Cut texts keep the whole text for the details.
-    EXPECT_TRUE(fitted.details.isEmpty() || fitted.details == text);
+    EXPECT_TRUE(fitted.details.isEmpty() || fitted.details == DetailsText(text));
     for (const QString& line : fitted.shown.split('\n')) EXPECT_LE(line.size() - line.count('~'), 60);
 }
 
@@ -87,6 +87,37 @@ INSTANTIATE_TEST_SUITE_P(
                       LongWrapCase{"marks that take no room", QString(200000, QChar('~')) + QStringLiteral("end")},
                       LongWrapCase{"long and short lines mixed",
                                    repeated(QString(3000, QChar('y')) + QStringLiteral("\nz\n"), 60)}),
+    [](const auto& info) { return test::TestNameOf(info.param.why, info.index); });
+
+// The details pane gets no line longer than it lays out quickly; nothing
+// of the text is lost and short lines stay as they are.
+struct DetailsCase {
+    const char* why;
+    QString text;
+    QString expected;  // "" when the text stays as it is
+};
+void PrintTo(const DetailsCase& c, std::ostream* os) { *os << c.why; }
+
+class MessageDetails : public ::testing::TestWithParam<DetailsCase> {};
+
+TEST_P(MessageDetails, LongLinesAreBrokenAndNothingIsLost) {
+    const DetailsCase& c = GetParam();
+    const QString details = DetailsText(c.text);
+    EXPECT_EQ(details.toStdString(), (c.expected.isEmpty() ? c.text : c.expected).toStdString());
+    for (const QString& line : details.split('\n')) EXPECT_LE(line.size(), MaxDetailsLineLength);
+}
+
+const qsizetype L = MaxDetailsLineLength;
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, MessageDetails,
+    ::testing::Values(
+        DetailsCase{"short lines as they are", "a.fcs: not an FCS file\n\nb.fcs: 24-bit values\n", ""},
+        DetailsCase{"a line of the longest length as it is", QString(L, QChar('n')), ""},
+        DetailsCase{"a name without blanks in pieces", QString(2 * L + 5, QChar('n')) + "\nend",
+                    QString(L, QChar('n')) + "\n" + QString(L, QChar('n')) + "\nnnnnn\nend"},
+        DetailsCase{"words broken after their last blank", "ab " + QString(L - 1, QChar('c')),
+                    "ab \n" + QString(L - 1, QChar('c'))}),
     [](const auto& info) { return test::TestNameOf(info.param.why, info.index); });
 
 TEST(MessageFit, AWholeTextOfManyLinesCountsEveryWrappedLine) {
