@@ -61,6 +61,24 @@ std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString
     return chosen.first();
 }
 
+// `text` fitted to the screen of `dialog` in its font: a long text wraps
+// and the dialog stays on the screen, a name with no blanks broken
+// anywhere, and lines beyond what the screen holds left to the details.
+FittedMessage fitToScreen(const QWidget& dialog, const QString& text) {
+    const QScreen* screen = dialog.screen() ? dialog.screen() : QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+    const QFontMetrics metrics(dialog.font());
+    // Qt's box breaks the label again once the text is wider than about
+    // half the screen (at most 500 px, margins included), and then at any
+    // hyphen of a file name: the lines are kept narrower than that, so
+    // the lines counted are the lines shown.
+    const int maxWidth = std::clamp(std::min(room.width() / 2, 500) - 80, 160, 420);
+    // Room is left for the details pane (about 130 px) below the lines.
+    const int maxLines = std::max(4, (room.height() - 220 - 150) / std::max(1, metrics.lineSpacing()));
+    const auto widthOf = [&metrics](const QString& line) { return metrics.horizontalAdvance(line); };
+    return FitMessage(text, maxWidth, maxLines, widthOf);
+}
+
 // Keeps a box wholly on its screen as it grows: showing its details makes
 // it taller, downwards from where it was put.
 class KeepOnScreen final : public QObject {
@@ -102,7 +120,13 @@ public:
         QInputDialog dialog(dialogParent());
         dialog.setInputMode(QInputDialog::TextInput);
         dialog.setWindowTitle(title.isEmpty() ? QString::fromLatin1(DefaultMessageTitle) : title);
-        dialog.setLabelText(displayText(prompt));
+        // A question built by a tool can be as long as a message: the
+        // prompt shows what fits the screen, and "..." where it goes on.
+        const FittedMessage fitted = fitToScreen(dialog, displayText(prompt));
+        dialog.setLabelText(fitted.details.isEmpty()
+                                ? fitted.shown
+                                : fitted.shown.left(fitted.shown.lastIndexOf(QLatin1Char('\n'))) +
+                                      QStringLiteral("\n..."));
         dialog.setTextValue(defaultText);
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         return dialog.textValue();
@@ -162,21 +186,8 @@ std::unique_ptr<QMessageBox> makeMessageBox(const QString& text, const QString& 
     QMessageBox& box = *made;
     // File names and user texts are shown as they are, never as markup.
     box.setTextFormat(Qt::PlainText);
-    // A long text wraps and the box stays on the screen: a name with no
-    // blanks is broken anywhere, and lines beyond what the screen holds
-    // go to the details, which scroll.
-    const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
-    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
-    const QFontMetrics metrics(box.font());
-    // Qt's box breaks the label again once the text is wider than about
-    // half the screen (at most 500 px, margins included), and then at any
-    // hyphen of a file name: the lines are kept narrower than that, so
-    // the lines counted are the lines shown.
-    const int maxWidth = std::clamp(std::min(room.width() / 2, 500) - 80, 160, 420);
-    // Room is left for the details pane (about 130 px) below the lines.
-    const int maxLines = std::max(4, (room.height() - 220 - 150) / std::max(1, metrics.lineSpacing()));
-    const auto widthOf = [&metrics](const QString& line) { return metrics.horizontalAdvance(line); };
-    const FittedMessage fitted = FitMessage(displayText(text), maxWidth, maxLines, widthOf);
+    // Lines beyond what the screen holds go to the details, which scroll.
+    const FittedMessage fitted = fitToScreen(box, displayText(text));
     box.setText(fitted.shown);
     const QString givenDetails = DetailsText(details);
     const QString allDetails = fitted.details.isEmpty() || givenDetails.isEmpty()

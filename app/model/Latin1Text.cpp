@@ -15,8 +15,8 @@ QString FirstCharacterBeyondLatin1(const QString& typed) {
 }
 
 QString BeyondLatin1Message(const QString& character) {
-    const char32_t code = character.size() == 2 ? QChar::surrogateToUcs4(character[0], character[1])
-                                                : static_cast<char32_t>(character.isEmpty() ? 0 : character[0].unicode());
+    char32_t code = character.isEmpty() ? 0 : character[0].unicode();
+    if (character.size() == 2) code = QChar::surrogateToUcs4(character[0], character[1]);
     const QString codePoint = QStringLiteral("%1").arg(static_cast<uint>(code), 4, 16, QLatin1Char('0')).toUpper();
     return QStringLiteral("The character \"%1\" (U+%2) cannot be used: names and texts are stored in Latin-1, "
                           "which has no such character.")

@@ -241,6 +241,26 @@ TEST(RealInputBox, PromptLinesTitleDefaultAndBothAnswers) {
     EXPECT_EQ(qtDialogs().inputBox("p", "t", "typed"), std::nullopt);
 }
 
+// A question of the longest text a tool line builds shows at once, the
+// prompt cut to what the screen holds.
+TEST(RealInputBox, AMegabytePromptShowsAScreenfulOnTheScreen) {
+    QRect frame, screen;
+    QString label;
+    whenModalShows([&](QWidget* w) {
+        auto* d = qobject_cast<QInputDialog*>(w);
+        ASSERT_NE(d, nullptr);
+        QTest::qWait(20);
+        frame = d->frameGeometry();
+        screen = d->screen()->availableGeometry();
+        label = d->labelText();
+        d->reject();
+    });
+    EXPECT_EQ(qtDialogs().inputBox(QString(1 << 20, QChar('q')), "Question", ""), std::nullopt);
+    EXPECT_TRUE(screen.contains(frame)) << frame.width() << "x" << frame.height();
+    EXPECT_TRUE(label.startsWith(QString(20, QChar('q'))));
+    EXPECT_TRUE(label.endsWith("\n..."));
+}
+
 // The file dialogs list a folder by names alone: no file is opened to learn
 // its type (a device or /proc entry read that way can block for good). The
 // dialog is shown without its modal loop so the listing can be waited for.
