@@ -1,5 +1,6 @@
 #include "app/Dialogs.h"
 
+#include <QEvent>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QScreen>
@@ -17,6 +18,7 @@
 
 #include "app/NameOnlyIconProvider.h"
 #include "app/model/MessageText.h"
+#include "app/model/WindowGeometry.h"
 
 namespace qv {
 
@@ -59,32 +61,48 @@ std::optional<QString> runFileDialog(QFileDialog::AcceptMode mode, const QString
     return chosen.first();
 }
 
+// `text` fitted to the screen of `dialog` in its font: a long text wraps
+// and the dialog stays on the screen, a name with no blanks broken
+// anywhere, and lines beyond what the screen holds left to the details.
+FittedMessage fitToScreen(const QWidget& dialog, const QString& text) {
+    const QScreen* screen = dialog.screen() ? dialog.screen() : QGuiApplication::primaryScreen();
+    const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
+    const QFontMetrics metrics(dialog.font());
+    // Qt's box breaks the label again once the text is wider than about
+    // half the screen (at most 500 px, margins included), and then at any
+    // hyphen of a file name: the lines are kept narrower than that, so
+    // the lines counted are the lines shown.
+    const int maxWidth = std::clamp(std::min(room.width() / 2, 500) - 80, 160, 420);
+    // Room is left for the details pane (about 130 px) below the lines.
+    const int maxLines = std::max(4, (room.height() - 220 - 150) / std::max(1, metrics.lineSpacing()));
+    const auto widthOf = [&metrics](const QString& line) { return metrics.horizontalAdvance(line); };
+    return FitMessage(text, maxWidth, maxLines, widthOf);
+}
+
+// Keeps a box wholly on its screen as it grows: showing its details makes
+// it taller, downwards from where it was put.
+class KeepOnScreen final : public QObject {
+public:
+    explicit KeepOnScreen(QWidget* box) : QObject(box) { box->installEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Resize && event->type() != QEvent::Show) return false;
+        auto* box = static_cast<QWidget*>(watched);
+        if (const QScreen* screen = box->screen()) {
+            const QRect frame = box->frameGeometry();
+            const QRect inView = MovedIntoView(frame, screen->availableGeometry());
+            if (inView.topLeft() != frame.topLeft()) box->move(inView.topLeft());
+        }
+        return false;
+    }
+};
+
 class QtDialogProvider final : public DialogProvider {
 public:
-    MsgAnswer messageBox(const QString& text, const QString& title, MsgButtons buttons) override {
-        QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QString::fromLatin1(DefaultMessageTitle) : title,
-                        QString(), standardButtons(buttons), dialogParent());
-        // File names and user texts are shown as they are, never as markup.
-        box.setTextFormat(Qt::PlainText);
-        // A long text wraps and the box stays on the screen: a name with no
-        // blanks is broken anywhere, and lines beyond what the screen holds
-        // go to the details, which scroll.
-        const QScreen* screen = box.screen() ? box.screen() : QGuiApplication::primaryScreen();
-        const QRect room = screen ? screen->availableGeometry() : QRect(0, 0, 800, 600);
-        const QFontMetrics metrics(box.font());
-        // Qt's box breaks the label again once the text is wider than about
-        // half the screen (at most 500 px, margins included), and then at any
-        // hyphen of a file name: the lines are kept narrower than that, so
-        // the lines counted are the lines shown.
-        const int maxWidth = std::clamp(std::min(room.width() / 2, 500) - 80, 160, 420);
-        const int maxLines = std::max(4, (room.height() - 220) / std::max(1, metrics.lineSpacing()));
-        const auto widthOf = [&metrics](const QString& line) { return metrics.horizontalAdvance(line); };
-        const FittedMessage fitted = FitMessage(displayText(text), maxWidth, maxLines, widthOf);
-        box.setText(fitted.shown);
-        if (!fitted.details.isEmpty()) box.setDetailedText(fitted.details);
-        box.setDefaultButton(buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel
-                                 ? QMessageBox::Yes
-                                 : QMessageBox::Ok);
+    MsgAnswer messageBox(const QString& text, const QString& title, MsgButtons buttons,
+                         const QString& details) override {
+        const std::unique_ptr<QMessageBox> made = makeMessageBox(text, title, buttons, details, dialogParent());
+        QMessageBox& box = *made;
         box.exec();
         QAbstractButton* clicked = box.clickedButton();
         if (!clicked) return ClosedAnswer(buttons);
@@ -102,7 +120,13 @@ public:
         QInputDialog dialog(dialogParent());
         dialog.setInputMode(QInputDialog::TextInput);
         dialog.setWindowTitle(title.isEmpty() ? QString::fromLatin1(DefaultMessageTitle) : title);
-        dialog.setLabelText(displayText(prompt));
+        // A question built by a tool can be as long as a message: the
+        // prompt shows what fits the screen, and "..." where it goes on.
+        const FittedMessage fitted = fitToScreen(dialog, displayText(prompt));
+        dialog.setLabelText(fitted.details.isEmpty()
+                                ? fitted.shown
+                                : fitted.shown.left(fitted.shown.lastIndexOf(QLatin1Char('\n'))) +
+                                      QStringLiteral("\n..."));
         dialog.setTextValue(defaultText);
         if (dialog.exec() != QDialog::Accepted) return std::nullopt;
         return dialog.textValue();
@@ -154,6 +178,28 @@ std::unique_ptr<QFileDialog> makeFileDialog(bool save, const QString& title, con
     return dialog;
 }
 
+std::unique_ptr<QMessageBox> makeMessageBox(const QString& text, const QString& title, MsgButtons buttons,
+                                            const QString& details, QWidget* parent) {
+    auto made = std::make_unique<QMessageBox>(
+        QMessageBox::NoIcon, title.isEmpty() ? QString::fromLatin1(DefaultMessageTitle) : title, QString(),
+        standardButtons(buttons), parent);
+    QMessageBox& box = *made;
+    // File names and user texts are shown as they are, never as markup.
+    box.setTextFormat(Qt::PlainText);
+    // Lines beyond what the screen holds go to the details, which scroll.
+    const FittedMessage fitted = fitToScreen(box, displayText(text));
+    box.setText(fitted.shown);
+    const QString givenDetails = DetailsText(details);
+    const QString allDetails = fitted.details.isEmpty() || givenDetails.isEmpty()
+                                   ? fitted.details + givenDetails
+                                   : fitted.details + QStringLiteral("\n\n") + givenDetails;
+    if (!allDetails.isEmpty()) box.setDetailedText(allDetails);
+    box.setDefaultButton(buttons == MsgButtons::YesNo || buttons == MsgButtons::YesNoCancel ? QMessageBox::Yes
+                                                                                            : QMessageBox::Ok);
+    new KeepOnScreen(&box);
+    return made;
+}
+
 MsgAnswer ClosedAnswer(MsgButtons buttons) {
     switch (buttons) {
     case MsgButtons::Ok: return MsgAnswer::Ok;
@@ -172,8 +218,9 @@ void setDialogProvider(DialogProvider* provider) { installed = provider; }
 
 DialogProvider* currentDialogProvider() { return installed; }
 
-MsgAnswer showMessage(const QString& text, const QString& title, MsgButtons buttons) {
-    return dialogs().messageBox(text, title.isEmpty() ? QString::fromLatin1(DefaultMessageTitle) : title, buttons);
+MsgAnswer showMessage(const QString& text, const QString& title, MsgButtons buttons, const QString& details) {
+    return dialogs().messageBox(text, title.isEmpty() ? QString::fromLatin1(DefaultMessageTitle) : title, buttons,
+                                details);
 }
 
 void showSaveError(const QString& path) {

@@ -13,6 +13,7 @@
 class QMenu;
 class QAction;
 class QFileDialog;
+class QMessageBox;
 class QPrinter;
 class QWidget;
 
@@ -36,7 +37,10 @@ MsgAnswer ClosedAnswer(MsgButtons buttons);
 class DialogProvider {
 public:
     virtual ~DialogProvider() = default;
-    virtual MsgAnswer messageBox(const QString& text, const QString& title, MsgButtons buttons) = 0;
+    // `details`: a longer text the box offers behind its details button
+    // (a list of names, say); empty for none.
+    virtual MsgAnswer messageBox(const QString& text, const QString& title, MsgButtons buttons,
+                                 const QString& details = QString()) = 0;
     // Empty optional when cancelled.
     virtual std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                             const QString& defaultText) = 0;
@@ -66,9 +70,16 @@ DialogProvider& qtDialogs();
 std::unique_ptr<QFileDialog> makeFileDialog(bool save, const QString& title, const QString& filter,
                                             const QString& startPath, QWidget* parent = nullptr);
 
+// The message box the layer shows for Qt's own provider, built but not yet
+// shown: the text fitted to the screen (long lines broken, lines beyond a
+// screenful left to the details, which then hold the whole text followed
+// by `details`), never read as markup.
+std::unique_ptr<QMessageBox> makeMessageBox(const QString& text, const QString& title, MsgButtons buttons,
+                                            const QString& details = QString(), QWidget* parent = nullptr);
+
 // Shorthands used across the program.
 MsgAnswer showMessage(const QString& text, const QString& title = DefaultMessageTitle,
-                      MsgButtons buttons = MsgButtons::Ok);
+                      MsgButtons buttons = MsgButtons::Ok, const QString& details = QString());
 // "The file could not be written:" + line break + path, titled "Save error".
 void showSaveError(const QString& path);
 // The save dialog of an export or a sheet: asks for a file name with the

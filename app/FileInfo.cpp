@@ -18,6 +18,7 @@
 
 #include "app/Dialogs.h"
 #include "app/MainServices.h"
+#include "app/TypedText.h"
 #include "app/WorkspacePlacement.h"
 #include "app/model/CompensationGridModel.h"
 #include "app/model/FileInfoModel.h"
@@ -301,15 +302,15 @@ void FileInfo::renameParameter(int row) {
     FileRecord* file = shownFile();
     QListWidgetItem* item = parameters_->item(row);
     if (!file || !item || row + 1 > file->ParameterCount) return;
-    const std::optional<QString> answer = dialogs().inputBox(
+    const std::optional<std::string> answer = AskLatin1Text(
         QStringLiteral("Give a new name for parameter"), QStringLiteral("Rename the parameter"), item->text());
-    if (!answer || answer->isEmpty()) return;
+    if (!answer || answer->empty()) return;
     // The dialog let other work run: the file and the list must still be there.
     if (file != shownFile() || row + 1 > file->ParameterCount || parameters_->item(row) != item) return;
-    file->Parameters[static_cast<size_t>(row + 1)].Name = toLatin1(*answer);
+    file->Parameters[static_cast<size_t>(row + 1)].Name = *answer;
     {
         QuietScope quiet(filling_);
-        item->setText(*answer);
+        item->setText(latin1(*answer));
     }
     if (g.GlobalParameterValues) ApplyGlobalValues();
     FillFileInfo(true);

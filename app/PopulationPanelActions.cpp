@@ -9,6 +9,7 @@
 #include "app/MainServices.h"
 #include "app/PlotWindow.h"
 #include "app/PopulationPanel.h"
+#include "app/TypedText.h"
 #include "app/model/PopulationPanelModel.h"
 #include "app/model/PopulationRecompute.h"
 #include "core/SharedState.h"
@@ -28,10 +29,8 @@ public:
     }
     std::optional<std::string> input(const std::string& prompt, const std::string& title,
                                      const std::string& defaultText) override {
-        const std::optional<QString> answer = dialogs().inputBox(
-            QString::fromLatin1(prompt), QString::fromLatin1(title), QString::fromLatin1(defaultText));
-        if (!answer) return std::nullopt;
-        return answer->toLatin1().toStdString();
+        return AskLatin1Text(QString::fromLatin1(prompt), QString::fromLatin1(title),
+                             QString::fromLatin1(defaultText));
     }
     std::optional<Rgb> chooseColour(Rgb initial) override {
         const std::optional<QColor> c = dialogs().chooseColour(QColor(initial.Red, initial.Green, initial.Blue));

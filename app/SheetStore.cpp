@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -30,6 +29,7 @@
 #include "app/model/SheetReader.h"
 #include "app/model/SheetWriter.h"
 #include "app/model/WaitCursor.h"
+#include "app/model/WritingDate.h"
 #include "core/AtomicFile.h"
 #include "core/FileTableOps.h"
 #include "core/SharedState.h"
@@ -50,9 +50,7 @@ int lastSlot(const std::vector<WindowRecord>& table, int limit) {
     return std::min<int>(limit, static_cast<int>(table.size()) - 1);
 }
 
-std::string dateText() {
-    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toLatin1().toStdString();
-}
+std::string dateText() { return WritingDateText(QDate::currentDate()); }
 
 SheetLimits runningLimits() {
     SheetLimits limits;

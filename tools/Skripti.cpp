@@ -12,6 +12,7 @@
 #include <QTextBlock>
 
 #include "app/Dialogs.h"
+#include "app/TypedText.h"
 #include "core/SharedState.h"
 #include "tools/ToolCommands.h"
 #include "tools/model/ScriptPack.h"
@@ -215,8 +216,12 @@ void Skripti::Toteuta_Click() {
     }
     // A run that Stop has ended may still be finishing its line.
     if (interpreter_.busy()) return;
-    const QByteArray text = Teksti->toPlainText().toLatin1() + "\r\n";
-    AjaOhjelma(std::string(text.constData(), static_cast<size_t>(text.size())), true);
+    // A tool is 8-bit text, as its files are: a typed character Latin-1
+    // cannot hold stops the run before it starts, by name.
+    const std::optional<std::string> text =
+        AcceptLatin1Text(Teksti->toPlainText(), QString::fromLatin1(DefaultMessageTitle));
+    if (!text) return;
+    AjaOhjelma(*text + "\r\n", true);
 }
 
 void Skripti::Tyhjenna_Click() { Teksti->clear(); }

@@ -1,11 +1,13 @@
 #include "tools/ToolHost.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include "app/Dialogs.h"
 #include "app/FileOpening.h"
 #include "app/MainServices.h"
 #include "app/PlotWindow.h"
+#include "app/TypedText.h"
 #include "app/WindowRegistry.h"
 #include "app/model/PopulationRecompute.h"
 #include "core/SharedState.h"
@@ -17,10 +19,11 @@ namespace {
 
 QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 
-std::optional<std::string> chosen(const std::optional<QString>& answer) {
+// A chosen file's path as the bytes the file system holds, as every path
+// of a run is kept.
+std::optional<std::string> chosenPath(const std::optional<QString>& answer) {
     if (!answer) return std::nullopt;
-    const QByteArray bytes = answer->toLatin1();
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+    return QFile::encodeName(*answer).toStdString();
 }
 
 const QString AnyFile = QStringLiteral("All files (*)");
@@ -77,15 +80,15 @@ bool ToolHost::confirm(const std::string& text, const std::string& title) {
 }
 
 std::optional<std::string> ToolHost::input(const std::string& prompt, const std::string& title) {
-    return chosen(dialogs().inputBox(latin1(prompt), latin1(title), QString()));
+    return AskLatin1Text(latin1(prompt), latin1(title), QString());
 }
 
 std::optional<std::string> ToolHost::openFile(const std::string& title, const std::string& presetName) {
-    return chosen(dialogs().openFileName(latin1(title), AnyFile, latin1(presetName)));
+    return chosenPath(dialogs().openFileName(latin1(title), AnyFile, latin1(presetName)));
 }
 
 std::optional<std::string> ToolHost::saveFile(const std::string& title) {
-    return chosen(dialogs().saveFileName(latin1(title), AnyFile, QString(), OverwriteQuestion::ByDialog));
+    return chosenPath(dialogs().saveFileName(latin1(title), AnyFile, QString(), OverwriteQuestion::ByDialog));
 }
 
 bool ToolHost::choosePrinter() { return dialogs().choosePrinter(*printer_); }

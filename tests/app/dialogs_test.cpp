@@ -12,10 +12,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -31,7 +33,9 @@ namespace {
 using test::DialogKind;
 using test::ScriptedDialogs;
 
-// Runs `inspect` on the modal widget as soon as it is up (the real dialog's exec is running).
+// Runs `inspect` on the modal widget as soon as it is up (the real dialog's
+// exec is running). The widget is marked as answered by the test, so the
+// test programs' watchdog leaves it alone however long the inspection takes.
 template <typename F>
 void whenModalShows(F inspect) {
     auto* poll = new QTimer;
@@ -40,6 +44,7 @@ void whenModalShows(F inspect) {
         if (QWidget* w = QApplication::activeModalWidget()) {
             poll->stop();
             poll->deleteLater();
+            w->setProperty("qvAnsweredByTheTest", true);
             inspect(w);
         }
     });
@@ -114,19 +119,27 @@ struct ShownBox {
     QString shown, details;
 };
 
-ShownBox showRealBox(const QString& text) {
+ShownBox showRealBox(const QString& text, const QString& details = QString(), bool openDetails = false) {
     ShownBox seen;
     whenModalShows([&](QWidget* w) {
         auto* box = qobject_cast<QMessageBox*>(w);
         ASSERT_NE(box, nullptr);
         QTest::qWait(20);
+        if (openDetails) {
+            QAbstractButton* toggle = nullptr;
+            for (QAbstractButton* b : box->findChildren<QAbstractButton*>())
+                if (b->text().startsWith("Show Details")) toggle = b;
+            ASSERT_NE(toggle, nullptr);
+            toggle->click();
+            QTest::qWait(20);
+        }
         seen.frame = box->frameGeometry();
         seen.screen = box->screen()->availableGeometry();
         seen.shown = box->text();
         seen.details = box->detailedText();
         box->button(QMessageBox::Ok)->click();
     });
-    qtDialogs().messageBox(text, "Long", MsgButtons::Ok);
+    qtDialogs().messageBox(text, "Long", MsgButtons::Ok, details);
     return seen;
 }
 
@@ -149,6 +162,32 @@ TEST(RealMessageBoxSize, ALongMessageWrapsAndStaysOnTheScreen) {
         << shown.left(80).toStdString();
     EXPECT_FALSE(shown.contains(QString(400, QChar('n'))));  // the name is broken
     EXPECT_EQ(details, text);
+}
+
+// A tool's message of the longest text a tool line builds, one name
+// without a blank: the box shows a screenful, and its details open at once
+// with the box still on the screen.
+TEST(RealMessageBoxSize, AMegabyteNameOpensItsDetailsOnTheScreen) {
+    const QString text = QString(1 << 20, QChar('x'));
+    const ShownBox box = showRealBox(text, QString(), true);
+    expectOnTheScreen(box);
+    EXPECT_TRUE(box.shown.endsWith("more lines (see the details)"));
+    EXPECT_EQ(QString(box.details).remove('\n'), text);
+}
+
+// A caller's own details (a list of refused files, say) go behind the
+// details button, after the whole text when the text itself was cut.
+TEST(RealMessageBoxSize, GivenDetailsGoBehindTheDetailsButton) {
+    const QString list = QStringLiteral("a.fcs: not an FCS file\nb.fcs: 24-bit values");
+    const ShownBox shortText = showRealBox("2 files were not read.", list);
+    EXPECT_EQ(shortText.shown, "2 files were not read.");
+    EXPECT_EQ(shortText.details, list);
+
+    QString longText = QStringLiteral("Not read:");
+    for (int i = 1; i <= 300; ++i) longText += QStringLiteral("\nfile%1.fcs").arg(i);
+    const ShownBox cut = showRealBox(longText, list);
+    expectOnTheScreen(cut);
+    EXPECT_EQ(cut.details, longText + "\n\n" + list);
 }
 
 // Lines the box's own label would break again (at the hyphens of long file
@@ -203,6 +242,26 @@ TEST(RealInputBox, PromptLinesTitleDefaultAndBothAnswers) {
 
     whenModalShows([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
     EXPECT_EQ(qtDialogs().inputBox("p", "t", "typed"), std::nullopt);
+}
+
+// A question of the longest text a tool line builds shows at once, the
+// prompt cut to what the screen holds.
+TEST(RealInputBox, AMegabytePromptShowsAScreenfulOnTheScreen) {
+    QRect frame, screen;
+    QString label;
+    whenModalShows([&](QWidget* w) {
+        auto* d = qobject_cast<QInputDialog*>(w);
+        ASSERT_NE(d, nullptr);
+        QTest::qWait(20);
+        frame = d->frameGeometry();
+        screen = d->screen()->availableGeometry();
+        label = d->labelText();
+        d->reject();
+    });
+    EXPECT_EQ(qtDialogs().inputBox(QString(1 << 20, QChar('q')), "Question", ""), std::nullopt);
+    EXPECT_TRUE(screen.contains(frame)) << frame.width() << "x" << frame.height();
+    EXPECT_TRUE(label.startsWith(QString(20, QChar('q'))));
+    EXPECT_TRUE(label.endsWith("\n..."));
 }
 
 // The file dialogs list a folder by names alone: no file is opened to learn
@@ -384,6 +443,35 @@ TEST(ScriptedDialogsFailures, DialogThatNeverCame) {
             dlg.expectMessage("Max", "Max number of windows", MsgAnswer::Ok);
         },
         "Expected message box \"Max\" titled \"Max number of windows\" that never came");
+}
+
+// The test programs' watchdog closes a modal pop-up left open. Qt's own
+// menus, opened by a click without the program asking (the menu bar's
+// extension button runs its menu modally), are closed and the test goes
+// on; a menu of the program's own run around the dialog layer still fails.
+TEST(TestWatchdog, ClosesQtsOwnMenusWithoutFailingTheTest) {
+    QWidget window;
+    auto* bar = new QMenuBar(&window);
+    for (const char* title : {"File", "Edit", "View", "Create", "Tools", "Help"}) bar->addMenu(title)->addAction("Item");
+    window.resize(90, 60);
+    bar->setGeometry(0, 0, 90, 25);
+    window.show();
+    QTest::qWait(20);
+    auto* extension = bar->findChild<QToolButton*>();
+    ASSERT_NE(extension, nullptr);
+    ASSERT_TRUE(extension->isVisible()) << "the menus fit: no extension button to try";
+    extension->showMenu();  // returns once the watchdog closed the menu
+    EXPECT_FALSE(HasFailure());
+}
+
+TEST(TestWatchdog, AProgramMenuRunAroundTheDialogLayerFails) {
+    EXPECT_NONFATAL_FAILURE(
+        {
+            QMenu menu;
+            menu.addAction("Poly-1");
+            menu.exec(QPoint(10, 10));
+        },
+        "was shown outside the dialog layer");
 }
 
 class ScriptedMenu : public ::testing::Test {

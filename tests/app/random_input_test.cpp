@@ -61,6 +61,15 @@ namespace {
 // Seeds of the default run and actions per seed.
 constexpr int DefaultSeeds = 13;
 constexpr int DefaultActions = 150;
+// A wider range of seeds at fewer actions each, quick enough for every run:
+// short runs still reach Qt's own widgets (the menu bar's extension button
+// and its menu) and the program's first reactions to them.
+// Run ten seeds to a test, so that test programs started once per test
+// spend their time on the seeds.
+constexpr int ShortRunFirstSeed = 100;
+constexpr int ShortRunLastSeed = 200;
+constexpr int ShortRunActions = 60;
+constexpr int ShortRunSeedsPerTest = 10;
 
 // Wall-clock limit of one seed's run (QV_RANDOM_SECONDS overrides it): far
 // above what a seed takes, even sanitized, far below a test run's timeout.
@@ -553,6 +562,27 @@ TEST_P(RandomInput, RunsWithoutFault) {
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RandomInput, ::testing::Range(1, DefaultSeeds + 1),
                          [](const ::testing::TestParamInfo<int>& info) { return "Seed" + std::to_string(info.param); });
+
+// The seeds from `first` to the next test's first, the last test taking
+// the range's last seed too.
+int lastSeedFrom(int first) {
+    return first + 2 * ShortRunSeedsPerTest > ShortRunLastSeed + 1 ? ShortRunLastSeed
+                                                                    : first + ShortRunSeedsPerTest - 1;
+}
+
+class RandomInputShortRun : public ::testing::TestWithParam<int> {};
+
+TEST_P(RandomInputShortRun, RunsWithoutFault) {
+    for (int seed = GetParam(); seed <= lastSeedFrom(GetParam()) && !HasFailure(); ++seed)
+        RandomSession(static_cast<std::uint64_t>(seed), ShortRunActions).run();
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, RandomInputShortRun,
+                         ::testing::Range(ShortRunFirstSeed, ShortRunLastSeed, ShortRunSeedsPerTest),
+                         [](const ::testing::TestParamInfo<int>& info) {
+                             return "Seeds" + std::to_string(info.param) + "To" +
+                                    std::to_string(lastSeedFrom(info.param));
+                         });
 
 // A seed whose action hangs ends the program with the seed, step and action
 // instead of holding up the test run.

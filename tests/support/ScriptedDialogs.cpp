@@ -321,10 +321,12 @@ void ScriptedDialogs::checkText(const Expectation& e, const ShownDialog& shown) 
                       << ", expected " << buttonsName(*e.buttons);
 }
 
-MsgAnswer ScriptedDialogs::messageBox(const QString& text, const QString& title, MsgButtons buttons) {
+MsgAnswer ScriptedDialogs::messageBox(const QString& text, const QString& title, MsgButtons buttons,
+                                      const QString& details) {
     ShownDialog d;
     d.kind = DialogKind::Message;
     d.text = text;
+    d.details = details;
     d.title = title;
     d.buttons = buttons;
     if (random_) {

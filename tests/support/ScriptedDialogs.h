@@ -41,6 +41,7 @@ const char* dialogKindName(DialogKind kind);
 struct ShownDialog {
     DialogKind kind = DialogKind::Message;
     QString text;         // message text, input prompt; for a menu its title
+    QString details;      // message boxes: the text behind the details button, if any
     QString title;        // window title; file dialogs: their caption
     MsgButtons buttons = MsgButtons::Ok;  // message boxes
     QString defaultText;  // input boxes: the preset answer; file dialogs: the start path
@@ -124,7 +125,8 @@ public:
     void finish();
 
     // DialogProvider
-    MsgAnswer messageBox(const QString& text, const QString& title, MsgButtons buttons) override;
+    MsgAnswer messageBox(const QString& text, const QString& title, MsgButtons buttons,
+                         const QString& details = QString()) override;
     std::optional<QString> inputBox(const QString& prompt, const QString& title,
                                     const QString& defaultText) override;
     std::optional<QString> openFileName(const QString& title, const QString& filter,

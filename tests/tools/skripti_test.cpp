@@ -52,6 +52,22 @@ TEST_F(SkriptiTest, ExecuteRunsThePaneTextAndShowsTheVariables) {
     EXPECT_EQ(window.Toteuta->text(), "Execute");
 }
 
+// A tool is 8-bit text: a typed character Latin-1 cannot hold stops the
+// run before its first line, by name; Latin-1's accents run as they are.
+TEST_F(SkriptiTest, ATypedCharacterBeyondLatin1IsRefusedBeforeTheRun) {
+    window.Teksti->setPlainText(QStringLiteral("$a.set:1\nmessage:γδ cells"));
+    dialogs.expectMessage("The character \"γ\" (U+03B3) cannot be used: names and texts are stored in Latin-1, "
+                          "which has no such character.",
+                          "Quorvane", MsgAnswer::Ok);
+    window.Toteuta->click();
+    EXPECT_EQ(value("$a"), "<none>");
+    EXPECT_EQ(window.Toteuta->text(), "Execute");
+
+    window.Teksti->setPlainText(QStringLiteral("$a.set:café"));
+    window.Toteuta->click();
+    EXPECT_EQ(value("$a"), "caf\xE9");
+}
+
 TEST_F(SkriptiTest, StopEndsTheRunAfterTheCurrentLineWithoutAMessage) {
     window.Teksti->setPlainText("$i.set:0\ndo:100000\n$i.calc:$i+1\nloop");
     betweenLines = [&] {
