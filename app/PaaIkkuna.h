@@ -113,9 +113,6 @@ public:
     void LuoFluxTracker_Click() override { createFromMenu("FluxTracker"); }
     void LuoProjector_Click() override { createFromMenu("Projector"); }
     void LuoClipBook_Click() override { createFromMenu("ClipBook"); }
-    // The operations without a menu item.
-    void CreateDAD() { createFromMenu("DAD"); }
-    void CreateMirrorHistogram() { createFromMenu("Mirror Histogram"); }
     // A window of the given type name through the shared creation sequence;
     // returns its ID, 0 when none was made (a kind not built yet makes none).
     int createFromMenu(const std::string& type);

@@ -76,7 +76,6 @@ size_t scaleColumn(const FileRecord& record, int16_t parameter, double length,
         std::fill(dst, dst + count, Out(0));
         return count;
     }
-    if (scale.kind() == AxisScale::Kind::Log) g.ChannelsPerDecade = scale.channelsPerDecade();
     // One tight loop per kind of axis.
     const float* p = column + first;
     if (scale.kind() == AxisScale::Kind::Log) {
@@ -102,7 +101,6 @@ AxisScale::AxisScale(bool isLog, int32_t range, double length, bool foldNegative
     const LogConstants k = logConstants(range, logShift, logAxisFloor);
     kind_ = Kind::Log;
     range_ = range;
-    channelsPerDecade_ = k.cpd;
     cpd_ = k.cpd;
     shift_ = static_cast<float>(k.shift);
     offset_ = k.offset;
@@ -154,10 +152,8 @@ double ScaleEventToAxis(const FileRecord& record, int32_t event, int16_t paramet
     if (!m.contains(event, parameter) || static_cast<size_t>(parameter) >= record.Parameters.size()) return 0.0;
     const AxisScale& scale = scaleFor(record.Parameters[static_cast<size_t>(parameter)], length);
     const float v = scale.folded(m(event, parameter));
-    g.ScaledValue = v;
     switch (scale.kind()) {
     case AxisScale::Kind::Log:
-        g.ChannelsPerDecade = scale.channelsPerDecade();
         return scale.logOfFolded(v);
     case AxisScale::Kind::Linear:
         return scale.linearOfFolded(v);
@@ -190,7 +186,6 @@ size_t ScaleEventsToAxis(const FileRecord& record, int16_t parameter, double len
 double ScaleValueToAxis(int32_t value, int32_t range, double length) {
     if (range <= 1) return 0.0;
     const LogConstants k = logConstants(range, g.LogShift, g.LogAxisFloor);
-    g.ChannelsPerDecade = k.cpd;
     // Summed wide, so a value near the 32-bit limit cannot overflow.
     const double x = static_cast<double>(static_cast<int64_t>(k.shift) + value);
     const double channel = x <= 1.0 ? 1.0 : std::log(x) / AxisScale::kLn10 * k.cpd;

@@ -43,9 +43,6 @@ public:
     static AxisScale forParameter(const ParameterInfo& parameter, double length);
 
     Kind kind() const { return kind_; }
-    // Whole channels per decade of a log axis (Range / log10(Range), rounded
-    // half to even); 0 for other axes.
-    int32_t channelsPerDecade() const { return channelsPerDecade_; }
 
     // The value after the negative-value option.
     float folded(float value) const {
@@ -107,15 +104,13 @@ private:
     float shift_ = 0.0f;
     double range_ = 1.0;
     double length_ = 0.0;
-    double cpd_ = 0.0;     // channels per decade as a double
+    double cpd_ = 0.0;     // whole channels per decade (Range / log10(Range), halves to even)
     double offset_ = 0.0;  // channel that sits at the axis start
     double span_ = 1.0;    // Range - offset
-    int32_t channelsPerDecade_ = 0;
 };
 
 // Position of WorkingData(event, parameter) of the record on an axis of the
-// given length. Sets g.ScaledValue (and g.ChannelsPerDecade on log axes).
-// Like every form below, it never allocates.
+// given length. Like every form below, it never allocates.
 // An event or parameter outside the record gives 0.
 double ScaleEventToAxis(const FileRecord& record, int32_t event, int16_t parameter, double length);
 
@@ -142,8 +137,7 @@ size_t SampledEventCount(int32_t first, int32_t last, int32_t step);
 // log formula applied to the value itself (no negative-value option), the
 // shift of a 262144 axis added as a whole number. With the negative-value
 // option off it equals ScaleEventToAxis of an event holding that value on
-// such a log parameter. Sets g.ChannelsPerDecade. A range of 1 or below
-// gives 0.
+// such a log parameter. A range of 1 or below gives 0.
 double ScaleValueToAxis(int32_t value, int32_t range, double length);
 
 }  // namespace qv

@@ -340,17 +340,20 @@ double TruncateTwoDecimals(double value, bool asPercent, StatisticSource source)
     const double nearest = std::round(scaled);
     // Products of decimal fractions carry binary error of a few units in the
     // last place (57 of 100 events scales to 5699.999...); a whole number that
-    // close is taken as meant. The margin stays far below a hundredth even for
-    // means in the hundreds of thousands, so nothing truly below a hundredth
-    // is ever rounded up.
+    // close is taken as meant.
     double relative = 1e-12;
     // A 32-bit value is stored within half a unit in its last place (a
-    // relative 2^-24) of the number typed; a mean of such values keeps that
-    // error. Twice that is absorbed, so 4.35 (stored as 4.3499999) shows as
-    // typed. Above about 40,000, where a float's own step nears a hundredth,
-    // this amounts to the nearest hundredth.
+    // relative 2^-24) of the number typed, and a mean of such values keeps
+    // that error: twice that is absorbed, so 4.35 (stored as 4.3499999)
+    // shows as typed.
     if (source == StatisticSource::FloatEvents) relative = std::ldexp(1.0, -23);
-    const double margin = relative * std::fmax(1.0, std::fabs(scaled));
+    // Either allowance is held at 1/256 of the last shown digit, so a value
+    // is rounded up only when it lies within that sliver of the next
+    // hundredth, at any magnitude. Every two-decimal float below 1024 still
+    // shows as typed; above that a float's own step is coarse enough that
+    // its storage error would otherwise swallow whole hundredths.
+    constexpr double MarginCap = 1.0 / 256.0;
+    const double margin = std::fmin(relative * std::fmax(1.0, std::fabs(scaled)), MarginCap);
     const double whole = std::fabs(scaled - nearest) <= margin ? nearest : std::floor(scaled);
     return whole / 100.0;
 }

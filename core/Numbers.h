@@ -85,7 +85,9 @@ enum class StatisticSource { DoubleArithmetic, FloatEvents };
 // A product that lies within binary rounding error of a whole number counts
 // as that number, so 0.57 as a percentage is 57, not 56.99; for a value made
 // from 32-bit event values the storage error of those values counts too, so
-// a single event of 4.35 shows 4.35, not 4.34.
+// a single event of 4.35 shows 4.35, not 4.34. Either allowance stays a
+// small fraction of the last shown digit at any magnitude: 113676.4966 is
+// 113676.49, never 113676.5.
 double TruncateTwoDecimals(double value, bool asPercent,
                            StatisticSource source = StatisticSource::DoubleArithmetic);
 

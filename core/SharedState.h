@@ -52,10 +52,6 @@ struct SharedState {
     bool UseNegativeAbs = false;
     int16_t LogShift = 40;
     int32_t LogAxisFloor = 20;
-    // Scratch values of the axis scaling (ScaleEventToAxis sets them at each
-    // call); nothing may rely on them across a call of another routine.
-    int32_t ChannelsPerDecade = 0;
-    float ScaledValue = 0.0f;
     std::string SelectedPrefix = "[S] ";
 
     // Tables.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/GateKinds.h"
 #include "core/PolygonTest.h"
 #include "core/SharedState.h"
 
@@ -170,12 +171,11 @@ bool pressClosesDraft(bool left, bool right, double x, double y, int16_t windowI
            (right || (left && g.GateInProgress && draft.Corners > 1 && hits(x, y, draft.CornerX[1], draft.CornerY[1], tol)));
 }
 
-int storeClosedDraft(const Geometry& geo, int chosenSlot, int16_t windowId, const std::string& namePrefix,
-                     const std::string& type) {
+int storeClosedDraft(const Geometry& geo, int chosenSlot, int16_t windowId, const std::string& type) {
     if (chosenSlot < 1 || chosenSlot > g.MaxPopulations || chosenSlot >= PopulationTableSize) return 0;
     PopulationRecord& p = population(chosenSlot);
     copyDraftToCorners(p, geo);
-    if (!p.InUse) p.Name = namePrefix + std::to_string(chosenSlot);
+    if (!p.InUse) p.Name = DefaultGateName(type, chosenSlot);
     p.InUse = true;
     p.Type = type;
     p.Created = windowId;

@@ -91,11 +91,10 @@ void releaseLabelDrag(double x, double y, const Geometry& geo);
 bool pressClosesDraft(bool left, bool right, double x, double y, int16_t windowId, double tol);
 // A closed draft stored in the chosen population row (1..MaxPopulations):
 // its corners, in use, of `type`, made by `windowId`, label offset 0, not
-// transparent; a row not yet in use is named `namePrefix` and its number (a
-// row in use keeps the name definitions may use). Returns the slot, 0 when
-// no row is chosen (nothing is written then).
-int storeClosedDraft(const Geometry& geo, int chosenSlot, int16_t windowId, const std::string& namePrefix,
-                     const std::string& type);
+// transparent; a row not yet in use gets the default name of a `type` gate
+// (DefaultGateName; a row in use keeps the name definitions may use).
+// Returns the slot, 0 when no row is chosen (nothing is written then).
+int storeClosedDraft(const Geometry& geo, int chosenSlot, int16_t windowId, const std::string& type);
 
 // The draft as lines and corner boxes: open with a line to *toPointer, or
 // closed back to corner 1.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/model/DefinitionEvaluator.h"
+#include "core/GateKinds.h"
 
 namespace qv {
 namespace {
@@ -96,14 +97,14 @@ std::optional<std::string> PopulationNameProblem(int slot, const std::string& na
         if (j != slot && slotRecord(j).InUse && lower(slotRecord(j).Name) == wanted)
             return quoted + " is already the name of the population in row " + std::to_string(j) +
                    " (names are compared without regard to case).";
-    // Nor the name another row gets when a gate is first drawn into it: the
-    // two would clash as soon as that row is used.
+    // Nor a name another row gets when a gate of any kind is first drawn
+    // into it: the two would clash as soon as that row is used.
     for (int j = 1; populationSlot(j); ++j) {
         if (j == slot) continue;
-        const std::string k = std::to_string(j);
-        if (wanted == "poly-" + k || wanted == "histo-" + k)
-            return quoted + " is the default name of row " + k +
-                   ", which a gate drawn into that row gets; choose another name.";
+        for (const GateKind& kind : GateKinds)
+            if (wanted == lower(DefaultGateName(kind.type, j)))
+                return quoted + " is the default name of row " + std::to_string(j) +
+                       ", which a gate drawn into that row gets; choose another name.";
     }
     return std::nullopt;
 }

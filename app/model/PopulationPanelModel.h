@@ -102,8 +102,9 @@ int CreatePopulation(int slot, PanelQuestions& ask);
 // "Rename" of population `slot`. Nothing happens for a slot not in use, an
 // empty answer or Cancel. A name that no definition could name (only blanks,
 // containing a blank or a parenthesis, "and"/"or"/"not" in any case, the
-// name of another population in use or the default name "Poly-k" of another
-// row k, regardless of case) is refused with a message that names the rule
+// name of another population in use or a default name a gate of any kind
+// gives another row k, "Poly-k", "Histo-k", "Bending-k" or "DAD-k",
+// regardless of case) is refused with a message that names the rule
 // broken (PopulationNameProblem), and nothing changes. Otherwise the Name
 // changes and every word of every definition text that equals the old name
 // (regardless of case) becomes the new name. Returns true when the windows

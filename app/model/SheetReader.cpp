@@ -76,13 +76,16 @@ std::optional<int32_t> roundedInRange(std::string_view text, int32_t lo, int32_t
 // are 16-bit.
 constexpr double MaxVersionNumber = INT16_MAX;
 
-// The number at the start of a piece of the version text; nothing when the
-// piece does not start with a number or the number lies outside 0..32767.
+// The number at the start of a piece of the version text, 0 when the piece
+// does not start with a number ("abc" is 0, as Val reads it); nothing when
+// it starts with a number outside 0..32767, which no version of the program
+// carries.
 std::optional<int> versionPart(std::string_view piece) {
     while (!piece.empty() && (piece.front() == ' ' || piece.front() == '\t')) piece.remove_prefix(1);
-    const size_t length = LeadingNumberLength(piece);
-    if (length == 0) return std::nullopt;
-    const std::optional<double> v = ParseNumber(piece.substr(0, length));
+    const size_t sign = !piece.empty() && (piece.front() == '+' || piece.front() == '-') ? 1 : 0;
+    const size_t length = LeadingNumberLength(piece.substr(sign));
+    if (length == 0) return 0;
+    const std::optional<double> v = ParseNumber(piece.substr(0, sign + length));
     if (!v || !(*v >= 0 && *v <= MaxVersionNumber)) return std::nullopt;
     return static_cast<int>(Int(*v));
 }

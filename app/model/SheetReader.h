@@ -52,7 +52,7 @@ struct SheetWindow {
 struct ParsedSheet {
     bool hasVersion = false;
     int versionMajor = 0, versionMinor = 0;
-    // False when the version's major or minor does not read as a number in range.
+    // False when the version's major or minor starts with a number out of range.
     bool versionReadable = true;
     bool package = false;
     // Packages: where the data starts (just behind the marker), npos without one.
@@ -72,8 +72,9 @@ ParsedSheet ParseSheet(std::string_view bytes, const SheetLimits& limits,
                        const std::function<bool(const std::string&)>& isKnownKind);
 
 // True when the sheet was written by a later version than major.minor, or
-// its version does not read as a number in range (a sheet whose version
-// cannot be told is no safer to read than a newer one).
+// a piece of its version starts with a number out of range (as a sheet of
+// a later version, it cannot be told apart from one). A piece that does not
+// start with a number reads as 0: "abc.def" is version 0.0.
 bool SheetIsNewer(const ParsedSheet& sheet, int major, int minor);
 
 // The first name of a package's files that is not a plain file name (holds a

@@ -125,8 +125,7 @@ void DotPlot::gateMousePress(QMouseEvent* event) {
             wait.emplace();
             const MainServices* main = mainServices();
             // With no population row chosen the polygon has nowhere to go.
-            if (const int slot = storeClosedDraft(geo, main ? main->ValittuPopulaatio() : 0, state_.ID, "Poly-",
-                                                  "Polygon")) {
+            if (const int slot = storeClosedDraft(geo, main ? main->ValittuPopulaatio() : 0, state_.ID, "Polygon")) {
                 population(slot).AxisX = state_.ChannelX;
                 population(slot).AxisY = state_.ChannelY;
                 CheckPopulation(slot);

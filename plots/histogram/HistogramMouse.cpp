@@ -18,6 +18,7 @@
 #include "app/MainServices.h"
 #include "app/WindowRegistry.h"
 #include "app/model/WaitCursor.h"
+#include "core/GateKinds.h"
 #include "core/SharedState.h"
 #include "core/picture/PictureText.h"
 #include "plots/histogram/Histogram.h"
@@ -215,7 +216,7 @@ void Histogram::markerMouseRelease(QPointF pos) {
             PopulationRecord& p = population(slot);
             // A row in use keeps its name (definitions may name it); a new
             // row gets the default.
-            if (!p.InUse || p.Name.empty()) p.Name = "Histo-" + std::to_string(slot);
+            if (!p.InUse || p.Name.empty()) p.Name = DefaultGateName("Histogram", slot);
             p.AxisX = state_.Channel;
             p.InUse = true;
             p.Corners = 2;

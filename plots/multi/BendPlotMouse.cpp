@@ -166,8 +166,7 @@ void BendPlot::gateMousePress(QMouseEvent* event) {
             const MainServices* main = mainServices();
             // With no population row chosen the polygon has nowhere to go
             // and is dropped.
-            if (const int slot = storeClosedDraft(geo, main ? main->ValittuPopulaatio() : 0, state_.ID, "Bending-",
-                                                  "BendPlot"))
+            if (const int slot = storeClosedDraft(geo, main ? main->ValittuPopulaatio() : 0, state_.ID, "BendPlot"))
                 CheckPopulation(slot);
         }
         g.GateInProgress = false;

@@ -21,6 +21,7 @@
 #include "app/MainServices.h"
 #include "app/WindowRegistry.h"
 #include "core/FileTableOps.h"
+#include "core/GateKinds.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
 #include "core/picture/PictureText.h"
@@ -310,7 +311,7 @@ void DAD::closeGate(int slot) {
     }
     p.Corners = static_cast<int16_t>(n);
     p.InUse = true;
-    p.Name = "DAD-" + std::to_string(slot);
+    p.Name = DefaultGateName("DAD", slot);
     p.Type = "DAD";
     // Membership is taken from the layout as it stands now; later moves of
     // the layout leave it alone until a polygon is drawn into the slot again.

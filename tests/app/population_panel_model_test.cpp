@@ -192,6 +192,10 @@ TEST_F(PopulationPanelModel, RenameRefusesNamesNoDefinitionCouldUse) {
         {"Histo-3", "\"Histo-3\" is the default name of row 3" + byDefault},
         {"poly-16", "\"poly-16\" is the default name of row 16" + byDefault},
         {"HISTO-2", "\"HISTO-2\" is the default name of row 2" + byDefault},
+        {"Bending-3", "\"Bending-3\" is the default name of row 3" + byDefault},
+        {"bending-16", "\"bending-16\" is the default name of row 16" + byDefault},
+        {"DAD-3", "\"DAD-3\" is the default name of row 3" + byDefault},
+        {"dad-2", "\"dad-2\" is the default name of row 2" + byDefault},
     };
     for (const Case& c : refused) {
         SCOPED_TRACE("\"" + std::string(c.name) + "\"");
@@ -219,7 +223,8 @@ TEST_F(PopulationPanelModel, RenameRefusesNamesNoDefinitionCouldUse) {
     // Its own name in another case, a name of a slot not in use, a name with
     // letters of other words: accepted, and the definitions still evaluate.
     g.PopulationTable[5].Name = "Old";
-    for (const char* name : {"POLY-1", "Old", "Andrea", "Poly-1b", "Poly-17", "Poly-03", "Histo-1", "Histo-17", "Histo-0"}) {
+    for (const char* name : {"POLY-1", "Old", "Andrea", "Poly-1b", "Poly-17", "Poly-03", "Histo-1", "Histo-17", "Histo-0",
+                             "Bending-1", "DAD-1", "DAD-17", "Bending-0", "Bend-3", "DAD3"}) {
         q_.answers = {std::optional<std::string>(name)};
         EXPECT_TRUE(RenamePopulation(1, q_)) << name;
         EXPECT_EQ(g.PopulationTable[17].Name, std::string(name) + " and Poly-2");

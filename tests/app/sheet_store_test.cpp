@@ -71,7 +71,7 @@ TEST_F(SheetStoreTest, LaterVersionsAreRefusedAndLeaveTheWorkspace) {
     buildWorkspace();
     const Workspace before = Workspace::capture();
     std::string text = saveSheet(sheetDir.file("base.quorvane"));
-    for (const char* version : {"1.3.0", "2.0.0"}) {
+    for (const char* version : {"1.3.0", "2.0.0", "99999999999.0"}) {
         std::string newer = text;
         newer.replace(newer.find("1.2.1"), 5, version);
         WriteBytes(sheetDir.file("newer.quorvane"), newer);
@@ -86,8 +86,9 @@ TEST_F(SheetStoreTest, LaterVersionsAreRefusedAndLeaveTheWorkspace) {
         EXPECT_TRUE(Workspace::capture() == before) << version;
         EXPECT_TRUE(written.isEmpty()) << version;
     }
-    // An older revision and a sheet without a version line load.
-    for (const char* version : {"1.2.9", ""}) {
+    // An older revision, a version of words (read as 0.0) and a sheet
+    // without a version line load.
+    for (const char* version : {"1.2.9", "abc.def", ""}) {
         std::string older = text;
         const size_t at = older.find("general.version:");
         older.erase(at, older.find("\r\n", at) + 2 - at);

@@ -183,8 +183,8 @@ TEST(SheetParseTest, CommentsAreLinesStartingWithHashAndValuesRunToTheEnd) {
 }
 
 // The version check against version 1.2 of the program: a later major or
-// minor refuses the sheet, and so does a version that does not read as a
-// number in range.
+// minor refuses the sheet, and so does a piece that starts with a number out
+// of range; a piece that starts with no number reads as 0.
 struct VersionCase {
     const char* name;
     const char* sheet;
@@ -219,11 +219,17 @@ INSTANTIATE_TEST_SUITE_P(
         VersionCase{"HugeExponent", "general.version:1e400.0\r\n", true},
         VersionCase{"NegativeMajor", "general.version:-1.0\r\n", true},
         VersionCase{"NegativeMinor", "general.version:1.-5\r\n", true},
-        VersionCase{"Letters", "general.version:x.y\r\n", true},
-        VersionCase{"LettersInMinor", "general.version:1.x\r\n", true},
-        VersionCase{"EmptyValue", "general.version:\r\n", true},
-        VersionCase{"EmptyMinor", "general.version:1.\r\n", true},
-        VersionCase{"NotANumber", "general.version:nan.0\r\n", true}),
+        VersionCase{"Letters", "general.version:x.y\r\n", false},
+        VersionCase{"LettersInMinor", "general.version:1.x\r\n", false},
+        VersionCase{"EmptyValue", "general.version:\r\n", false},
+        VersionCase{"EmptyMinor", "general.version:1.\r\n", false},
+        VersionCase{"NotANumber", "general.version:nan.0\r\n", false},
+        VersionCase{"WordsReadAsNought", "general.version:abc.def\r\n", false},
+        VersionCase{"WordMinorOfALaterMajor", "general.version:2.abc\r\n", true},
+        VersionCase{"WordMajorBeforeALaterMinor", "general.version:abc.3\r\n", false},
+        VersionCase{"LetterBeforeTheNumber", "general.version:v9.0\r\n", false},
+        VersionCase{"SignedLaterMajor", "general.version:+2.0\r\n", true},
+        VersionCase{"WordAfterAnOutOfRangeNumber", "general.version:99999999999abc.0\r\n", true}),
     [](const ::testing::TestParamInfo<VersionCase>& info) { return std::string(info.param.name); });
 
 TEST(SheetParseTest, OutOfRangeAndMalformedLinesAreLeftOut) {

@@ -85,18 +85,6 @@ TEST_F(AxisScaling, EventPositionsOnLinearAndLogAxes) {
     }
 }
 
-TEST_F(AxisScaling, ScratchValuesFollowTheLastCall) {
-    g.UseNegativeAbs = true;
-    scaleOne(true, 262144, -3.0f, 1);
-    EXPECT_EQ(g.ScaledValue, 4.0f);
-    EXPECT_EQ(g.ChannelsPerDecade, 48379);
-    scaleOne(true, 10000, 50.0f, 1);
-    EXPECT_EQ(g.ScaledValue, 50.0f);
-    EXPECT_EQ(g.ChannelsPerDecade, 2500);
-    ScaleValueToAxis(10, 1024, 100);
-    EXPECT_EQ(g.ChannelsPerDecade, 340);  // 1024 / log10(1024) = 340.07
-}
-
 // Scaling event after event keeps the axis constants between calls; any
 // change of the axis or of the options must still take effect at once.
 TEST_F(AxisScaling, ChangedAxisOrOptionsTakeEffectAtOnce) {

@@ -301,11 +301,49 @@ TEST(Numbers, TruncateTwoDecimalsOfFloatEventsShowsTypedValues) {
         // margin: just below a hundredth is cut.
         {4.3499996, D, 4.34}, {0.2899999, D, 0.28},
         {5000.009999, D, 5000.0}, {123456.789995, D, 123456.78},
+        // Where a float's step nears a hundredth its storage error is no
+        // reason to round up: large means from floats are cut, both signs.
+        {113676.4966, F, 113676.49}, {64038.1677, F, 64038.16},
+        {200000.015625f, F, 200000.01}, {50000.0078125f, F, 50000.0},
+        {-200000.015625f, F, -200000.02}, {-50000.0078125f, F, -50000.01},
+        {-113676.4966, F, -113676.5}, {262143.99f, F, 262143.98},
+        // A modeller's geometric mean over whole channels, in double.
+        {39720.8364, D, 39720.83},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << std::setprecision(17) << c.value
                                         << (c.source == F ? " from floats" : " in double"));
         EXPECT_DOUBLE_EQ(TruncateTwoDecimals(c.value, false, c.source), c.expected);
+    }
+}
+
+// The allowance for binary error is a sliver of the last shown digit at any
+// magnitude: a value a hundredth of that digit below the next hundredth is
+// cut, from floats or from double arithmetic, plain or as a percentage.
+TEST(Numbers, TruncateTwoDecimalsNeverRoundsUpAHundredthOfTheLastDigit) {
+    for (const StatisticSource source : {StatisticSource::FloatEvents, StatisticSource::DoubleArithmetic}) {
+        for (const bool asPercent : {false, true}) {
+            const double scale = asPercent ? 10000.0 : 100.0;
+            for (double next = 1.0; next <= 1e13; next *= 7.0) {
+                for (const double sign : {1.0, -1.0}) {
+                    const double value = sign * (next - 0.01) / scale;
+                    const double expected = (sign > 0 ? next - 1.0 : -next) / 100.0;
+                    ASSERT_DOUBLE_EQ(TruncateTwoDecimals(value, asPercent, source), expected)
+                        << std::setprecision(17) << value << (asPercent ? " %" : "")
+                        << (source == StatisticSource::FloatEvents ? " from floats" : " in double");
+                }
+            }
+        }
+    }
+}
+
+// Every two-decimal value below 1024, held as a 32-bit float and shown
+// alone, reads as it was typed.
+TEST(Numbers, TruncateTwoDecimalsShowsEveryTypedFloatBelow1024) {
+    for (int32_t k = -102399; k <= 102399; ++k) {
+        const float stored = static_cast<float>(k / 100.0);
+        ASSERT_DOUBLE_EQ(TruncateTwoDecimals(stored, false, StatisticSource::FloatEvents), k / 100.0)
+            << std::setprecision(9) << stored;
     }
 }
 

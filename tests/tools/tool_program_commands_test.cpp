@@ -555,6 +555,9 @@ TEST_F(ToolProgramTest, QuadrantQueriesCutMeansAsTypedAndSharesDownward) {
     const Case cases[] = {
         {"xmean", 4.35f, "4.35"},    {"ygeomean", 0.29f, "0.29"}, {"xgeomean", 1.15f, "1.15"},
         {"ymean", 4.359f, "4.35"},   {"vis", 5699999.6 / 100000.0, "56.99"},
+        // Large means are cut, never rounded up by the allowance for floats.
+        {"xmean", 113676.4966, "113676.49"}, {"ygeomean", 64038.1677, "64038.16"},
+        {"ymean", -200000.015625f, "-200000.02"},
     };
     KnownStatisticsWindow known;
     g.WindowRegistry[2].InUse = true;
@@ -567,6 +570,31 @@ TEST_F(ToolProgramTest, QuadrantQueriesCutMeansAsTypedAndSharesDownward) {
         EXPECT_EQ(value("$q"), c.shown);
     }
     g.WindowRegistry[2] = WindowRecord{};
+}
+
+// A real dot plot of a one-event file: the statistics window and the
+// quadrant holding the event cut its large values, as stored, downward.
+TEST_F(ToolProgramTest, OneEventDotPlotCutsLargeValuesDownward) {
+    FcsTestFile file;
+    file.param("FSC-W", "262144").param("SSC-W", "262144");
+    file.Events = {{200000.015625, 50000.0078125}};
+    WriteFcsTestFile(data.file("one.fcs"), file);
+    run(script({"folder.set:" + data.path(), "create.dotplot:1", "w.1.file.load:one.fcs",
+                "w.1.statistics.visible:true", "w.1.quadrant.visible:true", "w.1.quadrant.position.x:0",
+                "w.1.quadrant.position.y:0", "$row.set:@.w.1.statistics.contents.singleline.stats",
+                "$n.set:@.w.1.quadrant.ur.number", "$xm.set:@.w.1.quadrant.ur.xmean",
+                "$ym.set:@.w.1.quadrant.ur.ymean", "$xg.set:@.w.1.quadrant.ur.xgeomean",
+                "$yg.set:@.w.1.quadrant.ur.ygeomean"}));
+    // The visible events, then the quadrants upper left, upper right (the
+    // event), lower left and lower right.
+    const std::string event = "1\t100\t200000.01\t50000\t200000.01\t50000\t";
+    const std::string none = "0\t0\t0\t0\t0\t0\t";
+    EXPECT_EQ(value("$row"), event + none + event + none + none);
+    EXPECT_EQ(value("$n"), "1");
+    EXPECT_EQ(value("$xm"), "200000.01");
+    EXPECT_EQ(value("$ym"), "50000");
+    EXPECT_EQ(value("$xg"), "200000.01");
+    EXPECT_EQ(value("$yg"), "50000");
 }
 
 TEST_F(ToolProgramTest, HistogramPeakAndHeightQueriesReadTheLastDraw) {

@@ -94,7 +94,6 @@ public:
     std::unique_ptr<std::ostream> OutputFile;
     std::string OutputPath;  // the file OutputFile appends to
 
-    const std::vector<ScriptVariable>& VariableList() const { return variables_; }
     // The first variable of that name, nullptr when none.
     ScriptVariable* findVariable(std::string_view name);
     const ScriptVariable* findVariable(std::string_view name) const;

@@ -179,14 +179,13 @@ void HistogramStatisticsComputer::compute(const HistogramStatisticsInput& in, st
     }
 }
 
-std::string HistogramStatisticText(const HistogramStatistics& s, HistogramStatistic which) {
-    constexpr auto events = StatisticSource::FloatEvents;
+std::string HistogramStatisticText(const HistogramStatistics& s, HistogramStatistic which, StatisticSource values) {
     switch (which) {
         case HistogramStatistic::Number: return NumberText(s.Number);
         case HistogramStatistic::Fraction: return NumberText(TruncateTwoDecimals(s.Fraction, true));
-        case HistogramStatistic::Mean: return NumberText(TruncateTwoDecimals(s.Mean, false, events));
-        case HistogramStatistic::GeoMean: return NumberText(TruncateTwoDecimals(s.GeoMean, false, events));
-        case HistogramStatistic::CV: return NumberText(TruncateTwoDecimals(s.CV, true, events));
+        case HistogramStatistic::Mean: return NumberText(TruncateTwoDecimals(s.Mean, false, values));
+        case HistogramStatistic::GeoMean: return NumberText(TruncateTwoDecimals(s.GeoMean, false, values));
+        case HistogramStatistic::CV: return NumberText(TruncateTwoDecimals(s.CV, true, values));
     }
     return {};
 }

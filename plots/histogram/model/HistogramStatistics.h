@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/FileRecord.h"
+#include "core/Numbers.h"
 #include "core/PopulationRecord.h"
 #include "output/model/StatisticsTable.h"
 
@@ -37,11 +38,13 @@ enum class HistogramStatistic { Number, Fraction, Mean, GeoMean, CV };
 
 // One statistic of an entry as a statistics grid shows it: Number whole,
 // the others cut (never rounded) to two decimals, Fraction and CV as
-// percentages. Mean, GeoMean and CV are made from 32-bit values (the
-// events', or the channels under a modeller curve), so the storage error of
-// those values is absorbed and a single event of 4.35 shows 4.35; Fraction
-// is a share of counts and is cut in double arithmetic.
-std::string HistogramStatisticText(const HistogramStatistics& s, HistogramStatistic which);
+// percentages. `values` says what Mean, GeoMean and CV were made from: the
+// events' 32-bit values (a histogram), whose storage error is absorbed so a
+// single event of 4.35 shows 4.35, or double arithmetic (a modeller's
+// curves over whole channels), cut as tightly as a share. Fraction is a
+// share of counts and always cut in double arithmetic.
+std::string HistogramStatisticText(const HistogramStatistics& s, HistogramStatistic which,
+                                   StatisticSource values = StatisticSource::FloatEvents);
 
 struct HistogramStatisticsInput {
     const FileRecord* file = nullptr;

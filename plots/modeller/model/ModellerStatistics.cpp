@@ -27,10 +27,12 @@ void FillModellerStatisticsGrid(StatisticsGrid& grid, const ModellerGridOptions&
         if (!c || !c->Active) continue;
         StatisticsTableRow row{c->Name, {}};
         // Grid columns 1..4 are the statistics from the share on; a curve's
-        // Number is not shown.
+        // Number is not shown. A curve's statistics are sums over its
+        // channels in double arithmetic: no event's storage error to absorb.
         for (int column : shown)
             row.cells.push_back(HistogramStatisticText(state.CurveStatistics[static_cast<size_t>(k)],
-                                                       static_cast<HistogramStatistic>(column)));
+                                                       static_cast<HistogramStatistic>(column),
+                                                       StatisticSource::DoubleArithmetic));
         layout.rows.push_back(std::move(row));
     }
     FillStatisticsTable(grid, layout, file);

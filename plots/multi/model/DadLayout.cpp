@@ -203,7 +203,6 @@ void BuildDistanceTable() {
                 static_cast<float>(std::sqrt(static_cast<double>(i) * i + static_cast<double>(j) * j));
 }
 
-bool DistanceTableBuilt() { return !distanceTable().empty(); }
 
 float ScreenDistance(int64_t dx, int64_t dy) {
     const std::vector<float>& table = distanceTable();

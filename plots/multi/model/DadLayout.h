@@ -58,7 +58,6 @@ int32_t MaxDadSampleSize();
 float ScreenDistance(int64_t dx, int64_t dy);
 // Builds the table once per run (later calls do nothing).
 void BuildDistanceTable();
-bool DistanceTableBuilt();
 
 // Whether event e is a candidate of the shown population (every event for 0).
 bool IsDadCandidate(const FileRecord& file, int16_t population, int32_t e);

@@ -1,5 +1,6 @@
 // Real instrument files shown in a dot plot: the first two parameters as
-// dots, a log parameter on X, density, the picture saved as BMP. Skipped
+// dots, a log parameter on X, density, the picture saved as BMP, the
+// statistics of a fast draw. Skipped
 // when the folder of real files is not there.
 #include <gtest/gtest.h>
 
@@ -13,7 +14,10 @@
 #include "core/Compensation.h"
 #include "core/FcsReader.h"
 #include "core/SharedState.h"
+#include "output/Statistics.h"
+#include "output/model/StatisticsGrid.h"
 #include "plots/dotplot/DotPlot.h"
+#include "plots/dotplot/DotPlotStatisticsPanel.h"
 #include "tests/support/ScriptedDialogs.h"
 
 namespace qv {
@@ -91,6 +95,27 @@ TEST_F(DotPlotRealFilesTest, FacsCaliburFromScatterToSavedPicture) {
     dlg.expectSaveFile(path, "Save the image");
     plot->MenuValintaReaktio(MenuSaveBmp);
     EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), plot->picture());
+}
+
+// The Fortessa's width parameters in fast draw (a sample of the events): means
+// in the tens of thousands, made from 32-bit values, shown cut downward.
+TEST_F(DotPlotRealFilesTest, FortessaWidthMeansInFastDrawAreCutDownward) {
+    g.FastDrawLimit = 5000;
+    ASSERT_TRUE(open("fortessa_fcs3_float_spill.fcs"));
+    ASSERT_EQ(g.FileTable[1].Parameters[3].Name, "FSC-W");
+    ASSERT_EQ(g.FileTable[1].Parameters[6].Name, "SSC-W");
+    plot->AsetaKanava("x", "3");
+    plot->AsetaKanava("y", "6");
+    g.WindowRegistry[1].Type = "DotPlot";  // the statistics window's columns follow its owner's kind
+    plot->MenuValintaReaktio(MenuStatistics);
+    ASSERT_NE(plot->statisticsPanel()->window(), nullptr);
+    const StatisticsGrid& grid = plot->statisticsPanel()->window()->MSFlexGrid1();
+    ASSERT_EQ(grid.text(0, 3), "X mean");
+    ASSERT_EQ(grid.text(0, 6), "Y geomean");
+    EXPECT_EQ(grid.text(0, 0), "FAST DRAW");
+    EXPECT_EQ(grid.text(1, 1), "3862");  // every third event
+    EXPECT_EQ(grid.text(1, 3), "113676.49");
+    EXPECT_EQ(grid.text(1, 6), "64038.16");
 }
 
 }  // namespace

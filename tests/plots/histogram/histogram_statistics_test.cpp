@@ -196,7 +196,7 @@ TEST_F(HistogramStatisticsTest, GridShowsHeadersAndCutValues) {
 
 // A one-event table shows its value as typed in the mean and geometric mean,
 // although the event holds it as the nearest 32-bit value (4.35 is stored as
-// 4.3499999).
+// 4.3499999); where a float's step nears a hundredth, what it stores is cut.
 struct TypedValue {
     const char* name;
     float value;
@@ -227,7 +227,9 @@ INSTANTIATE_TEST_SUITE_P(Values, HistogramTypedValue,
                          ::testing::Values(TypedValue{"FourPointThirtyFive", 4.35f, "4.35"},
                                            TypedValue{"NoughtPointTwentyNine", 0.29f, "0.29"},
                                            TypedValue{"OnePointFifteen", 1.15f, "1.15"},
-                                           TypedValue{"BelowTheHundredthIsCut", 4.359f, "4.35"}),
+                                           TypedValue{"BelowTheHundredthIsCut", 4.359f, "4.35"},
+                                           TypedValue{"TwoHundredThousandIsCut", 200000.015625f, "200000.01"},
+                                           TypedValue{"FiftyThousandIsCut", 50000.0078125f, "50000"}),
                          [](const ::testing::TestParamInfo<TypedValue>& info) { return std::string(info.param.name); });
 
 TEST_F(HistogramStatisticsTest, LookUpByRegionAndKey) {

@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <iomanip>
 #include <memory>
 #include <vector>
 
@@ -338,6 +339,41 @@ TEST_F(ModellerWindowTest, StatisticsOfScriptedCurvesWithTheStatisticsWindowOpen
     EXPECT_TRUE(watched.isNull());
     EXPECT_FALSE(g.StatisticsRegistry[4].InUse);
     EXPECT_FALSE(g.WindowRegistry[4].InUse);
+}
+
+// On a wide linear channel a curve's means run into the tens of thousands;
+// the statistics window cuts them downward as computed, never rounding one
+// up that lies within a 32-bit value's storage error of the next hundredth.
+TEST_F(ModellerWindowTest, LargeMeansAreCutInTheStatisticsWindow) {
+    std::vector<std::vector<float>> events(50, std::vector<float>{100000.0f});
+    PutFile(1, MakeFile({{"FL1", 262144}}, events, "wide.fcs"));
+    window->LatauksenJalkeen();
+    window->LuoTaiPoista("luo", "1", "G1");
+    window->SiirraKayraa("korkeus", "1", "4000");
+    window->AvaaTaiSuljeStatistics("open");
+    const StatisticsGrid& grid = window->statisticsPanel()->window()->MSFlexGrid1();
+    ASSERT_EQ(grid.text(0, 2), "X mean");
+    ASSERT_EQ(grid.text(0, 3), "X geomean");
+    // The value's own decimals cut after the second.
+    auto cut = [](double v) {
+        const long double hundredths = std::floor(static_cast<long double>(v) * 100.0L);
+        return NumberText(static_cast<double>(hundredths / 100.0L));
+    };
+    int nearNextHundredth = 0;
+    for (int place = 1000; place <= 9000; place += 137) {
+        window->SiirraKayraa("paikka", "1", std::to_string(place));
+        for (const auto& [column, stat] : {std::pair{2, "xmean"}, std::pair{3, "xgeomean"}}) {
+            const double v = window->AnnaStatistiikka("1", stat);
+            SCOPED_TRACE(testing::Message() << "place " << place << " " << stat << " " << std::setprecision(17) << v);
+            ASSERT_GT(v, 10000.0);
+            const double fraction = v * 100.0 - std::floor(v * 100.0);
+            // A float's storage error at this size reaches past a tenth of a hundredth.
+            if (fraction > 0.9) ++nearNextHundredth;
+            EXPECT_EQ(grid.text(1, column), cut(v));
+        }
+    }
+    // The places tried include values the 32-bit allowance would round up.
+    EXPECT_GT(nearNextHundredth, 0);
 }
 
 TEST_F(ModellerWindowTest, TheBinTableFollowsTheChannelAndItsRange) {
