@@ -60,28 +60,23 @@ int linesIn(const std::string& path) {
 }
 
 // Answers every message box at once, as a user clicking OK, and keeps the
-// texts; any other dialog is cancelled. The message box is answered in both
-// of its forms, with and without a details text, so the members are
-// declared plainly rather than marked as overrides.
+// texts; any other dialog is cancelled.
 class MessageAnswers final : public qv::DialogProvider {
 public:
     MessageAnswers() { qv::setDialogProvider(this); }
     ~MessageAnswers() { qv::setDialogProvider(nullptr); }
-    qv::MsgAnswer messageBox(const QString& text, const QString&, qv::MsgButtons) {
+    qv::MsgAnswer messageBox(const QString& text, const QString&, qv::MsgButtons, const QString&) override {
         texts.push_back(text);
         return qv::MsgAnswer::Ok;
     }
-    qv::MsgAnswer messageBox(const QString& text, const QString& title, qv::MsgButtons buttons, const QString&) {
-        return messageBox(text, title, buttons);
-    }
-    std::optional<QString> inputBox(const QString&, const QString&, const QString&) { return {}; }
-    std::optional<QString> openFileName(const QString&, const QString&, const QString&) { return {}; }
-    std::optional<QString> saveFileName(const QString&, const QString&, const QString&, qv::OverwriteQuestion) {
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> openFileName(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> saveFileName(const QString&, const QString&, const QString&, qv::OverwriteQuestion) override {
         return {};
     }
-    std::optional<QColor> chooseColour(const QColor&) { return {}; }
-    bool choosePrinter(QPrinter&) { return false; }
-    QAction* execMenu(QMenu&, const QPoint&) { return nullptr; }
+    std::optional<QColor> chooseColour(const QColor&) override { return {}; }
+    bool choosePrinter(QPrinter&) override { return false; }
+    QAction* execMenu(QMenu&, const QPoint&) override { return nullptr; }
     std::vector<QString> texts;
 };
 

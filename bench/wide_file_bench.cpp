@@ -50,7 +50,9 @@ const std::string& wideFile() {
 // Answers the open dialog with the wide file; any other dialog ends the run.
 class OpenTheWideFile final : public qv::DialogProvider {
 public:
-    qv::MsgAnswer messageBox(const QString& text, const QString&, qv::MsgButtons) override { fail(text); }
+    qv::MsgAnswer messageBox(const QString& text, const QString&, qv::MsgButtons, const QString&) override {
+        fail(text);
+    }
     std::optional<QString> inputBox(const QString& prompt, const QString&, const QString&) override { fail(prompt); }
     std::optional<QString> openFileName(const QString&, const QString&, const QString&) override {
         return QString::fromStdString(wideFile());

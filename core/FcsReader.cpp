@@ -280,18 +280,22 @@ std::string_view trimBlanks(std::string_view s) {
     return s;
 }
 
-// A whole-number keyword value, rounded to 32 bits. Empty text gives
-// "missing"; anything but one number (blanks around it allowed) gives an error.
-bool wholeNumber(std::string_view value, const std::string& what, int32_t& out, std::string& problem) {
+// The number of a keyword value. Empty text gives "missing"; anything but
+// one number (blanks around it allowed) gives an error.
+std::optional<double> keywordNumber(std::string_view value, const std::string& what, std::string& problem) {
     if (value.empty()) {
         problem = what + " is missing";
-        return false;
+        return std::nullopt;
     }
     const std::optional<double> v = ParseNumber(value);
-    if (!v) {
-        problem = what + " is not a number";
-        return false;
-    }
+    if (!v) problem = what + " is not a number";
+    return v;
+}
+
+// A whole-number keyword value, rounded to 32 bits.
+bool wholeNumber(std::string_view value, const std::string& what, int32_t& out, std::string& problem) {
+    const std::optional<double> v = keywordNumber(value, what, problem);
+    if (!v) return false;
     try {
         out = CLng(*v);
     } catch (const std::overflow_error&) {
@@ -306,26 +310,14 @@ bool wholeNumber(std::string_view value, const std::string& what, int32_t& out, 
 // 4294967296. `declared` receives the number as the file gives it.
 bool rangeNumber(std::string_view value, const std::string& what, int32_t& out, double& declared,
                  std::string& problem) {
-    if (value.empty()) {
-        problem = what + " is missing";
-        return false;
-    }
-    const std::optional<double> v = ParseNumber(value);
-    if (!v) {
-        problem = what + " is not a number";
-        return false;
-    }
+    const std::optional<double> v = keywordNumber(value, what, problem);
+    if (!v) return false;
     declared = *v;
-    try {
-        out = CLng(*v);
-    } catch (const std::overflow_error&) {
-        if (!(*v > 0)) {
-            problem = what + " is out of range";
-            return false;
-        }
+    if (*v > std::numeric_limits<int32_t>::max()) {
         out = std::numeric_limits<int32_t>::max();
+        return true;
     }
-    return true;
+    return wholeNumber(value, what, out, problem);
 }
 
 // A count at the start of a SPILL or $COMP value, as a whole number; false

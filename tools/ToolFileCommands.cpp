@@ -64,7 +64,8 @@ void outputSet(ScriptLine& line) {
     if (!ToolWritePath(line, line.ScriptArgument, path)) return;
     std::string reason;
     std::unique_ptr<std::ostream> out = OpenToolOutput(path, &reason);
-    if (!out) throw ScriptError("the output file could not be opened: " + path + ": " + reason);
+    // The user is told which file was refused and why (a pipe, a device, no permission).
+    if (!out) throw ExplainedScriptError("The output file could not be opened:\n" + path + "\n" + reason);
     line.run.OutputFile = std::move(out);
     line.run.OutputPath = path;
     line.run.OutputOpened = true;

@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 #include "app/FileOpening.h"
+#include "core/AtomicFile.h"
 #include "app/FilePlotWindow.h"
 #include "app/model/FolderListing.h"
 #include "core/FcsReader.h"
@@ -698,7 +699,10 @@ TEST_F(ToolProgramTest, OutputOntoAPipeOrADeviceIsRefusedAtOnce) {
         if (!MakeSpecialFile(data.file(name), kind)) continue;  // no device without the privilege
         // Were the pipe opened after all, it would find this reader and not hang.
         PipeReader reader(data.file(name));
-        dialogs.expectMessage(abortText(2), "Fatal error", MsgAnswer::Ok);
+        dialogs.expectMessage(abortText(2) + "\nThe output file could not be opened:\n" +
+                                  QString::fromStdString(data.file(name)) + "\n" +
+                                  QString::fromStdString(FileWriteReason(FileWriteResult::NotAFile, 0)),
+                              "Fatal error", MsgAnswer::Ok);
         run(script({"folder.set:" + data.path(), "output.set:" + name, "$after.set:ran", "output.write:x"}));
         EXPECT_EQ(value("$after"), "<none>");
         EXPECT_TRUE(IsSpecialFile(data.file(name), kind));
