@@ -27,6 +27,7 @@
 #include "app/model/WaitCursor.h"
 #include "core/Compensation.h"
 #include "core/SharedState.h"
+#include "core/picture/PictureText.h"
 
 namespace qv {
 
@@ -37,7 +38,6 @@ FileInfo*& theInstance() {
     return window;
 }
 
-QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 std::string toLatin1(const QString& s) { return s.toLatin1().toStdString(); }
 
 // Every checkbox and list mark change made inside runs without reactions.
@@ -254,13 +254,13 @@ void FileInfo::FillFileInfo(bool redraw) {
     // The first fact names the file as the file system encodes its name; the
     // others are the file's own 8-bit text.
     const std::vector<std::string> facts = FileFactLines(file);
-    for (size_t i = 0; i < facts.size(); ++i) facts_->addItem(i == 0 ? shownFileSystemText(facts[i]) : latin1(facts[i]));
+    for (size_t i = 0; i < facts.size(); ++i) facts_->addItem(i == 0 ? shownFileSystemText(facts[i]) : Latin1Text(facts[i]));
     events_->setText(QString::number(file.EventCount));
 
     parameters_->clear();
     const int P = shown ? std::min<int>(file.ParameterCount, static_cast<int>(file.Parameters.size()) - 1) : 0;
     for (int p = 1; p <= P; ++p) {
-        auto* item = new QListWidgetItem(latin1(file.Parameters[static_cast<size_t>(p)].Name));
+        auto* item = new QListWidgetItem(Latin1Text(file.Parameters[static_cast<size_t>(p)].Name));
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(file.Parameters[static_cast<size_t>(p)].IsLog ? Qt::Checked : Qt::Unchecked);
         parameters_->addItem(item);
@@ -310,7 +310,7 @@ void FileInfo::renameParameter(int row) {
     file->Parameters[static_cast<size_t>(row + 1)].Name = *answer;
     {
         QuietScope quiet(filling_);
-        item->setText(latin1(*answer));
+        item->setText(Latin1Text(*answer));
     }
     if (g.GlobalParameterValues) ApplyGlobalValues();
     FillFileInfo(true);
@@ -341,7 +341,7 @@ void FileInfo::deleteSelectedParameter() {
     const int p = row + 1;
     if (row < 0 || p > file->ParameterCount || file->ParameterCount <= 1) return;
     const std::string name = file->Parameters[static_cast<size_t>(p)].Name;
-    if (showMessage(QStringLiteral("Are you sure you want to delete parameter\r") + latin1(name),
+    if (showMessage(QStringLiteral("Are you sure you want to delete parameter\r") + Latin1Text(name),
                     QStringLiteral("Delete parameter"), MsgButtons::OkCancel) != MsgAnswer::Ok)
         return;
     if (file != shownFile()) return;
@@ -384,7 +384,7 @@ void FileInfo::editCompensationCell(int row, int column) {
     const QString shown = gridModel_->cellText(row, column);
     const std::optional<QString> answer =
         dialogs().inputBox(QStringLiteral("Give a new value for compensation"),
-                           QStringLiteral("New compensation value"), latin1(CompensationEditDefault(toLatin1(shown))));
+                           QStringLiteral("New compensation value"), Latin1Text(CompensationEditDefault(toLatin1(shown))));
     if (!answer || answer->isEmpty() || file != shownFile()) return;
     const std::optional<float> c = CompensationFromPercent(toLatin1(*answer));
     if (!c) {

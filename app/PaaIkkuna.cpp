@@ -24,6 +24,7 @@
 #include "app/Dialogs.h"
 #include "app/FcsSaveCommands.h"
 #include "app/FileInfo.h"
+#include "core/picture/PictureText.h"
 #include "fileutils/FileUtilityWindows.h"
 #include "app/FileOpening.h"
 #include "app/MenuBar.h"
@@ -44,8 +45,6 @@
 namespace qv {
 
 namespace {
-
-QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 
 const QColor WorkspaceColour(34, 30, 31);
 
@@ -96,7 +95,7 @@ QMenu& PaaIkkuna::statMenu() const { return *menu_->StatMenu; }
 void PaaIkkuna::MDIForm_Load() {
     // Every limit and table gets its start value; the tables are sized once.
     resetSharedState();
-    setWindowTitle(QStringLiteral("Quorvane v. ") + latin1(g.VersionText));
+    setWindowTitle(QStringLiteral("Quorvane v. ") + Latin1Text(g.VersionText));
     mdi_->setBackground(WorkspaceColour);
 
     // The panel builds its rows from the limits just set, starts narrow and

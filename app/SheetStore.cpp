@@ -33,6 +33,7 @@
 #include "core/AtomicFile.h"
 #include "core/FileTableOps.h"
 #include "core/SharedState.h"
+#include "core/picture/PictureText.h"
 
 namespace qv {
 
@@ -44,7 +45,6 @@ const char* const SheetFilter = "Quorvane files (*.quorvane)";
 
 std::string bytesOf(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString pathText(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 
 int lastSlot(const std::vector<WindowRecord>& table, int limit) {
     return std::min<int>(limit, static_cast<int>(table.size()) - 1);
@@ -423,7 +423,7 @@ void SheetStore::load(const QString& path) {
         return;
     }
     if (const std::optional<std::string> unsafe = UnsafePackageName(sheet)) {
-        showMessage(QStringLiteral("The package names a file outside its folder:\n") + latin1(*unsafe),
+        showMessage(QStringLiteral("The package names a file outside its folder:\n") + Latin1Text(*unsafe),
                     QStringLiteral("Load error"));
         return;
     }
@@ -452,7 +452,7 @@ void SheetStore::load(const QString& path) {
                 WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(w)];
                 if (rec.InUse && rec.ShowsFile) {
                     rec.Selected = true;
-                    if (rec.Form) rec.Form->setWindowTitle(latin1(g.SelectedPrefix) + rec.Form->AnnaOtsikko());
+                    if (rec.Form) rec.Form->setWindowTitle(Latin1Text(g.SelectedPrefix) + rec.Form->AnnaOtsikko());
                     break;
                 }
             }

@@ -32,20 +32,6 @@ std::string folderOf(const std::string& path) {
     return slash == std::string::npos ? std::string(".") : (slash == 0 ? std::string("/") : path.substr(0, slash));
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        p += n;
-        left -= static_cast<size_t>(n);
-    }
-    return true;
-}
 
 // "name.tmp-" and the six letters or digits mkstemp puts in place of XXXXXX.
 constexpr const char* TempInfix = ".tmp-";
@@ -113,6 +99,26 @@ std::string folderPrefix(const std::string& path) {
 // The longest chain of links followed, as the system's own limit.
 constexpr int MaxLinkHops = 40;
 
+// Finds the file a write of `path` changes and checks it may be written:
+// not a folder, and, where it exists, a regular file. `info` and `exists`
+// describe the target; on a refusal the result says why and `error` holds
+// the system's error number (0 for a file that is no regular file).
+FileWriteResult checkWriteTarget(const std::string& path, std::string& target, struct stat& info, bool& exists,
+                                 int& error) {
+    error = 0;
+    exists = false;
+    if (path.empty() || path.back() == '/') error = EISDIR;
+    else ResolveWriteTarget(path, target, &error);
+    if (error != 0) return resultOf(error);
+    exists = ::stat(target.c_str(), &info) == 0;
+    if (exists && S_ISDIR(info.st_mode)) {
+        error = EISDIR;
+        return resultOf(error);
+    }
+    if (exists && !S_ISREG(info.st_mode)) return FileWriteResult::NotAFile;
+    return FileWriteResult::Ok;
+}
+
 }  // namespace
 
 std::string FileWriteReason(FileWriteResult result, int systemError) {
@@ -162,19 +168,17 @@ FileWriteResult AtomicFileWriter::open() {
     cancel();
     error_ = 0;
     result_ = FileWriteResult::Ok;
-    if (path_.empty() || path_.back() == '/') return fail(EISDIR);
-    int error = 0;
-    if (!ResolveWriteTarget(path_, target_, &error)) return fail(error);
     struct stat target {};
-    existed_ = ::stat(target_.c_str(), &target) == 0;
+    int error = 0;
+    const FileWriteResult checked = checkWriteTarget(path_, target_, target, existed_, error);
     // A folder of that name, or a file the user may not change, is not
     // replaced behind their back by a rename; a pipe or a device is no file
     // to replace at all.
-    if (existed_ && S_ISDIR(target.st_mode)) return fail(EISDIR);
-    if (existed_ && !S_ISREG(target.st_mode)) {
-        result_ = FileWriteResult::NotAFile;
+    if (checked == FileWriteResult::NotAFile) {
+        result_ = checked;
         return result_;
     }
+    if (checked != FileWriteResult::Ok) return fail(error);
     if (existed_ && ::access(target_.c_str(), W_OK) != 0) return fail(errno);
     mode_ = target.st_mode & 07777;
 
@@ -192,7 +196,7 @@ FileWriteResult AtomicFileWriter::open() {
 
 bool AtomicFileWriter::write(std::string_view bytes) {
     if (fd_ < 0) return false;
-    if (!writeAll(fd_, bytes)) {
+    if (!WriteAllTo(fd_, bytes)) {
         fail(errno);
         return false;
     }
@@ -258,14 +262,11 @@ int OpenForAppending(const std::string& path, FileWriteResult& result, int& syst
         return -1;
     };
     std::string target;
-    int error = 0;
-    if (path.empty() || path.back() == '/') return failed(FileWriteResult::Failed, EISDIR);
-    if (!ResolveWriteTarget(path, target, &error)) return failed(resultOf(error), error);
     struct stat info {};
-    if (::stat(target.c_str(), &info) == 0) {
-        if (S_ISDIR(info.st_mode)) return failed(FileWriteResult::Failed, EISDIR);
-        if (!S_ISREG(info.st_mode)) return failed(FileWriteResult::NotAFile, 0);
-    }
+    bool exists = false;
+    int error = 0;
+    const FileWriteResult checked = checkWriteTarget(path, target, info, exists, error);
+    if (checked != FileWriteResult::Ok) return failed(checked, error);
     // Without waiting: a pipe put in the file's place since the check above
     // fails at once (nobody reads it) or is caught below.
     const int fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
@@ -280,6 +281,21 @@ int OpenForAppending(const std::string& path, FileWriteResult& result, int& syst
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     return fd;
+}
+
+bool WriteAllTo(int fd, std::string_view bytes) {
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, left);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        p += n;
+        left -= static_cast<size_t>(n);
+    }
+    return true;
 }
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {

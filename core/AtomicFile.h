@@ -90,6 +90,10 @@ FileWriteResult WriteFileAtomically(const std::string& path, std::string_view by
 // `systemError` saying why.
 int OpenForAppending(const std::string& path, FileWriteResult& result, int& systemError);
 
+// Writes all of `bytes` to the open descriptor `fd`, going on after an
+// interrupted call; false on the first failure.
+bool WriteAllTo(int fd, std::string_view bytes);
+
 // Reads the whole file into `bytes`; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 

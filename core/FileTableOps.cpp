@@ -93,11 +93,18 @@ int FileSlotShownOnlyBy(int window) {
 
 int LoadedFileSlotOf(const std::string& path, int32_t key) {
     std::optional<FileIdentity> target;
+    // A path that climbs with ".." out of a folder that does not exist leads
+    // nowhere as written; its tidied spelling says which file it names.
+    std::optional<FileIdentity> tidied;
     for (int slot = 1; validFileSlot(slot); ++slot) {
         const FileRecord& f = g.FileTable[static_cast<size_t>(slot)];
         if (!f.Loaded || f.FileKey == 0 || (key != 0 && f.FileKey != key)) continue;
-        if (!target) target = IdentifyFile(path);
-        if (SameFile(*target, IdentifyFile(f.fullPath()))) return slot;
+        if (!target) {
+            target = IdentifyFile(path);
+            if (!target->Exists && target->CanonicalPath != path) tidied = IdentifyFile(target->CanonicalPath);
+        }
+        const FileIdentity loaded = IdentifyFile(f.fullPath());
+        if (SameFile(*target, loaded) || (tidied && SameFile(*tidied, loaded))) return slot;
     }
     return 0;
 }

@@ -14,14 +14,13 @@
 #include "app/Dialogs.h"
 #include "app/TypedText.h"
 #include "core/SharedState.h"
+#include "core/picture/PictureText.h"
 #include "tools/ToolCommands.h"
 #include "tools/model/ScriptPack.h"
 
 namespace qv {
 
 namespace {
-
-QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 
 constexpr int TwipsPerPixel = 15;
 
@@ -79,7 +78,7 @@ Skripti::Skripti(QWidget* parent) : QWidget(parent) {
 
     host_.onRunStarted = [this] { Toteuta->setText(StopCaption); };
     host_.onRunEnded = [this] { Toteuta->setText(ExecuteCaption); };
-    host_.onVariables = [this](const std::string& pane) { Muuttujat->setPlainText(latin1(pane)); };
+    host_.onVariables = [this](const std::string& pane) { Muuttujat->setPlainText(Latin1Text(pane)); };
     host_.onShowToolWindow = [this] { MuutaSkriptiKoko(QStringLiteral("iso")); };
     installToolCommands(interpreter_);
 
@@ -234,7 +233,7 @@ void Skripti::runScriptFile(const ScriptMenuEntry& entry, const QString& path, c
     if (entry.Packed) {
         std::optional<std::string> unpacked = UnpackScriptPack(text);
         if (!unpacked) {
-            showMessage(latin1(DamagedPackMessage({})) + path, QString::fromLatin1(DamagedPackTitle));
+            showMessage(Latin1Text(DamagedPackMessage({})) + path, QString::fromLatin1(DamagedPackTitle));
             return;
         }
         plain = std::move(*unpacked);

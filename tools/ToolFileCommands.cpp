@@ -2,7 +2,6 @@
 // values, the text output, the fast-draw limit and printing the print page.
 #include <limits>
 
-#include "core/FileIdentity.h"
 #include "core/FileTableOps.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
@@ -121,22 +120,9 @@ bool ToolWritePath(ScriptLine& line, const std::string& name, std::string& path)
     return true;
 }
 
-namespace {
-
-// Whether `path` leads to a loaded data file, whatever its spelling. A path
-// that climbs with ".." out of a folder that does not exist leads nowhere as
-// written; its tidied spelling says which file it names.
-bool leadsToLoadedFile(const std::string& path) {
-    if (LoadedFileSlotOf(path) != 0) return true;
-    const FileIdentity id = IdentifyFile(path);
-    return !id.Exists && id.CanonicalPath != path && LoadedFileSlotOf(id.CanonicalPath) != 0;
-}
-
-}  // namespace
-
 bool ToolMayWriteOver(ScriptLine& line, const std::string& path, const std::string& name) {
     // A loaded data file is never written over, whatever spelling leads to it.
-    if (!leadsToLoadedFile(path)) return true;
+    if (LoadedFileSlotOf(path) == 0) return true;
     line.abort(std::string(ToolWriteLoadedFileMessage) + "\n" + name, AbortTitle);
     return false;
 }

@@ -11,13 +11,12 @@
 #include "app/WindowRegistry.h"
 #include "app/model/PopulationRecompute.h"
 #include "core/SharedState.h"
+#include "core/picture/PictureText.h"
 #include "tools/model/ScriptInterpreter.h"
 
 namespace qv {
 
 namespace {
-
-QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
 
 // A chosen file's path as the bytes the file system holds, as every path
 // of a run is kept.
@@ -72,23 +71,23 @@ void ToolHost::showVariables(const std::string& paneText) {
 }
 
 void ToolHost::message(const std::string& text, const std::string& title) {
-    showMessage(latin1(text), latin1(title), MsgButtons::Ok);
+    showMessage(Latin1Text(text), Latin1Text(title), MsgButtons::Ok);
 }
 
 bool ToolHost::confirm(const std::string& text, const std::string& title) {
-    return showMessage(latin1(text), latin1(title), MsgButtons::OkCancel) == MsgAnswer::Ok;
+    return showMessage(Latin1Text(text), Latin1Text(title), MsgButtons::OkCancel) == MsgAnswer::Ok;
 }
 
 std::optional<std::string> ToolHost::input(const std::string& prompt, const std::string& title) {
-    return AskLatin1Text(latin1(prompt), latin1(title), QString());
+    return AskLatin1Text(Latin1Text(prompt), Latin1Text(title), QString());
 }
 
 std::optional<std::string> ToolHost::openFile(const std::string& title, const std::string& presetName) {
-    return chosenPath(dialogs().openFileName(latin1(title), AnyFile, latin1(presetName)));
+    return chosenPath(dialogs().openFileName(Latin1Text(title), AnyFile, Latin1Text(presetName)));
 }
 
 std::optional<std::string> ToolHost::saveFile(const std::string& title) {
-    return chosenPath(dialogs().saveFileName(latin1(title), AnyFile, QString(), OverwriteQuestion::ByDialog));
+    return chosenPath(dialogs().saveFileName(Latin1Text(title), AnyFile, QString(), OverwriteQuestion::ByDialog));
 }
 
 bool ToolHost::choosePrinter() { return dialogs().choosePrinter(*printer_); }

@@ -3,14 +3,9 @@
 #include <algorithm>
 
 #include "app/model/FileInfoModel.h"
+#include "core/picture/PictureText.h"
 
 namespace qv {
-
-namespace {
-
-QString latin1(const std::string& s) { return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size())); }
-
-}  // namespace
 
 CompensationGridModel::CompensationGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -20,7 +15,7 @@ void CompensationGridModel::fill(const FileRecord* file) {
     const int P = file ? std::max(0, std::min(file->ParameterCount, static_cast<int32_t>(file->Parameters.size()) - 1)) : 0;
     count_ = P;
     names_.assign(static_cast<size_t>(P) + 1, QString());
-    for (int p = 1; p <= P; ++p) names_[static_cast<size_t>(p)] = latin1(file->Parameters[static_cast<size_t>(p)].Name);
+    for (int p = 1; p <= P; ++p) names_[static_cast<size_t>(p)] = Latin1Text(file->Parameters[static_cast<size_t>(p)].Name);
     coefficients_.assign(static_cast<size_t>(P) * static_cast<size_t>(P), 0.0f);
     if (file) {
         const EventMatrix<float>& m = file->CompensationMatrix;
@@ -65,7 +60,7 @@ QString CompensationGridModel::cellText(int row, int column) const {
     if (row == 0) return names_[static_cast<size_t>(column)];
     if (column == 0) return names_[static_cast<size_t>(row)];
     if (const QString* t = typed(row, column)) return *t;
-    return latin1(CompensationCellText(coefficient(row, column)));
+    return Latin1Text(CompensationCellText(coefficient(row, column)));
 }
 
 void CompensationGridModel::setTypedText(int row, int column, const QString& text) {

@@ -31,8 +31,6 @@ public:
     void clear();
     bool isFilled() const { return filled_; }
 
-    // The number of parameters shown (rows and columns 1..P).
-    int parameterCount() const { return count_; }
     // The text of cell (row, column); empty outside the grid.
     QString cellText(int row, int column) const;
     // A value cell shows `text` as typed from now until the next fill.
@@ -56,7 +54,7 @@ private:
     bool filled_ = false;
     int count_ = 0;
     std::vector<QString> names_;       // 1..P (element 0 unused)
-    std::vector<float> coefficients_;  // (i, j) at (i - 1) * P + (j - 1)
+    std::vector<float> coefficients_;  // (i, j) at (j - 1) * P + (i - 1), column by column
     std::unordered_map<int64_t, QString> typed_;
 };
 

@@ -50,6 +50,11 @@ void WalkListings::forget() {
     folderSettled_ = false;
 }
 
+WalkListings::HeaderCheck WalkListings::readHeader(const std::string& path, const EntryStamp& stamp) {
+    ++headersRead_;
+    return HeaderCheck{stamp, IsFcsFile(path)};
+}
+
 bool WalkListings::unsettledFilesStayOut() {
     const int64_t now = clock_();
     for (auto it = unsettled_.begin(); it != unsettled_.end();) {
@@ -60,10 +65,7 @@ bool WalkListings::unsettledFilesStayOut() {
         if (!entry || !entry->regular) return false;
         // Its header is read again even under the same stamp: a change in
         // the same tick as the last look keeps the stamp.
-        HeaderCheck& check = checks_[*it];
-        check.stamp = entry->stamp;
-        check.isFcs = IsFcsFile(path);
-        ++headersRead_;
+        const HeaderCheck& check = checks_[*it] = readHeader(path, entry->stamp);
         if (check.isFcs) return false;
         // Read long enough after its last change, it stays as it is now.
         if (now - entry->stamp.latestNs() >= SettleNs)
@@ -96,7 +98,6 @@ std::shared_ptr<const WalkListing> WalkListings::current(const std::string& fold
     if (!folder.empty()) {
         std::error_code ec;
         std::filesystem::directory_iterator it(std::filesystem::path(folder), ec);
-        if (ec) folderSettled = false;
         for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec)) {
             if (keepWorking && !keepWorking()) return nullptr;
             std::string name = it->path().filename().string();
@@ -105,15 +106,10 @@ std::shared_ptr<const WalkListing> WalkListings::current(const std::string& fold
             const std::string path = folder + name;
             const std::optional<Looked> entry = look(path);
             if (!entry || !entry->regular) continue;
-            HeaderCheck check;
             const auto kept = checks_.find(name);
-            if (kept != checks_.end() && kept->second.stamp == entry->stamp) {
-                check = kept->second;
-            } else {
-                check.stamp = entry->stamp;
-                check.isFcs = IsFcsFile(path);
-                ++headersRead_;
-            }
+            const HeaderCheck check = kept != checks_.end() && kept->second.stamp == entry->stamp
+                                          ? kept->second
+                                          : readHeader(path, entry->stamp);
             if (check.isFcs)
                 names.push_back(name);
             else if (!settledAt(entry->stamp))

@@ -93,6 +93,8 @@ private:
     // Whether the files that may still become data files have stayed no
     // data files: each is looked at, its header read again.
     bool unsettledFilesStayOut();
+    // Reads the header of the file at `path`, whose entry has `stamp`.
+    HeaderCheck readHeader(const std::string& path, const EntryStamp& stamp);
 
     WallClock clock_;
     std::shared_ptr<const WalkListing> listing_;

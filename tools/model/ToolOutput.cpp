@@ -1,6 +1,5 @@
 #include "tools/model/ToolOutput.h"
 
-#include <cerrno>
 #include <streambuf>
 
 #include <unistd.h>
@@ -37,18 +36,9 @@ protected:
 
 private:
     bool drain() {
-        const char* p = pbase();
-        while (p < pptr()) {
-            const ssize_t n = ::write(fd_, p, static_cast<size_t>(pptr() - p));
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) {
-                setp(buffer_, buffer_ + sizeof buffer_);
-                return false;
-            }
-            p += n;
-        }
+        const bool written = WriteAllTo(fd_, std::string_view(pbase(), static_cast<size_t>(pptr() - pbase())));
         setp(buffer_, buffer_ + sizeof buffer_);
-        return true;
+        return written;
     }
 
     int fd_;
