@@ -210,9 +210,14 @@ TEST_P(FileLoadIntoAFullTable, TakesTheFileOnlyWhereASlotCanBeFreed) {
     if (c.refusedAsFull)
         dialogs.expectMessage(abortText(loadLine) + "\nThe file table is full: each of its 20 files is shown by a window.",
                               "Fatal error", MsgAnswer::Ok);
-    else if (std::string(c.load).find("bad.fcs") != std::string::npos)
-        dialogs.expectAnyMessage(MsgAnswer::Ok);  // the loader's own "Load error"
+    // What the window shows while the loader's own "Load error" is open.
+    std::optional<std::pair<std::string, int>> shownDuringTheRefusal;
+    const bool refusedByTheReader = std::string(c.load).find("bad.fcs") != std::string::npos;
+    if (refusedByTheReader)
+        dialogs.expectAnyMessage(MsgAnswer::Ok).whileShown([&] { shownDuringTheRefusal = shownFile(c.window); });
     run(text);
+    if (refusedByTheReader)
+        EXPECT_EQ(shownDuringTheRefusal, std::make_pair(std::string(c.shownName), c.shownCells));
 
     EXPECT_EQ(value("$after"), c.refusedAsFull ? "<none>" : "ran");
     EXPECT_EQ(shownFile(c.window), std::make_pair(std::string(c.shownName), c.shownCells));
