@@ -3,7 +3,9 @@
 // (target: 100 files of 10,000 events in under 3 s, drawing included).
 // And a walk over a folder of thousands of files the reader refuses with two
 // good ones among them, which must take time in proportion to the files and
-// end with one message naming the refused ones.
+// end with one message naming the refused ones. And a walk over data files
+// with as many files beside them that are no data files (exports, notes,
+// empty placeholders), which must take time in proportion to the files too.
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
@@ -20,6 +22,7 @@
 #include "app/Dialogs.h"
 #include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
+#include "app/FileOpening.h"
 #include "core/SharedState.h"
 #include "plots/dotplot/DotPlot.h"
 #include "tests/support/core/FcsTestWriter.h"
@@ -172,10 +175,60 @@ void BM_ToolWalksPastRefusedFiles(benchmark::State& state) {
     state.SetLabel(std::to_string(refused) + " refused files + 2 good");
 }
 
+// `pairs` small data files, each with a text file beside it.
+const qv::test::TempFolder& mixedFolder(int pairs) {
+    static std::map<int, std::unique_ptr<qv::test::TempFolder>> folders;
+    std::unique_ptr<qv::test::TempFolder>& f = folders[pairs];
+    if (!f) {
+        f = std::make_unique<qv::test::TempFolder>();
+        qv::test::FcsTestFile good;
+        good.param("FSC-H").param("SSC-H");
+        good.Events = {{100, 200}, {300, 400}};
+        const std::string bytes = qv::test::FcsTestBytes(good);
+        for (int i = 0; i < pairs; ++i) {
+            char name[32];
+            std::snprintf(name, sizeof name, "t%05d", i);
+            qv::test::WriteBytes(f->file(std::string(name) + ".fcs"), bytes);
+            qv::test::WriteBytes(f->file(std::string(name) + ".txt"), "exported values");
+        }
+    }
+    return *f;
+}
+
+void BM_ToolWalksPastFilesThatAreNoDataFiles(benchmark::State& state) {
+    const int pairs = static_cast<int>(state.range(0));
+    const std::string folder = mixedFolder(pairs).path();
+    const std::string script =
+        "folder.set:" + folder +
+        "\r\n"
+        "create.dotplot:1\r\n"
+        "w.1.file.move:first\r\n"
+        "output.set:result.txt\r\n"
+        "do:@.filesinfolder\r\n"
+        "$name.set:@.w.1.filename\r\n"
+        "output.write:$name\r\n"
+        "w.1.file.move:next\r\n"
+        "loop\r\n";
+    // The files of the folder as if it had been still for long, as during a
+    // walk over yesterday's acquisition.
+    qv::SetWalkClock([] { return qv::WallClockNow() + qv::WalkListings::SettleNs * 1000; });
+    runWalks(state, script, folder + "result.txt", pairs, 0);
+    qv::SetWalkClock({});
+    state.SetComplexityN(pairs);
+    state.SetLabel(std::to_string(pairs) + " data files + as many text files");
+}
+
 }  // namespace
 
 BENCHMARK(BM_ToolWalksAFolderWithStatistics)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ToolWalksPastRefusedFiles)
+    ->Unit(benchmark::kMillisecond)
+    ->Arg(1000)
+    ->Arg(2000)
+    ->Arg(4000)
+    ->Iterations(3)
+    ->Complexity(benchmark::oN);
+BENCHMARK(BM_ToolWalksPastFilesThatAreNoDataFiles)
     ->Unit(benchmark::kMillisecond)
     ->Arg(1000)
     ->Arg(2000)
