@@ -18,6 +18,7 @@
 #include <random>
 #include <vector>
 #include <string>
+#include <utility>
 
 #include "app/Dialogs.h"
 #include "app/WindowDisposal.h"
@@ -133,86 +134,79 @@ void BM_ToolWalksAFolderWithStatistics(benchmark::State& state) {
     state.SetLabel("100 files x 10000 events");
 }
 
-// A folder of `refused` files that look like FCS files but that the reader
-// refuses, with one good file in the middle of them and one after them.
-const qv::test::TempFolder& refusedFolder(int refused) {
-    static std::map<int, std::unique_ptr<qv::test::TempFolder>> folders;
-    std::unique_ptr<qv::test::TempFolder>& f = folders[refused];
+// A small data file of two events.
+qv::test::FcsTestFile smallFile() {
+    qv::test::FcsTestFile good;
+    good.param("FSC-H").param("SSC-H");
+    good.Events = {{100, 200}, {300, 400}};
+    return good;
+}
+
+// A folder made once for each size by `fill`.
+using FolderFill = void (*)(const qv::test::TempFolder&, int);
+const qv::test::TempFolder& folderOf(int size, FolderFill fill) {
+    static std::map<std::pair<FolderFill, int>, std::unique_ptr<qv::test::TempFolder>> folders;
+    std::unique_ptr<qv::test::TempFolder>& f = folders[{fill, size}];
     if (!f) {
         f = std::make_unique<qv::test::TempFolder>();
-        qv::test::FcsTestFile good;
-        good.param("FSC-H").param("SSC-H");
-        good.Events = {{100, 200}, {300, 400}};
-        for (int i = 0; i < refused; ++i) {
-            char name[32];
-            std::snprintf(name, sizeof name, "r%05d.fcs", i);
-            qv::test::WriteBytes(f->file(name), "FCS3.0    damaged beyond reading");
-        }
-        char middle[32];
-        std::snprintf(middle, sizeof middle, "r%05d_good.fcs", refused / 2);
-        qv::test::WriteFcsTestFile(f->file(middle), good);
-        qv::test::WriteFcsTestFile(f->file("z_good.fcs"), good);
+        fill(*f, size);
     }
     return *f;
+}
+
+std::string numbered(const char* pattern, int i) {
+    char name[32];
+    std::snprintf(name, sizeof name, pattern, i);
+    return name;
+}
+
+// `refused` files that look like FCS files but that the reader refuses, with
+// one good file in the middle of them and one after them.
+void fillWithRefusedFiles(const qv::test::TempFolder& f, int refused) {
+    for (int i = 0; i < refused; ++i)
+        qv::test::WriteBytes(f.file(numbered("r%05d.fcs", i)), "FCS3.0    damaged beyond reading");
+    qv::test::WriteFcsTestFile(f.file(numbered("r%05d_good.fcs", refused / 2)), smallFile());
+    qv::test::WriteFcsTestFile(f.file("z_good.fcs"), smallFile());
+}
+
+// `pairs` small data files, each with a text file beside it.
+void fillWithDataAndTextFiles(const qv::test::TempFolder& f, int pairs) {
+    const std::string bytes = qv::test::FcsTestBytes(smallFile());
+    for (int i = 0; i < pairs; ++i) {
+        qv::test::WriteBytes(f.file(numbered("t%05d.fcs", i)), bytes);
+        qv::test::WriteBytes(f.file(numbered("t%05d.txt", i)), "exported values");
+    }
+}
+
+// A walk over `folder` writing the name of each file it visits.
+std::string nameWalk(const std::string& folder) {
+    return "folder.set:" + folder +
+           "\r\n"
+           "create.dotplot:1\r\n"
+           "w.1.file.move:first\r\n"
+           "output.set:result.txt\r\n"
+           "do:@.filesinfolder\r\n"
+           "$name.set:@.w.1.filename\r\n"
+           "output.write:$name\r\n"
+           "w.1.file.move:next\r\n"
+           "loop\r\n";
 }
 
 void BM_ToolWalksPastRefusedFiles(benchmark::State& state) {
     const int refused = static_cast<int>(state.range(0));
-    const std::string folder = refusedFolder(refused).path();
-    const std::string script =
-        "folder.set:" + folder +
-        "\r\n"
-        "create.dotplot:1\r\n"
-        "w.1.file.move:first\r\n"
-        "output.set:result.txt\r\n"
-        "do:@.filesinfolder\r\n"
-        "$name.set:@.w.1.filename\r\n"
-        "output.write:$name\r\n"
-        "w.1.file.move:next\r\n"
-        "loop\r\n";
-    runWalks(state, script, folder + "result.txt", 2, 1);
+    const std::string folder = folderOf(refused, fillWithRefusedFiles).path();
+    runWalks(state, nameWalk(folder), folder + "result.txt", 2, 1);
     state.SetComplexityN(refused);
     state.SetLabel(std::to_string(refused) + " refused files + 2 good");
 }
 
-// `pairs` small data files, each with a text file beside it.
-const qv::test::TempFolder& mixedFolder(int pairs) {
-    static std::map<int, std::unique_ptr<qv::test::TempFolder>> folders;
-    std::unique_ptr<qv::test::TempFolder>& f = folders[pairs];
-    if (!f) {
-        f = std::make_unique<qv::test::TempFolder>();
-        qv::test::FcsTestFile good;
-        good.param("FSC-H").param("SSC-H");
-        good.Events = {{100, 200}, {300, 400}};
-        const std::string bytes = qv::test::FcsTestBytes(good);
-        for (int i = 0; i < pairs; ++i) {
-            char name[32];
-            std::snprintf(name, sizeof name, "t%05d", i);
-            qv::test::WriteBytes(f->file(std::string(name) + ".fcs"), bytes);
-            qv::test::WriteBytes(f->file(std::string(name) + ".txt"), "exported values");
-        }
-    }
-    return *f;
-}
-
 void BM_ToolWalksPastFilesThatAreNoDataFiles(benchmark::State& state) {
     const int pairs = static_cast<int>(state.range(0));
-    const std::string folder = mixedFolder(pairs).path();
-    const std::string script =
-        "folder.set:" + folder +
-        "\r\n"
-        "create.dotplot:1\r\n"
-        "w.1.file.move:first\r\n"
-        "output.set:result.txt\r\n"
-        "do:@.filesinfolder\r\n"
-        "$name.set:@.w.1.filename\r\n"
-        "output.write:$name\r\n"
-        "w.1.file.move:next\r\n"
-        "loop\r\n";
+    const std::string folder = folderOf(pairs, fillWithDataAndTextFiles).path();
     // The files of the folder as if it had been still for long, as during a
     // walk over yesterday's acquisition.
     qv::SetWalkClock([] { return qv::WallClockNow() + qv::WalkListings::SettleNs * 1000; });
-    runWalks(state, script, folder + "result.txt", pairs, 0);
+    runWalks(state, nameWalk(folder), folder + "result.txt", pairs, 0);
     qv::SetWalkClock({});
     state.SetComplexityN(pairs);
     state.SetLabel(std::to_string(pairs) + " data files + as many text files");
