@@ -117,6 +117,11 @@ void NimenMuuttaja::Muuta(const QString& mode) {
         preview();
         return;
     }
+    // Without a preview there is nothing to carry out: one is made first.
+    if (!preview_) {
+        preview();
+        return;
+    }
     if (!rename()) {
         preview();
         showMessage(FolderChangedText, WindowTitle);
@@ -153,7 +158,7 @@ bool NimenMuuttaja::rename() {
     // would otherwise be renamed unseen.
     const std::string folder = QFile::encodeName(dir1_->folder()).toStdString();
     listFolder();
-    if (!preview_ || !StillAsPreviewed(*preview_, folder, listedNames())) return false;
+    if (!StillAsPreviewed(*preview_, folder, listedNames())) return false;
     // Every new name was worked out and checked before any file is touched,
     // so a clash leaves the whole folder as it was.
     const RenamePlan& plan = preview_->plan;

@@ -35,7 +35,8 @@ public:
     // (empty for a name that would be taken).
     static constexpr int RefusalRole = Qt::UserRole + 1;
 
-    // "Preview" lists the new names; "Muuta" ("change") renames the files.
+    // "Preview" lists the new names; "Muuta" ("change") renames the files as
+    // the last preview showed (without one, it makes the preview).
     void Muuta(const QString& mode);
 
     // The rules as the controls set them.
@@ -58,7 +59,8 @@ private:
     void folderChanged(const QString& folder);
     std::vector<std::string> listedNames() const;
     void preview();
-    // False, renaming nothing, when the folder is no longer as previewed.
+    // Carries out the last preview; false, renaming nothing, when the folder
+    // is no longer as it was then.
     bool rename();
     void disableApply();
 
