@@ -40,8 +40,10 @@ struct LoadResult {
     bool result = false;  // what the load routine answers its callers
     LoadOutcome outcome = LoadOutcome::Done;
 };
-// The load routine, telling a refused file from a full table.
-LoadResult loadFile(std::string path, int window, int fileSlot);
+// The load routine, telling a refused file from a full table. `ownSlot`, not
+// 0, is the slot of the window's own file, which a full table gives up to the
+// new file once that has been read.
+LoadResult loadFile(std::string path, int window, int fileSlot, int ownSlot = 0);
 
 
 // Sets LoadFileType for the loads of one command and clears it on every way out.
@@ -265,6 +267,10 @@ bool TiedostonLukuToimenPiteet(std::string path, int window, int fileSlot) {
     return loadFile(std::move(path), window, fileSlot).result;
 }
 
+bool LoadInPlaceOfOwnFile(std::string path, int window, int ownSlot) {
+    return loadFile(std::move(path), window, 0, ownSlot).result;
+}
+
 bool OfferToSelectedWindows(const std::string& path) {
     bool offered = false;
     for (int w = 1; w <= g.MaxWindows && w < static_cast<int>(g.WindowRegistry.size()); ++w) {
@@ -280,7 +286,7 @@ bool OfferToSelectedWindows(const std::string& path) {
 
 namespace {
 
-LoadResult loadFile(std::string path, int window, int fileSlot) {
+LoadResult loadFile(std::string path, int window, int fileSlot, int ownSlot) {
     LoadResult out;
     bool& result = out.result;
     int slot = 0;
@@ -311,25 +317,42 @@ LoadResult loadFile(std::string path, int window, int fileSlot) {
         // of its path is the loaded one.
         if (key != 0) slot = LoadedFileSlotOf(path, key);
         if (slot == 0) {
-            const int free = FreeFileSlot();
-            if (free == 0) {
+            int free = FreeFileSlot();
+            if (free == 0 && isFileSlot(ownSlot)) {
+                // The window keeps its own file, shown and in the table,
+                // until the new one has been read: a refusal leaves it as it
+                // was, and while its message is open the window still shows it.
+                FileRecord incoming;
+                {
+                    WaitCursor wait;
+                    incoming = loadFileType == "txt" ? readTxt(path) : readFcs(path);
+                }
+                if (!incoming.Loaded) {
+                    showLoadError(path, incoming);
+                    out.outcome = LoadOutcome::Refused;
+                    return out;
+                }
+                g.FileTable[ownSlot] = std::move(incoming);
+                free = ownSlot;
+            } else if (free == 0) {
                 showTableFull();
                 out.outcome = LoadOutcome::TableFull;
                 return out;
-            }
-            {
-                WaitCursor wait;
-                // A freed slot may still hold its last file's pristine data.
-                g.FileTable[free] = FileRecord{};
-                g.FileTable[free] = loadFileType == "txt" ? readTxt(path) : readFcs(path);
+            } else {
+                {
+                    WaitCursor wait;
+                    // A freed slot may still hold its last file's pristine data.
+                    g.FileTable[free] = FileRecord{};
+                    g.FileTable[free] = loadFileType == "txt" ? readTxt(path) : readFcs(path);
+                }
+                if (!g.FileTable[free].Loaded) {
+                    g.FileTable[free].FileKey = 0;
+                    showLoadError(path, g.FileTable[free]);
+                    out.outcome = LoadOutcome::Refused;
+                    return out;
+                }
             }
             FileRecord& record = g.FileTable[free];
-            if (!record.Loaded) {
-                record.FileKey = 0;
-                showLoadError(path, record);
-                out.outcome = LoadOutcome::Refused;
-                return out;
-            }
             ApplyCompensation(record);
             RecomputeAllPopulations();
             result = true;

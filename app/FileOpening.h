@@ -38,6 +38,11 @@ void FilePreviousFile_Click();
 // when the table is full. True when a new file was read or the
 // file reached the window.
 bool TiedostonLukuToimenPiteet(std::string path, int window, int fileSlot);
+// The same for a full table, in place of the file in slot `ownSlot`, which
+// only `window` shows: that file stays in its slot, and the window shows it,
+// until the new file has been read, so a file the reader refuses leaves the
+// window as it was, also while its message is open.
+bool LoadInPlaceOfOwnFile(std::string path, int window, int ownSlot);
 // Hands `path` to every selected window in turn through
 // TiedostonLukuToimenPiteet; a file the reader refuses is reported once and
 // offered to no further window. False when no window is selected.

@@ -3,7 +3,9 @@
 // (target: 100 files of 10,000 events in under 3 s, drawing included).
 // And a walk over a folder of thousands of files the reader refuses with two
 // good ones among them, which must take time in proportion to the files and
-// end with one message naming the refused ones.
+// end with one message naming the refused ones. And a walk over data files
+// with as many files beside them that are no data files (exports, notes,
+// empty placeholders), which must take time in proportion to the files too.
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
@@ -16,10 +18,12 @@
 #include <random>
 #include <vector>
 #include <string>
+#include <utility>
 
 #include "app/Dialogs.h"
 #include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
+#include "app/FileOpening.h"
 #include "core/SharedState.h"
 #include "plots/dotplot/DotPlot.h"
 #include "tests/support/core/FcsTestWriter.h"
@@ -130,58 +134,94 @@ void BM_ToolWalksAFolderWithStatistics(benchmark::State& state) {
     state.SetLabel("100 files x 10000 events");
 }
 
-// A folder of `refused` files that look like FCS files but that the reader
-// refuses, with one good file in the middle of them and one after them.
-const qv::test::TempFolder& refusedFolder(int refused) {
-    static std::map<int, std::unique_ptr<qv::test::TempFolder>> folders;
-    std::unique_ptr<qv::test::TempFolder>& f = folders[refused];
+// A small data file of two events.
+qv::test::FcsTestFile smallFile() {
+    qv::test::FcsTestFile good;
+    good.param("FSC-H").param("SSC-H");
+    good.Events = {{100, 200}, {300, 400}};
+    return good;
+}
+
+// A folder made once for each size by `fill`.
+using FolderFill = void (*)(const qv::test::TempFolder&, int);
+const qv::test::TempFolder& folderOf(int size, FolderFill fill) {
+    static std::map<std::pair<FolderFill, int>, std::unique_ptr<qv::test::TempFolder>> folders;
+    std::unique_ptr<qv::test::TempFolder>& f = folders[{fill, size}];
     if (!f) {
         f = std::make_unique<qv::test::TempFolder>();
-        qv::test::FcsTestFile good;
-        good.param("FSC-H").param("SSC-H");
-        good.Events = {{100, 200}, {300, 400}};
-        for (int i = 0; i < refused; ++i) {
-            char name[32];
-            std::snprintf(name, sizeof name, "r%05d.fcs", i);
-            qv::test::WriteBytes(f->file(name), "FCS3.0    damaged beyond reading");
-        }
-        char middle[32];
-        std::snprintf(middle, sizeof middle, "r%05d_good.fcs", refused / 2);
-        qv::test::WriteFcsTestFile(f->file(middle), good);
-        qv::test::WriteFcsTestFile(f->file("z_good.fcs"), good);
+        fill(*f, size);
     }
     return *f;
 }
 
+std::string numbered(const char* pattern, int i) {
+    char name[32];
+    std::snprintf(name, sizeof name, pattern, i);
+    return name;
+}
+
+// `refused` files that look like FCS files but that the reader refuses, with
+// one good file in the middle of them and one after them.
+void fillWithRefusedFiles(const qv::test::TempFolder& f, int refused) {
+    for (int i = 0; i < refused; ++i)
+        qv::test::WriteBytes(f.file(numbered("r%05d.fcs", i)), "FCS3.0    damaged beyond reading");
+    qv::test::WriteFcsTestFile(f.file(numbered("r%05d_good.fcs", refused / 2)), smallFile());
+    qv::test::WriteFcsTestFile(f.file("z_good.fcs"), smallFile());
+}
+
+// `pairs` small data files, each with a text file beside it.
+void fillWithDataAndTextFiles(const qv::test::TempFolder& f, int pairs) {
+    const std::string bytes = qv::test::FcsTestBytes(smallFile());
+    for (int i = 0; i < pairs; ++i) {
+        qv::test::WriteBytes(f.file(numbered("t%05d.fcs", i)), bytes);
+        qv::test::WriteBytes(f.file(numbered("t%05d.txt", i)), "exported values");
+    }
+}
+
+// A walk over `folder` writing the name of each file it visits.
+std::string nameWalk(const std::string& folder) {
+    return "folder.set:" + folder +
+           "\r\n"
+           "create.dotplot:1\r\n"
+           "w.1.file.move:first\r\n"
+           "output.set:result.txt\r\n"
+           "do:@.filesinfolder\r\n"
+           "$name.set:@.w.1.filename\r\n"
+           "output.write:$name\r\n"
+           "w.1.file.move:next\r\n"
+           "loop\r\n";
+}
+
 void BM_ToolWalksPastRefusedFiles(benchmark::State& state) {
     const int refused = static_cast<int>(state.range(0));
-    const std::string folder = refusedFolder(refused).path();
-    const std::string script =
-        "folder.set:" + folder +
-        "\r\n"
-        "create.dotplot:1\r\n"
-        "w.1.file.move:first\r\n"
-        "output.set:result.txt\r\n"
-        "do:@.filesinfolder\r\n"
-        "$name.set:@.w.1.filename\r\n"
-        "output.write:$name\r\n"
-        "w.1.file.move:next\r\n"
-        "loop\r\n";
-    runWalks(state, script, folder + "result.txt", 2, 1);
+    const std::string folder = folderOf(refused, fillWithRefusedFiles).path();
+    runWalks(state, nameWalk(folder), folder + "result.txt", 2, 1);
     state.SetComplexityN(refused);
     state.SetLabel(std::to_string(refused) + " refused files + 2 good");
+}
+
+void BM_ToolWalksPastFilesThatAreNoDataFiles(benchmark::State& state) {
+    const int pairs = static_cast<int>(state.range(0));
+    const std::string folder = folderOf(pairs, fillWithDataAndTextFiles).path();
+    // The files of the folder as if it had been still for long, as during a
+    // walk over yesterday's acquisition.
+    qv::SetWalkClock([] { return qv::WallClockNow() + qv::WalkListings::SettleNs * 1000; });
+    runWalks(state, nameWalk(folder), folder + "result.txt", pairs, 0);
+    qv::SetWalkClock({});
+    state.SetComplexityN(pairs);
+    state.SetLabel(std::to_string(pairs) + " data files + as many text files");
 }
 
 }  // namespace
 
 BENCHMARK(BM_ToolWalksAFolderWithStatistics)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_ToolWalksPastRefusedFiles)
-    ->Unit(benchmark::kMillisecond)
-    ->Arg(1000)
-    ->Arg(2000)
-    ->Arg(4000)
-    ->Iterations(3)
-    ->Complexity(benchmark::oN);
+
+// Three folder sizes, to show the time grows in proportion to the files.
+void overFolderSizes(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)->Arg(1000)->Arg(2000)->Arg(4000)->Iterations(3)->Complexity(benchmark::oN);
+}
+BENCHMARK(BM_ToolWalksPastRefusedFiles)->Apply(overFolderSizes);
+BENCHMARK(BM_ToolWalksPastFilesThatAreNoDataFiles)->Apply(overFolderSizes);
 
 // The windows and their drawing need an application; the offscreen platform is enough.
 int main(int argc, char** argv) {

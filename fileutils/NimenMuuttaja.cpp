@@ -20,6 +20,8 @@ namespace qv {
 namespace {
 
 const QString WindowTitle = QStringLiteral("File name handler");
+const QString FolderChangedText =
+    QStringLiteral("The folder has changed since the preview: no file was renamed.\nThe preview has been made again.");
 
 QString text(const std::string& s) { return QFile::decodeName(QByteArray::fromStdString(s)); }
 
@@ -74,7 +76,7 @@ NimenMuuttaja::NimenMuuttaja(QWidget* parent) : UtilityWindow(parent) {
     layout->addLayout(right, 1);
     resize(640, 480);
 
-    const auto disableApply = [this] { toteutaMuutokset_->setEnabled(false); };
+    const auto disableApply = [this] { this->disableApply(); };
     connect(dir1_, &FolderTree::folderChanged, this, &NimenMuuttaja::folderChanged);
     connect(a1ToA01_, &QCheckBox::clicked, this, disableApply);
     connect(muutaStringToiseksi_, &QCheckBox::clicked, this, disableApply);
@@ -88,7 +90,12 @@ NimenMuuttaja::NimenMuuttaja(QWidget* parent) : UtilityWindow(parent) {
 
 void NimenMuuttaja::folderChanged(const QString& folder) {
     FillFileList(*file1_, folder);
+    disableApply();
+}
+
+void NimenMuuttaja::disableApply() {
     toteutaMuutokset_->setEnabled(false);
+    preview_.reset();
 }
 
 void NimenMuuttaja::listFolder() { FillFileList(*file1_, dir1_->folder()); }
@@ -107,56 +114,73 @@ std::vector<std::string> NimenMuuttaja::listedNames() const {
 
 void NimenMuuttaja::Muuta(const QString& mode) {
     if (mode == QStringLiteral("Preview")) {
-        list1_->clear();
-        listFolder();
-        const RenameRules r = rules();
-        const std::vector<std::string> names = listedNames();
-        // The same checks as the renaming makes, so a name that would be
-        // refused or would clash shows before "Make the changes!".
-        const RenamePlan plan = PlanRenames(QFile::encodeName(dir1_->folder()).toStdString(), names, r);
-        for (size_t row = 0; row < names.size(); ++row) {
-            auto* item = new QListWidgetItem(text(NewFileName(names[row], r)), list1_);
-            const std::string& refusal = plan.refusals[row];
-            if (refusal.empty()) continue;
-            item->setData(RefusalRole, text(refusal));
-            item->setToolTip(text(refusal));
-            item->setForeground(QColor(200, 0, 0));
-            item->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
-        }
-        if (file1_->count() > 0) file1_->setCurrentRow(0);
-        toteutaMuutokset_->setEnabled(true);
+        preview();
         return;
     }
-    rename();
-    toteutaMuutokset_->setEnabled(false);
+    // Without a preview there is nothing to carry out: one is made first.
+    if (!preview_) {
+        preview();
+        return;
+    }
+    if (!rename()) {
+        preview();
+        showMessage(FolderChangedText, WindowTitle);
+        return;
+    }
+    disableApply();
     FillFileList(*file1_, dir1_->folder());
     if (file1_->count() > 0) file1_->setCurrentRow(0);
 }
 
-void NimenMuuttaja::rename() {
-    // Every new name is worked out and checked before any file is touched,
-    // so a clash leaves the whole folder as it was.
+void NimenMuuttaja::preview() {
+    list1_->clear();
+    listFolder();
+    const std::vector<std::string> names = listedNames();
+    // The same checks as the renaming makes, so a name that would be
+    // refused or would clash shows before "Make the changes!".
+    preview_ = PreviewRenames(QFile::encodeName(dir1_->folder()).toStdString(), names, rules());
+    for (size_t row = 0; row < names.size(); ++row) {
+        auto* item = new QListWidgetItem(text(NewFileName(names[row], preview_->rules)), list1_);
+        const std::string& refusal = preview_->plan.refusals[row];
+        if (refusal.empty()) continue;
+        item->setData(RefusalRole, text(refusal));
+        item->setToolTip(text(refusal));
+        item->setForeground(QColor(200, 0, 0));
+        item->setIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
+    }
+    if (file1_->count() > 0) file1_->setCurrentRow(0);
+    toteutaMuutokset_->setEnabled(true);
+}
+
+bool NimenMuuttaja::rename() {
+    // Only the batch the preview showed is renamed, and only while the
+    // folder is as the preview saw it: a file that came or changed since
+    // would otherwise be renamed unseen.
     const std::string folder = QFile::encodeName(dir1_->folder()).toStdString();
     listFolder();
-    const RenamePlan plan = PlanRenames(folder, listedNames(), rules());
+    if (!StillAsPreviewed(*preview_, folder, listedNames())) return false;
+    // Every new name was worked out and checked before any file is touched,
+    // so a clash leaves the whole folder as it was.
+    const RenamePlan& plan = preview_->plan;
     if (!plan.problems.empty()) {
         QString lines;
         for (const std::string& p : plan.problems) lines += QStringLiteral("\n") + text(p);
         showMessage(QStringLiteral("No file was renamed:") + lines, WindowTitle);
-        return;
+        return true;
     }
     RenameOutcome outcome;
     {
         WaitCursor wait;
         outcome = ApplyRenames(folder, plan.renames);
     }
-    if (outcome.error.empty()) return;
+    if (outcome.error.empty()) return true;
     const RenamePair& failed = outcome.notDone.front();
     QString message = QStringLiteral("The file ") + text(failed.from) + QStringLiteral(" could not be renamed to ") +
                       text(failed.to) + QStringLiteral(": ") + QString::fromLocal8Bit(outcome.error.c_str());
     if (!outcome.done.empty()) message += QStringLiteral("\n\nRenamed:") + pairLines(outcome.done);
     message += QStringLiteral("\n\nNot renamed:") + pairLines(outcome.notDone);
     showMessage(message, WindowTitle);
+    return true;
 }
 
 }  // namespace qv

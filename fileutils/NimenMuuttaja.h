@@ -3,11 +3,14 @@
 // by two optional rules, well numbers written with two digits and one text
 // replaced by another. A preview lists the new names first; "Make the
 // changes!" is on only after a preview and until the next change of folder,
-// rule or text. The folder is listed again whenever the window is shown,
-// before every preview and before the renaming, so what is previewed and
-// renamed is the folder as it is then.
+// rule or text. The folder is listed again whenever the window is shown and
+// before every preview. "Make the changes!" renames exactly what the last
+// preview showed: when the folder no longer matches it (a file to be renamed
+// gone or changed, a new name taken, a new file the rules would rename), it
+// renames nothing, says so and makes the preview again.
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,7 +35,8 @@ public:
     // (empty for a name that would be taken).
     static constexpr int RefusalRole = Qt::UserRole + 1;
 
-    // "Preview" lists the new names; "Muuta" ("change") renames the files.
+    // "Preview" lists the new names; "Muuta" ("change") renames the files as
+    // the last preview showed (without one, it makes the preview).
     void Muuta(const QString& mode);
 
     // The rules as the controls set them.
@@ -54,7 +58,11 @@ protected:
 private:
     void folderChanged(const QString& folder);
     std::vector<std::string> listedNames() const;
-    void rename();
+    void preview();
+    // Carries out the last preview; false, renaming nothing, when the folder
+    // is no longer as it was then.
+    bool rename();
+    void disableApply();
 
     FolderTree* dir1_ = nullptr;
     QListWidget* file1_ = nullptr;
@@ -65,6 +73,7 @@ private:
     QListWidget* list1_ = nullptr;
     QPushButton* command1_ = nullptr;
     QPushButton* toteutaMuutokset_ = nullptr;   // "carry out the changes"
+    std::optional<RenamePreview> preview_;       // the last preview while "Make the changes!" is on
 };
 
 }  // namespace qv

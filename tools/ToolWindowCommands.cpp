@@ -76,49 +76,22 @@ bool isLoadedAlready(const std::string& path) {
     return key != 0 && LoadedFileSlotOf(path, key) != 0;
 }
 
-// A window's own file, held aside (not freed) while the loader fills its
-// slot with the next file; put back, with the window showing it again, when
-// the slot is still empty afterwards (the reader refused the file).
-class OwnFileSetAside {
-public:
-    OwnFileSetAside(int window, int slot) : window_(window), slot_(slot) {
-        held_ = std::move(g.FileTable[static_cast<size_t>(slot)]);
-        g.FileTable[static_cast<size_t>(slot)] = FileRecord{};
-        g.WindowRegistry[static_cast<size_t>(window)].FileIndex = 0;
-    }
-    ~OwnFileSetAside() {
-        if (g.FileTable[static_cast<size_t>(slot_)].FileKey != 0) return;
-        g.FileTable[static_cast<size_t>(slot_)] = std::move(held_);
-        WindowRecord& rec = g.WindowRegistry[static_cast<size_t>(window_)];
-        if (rec.InUse && rec.FileIndex == 0) rec.FileIndex = static_cast<int16_t>(slot_);
-    }
-    OwnFileSetAside(const OwnFileSetAside&) = delete;
-    OwnFileSetAside& operator=(const OwnFileSetAside&) = delete;
-
-private:
-    int window_;
-    int slot_;
-    FileRecord held_;
-};
-
 void fileLoad(ScriptLine& line, int n) {
     const std::string path = line.run.ToolFolder + line.ScriptArgument;
     // The files no window shows go first and again afterwards, as after
     // every other load: a batch that loads file after file into one window
     // frees each file the window leaves, however many it loads.
     ReleaseUnusedFiles();
-    {
+    // A file the loader refuses has had the loader's message, and the run goes on.
+    if (FreeFileSlot() == 0 && !isLoadedAlready(path)) {
         // A full table can still take the file in place of the window's
         // own when no other window shows that one.
-        std::optional<OwnFileSetAside> own;
-        if (FreeFileSlot() == 0 && !isLoadedAlready(path)) {
-            const int ownSlot = FileSlotShownOnlyBy(n);
-            if (ownSlot == 0)
-                throw ExplainedScriptError("The file table is full: each of its " + std::to_string(g.MaxFiles) +
-                                           " files is shown by a window.");
-            own.emplace(n, ownSlot);
-        }
-        // A file the loader refuses has had the loader's message, and the run goes on.
+        const int ownSlot = FileSlotShownOnlyBy(n);
+        if (ownSlot == 0)
+            throw ExplainedScriptError("The file table is full: each of its " + std::to_string(g.MaxFiles) +
+                                       " files is shown by a window.");
+        LoadInPlaceOfOwnFile(path, n, ownSlot);
+    } else {
         TiedostonLukuToimenPiteet(path, n, 0);
     }
     ReleaseUnusedFiles();

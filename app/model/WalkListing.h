@@ -18,7 +18,16 @@
 //    read again at every call until it has settled, so it is listed once it
 //    becomes a data file although the folder itself does not change. A file
 //    the walk's own tool appends to is such a file: it costs one header a
-//    call, not a listing.
+//    call, not a listing;
+//  - a settled file that is no data file (an empty placeholder, notes) may
+//    still be written in place later, its header with it, which changes its
+//    own stamps but not the folder's. Such files are looked at again (their
+//    stamps, not their headers) in sweeps, and a file whose stamps changed
+//    has its header read again. A sweep waits until the walk has spent
+//    SweepShare times as long as the last sweep took, so sweeps take a small
+//    share of a walk's time however many such files the folder holds, and a
+//    file written in place while a walk waits (a question box open) is seen
+//    at its next step.
 // A file's header is kept while its stamps, size and identity stay the same.
 #include <cstdint>
 #include <functional>
@@ -27,6 +36,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/model/EntryStamp.h"
 #include "app/model/FolderListing.h"
 
 namespace qv {
@@ -49,25 +59,15 @@ struct WalkListing {
 using WallClock = std::function<int64_t()>;
 int64_t WallClockNow();
 
-// What a file system entry showed when it was looked at; equal stamps mean
-// the entry may be taken as unchanged.
-struct EntryStamp {
-    uint64_t device = 0;
-    uint64_t inode = 0;
-    int64_t size = 0;
-    int64_t modifiedNs = 0;
-    int64_t changedNs = 0;
-    bool operator==(const EntryStamp&) const = default;
-    // The later of the two times.
-    int64_t latestNs() const { return modifiedNs > changedNs ? modifiedNs : changedNs; }
-};
-
 class WalkListings {
 public:
     // How long after an entry's last stamp a change may still leave the
     // stamp as it was (covers a kernel tick and file systems that keep
     // times to two seconds).
     static constexpr int64_t SettleNs = 3'000'000'000;
+    // How many times as long as the last sweep over the settled files that
+    // are no data files a walk runs before the next sweep.
+    static constexpr int64_t SweepShare = 10;
 
     explicit WalkListings(WallClock clock = WallClockNow) : clock_(std::move(clock)) {}
 
@@ -93,6 +93,10 @@ private:
     // Whether the files that may still become data files have stayed no
     // data files: each is looked at, its header read again.
     bool unsettledFilesStayOut();
+    // Whether the settled files that are no data files have stayed so: when
+    // a sweep is due, each is looked at, and its header read again when its
+    // stamps changed.
+    bool refusedFilesStayOut();
     // Reads the header of the file at `path`, whose entry has `stamp`.
     HeaderCheck readHeader(const std::string& path, const EntryStamp& stamp);
 
@@ -102,6 +106,9 @@ private:
     bool folderSettled_ = false;  // the folder was listed long enough after its last change
     std::unordered_map<std::string, HeaderCheck> checks_;  // by name, for the kept listing's folder
     std::vector<std::string> unsettled_;  // files of the listing that are no data files yet may become one
+    std::vector<std::string> refused_;    // files of the listing that are no data files and have settled
+    int64_t sweptAtNs_ = 0;               // when the last sweep over refused_ ended (or the listing was made)
+    int64_t sweepCostNs_ = 0;             // how long it took
     int foldersRead_ = 0;
     int headersRead_ = 0;
 };

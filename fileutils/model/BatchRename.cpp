@@ -145,6 +145,25 @@ RenamePlan PlanRenames(const std::string& folder, const std::vector<std::string>
     return plan;
 }
 
+RenamePreview PreviewRenames(const std::string& folder, const std::vector<std::string>& names,
+                             const RenameRules& rules) {
+    RenamePreview preview{folder, rules, PlanRenames(folder, names, rules), {}};
+    preview.stamps.reserve(preview.plan.renames.size());
+    for (const RenamePair& pair : preview.plan.renames) {
+        const std::optional<LookedEntry> entry = LookAtEntry(folder + pair.from, Links::AsThemselves);
+        preview.stamps.push_back(entry ? std::optional<EntryStamp>(entry->stamp) : std::nullopt);
+    }
+    return preview;
+}
+
+bool StillAsPreviewed(const RenamePreview& preview, const std::string& folder, const std::vector<std::string>& names) {
+    if (folder != preview.folder) return false;
+    const RenamePreview now = PreviewRenames(folder, names, preview.rules);
+    // The stamps go with the renames, so equal renames compare stamps file by file.
+    return now.plan.renames == preview.plan.renames && now.plan.problems == preview.plan.problems &&
+           now.stamps == preview.stamps;
+}
+
 RenameOutcome ApplyRenames(const std::string& folder, const std::vector<RenamePair>& renames) {
     RenameOutcome outcome;
     for (size_t i = 0; i < renames.size(); ++i) {

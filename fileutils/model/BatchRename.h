@@ -3,8 +3,11 @@
 // names are all worked out and checked before any file is touched, and a
 // rename never replaces an existing file.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "app/model/EntryStamp.h"
 
 namespace qv {
 
@@ -22,6 +25,7 @@ std::string NewFileName(const std::string& name, const RenameRules& rules);
 struct RenamePair {
     std::string from;
     std::string to;
+    bool operator==(const RenamePair&) const = default;
 };
 
 // What the file system of a folder takes as a file name.
@@ -60,6 +64,27 @@ RenamePlan PlanRenames(const std::string& folder, const std::vector<std::string>
 // The same under given file-system rules.
 RenamePlan PlanRenames(const std::string& folder, const std::vector<std::string>& names, const RenameRules& rules,
                        const FolderNameRules& nameRules);
+
+// A preview: the batch it showed, and what each file it would rename was
+// then, so that the renaming does exactly that batch or nothing.
+struct RenamePreview {
+    std::string folder;
+    RenameRules rules;
+    RenamePlan plan;
+    std::vector<std::optional<EntryStamp>> stamps;  // of each plan.renames[i].from (the entry, not what a link names)
+};
+
+// Plans the renames of `names` (the folder's files as listed now) and notes
+// what each file to be renamed is now.
+RenamePreview PreviewRenames(const std::string& folder, const std::vector<std::string>& names,
+                             const RenameRules& rules);
+
+// Whether `folder`, whose files are listed now as `names`, is still as
+// `preview` saw it: the same folder, each file to be renamed there and
+// unchanged, and the rules giving the same renames and refusals (no new file
+// they would rename, no new name taken meanwhile). Files the rules leave
+// alone may come and go.
+bool StillAsPreviewed(const RenamePreview& preview, const std::string& folder, const std::vector<std::string>& names);
 
 struct RenameOutcome {
     std::vector<RenamePair> done;

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -94,7 +95,15 @@ INSTANTIATE_TEST_SUITE_P(
         ChangeCase{"listed as soon as it changed", false, [](const TempFolder&) {}, {"A.fcs", "b.fcs"}, 2, 3},
         ChangeCase{"a file grows into a data file as soon as it was listed", false,
                    [](const TempFolder& f) { WriteBytes(f.file("notes.txt"), "FCS3.0 now data"); },
-                   {"A.fcs", "b.fcs", "notes.txt"}, 2, 4}),
+                   {"A.fcs", "b.fcs", "notes.txt"}, 2, 4},
+        // Written in place long after the folder last changed: the folder's
+        // stamp stays, the file's own stamps tell.
+        ChangeCase{"a settled file becomes a data file in place", true,
+                   [](const TempFolder& f) { WriteBytes(f.file("notes.txt"), "FCS3.0 now data"); },
+                   {"A.fcs", "b.fcs", "notes.txt"}, 2, 4},
+        ChangeCase{"a settled file is written in place and stays no data file", true,
+                   [](const TempFolder& f) { WriteBytes(f.file("notes.txt"), "still not data"); }, {"A.fcs", "b.fcs"},
+                   1, 4}),
     [](const auto& info) { return test::TestNameOf(info.param.what, info.index); });
 
 TEST(WalkListings, AnotherFolderAndAForgottenListingAreReadAfresh) {
@@ -146,6 +155,29 @@ TEST(WalkListings, AFileThatBecomesADataFileInPlaceIsListedThoughTheFolderKeepsI
     ASSERT_EQ(latestStampOf(folder.path()), folderStamp);
     EXPECT_EQ(namesOf(*listings.current(folder.path(), goOn)), (std::vector<std::string>{"a.fcs", "part"}));
     EXPECT_EQ(listings.foldersRead(), 2);
+}
+
+// Files that are no data files are looked at again in sweeps that take a
+// small share of a walk's time: on a clock that moves on at every reading,
+// a file written in place is not looked for at every step, yet is found
+// within a few.
+TEST(WalkListings, FilesThatAreNoDataFilesAreSweptForChangesAtAShareOfTheTime) {
+    TempFolder folder;
+    WriteBytes(folder.file("a.fcs"), "FCS3.0 a");
+    WriteBytes(folder.file("placeholder.fcs"), "");
+    auto now = std::make_shared<int64_t>(WallClockNow() + Hour);
+    WalkListings listings([now] { return *now += 1'000'000; });
+    EXPECT_EQ(namesOf(*listings.current(folder.path(), goOn)), std::vector<std::string>{"a.fcs"});
+    // The step after a listing sweeps.
+    EXPECT_EQ(namesOf(*listings.current(folder.path(), goOn)), std::vector<std::string>{"a.fcs"});
+    WriteBytes(folder.file("placeholder.fcs"), "FCS3.0 written");
+    EXPECT_EQ(namesOf(*listings.current(folder.path(), goOn)), std::vector<std::string>{"a.fcs"});
+    int steps = 1;
+    while (listings.current(folder.path(), goOn)->count() == 1 && steps < 4 * WalkListings::SweepShare) ++steps;
+    EXPECT_LT(steps, 4 * WalkListings::SweepShare);
+    EXPECT_EQ(namesOf(*listings.current(folder.path(), goOn)), (std::vector<std::string>{"a.fcs", "placeholder.fcs"}));
+    EXPECT_EQ(listings.foldersRead(), 2);
+    EXPECT_EQ(listings.headersRead(), 3);
 }
 
 TEST(WalkListings, AStoppedListingIsNotKept) {

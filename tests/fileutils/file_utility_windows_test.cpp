@@ -19,6 +19,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <cstdio>
 #include <functional>
 #include <memory>
 
@@ -515,22 +516,80 @@ TEST_F(RenamerTest, ThePreviewMarksRefusedNamesAndTheBatchRenamesNothing) {
     EXPECT_EQ(readText(data.filePath("z22.fcs")), "taken");
 }
 
-// The renamer lists the folder again before its preview and before it
-// renames, so files that arrived meanwhile are previewed and renamed too.
-TEST_F(RenamerTest, FilesWrittenAfterTheListingArePreviewedAndRenamed) {
-    writeText(data.filePath("plate_A1_.fcs"), "a");
+// "Make the changes!" renames exactly what the last preview showed. When the
+// folder no longer matches it, nothing is renamed, the user is told, and the
+// preview is made again from the folder as it is; a change to files the rules
+// leave alone does not matter.
+TEST_F(RenamerTest, ChangesRenameOnlyThePreviewedBatch) {
+    const QString changed =
+        "The folder has changed since the preview: no file was renamed.\nThe preview has been made again.";
+    struct Case {
+        const char* what;
+        std::function<void(const QDir&)> change;  // between the preview and "Make the changes!"
+        bool refused;
+        QStringList files;    // the folder's files afterwards
+        QStringList preview;  // the preview made again (refused only)
+        QStringList afterTheNextChanges;  // the files once the new preview is carried out; empty: not tried
+    };
+    const QStringList original{"notes.txt", "plate_A1_.fcs", "plate_B2_.fcs"};
+    const Case cases[] = {
+        {"a new file the rule renames", [](const QDir& d) { writeText(d.filePath("plate_C3_.fcs"), "c"); }, true,
+         {"notes.txt", "plate_A1_.fcs", "plate_B2_.fcs", "plate_C3_.fcs"},
+         {"notes.txt", "plate_A01_.fcs", "plate_B02_.fcs", "plate_C03_.fcs"},
+         {"notes.txt", "plate_A01_.fcs", "plate_B02_.fcs", "plate_C03_.fcs"}},
+        {"a file to rename gone", [](const QDir& d) { QFile::remove(d.filePath("plate_B2_.fcs")); }, true,
+         {"notes.txt", "plate_A1_.fcs"}, {"notes.txt", "plate_A01_.fcs"}, {"notes.txt", "plate_A01_.fcs"}},
+        {"a file to rename written again", [](const QDir& d) { writeText(d.filePath("plate_B2_.fcs"), "b, longer"); },
+         true, original, {"notes.txt", "plate_A01_.fcs", "plate_B02_.fcs"},
+         {"notes.txt", "plate_A01_.fcs", "plate_B02_.fcs"}},
+        {"a file to rename replaced by another",
+         [](const QDir& d) {
+             writeText(d.filePath("other"), "B");
+             ::rename(fs(d.filePath("other")).c_str(), fs(d.filePath("plate_B2_.fcs")).c_str());
+         },
+         true, original, {"notes.txt", "plate_A01_.fcs", "plate_B02_.fcs"},
+         {"notes.txt", "plate_A01_.fcs", "plate_B02_.fcs"}},
+        {"a new name taken", [](const QDir& d) { writeText(d.filePath("plate_B02_.fcs"), "taken"); }, true,
+         {"notes.txt", "plate_A1_.fcs", "plate_B02_.fcs", "plate_B2_.fcs"},
+         {"notes.txt", "plate_A01_.fcs", "plate_B02_.fcs", "plate_B02_.fcs"},
+         {}},
+        {"a new file the rule leaves alone", [](const QDir& d) { writeText(d.filePath("other.txt"), "o"); }, false,
+         {"notes.txt", "other.txt", "plate_A01_.fcs", "plate_B02_.fcs"}, {}, {}},
+        {"a file the rule leaves alone written again", [](const QDir& d) { writeText(d.filePath("notes.txt"), "more"); },
+         false, {"notes.txt", "plate_A01_.fcs", "plate_B02_.fcs"}, {}, {}},
+    };
     NimenMuuttaja& r = renamer();
-    ASSERT_EQ(rows(*r.fileList()), QStringList{"plate_A1_.fcs"});
-    writeText(data.filePath("plate_B2_.fcs"), "b");
     QTest::mouseClick(r.a1ToA01(), Qt::LeftButton);
-    QTest::mouseClick(r.previewButton(), Qt::LeftButton);
-    EXPECT_EQ(rows(*r.fileList()), (QStringList{"plate_A1_.fcs", "plate_B2_.fcs"}));
-    EXPECT_EQ(rows(*r.previewList()), (QStringList{"plate_A01_.fcs", "plate_B02_.fcs"}));
-    writeText(data.filePath("plate_C3_.fcs"), "c");
-    QTest::mouseClick(r.applyButton(), Qt::LeftButton);
-    EXPECT_EQ(rows(*r.fileList()), (QStringList{"plate_A01_.fcs", "plate_B02_.fcs", "plate_C03_.fcs"}));
-    EXPECT_EQ(readText(data.filePath("plate_B02_.fcs")), "b");
-    EXPECT_EQ(readText(data.filePath("plate_C03_.fcs")), "c");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir folder;
+        const QDir dir(folder.path());
+        writeText(dir.filePath("notes.txt"), "n");
+        writeText(dir.filePath("plate_A1_.fcs"), "a");
+        writeText(dir.filePath("plate_B2_.fcs"), "b");
+        r.folderTree()->setFolder(folder.path());
+        QTest::mouseClick(r.previewButton(), Qt::LeftButton);
+        ASSERT_EQ(rows(*r.previewList()), (QStringList{"notes.txt", "plate_A01_.fcs", "plate_B02_.fcs"}));
+        c.change(dir);
+
+        test::ScriptedDialogs dlg;
+        if (c.refused) dlg.expectMessage(changed, "File name handler", MsgAnswer::Ok);
+        QTest::mouseClick(r.applyButton(), Qt::LeftButton);
+        dlg.finish();
+        EXPECT_EQ(rows(*r.fileList()), c.files);
+        EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase), c.files);
+        if (!c.refused) {
+            EXPECT_FALSE(r.applyButton()->isEnabled());
+            EXPECT_EQ(readText(dir.filePath("plate_A01_.fcs")), "a");
+            continue;
+        }
+        EXPECT_EQ(readText(dir.filePath("plate_A1_.fcs")), "a");
+        EXPECT_EQ(rows(*r.previewList()), c.preview);
+        EXPECT_TRUE(r.applyButton()->isEnabled());
+        if (c.afterTheNextChanges.isEmpty()) continue;
+        QTest::mouseClick(r.applyButton(), Qt::LeftButton);
+        EXPECT_EQ(rows(*r.fileList()), c.afterTheNextChanges);
+    }
 }
 
 // A folder so deep that one new name makes a path past the system's limit:

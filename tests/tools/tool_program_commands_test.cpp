@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -210,9 +211,14 @@ TEST_P(FileLoadIntoAFullTable, TakesTheFileOnlyWhereASlotCanBeFreed) {
     if (c.refusedAsFull)
         dialogs.expectMessage(abortText(loadLine) + "\nThe file table is full: each of its 20 files is shown by a window.",
                               "Fatal error", MsgAnswer::Ok);
-    else if (std::string(c.load).find("bad.fcs") != std::string::npos)
-        dialogs.expectAnyMessage(MsgAnswer::Ok);  // the loader's own "Load error"
+    // What the window shows while the loader's own "Load error" is open.
+    std::optional<std::pair<std::string, int>> shownDuringTheRefusal;
+    const bool refusedByTheReader = std::string(c.load).find("bad.fcs") != std::string::npos;
+    if (refusedByTheReader)
+        dialogs.expectAnyMessage(MsgAnswer::Ok).whileShown([&] { shownDuringTheRefusal = shownFile(c.window); });
     run(text);
+    if (refusedByTheReader)
+        EXPECT_EQ(shownDuringTheRefusal, std::make_pair(std::string(c.shownName), c.shownCells));
 
     EXPECT_EQ(value("$after"), c.refusedAsFull ? "<none>" : "ran");
     EXPECT_EQ(shownFile(c.window), std::make_pair(std::string(c.shownName), c.shownCells));
@@ -319,10 +325,18 @@ class StopDuringLongWork : public ToolProgramTest, public ::testing::WithParamIn
 // on one line is kept on the next while the folder does not change.
 class StillFolderClock {
 public:
-    StillFolderClock() { SetWalkClock([] { return WallClockNow() + WalkListings::SettleNs * 1000; }); }
+    StillFolderClock() {
+        SetWalkClock([waited = waited_] { return WallClockNow() + WalkListings::SettleNs * 1000 + *waited; });
+    }
     ~StillFolderClock() { SetWalkClock({}); }
+    // The run waits `ns` longer than the real clock shows (a question box
+    // left open).
+    void wait(int64_t ns) { *waited_ += ns; }
     StillFolderClock(const StillFolderClock&) = delete;
     StillFolderClock& operator=(const StillFolderClock&) = delete;
+
+private:
+    std::shared_ptr<int64_t> waited_ = std::make_shared<int64_t>(0);
 };
 
 TEST_P(StopDuringLongWork, EndsTheRunThere) {
@@ -424,10 +438,12 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 // A file that arrives while the run waits (here while a message box is
-// open, as during an acquisition or a copy) is counted and stepped to.
+// open, as during an acquisition or a copy) is counted and stepped to; so is
+// an empty placeholder the walk passed that is written in place meanwhile.
 struct ArrivalCase {
     const char* name;
     bool stillFolder;  // listed as if the folder had been still for long before the file came
+    bool placeholder;  // the file is there, empty, from the start and written in place
     std::vector<std::string> afterThePause;
     const char* count;    // the count asked after the pause, "<none>" when not asked
     const char* written;  // what the lines write to result.txt, "" when nothing
@@ -441,7 +457,11 @@ TEST_P(FileArrivingDuringAWalk, IsCountedAndVisited) {
     std::optional<StillFolderClock> still;
     if (GetParam().stillFolder) still.emplace();
     writeFcs("a.fcs", {{1, 2}});
-    dialogs.expectMessage("waiting", "Message", MsgAnswer::Ok).whileShown([this] { writeFcs("b.fcs", {{1, 2}, {3, 4}}); });
+    if (GetParam().placeholder) WriteBytes(data.file("b.fcs"), "");
+    dialogs.expectMessage("waiting", "Message", MsgAnswer::Ok).whileShown([this, &still] {
+        writeFcs("b.fcs", {{1, 2}, {3, 4}});
+        if (still) still->wait(int64_t{60} * 1'000'000'000);
+    });
     std::string text = script({"folder.set:" + data.path(), "create.dotplot:1", "w.1.file.move:first",
                                "$before.set:@.filesinfolder", "message:waiting"});
     for (const std::string& line : GetParam().afterThePause) text += line + "\r\n";
@@ -455,12 +475,17 @@ TEST_P(FileArrivingDuringAWalk, IsCountedAndVisited) {
 INSTANTIATE_TEST_SUITE_P(
     Walks, FileArrivingDuringAWalk,
     ::testing::Values(
-        ArrivalCase{"CountedThenVisited", false, {"$after.set:@.filesinfolder", "w.1.file.move:next"}, "2", ""},
-        ArrivalCase{"CountedThenVisitedInAStillFolder", true, {"$after.set:@.filesinfolder", "w.1.file.move:next"}, "2",
-                    ""},
-        ArrivalCase{"VisitedWithoutACount", false, {"w.1.file.move:next"}, "<none>", ""},
-        ArrivalCase{"VisitedWithoutACountInAStillFolder", true, {"w.1.file.move:next"}, "<none>", ""},
+        ArrivalCase{"CountedThenVisited", false, false, {"$after.set:@.filesinfolder", "w.1.file.move:next"}, "2", ""},
+        ArrivalCase{"CountedThenVisitedInAStillFolder", true, false,
+                    {"$after.set:@.filesinfolder", "w.1.file.move:next"}, "2", ""},
+        ArrivalCase{"VisitedWithoutACount", false, false, {"w.1.file.move:next"}, "<none>", ""},
+        ArrivalCase{"VisitedWithoutACountInAStillFolder", true, false, {"w.1.file.move:next"}, "<none>", ""},
+        ArrivalCase{"PlaceholderCountedThenVisitedInAStillFolder", true, true,
+                    {"$after.set:@.filesinfolder", "w.1.file.move:next"}, "2", ""},
+        ArrivalCase{"PlaceholderVisitedWithoutACountInAStillFolder", true, true, {"w.1.file.move:next"}, "<none>", ""},
+        ArrivalCase{"PlaceholderVisitedWithoutACount", false, true, {"w.1.file.move:next"}, "<none>", ""},
         ArrivalCase{"WrittenByALoopOverTheCount",
+                    false,
                     false,
                     {"output.set:result.txt", "do:@.filesinfolder", "$file.set:@.w.1.filename", "output.write:$file",
                      "w.1.file.move:next", "loop"},
