@@ -388,6 +388,19 @@ TEST_F(FileUtilitiesTest, AboutBoxShowsTheVersionAndCloseHidesIt) {
     EXPECT_EQ(about->windowTitle(), "About");
     QTest::mouseClick(about->suljeNappi(), Qt::LeftButton);
     EXPECT_FALSE(about->isVisible());
+
+    // Opened again it has the keyboard, and Escape closes it, wherever the
+    // focus sits inside it.
+    QApplication::setActiveWindow(main.get());
+    main->AvaaAboutLaatikko_Click();
+    ASSERT_TRUE(about->isVisible());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(about, 1000));
+    about->suljeNappi()->setFocus();
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : about, Qt::Key_Escape);
+    EXPECT_FALSE(about->isVisible());
+    main->AvaaAboutLaatikko_Click();
+    QTest::keyClick(about, Qt::Key_Escape);
+    EXPECT_FALSE(about->isVisible());
 }
 
 // Every well's label, the three-character ones of columns 10 to 12 too,
