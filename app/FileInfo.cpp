@@ -139,6 +139,9 @@ void FileInfo::makeGridView() {
     QHeaderView* columns = grid_->horizontalHeader();
     const int nameWidth = columns->defaultSectionSize();
     columns->setDefaultSectionSize(500 / TwipsPerPixel);
+    // A name wider than its column is cut at its end, as a cell's text is.
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid_->verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     grid_->verticalHeader()->setFixedWidth(nameWidth);
     grid_->setModel(gridModel_);
     // A reset forgets which sections were hidden.
