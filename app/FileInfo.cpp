@@ -127,21 +127,30 @@ void FileInfo::watchChildren(QWidget* root) {
 void FileInfo::makeGridView() {
     if (grid_) return;
     grid_ = new QTableView(compensationLayout_->parentWidget());
-    grid_->horizontalHeader()->hide();
-    grid_->verticalHeader()->hide();
     grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Row 0 and column 0, the parameter names, are the view's own headers,
+    // so they stay in place while the values scroll under them; the model's
+    // row 0 and column 0 are hidden from the scrolled cells. The corner is
+    // a plain header cell, not a select-all button.
+    grid_->setCornerButtonEnabled(false);
     // Columns 1..P are 500 twips wide; the name column keeps the view's
     // own width. Every section takes the default unless told, so a grid of
     // thousands of columns sets no width one by one.
     QHeaderView* columns = grid_->horizontalHeader();
     const int nameWidth = columns->defaultSectionSize();
     columns->setDefaultSectionSize(500 / TwipsPerPixel);
+    // A name wider than its column is cut at its end, as a cell's text is.
+    columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid_->verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid_->verticalHeader()->setFixedWidth(nameWidth);
     grid_->setModel(gridModel_);
-    const auto sizeNameColumn = [this, nameWidth] {
-        if (gridModel_->columnCount() > 0) grid_->horizontalHeader()->resizeSection(0, nameWidth);
+    // A reset forgets which sections were hidden.
+    const auto hideNameCells = [this] {
+        if (gridModel_->rowCount() > 0) grid_->setRowHidden(0, true);
+        if (gridModel_->columnCount() > 0) grid_->setColumnHidden(0, true);
     };
-    connect(gridModel_, &QAbstractItemModel::modelReset, grid_, sizeNameColumn);
-    sizeNameColumn();
+    connect(gridModel_, &QAbstractItemModel::modelReset, grid_, hideNameCells);
+    hideNameCells();
     connect(grid_, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex& cell) { editCompensationCell(cell.row(), cell.column()); });
     compensationLayout_->addWidget(grid_, 1);

@@ -204,6 +204,8 @@ bool MenuCommands::toggleServiceWindow(ServiceWindow which) {
     }
     if (item) item->setChecked(true);
     showServiceWindow(which);
+    // Opened by the user, it takes the keyboard at once.
+    window->activateWindow();
     return true;
 }
 
@@ -271,6 +273,7 @@ void MenuCommands::AvaaAboutLaatikko_Click() {
     }
     box->show();  // not modal
     box->raise();
+    box->activateWindow();
     runAfterShow(ServiceWindow::AboutBox);
 }
 

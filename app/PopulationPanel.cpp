@@ -13,11 +13,14 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 #include <algorithm>
 #include <cmath>
 
 #include "app/model/PopulationPanelModel.h"
+#include "app/model/ToolTipText.h"
 #include "core/SharedState.h"
 
 namespace qv {
@@ -65,6 +68,17 @@ QString captionOf(const std::string& name) {
     QString s = QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
     s.replace(QLatin1Char('&'), QLatin1String("&&"));
     return s;
+}
+
+// A name or definition longer than its row is cut at the panel's edge; it
+// shows whole in the row's tooltip.
+void giveCutCaptionItsTooltip(QRadioButton& option, const std::string& caption) {
+    QStyleOptionButton look;
+    look.initFrom(&option);
+    look.text = option.text();
+    const QRect room = option.style()->subElementRect(QStyle::SE_RadioButtonContents, &look, &option);
+    const QString text = QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()));
+    option.setToolTip(CutTextToolTip(text, option.fontMetrics(), room.width()));
 }
 
 struct WaitCursor {
@@ -288,6 +302,7 @@ void PopulationPanel::PaivitaRegionLista() {
             const Row* row = rowOf(shown.Slot);
             if (!row || !row->option) continue;
             row->option->setText(captionOf(shown.Caption));
+            giveCutCaptionItsTooltip(*row->option, shown.Caption);
             row->label->setText(QString::fromLatin1(shown.Label.data(), static_cast<qsizetype>(shown.Label.size())));
             setBackground(row->colourBox, toColor(shown.Colour));
         }

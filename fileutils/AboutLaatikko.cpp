@@ -1,6 +1,7 @@
 #include "fileutils/AboutLaatikko.h"
 
 #include <QDate>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPainter>
@@ -75,6 +76,14 @@ AboutLaatikko::AboutLaatikko(QWidget* parent) : UtilityWindow(parent) {
     setFixedWidth(360);
     connect(suljeNappi_, &QPushButton::clicked, this, &QWidget::hide);
     watchMouseMoves();
+}
+
+void AboutLaatikko::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        hide();
+        return;
+    }
+    UtilityWindow::keyPressEvent(event);
 }
 
 }  // namespace qv

@@ -18,6 +18,10 @@ public:
     QLabel* tekijaLaatikko() const { return tekijaLaatikko_; } // terms of use
     QPushButton* suljeNappi() const { return suljeNappi_; }    // "Close"
 
+protected:
+    // Escape closes the box as "Close" does.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QLabel* logo_ = nullptr;
     QLabel* versioTeksti_ = nullptr;

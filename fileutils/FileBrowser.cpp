@@ -18,6 +18,8 @@ FileBrowser::FileBrowser(QWidget* parent) : UtilityWindow(parent) {
     layout->addWidget(file1_, 1);
     resize(260, 480);
     connect(dir1_, &FolderTree::folderChanged, this, [this](const QString& folder) { FillFileList(*file1_, folder); });
+    // A user watching a folder that fills (an acquisition) clicks it to see the new files.
+    connect(dir1_, &FolderTree::shownFolderClicked, this, &FileBrowser::listFolder);
     connect(file1_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) { loadRow(file1_->row(item)); });
     // The folder is listed when the window is shown, not while it waits hidden.
     watchMouseMoves();

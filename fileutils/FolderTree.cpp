@@ -5,6 +5,7 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QListWidget>
+#include <QMouseEvent>
 
 #include "app/NameOnlyIconProvider.h"
 #include "app/model/FolderListing.h"
@@ -43,7 +44,20 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSys
         const QString picked = FolderText(model_->filePath(current));
         if (picked != folder_) setFolder(picked);
     });
+    // A click that chooses another folder lists it through the change
+    // above; one on the folder already shown tells so instead.
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        const bool onShown = pressOnShownFolder_;
+        pressOnShownFolder_ = false;
+        if (onShown && index.isValid() && FolderText(model_->filePath(index)) == folder_) emit shownFolderClicked(folder_);
+    });
     setFolder(QDir::homePath());
+}
+
+void FolderTree::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex at = indexAt(event->position().toPoint());
+    pressOnShownFolder_ = at.isValid() && FolderText(model_->filePath(at)) == folder_;
+    QTreeView::mousePressEvent(event);
 }
 
 void FolderTree::setFolder(const QString& path) {

@@ -27,10 +27,17 @@ public:
 
 signals:
     void folderChanged(const QString& folder);
+    // The user clicked the folder already shown (to see what it holds now).
+    void shownFolderClicked(const QString& folder);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     QFileSystemModel* model_ = nullptr;
     QString folder_;
+    // The press of the click being made was on the folder then shown.
+    bool pressOnShownFolder_ = false;
 };
 
 // `path` as a folder text ending with "/".

@@ -22,6 +22,7 @@
 #include "app/WindowDisposal.h"
 #include "app/WorkspacePlacement.h"
 #include "app/model/FileSystemText.h"
+#include "app/model/ToolTipText.h"
 #include "core/SharedState.h"
 
 namespace qv {
@@ -232,7 +233,7 @@ void Statistics::giveCutTextsTheirTooltips() {
             for (int k = c; k < c + table_->columnSpan(r, c) && k < table_->columnCount(); ++k)
                 width += table_->columnWidth(k);
             const QString text = item->text();
-            item->setToolTip(metrics.horizontalAdvance(text) + padding > width ? text : QString());
+            item->setToolTip(CutTextToolTip(text, metrics, width - padding));
         }
     }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/model/FileInfoModel.h"
+#include "app/model/ToolTipText.h"
 #include "core/picture/PictureText.h"
 
 namespace qv {
@@ -103,8 +104,15 @@ QVariant CompensationGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     // The columns are narrow: a name or value cut in its cell shows whole
     // in its tooltip.
-    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) return cellText(index.row(), index.column());
+    if (role == Qt::DisplayRole) return cellText(index.row(), index.column());
+    if (role == Qt::ToolTipRole) return PlainToolTip(cellText(index.row(), index.column()));
     return {};
+}
+
+QVariant CompensationGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole && role != Qt::ToolTipRole) return {};
+    const QString name = orientation == Qt::Horizontal ? cellText(0, section) : cellText(section, 0);
+    return role == Qt::ToolTipRole ? PlainToolTip(name) : name;
 }
 
 Qt::ItemFlags CompensationGridModel::flags(const QModelIndex& index) const {

@@ -18,6 +18,7 @@
 #include <cmath>
 
 #include "app/Dialogs.h"
+#include "app/FileInfo.h"
 #include "app/MainServices.h"
 #include "app/WindowRegistry.h"
 #include "core/FileTableOps.h"
@@ -145,6 +146,10 @@ void DAD::LatauksenJalkeen() {
     refillLists();
     PlaceInitial(layout_, file, DadPictureSize, DadPictureSize);
     writeBoxes();
+    // File info shows the file just given, as for every file window; its
+    // activation came before the file. A sheet being read refreshes File
+    // info once at its end.
+    if (!g.SheetLoading) FollowFileWindow(id_, true);
 }
 
 void DAD::refillLists() {

@@ -77,6 +77,7 @@ public:
     DadPan& pan() { return pan_; }
     QString statusText() const;
     const QLabel* statusBox() const { return status_; }
+    const QLineEdit* eventsBox() const { return eventsBox_; }
     bool startEnabled() const;
     bool placeRestEnabled() const;
     QString startCaption() const;

@@ -1,6 +1,9 @@
 // The file information window's edits and settings lines, without a window.
 #include <gtest/gtest.h>
 
+#include <QFont>
+#include <QFontMetrics>
+
 #include <limits>
 #include <optional>
 #include <string>
@@ -9,6 +12,7 @@
 
 #include "app/model/CompensationGridModel.h"
 #include "app/model/FileInfoModel.h"
+#include "app/model/ToolTipText.h"
 #include "core/SharedState.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
 
@@ -66,6 +70,28 @@ TEST_F(FileInfoModel, GridTextsAndEditDefaults) {
 // The grid holds its own copy of the file's names and coefficients: a later
 // change of the file shows only after the next fill, a typed text is what
 // the cell shows and what the global values read, and a refill forgets it.
+// A tooltip shows the user's text as written: what a tooltip would take for
+// markup is escaped; a cut text gets one, a text that fits none.
+TEST(ToolTipText, ShowsTheTextAsWrittenAndOnlyWhereItIsCut) {
+    const QFontMetrics metrics{QFont()};
+    const struct {
+        QString text;
+        int room;  // pixels beyond the text's own width
+        QString tooltip;
+    } cases[] = {
+        {"CD4 & CD8", -1, "CD4 & CD8"},
+        {"CD4 & CD8", 0, ""},
+        {"<b>gate</b>", -1, "<p style='white-space:pre'>&lt;b&gt;gate&lt;/b&gt;</p>"},
+        {"<img src=/dev/zero>", -1, "<p style='white-space:pre'>&lt;img src=/dev/zero&gt;</p>"},
+        {"a < b", -1, "a < b"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        EXPECT_EQ(CutTextToolTip(c.text, metrics, metrics.horizontalAdvance(c.text) + c.room), c.tooltip);
+        if (!c.tooltip.isEmpty()) EXPECT_EQ(PlainToolTip(c.text), c.tooltip);
+    }
+}
+
 TEST_F(FileInfoModel, TheGridModelShowsItsCopyOfTheFile) {
     FileRecord f = threeParameters();
     CompensationGridModel grid;
@@ -83,6 +109,13 @@ TEST_F(FileInfoModel, TheGridModelShowsItsCopyOfTheFile) {
             EXPECT_EQ(grid.index(row, column).data().toString(), QString(text));
             EXPECT_EQ(grid.index(row, column).data(Qt::ToolTipRole).toString(), QString(text));
         }
+    }
+
+    // Row 0 and column 0 are also the views' header sections.
+    for (const auto& [section, orientation, text] : std::vector<std::tuple<int, Qt::Orientation, const char*>>{
+             {2, Qt::Horizontal, "B"}, {3, Qt::Vertical, "C"}, {0, Qt::Horizontal, ""}, {4, Qt::Vertical, ""}}) {
+        EXPECT_EQ(grid.headerData(section, orientation).toString(), QString(text)) << section;
+        EXPECT_EQ(grid.headerData(section, orientation, Qt::ToolTipRole).toString(), QString(text)) << section;
     }
 
     f.CompensationMatrix(2, 1) = 0.5f;

@@ -2,6 +2,8 @@
 // and the populations, global values, and its settings lines read back over
 // another workspace.
 #include <QCheckBox>
+#include <QCoreApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTableView>
@@ -27,6 +29,7 @@ namespace qv {
 namespace {
 
 using test::MakeFile;
+using test::ParamSpec;
 using test::PutFile;
 using test::PutPolygon;
 using test::ScriptedDialogs;
@@ -377,6 +380,62 @@ TEST_F(FileInfoWindow, CompensationRestoredWithoutGlobalValuesReachesTheData) {
     EXPECT_EQ(file().WorkingData(2, 1), 4000.0f);
     EXPECT_TRUE(inGate(1, 2));
     EXPECT_EQ(window->eventsBox()->text(), "2");  // the refill shows the file's count again
+}
+
+// Scrolled to the far corner of a grid too large for the window, the
+// parameter names still stand above every column and beside every row
+// shown, and the names are not among the scrolled cells.
+TEST_F(FileInfoWindow, TheGridNamesStayInPlaceWhileItScrolls) {
+    constexpr int P = 40;
+    std::vector<ParamSpec> params;
+    for (int p = 1; p <= P; ++p) params.push_back({"P" + std::to_string(p) + "-A", 1024});
+    FileRecord wide = MakeFile(params, {std::vector<float>(P, 1.0f)}, "wide.fcs");
+    wide.CompensationMatrix.resize(P, P);
+    wide.CompensationMatrix(P, P - 1) = 0.25f;
+    PutFile(1, std::move(wide));
+    window->AsetaLista(WindowId, false);
+    shownGrid();
+    window->tabs()->setCurrentIndex(2);
+    QTableView* grid = window->grid();
+    ASSERT_NE(grid, nullptr);
+    grid->resize(300, 200);
+    QCoreApplication::processEvents();
+    grid->scrollTo(grid->model()->index(P, P));
+    QCoreApplication::processEvents();
+
+    EXPECT_TRUE(grid->isRowHidden(0));
+    EXPECT_TRUE(grid->isColumnHidden(0));
+    QHeaderView* columns = grid->horizontalHeader();
+    QHeaderView* rows = grid->verticalHeader();
+    ASSERT_TRUE(columns->isVisible());
+    ASSERT_TRUE(rows->isVisible());
+    // The headers sit outside the scrolled area, above it and left of it.
+    EXPECT_LE(columns->geometry().bottom(), grid->viewport()->geometry().top());
+    EXPECT_LE(rows->geometry().right(), grid->viewport()->geometry().left());
+
+    struct Edge {
+        const char* name;
+        QHeaderView* header;
+        int shownFirst;  // the model section at the scrolled area's first pixel
+    };
+    for (const Edge& edge : {Edge{"columns", columns, grid->columnAt(0)}, Edge{"rows", rows, grid->rowAt(0)}}) {
+        SCOPED_TRACE(edge.name);
+        EXPECT_GT(edge.shownFirst, 1) << "the grid did not scroll";
+        for (const int section : {edge.shownFirst, P}) {
+            EXPECT_EQ(edge.header->logicalIndexAt(edge.header->sectionViewportPosition(section)), section);
+            const QString name = QString("P%1-A").arg(section);
+            EXPECT_EQ(grid->model()->headerData(section, edge.header->orientation()).toString(), name);
+            EXPECT_EQ(grid->model()->headerData(section, edge.header->orientation(), Qt::ToolTipRole).toString(), name);
+        }
+    }
+    EXPECT_EQ(gridCell(P, P - 1), "25");
+
+    // A file shown afterwards keeps its names out of the scrolled cells too.
+    g.WindowRegistry[WindowId].FileIndex = 2;
+    window->AsetaLista(WindowId, false);
+    EXPECT_TRUE(grid->isRowHidden(0));
+    EXPECT_TRUE(grid->isColumnHidden(0));
+    EXPECT_EQ(grid->model()->headerData(2, Qt::Horizontal).toString(), "b");
 }
 
 // A value a coefficient cannot hold is refused with a message; the cell,

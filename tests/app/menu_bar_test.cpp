@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -272,10 +273,14 @@ TEST_P(ServiceWindowTicks, TickFollowsTheWindowAndItsCloseBoxOnlyHidesIt) {
     QAction* a = item(c.item);
     ASSERT_NE(a, nullptr);
 
+    // Opened from the menu while the main window has the keyboard, it takes it.
+    window.show();
+    QApplication::setActiveWindow(&window);
     a->trigger();
     EXPECT_TRUE(service.isVisible());
     EXPECT_TRUE(a->isChecked());
     EXPECT_EQ(shownCalls, 1);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&service, 1000));
 
     a->trigger();
     EXPECT_FALSE(service.isVisible());

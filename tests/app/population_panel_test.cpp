@@ -288,6 +288,38 @@ TEST_F(PopulationPanelTest, NamesWithAnAmpersandAreShownAsTheyAre) {
     EXPECT_EQ(test::ScriptedDialogs::menuCaptions(*menu.ShowPopulationMenu), (QStringList{"All events", "T&B"}));
 }
 
+// A name or definition cut at the row's edge shows whole in the row's
+// tooltip, as written (never read as markup); one that fits has none, and
+// a slot that goes out of use loses it.
+TEST_F(PopulationPanelTest, CutNamesShowWholeInTheirTooltip) {
+    const std::string longDefinition = "Poly-1 and (Histo-2 or Poly-3) and not Poly-4 and not Poly-5 and Poly-6";
+    struct Case {
+        int slot;
+        std::string name;
+        QString tooltip;
+    };
+    const int definition = g.MaxPopulations + 1;
+    const std::vector<Case> cases{
+        {definition, longDefinition, QString::fromStdString(longDefinition)},
+        {definition + 1, "Poly-1", QString()},
+        {3, std::string(60, 'W'), QString(60, QLatin1Char('W'))},
+        {4, "<img src=/dev/zero> " + std::string(60, 'x'),
+         "<p style='white-space:pre'>&lt;img src=/dev/zero&gt; " + QString(60, QLatin1Char('x')) + "</p>"},
+        {5, "CD4", QString()},
+    };
+    for (const Case& c : cases) use(c.slot, c.name.c_str());
+    panel->PaivitaRegionLista();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QRadioButton* row = c.slot > g.MaxPopulations ? panel->DefValitsin(c.slot) : panel->RegionValitsin(c.slot);
+        ASSERT_NE(row, nullptr);
+        EXPECT_EQ(row->toolTip(), c.tooltip);
+    }
+    g.PopulationTable[static_cast<size_t>(definition)].InUse = false;
+    panel->PaivitaRegionLista();
+    EXPECT_EQ(panel->DefValitsin(definition)->toolTip(), QString());
+}
+
 TEST_F(PopulationPanelTest, ChoosingARowSwitchesTheButtonsAndTellsTheGateCommands) {
     use(4, "Poly-4");
     panel->PaivitaRegionLista();

@@ -331,6 +331,53 @@ TEST_F(FileUtilitiesTest, FilesWrittenLaterAreListedWhenTheWindowIsNextShown) {
     }
 }
 
+// A click on the folder the file browser shows lists it again, with the
+// files written since; a click that picks another folder lists that one.
+TEST_F(FileUtilitiesTest, AClickOnTheShownFolderListsItAgain) {
+    // The browser shows "watch"; its parent holds a file of its own.
+    QDir(data.path()).mkdir(QStringLiteral("watch"));
+    const QString watch = data.filePath("watch");
+    writeFcs(data.filePath("outside.fcs"), 2);
+    writeFcs(watch + "/first.fcs", 2);
+    main->AvaaFileBrowser_Click();
+    auto* browser = window<FileBrowser>(ServiceWindow::FileBrowser);
+    FolderTree* tree = browser->folderTree();
+    tree->setFolder(watch);
+    const auto listed = [&] {
+        QStringList rows;
+        for (int i = 0; i < browser->fileList()->count(); ++i) rows << browser->fileList()->item(i)->text();
+        rows.sort();
+        return rows;
+    };
+    ASSERT_EQ(listed(), QStringList{"first.fcs"});
+    const QModelIndex watched = tree->folderModel()->index(watch);
+    const QModelIndex parent = watched.parent();
+    ASSERT_TRUE(watched.isValid() && parent.isValid());
+
+    const struct {
+        const char* what;
+        const char* written;  // a file written into "watch" before the click
+        QModelIndex clicked;
+        QString folder;
+        QStringList listed;
+    } steps[] = {
+        {"the shown folder, after a file arrived", "second.fcs", watched, FolderText(watch), {"first.fcs", "second.fcs"}},
+        {"another folder", nullptr, parent, folder(), {"outside.fcs"}},
+        {"back to the first folder", "third.fcs", watched, FolderText(watch), {"first.fcs", "second.fcs", "third.fcs"}},
+        {"the shown folder, nothing new", nullptr, watched, FolderText(watch), {"first.fcs", "second.fcs", "third.fcs"}},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.what);
+        if (step.written) writeFcs(watch + "/" + step.written, 2);
+        tree->scrollTo(step.clicked);
+        const QRect place = tree->visualRect(step.clicked);
+        ASSERT_TRUE(place.isValid());
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, place.center());
+        EXPECT_EQ(tree->folder(), step.folder);
+        EXPECT_EQ(listed(), step.listed);
+    }
+}
+
 TEST_F(FileUtilitiesTest, AboutBoxShowsTheVersionAndCloseHidesIt) {
     EXPECT_EQ(VersionLine("1.2.1", "19 November 2008"),
               "Version 1.2.1, released " + QLocale::system().toString(QDate(2008, 11, 19), QLocale::ShortFormat));
@@ -341,6 +388,19 @@ TEST_F(FileUtilitiesTest, AboutBoxShowsTheVersionAndCloseHidesIt) {
     EXPECT_EQ(about->versioTeksti()->text(), VersionLine(g.VersionText, g.ReleaseDate));
     EXPECT_EQ(about->windowTitle(), "About");
     QTest::mouseClick(about->suljeNappi(), Qt::LeftButton);
+    EXPECT_FALSE(about->isVisible());
+
+    // Opened again it has the keyboard, and Escape closes it, wherever the
+    // focus sits inside it.
+    QApplication::setActiveWindow(main.get());
+    main->AvaaAboutLaatikko_Click();
+    ASSERT_TRUE(about->isVisible());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(about, 1000));
+    about->suljeNappi()->setFocus();
+    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : about, Qt::Key_Escape);
+    EXPECT_FALSE(about->isVisible());
+    main->AvaaAboutLaatikko_Click();
+    QTest::keyClick(about, Qt::Key_Escape);
     EXPECT_FALSE(about->isVisible());
 }
 

@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "app/FileInfo.h"
 #include "app/FilePlotWindow.h"
 #include "app/WindowRegistry.h"
 #include "plots/histogram/MirrorHistogram.h"
@@ -289,6 +293,41 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ToolPictureOfEachKind,
                          ::testing::Values("DotPlot", "Histogram", "Overlay Histogram", "Mirror Histogram",
                                            "BendPlot", "FluxTracker", "Projector", "Histogram Modeller",
                                            "3D Plot", "DAD"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             std::erase(name, ' ');
+                             return name;
+                         });
+
+// ---- File info ----
+
+class ToolFileInfoOfEachKind : public ToolWindowKinds, public ::testing::WithParamInterface<const char*> {};
+
+// A new window is activated before it has a file, so File info first shows
+// no file; each file a tool then loads into the window is the one File info
+// shows, as after a load from the menu, whether File info is shown or not.
+TEST_P(ToolFileInfoOfEachKind, ShowsTheFileEachLoadPutsIntoTheWindow) {
+    writeThreeParameterFile("a.fcs");
+    writeFcs("b.fcs", {{1, 2}, {3, 4}, {5, 6}});
+    FileInfo* info = main->fileInfo();
+    ASSERT_NE(info, nullptr);
+    ASSERT_TRUE(createWindowInSlot(GetParam(), 1));
+    windowAt(1)->onActivated();
+    ASSERT_EQ(info->factsList()->item(0)->text(), "Name: ");
+    for (const auto& [file, events] : {std::pair<std::string, int>{"a.fcs", 200}, {"b.fcs", 3}}) {
+        SCOPED_TRACE(file);
+        runLines({loadLine(), "w.1.file.load:" + file});
+        EXPECT_EQ(info->shownFileSlot(), g.WindowRegistry[1].FileIndex);
+        ASSERT_GE(info->factsList()->count(), 1);
+        EXPECT_EQ(info->factsList()->item(0)->text(), QString::fromStdString("Name: " + file));
+        EXPECT_EQ(info->eventsBox()->text(), QString::number(events));
+        EXPECT_FALSE(info->isVisible());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ToolFileInfoOfEachKind,
+                         ::testing::Values("DotPlot", "Histogram", "BendPlot", "FluxTracker", "Projector",
+                                           "Histogram Modeller", "3D Plot", "DAD"),
                          [](const auto& info) {
                              std::string name = info.param;
                              std::erase(name, ' ');

@@ -226,7 +226,9 @@ void PrepareDadLayoutForFile(DadLayout& layout, const FileRecord& file) {
     layout.TargetsStale = true;
     layout.LayoutPosition.assign(static_cast<size_t>(events) + 1, LayoutPoint{});
     layout.InSample.assign(static_cast<size_t>(events) + 1, 0);
-    if (events < layout.SampleSize) layout.SampleSize = std::max<int32_t>(events, 1);
+    // Without a file there is nothing to cap at: the window keeps its sample
+    // size (the sheet's or the default) for the file it is given later.
+    if (file.Loaded && events < layout.SampleSize) layout.SampleSize = std::max<int32_t>(events, 1);
     SelectSample(layout, file);
     if (layout.StartAxisX > file.ParameterCount || layout.StartAxisX < 1) layout.StartAxisX = 1;
     if (layout.StartAxisY > file.ParameterCount || layout.StartAxisY < 1) layout.StartAxisY = 2;

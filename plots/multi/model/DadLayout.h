@@ -66,8 +66,9 @@ bool IsDadCandidate(const FileRecord& file, int16_t population, int32_t e);
 std::vector<int32_t> SampledEvents(const DadLayout& layout);
 
 // The preparation after a file load: targets stale, positions made anew,
-// the sample size capped at the events, the sample chosen, the start axes
-// held within the parameters, every channel unchecked.
+// the sample size capped at the events of a loaded file (kept when the
+// window has none), the sample chosen, the start axes held within the
+// parameters, every channel unchecked.
 void PrepareDadLayoutForFile(DadLayout& layout, const FileRecord& file);
 
 // Chooses the sample: every step-th candidate (step = Int(M / N), at least

@@ -4,6 +4,7 @@
 // divide by zero nor leave 32 bits.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -83,7 +84,7 @@ TEST_F(DadLayoutTest, NothingIsSampledWithoutEventsOrWithoutASampleSize) {
     const FileRecord empty;
     DadLayout l;
     PrepareDadLayoutForFile(l, empty);
-    EXPECT_EQ(l.SampleSize, 1);
+    EXPECT_EQ(l.SampleSize, 1000);  // no file: nothing to cap at
     EXPECT_EQ(SelectSample(l, empty), 0);
     EXPECT_TRUE(ComputeTargetDistances(l, empty, 417, {}));
     EXPECT_TRUE(IterateOnce(l, {}));
@@ -93,6 +94,36 @@ TEST_F(DadLayoutTest, NothingIsSampledWithoutEventsOrWithoutASampleSize) {
     const FileRecord file = countFile(5);
     DadLayout zero = freshLayout(file, 0);
     EXPECT_EQ(SelectSample(zero, file), 0);
+}
+
+// A window's sample size meets the files it is given in turn: only a loaded
+// file lowers it, and only to that file's own events (at least one).
+TEST_F(DadLayoutTest, OnlyALoadedFileCapsTheSampleSize) {
+    struct Case {
+        const char* what;
+        int32_t sampleSize;
+        std::vector<int> files;  // events of each file given in turn; -1: no file
+        int32_t after;
+    } cases[] = {
+        {"no file keeps the default", 1000, {-1}, 1000},
+        {"no file keeps the sheet's size", 250, {-1, -1}, 250},
+        {"no file, then a small file: its events", 1000, {-1, 500}, 500},
+        {"no file, then a large file: the size", 250, {-1, 5000}, 250},
+        {"a small file, then no file: the small one's", 1000, {40, -1}, 40},
+        {"a loaded file without events: one", 1000, {0}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DadLayout l;
+        l.SampleSize = c.sampleSize;
+        FileRecord file;
+        for (const int events : c.files) {
+            file = events < 0 ? FileRecord{} : countFile(events);
+            PrepareDadLayoutForFile(l, file);
+        }
+        EXPECT_EQ(l.SampleSize, c.after);
+        EXPECT_EQ(SelectSample(l, file), std::min(c.after, std::max(file.EventCount, 0)));
+    }
 }
 
 TEST_F(DadLayoutTest, OneIterationOnTwoPoints) {

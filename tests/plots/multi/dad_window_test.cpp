@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -435,8 +436,45 @@ TEST_F(DadWindowTest, WindowWithoutAFileDoesNothing) {
     dlg.expectInput(QStringLiteral("Give a number of events"), QStringLiteral("Number of events"), QStringLiteral("5"));
     w.askEvents();
     dlg.finish();
-    EXPECT_EQ(w.layout().SampleSize, 1);
+    EXPECT_EQ(w.layout().SampleSize, 1000);
     w.CheckPopulation(1);
+}
+
+// A window restored without a file keeps its sample size, shown in its
+// box, and a file given to it later lowers it only to the file's events.
+TEST_F(DadWindowTest, AWindowWithoutAFileKeepsItsSampleSizeForTheFileItIsGiven) {
+    struct Case {
+        const char* what;
+        const char* sheetLine;  // nullptr: the default size
+        int fileEvents;
+        int32_t sampled;
+    } cases[] = {
+        {"the default, then a smaller file", nullptr, 500, 500},
+        {"the default, then a larger file", nullptr, 3000, 1000},
+        {"the sheet's size, then a larger file", "window.6.events:300", 500, 300},
+        {"the sheet's size, then a smaller file", "window.6.events:300", 120, 120},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (window) window->close();
+        window.reset();
+        deleteDiscardedWidgets();
+        resetSharedState();
+        DAD& w = open(0, 0);
+        if (c.sheetLine) w.LoadInfo(c.sheetLine);
+        w.LatauksenJalkeen();  // the sheet reader's call, still without a file
+        const int32_t kept = c.sheetLine ? 300 : 1000;
+        EXPECT_EQ(w.layout().SampleSize, kept);
+        EXPECT_EQ(w.eventsBox()->text(), QString::number(kept));
+
+        test::PutFile(1, runFile(c.fileEvents));
+        g.WindowRegistry[6].FileIndex = 1;
+        w.LatauksenJalkeen();
+        w.Piirra();
+        EXPECT_EQ(w.layout().SampleSize, c.sampled);
+        EXPECT_EQ(w.eventsBox()->text(), QString::number(c.sampled));
+        EXPECT_EQ(static_cast<int32_t>(SampledEvents(w.layout()).size()), c.sampled);
+    }
 }
 
 TEST_F(DadWindowTest, SettingsLinesComeBackInANewWindow) {
