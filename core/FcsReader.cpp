@@ -263,6 +263,10 @@ std::string FcsKeywordValue(const FcsTextPairs& pairs, std::string_view searchTe
     }
     std::string buffer;
     for (size_t i = 0; i < pairs.size(); ++i) {
+        // A keyword of another length can match only through its escapes.
+        const std::string_view raw = pairs.rawKey(i);
+        if (raw.size() < search.size()) continue;
+        if (raw.size() > search.size() + 1 && raw.find(pairs.delimiter()) == std::string_view::npos) continue;
         const std::string_view value = pairs.rawValue(i);
         if (isKeywordValue(value) && keyMatches(search, keyOf(pairs, i, buffer)))
             return UnescapeFcsText(value, pairs.delimiter());
