@@ -3,12 +3,12 @@
 //
 // The HEADER and the TEXT segment are read first; the TEXT is kept as the
 // file holds it, split into keyword-value pairs with its own delimiter, and
-// keywords are looked up among the pairs by their search texts. The DATA segment is then read
-// in blocks of whole events and decoded straight into the record's flat event
-// matrices, so the file itself is never held in memory whole. An integer
-// keeps only the bits its $PnR needs. The reader does not compensate: the
-// opening code copies the record into its FileTable slot and applies
-// compensation there.
+// keywords are looked up among the pairs by their search texts. The DATA
+// segment is then read in blocks of whole events and decoded straight into
+// the record's flat event matrices, so the file itself is never held in
+// memory whole. An integer keeps only the bits its $PnR needs. The reader
+// does not compensate: the opening code copies the record into its
+// FileTable slot and applies compensation there.
 //
 // A file the reader cannot take comes back with Loaded false, FileKey 0 and a
 // short reason in RefusalReason; such a record holds nothing else but the
@@ -55,9 +55,10 @@ std::string RegexFirstSubmatch(std::string_view pattern, std::string_view text);
 // The TEXT segment as keyword-value pairs, in order, split in one pass with
 // the segment's own delimiter (its first byte). A run of delimiters is read
 // as FCS writers escape them: inside a value a doubled delimiter is an
-// escaped one; right after a keyword a doubled delimiter ends the keyword
-// and stands for an empty value (FCS 2.0 instruments write those); a single
-// delimiter ends the keyword or value. Escaped delimiters in a run that also
+// escaped one; after a keyword's text a doubled delimiter ends the keyword
+// and stands for an empty value (FCS 2.0 instruments write those, so a
+// keyword cannot hold an escaped delimiter between two of its characters);
+// a single delimiter ends the keyword or value. Escaped delimiters in a run that also
 // ends its keyword or value belong to that keyword or value, except in a
 // TEXT whose first keyword begins with an escaped delimiter (a writer whose
 // keywords begin with the delimiter character): there they begin the next
@@ -73,8 +74,6 @@ public:
     char delimiter() const { return delimiter_; }
     std::string_view rawKey(size_t i) const;
     std::string_view rawValue(size_t i) const;
-    // Bytes the offsets take, besides the segment itself.
-    size_t heldBytes() const { return valueBounds_.capacity() * sizeof(uint32_t); }
 
 private:
     std::string_view text_;
