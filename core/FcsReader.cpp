@@ -27,8 +27,6 @@ std::string LoadErrorMessage(const FileRecord& refused) {
 
 namespace {
 
-constexpr char Delimiter = '\x0c';
-
 enum class AtomKind { Literal, Any, NonWhite, White, Digit, NonDigit, Word, NonWord };
 
 struct Atom {
@@ -151,31 +149,82 @@ std::string RegexFirstSubmatch(std::string_view pattern, std::string_view text) 
     return {};
 }
 
-std::vector<FcsTextPair> SplitFcsText(std::string_view t) {
-    std::vector<FcsTextPair> pairs;
-    // The end of the keyword or value that starts at `from`: the first
-    // delimiter that is not doubled; npos when none closes it.
-    const auto closingDelimiter = [t](size_t from) {
-        for (size_t i = from; i < t.size(); ++i) {
-            if (t[i] != Delimiter) continue;
-            if (i + 1 < t.size() && t[i + 1] == Delimiter) {
-                ++i;  // an escaped delimiter belongs to the text
-                continue;
-            }
-            return i;
-        }
-        return std::string_view::npos;
+namespace {
+
+bool isTrailingBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\0'; }
+
+}  // namespace
+
+FcsTextPairs::FcsTextPairs(std::string_view t) : text_(t) {
+    if (t.empty()) return;
+    const char d = t[0];
+    delimiter_ = d;
+    // A TEXT no larger than the largest file the reader opens fits the offsets.
+    if (t.size() > std::numeric_limits<uint32_t>::max()) return;
+    // Every pair takes at least two delimiters: room for all is set aside
+    // once, so the offsets never grow by copying.
+    valueBounds_.reserve((static_cast<size_t>(std::count(t.begin(), t.end(), d)) / 2 + 1) * 2);
+    const auto addPair = [this](size_t valueBegin, size_t valueEnd) {
+        valueBounds_.push_back(static_cast<uint32_t>(valueBegin));
+        valueBounds_.push_back(static_cast<uint32_t>(valueEnd));
     };
-    size_t at = !t.empty() && t[0] == Delimiter ? 1 : 0;
-    while (at < t.size()) {
-        const size_t keyEnd = closingDelimiter(at);
-        if (keyEnd == std::string_view::npos) break;
-        const size_t valueEnd = closingDelimiter(keyEnd + 1);
-        if (valueEnd == std::string_view::npos) break;
-        pairs.push_back({t.substr(at, keyEnd - at), t.substr(keyEnd + 1, valueEnd - keyEnd - 1)});
-        at = valueEnd + 1;
+    // Escaped delimiters at the very start belong to the first keyword, and
+    // tell how this writer places them (see the header).
+    size_t i = 1;
+    while (i + 1 < t.size() && t[i] == d && t[i + 1] == d) i += 2;
+    const bool escapesLead = i > 1;
+    bool inKey = true;
+    size_t valueBegin = 0;
+    while (i < t.size()) {
+        const char* next = static_cast<const char*>(std::memchr(t.data() + i, d, t.size() - i));
+        if (next == nullptr) break;
+        i = static_cast<size_t>(next - t.data());
+        size_t runEnd = i + 1;
+        while (runEnd < t.size() && t[runEnd] == d) ++runEnd;
+        const size_t run = runEnd - i;
+        if (inKey && run % 2 == 1) {
+            // The keyword ends; the escapes of the run end it or begin the value.
+            valueBegin = (escapesLead ? i : runEnd - 1) + 1;
+            inKey = false;
+        } else if (inKey) {
+            // The keyword ends and an empty value follows it.
+            const size_t close = escapesLead ? i : runEnd - 2;
+            addPair(close + 1, close + 1);
+        } else if (run % 2 == 1) {
+            const size_t close = escapesLead ? i : runEnd - 1;
+            addPair(valueBegin, close);
+            inKey = true;
+        }
+        i = runEnd;
     }
-    return pairs;
+    if (!inKey) {
+        size_t end = t.size();
+        while (end > valueBegin && isTrailingBlank(t[end - 1])) --end;
+        addPair(valueBegin, end);
+    }
+}
+
+std::string_view FcsTextPairs::rawKey(size_t i) const {
+    const size_t begin = i == 0 ? 1 : valueBounds_[2 * i - 1] + size_t{1};
+    const size_t end = valueBounds_[2 * i] - size_t{1};
+    return text_.substr(begin, end - begin);
+}
+
+std::string_view FcsTextPairs::rawValue(size_t i) const {
+    const size_t begin = valueBounds_[2 * i];
+    return text_.substr(begin, valueBounds_[2 * i + 1] - begin);
+}
+
+FcsTextPairs SplitFcsText(std::string_view textSegment) { return FcsTextPairs(textSegment); }
+
+std::string UnescapeFcsText(std::string_view raw, char delimiter) {
+    std::string out;
+    out.reserve(raw.size());
+    for (size_t i = 0; i < raw.size(); ++i) {
+        out += raw[i];
+        if (raw[i] == delimiter) ++i;  // the second of the pair
+    }
+    return out;
 }
 
 namespace {
@@ -183,16 +232,13 @@ namespace {
 // A value the keyword search takes: one character or more, no line feed.
 bool isKeywordValue(std::string_view value) { return !value.empty() && value.find('\n') == std::string_view::npos; }
 
-// The value as the file means it: each escaped (doubled) delimiter is one
-// `delimiter` character.
-std::string unescapedValue(std::string_view value, char delimiter) {
-    std::string out;
-    out.reserve(value.size());
-    for (size_t i = 0; i < value.size(); ++i) {
-        out += value[i] == Delimiter ? delimiter : value[i];
-        if (value[i] == Delimiter) ++i;  // the second of the pair
-    }
-    return out;
+// The keyword of pair i with its escapes undone; `buffer` holds it when it
+// has any.
+std::string_view keyOf(const FcsTextPairs& pairs, size_t i, std::string& buffer) {
+    const std::string_view raw = pairs.rawKey(i);
+    if (raw.find(pairs.delimiter()) == std::string_view::npos) return raw;
+    buffer = UnescapeFcsText(raw, pairs.delimiter());
+    return buffer;
 }
 
 // A search text names a keyword when it takes the whole keyword; a search
@@ -208,23 +254,31 @@ bool keyMatches(const std::vector<Atom>& search, std::string_view key) {
 
 }  // namespace
 
-std::string FcsKeywordValue(const std::vector<FcsTextPair>& pairs, std::string_view searchText, char delimiter) {
+std::string FcsKeywordValue(const FcsTextPairs& pairs, std::string_view searchText) {
     std::vector<Atom> search;
     for (size_t i = 0; i < searchText.size();) {
         Atom a;
         if (!readAtom(searchText, i, a)) return {};
         search.push_back(a);
     }
-    for (const FcsTextPair& pair : pairs)
-        if (isKeywordValue(pair.Value) && keyMatches(search, pair.Key)) return unescapedValue(pair.Value, delimiter);
+    std::string buffer;
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        // A keyword of another length can match only through its escapes.
+        const std::string_view raw = pairs.rawKey(i);
+        if (raw.size() < search.size()) continue;
+        if (raw.size() > search.size() + 1 && raw.find(pairs.delimiter()) == std::string_view::npos) continue;
+        const std::string_view value = pairs.rawValue(i);
+        if (isKeywordValue(value) && keyMatches(search, keyOf(pairs, i, buffer)))
+            return UnescapeFcsText(value, pairs.delimiter());
+    }
     return {};
 }
 
 std::string FcsKeywordValue(std::string_view textSegment, std::string_view searchText) {
-    return FcsKeywordValue(SplitFcsText(textSegment), searchText, Delimiter);
+    return FcsKeywordValue(SplitFcsText(textSegment), searchText);
 }
 
-FcsParameterKeywords FindFcsParameterKeywords(const std::vector<FcsTextPair>& pairs, int32_t count, char delimiter) {
+FcsParameterKeywords FindFcsParameterKeywords(const FcsTextPairs& pairs, int32_t count) {
     FcsParameterKeywords k;
     const size_t slots = count > 0 ? static_cast<size_t>(count) + 1 : 1;
     k.Name.assign(slots, {});
@@ -235,9 +289,11 @@ FcsParameterKeywords FindFcsParameterKeywords(const std::vector<FcsTextPair>& pa
 
     // Each keyword is read once, in order: "$P", the number without a leading
     // zero, and "N", "R" or "B"; "E" and "DISPLAY" with or without the "$".
-    for (const FcsTextPair& pair : pairs) {
-        std::string_view key = pair.Key;
-        if (!isKeywordValue(pair.Value)) continue;
+    std::string buffer;
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        const std::string_view value = pairs.rawValue(i);
+        if (!isKeywordValue(value)) continue;
+        std::string_view key = keyOf(pairs, i, buffer);
         const bool dollar = key.starts_with('$');
         if (dollar) key.remove_prefix(1);
         if (!key.starts_with('P')) continue;
@@ -254,17 +310,13 @@ FcsParameterKeywords FindFcsParameterKeywords(const std::vector<FcsTextPair>& pa
         else if (suffix == "DISPLAY") list = &k.Display;
         if (list == nullptr) continue;
         int64_t n = 0;
-        for (size_t i = 0; i < digits; ++i) n = n * 10 + (key[i] - '0');
+        for (size_t d = 0; d < digits; ++d) n = n * 10 + (key[d] - '0');
         if (n > count) continue;
         // The first of them counts; a value is never empty.
         std::string& slot = (*list)[static_cast<size_t>(n)];
-        if (slot.empty()) slot = unescapedValue(pair.Value, delimiter);
+        if (slot.empty()) slot = UnescapeFcsText(value, pairs.delimiter());
     }
     return k;
-}
-
-FcsParameterKeywords FindFcsParameterKeywords(std::string_view textSegment, int32_t count) {
-    return FindFcsParameterKeywords(SplitFcsText(textSegment), count, Delimiter);
 }
 
 // ---------------------------------------------------------------------------
@@ -407,31 +459,28 @@ uint32_t integerMask(double declaredRange, Coding coding) {
     return static_cast<uint32_t>(std::min(all, std::bit_ceil(top + 1) - 1));
 }
 
-// A value for a 32-bit float: beyond the float range, infinity, or for
-// `saturate` the largest float of that sign.
-inline float toFloat(double v, bool saturate) {
+// A value for a 32-bit float: beyond the float range, the largest float of
+// that sign.
+inline float toFloat(double v) {
     constexpr double top = std::numeric_limits<float>::max();
-    const float beyond = saturate ? std::numeric_limits<float>::max() : std::numeric_limits<float>::infinity();
-    if (v > top) return beyond;
-    if (v < -top) return -beyond;
+    if (v > top) return std::numeric_limits<float>::max();
+    if (v < -top) return -std::numeric_limits<float>::max();
     return static_cast<float>(v);
 }
 
 // Log data stored as channels: each value v becomes 10 ^ (v / c). The
 // channels of a large 16-bit column go through a table of every value.
-// Integer channels never become infinite: a statistic over them stays a
-// number.
+// A channel never becomes infinite, whether stored as an integer or as a
+// float: a statistic over the column stays a number.
 void lineariseLog(float* column, int32_t events, int32_t channelsPerDecade, Coding coding) {
     const double c = channelsPerDecade;
-    const bool saturate = coding != Coding::Float32;
     if (coding == Coding::UInt16 && events > 16384) {
         std::vector<float> table(65536);
-        for (size_t k = 0; k < table.size(); ++k) table[k] = toFloat(std::pow(10.0, static_cast<double>(k) / c), saturate);
+        for (size_t k = 0; k < table.size(); ++k) table[k] = toFloat(std::pow(10.0, static_cast<double>(k) / c));
         for (int32_t e = 1; e <= events; ++e) column[e] = table[static_cast<uint32_t>(column[e])];
         return;
     }
-    for (int32_t e = 1; e <= events; ++e)
-        column[e] = toFloat(std::pow(10.0, static_cast<double>(column[e]) / c), saturate);
+    for (int32_t e = 1; e <= events; ++e) column[e] = toFloat(std::pow(10.0, static_cast<double>(column[e]) / c));
 }
 
 bool headerNumber(std::string_view bytes, size_t at, int32_t& out) {
@@ -475,14 +524,9 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
     r.TextSegment.assign(static_cast<size_t>(r.TextEnd - r.TextStart) + 1, '\0');
     if (!source.read(static_cast<size_t>(r.TextStart), r.TextSegment.size(), r.TextSegment.data()))
         return refuse(r, "the file could not be read");
-    const char delimiter = r.TextSegment[0];
-    for (char& c : r.TextSegment)
-        if (c == delimiter) c = Delimiter;
     const std::string_view text = r.TextSegment;
-    const std::vector<FcsTextPair> pairs = SplitFcsText(text);
-    const auto keyword = [&pairs, delimiter](std::string_view searchText) {
-        return FcsKeywordValue(pairs, searchText, delimiter);
-    };
+    const FcsTextPairs pairs = SplitFcsText(text);
+    const auto keyword = [&pairs](std::string_view searchText) { return FcsKeywordValue(pairs, searchText); };
 
     SplitPath(path, r.Folder, r.FileName);
 
@@ -510,7 +554,7 @@ bool decodeFcs(ByteSource& source, const std::string& path, FileRecord& r) {
     r.Cytometer = keyword("\\$CYT");
 
     // Parameters.
-    const FcsParameterKeywords keys = FindFcsParameterKeywords(pairs, P, delimiter);
+    const FcsParameterKeywords keys = FindFcsParameterKeywords(pairs, P);
     // These instruments store log data as 256 channels per decade over 0..1023.
     const bool fixedDecades = (r.Cytometer == "LSRII" && r.VersionNumber == 2) || r.Cytometer == "FACScan" ||
                               r.Cytometer == "FACSCalibur";

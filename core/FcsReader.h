@@ -1,14 +1,14 @@
 #pragma once
 // Reader of FCS 2.0 and FCS 3.0 list-mode files.
 //
-// The HEADER and the TEXT segment are read first; the TEXT is kept with
-// every delimiter replaced by character 12 and keywords are looked up in it
-// by their search texts, where keywords stand. The DATA segment is then read
-// in blocks of whole events and decoded straight into the record's flat event
-// matrices, so the file itself is never held in memory whole. An integer
-// keeps only the bits its $PnR needs. The reader does not compensate: the
-// opening code copies the record into its FileTable slot and applies
-// compensation there.
+// The HEADER and the TEXT segment are read first; the TEXT is kept as the
+// file holds it, split into keyword-value pairs with its own delimiter, and
+// keywords are looked up among the pairs by their search texts. The DATA
+// segment is then read in blocks of whole events and decoded straight into
+// the record's flat event matrices, so the file itself is never held in
+// memory whole. An integer keeps only the bits its $PnR needs. The reader
+// does not compensate: the opening code copies the record into its
+// FileTable slot and applies compensation there.
 //
 // A file the reader cannot take comes back with Loaded false, FileKey 0 and a
 // short reason in RefusalReason; such a record holds nothing else but the
@@ -52,25 +52,50 @@ bool HasFcsHeader(const std::string& path);
 // matches nothing.
 std::string RegexFirstSubmatch(std::string_view pattern, std::string_view text);
 
-// The TEXT segment as keyword-value pairs, in order. The segment has its
-// delimiters replaced by character 12 and begins with one. As FCS has it, a
-// doubled delimiter inside a keyword or value is part of it (an escaped
-// delimiter) and a single one ends it; a value no delimiter closes ends the
-// list. Keys and values are views into the segment, escapes as they stand.
-struct FcsTextPair {
-    std::string_view Key, Value;
+// The TEXT segment as keyword-value pairs, in order, split in one pass with
+// the segment's own delimiter (its first byte). A run of delimiters is read
+// as FCS writers escape them: inside a value a doubled delimiter is an
+// escaped one; after a keyword's text a doubled delimiter ends the keyword
+// and stands for an empty value (FCS 2.0 instruments write those, so a
+// keyword cannot hold an escaped delimiter between two of its characters);
+// a single delimiter ends the keyword or value. Escaped delimiters in a run that also
+// ends its keyword or value belong to that keyword or value, except in a
+// TEXT whose first keyword begins with an escaped delimiter (a writer whose
+// keywords begin with the delimiter character): there they begin the next
+// one. A last value no delimiter closes is kept without its trailing blanks;
+// a last keyword without a value is dropped. The pairs are held as offsets
+// into the segment, which must outlive them; keys and values come back as
+// they stand, escapes included (UnescapeFcsText undoes them).
+class FcsTextPairs {
+public:
+    explicit FcsTextPairs(std::string_view textSegment);
+    size_t size() const { return valueBounds_.size() / 2; }
+    bool empty() const { return valueBounds_.empty(); }
+    char delimiter() const { return delimiter_; }
+    std::string_view rawKey(size_t i) const;
+    std::string_view rawValue(size_t i) const;
+
+private:
+    std::string_view text_;
+    char delimiter_ = 0;
+    // For each pair the offset of its value's first byte and one past its
+    // last; a keyword ends right before its value's offset and the next one
+    // begins right after the delimiter that closes the value.
+    std::vector<uint32_t> valueBounds_;
 };
-std::vector<FcsTextPair> SplitFcsText(std::string_view textSegment);
+FcsTextPairs SplitFcsText(std::string_view textSegment);
+
+// A keyword or value with each escaped (doubled) delimiter made one.
+std::string UnescapeFcsText(std::string_view raw, char delimiter);
 
 // The value of a keyword: the first pair whose keyword the search text takes
 // whole and whose value is one character or more without a line feed; ""
 // when there is none. So a keyword's text inside a value or inside a longer
 // keyword is never taken for the keyword. The search text is in the pattern
 // form above ("\$TOT", "\SAMPLE ID"); one that does not begin with "$" also
-// takes the keyword with a "$" in front ("P1E" finds "$P1E"). Each escaped
-// delimiter in the value becomes one `delimiter` (the file's own).
-std::string FcsKeywordValue(const std::vector<FcsTextPair>& pairs, std::string_view searchText,
-                            char delimiter = '\x0c');
+// takes the keyword with a "$" in front ("P1E" finds "$P1E"). Keyword and
+// value are compared and given with their escapes undone.
+std::string FcsKeywordValue(const FcsTextPairs& pairs, std::string_view searchText);
 std::string FcsKeywordValue(std::string_view textSegment, std::string_view searchText);
 
 // The per-parameter keywords of parameters 1..count, found in one pass over
@@ -81,8 +106,7 @@ std::string FcsKeywordValue(std::string_view textSegment, std::string_view searc
 struct FcsParameterKeywords {
     std::vector<std::string> Name, Range, Bits, Exponent, Display;
 };
-FcsParameterKeywords FindFcsParameterKeywords(const std::vector<FcsTextPair>& pairs, int32_t count,
-                                              char delimiter = '\x0c');
+FcsParameterKeywords FindFcsParameterKeywords(const FcsTextPairs& pairs, int32_t count);
 FcsParameterKeywords FindFcsParameterKeywords(std::string_view textSegment, int32_t count);
 
 }  // namespace qv

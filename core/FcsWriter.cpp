@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "core/FcsReader.h"
 #include "core/FileKey.h"
 #include "core/Numbers.h"
 #include "core/ParameterName.h"
@@ -32,7 +33,8 @@ std::string rightAligned(int64_t value, size_t width) {
 }
 
 // Delimiters tried in turn; never a character of a keyword name, a blank, a
-// line end or character 12 (which readers use for a delimiter internally).
+// line end or character 12 (which earlier versions of this program's reader
+// put in place of every delimiter, so a file holding it would not open there).
 constexpr std::string_view DelimiterCandidates =
     "\\/|~^!#%&*@;\"'`?<>[]{}=+_\x01\x02\x03\x04\x05\x06\x07\x08\x0b\x0e\x0f\x10\x11\x12\x13\x14\x15\x16\x17"
     "\x18\x19\x1a\x1b\x1c\x1d\x1e\x1f";
@@ -202,12 +204,15 @@ std::string FcsWriteRefusal(const FileRecord& file, std::string_view versionText
     if (P > MaxReadableParameters)
         return "more than " + std::to_string(MaxReadableParameters) + " parameters are not supported";
     // Keywords and values are written as they are, so a delimiter that one
-    // of them holds would split it.
+    // of them holds would split it: the TEXT must split, as the reader
+    // splits it, into exactly the pairs written.
     const auto keywords = FcsKeywords(file, versionText, 0, 0);
-    const char delimiter = ChooseFcsDelimiter(keywords);
-    for (const auto& [key, value] : keywords)
-        if (key.find(delimiter) != std::string::npos || value.find(delimiter) != std::string::npos)
-            return "the names and texts use every character that could separate them";
+    const std::string text = FcsTextSegment(keywords, ChooseFcsDelimiter(keywords));
+    const FcsTextPairs pairs = SplitFcsText(text);
+    bool readsBack = pairs.size() == keywords.size();
+    for (size_t i = 0; readsBack && i < keywords.size(); ++i)
+        readsBack = pairs.rawKey(i) == keywords[i].first && pairs.rawValue(i) == keywords[i].second;
+    if (!readsBack) return "the names and texts use every character that could separate them";
     // The TEXT is built, the DATA only counted.
     const int64_t bytes = LayoutFcsFile(file, versionText).DataEnd + 1;
     if (bytes > MaxReadableFileBytes)

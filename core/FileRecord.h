@@ -21,7 +21,7 @@ struct FileRecord {
     int32_t TextStart = 0;
     int32_t TextEnd = 0;
     int32_t DataStart = 0;
-    std::string TextSegment;     // delimiters replaced by character 12
+    std::string TextSegment;     // as the file holds it; its first byte is the delimiter
     std::string DataType;
     std::string ByteOrder;
     int16_t BitsPerValue = 0;

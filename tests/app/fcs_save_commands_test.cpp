@@ -119,13 +119,15 @@ TEST_F(FcsSaveCommands, AnUnnamedParameterIsSavedUnderItsDefaultName) {
 
 // Names and values that hold a keyword's text, as a text table's columns
 // may, read back as written: the reader takes a keyword only where one
-// stands, never inside a value.
+// stands, never inside a value. Names holding the first delimiters the
+// writer would take, and character 12, read back too.
 TEST_F(FcsSaveCommands, KeywordTextsInNamesAndValuesReadBackAsWritten) {
-    const std::vector<std::string> names = {"X$P2N", "Q$P2R", "SAMPLE ID", "$COM", "$P1N", "$TOT", "P1DISPLAY"};
+    const std::vector<std::string> names = {"X$P2N", "Q$P2R", "SAMPLE ID", "$COM", "$P1N", "$TOT", "P1DISPLAY",
+                                            "CD3\fCD8", "a\\b/c|d"};
     std::string table;
     for (const std::string& name : names) table += name + "\t";
     table.back() = '\n';
-    table += "1\t2\t3\t4\t5\t6\t7\n8\t9\t10\t11\t12\t13\t14\n";
+    table += "1\t2\t3\t4\t5\t6\t7\t0\t0\n8\t9\t10\t11\t12\t13\t14\t15\t16\n";
     test::WriteBytes(folder.file("table.txt"), table);
     FileRecord loaded = ReadTxtFile(folder.file("table.txt")).Record;
     ASSERT_TRUE(loaded.Loaded) << loaded.RefusalReason;
@@ -139,6 +141,7 @@ TEST_F(FcsSaveCommands, KeywordTextsInNamesAndValuesReadBackAsWritten) {
         dialogs.expectSaveFile(QString::fromStdString(copy), "Save as FCS file");
         SaveFcsAs();
     }
+    EXPECT_EQ(contents(copy)[256], '~');  // the delimiter: "\\", "/" and "|" are taken
     const FileRecord saved = ReadFcsFile(copy);
     ASSERT_TRUE(saved.Loaded) << saved.RefusalReason;
     ASSERT_EQ(saved.ParameterCount, static_cast<int32_t>(names.size()));

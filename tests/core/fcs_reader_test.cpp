@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <ostream>
+#include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <random>
 #include <string>
@@ -16,6 +18,7 @@
 namespace qv {
 namespace {
 
+using namespace std::string_literals;
 using test::FcsDataOffsets;
 using test::FcsTestBytes;
 using test::FcsTestFile;
@@ -109,8 +112,9 @@ TEST_F(FcsReader, FillsTheRecordFromTheKeywords) {
     EXPECT_EQ(r.Folder, "/data/run 1/");
     EXPECT_EQ(r.FileName, "tube.fcs");
     EXPECT_EQ(r.TextStart, 58);
-    EXPECT_EQ(r.TextSegment.front(), '\x0c');
-    EXPECT_EQ(r.TextSegment.find('|'), std::string::npos);
+    // The TEXT is kept as the file holds it, its own delimiter first.
+    EXPECT_EQ(r.TextSegment, FcsTestBytes(f).substr(58, r.TextSegment.size()));
+    EXPECT_EQ(r.TextSegment.front(), '|');
     EXPECT_EQ(r.ParameterCount, 2);
     ASSERT_EQ(r.Parameters.size(), 3u);
     EXPECT_EQ(r.Parameters[1].Name, "FSC-H");
@@ -190,14 +194,19 @@ TEST_F(FcsReader, LinearisesLogParameters) {
     }
 }
 
+// Float channels are linearised like integer ones, and stop at the largest
+// float as they do: a channel beyond it never becomes infinite.
 TEST_F(FcsReader, LinearisesLogFloatData) {
     FcsTestFile f;
-    f.param("FL1", "1024", "4,0").event({340.0}).event({-340.0}).event({1e30});
+    f.param("FL1", "1024", "4,0").event({340.0}).event({-340.0}).event({1e30}).event({-1e30});
+    f.event({std::numeric_limits<double>::infinity()});
     const FileRecord r = read(f);
     ASSERT_TRUE(r.Loaded) << r.RefusalReason;
     EXPECT_FLOAT_EQ(r.PristineData(1, 1), 10.0f);
     EXPECT_FLOAT_EQ(r.PristineData(2, 1), 0.1f);
-    EXPECT_TRUE(std::isinf(r.PristineData(3, 1)));
+    EXPECT_EQ(r.PristineData(3, 1), std::numeric_limits<float>::max());
+    EXPECT_EQ(r.PristineData(4, 1), 0.0f);
+    EXPECT_EQ(r.PristineData(5, 1), std::numeric_limits<float>::max());
 }
 
 // Large 16-bit columns are linearised through a table; every channel must
@@ -298,7 +307,7 @@ INSTANTIATE_TEST_SUITE_P(
 // whole keyword of the TEXT (with a "$" in front when the search text has
 // none), never a keyword's text inside a value or inside a longer keyword.
 // The first such keyword with a value of one character or more, without a
-// line feed, wins. "\f" is the delimiter as the reader keeps it.
+// line feed, wins. Each TEXT begins with its own delimiter.
 struct KeywordCase {
     const char* what;
     std::string text;
@@ -315,9 +324,10 @@ TEST_P(FcsKeywordSearch, FindsTheKeywordOnlyWhereAKeywordStands) {
     EXPECT_EQ(FcsKeywordValue(c.text, c.search), c.value);
     // The one-pass lookup of the parameter keywords agrees.
     const std::string_view search = c.search;
-    if (search == "\\$P2N") EXPECT_EQ(FindFcsParameterKeywords(c.text, 2).Name[2], c.value);
-    if (search == "\\$P2R") EXPECT_EQ(FindFcsParameterKeywords(c.text, 2).Range[2], c.value);
-    if (search == "P1E") EXPECT_EQ(FindFcsParameterKeywords(c.text, 2).Exponent[1], c.value);
+    const FcsParameterKeywords keys = FindFcsParameterKeywords(SplitFcsText(c.text), 2);
+    if (search == "\\$P2N") EXPECT_EQ(keys.Name[2], c.value);
+    if (search == "\\$P2R") EXPECT_EQ(keys.Range[2], c.value);
+    if (search == "P1E") EXPECT_EQ(keys.Exponent[1], c.value);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -342,8 +352,28 @@ INSTANTIATE_TEST_SUITE_P(
         KeywordCase{"CaseCounts", "\f$com\fa\f", "\\$COM", ""},
         KeywordCase{"FirstOfTwoWins", "\f$COM\ffirst\f$COM\fsecond\f", "\\$COM", "first"},
         KeywordCase{"ValueWithALineFeedIsPassedOver", "\f$COM\fa\nb\f$COM\fc\f", "\\$COM", "c"},
-        KeywordCase{"ValueNoDelimiterCloses", "\f$COM\fabc", "\\$COM", ""},
+        // A last value no delimiter closes is kept, without trailing blanks.
+        KeywordCase{"ValueNoDelimiterCloses", "\f$COM\fabc", "\\$COM", "abc"},
+        KeywordCase{"LastNameNoDelimiterCloses", "/$P1N/FSC/$P2N/SSC", "\\$P2N", "SSC"},
+        KeywordCase{"UnclosedLastValueBeforeBlanks", "/$P1N/FSC/$P2N/SSC  \0 "s, "\\$P2N", "SSC"},
+        KeywordCase{"UnclosedLastKeywordHasNoValue", "/$P2N/SSC/$COM", "\\$COM", ""},
         KeywordCase{"BlanksAfterTheLastDelimiter", "\f$TOT\f5\f     ", "\\$TOT", "5"},
+        // The TEXT is split at its own delimiter only; character 12 is text.
+        KeywordCase{"CharacterTwelveInAValue", "/$COM/a\fb/$P2N/SSC/", "\\$P2N", "SSC"},
+        KeywordCase{"CharacterTwelveKeptInTheValue", "/$COM/a\fb/$P2N/SSC/", "\\$COM", "a\fb"},
+        KeywordCase{"CharacterTwelveAsTheDelimiter", "\f$COM\fa/b\f$P2N\fSSC\f", "\\$P2N", "SSC"},
+        // A doubled delimiter right after a keyword is an empty value (FCS
+        // 2.0), which never takes the keyword after it.
+        KeywordCase{"EmptyValueBeforeAName", "/&5Prefix//$P2N/SSC/", "\\$P2N", "SSC"},
+        KeywordCase{"EmptyValueIsNoValue", "/&5Prefix//$P2N/SSC/", "\\&5Prefix", ""},
+        KeywordCase{"TwoEmptyValuesInARow", "/A//B//$P2R/1024/", "\\$P2R", "1024"},
+        // Keywords that hold the delimiter, escaped, are found unescaped.
+        KeywordCase{"DelimiterBeginningEveryKeyword", "$$$P1N$FSC$$$P2N$SSC$", "\\$P2N", "SSC"},
+        KeywordCase{"DelimiterBeginningAKeywordAfterAnEmptyValue", "$$$A$$$$P2N$SSC$", "\\$P2N", "SSC"},
+        KeywordCase{"DelimiterEndingEveryName", "N$P1NNNFSCN$P2NNNSSCN", "\\$P2N", "SSC"},
+        KeywordCase{"DelimiterEndingAKeyword", "E$P1EEE4,0E", "P1E", "4,0"},
+        KeywordCase{"EscapedDelimiterEndingAValue", "/$COM/a///$P2N/SSC/", "\\$COM", "a/"},
+        KeywordCase{"KeywordAfterAValueEndingInADelimiter", "/$COM/a///$P2N/SSC/", "\\$P2N", "SSC"},
         // A doubled delimiter is an escaped one and belongs to the text it is
         // in; after a keyword it makes the keyword longer.
         KeywordCase{"EscapedDelimiterInsideAValue", "\f$COM\fa\f\fb\f$CYT\fX\f", "\\$COM", "a\fb"},
@@ -362,6 +392,112 @@ TEST_F(FcsReader, AnEscapedDelimiterIsTheFilesDelimiterInTheValue) {
     EXPECT_EQ(r.Parameters[2].Name, "CD3/CD8");
     EXPECT_EQ(r.Parameters[2].Range, 1024);
     EXPECT_EQ(r.PristineData(3, 2), 6.0f);
+}
+
+// Whole files whose TEXT holds what FCS allows around its delimiter: each
+// opens with every name, range and value in place.
+TEST_F(FcsReader, ReadsEveryNameWhateverTheTextHoldsAroundItsDelimiter) {
+    struct Case {
+        const char* what;
+        std::function<void(FcsTestFile&)> shape;
+        std::string comment;  // $COM as read, when the shape sets one
+    };
+    const Case cases[] = {
+        {"character 12 in a comment before the parameters",
+         [](FcsTestFile& f) { f.LeadingKeywords = {{"$COM", "a\fb"}}; }, "a\fb"},
+        {"character 12 in a comment after them", [](FcsTestFile& f) { f.Keywords = {{"$COM", "\f\f"}}; },
+         "\f\f"},
+        {"character 12 as the delimiter", [](FcsTestFile& f) { f.Delimiter = '\f'; }, ""},
+        {"delimiter beginning every keyword, escaped",
+         [](FcsTestFile& f) {
+             f.Delimiter = '$';
+             f.EscapeDelimiters = true;
+         },
+         ""},
+        {"delimiter ending every name, escaped",
+         [](FcsTestFile& f) {
+             f.Delimiter = 'N';
+             f.EscapeDelimiters = true;
+         },
+         ""},
+        {"delimiter inside values, escaped",
+         [](FcsTestFile& f) {
+             f.Delimiter = ',';
+             f.EscapeDelimiters = true;
+             f.ByteOrder = "1,2,3,4";
+             f.Keywords = {{"$COM", "x,y"}};
+         },
+         "x,y"},
+        {"FCS 2.0 empty values",
+         [](FcsTestFile& f) {
+             f.Version = "FCS2.0";
+             f.Delimiter = '\\';
+             f.LeadingKeywords = {{"&5Data File Prefix Part #1", ""}, {"&6Empty", ""}};
+             f.Keywords = {{"$COM", "c"}, {"&7", ""}};
+         },
+         "c"},
+        {"no delimiter after the last name",
+         [](FcsTestFile& f) {
+             f.Overrides = {{"$P2N", std::nullopt}, {"$P2N", "SSC-H"}};
+             f.TextUnclosed = true;
+         },
+         ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FcsTestFile f = twoParameterFile();
+        f.Parameters[1].Range = "262144";
+        c.shape(f);
+        const FileRecord r = read(f);
+        ASSERT_TRUE(r.Loaded) << r.RefusalReason;
+        EXPECT_EQ(r.Parameters[1].Name, "FSC-H");
+        EXPECT_EQ(r.Parameters[2].Name, "SSC-H");
+        EXPECT_EQ(r.Parameters[1].Range, 1024);
+        EXPECT_EQ(r.Parameters[2].Range, 262144);
+        EXPECT_EQ(r.Comment, c.comment);
+        EXPECT_EQ(r.EventCount, 3);
+        EXPECT_EQ(r.PristineData(3, 1), 5.0f);
+        EXPECT_EQ(r.PristineData(3, 2), 6.0f);
+    }
+}
+
+// Keywords and values of any text, written with their delimiters escaped,
+// split back into the same pairs: empty values too, and delimiters inside a
+// value.
+TEST_F(FcsReader, SplitsEscapedPairsBackIntoThePairsWritten) {
+    std::mt19937 rng(11);
+    const std::string letters = "$PN1/ a\f\n";
+    std::uniform_int_distribution<size_t> letter(0, letters.size() - 1);
+    std::uniform_int_distribution<int> length(0, 5), count(1, 12);
+    // Texts without the delimiter "/"; a value longer than two characters
+    // gets one inside (at either end it would join the delimiters around it).
+    const auto randomText = [&] {
+        std::string t;
+        for (int n = length(rng); n > 0; --n) t += letters[letter(rng)];
+        std::replace(t.begin(), t.end(), '/', 'x');
+        return t;
+    };
+    for (int round = 0; round < 2000; ++round) {
+        std::vector<std::pair<std::string, std::string>> written;
+        std::string text = "/";
+        for (int n = count(rng); n > 0; --n) {
+            std::string key = randomText(), value = randomText();
+            if (key.empty()) key = "K";
+            if (value.size() > 2) value[1] = '/';
+            written.emplace_back(key, value);
+            for (const std::string* part : {&key, &value}) {
+                for (const char ch : *part) text += ch == '/' ? std::string("//") : std::string(1, ch);
+                text += '/';
+            }
+        }
+        SCOPED_TRACE(::testing::PrintToString(text));
+        const FcsTextPairs pairs = SplitFcsText(text);
+        ASSERT_EQ(pairs.size(), written.size());
+        for (size_t i = 0; i < written.size(); ++i) {
+            EXPECT_EQ(UnescapeFcsText(pairs.rawKey(i), '/'), written[i].first);
+            EXPECT_EQ(UnescapeFcsText(pairs.rawValue(i), '/'), written[i].second);
+        }
+    }
 }
 
 TEST_F(FcsReader, RegexFirstSubmatchTakesTheLeftmostMatch) {
@@ -386,7 +522,7 @@ TEST_F(FcsReader, ParameterKeywordPassAgreesWithTheSearch) {
         std::string t;
         const int n = length(rng);
         for (int k = 0; k < n; ++k) t += pieces[pick(rng)];
-        const FcsParameterKeywords keys = FindFcsParameterKeywords(t, 12);
+        const FcsParameterKeywords keys = FindFcsParameterKeywords(SplitFcsText(t), 12);
         for (int p = 1; p <= 12; ++p) {
             const std::string number = std::to_string(p);
             SCOPED_TRACE(testing::Message() << "text " << ::testing::PrintToString(t) << " parameter " << p);

@@ -365,7 +365,7 @@ TEST_F(FcsWriter, TextsHoldingEveryDelimiterAreRefused) {
     FileRecord r = makeRecord(2, 3);
     EXPECT_EQ(FcsWriteRefusal(r, "1.2.1"), "");
     // Every character below 128 but line feed (no value holds one) and
-    // character 12 (the reader's own mark).
+    // character 12 (never a delimiter of this writer).
     for (int c = 1; c < 128; ++c) r.Comment += static_cast<char>(c == 12 || c == 10 ? ' ' : c);
     EXPECT_EQ(FcsWriteRefusal(r, "1.2.1"), "the names and texts use every character that could separate them");
     r.Comment.erase(r.Comment.find('~'), 1);

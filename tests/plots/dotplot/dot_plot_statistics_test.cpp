@@ -541,6 +541,22 @@ TEST_F(DotPlotStatisticsTest, IntegersBeyondTheirRangeGiveFiniteStatistics) {
     }
 }
 
+// A float file's log channel far beyond what a float holds once linearised:
+// the value stops at the largest float, so the means stay numbers.
+TEST_F(DotPlotStatisticsTest, FloatLogChannelsBeyondTheFloatsGiveFiniteStatistics) {
+    test::FcsTestFile fcs;
+    fcs.param("FL1 Log", "1024", "4,0").param("SSC", "1024");
+    fcs.event({1e30, 100}).event({340, 700});
+    const FileRecord file = ReadFcsData(test::FcsTestBytes(fcs), "/data/float-log.fcs");
+    ASSERT_TRUE(file.Loaded) << file.RefusalReason;
+    const auto stats = populations(input(file));
+    const double top = std::numeric_limits<float>::max();
+    EXPECT_EQ(stats[0].Number, 2);
+    EXPECT_DOUBLE_EQ(stats[0].XMean, (top + 10.0) / 2);
+    EXPECT_NEAR(stats[0].XGeoMean / std::sqrt(top * 10.0), 1.0, 1e-6);
+    EXPECT_TRUE(std::isfinite(stats[0].XMean) && std::isfinite(stats[0].XGeoMean));
+}
+
 struct LookupCase {
     const char* region;
     const char* stat;

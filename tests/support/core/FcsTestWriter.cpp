@@ -72,6 +72,15 @@ std::string encodeData(const FcsTestFile& f, bool little) {
     return data;
 }
 
+std::string replaceAll(const std::string& text, char from, const std::string& to) {
+    std::string out;
+    for (const char c : text) {
+        if (c == from) out += to;
+        else out += c;
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string FcsTestBytes(const FcsTestFile& f) {
@@ -81,6 +90,7 @@ std::string FcsTestBytes(const FcsTestFile& f) {
 
     std::vector<std::pair<std::string, std::string>> pairs;
     const bool offsetKeywords = f.Version != "FCS2.0" || f.Offsets != FcsDataOffsets::Header;
+    pairs = f.LeadingKeywords;
     if (offsetKeywords) {
         pairs.emplace_back("$BEGINDATA", BeginMarker);
         pairs.emplace_back("$ENDDATA", EndMarker);
@@ -130,7 +140,15 @@ std::string FcsTestBytes(const FcsTestFile& f) {
             if (value == BeginMarker) value = std::to_string(dataStart);
             if (value == EndMarker) value = std::to_string(dataStart + data.size() - (data.empty() ? 0 : 1));
         }
+        if (f.EscapeDelimiters) {
+            const std::string doubled(2, f.Delimiter);
+            for (auto& [key, value] : filled) {
+                key = replaceAll(key, f.Delimiter, doubled);
+                value = replaceAll(value, f.Delimiter, doubled);
+            }
+        }
         text = FcsTextSegment(filled, f.Delimiter);
+        if (f.TextUnclosed) text.back() = ' ';
         const size_t next = textStart + text.size();
         if (next == dataStart) break;
         dataStart = next;

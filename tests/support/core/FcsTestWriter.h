@@ -43,6 +43,13 @@ struct FcsTestFile {
     std::string Spill;                   // SPILL value with APPLY COMPENSATION "TRUE"; left out when empty
     std::string Comp;                    // $COMP value, left out when empty
     std::vector<std::pair<std::string, std::string>> Keywords;  // further pairs, written after the others
+    std::vector<std::pair<std::string, std::string>> LeadingKeywords;  // pairs written before the others
+    // Every delimiter inside a keyword or value written doubled, as FCS
+    // escapes it (otherwise keywords and values are written as given).
+    bool EscapeDelimiters = false;
+    // The TEXT's last delimiter written as a blank, so no delimiter closes
+    // the last value.
+    bool TextUnclosed = false;
 
     // Edits of the finished keyword list, in order: a value replaces the
     // keyword's value (or appends the pair when absent), nullopt removes it.
