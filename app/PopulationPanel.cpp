@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/PlotWindow.h"
 #include "app/model/PopulationPanelModel.h"
 #include "core/SharedState.h"
 
@@ -99,6 +101,7 @@ protected:
         if (w == panel_ || panel_->isAncestorOf(w))
             panel_->panelMouseMoved();
         else if (workspace_ && (w == workspace_ || workspace_->isAncestorOf(w))) {
+            if (insideQuietWindow(w)) return false;
             panel_->workspaceMouseMoved();
             emit panel_->mouseMovedOverWorkspace();
         }
@@ -106,6 +109,18 @@ protected:
     }
 
 private:
+    // Whether `w` lies inside a window (its frame included) over which the
+    // pointer leaves the panel and the workspace alone.
+    bool insideQuietWindow(QWidget* w) const {
+        for (QWidget* a = w; a && a != workspace_; a = a->parentWidget()) {
+            QWidget* window = a;
+            if (auto* frame = qobject_cast<QMdiSubWindow*>(a)) window = frame->widget();
+            if (const auto* plot = qobject_cast<const PlotWindow*>(window); plot && !plot->pointerNarrowsPanel())
+                return true;
+        }
+        return false;
+    }
+
     PopulationPanel* panel_;
     QPointer<QWidget> workspace_;
 };

@@ -7,7 +7,9 @@
 #include <QEnterEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QComboBox>
 #include <QMainWindow>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +22,7 @@
 #include "app/MenuCommands.h"
 #include "app/PopulationPanel.h"
 #include "core/SharedState.h"
+#include "plots/histogram/MirrorHistogram.h"
 #include "tests/support/ScriptedDialogs.h"
 
 namespace qv {
@@ -430,6 +433,30 @@ TEST_F(PanelWidth, AFrozenPanelWidensAndThenStaysWide) {
     panel->JaadytaNakyma()->click();
     EXPECT_FALSE(g.PanelFrozen);
     EXPECT_TRUE(wide());
+    overChildWindow();
+    EXPECT_TRUE(narrow());
+}
+
+// The mirror histogram is the one window over which the pointer leaves the
+// panel and the workspace alone: its picture, its selectors and its frame.
+TEST_F(PanelWidth, MovingOverAMirrorLeavesThePanelWide) {
+    auto* frame = new QMdiSubWindow(workspace);
+    auto* mirror = new MirrorHistogram;
+    frame->setWidget(mirror);
+    auto* selector = new QComboBox(mirror);
+    QSignalSpy workspaceMoves(panel.get(), &PopulationPanel::mouseMovedOverWorkspace);
+    overPanel();
+    ASSERT_TRUE(wide());
+    for (QWidget* target : std::initializer_list<QWidget*>{mirror, selector, frame}) {
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+        QApplication::sendEvent(target, &enter);
+        QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), QPointF(3, 3), QPointF(3, 3), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+        EXPECT_TRUE(wide()) << target->metaObject()->className();
+    }
+    EXPECT_EQ(workspaceMoves.size(), 0);
+    // Any other window in the workspace still narrows it.
     overChildWindow();
     EXPECT_TRUE(narrow());
 }
