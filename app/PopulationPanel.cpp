@@ -101,7 +101,14 @@ protected:
         if (w == panel_ || panel_->isAncestorOf(w))
             panel_->panelMouseMoved();
         else if (workspace_ && (w == workspace_ || workspace_->isAncestorOf(w))) {
-            if (insideQuietWindow(w)) return false;
+            // Qt hands an Enter to every widget the pointer came into,
+            // the workspace itself included, and passes a move a window
+            // ignores on to its parents: what counts is the widget under
+            // the pointer.
+            const QPointF at = t == QEvent::Enter ? static_cast<QEnterEvent*>(event)->position()
+                                                  : static_cast<QMouseEvent*>(event)->position();
+            QWidget* under = w->childAt(at.toPoint());
+            if (insideQuietWindow(under ? under : w)) return false;
             panel_->workspaceMouseMoved();
             emit panel_->mouseMovedOverWorkspace();
         }
