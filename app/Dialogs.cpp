@@ -228,12 +228,9 @@ void showSaveError(const QString& path) {
                          MsgButtons::Ok);
 }
 
-namespace {
-
-std::optional<QString> askSavePath(const QString& title, const QString& filter, const QString& extension) {
+std::optional<QString> AskExportPath(const QString& title, const QString& filter) {
     std::optional<QString> path = dialogs().saveFileName(title, filter, QString(), OverwriteQuestion::ByCaller);
     if (!path || path->isEmpty()) return std::nullopt;
-    if (!extension.isEmpty()) path = WithDefaultExtension(*path, extension);
     if (QFileInfo::exists(*path) &&
         showMessage(QStringLiteral("File already exists. Do you want to overwrite it?"),
                     QStringLiteral("File already exists"), MsgButtons::OkCancel) != MsgAnswer::Ok)
@@ -241,23 +238,9 @@ std::optional<QString> askSavePath(const QString& title, const QString& filter, 
     return path;
 }
 
-}  // namespace
-
-QString WithDefaultExtension(const QString& path, const QString& extension) {
-    const qsizetype slash = path.lastIndexOf(QChar('/'));
-    const QString name = path.mid(slash + 1);
-    // A dot at the start of a name makes a hidden file, not an extension.
-    if (name.isEmpty() || name.lastIndexOf(QChar('.')) > 0) return path;
-    return path + extension;
-}
-
-std::optional<QString> AskExportPath(const QString& title, const QString& filter) {
-    return askSavePath(title, filter, QString());
-}
-
 std::optional<QString> AskPicturePath() {
-    return askSavePath(QStringLiteral("Save the image"), QStringLiteral("BMP files (*.BMP *.bmp)"),
-                       QStringLiteral(".bmp"));
+    // The name is kept as typed: no extension is added, whatever the filter.
+    return AskExportPath(QStringLiteral("Save the image"), QStringLiteral("BMP files (*.BMP *.bmp)"));
 }
 
 }  // namespace qv

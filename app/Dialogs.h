@@ -88,10 +88,8 @@ void showSaveError(const QString& path);
 // the only question of the save. Nothing when the user cancelled either.
 std::optional<QString> AskExportPath(const QString& title, const QString& filter);
 // The save dialog of a window's picture ("Save the image", bitmap files), as
-// AskExportPath; a name typed without an extension gets ".bmp", and the
-// question is asked about that name.
+// AskExportPath: the picture is written under the name exactly as typed
+// (no extension added) and the question is asked about that name.
 std::optional<QString> AskPicturePath();
-// `path` with `extension` (".bmp") added when its file name has none.
-QString WithDefaultExtension(const QString& path, const QString& extension);
 
 }  // namespace qv

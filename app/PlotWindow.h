@@ -52,6 +52,9 @@ public:
     // the new window is already the active one. A kind ignores calls that
     // come before its Alusta.
     virtual void onActivated() {}
+    // Whether the pointer moving over the window (its frame included)
+    // narrows the main window's panel, as it does for almost every kind.
+    virtual bool pointerNarrowsPanel() const { return true; }
 
     // Print page.
     // The window's picture (Kuva) as last drawn, which the print page shows

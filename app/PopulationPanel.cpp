@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/PlotWindow.h"
 #include "app/model/PopulationPanelModel.h"
 #include "app/model/ToolTipText.h"
 #include "core/SharedState.h"
@@ -113,6 +115,14 @@ protected:
         if (w == panel_ || panel_->isAncestorOf(w))
             panel_->panelMouseMoved();
         else if (workspace_ && (w == workspace_ || workspace_->isAncestorOf(w))) {
+            // Qt hands an Enter to every widget the pointer came into,
+            // the workspace itself included, and passes a move a window
+            // ignores on to its parents: what counts is the widget under
+            // the pointer.
+            const QPointF at = t == QEvent::Enter ? static_cast<QEnterEvent*>(event)->position()
+                                                  : static_cast<QMouseEvent*>(event)->position();
+            QWidget* under = w->childAt(at.toPoint());
+            if (insideQuietWindow(under ? under : w)) return false;
             panel_->workspaceMouseMoved();
             emit panel_->mouseMovedOverWorkspace();
         }
@@ -120,6 +130,18 @@ protected:
     }
 
 private:
+    // Whether `w` lies inside a window (its frame included) over which the
+    // pointer leaves the panel and the workspace alone.
+    bool insideQuietWindow(QWidget* w) const {
+        for (QWidget* a = w; a && a != workspace_; a = a->parentWidget()) {
+            QWidget* window = a;
+            if (auto* frame = qobject_cast<QMdiSubWindow*>(a)) window = frame->widget();
+            if (const auto* plot = qobject_cast<const PlotWindow*>(window); plot && !plot->pointerNarrowsPanel())
+                return true;
+        }
+        return false;
+    }
+
     PopulationPanel* panel_;
     QPointer<QWidget> workspace_;
 };

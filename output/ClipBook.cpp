@@ -195,11 +195,7 @@ void ClipBook::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
     p.drawImage(0, 0, page_);
-    if (outline_) {
-        p.setPen(QPen(outlineColour_, 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(*outline_);
-    }
+    if (outline_) DrawBoxOutline(p, *outline_, outlineColour_);
 }
 
 void ClipBook::resizeEvent(QResizeEvent* event) {

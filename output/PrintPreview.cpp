@@ -19,6 +19,7 @@
 #include "app/WorkspacePlacement.h"
 #include "core/AtomicFile.h"
 #include "core/SharedState.h"
+#include "core/picture/WindowPicture.h"
 #include "output/Statistics.h"
 
 namespace qv {
@@ -150,11 +151,7 @@ void PrintPreview::paintEvent(QPaintEvent*) {
     // Beside the page, where a maximised window is wider than it.
     p.fillRect(rect(), Qt::gray);
     p.drawImage(0, 0, page_);
-    if (outline_) {
-        p.setPen(QPen(Qt::black, 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(*outline_);
-    }
+    if (outline_) DrawBoxOutline(p, *outline_, Qt::black);
 }
 
 namespace {

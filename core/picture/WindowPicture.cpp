@@ -30,6 +30,17 @@ bool SaveWindowPicture(const QImage& picture, const std::string& path) {
            FileWriteResult::Ok;
 }
 
+void DrawBoxOutline(QPainter& painter, const QRect& corners, const QColor& colour) {
+    const QRect box = corners.normalized();
+    if (box.isEmpty()) return;
+    // Four strips of whole pixels: exact whatever the painter's pen and
+    // antialiasing.
+    painter.fillRect(QRect(box.left(), box.top(), box.width(), 1), colour);
+    painter.fillRect(QRect(box.left(), box.bottom(), box.width(), 1), colour);
+    painter.fillRect(QRect(box.left(), box.top(), 1, box.height()), colour);
+    painter.fillRect(QRect(box.right(), box.top(), 1, box.height()), colour);
+}
+
 QFont RotatedTitleFont(const QString& face, int height, int weight) {
     QFont font(face);
     font.setStyleHint(QFont::TypeWriter, QFont::PreferMatch);

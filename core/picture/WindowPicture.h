@@ -22,6 +22,12 @@ bool SaveWindowPicture(const QImage& picture, const QString& path);
 // The same for a path held as 8-bit text, as the file system names it.
 bool SaveWindowPicture(const QImage& picture, const std::string& path);
 
+// A one-pixel outline of the box from corners.topLeft() to
+// corners.bottomRight(), both corners drawn and nothing beyond them (QRect's
+// right() and bottom(); QPainter::drawRect with a one-pixel pen would draw
+// one pixel further right and down).
+void DrawBoxOutline(QPainter& painter, const QRect& corners, const QColor& colour);
+
 // The font of a rotated axis title: the face asked for by name, `height` the
 // character cell height in pixels, `weight` on the 1..1000 scale (400
 // normal, 200 light, 700 bold).

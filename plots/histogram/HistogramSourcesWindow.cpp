@@ -111,11 +111,13 @@ bool HistogramSourcesWindow::slotInUse(int slot) {
            g.WindowRegistry[static_cast<size_t>(slot)].InUse;
 }
 
+bool HistogramSourcesWindow::holdsHistogramWindow(int slot) {
+    return slotInUse(slot) && g.WindowRegistry[static_cast<size_t>(slot)].Type == "Histogram";
+}
+
 Histogram* HistogramSourcesWindow::sourceWindow(int slot) {
-    if (!slotInUse(slot)) return nullptr;
-    const WindowRecord& r = g.WindowRegistry[static_cast<size_t>(slot)];
-    if (r.Type != "Histogram") return nullptr;
-    auto* h = dynamic_cast<Histogram*>(r.Form);
+    if (!holdsHistogramWindow(slot)) return nullptr;
+    auto* h = dynamic_cast<Histogram*>(g.WindowRegistry[static_cast<size_t>(slot)].Form);
     return h && h->LahetaHistogram().size() >= 2 ? h : nullptr;
 }
 

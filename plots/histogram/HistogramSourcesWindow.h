@@ -72,6 +72,8 @@ protected:
     // Whether a line's window slot is still in use (a drawing stops at the
     // first that is not, leaving the picture cleared).
     static bool slotInUse(int slot);
+    // Whether a slot is in use by a histogram window.
+    static bool holdsHistogramWindow(int slot);
     // Clears the picture to `colour` and shows it.
     void clearPicture(const QColor& colour);
     // The outer window (the workspace frame when there is one).

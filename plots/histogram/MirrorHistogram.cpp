@@ -47,15 +47,15 @@ void MirrorHistogram::drawLines() {
     for (int L = 1; L <= 2; ++L) {
         const int slot = state_.LineWindow[static_cast<size_t>(L)];
         if (slot <= 0) continue;
-        if (!slotInUse(slot)) {
-            // The source closed since the last rebuild: the picture stays
-            // cleared until the next Piirra drops the line.
+        if (!holdsHistogramWindow(slot)) {
+            // The source closed, or its slot went to another kind, since
+            // the last rebuild: the picture stays cleared, with neither line
+            // nor axes, until the next Piirra drops the line.
             state_.LinesDrawn = false;
             clearPicture(Qt::white);
             return;
         }
-        // Another kind in the slot, or a histogram that never counted:
-        // nothing to draw for this line.
+        // A histogram that has never counted gives nothing to draw.
         const Histogram* source = sourceWindow(slot);
         if (!source) continue;
         if (L == 1) {

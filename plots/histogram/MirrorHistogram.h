@@ -26,6 +26,8 @@ public:
     void Piirra() override;
     void MenuValintaReaktio(int index) override;
     std::vector<std::string> SaveInfo() override;
+    // The pointer over a mirror leaves the main window's panel as it is.
+    bool pointerNarrowsPanel() const override { return false; }
     void LoadInfo(const std::string& line) override;
 
     MirrorState& state() { return state_; }

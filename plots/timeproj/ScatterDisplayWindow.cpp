@@ -205,11 +205,10 @@ std::string ScatterDisplayWindow::AnnaKanava(const std::string& axis) {
 }
 
 void ScatterDisplayWindow::AsetaKanava(const std::string& axis, const std::string& value) {
-    if (axis == "x" || axis == "y") {
-        const FileRecord& file = shownFile();
-        if (const auto a = AxisValue(value, file.Loaded ? file.ParameterCount : 0))
-            (axis == "x" ? view_.AxisX : view_.AxisY) = *a;
-    }
+    // As on a dot plot: a value that is no number stops the tool's run; an
+    // index beyond the file's parameters is kept until the drawing puts it
+    // back to the first (X) or second (Y) parameter.
+    if (axis == "x" || axis == "y") (axis == "x" ? view_.AxisX : view_.AxisY) = channelArgument(value);
     Piirra();
 }
 

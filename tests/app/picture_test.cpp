@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "core/picture/WindowPicture.h"
+#include "tests/support/OutlinePixels.h"
 
 namespace qv {
 namespace {
@@ -107,6 +108,35 @@ QRect inkBox(const QImage& image) {
         for (int x = 0; x < image.width(); ++x)
             if ((image.pixel(x, y) & 0xffffff) != 0xffffff) box |= QRect(x, y, 1, 1);
     return box;
+}
+
+// A box outline covers its two corners and stops there, whatever the
+// painter was set to before.
+TEST(BoxOutline, CoversBothCornersAndNothingBeyond) {
+    struct Case {
+        const char* name;
+        QRect corners;
+        bool antialiased;
+        int penWidth;
+    };
+    const Case cases[] = {
+        {"Plain", QRect(QPoint(10, 10), QPoint(50, 40)), false, 1},
+        {"OneUnitLargerOnTheLeftAndTop", QRect(QPoint(9, 9), QPoint(50, 40)), false, 1},
+        {"Antialiased", QRect(QPoint(10, 10), QPoint(50, 40)), true, 1},
+        {"WidePenLeftInThePainter", QRect(QPoint(10, 10), QPoint(50, 40)), false, 5},
+        {"OnePixel", QRect(QPoint(7, 8), QPoint(7, 8)), false, 1},
+        {"OneRow", QRect(QPoint(7, 8), QPoint(30, 8)), false, 1},
+    };
+    for (const Case& c : cases) {
+        QImage image(80, 60, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing, c.antialiased);
+        p.setPen(QPen(Qt::green, c.penWidth));
+        DrawBoxOutline(p, c.corners, Qt::red);
+        p.end();
+        EXPECT_EQ(test::OutlineFault(image, c.corners, Qt::red), "") << c.name;
+    }
 }
 
 TEST(RotatedFont, VerticalTitleRunsUpwardsFromItsAnchor) {

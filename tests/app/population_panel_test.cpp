@@ -7,7 +7,9 @@
 #include <QEnterEvent>
 #include <QGroupBox>
 #include <QLabel>
+#include <QComboBox>
 #include <QMainWindow>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
@@ -20,6 +22,7 @@
 #include "app/MenuCommands.h"
 #include "app/PopulationPanel.h"
 #include "core/SharedState.h"
+#include "plots/histogram/MirrorHistogram.h"
 #include "tests/support/ScriptedDialogs.h"
 
 namespace qv {
@@ -462,6 +465,43 @@ TEST_F(PanelWidth, AFrozenPanelWidensAndThenStaysWide) {
     panel->JaadytaNakyma()->click();
     EXPECT_FALSE(g.PanelFrozen);
     EXPECT_TRUE(wide());
+    overChildWindow();
+    EXPECT_TRUE(narrow());
+}
+
+// The mirror histogram is the one window over which the pointer leaves the
+// panel and the workspace alone: its picture, its selectors and its frame.
+TEST_F(PanelWidth, MovingOverAMirrorLeavesThePanelWide) {
+    workspace->resize(400, 300);
+    auto* frame = new QMdiSubWindow(workspace);
+    auto* mirror = new MirrorHistogram;
+    frame->setWidget(mirror);
+    auto* selector = new QComboBox(mirror);
+    frame->setGeometry(100, 50, 200, 150);
+    frame->show();
+    QSignalSpy workspaceMoves(panel.get(), &PopulationPanel::mouseMovedOverWorkspace);
+    overPanel();
+    ASSERT_TRUE(wide());
+    // Each widget with a point over the mirror in its own coordinates: the
+    // workspace gets an Enter of its own when the pointer jumps straight
+    // from the panel into the mirror.
+    const QPoint overMirror = mirror->mapTo(workspace, QPoint(40, 40));
+    const std::pair<QWidget*, QPointF> targets[] = {
+        {mirror, QPointF(3, 3)}, {selector, QPointF(3, 3)}, {frame, QPointF(3, 3)}, {workspace, overMirror}};
+    for (const auto& [target, at] : targets) {
+        QEnterEvent enter(at, at, at);
+        QApplication::sendEvent(target, &enter);
+        QMouseEvent move(QEvent::MouseMove, at, at, at, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+        EXPECT_TRUE(wide()) << target->metaObject()->className();
+    }
+    EXPECT_EQ(workspaceMoves.size(), 0);
+    // The workspace beside the mirror narrows it.
+    QEnterEvent beside(QPointF(20, 250), QPointF(20, 250), QPointF(20, 250));
+    QApplication::sendEvent(workspace, &beside);
+    EXPECT_TRUE(narrow());
+    overPanel();
+    // Any other window in the workspace still narrows it.
     overChildWindow();
     EXPECT_TRUE(narrow());
 }

@@ -9,6 +9,13 @@
 #include <ostream>
 
 #include "plots/dotplot/model/DotPlotState.h"
+#include "plots/histogram/model/HistogramState.h"
+#include "plots/histogram/model/OverlayState.h"
+#include "plots/modeller/model/ModellerState.h"
+#include "plots/multi/model/BendPlotState.h"
+#include "plots/multi/model/ThreeDState.h"
+#include "plots/timeproj/ScatterDisplayWindow.h"
+#include "tests/support/EveryWindowKind.h"
 #include "tests/app/SheetStoreFixture.h"
 #include "tests/support/core/SpecialFiles.h"
 #include "tools/model/ToolOutput.h"
@@ -168,8 +175,8 @@ INSTANTIATE_TEST_SUITE_P(Kinds, SpecialSaveTargetTest,
                              return std::string(SpecialFileName(info.param));
                          });
 
-// A picture saved under a name typed without an extension gets ".bmp", and
-// the question before replacing a file is about that name.
+// A picture is written under the name exactly as typed (no extension is
+// added), and the question before replacing a file is about that name.
 struct PictureName {
     const char* name;
     const char* typed;
@@ -183,7 +190,7 @@ void PrintTo(const PictureName& c, std::ostream* out) { *out << c.name; }
 
 class PictureNameTest : public SheetStoreTest, public ::testing::WithParamInterface<PictureName> {};
 
-TEST_P(PictureNameTest, GetsTheBitmapExtensionAndAsksAboutThatName) {
+TEST_P(PictureNameTest, KeepsTheTypedNameAndAsksAboutThatName) {
     const PictureName& c = GetParam();
     buildWorkspace();
     if (*c.existing) WriteBytes(sheetDir.file(c.existing), "old");
@@ -208,15 +215,82 @@ TEST_P(PictureNameTest, GetsTheBitmapExtensionAndAsksAboutThatName) {
 
 INSTANTIATE_TEST_SUITE_P(
     Names, PictureNameTest,
-    ::testing::Values(PictureName{"NoExtension", "dot", "", false, MsgAnswer::Ok, "dot.bmp"},
-                      PictureName{"NoExtensionOverAnExistingBitmapKept", "dot", "dot.bmp", true, MsgAnswer::Cancel, ""},
-                      PictureName{"NoExtensionOverAnExistingBitmapReplaced", "dot", "dot.bmp", true, MsgAnswer::Ok,
-                                  "dot.bmp"},
-                      PictureName{"AFileOfTheTypedNameIsNotAsked", "dot", "dot", false, MsgAnswer::Ok, "dot.bmp"},
+    ::testing::Values(PictureName{"NoExtension", "picture", "", false, MsgAnswer::Ok, "picture"},
+                      PictureName{"ABitmapOfTheNameWithTheExtensionIsLeftAlone", "picture", "picture.bmp", false,
+                                  MsgAnswer::Ok, "picture"},
+                      PictureName{"TheTypedNameKeptOnCancel", "picture", "picture", true, MsgAnswer::Cancel, ""},
+                      PictureName{"TheTypedNameReplacedOnOk", "picture", "picture", true, MsgAnswer::Ok, "picture"},
                       PictureName{"ExtensionInCapitals", "dot.BMP", "", false, MsgAnswer::Ok, "dot.BMP"},
                       PictureName{"AnotherExtension", "dot.v2", "", false, MsgAnswer::Ok, "dot.v2"},
-                      PictureName{"HiddenName", ".dot", "", false, MsgAnswer::Ok, ".dot.bmp"}),
+                      PictureName{"TrailingDot", "dot.", "", false, MsgAnswer::Ok, "dot."},
+                      PictureName{"HiddenName", ".dot", "", false, MsgAnswer::Ok, ".dot"}),
     [](const ::testing::TestParamInfo<PictureName>& info) { return std::string(info.param.name); });
+
+// Every window that saves its picture through the save dialog keeps the
+// name typed: "picture" beside an older "picture.bmp" is written as
+// "picture", without a question, and holds the window's picture.
+struct PictureRoute {
+    const char* kind;
+    void (*save)(PlotWindow&);
+};
+
+void PrintTo(const PictureRoute& r, std::ostream* out) { *out << r.kind; }
+
+template <int Item>
+void menuItem(PlotWindow& w) {
+    w.MenuValintaReaktio(Item);
+}
+
+void scatterSaveItem(PlotWindow& w) {
+    auto& scatter = dynamic_cast<ScatterDisplayWindow&>(w);
+    scatter.MenuValintaReaktio(scatter.view().Items.SavePicture);
+}
+
+class PictureRouteTest : public SheetStoreTest, public ::testing::WithParamInterface<PictureRoute> {
+protected:
+    void SetUp() override {
+        SheetStoreTest::SetUp();
+        registerEveryWindowKind();
+    }
+};
+
+TEST_P(PictureRouteTest, WritesTheNameAsTyped) {
+    WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
+    openFile(dataDir.file("a.fcs"));
+    const int id = main->createFromMenu(GetParam().kind);
+    ASSERT_GT(id, 0) << GetParam().kind;
+    PlotWindow* window = windowAt(id);
+    ASSERT_NE(window, nullptr);
+    WriteBytes(sheetDir.file("picture.bmp"), "old");
+
+    ScriptedDialogs dlg;
+    dlg.expectSaveFile(q(sheetDir.file("picture")), "Save the image");
+    GetParam().save(*window);
+    dlg.finish();
+
+    EXPECT_EQ(QDir(q(sheetDir.path())).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              (QStringList{"picture", "picture.bmp"}));
+    EXPECT_EQ(readAll(sheetDir.file("picture.bmp")), "old");
+    const QImage saved(q(sheetDir.file("picture")), "BMP");
+    ASSERT_FALSE(saved.isNull());
+    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), window->Kuva().convertToFormat(QImage::Format_RGB32));
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, PictureRouteTest,
+                         ::testing::Values(PictureRoute{"DotPlot", menuItem<MenuSaveBmp>},
+                                           PictureRoute{"Histogram", menuItem<HistoMenuSaveBmp>},
+                                           PictureRoute{"Overlay Histogram", menuItem<OverlayMenuSaveBmp>},
+                                           PictureRoute{"BendPlot", menuItem<BendMenuSaveBmp>},
+                                           PictureRoute{"Histogram Modeller", menuItem<ModellerMenuSaveBmp>},
+                                           PictureRoute{"3D Plot", menuItem<ThreeDMenuSaveBmp>},
+                                           PictureRoute{"FluxTracker", scatterSaveItem},
+                                           PictureRoute{"Projector", scatterSaveItem},
+                                           PictureRoute{"ClipBook", menuItem<5>}),
+                         [](const ::testing::TestParamInfo<PictureRoute>& info) {
+                             std::string name = info.param.kind;
+                             std::erase(name, ' ');
+                             return name;
+                         });
 
 }  // namespace
 }  // namespace qv::test

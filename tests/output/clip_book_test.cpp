@@ -18,6 +18,7 @@
 #include "output/ClipBook.h"
 #include "output/PrintPreview.h"
 #include "output/model/ClipBookPage.h"
+#include "tests/support/OutlinePixels.h"
 #include "tests/support/ScriptedDialogs.h"
 
 namespace qv {
@@ -226,6 +227,36 @@ TEST_F(ClipBookTest, DraggingMovesAPictureAndTheReleasePaintsItThere) {
     EXPECT_EQ(book->page().DraggedObject, 0);
     EXPECT_EQ(book->Kuva().pixelColor(120, 70), QColor(Qt::red));
     EXPECT_EQ(book->Kuva().pixelColor(20, 20), QColor(Qt::white));
+}
+
+// What the window shows: the hover outline one unit outside the picture on
+// the left and top, on its right and bottom edges' next pixel; the drag
+// outline from the picture's corner to the corner plus its size.
+TEST_F(ClipBookTest, OutlinesAreShownExactlyBetweenTheirCorners) {
+    putOnClipboard(filled({40, 30}, Qt::blue));
+    book->paste();
+    struct Step {
+        const char* name;
+        QEvent::Type type;
+        QPointF at;
+        Qt::MouseButton button;
+        Qt::MouseButtons held;
+        QRect corners;
+        QColor colour;
+    };
+    const Step steps[] = {
+        {"Hover", QEvent::MouseMove, {20, 20}, Qt::NoButton, Qt::NoButton, QRect(QPoint(9, 9), QPoint(50, 40)),
+         Qt::red},
+        {"Press", QEvent::MouseButtonPress, {20, 20}, Qt::LeftButton, Qt::LeftButton,
+         QRect(QPoint(10, 10), QPoint(50, 40)), Qt::black},
+        {"Drag", QEvent::MouseMove, {120, 70}, Qt::NoButton, Qt::LeftButton, QRect(QPoint(110, 60), QPoint(150, 90)),
+         Qt::black},
+    };
+    for (const Step& s : steps) {
+        send(*book, s.type, s.at, s.button, s.held);
+        ASSERT_EQ(book->outline(), s.corners) << s.name;
+        EXPECT_EQ(test::OutlineFault(book->grab().toImage(), s.corners, s.colour), "") << s.name;
+    }
 }
 
 TEST_F(ClipBookTest, SaveAsBmpWritesThePageOrReportsASaveError) {

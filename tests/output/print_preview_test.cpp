@@ -32,6 +32,7 @@
 #include "tests/output/PageTestWindow.h"
 #include "tests/plots/dotplot/DotPlotTestFiles.h"
 #include "tests/plots/dotplot/DotPlotTestWindows.h"
+#include "tests/support/OutlinePixels.h"
 #include "tests/support/ScriptedDialogs.h"
 
 namespace qv {
@@ -186,6 +187,26 @@ TEST_F(PrintPreviewTest, LoadsAsAnEmptyA4PageAndKeepsTheProportionWhenResized) {
     EXPECT_GT(page->height(), screen.height() / 2);
     EXPECT_NEAR(page->height(), page->width() * std::sqrt(2.0), 1.5);
     EXPECT_EQ(page->Kuva().size(), page->size());
+}
+
+// The outline shown while a picture is dragged runs from
+// (X, Y) to (X + Width, Y + Height), both corners included and nothing beyond.
+TEST_F(PrintPreviewTest, DragOutlineIsShownExactlyBetweenItsCorners) {
+    // A page that fits the screen, shown: scale 0.4.
+    page->resize(300, 424);
+    page->show();
+    QApplication::processEvents();
+    ASSERT_EQ(page->Kuva().width(), 300);
+    PageTestWindow& w = window(2, "DotPlot", {100, 100}, Qt::red);
+    w.inPreview = true;
+    page->Piirra();
+    send(*page, QEvent::MouseButtonPress, {30, 30}, Qt::LeftButton, Qt::LeftButton);
+    ASSERT_EQ(page->layout().DraggedWindow, 2);
+    send(*page, QEvent::MouseMove, {130, 80}, Qt::NoButton, Qt::LeftButton);
+    ASSERT_TRUE(page->dragOutline());
+    EXPECT_EQ(*page->dragOutline(), QRect(QPoint(120, 70), QPoint(160, 110)));
+    EXPECT_EQ(test::OutlineFault(page->grab().toImage(), *page->dragOutline(), Qt::black), "");
+    send(*page, QEvent::MouseButtonRelease, {130, 80}, Qt::LeftButton, Qt::NoButton);
 }
 
 TEST_F(PrintPreviewTest, MouseDragMovesAPictureAndRepaintsItAtItsNewPlace) {

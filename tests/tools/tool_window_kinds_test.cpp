@@ -175,6 +175,32 @@ TEST_F(ToolWindowKinds, FluxTrackerAndProjectorTakeAxesAndDrawingModes) {
     EXPECT_EQ(value("$y2"), "3");
 }
 
+// An axis index above the file's parameter count is kept as given and put
+// back to the first (X) or second (Y) parameter by the next drawing, on the
+// flux tracker and the projector as on a dot plot.
+class ToolAxisBeyondTheParameters : public ToolWindowKinds, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(ToolAxisBeyondTheParameters, IsKeptAndResetAtTheNextDraw) {
+    writeThreeParameterFile("a.fcs");
+    ASSERT_TRUE(createWindowInSlot(GetParam(), 1));
+    // No file shown: nothing is drawn, the index stays.
+    runLines({loadLine(), "w.1.axis.x:9", "w.1.axis.y:7", "$x.set:@.w.1.axis.x", "$y.set:@.w.1.axis.y"});
+    EXPECT_EQ(value("$x"), "9");
+    EXPECT_EQ(value("$y"), "7");
+    runLines({loadLine(), "w.1.file.load:a.fcs", "$x.set:@.w.1.axis.x", "$y.set:@.w.1.axis.y"});
+    EXPECT_EQ(value("$x"), "1");
+    EXPECT_EQ(value("$y"), "2");
+    // Over a shown file the drawing that follows resets it at once, not
+    // back to the axis shown before.
+    runLines({"w.1.axis.x:3", "w.1.axis.y:3", "w.1.axis.x:4", "w.1.axis.y:4", "$x.set:@.w.1.axis.x",
+              "$y.set:@.w.1.axis.y"});
+    EXPECT_EQ(value("$x"), "1");
+    EXPECT_EQ(value("$y"), "2");
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, ToolAxisBeyondTheParameters, ::testing::Values("FluxTracker", "Projector", "DotPlot"),
+                         [](const auto& info) { return std::string(info.param); });
+
 // ---- drawing modes ----
 
 // What a window draws and counts: whether it is marked as fast drawing, and
@@ -334,7 +360,7 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ToolFileInfoOfEachKind,
                              return name;
                          });
 
-// ---- members a kind lacks ----
+// ---- members a kind lacks, and values a member refuses ----
 
 struct LackingMember {
     const char* name;
@@ -374,6 +400,9 @@ INSTANTIATE_TEST_SUITE_P(
         LackingMember{"CurveBeyondTheModellersCurves", "Histogram Modeller", "w.1.curve.21.create:x"},
         LackingMember{"OverlayOnABendPlot", "BendPlot", "w.1.overlay.1.histogram:2"},
         LackingMember{"BackgroundOfAFluxTracker", "FluxTracker", "w.1.bgpicture:true"},
+        LackingMember{"AxisNotANumberOnADotPlot", "DotPlot", "w.1.axis.x:abc"},
+        LackingMember{"AxisNotANumberOnAFluxTracker", "FluxTracker", "w.1.axis.x:abc"},
+        LackingMember{"AxisNotANumberOnAProjector", "Projector", "w.1.axis.y:abc"},
         LackingMember{"QuadrantOfAProjector", "Projector", "$q.set:@.w.1.quadrant.position.x"},
         LackingMember{"RotateADad", "DAD", "w.1.rotate.y:5"},
         LackingMember{"OverlayLineBeyondTheLines", "Overlay Histogram", "w.1.overlay.101.histogram:1"},

@@ -49,7 +49,7 @@ bool ToggleDisplayItem(ScatterView& view, int index);
 // own pop-up).
 int AxisStripAt(double x, double y, double W, double H, double m);
 
-// An axis value handed in by a sheet or a tool: a number, rounded half to
+// An axis value read from a sheet line: a number, rounded half to
 // even, from 1 up to `parameterCount` (any positive 16-bit value while no
 // file is shown, parameterCount 0). Nothing for other values.
 std::optional<int16_t> AxisValue(const std::string& text, int parameterCount);

@@ -15,6 +15,7 @@
 
 #include "app/WindowRegistry.h"
 #include "core/SharedState.h"
+#include "plots/dotplot/DotPlot.h"
 #include "plots/histogram/Histogram.h"
 #include "plots/histogram/MirrorHistogram.h"
 #include "plots/histogram/Overlayhistogram.h"
@@ -260,6 +261,53 @@ TEST_F(SourceWindowsTest, MirrorFromSheetLinesReadsItsSources) {
     EXPECT_EQ(mirror->selector(2)->currentText(), "None");
     EXPECT_TRUE(mirror->state().LinesDrawn);
 }
+
+// A line whose slot holds no histogram window (closed since the last
+// rebuild, or taken by another kind) ends the mirror's drawing: the picture
+// is left cleared, without the other line, its sums or the axes.
+struct MirrorLines {
+    const char* name;
+    const char* kindInSlot7;  // "" leaves slot 7 free
+    int line1, line2;
+    bool drawn;
+};
+
+void PrintTo(const MirrorLines& c, std::ostream* out) { *out << c.name; }
+
+class MirrorLineSources : public SourceWindowsTest, public ::testing::WithParamInterface<MirrorLines> {};
+
+TEST_P(MirrorLineSources, ALineOnNoHistogramLeavesThePictureCleared) {
+    const MirrorLines& c = GetParam();
+    registerDotPlotKind();
+    auto* mirror = make<MirrorHistogram>("Mirror Histogram", 6);
+    ASSERT_NE(mirror, nullptr);
+    if (*c.kindInSlot7) ASSERT_TRUE(createWindowInSlot(c.kindInSlot7, 7));
+    // As a sheet or an earlier choice left them, before any rebuild.
+    mirror->state().LineWindow[1] = static_cast<int16_t>(c.line1);
+    mirror->state().LineWindow[2] = static_cast<int16_t>(c.line2);
+    mirror->drawLines();
+
+    const QImage& picture = mirror->picture();
+    int marked = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) marked += picture.pixel(x, y) != qRgb(255, 255, 255);
+    EXPECT_EQ(mirror->state().LinesDrawn, c.drawn);
+    if (c.drawn)
+        EXPECT_GT(marked, 0);
+    else
+        EXPECT_EQ(marked, 0) << "pixels drawn on a picture that should stay cleared";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Slots, MirrorLineSources,
+    ::testing::Values(MirrorLines{"BothHistograms", "", 2, 5, true},
+                      MirrorLines{"OneHistogramAlone", "", 2, 0, true},
+                      MirrorLines{"SecondOnADotPlot", "DotPlot", 2, 7, false},
+                      MirrorLines{"FirstOnADotPlot", "DotPlot", 7, 5, false},
+                      MirrorLines{"SecondOnAnOverlay", "Overlay Histogram", 2, 7, false},
+                      MirrorLines{"SecondOnAFreeSlot", "", 2, 7, false},
+                      MirrorLines{"SecondBeyondTheTable", "", 2, 30000, false}),
+    [](const ::testing::TestParamInfo<MirrorLines>& info) { return std::string(info.param.name); });
 
 TEST_F(SourceWindowsTest, HistogramExchangeMembers) {
     auto* h = dynamic_cast<Histogram*>(windowAt(2));
