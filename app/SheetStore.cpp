@@ -138,11 +138,6 @@ void setServiceShown(PaaIkkuna& main, ServiceWindow which, bool shown) {
     if (which == ServiceWindow::PrintPreview && menu.Printtaa) menu.Printtaa->setEnabled(shown);
 }
 
-bool isRegularFile(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 bool exists(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0;
