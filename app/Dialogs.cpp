@@ -1,6 +1,7 @@
 #include "app/Dialogs.h"
 
 #include <QEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QScreen>
@@ -11,14 +12,15 @@
 #include <QInputDialog>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPrintDialog>
 #include <QPrinter>
 
 #include <algorithm>
 
 #include "app/NameOnlyIconProvider.h"
+#include "app/PrinterDialog.h"
 #include "app/model/MessageText.h"
 #include "app/model/WindowGeometry.h"
+#include "core/AtomicFile.h"
 
 namespace qv {
 
@@ -149,7 +151,7 @@ public:
     }
 
     bool choosePrinter(QPrinter& printer) override {
-        QPrintDialog dialog(&printer, dialogParent());
+        PrinterDialog dialog(&printer, dialogParent());
         return dialog.exec() == QDialog::Accepted;
     }
 
@@ -228,13 +230,36 @@ void showSaveError(const QString& path) {
                          MsgButtons::Ok);
 }
 
+namespace {
+
+// The one question before a file the user named is replaced.
+bool mayReplaceExistingFile() {
+    return showMessage(QStringLiteral("File already exists. Do you want to overwrite it?"),
+                       QStringLiteral("File already exists"), MsgButtons::OkCancel) == MsgAnswer::Ok;
+}
+
+}  // namespace
+
+bool ChoosePrinter(QPrinter& printer) {
+    if (!dialogs().choosePrinter(printer)) return false;
+    const QString path = PrintFileName(printer);
+    if (path.isEmpty()) return true;
+    bool exists = false;
+    if (CheckWriteTarget(QFile::encodeName(path).toStdString(), exists) != FileWriteResult::Ok) {
+        showSaveError(path);
+        return false;
+    }
+    return !exists || mayReplaceExistingFile();
+}
+
+QString PrintFileName(const QPrinter& printer) {
+    return printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+}
+
 std::optional<QString> AskExportPath(const QString& title, const QString& filter) {
     std::optional<QString> path = dialogs().saveFileName(title, filter, QString(), OverwriteQuestion::ByCaller);
     if (!path || path->isEmpty()) return std::nullopt;
-    if (QFileInfo::exists(*path) &&
-        showMessage(QStringLiteral("File already exists. Do you want to overwrite it?"),
-                    QStringLiteral("File already exists"), MsgButtons::OkCancel) != MsgAnswer::Ok)
-        return std::nullopt;
+    if (QFileInfo::exists(*path) && !mayReplaceExistingFile()) return std::nullopt;
     return path;
 }
 

@@ -91,5 +91,15 @@ std::optional<QString> AskExportPath(const QString& title, const QString& filter
 // AskExportPath: the picture is written under the name exactly as typed
 // (no extension added) and the question is asked about that name.
 std::optional<QString> AskPicturePath();
+// The printer dialog of "Print..." and of a tool. When it prints into a
+// PDF file, that file is checked by the program's write rules before
+// anything opens it: a name that cannot become a file (a pipe, a device, a
+// folder) is refused at once with the save error, and where the file (the
+// one a link leads to) exists, "File already exists. Do you want to
+// overwrite it?" is the one question. False when the dialog was cancelled,
+// the file refused or not to be replaced.
+bool ChoosePrinter(QPrinter& printer);
+// The PDF file `printer` writes; empty when it prints on a printer.
+QString PrintFileName(const QPrinter& printer);
 
 }  // namespace qv

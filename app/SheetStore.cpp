@@ -14,7 +14,11 @@
 #include <optional>
 #include <vector>
 
+#include <cerrno>
+
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "app/Dialogs.h"
 #include "app/FileOpening.h"
@@ -134,11 +138,6 @@ void setServiceShown(PaaIkkuna& main, ServiceWindow which, bool shown) {
     if (which == ServiceWindow::PrintPreview && menu.Printtaa) menu.Printtaa->setEnabled(shown);
 }
 
-bool isRegularFile(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 bool exists(const std::string& path) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0;
@@ -148,21 +147,59 @@ void showLoadError() {
     showMessage(QStringLiteral("The file was not valid flow cytometry file"), QStringLiteral("Load error"));
 }
 
+// What a name beside the package holds, seen without following a link.
+enum class PackedName { Free, RegularFile, Taken };
+
+PackedName packedNameState(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT ? PackedName::Free : PackedName::Taken;
+    return S_ISREG(info.st_mode) ? PackedName::RegularFile : PackedName::Taken;
+}
+
+// Takes `path` for a new file as an empty file of our own, made only where
+// nothing of that name is: a link (dangling or not) fails as a clash, so
+// nothing is ever written through one, also when one appears meanwhile.
+// False with `error` the system's error (EEXIST for a clash).
+bool claimFreeName(const std::string& path, int& error) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        error = errno;
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
 // Takes one file out of the package into the sheet's folder and returns its
 // path: the file of that name when its bytes are the packed ones (an earlier
-// extraction), else the first free name beside it. Empty when it cannot be written.
+// extraction), else the first free name beside it. A name that is a link of
+// any kind or anything but a plain file is not free and never reused: what
+// the package brings lands in its folder, never where a link points. Empty
+// when it cannot be written.
 std::string extractPackedFile(const std::string& folder, const std::string& name, std::string_view data) {
     for (int k = 1; k <= 1000; ++k) {
         const std::string target = folder + PackageCopyName(name, k);
-        if (!exists(target)) {
-            if (WriteFileAtomically(target, data) != FileWriteResult::Ok) {
-                showSaveError(pathText(target));
-                return {};
-            }
-            return target;
+        switch (packedNameState(target)) {
+        case PackedName::RegularFile: {
+            std::string existing;
+            if (ReadWholeFile(target, existing) && existing == data) return target;
+            continue;
         }
-        std::string existing;
-        if (isRegularFile(target) && ReadWholeFile(target, existing) && existing == data) return target;
+        case PackedName::Taken: continue;
+        case PackedName::Free: break;
+        }
+        int error = 0;
+        if (!claimFreeName(target, error)) {
+            if (error == EEXIST) continue;  // taken since it was looked at
+            showSaveError(pathText(target));
+            return {};
+        }
+        if (WriteFileAtomically(target, data) != FileWriteResult::Ok) {
+            ::unlink(target.c_str());
+            showSaveError(pathText(target));
+            return {};
+        }
+        return target;
     }
     showSaveError(pathText(folder + name));
     return {};

@@ -316,4 +316,13 @@ bool ReadWholeFile(const std::string& path, std::string& bytes) {
     return true;
 }
 
+FileWriteResult CheckWriteTarget(const std::string& path, bool& exists, int* systemError) {
+    std::string target;
+    struct stat info {};
+    int error = 0;
+    const FileWriteResult result = checkWriteTarget(path, target, info, exists, error);
+    if (systemError) *systemError = error;
+    return result;
+}
+
 }  // namespace qv

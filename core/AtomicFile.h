@@ -97,4 +97,11 @@ bool WriteAllTo(int fd, std::string_view bytes);
 // Reads the whole file into `bytes`; false when it cannot be opened or read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
 
+// Checks, without opening anything, that a write of `path` may go ahead as
+// the writers above would: Ok, with `exists` saying whether the file the
+// links lead to is there already, or why the write would be refused (a
+// folder, a pipe, a device, links in a loop), the system's error in
+// `systemError` when given.
+FileWriteResult CheckWriteTarget(const std::string& path, bool& exists, int* systemError = nullptr);
+
 }  // namespace qv

@@ -260,7 +260,7 @@ void PrintPreview::Printtaa() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Portrait);
-    if (!dialogs().choosePrinter(printer)) return;
+    if (!ChoosePrinter(printer)) return;
     PrintOn(printer);
 }
 
@@ -281,7 +281,7 @@ bool PrintPreview::printImage(const QImage& image, QPrinter& printer) {
         painter.setRenderHint(QPainter::LosslessImageRendering);
         painter.drawImage(PrintedPageRect(printable), image);
     };
-    const QString pdfPath = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    const QString pdfPath = PrintFileName(printer);
     if (pdfPath.isEmpty()) {
         // A printer that fails simply ends the command.
         QPainter painter;

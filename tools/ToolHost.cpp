@@ -90,7 +90,7 @@ std::optional<std::string> ToolHost::saveFile(const std::string& title) {
     return chosenPath(dialogs().saveFileName(Latin1Text(title), AnyFile, QString(), OverwriteQuestion::ByDialog));
 }
 
-bool ToolHost::choosePrinter() { return dialogs().choosePrinter(*printer_); }
+bool ToolHost::choosePrinter() { return ChoosePrinter(*printer_); }
 
 void ToolHost::redrawAll() {
     if (MainServices* services = mainServices()) services->PiirraKaikki();

@@ -4,6 +4,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -14,6 +16,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -22,10 +26,14 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "app/Dialogs.h"
 #include "tests/support/FileOpenWatch.h"
 #include "tests/support/ParamNames.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/core/FcsTestWriter.h"
+#include "tests/support/core/SpecialFiles.h"
 
 namespace qv {
 namespace {
@@ -332,6 +340,119 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(RealSaveCase{"ProgramAsksItself", OverwriteQuestion::ByCaller, false},
                       RealSaveCase{"DialogAsks", OverwriteQuestion::ByDialog, true}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Qt's printer dialog with "Print to File (PDF)" chosen, as the user leaves
+// it: `fileName` typed into its file field, then `act` (pressing "Print").
+// Runs while the dialog is up; the dialog is the layer's own.
+template <typename F>
+void whenPrinterDialogShows(const QString& fileName, F act) {
+    whenModalShows([fileName, act](QWidget* w) {
+        auto* dialog = qobject_cast<QPrintDialog*>(w);
+        ASSERT_NE(dialog, nullptr);
+        auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"));
+        auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("filename"));
+        ASSERT_TRUE(printers && field) << "Qt's printer dialog is laid out otherwise";
+        printers->setCurrentIndex(printers->count() - 1);  // "Print to File (PDF)", always the last
+        ASSERT_TRUE(field->isEnabled());
+        field->setText(fileName);
+        act(*dialog);
+    });
+}
+
+void pressPrint(QPrintDialog& dialog) {
+    auto* buttons = dialog.findChild<QDialogButtonBox*>();
+    ASSERT_NE(buttons, nullptr);
+    for (QAbstractButton* b : buttons->buttons())
+        if (buttons->buttonRole(b) == QDialogButtonBox::AcceptRole) return b->click();
+    ADD_FAILURE() << "no Print button";
+}
+
+// "Print" with a file chosen takes the file by its name alone: nothing is
+// opened (a pipe would hang the program, a dangling link be replaced by an
+// empty file at its target) and Qt asks nothing of its own; the program's
+// write rules judge the name afterwards.
+TEST(RealPrinterDialog, PrintToAFileOpensNothingAndAsksNothing) {
+    enum class Kind { Pipe, DanglingLink, ExistingFile, NewFile };
+    const struct {
+        const char* name;
+        Kind kind;
+    } cases[] = {{"Pipe", Kind::Pipe},
+                 {"DanglingLink", Kind::DanglingLink},
+                 {"ExistingFile", Kind::ExistingFile},
+                 {"NewFile", Kind::NewFile}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir, elsewhere;
+        ASSERT_TRUE(dir.isValid() && elsewhere.isValid());
+        const std::string path = QFile::encodeName(dir.filePath(QStringLiteral("page.pdf"))).toStdString();
+        const std::string pointed = QFile::encodeName(elsewhere.filePath(QStringLiteral("t.pdf"))).toStdString();
+        std::optional<test::PipeReader> reader;  // a fault then fails instead of hanging
+        if (c.kind == Kind::Pipe) {
+            ASSERT_TRUE(test::MakeSpecialFile(path, test::SpecialFile::Pipe));
+            reader.emplace(path);
+        }
+        if (c.kind == Kind::DanglingLink) test::MakeLink(pointed, path);
+        if (c.kind == Kind::ExistingFile) test::WriteBytes(path, "old");
+        test::FileOpenWatch watch(dir.path());
+        ASSERT_TRUE(watch.isWatching());
+
+        whenPrinterDialogShows(QString::fromStdString(path), pressPrint);
+        QPrinter printer(QPrinter::HighResolution);
+        EXPECT_TRUE(qtDialogs().choosePrinter(printer));
+
+        EXPECT_EQ(printer.outputFormat(), QPrinter::PdfFormat);
+        EXPECT_EQ(printer.outputFileName().toStdString(), path);
+        EXPECT_EQ(watch.openedFiles().join(", ").toStdString(), "");
+        if (c.kind == Kind::Pipe) {
+            EXPECT_TRUE(test::IsSpecialFile(path, test::SpecialFile::Pipe));
+        }
+        if (c.kind == Kind::DanglingLink) {
+            EXPECT_EQ(test::LinkText(path), pointed);
+            EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(pointed)));
+        }
+        if (c.kind == Kind::ExistingFile) {
+            EXPECT_EQ(QFileInfo(QString::fromStdString(path)).size(), 3);
+        }
+        if (c.kind == Kind::NewFile) {
+            EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(path)));
+        }
+    }
+}
+
+// The PDF file's name is asked through the layer's save dialog: from the
+// browse button, and on "Print" when the field names a folder (as it starts,
+// with the home folder) or nothing.
+TEST(RealPrinterDialog, TheFileNameIsAskedThroughTheLayersSaveDialog) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString chosen = dir.filePath(QStringLiteral("chosen.pdf"));
+    const struct {
+        const char* name;
+        QString typed;
+        bool browse;
+    } cases[] = {{"BrowseButton", dir.filePath(QStringLiteral("typed.pdf")), true},
+                 {"FolderNamed", dir.path() + QLatin1Char('/'), false},
+                 {"NothingNamed", QString(), false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedDialogs dlg;
+        dlg.expectSaveFile(chosen, "Print To File ...");
+        const bool browse = c.browse;
+        whenPrinterDialogShows(c.typed, [browse](QPrintDialog& dialog) {
+            if (browse) {
+                auto* button = dialog.findChild<QAbstractButton*>(QStringLiteral("fileBrowser"));
+                ASSERT_NE(button, nullptr);
+                button->click();
+            }
+            pressPrint(dialog);
+        });
+        QPrinter printer(QPrinter::HighResolution);
+        EXPECT_TRUE(qtDialogs().choosePrinter(printer));
+        dlg.finish();
+        EXPECT_EQ(printer.outputFileName(), chosen);
+        EXPECT_FALSE(QFileInfo::exists(chosen));
+    }
+}
 
 TEST(DialogShorthands, DefaultTitleAndSaveError) {
     ScriptedDialogs dlg;

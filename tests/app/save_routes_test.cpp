@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <optional>
 #include <ostream>
 
 #include "plots/dotplot/model/DotPlotState.h"
@@ -98,7 +99,8 @@ const SaveRoute Routes[] = {
      [](SaveRouteTest& t, const QString& link) {
          t.main->AvaaPrintPreviewPage_Click();
          ScriptedDialogs dlg;
-         dlg.expectPrinterToPdf(link);
+         dlg.expectPrinterToPdf(link).expectMessage(OverwriteQuestionText, "File already exists",
+                                                    MsgButtons::OkCancel, MsgAnswer::Ok);
          t.main->Printtaa_Click();
          dlg.finish();
      },
@@ -174,6 +176,90 @@ INSTANTIATE_TEST_SUITE_P(Kinds, SpecialSaveTargetTest,
                          [](const ::testing::TestParamInfo<SpecialFile>& info) {
                              return std::string(SpecialFileName(info.param));
                          });
+
+// "Print..." into a PDF file: the file named in the printer dialog is
+// checked by the program's write rules before anything opens it. What
+// cannot become a file is refused at once, a link stays a link and the file
+// it names gets the page, an existing file asks once.
+enum class PrintOnto { Pipe, Socket, Device, Folder, DanglingLink, LinkToAFile, AFileReplaced, AFileKept };
+
+struct PrintToFile {
+    const char* name;
+    PrintOnto onto;
+};
+
+void PrintTo(const PrintToFile& c, std::ostream* out) { *out << c.name; }
+
+class PrintToFileTest : public SheetStoreTest, public ::testing::WithParamInterface<PrintToFile> {
+protected:
+    TempFolder targetDir;
+};
+
+TEST_P(PrintToFileTest, ChecksTheFileBeforeAnythingOpensIt) {
+    const PrintOnto onto = GetParam().onto;
+    const std::string pdf = sheetDir.file("page.pdf");
+    const std::string target = targetDir.file("target.pdf");
+    const bool special = onto == PrintOnto::Pipe || onto == PrintOnto::Socket || onto == PrintOnto::Device;
+    const SpecialFile kind = onto == PrintOnto::Socket   ? SpecialFile::Socket
+                             : onto == PrintOnto::Device ? SpecialFile::Device
+                                                         : SpecialFile::Pipe;
+    const bool linked = onto == PrintOnto::DanglingLink || onto == PrintOnto::LinkToAFile;
+    const bool existing =
+        onto == PrintOnto::LinkToAFile || onto == PrintOnto::AFileReplaced || onto == PrintOnto::AFileKept;
+    if (special && !MakeSpecialFile(pdf, kind)) GTEST_SKIP() << "this system does not let the test make one";
+    if (onto == PrintOnto::Folder) {
+        ASSERT_TRUE(QDir().mkpath(q(pdf)));
+    }
+    if (existing) WriteBytes(linked ? target : pdf, "old");
+    if (linked) MakeLink(target, pdf);
+    // A fault that opened the pipe finds a reader and fails instead of hanging.
+    std::optional<PipeReader> reader;
+    if (onto == PrintOnto::Pipe) reader.emplace(pdf);
+
+    main->AvaaPrintPreviewPage_Click();
+    ScriptedDialogs dlg;
+    dlg.expectPrinterToPdf(q(pdf));
+    if (special || onto == PrintOnto::Folder)
+        dlg.expectMessage(q("The file could not be written:\n" + pdf), "Save error", MsgButtons::Ok, MsgAnswer::Ok);
+    if (existing)
+        dlg.expectMessage(OverwriteQuestionText, "File already exists", MsgButtons::OkCancel,
+                          onto == PrintOnto::AFileKept ? MsgAnswer::Cancel : MsgAnswer::Ok);
+    main->Printtaa_Click();
+    dlg.finish();
+
+    if (special) {
+        EXPECT_TRUE(IsSpecialFile(pdf, kind));
+    }
+    if (reader) {
+        EXPECT_EQ(reader->drain(), "");
+    }
+    if (onto == PrintOnto::Folder) {
+        EXPECT_TRUE(QFileInfo(q(pdf)).isDir());
+    }
+    if (linked) {
+        EXPECT_TRUE(IsLink(pdf));
+        EXPECT_EQ(LinkText(pdf), target);
+        EXPECT_EQ(readAll(target).substr(0, 4), "%PDF");
+    }
+    if (onto == PrintOnto::AFileReplaced) {
+        EXPECT_EQ(readAll(pdf).substr(0, 4), "%PDF");
+    }
+    if (onto == PrintOnto::AFileKept) {
+        EXPECT_EQ(readAll(pdf), "old");
+    }
+    EXPECT_EQ(QDir(q(sheetDir.path())).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot),
+              QStringList{"page.pdf"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Targets, PrintToFileTest,
+    ::testing::Values(PrintToFile{"Pipe", PrintOnto::Pipe}, PrintToFile{"Socket", PrintOnto::Socket},
+                      PrintToFile{"Device", PrintOnto::Device}, PrintToFile{"Folder", PrintOnto::Folder},
+                      PrintToFile{"DanglingLink", PrintOnto::DanglingLink},
+                      PrintToFile{"LinkToAFile", PrintOnto::LinkToAFile},
+                      PrintToFile{"AFileReplaced", PrintOnto::AFileReplaced},
+                      PrintToFile{"AFileKept", PrintOnto::AFileKept}),
+    [](const ::testing::TestParamInfo<PrintToFile>& info) { return std::string(info.param.name); });
 
 // A picture is written under the name exactly as typed (no extension is
 // added), and the question before replacing a file is about that name.

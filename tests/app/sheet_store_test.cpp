@@ -22,6 +22,7 @@
 #include "tests/app/SheetStoreFixture.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/StandInWindow.h"
+#include "tests/support/core/SpecialFiles.h"
 
 namespace qv::test {
 namespace {
@@ -206,6 +207,61 @@ TEST_F(SheetStoreTest, PackageCarriesItsFilesToAnotherFolder) {
     main->LataaNakyma(q(elsewhere.file("p.quorvane")));
     EXPECT_EQ(QDir(q(elsewhere.path())).entryList(QDir::Files), files);
     EXPECT_EQ(g.FileTable[2].fullPath(), elsewhere.file("tube (2).fcs"));
+}
+
+// Whatever holds a packed file's name beside the package keeps it: a link
+// of any kind is never written through nor reused, a pipe never opened;
+// the file goes to the next free name and nothing outside the folder changes.
+TEST_F(SheetStoreTest, PackageWritesNothingThroughWhatHoldsAPackedName) {
+    WriteFcsTestFile(dataDir.file("tube.fcs"), sampleFile(0));
+    openFile(dataDir.file("tube.fcs"));
+    const std::string package = saveSheet(sheetDir.file("p.quorvane"), "Paketti");
+    const std::string packed = readAll(dataDir.file("tube.fcs"));
+
+    enum class Holder { DanglingLink, LinkToTheSameBytes, LinkToOtherBytes, LinkToAFolder, Pipe };
+    const struct {
+        const char* name;
+        Holder holder;
+    } cases[] = {{"DanglingLink", Holder::DanglingLink},
+                 {"LinkToTheSameBytes", Holder::LinkToTheSameBytes},
+                 {"LinkToOtherBytes", Holder::LinkToOtherBytes},
+                 {"LinkToAFolder", Holder::LinkToAFolder},
+                 {"Pipe", Holder::Pipe}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder folder, outside;
+        const std::string name = folder.file("tube.fcs");
+        const std::string pointed = outside.file("pointed.fcs");
+        const std::string linkText = c.holder == Holder::LinkToAFolder ? outside.path() : pointed;
+        if (c.holder == Holder::LinkToTheSameBytes) WriteBytes(pointed, packed);
+        if (c.holder == Holder::LinkToOtherBytes) WriteBytes(pointed, "the user's own file");
+        if (c.holder == Holder::Pipe)
+            ASSERT_TRUE(MakeSpecialFile(name, SpecialFile::Pipe));
+        else
+            MakeLink(linkText, name);
+        const QStringList outsideBefore = QDir(q(outside.path())).entryList(QDir::AllEntries | QDir::System);
+        const std::string pointedBefore = QFileInfo::exists(q(pointed)) ? readAll(pointed) : std::string();
+        // A fault that opened the pipe would wait for a reader: one is held open.
+        std::optional<PipeReader> reader;
+        if (c.holder == Holder::Pipe) reader.emplace(name);
+
+        WriteBytes(folder.file("p.quorvane"), package);
+        main->LataaNakyma(q(folder.file("p.quorvane")));
+
+        EXPECT_EQ(g.FileTable[1].fullPath(), folder.file("tube (2).fcs"));
+        EXPECT_EQ(readAll(folder.file("tube (2).fcs")), packed);
+        if (c.holder == Holder::Pipe) {
+            EXPECT_TRUE(IsSpecialFile(name, SpecialFile::Pipe));
+            EXPECT_EQ(reader->drain(), "");
+        } else {
+            EXPECT_TRUE(IsLink(name));
+            EXPECT_EQ(LinkText(name), linkText);
+        }
+        EXPECT_EQ(QDir(q(outside.path())).entryList(QDir::AllEntries | QDir::System), outsideBefore);
+        if (c.holder == Holder::LinkToTheSameBytes || c.holder == Holder::LinkToOtherBytes) {
+            EXPECT_EQ(readAll(pointed), pointedBefore);
+        }
+    }
 }
 
 TEST_F(SheetStoreTest, PackageNamingAFileOutsideItsFolderIsRefused) {

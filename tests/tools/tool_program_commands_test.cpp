@@ -915,5 +915,33 @@ TEST_F(ToolProgramTest, PrintAfterThePrinterQuestionPrintsThePageToPdf) {
     EXPECT_TRUE(file.read(5).startsWith("%PDF"));
 }
 
+// The tool's printer question checks a PDF file as "Print..." does, before
+// anything opens it: a pipe is refused at once, a file is replaced only
+// when the user says so; either refusal ends the run as a cancel does.
+TEST_F(ToolProgramTest, PrinterQuestionRefusesAPipeAndAsksBeforeReplacingAFile) {
+    const std::string pipe = data.file("pipe.pdf");
+    ASSERT_TRUE(MakeSpecialFile(pipe, SpecialFile::Pipe));
+    PipeReader reader(pipe);  // a fault that opened it fails instead of hanging
+    dialogs.expectPrinterToPdf(QString::fromStdString(pipe))
+        .expectMessage(QString::fromStdString("The file could not be written:\n" + pipe), "Save error", MsgAnswer::Ok)
+        .expectMessage("Print aborted!", "Quorvane", MsgAnswer::Ok);
+    run(script({"question.printer.set", "printpreview.print", "$after.set:ran"}));
+    EXPECT_EQ(value("$after"), "<none>");
+    EXPECT_TRUE(IsSpecialFile(pipe, SpecialFile::Pipe));
+    EXPECT_EQ(reader.drain(), "");
+
+    const std::string kept = data.file("kept.pdf");
+    WriteBytes(kept, "old");
+    dialogs.expectPrinterToPdf(QString::fromStdString(kept))
+        .expectMessage("File already exists. Do you want to overwrite it?", "File already exists",
+                       MsgButtons::OkCancel, MsgAnswer::Cancel)
+        .expectMessage("Print aborted!", "Quorvane", MsgAnswer::Ok);
+    run(script({"question.printer.set", "printpreview.print", "$after.set:ran"}));
+    EXPECT_EQ(value("$after"), "<none>");
+    std::string bytes;
+    ASSERT_TRUE(ReadWholeFile(kept, bytes));
+    EXPECT_EQ(bytes, "old");
+}
+
 }  // namespace
 }  // namespace qv::test

@@ -63,6 +63,12 @@ bool IsLink(const std::string& path) {
     return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 
+std::string LinkText(const std::string& path) {
+    char text[4096];
+    const ssize_t n = ::readlink(path.c_str(), text, sizeof text);
+    return n > 0 ? std::string(text, static_cast<size_t>(n)) : std::string();
+}
+
 PipeReader::PipeReader(const std::string& path) : fd_(::open(path.c_str(), O_RDONLY | O_NONBLOCK)) {}
 
 PipeReader::~PipeReader() {

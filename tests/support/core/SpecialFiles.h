@@ -19,6 +19,8 @@ inline void PrintTo(SpecialFile kind, std::ostream* out) { *out << SpecialFileNa
 // Makes `link` a symbolic link whose text is `target`.
 void MakeLink(const std::string& target, const std::string& link);
 bool IsLink(const std::string& path);
+// The text of the symbolic link `path` (empty when it is none).
+std::string LinkText(const std::string& path);
 
 // The read end of a pipe, opened without waiting: while it is open, a
 // writer's open of the pipe cannot block either, so a test of a write that
