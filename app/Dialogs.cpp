@@ -19,6 +19,7 @@
 #include "app/NameOnlyIconProvider.h"
 #include "app/PrinterDialog.h"
 #include "app/model/MessageText.h"
+#include "app/model/SaveFailure.h"
 #include "app/model/WindowGeometry.h"
 #include "core/AtomicFile.h"
 
@@ -225,9 +226,8 @@ MsgAnswer showMessage(const QString& text, const QString& title, MsgButtons butt
                                 details);
 }
 
-void showSaveError(const QString& path) {
-    dialogs().messageBox(QStringLiteral("The file could not be written:\n") + path, QStringLiteral("Save error"),
-                         MsgButtons::Ok);
+void showSaveError(const QString& path, std::string_view reason) {
+    dialogs().messageBox(SaveFailureMessage(path, reason), QStringLiteral("Save error"), MsgButtons::Ok);
 }
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <optional>
+#include <string_view>
 
 class QMenu;
 class QAction;
@@ -80,8 +81,9 @@ std::unique_ptr<QMessageBox> makeMessageBox(const QString& text, const QString& 
 // Shorthands used across the program.
 MsgAnswer showMessage(const QString& text, const QString& title = DefaultMessageTitle,
                       MsgButtons buttons = MsgButtons::Ok, const QString& details = QString());
-// "The file could not be written:" + line break + path, titled "Save error".
-void showSaveError(const QString& path);
+// A file that could not be written: "The file could not be written:", the
+// path and the reason, one to a line (SaveFailureMessage), titled "Save error".
+void showSaveError(const QString& path, std::string_view reason = {});
 // The save dialog of an export or a sheet: asks for a file name with the
 // given title and filter; when the file exists, asks "File already exists.
 // Do you want to overwrite it?" (OK/Cancel, title "File already exists"),

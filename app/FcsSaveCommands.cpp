@@ -22,12 +22,11 @@ QString fromFileSystem(const std::string& path) { return QFile::decodeName(QByte
 void writeOrReport(const QString& path, const FileRecord& file) {
     const std::string refusal = FcsWriteRefusal(file, g.VersionText);
     if (!refusal.empty()) {
-        showMessage(QStringLiteral("The file could not be written:\n") + path + QStringLiteral("\n") +
-                        QString::fromStdString(refusal),
-                    QStringLiteral("Save error"));
+        showSaveError(path, refusal);
         return;
     }
-    if (!WriteFcsFile(path, file)) showSaveError(path);
+    std::string reason;
+    if (!WriteFcsFile(path, file, &reason)) showSaveError(path, reason);
 }
 
 }  // namespace

@@ -197,7 +197,8 @@ void CopyPictureToClipboard(const QImage& picture) {
 void SavePictureAs(const QImage& picture) {
     const std::optional<QString> path = AskPicturePath();
     if (!path) return;
-    if (!SaveWindowPicture(picture, *path)) showSaveError(*path);
+    std::string reason;
+    if (!SaveWindowPicture(picture, *path, &reason)) showSaveError(*path, reason);
 }
 
 void FilePlotWindow::CopyToClipboard() { CopyPictureToClipboard(picture_); }

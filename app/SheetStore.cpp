@@ -30,6 +30,7 @@
 #include "app/WorkspacePlacement.h"
 #include "app/model/PopulationRecompute.h"
 #include "app/model/ProgramFolder.h"
+#include "app/model/SaveFailure.h"
 #include "app/model/SheetReader.h"
 #include "app/model/SheetWriter.h"
 #include "app/model/WaitCursor.h"
@@ -313,8 +314,7 @@ namespace {
 // "An error occured during the saving!", the file and the reason, as a load
 // error names its file.
 QString saveFailedText(const QString& path, const std::string& reason) {
-    return QString::fromLatin1(SaveFailedText) + QStringLiteral("\n") + path + QStringLiteral("\n") +
-           QString::fromLocal8Bit(reason.data(), static_cast<qsizetype>(reason.size()));
+    return SaveFailureMessage(path, reason, SaveFailedText);
 }
 
 // One place the autosave was tried, and what came of it.
@@ -400,6 +400,12 @@ bool SheetStore::writeAutosave(const std::string& text) {
     if (!fallback.isEmpty() && fallback != primary) places << fallback;
 
     std::vector<AutosaveAttempt> tried;
+    // The program's own folder, when it cannot be written, was passed over
+    // for the application data folder; a failure names it too, with its reason.
+    if (const std::optional<UnwritableFolder> skipped = unwritableExecutableFolder()) {
+        tried.push_back(AutosaveAttempt{skipped->folder + QStringLiteral("autosave.quorvane"),
+                                        FileWriteResultOf(skipped->systemError), skipped->systemError});
+    }
     for (const QString& target : places) {
         AutosaveAttempt attempt{target};
         if (target != primary) QDir().mkpath(QFileInfo(target).absolutePath());

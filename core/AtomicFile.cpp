@@ -1,13 +1,15 @@
 #include "core/AtomicFile.h"
 
+#include "core/RegularFile.h"
+
 #include <cctype>
+#include <cstdint>
 #include <cerrno>
 #include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <climits>
-#include <fstream>
 #include <mutex>
 #include <set>
 #include <vector>
@@ -22,10 +24,6 @@ namespace qv {
 
 namespace {
 
-FileWriteResult resultOf(int error) {
-    return error == EACCES || error == EPERM || error == EROFS ? FileWriteResult::AccessDenied
-                                                                : FileWriteResult::Failed;
-}
 
 std::string folderOf(const std::string& path) {
     const size_t slash = path.rfind('/');
@@ -33,21 +31,43 @@ std::string folderOf(const std::string& path) {
 }
 
 
-// "name.tmp-" and the six letters or digits mkstemp puts in place of XXXXXX.
-constexpr const char* TempInfix = ".tmp-";
-constexpr size_t TempSuffixLength = 6;
-
 std::string nameOf(const std::string& path) {
     const size_t slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-bool isTemporaryOf(const std::string& entry, const std::string& targetName) {
-    const std::string prefix = targetName + TempInfix;
-    if (entry.size() != prefix.size() + TempSuffixLength || entry.compare(0, prefix.size(), prefix) != 0) return false;
-    for (size_t i = prefix.size(); i < entry.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(entry[i]);
-        if (!std::isalnum(c)) return false;
+// A temporary file's name: hidden, marked as this program's, and of one
+// length whatever the target's name, so a target whose name is as long as
+// the file system allows still gets one. The target is told by a hash of
+// its name, the file itself by the six letters or digits mkstemps puts in
+// place of the X's.
+constexpr std::string_view TempMark = ".quorvane-write-";
+constexpr std::string_view TempEnd = ".tmp";
+constexpr size_t TempHashLength = 8;
+constexpr size_t TempUniqueLength = 6;
+
+std::string hashOf(std::string_view name) {
+    // FNV-1a: stable between runs and machines, so a later run finds what
+    // an earlier one left.
+    uint32_t hash = 2166136261u;
+    for (const char c : name) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 16777619u;
+    }
+    char text[TempHashLength + 1];
+    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(hash));
+    return std::string(text, TempHashLength);
+}
+
+bool isTemporaryOf(std::string_view entry, const std::string& targetName) {
+    const std::string pattern = WriteTemporaryName(targetName, std::string(TempUniqueLength, 'X'));
+    if (entry.size() != pattern.size()) return false;
+    const size_t unique = pattern.size() - TempEnd.size() - TempUniqueLength;
+    for (size_t i = 0; i < entry.size(); ++i) {
+        const bool ok = i >= unique && i < unique + TempUniqueLength
+                            ? std::isalnum(static_cast<unsigned char>(entry[i])) != 0
+                            : entry[i] == pattern[i];
+        if (!ok) return false;
     }
     return true;
 }
@@ -55,6 +75,8 @@ bool isTemporaryOf(const std::string& entry, const std::string& targetName) {
 // Removes the temporary files of `path` that a killed write left. A running
 // write holds a lock on its temporary file until it has been renamed, and
 // the system drops the lock of a killed one: a file we can lock is nobody's.
+// Only a regular file of the user's own goes; a link, a folder or another
+// user's file of such a name stays.
 void removeStaleTemporaries(const std::string& path) {
     const std::string folder = folderOf(path);
     const std::string name = nameOf(path);
@@ -63,11 +85,12 @@ void removeStaleTemporaries(const std::string& path) {
     while (const dirent* entry = ::readdir(dir)) {
         if (!isTemporaryOf(entry->d_name, name)) continue;
         const std::string left = folder + "/" + entry->d_name;
-        struct stat info {};
-        if (::lstat(left.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
-        const int fd = ::open(left.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        const int fd = ::open(left.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0) continue;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(left.c_str());
+        struct stat info {};
+        if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid() &&
+            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(left.c_str());
         ::close(fd);
     }
     ::closedir(dir);
@@ -109,17 +132,37 @@ FileWriteResult checkWriteTarget(const std::string& path, std::string& target, s
     exists = false;
     if (path.empty() || path.back() == '/') error = EISDIR;
     else ResolveWriteTarget(path, target, &error);
-    if (error != 0) return resultOf(error);
+    if (error != 0) return FileWriteResultOf(error);
     exists = ::stat(target.c_str(), &info) == 0;
     if (exists && S_ISDIR(info.st_mode)) {
         error = EISDIR;
-        return resultOf(error);
+        return FileWriteResultOf(error);
     }
     if (exists && !S_ISREG(info.st_mode)) return FileWriteResult::NotAFile;
     return FileWriteResult::Ok;
 }
 
 }  // namespace
+
+std::string WriteTemporaryName(std::string_view targetName, std::string_view unique) {
+    return std::string(TempMark) + hashOf(targetName) + "-" + std::string(unique) + std::string(TempEnd);
+}
+
+FileWriteResult FileWriteResultOf(int systemError) {
+    return systemError == EACCES || systemError == EPERM || systemError == EROFS ? FileWriteResult::AccessDenied
+                                                                                  : FileWriteResult::Failed;
+}
+
+std::string SaveFailureText(std::string_view path, std::string_view reason, std::string_view heading) {
+    std::string text(heading);
+    text += '\n';
+    text += path;
+    if (!reason.empty()) {
+        text += '\n';
+        text += reason;
+    }
+    return text;
+}
 
 std::string FileWriteReason(FileWriteResult result, int systemError) {
     if (result == FileWriteResult::NotAFile) return "Not a regular file (a pipe, a device or a socket)";
@@ -158,7 +201,7 @@ AtomicFileWriter::~AtomicFileWriter() { cancel(); }
 FileWriteResult AtomicFileWriter::fail(int error) {
     cancel();
     error_ = error;
-    result_ = resultOf(error);
+    result_ = FileWriteResultOf(error);
     return result_;
 }
 
@@ -183,15 +226,25 @@ FileWriteResult AtomicFileWriter::open() {
     mode_ = target.st_mode & 07777;
 
     if (firstWriteOf(target_)) removeStaleTemporaries(target_);
-    std::string temp = target_ + TempInfix + std::string(TempSuffixLength, 'X');
-    std::vector<char> name(temp.begin(), temp.end());
-    name.push_back('\0');
-    fd_ = ::mkstemp(name.data());
-    if (fd_ < 0) return fail(errno);
-    temp_.assign(name.data());
-    // Marks the temporary file as a running write's until it is renamed.
-    ::flock(fd_, LOCK_EX | LOCK_NB);
-    return FileWriteResult::Ok;
+    const std::string temp =
+        folderPrefix(target_) + WriteTemporaryName(nameOf(target_), std::string(TempUniqueLength, 'X'));
+    // Another run's clean-up may take a file in the moment between its
+    // making and its lock; a file no longer in the folder is made again.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        std::vector<char> name(temp.begin(), temp.end());
+        name.push_back('\0');
+        fd_ = ::mkstemps(name.data(), static_cast<int>(TempEnd.size()));
+        if (fd_ < 0) return fail(errno);
+        temp_.assign(name.data());
+        // Marks the temporary file as a running write's until it is renamed.
+        ::flock(fd_, LOCK_EX | LOCK_NB);
+        struct stat made {};
+        if (::fstat(fd_, &made) != 0 || made.st_nlink > 0) return FileWriteResult::Ok;
+        ::close(fd_);
+        fd_ = -1;
+        temp_.clear();
+    }
+    return fail(EEXIST);
 }
 
 bool AtomicFileWriter::write(std::string_view bytes) {
@@ -223,7 +276,7 @@ FileWriteResult AtomicFileWriter::commit() {
     fd_ = -1;
     if (::close(fd) != 0) {
         error_ = errno;
-        result_ = resultOf(error_);
+        result_ = FileWriteResultOf(error_);
         return result_;
     }
     if (sync_) syncFolder(folderOf(target_));
@@ -272,7 +325,7 @@ int OpenForAppending(const std::string& path, FileWriteResult& result, int& syst
     const int fd = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
     if (fd < 0) {
         error = errno;
-        return error == ENXIO ? failed(FileWriteResult::NotAFile, 0) : failed(resultOf(error), error);
+        return error == ENXIO ? failed(FileWriteResult::NotAFile, 0) : failed(FileWriteResultOf(error), error);
     }
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
@@ -300,16 +353,11 @@ bool WriteAllTo(int fd, std::string_view bytes) {
 
 bool ReadWholeFile(const std::string& path, std::string& bytes) {
     bytes.clear();
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    if (size < 0) return false;
-    in.seekg(0, std::ios::beg);
-    bytes.resize(static_cast<size_t>(size));
-    if (size > 0 && !in.read(bytes.data(), size)) {
+    const RegularFile file(path);
+    if (!file.isOpen()) return false;
+    bytes.resize(static_cast<size_t>(file.size()));
+    const long long read = ReadFromFile(file.fd(), bytes.data(), bytes.size());
+    if (read < 0 || static_cast<size_t>(read) != bytes.size()) {
         bytes.clear();
         return false;
     }

@@ -9,8 +9,11 @@
 // the same rules:
 // - a symbolic link is written through: the file it names gets the new
 //   content and the link stays a link;
+// - temporary files are hidden and named by this program's own pattern
+//   (WriteTemporaryName), of one short length whatever the target's name;
 // - temporary files of the same target that a killed write left behind (no
-//   running write holds their lock) are removed;
+//   running write holds their lock) are removed: only regular files of the
+//   user's own of that pattern, never a user's file of a similar name;
 // - a target that exists and is not a regular file (a pipe, a device, a
 //   socket, a folder) is refused before anything is opened, so a save never
 //   waits on a pipe nobody reads nor writes into a device.
@@ -26,9 +29,27 @@ enum class FileWriteResult {
     NotAFile,      // the target is a pipe, a device or a socket
 };
 
+// The kind of failure the system's error number of a failed write is.
+FileWriteResult FileWriteResultOf(int systemError);
+
 // The reason of a failed write in words, for a message: the system's text
 // for `systemError`, or what the target is when it is not a regular file.
 std::string FileWriteReason(FileWriteResult result, int systemError);
+
+// The name of a temporary file of a write of the file named `targetName`
+// (without its folder), with `unique` (six letters or digits) telling one
+// write from another.
+std::string WriteTemporaryName(std::string_view targetName, std::string_view unique);
+
+// The first line of the message of a file that could not be written.
+inline constexpr const char* SaveFailureHeading = "The file could not be written:";
+
+// The message of a failed save, the same for every way the program saves a
+// file: `heading`, the path and the reason, one to a line (the reason's line
+// left out when there is none). Path and reason are bytes as the system
+// gives them.
+std::string SaveFailureText(std::string_view path, std::string_view reason,
+                            std::string_view heading = SaveFailureHeading);
 
 // The path a write of `path` changes: symbolic links followed to the file
 // they name (which need not exist yet). False, with the system's error,

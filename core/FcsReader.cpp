@@ -4,13 +4,12 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <stdexcept>
 
 #include "core/Numbers.h"
 #include "core/ParameterName.h"
+#include "core/RegularFile.h"
 #include "core/SharedState.h"
 #include "core/TextUtil.h"
 
@@ -750,11 +749,9 @@ namespace {
 // The first six bytes of a regular file; empty when it has fewer or is no
 // regular file.
 std::string headOf(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return {};
-    std::ifstream in(path, std::ios::binary);
+    const RegularFile file(path);
     std::string head(6, '\0');
-    if (!in.read(head.data(), 6)) return {};
+    if (!file.isOpen() || ReadFromFile(file.fd(), head.data(), head.size()) != 6) return {};
     return head;
 }
 

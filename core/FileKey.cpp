@@ -3,41 +3,35 @@
 #include <cmath>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <limits>
+
+#include <unistd.h>
+
+#include "core/RegularFile.h"
 
 namespace qv {
 
 
 namespace {
 
-// The checks every reader makes before opening a path; the file's size.
-bool checkPath(const std::string& path, std::uintmax_t& size, std::string& reason) {
-    namespace fs = std::filesystem;
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (ec || !fs::exists(status)) {
-        reason = "the file could not be opened";
-        return false;
+// Opens `path` as every reader does: a regular file, checked once open, of
+// a size the program reads. The descriptor and the file's size, or -1 with
+// a short reason.
+int openForReading(const std::string& path, std::uintmax_t& size, std::string& reason) {
+    RegularFile file(path);
+    if (!file.isOpen()) {
+        std::error_code ec;
+        if (file.systemError() != 0) reason = "the file could not be opened";
+        else if (std::filesystem::is_directory(path, ec)) reason = "the path is a folder, not a file";
+        else reason = "the path is not a regular file";
+        return -1;
     }
-    if (fs::is_directory(status)) {
-        reason = "the path is a folder, not a file";
-        return false;
-    }
-    if (!fs::is_regular_file(status)) {
-        reason = "the path is not a regular file";
-        return false;
-    }
-    size = fs::file_size(path, ec);
-    if (ec) {
-        reason = "the file could not be opened";
-        return false;
-    }
+    size = file.size();
     if (size > static_cast<std::uintmax_t>(MaxReadableFileBytes)) {
         reason = "the file is too large";
-        return false;
+        return -1;
     }
-    return true;
+    return file.release();
 }
 
 }  // namespace
@@ -45,21 +39,16 @@ bool checkPath(const std::string& path, std::uintmax_t& size, std::string& reaso
 bool ReadWholeFile(const std::string& path, FileBytes& out, std::string& reason) {
     out = FileBytes{};
     std::uintmax_t size = 0;
-    if (!checkPath(path, size, reason)) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        reason = "the file could not be opened";
-        return false;
-    }
+    const int fd = openForReading(path, size, reason);
+    if (fd < 0) return false;
     // Left unset by the allocator: the read fills every byte.
     out.Data.resize(static_cast<size_t>(size));
-    if (size > 0) {
-        in.read(out.Data.data(), static_cast<std::streamsize>(size));
-        if (static_cast<std::uintmax_t>(in.gcount()) != size) {
-            out = FileBytes{};
-            reason = "the file could not be read";
-            return false;
-        }
+    const long long read = ReadFromFile(fd, out.Data.data(), static_cast<size_t>(size));
+    ::close(fd);
+    if (read < 0 || static_cast<std::uintmax_t>(read) != size) {
+        out = FileBytes{};
+        reason = "the file could not be read";
+        return false;
     }
     return true;
 }
@@ -76,9 +65,11 @@ FileSource::~FileSource() {
 
 bool FileSource::open(const std::string& path, std::string& reason) {
     std::uintmax_t size = 0;
-    if (!checkPath(path, size, reason)) return false;
-    file_ = std::fopen(path.c_str(), "rb");
+    const int fd = openForReading(path, size, reason);
+    if (fd < 0) return false;
+    file_ = ::fdopen(fd, "rb");
     if (file_ == nullptr) {
+        ::close(fd);
         reason = "the file could not be opened";
         return false;
     }
@@ -117,14 +108,13 @@ int32_t ComputeFileKeyOfData(std::string_view bytes) {
 }
 
 int32_t ComputeFileKey(const std::string& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return 0;
+    const RegularFile file(path);
+    if (!file.isOpen()) return 0;
     // Only the start of the file counts.
     std::string head(FileKeyBytes, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<size_t>(in.gcount()));
+    const long long read = ReadFromFile(file.fd(), head.data(), head.size());
+    if (read < 0) return 0;
+    head.resize(static_cast<size_t>(read));
     return ComputeFileKeyOfData(head);
 }
 

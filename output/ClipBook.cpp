@@ -116,7 +116,8 @@ void ClipBook::CopyToClipboard() {
 void ClipBook::saveImage() {
     const std::optional<QString> path = AskPicturePath();
     if (!path) return;
-    if (!SaveWindowPicture(page_, *path)) showSaveError(*path);
+    std::string reason;
+    if (!SaveWindowPicture(page_, *path, &reason)) showSaveError(*path, reason);
 }
 
 void ClipBook::AsetaPreviewissa(bool flag) {

@@ -2,6 +2,7 @@
 // values, the text output, the fast-draw limit and printing the print page.
 #include <limits>
 
+#include "core/AtomicFile.h"
 #include "core/FileTableOps.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
@@ -79,7 +80,9 @@ void outputWrite(ScriptLine& line) {
     std::ostream& out = openOutput(line.run);
     if (!ToolMayWriteOver(line, line.run.OutputPath, line.run.OutputPath)) return;
     line.ScriptArgument = ReplaceAll(line.ScriptArgument, "[tab]", "\t");
-    if (!WriteToolOutputLine(out, line.ScriptArgument)) throw ScriptError("the output file could not be written");
+    std::string reason;
+    if (!WriteToolOutputLine(out, line.ScriptArgument, &reason))
+        throw ExplainedScriptError(SaveFailureText(line.run.OutputPath, reason));
 }
 
 void outputClose(ScriptLine& line) {

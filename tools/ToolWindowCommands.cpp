@@ -11,6 +11,7 @@
 #include "app/PlotWindow.h"
 #include "app/WindowRegistry.h"
 #include "app/WorkspacePlacement.h"
+#include "core/AtomicFile.h"
 #include "core/FileKey.h"
 #include "core/FileTableOps.h"
 #include "core/Numbers.h"
@@ -100,7 +101,8 @@ void fileLoad(ScriptLine& line, int n) {
 void saveImage(ScriptLine& line, PlotWindow& window) {
     std::string path;
     if (!ToolWritePath(line, line.ScriptArgument, path)) return;
-    if (!SaveWindowPicture(window.Kuva(), path)) throw ScriptError("the picture could not be written: " + path);
+    std::string reason;
+    if (!SaveWindowPicture(window.Kuva(), path, &reason)) throw ExplainedScriptError(SaveFailureText(path, reason));
 }
 
 // ---- window commands ----

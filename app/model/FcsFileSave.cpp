@@ -11,10 +11,14 @@
 
 namespace qv {
 
-bool WriteFcsFile(const QString& path, const FileRecord& file) {
+bool WriteFcsFile(const QString& path, const FileRecord& file, std::string* reason) {
     WaitCursor wait;
     AtomicFileWriter out(QFile::encodeName(path).toStdString());
-    if (out.open() != FileWriteResult::Ok) return false;
+    const auto failed = [&] {
+        if (reason) *reason = out.reason();
+        return false;
+    };
+    if (out.open() != FileWriteResult::Ok) return failed();
     FcsFileLayout layout = LayoutFcsFile(file, g.VersionText);
     bool ok = out.write(layout.Head);
     layout.Head = std::string();
@@ -27,7 +31,8 @@ bool WriteFcsFile(const QString& path, const FileRecord& file) {
         AppendFcsEvents(file, first, std::min(file.EventCount, first + block - 1), bytes);
         ok = out.write(bytes);
     }
-    return ok && out.commit() == FileWriteResult::Ok;
+    if (!ok || out.commit() != FileWriteResult::Ok) return failed();
+    return true;
 }
 
 int ActiveWindowFileSlot() {

@@ -3,6 +3,8 @@
 // act on.
 #include <QString>
 
+#include <string>
+
 #include "core/FileRecord.h"
 
 namespace qv {
@@ -12,8 +14,9 @@ namespace qv {
 // target only once complete, so a failed write leaves any earlier file of
 // that name whole. The DATA is encoded and written in blocks, never held
 // whole in memory.
-// Shows the wait cursor. False when the file could not be written.
-bool WriteFcsFile(const QString& path, const FileRecord& file);
+// Shows the wait cursor. False when the file could not be written, with the
+// system's reason in `reason` when given.
+bool WriteFcsFile(const QString& path, const FileRecord& file, std::string* reason = nullptr);
 
 // The FileTable slot of the active analysis window's file: 0 when no window
 // was activated, the active slot names no open window, or that window shows

@@ -5,6 +5,12 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace qv {
 
 namespace {
@@ -19,24 +25,57 @@ QString& appDataOverride() {
     return folder;
 }
 
+QString& executableOverride() {
+    static QString folder;
+    return folder;
+}
+
 QString withSlash(QString path) {
     path = QDir::fromNativeSeparators(path);
     if (!path.endsWith(QChar('/'))) path += QChar('/');
     return path;
 }
 
+QString executableFolder() {
+    return executableOverride().isEmpty() ? QCoreApplication::applicationDirPath() : executableOverride();
+}
+
+// 0 when `folder` is a folder this user may write in, else why not.
+int folderWriteError(const QString& folder) {
+    if (folder.isEmpty()) return ENOENT;
+    const std::string path = QFile::encodeName(folder).toStdString();
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return errno;
+    if (!S_ISDIR(info.st_mode)) return ENOTDIR;
+    return ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
+}
+
+QString appDataFolder() {
+    return appDataOverride().isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
+                                       : appDataOverride();
+}
+
 }  // namespace
 
 QString programFolder() {
     if (!overrideFolder().isEmpty()) return overrideFolder();
-    const QString exeDir = QCoreApplication::applicationDirPath();
-    const QFileInfo info(exeDir);
-    if (!exeDir.isEmpty() && info.isDir() && info.isWritable()) return withSlash(exeDir);
-    QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString exeDir = executableFolder();
+    if (folderWriteError(exeDir) == 0) return withSlash(exeDir);
+    QString data = appDataFolder();
     if (data.isEmpty()) return withSlash(exeDir);
     QDir().mkpath(data);
     return withSlash(data);
 }
+
+std::optional<UnwritableFolder> unwritableExecutableFolder() {
+    if (!overrideFolder().isEmpty()) return std::nullopt;
+    const QString exeDir = executableFolder();
+    const int error = folderWriteError(exeDir);
+    if (error == 0 || appDataFolder().isEmpty()) return std::nullopt;
+    return UnwritableFolder{withSlash(exeDir), error};
+}
+
+void setExecutableFolderOverride(const QString& folder) { executableOverride() = folder; }
 
 QString autosaveFilePath() { return programFolder() + QStringLiteral("autosave.quorvane"); }
 

@@ -4,6 +4,8 @@
 // The autosave file and the scripts folder live there.
 #include <QString>
 
+#include <optional>
+
 namespace qv {
 
 // The folder as a path with "/" separators ending in "/".
@@ -19,6 +21,20 @@ QString fallbackAutosaveFilePath();
 // The autosave file a run that did not end in order left behind: of the two
 // places, the one that exists (the newer when both do); empty when none.
 QString leftAutosaveFile();
+
+// The executable's folder when it cannot be written, so that the program
+// folder is the user's application data folder instead, with the system's
+// reason (its error number); nothing when it can be written, or when the
+// program folder was pointed elsewhere.
+struct UnwritableFolder {
+    QString folder;  // ending in "/"
+    int systemError = 0;
+};
+std::optional<UnwritableFolder> unwritableExecutableFolder();
+
+// Points the executable's folder elsewhere (tests); an empty text restores
+// the real one.
+void setExecutableFolderOverride(const QString& folder);
 
 // Points the user's application data folder elsewhere (tests); an empty
 // text restores the real one.

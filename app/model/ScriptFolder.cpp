@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "core/AtomicFile.h"
+
 namespace qv {
 
 QString scriptsFolderIn(const QString& programFolder) {
@@ -46,11 +48,11 @@ std::vector<ScriptMenuEntry> listScripts(const QString& folder) {
 }
 
 std::optional<std::string> readScriptText(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+    // A script replaced by a pipe or a device since the menu was made is
+    // refused, never waited on.
+    std::string bytes;
+    if (!ReadWholeFile(QFile::encodeName(path).toStdString(), bytes)) return std::nullopt;
+    return bytes;
 }
 
 }  // namespace qv

@@ -6,18 +6,24 @@
 #include <QImageWriter>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 #include "core/AtomicFile.h"
 
 namespace qv {
 
-bool SaveWindowPicture(const QImage& picture, const QString& path) {
-    return SaveWindowPicture(picture, QFile::encodeName(path).toStdString());
+bool SaveWindowPicture(const QImage& picture, const QString& path, std::string* reason) {
+    return SaveWindowPicture(picture, QFile::encodeName(path).toStdString(), reason);
 }
 
-bool SaveWindowPicture(const QImage& picture, const std::string& path) {
-    if (picture.isNull() || path.empty()) return false;
+bool SaveWindowPicture(const QImage& picture, const std::string& path, std::string* reason) {
+    const auto failed = [reason](std::string why) {
+        if (reason) *reason = std::move(why);
+        return false;
+    };
+    if (picture.isNull()) return failed("The window has no picture");
+    if (path.empty()) return failed(FileWriteReason(FileWriteResult::Failed, ENOENT));
     // A bitmap has no transparency; a picture that carries alpha is written
     // opaque.
     const QImage opaque = picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_RGB32) : picture;
@@ -25,9 +31,12 @@ bool SaveWindowPicture(const QImage& picture, const std::string& path) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "bmp");
-    if (!writer.write(opaque)) return false;
-    return WriteFileAtomically(path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) ==
-           FileWriteResult::Ok;
+    if (!writer.write(opaque)) return failed(writer.errorString().toStdString());
+    int error = 0;
+    const FileWriteResult result =
+        WriteFileAtomically(path, std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), true, &error);
+    if (result != FileWriteResult::Ok) return failed(FileWriteReason(result, error));
+    return true;
 }
 
 void DrawBoxOutline(QPainter& painter, const QRect& corners, const QColor& colour) {

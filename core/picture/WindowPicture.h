@@ -17,10 +17,11 @@ namespace qv {
 // into a pipe or a device), so a failure (no permission, a read-only target,
 // a full disk, a missing folder, a folder of that name, an empty picture)
 // leaves an existing file exactly as it was.
-// Returns false on any failure; the caller shows the message.
-bool SaveWindowPicture(const QImage& picture, const QString& path);
+// Returns false on any failure, with the reason in words in `reason` when
+// given; the caller shows the message.
+bool SaveWindowPicture(const QImage& picture, const QString& path, std::string* reason = nullptr);
 // The same for a path held as 8-bit text, as the file system names it.
-bool SaveWindowPicture(const QImage& picture, const std::string& path);
+bool SaveWindowPicture(const QImage& picture, const std::string& path, std::string* reason = nullptr);
 
 // A one-pixel outline of the box from corners.topLeft() to
 // corners.bottomRight(), both corners drawn and nothing beyond them (QRect's

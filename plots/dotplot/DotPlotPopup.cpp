@@ -95,7 +95,8 @@ void DotPlot::saveData() {
     const int slot = fileIndex();
     state_.FileSlot = static_cast<int16_t>(slot);
     const std::string text = DotDataText(fileCopy(), state_.ChannelX, state_.ChannelY, state_.ShownPopulation);
-    if (!WriteTextFileAtomically(*path, text)) showSaveError(*path);
+    std::string reason;
+    if (!WriteTextFileAtomically(*path, text, &reason)) showSaveError(*path, reason);
 }
 
 }  // namespace qv

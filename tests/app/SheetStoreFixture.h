@@ -113,6 +113,7 @@ protected:
     void TearDown() override {
         main.reset();
         setProgramFolderOverride(QString());
+        setExecutableFolderOverride(QString());
         setAppDataFolderOverride(QString());
         resetSharedState();
     }

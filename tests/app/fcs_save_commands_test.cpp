@@ -230,7 +230,7 @@ TEST_F(FcsSaveCommands, AFailedWriteIsReportedAndCancelWritesNothing) {
     {
         ScriptedDialogs dialogs;
         dialogs.expectSaveFile(QString::fromStdString(missing));
-        dialogs.expectMessage(QString::fromStdString("The file could not be written:\n" + missing), "Save error",
+        dialogs.expectMessage(QString::fromStdString("The file could not be written:\n" + missing + "\nNo such file or directory"), "Save error",
                               MsgAnswer::Ok);
         SaveFcsAs();
     }

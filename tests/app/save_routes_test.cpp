@@ -9,6 +9,7 @@
 #include <optional>
 #include <ostream>
 
+#include "core/AtomicFile.h"
 #include "plots/dotplot/model/DotPlotState.h"
 #include "plots/histogram/model/HistogramState.h"
 #include "plots/histogram/model/OverlayState.h"
@@ -122,7 +123,10 @@ TEST_P(SaveRouteTest, WritesThroughALinkAndClearsWhatAKilledSaveLeft) {
     ASSERT_EQ(g.ActiveWindowSlot, 1);
 
     const std::string target = targetDir.file(route.fileName);
-    const std::string leftover = target + ".tmp-Q7w2Rt";
+    const std::string leftover = targetDir.file(WriteTemporaryName(route.fileName, "Q7w2Rt"));
+    // A user's own file whose name only looks like a temporary one.
+    const std::string usersOwn = target + ".tmp-backup";
+    WriteBytes(usersOwn, "the user's");
     WriteBytes(target, "old");
     WriteBytes(leftover, "half of an earlier save");
     const std::string link = route.linkPath(*this);
@@ -138,7 +142,15 @@ TEST_P(SaveRouteTest, WritesThroughALinkAndClearsWhatAKilledSaveLeft) {
     if (!route.appends) {
         EXPECT_FALSE(QFileInfo::exists(q(leftover)));
     }
-    EXPECT_EQ(QDir(q(sheetDir.path())).entryList(QDir::Files | QDir::System).filter(".tmp-"), QStringList());
+    EXPECT_EQ(readAll(usersOwn), "the user's");
+    // No temporary file stays: an appended file has none, and its folder
+    // keeps only the one the test left.
+    for (const TempFolder* folder : {&sheetDir, &targetDir}) {
+        QStringList temporaries =
+            QDir(q(folder->path())).entryList(QDir::Files | QDir::System | QDir::Hidden).filter("quorvane-write");
+        temporaries.removeAll(q(leftover).section('/', -1));
+        EXPECT_EQ(temporaries, QStringList());
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Routes, SaveRouteTest, ::testing::ValuesIn(Routes),

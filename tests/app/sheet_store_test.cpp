@@ -19,6 +19,7 @@
 
 #include "app/model/SheetReader.h"
 #include "app/model/SheetWriter.h"
+#include "core/AtomicFile.h"
 #include "tests/app/SheetStoreFixture.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/StandInWindow.h"
@@ -406,6 +407,24 @@ TEST_F(SheetStoreTest, FailedAutosaveStaysOnSaysSoOnceAndWritesAgainWhenItCan) {
     EXPECT_TRUE(main->AutosaveEnabled);
 }
 
+// The program's own folder, when it cannot be written, is passed over for
+// the application data folder; when that fails too, the message names both.
+TEST_F(SheetStoreTest, AFailedAutosaveNamesTheProgramFolderItPassedOver) {
+    const std::string program = programDir.file("program");  // a file: nothing can be written in it
+    const std::string data = appDataDir.file("data");
+    WriteBytes(program, "");
+    WriteBytes(data, "");
+    setProgramFolderOverride(QString());
+    setExecutableFolderOverride(q(program));
+    setAppDataFolderOverride(q(data));
+    ScriptedDialogs dlg;
+    dlg.expectMessage(autosaveFailure({{program, "Not a directory"}, {data, "Not a directory"}}), "Save error",
+                      MsgButtons::Ok, MsgAnswer::Ok);
+    main->TalletaNakyma("Autosave");
+    dlg.finish();
+    EXPECT_TRUE(main->AutosaveEnabled);
+}
+
 void setModified(const std::string& path, const QDateTime& when) {
     QFile file(q(path));
     ASSERT_TRUE(file.open(QIODevice::ReadWrite)) << path;
@@ -498,27 +517,33 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SheetStoreTest, TemporaryFilesOfAKilledWriteAreRemovedButNotARunningOnes) {
     start();
-    WriteBytes(programDir.file("autosave.quorvane.tmp-a1B2c3"), "half");
-    WriteBytes(programDir.file("autosave.quorvane.tmp-x9Y8z7"), "half");
+    const std::string killed = programDir.file(WriteTemporaryName("autosave.quorvane", "a1B2c3"));
+    const std::string running = programDir.file(WriteTemporaryName("autosave.quorvane", "x9Y8z7"));
+    WriteBytes(killed, "half");
+    WriteBytes(running, "half");
     WriteBytes(programDir.file("autosave.quorvane.backup"), "not ours");
+    WriteBytes(programDir.file("autosave.quorvane.tmp-backup"), "not ours");
     // Another run still writing its autosave holds its temporary file's lock.
-    const int running = ::open(programDir.file("autosave.quorvane.tmp-x9Y8z7").c_str(), O_RDONLY);
-    ASSERT_EQ(::flock(running, LOCK_EX | LOCK_NB), 0);
+    const int lock = ::open(running.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(lock, LOCK_EX | LOCK_NB), 0);
     main->TalletaNakyma("Autosave");
-    EXPECT_FALSE(QFileInfo::exists(q(programDir.file("autosave.quorvane.tmp-a1B2c3"))));
-    EXPECT_TRUE(QFileInfo::exists(q(programDir.file("autosave.quorvane.tmp-x9Y8z7"))));
+    EXPECT_FALSE(QFileInfo::exists(q(killed)));
+    EXPECT_TRUE(QFileInfo::exists(q(running)));
     EXPECT_TRUE(QFileInfo::exists(q(programDir.file("autosave.quorvane.backup"))));
-    ::close(running);
+    EXPECT_TRUE(QFileInfo::exists(q(programDir.file("autosave.quorvane.tmp-backup"))));
+    ::close(lock);
 }
 
 TEST_F(SheetStoreTest, ALaterSaveRemovesWhatAKilledSaveOfTheSameTargetLeft) {
     buildWorkspace();
     const std::string package = sheetDir.file("ws.quorvane");
-    WriteBytes(sheetDir.file("ws.quorvane.tmp-Q7w2Rt"), std::string(4096, 'x'));
-    WriteBytes(sheetDir.file("other.quorvane.tmp-Q7w2Rt"), "another target's");
+    const std::string killed = sheetDir.file(WriteTemporaryName("ws.quorvane", "Q7w2Rt"));
+    const std::string another = sheetDir.file(WriteTemporaryName("other.quorvane", "Q7w2Rt"));
+    WriteBytes(killed, std::string(4096, 'x'));
+    WriteBytes(another, "another target's");
     saveSheet(package, "Paketti");
-    EXPECT_FALSE(QFileInfo::exists(q(sheetDir.file("ws.quorvane.tmp-Q7w2Rt"))));
-    EXPECT_TRUE(QFileInfo::exists(q(sheetDir.file("other.quorvane.tmp-Q7w2Rt"))));
+    EXPECT_FALSE(QFileInfo::exists(q(killed)));
+    EXPECT_TRUE(QFileInfo::exists(q(another)));
     EXPECT_EQ(QDir(q(sheetDir.path())).entryList({"ws.quorvane*"}, QDir::Files), QStringList{"ws.quorvane"});
 }
 

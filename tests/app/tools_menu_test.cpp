@@ -9,8 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include "app/MenuBar.h"
 #include "app/MenuCommands.h"
@@ -18,6 +23,7 @@
 #include "app/model/ScriptFolder.h"
 #include "core/SharedState.h"
 #include "tests/support/ScriptedDialogs.h"
+#include "tests/support/core/SpecialFiles.h"
 
 namespace qv {
 namespace {
@@ -152,17 +158,49 @@ TEST_F(ToolsMenuTest, ChoosingAnItemReadsTheFileAnewEveryTimeByteForByte) {
     EXPECT_EQ(launches[2].text, std::string("QorScriptPackVer1\x01\x02", 19));
 }
 
-TEST_F(ToolsMenuTest, AFileRemovedSinceStartUpGivesALoadErrorAndRunsNothing) {
+// What became of a listed script since the menu was made.
+struct ScriptReplacement {
+    const char* name;
+    void (*replace)(const std::string& path);
+};
+
+void PrintTo(const ScriptReplacement& change, std::ostream* out) { *out << change.name; }
+
+class ToolsMenuChangedScriptTest : public ToolsMenuTest, public ::testing::WithParamInterface<ScriptReplacement> {};
+
+TEST_P(ToolsMenuChangedScriptTest, GivesALoadErrorAtOnceAndRunsNothing) {
     writeFile(folder + "Gone.qorscript", "x");
     tools.BuildScriptMenu(folder);
     int launches = 0;
     tools.setLauncher([&](const ScriptMenuEntry&, const QString&, const std::string&) { ++launches; });
+    const std::string path = QFile::encodeName(folder + "Gone.qorscript").toStdString();
     ASSERT_TRUE(QFile::remove(folder + "Gone.qorscript"));
+    GetParam().replace(path);
+    // A writer held on a pipe frees a read that waits on it after a while,
+    // so such a read fails here instead of hanging the test.
+    std::optional<test::PipeWriter> writer;
+    if (test::IsSpecialFile(path, test::SpecialFile::Pipe)) writer.emplace(path);
     test::ScriptedDialogs dialogs;
     dialogs.expectMessage("The file could not be read:\n" + folder + "Gone.qorscript", "Load error", MsgAnswer::Ok);
+    const auto start = std::chrono::steady_clock::now();
     tools.SkriptiLista(0)->trigger();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    dialogs.finish();
     EXPECT_EQ(launches, 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    SinceStartUp, ToolsMenuChangedScriptTest,
+    ::testing::Values(ScriptReplacement{"Removed", [](const std::string&) {}},
+                      ScriptReplacement{"ReplacedByAPipe",
+                                        [](const std::string& path) {
+                                            ASSERT_TRUE(test::MakeSpecialFile(path, test::SpecialFile::Pipe));
+                                        }},
+                      ScriptReplacement{"ReplacedByAFolder",
+                                        [](const std::string& path) { ASSERT_EQ(::mkdir(path.c_str(), 0700), 0); }},
+                      ScriptReplacement{"ReplacedByADanglingLink",
+                                        [](const std::string& path) { test::MakeLink("nowhere", path); }}),
+    [](const ::testing::TestParamInfo<ScriptReplacement>& info) { return std::string(info.param.name); });
 
 TEST_F(ToolsMenuTest, NothingStartsWhileAToolIsRunning) {
     writeFile(folder + "Count.qorscript", "x");

@@ -34,9 +34,13 @@ void ageBy(const std::string& path, int seconds) {
     ASSERT_EQ(::utimes(path.c_str(), times), 0) << path;
 }
 
+// What an earlier write, or the user, left beside ws.quorvane.
+enum class LeftKind { File, Link, Folder, OtherUsersFile };
+
 struct LeftFile {
     const char* name;
-    const char* file;  // what an earlier write left beside ws.quorvane
+    std::string file;
+    LeftKind kind;
     int ageSeconds;
     bool heldByARunningWrite;  // another process is still writing it
     bool removed;
@@ -44,18 +48,40 @@ struct LeftFile {
 
 void PrintTo(const LeftFile& left, std::ostream* out) { *out << left.name; }
 
+// The name a write of `target` gives its temporary file.
+std::string ours(const char* target, const char* unique = "Q7w2Rt") { return WriteTemporaryName(target, unique); }
+
 class StaleTemporaryTest : public ::testing::TestWithParam<LeftFile> {};
 
 TEST_P(StaleTemporaryTest, OnlyAbandonedTemporariesOfTheSameTargetGo) {
+    const LeftFile& t = GetParam();
     TempFolder folder;
-    const std::string left = folder.file(GetParam().file);
-    WriteBytes(left, "half a sheet");
-    ageBy(left, GetParam().ageSeconds);
+    const std::string left = folder.file(t.file);
+    const std::string linked = folder.file("linked.txt");
+    switch (t.kind) {
+    case LeftKind::File:
+        WriteBytes(left, "half a sheet");
+        break;
+    case LeftKind::OtherUsersFile:
+        if (::geteuid() != 0) GTEST_SKIP() << "only the superuser may give a file to another user";
+        WriteBytes(left, "half a sheet");
+        ASSERT_EQ(::chown(left.c_str(), 65534, 65534), 0);
+        break;
+    case LeftKind::Link:
+        WriteBytes(linked, "the user's");
+        MakeLink("linked.txt", left);
+        break;
+    case LeftKind::Folder:
+        ASSERT_EQ(::mkdir(left.c_str(), 0700), 0);
+        break;
+    }
+    if (t.kind != LeftKind::Link) ageBy(left, t.ageSeconds);
     // A running write holds the lock through its own open file description.
-    const int held = GetParam().heldByARunningWrite ? ::open(left.c_str(), O_RDONLY) : -1;
-    if (GetParam().heldByARunningWrite) ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    const int held = t.heldByARunningWrite ? ::open(left.c_str(), O_RDONLY) : -1;
+    if (t.heldByARunningWrite) ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
     ASSERT_EQ(WriteFileAtomically(folder.file("ws.quorvane"), "whole", false), FileWriteResult::Ok);
-    EXPECT_EQ(!exists(left), GetParam().removed);
+    EXPECT_EQ(!exists(left), t.removed);
+    if (t.kind == LeftKind::Link) EXPECT_TRUE(exists(linked));
     std::string bytes;
     ASSERT_TRUE(ReadWholeFile(folder.file("ws.quorvane"), bytes));
     EXPECT_EQ(bytes, "whole");
@@ -64,25 +90,57 @@ TEST_P(StaleTemporaryTest, OnlyAbandonedTemporariesOfTheSameTargetGo) {
 
 INSTANTIATE_TEST_SUITE_P(
     LeftBehind, StaleTemporaryTest,
-    ::testing::Values(LeftFile{"KilledWriteOfTheTarget", "ws.quorvane.tmp-Q7w2Rt", 3600, false, true},
-                      LeftFile{"WriteKilledAMomentAgo", "ws.quorvane.tmp-000000", 0, false, true},
-                      LeftFile{"RunningWriteOfTheTarget", "ws.quorvane.tmp-Q7w2Rt", 0, true, false},
-                      LeftFile{"LongRunningWriteOfTheTarget", "ws.quorvane.tmp-Q7w2Rt", 3600, true, false},
-                      LeftFile{"AnotherTarget", "other.quorvane.tmp-Q7w2Rt", 3600, false, false},
-                      LeftFile{"TargetNameAsSuffix", "old-ws.quorvane.tmp-Q7w2Rt", 3600, false, false},
-                      LeftFile{"FiveCharacters", "ws.quorvane.tmp-Q7w2R", 3600, false, false},
-                      LeftFile{"SevenCharacters", "ws.quorvane.tmp-Q7w2Rtx", 3600, false, false},
-                      LeftFile{"NotLettersOrDigits", "ws.quorvane.tmp-Q7w2R.", 3600, false, false},
-                      LeftFile{"UserBackup", "ws.quorvane.backup", 3600, false, false}),
+    ::testing::Values(LeftFile{"KilledWriteOfTheTarget", ours("ws.quorvane"), LeftKind::File, 3600, false, true},
+                      LeftFile{"WriteKilledAMomentAgo", ours("ws.quorvane", "000000"), LeftKind::File, 0, false, true},
+                      LeftFile{"RunningWriteOfTheTarget", ours("ws.quorvane"), LeftKind::File, 0, true, false},
+                      LeftFile{"LongRunningWriteOfTheTarget", ours("ws.quorvane"), LeftKind::File, 3600, true, false},
+                      LeftFile{"AnotherTarget", ours("other.quorvane"), LeftKind::File, 3600, false, false},
+                      LeftFile{"TargetNameAsSuffix", ours("old-ws.quorvane"), LeftKind::File, 3600, false, false},
+                      LeftFile{"FiveCharacters", ours("ws.quorvane", "Q7w2R"), LeftKind::File, 3600, false, false},
+                      LeftFile{"SevenCharacters", ours("ws.quorvane", "Q7w2Rtx"), LeftKind::File, 3600, false, false},
+                      LeftFile{"NotLettersOrDigits", ours("ws.quorvane", "Q7w2R."), LeftKind::File, 3600, false,
+                               false},
+                      LeftFile{"ALinkOfThatName", ours("ws.quorvane"), LeftKind::Link, 3600, false, false},
+                      LeftFile{"AFolderOfThatName", ours("ws.quorvane"), LeftKind::Folder, 3600, false, false},
+                      LeftFile{"AnotherUsersFile", ours("ws.quorvane"), LeftKind::OtherUsersFile, 3600, false,
+                               false},
+                      // The user's own files, however much they look like a program's.
+                      LeftFile{"UserBackup", "ws.quorvane.backup", LeftKind::File, 3600, false, false},
+                      LeftFile{"UserTmpBackup", "ws.quorvane.tmp-backup", LeftKind::File, 3600, false, false},
+                      LeftFile{"UserTmpSixCharacters", "ws.quorvane.tmp-Keep01", LeftKind::File, 3600, false,
+                               false}),
     [](const ::testing::TestParamInfo<LeftFile>& info) { return std::string(info.param.name); });
 
-TEST(AtomicWriteTest, AFolderNamedLikeATemporaryStays) {
+// Every name the file system takes is saved, whole and appended, however
+// long: the temporary file's name does not grow with it.
+TEST(AtomicWriteTest, NamesUpToTheLongestTheFileSystemTakesAreSaved) {
     TempFolder folder;
-    const std::string sub = folder.file("ws.quorvane.tmp-Q7w2Rt");
-    ASSERT_EQ(::mkdir(sub.c_str(), 0700), 0);
-    ageBy(sub, 3600);
-    ASSERT_EQ(WriteFileAtomically(folder.file("ws.quorvane"), "whole", false), FileWriteResult::Ok);
-    EXPECT_TRUE(exists(sub));
+    const long longest = ::pathconf(folder.path().c_str(), _PC_NAME_MAX);
+    for (const long length : {245L, 250L, longest}) {
+        SCOPED_TRACE(length);
+        const std::string path = folder.file(std::string(static_cast<size_t>(length) - 4, 'n') + ".bmp");
+        int error = 0;
+        ASSERT_EQ(WriteFileAtomically(path, "whole", false, &error), FileWriteResult::Ok) << FileWriteReason(FileWriteResult::Failed, error);
+        ASSERT_EQ(WriteFileAtomically(path, "again", false, &error), FileWriteResult::Ok);
+        std::string bytes;
+        ASSERT_TRUE(ReadWholeFile(path, bytes));
+        EXPECT_EQ(bytes, "again");
+    }
+    // Temporary files are hidden and gone once the writes are done.
+    DIR* dir = ::opendir(folder.path().c_str());
+    ASSERT_NE(dir, nullptr);
+    while (const dirent* entry = ::readdir(dir)) EXPECT_EQ(std::string(entry->d_name).find("quorvane"), std::string::npos);
+    ::closedir(dir);
+}
+
+TEST(AtomicWriteTest, TemporaryNamesAreHiddenShortAndTellTheirTarget) {
+    const std::string shortName = WriteTemporaryName("a", "Q7w2Rt");
+    const std::string longName = WriteTemporaryName(std::string(255, 'n'), "Q7w2Rt");
+    EXPECT_EQ(shortName.front(), '.');
+    EXPECT_EQ(shortName.size(), longName.size());
+    EXPECT_LE(longName.size(), 40u);
+    EXPECT_NE(WriteTemporaryName("a", "Q7w2Rt"), WriteTemporaryName("b", "Q7w2Rt"));
+    EXPECT_NE(WriteTemporaryName("a", "Q7w2Rt"), WriteTemporaryName("a", "Q7w2Ru"));
 }
 
 struct FailingTarget {

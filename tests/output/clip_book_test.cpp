@@ -278,7 +278,7 @@ TEST_F(ClipBookTest, SaveAsBmpWritesThePageOrReportsASaveError) {
     const QString missing = dir.filePath(QStringLiteral("no/such/folder/clips.bmp"));
     test::ScriptedDialogs dialogs;
     dialogs.expectSaveFile(missing, QStringLiteral("Save the image"));
-    dialogs.expectMessage(QStringLiteral("The file could not be written:\n") + missing, QStringLiteral("Save error"),
+    dialogs.expectMessage(QStringLiteral("The file could not be written:\n") + missing + "\nNo such file or directory", QStringLiteral("Save error"),
                           MsgAnswer::Ok);
     book->saveImage();
 }

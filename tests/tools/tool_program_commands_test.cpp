@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <fstream>
@@ -19,6 +20,9 @@
 #include <string>
 #include <vector>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include "app/FileOpening.h"
@@ -734,6 +738,65 @@ TEST_F(ToolProgramTest, OutputOntoAPipeOrADeviceIsRefusedAtOnce) {
         EXPECT_EQ(reader.drain(), "");
     }
 }
+
+// A picture or an output line that cannot be written ends the run with the
+// file and the system's reason under the abort message.
+struct ToolWriteFailure {
+    const char* name;
+    std::string file;  // in the data folder
+    std::string lines;  // the writing lines after a dot plot is made, the last failing
+    std::string reason;
+    bool fullDisk;     // the output file may grow no more (the disk is full)
+};
+
+void PrintTo(const ToolWriteFailure& failure, std::ostream* out) { *out << failure.name; }
+
+class ToolWriteFailureTest : public ToolProgramTest, public ::testing::WithParamInterface<ToolWriteFailure> {};
+
+TEST_P(ToolWriteFailureTest, NamesTheFileAndTheReason) {
+    const ToolWriteFailure& t = GetParam();
+    WriteBytes(data.file("plain"), "a file");
+    if (t.file == "pipe.bmp") ASSERT_TRUE(MakeSpecialFile(data.file(t.file), SpecialFile::Pipe));
+    // Were the pipe opened after all, it would find this reader and not hang.
+    PipeReader reader(data.file(t.file));
+    if (t.fullDisk) WriteBytes(data.file(t.file), "earlier\r\n");
+    const std::string text = script({"folder.set:" + data.path(), "create.dotplot:1", t.lines, "$after.set:ran"});
+    const int failing = 2 + static_cast<int>(std::count(t.lines.begin(), t.lines.end(), '\n')) + 1;
+    dialogs.expectMessage(abortText(failing) + QString::fromStdString("\nThe file could not be written:\n" +
+                                                                data.file(t.file) + "\n" + t.reason),
+                          "Fatal error", MsgAnswer::Ok);
+    if (t.fullDisk) {
+        // The file may not grow past its present size: a write fails as on a
+        // full disk, with the system's reason.
+        const auto ignored = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit before {};
+        ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &before), 0);
+        rlimit limit = before;
+        limit.rlim_cur = 9;
+        ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        run(text);
+        ::setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, ignored);
+        EXPECT_EQ(readAll(data.file(t.file)), "earlier\r\n");
+    } else {
+        run(text);
+    }
+    dialogs.finish();
+    EXPECT_EQ(value("$after"), "<none>");
+    EXPECT_EQ(reader.drain(), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Routes, ToolWriteFailureTest,
+    ::testing::Values(
+        ToolWriteFailure{"PictureOntoAPipe", "pipe.bmp", "w.1.saveimage:pipe.bmp",
+                         FileWriteReason(FileWriteResult::NotAFile, 0), false},
+        ToolWriteFailure{"PictureIntoAMissingFolder", "none/p.bmp", "w.1.saveimage:none/p.bmp",
+                         "No such file or directory", false},
+        ToolWriteFailure{"PictureUnderAFile", "plain/p.bmp", "w.1.saveimage:plain/p.bmp", "Not a directory", false},
+        ToolWriteFailure{"OutputOnAFullDisk", "out.txt", "output.set:out.txt\r\noutput.write:x", "File too large",
+                         true}),
+    [](const ::testing::TestParamInfo<ToolWriteFailure>& info) { return std::string(info.param.name); });
 
 // ---- a loaded data file is never written over ----
 

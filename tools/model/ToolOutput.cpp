@@ -1,5 +1,6 @@
 #include "tools/model/ToolOutput.h"
 
+#include <cerrno>
 #include <streambuf>
 
 #include <unistd.h>
@@ -37,17 +38,25 @@ protected:
 private:
     bool drain() {
         const bool written = WriteAllTo(fd_, std::string_view(pbase(), static_cast<size_t>(pptr() - pbase())));
+        if (!written) error_ = errno;
         setp(buffer_, buffer_ + sizeof buffer_);
         return written;
     }
 
+public:
+    // The system's error number of the last failed write (0 when none failed).
+    int systemError() const { return error_; }
+
+private:
     int fd_;
+    int error_ = 0;
     char buffer_[4096];
 };
 
 class DescriptorStream final : public std::ostream {
 public:
     explicit DescriptorStream(int fd) : std::ostream(nullptr), buffer_(fd) { rdbuf(&buffer_); }
+    int systemError() const { return buffer_.systemError(); }
 
 private:
     DescriptorBuffer buffer_;
@@ -80,13 +89,18 @@ std::unique_ptr<std::ostream> OpenToolOutput(const std::string& path, std::strin
     return std::make_unique<DescriptorStream>(fd);
 }
 
-bool WriteToolOutputLine(std::ostream& out, std::string_view text) {
+bool WriteToolOutputLine(std::ostream& out, std::string_view text, std::string* reason) {
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.write("\r\n", 2);
     // Flushed at every line, so what a run wrote is on disk even when the
     // run or the program stops before the file is closed.
     out.flush();
-    return static_cast<bool>(out);
+    if (out) return true;
+    if (reason) {
+        const auto* file = dynamic_cast<const DescriptorStream*>(&out);
+        *reason = FileWriteReason(FileWriteResult::Failed, file ? file->systemError() : 0);
+    }
+    return false;
 }
 
 }  // namespace qv

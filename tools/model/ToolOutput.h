@@ -28,7 +28,8 @@ bool IsSlashFolderPath(std::string_view path);
 // in `reason` when given.
 std::unique_ptr<std::ostream> OpenToolOutput(const std::string& path, std::string* reason = nullptr);
 
-// Writes the text and CR LF; false when the write failed.
-bool WriteToolOutputLine(std::ostream& out, std::string_view text);
+// Writes the text and CR LF; false when the write failed, with the system's
+// reason in `reason` when given.
+bool WriteToolOutputLine(std::ostream& out, std::string_view text, std::string* reason = nullptr);
 
 }  // namespace qv

@@ -36,8 +36,12 @@ std::string DotDataText(const FileRecord& file, int channelX, int channelY, int 
     return text;
 }
 
-bool WriteTextFileAtomically(const QString& path, const std::string& text) {
-    return WriteFileAtomically(QFile::encodeName(path).toStdString(), text) == FileWriteResult::Ok;
+bool WriteTextFileAtomically(const QString& path, const std::string& text, std::string* reason) {
+    int error = 0;
+    const FileWriteResult result = WriteFileAtomically(QFile::encodeName(path).toStdString(), text, true, &error);
+    if (result == FileWriteResult::Ok) return true;
+    if (reason) *reason = FileWriteReason(result, error);
+    return false;
 }
 
 }  // namespace qv

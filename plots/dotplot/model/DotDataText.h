@@ -20,7 +20,8 @@ std::string DotDataText(const FileRecord& file, int channelX, int channelY, int 
 // Writes `text` byte for byte to `path` as every file of the program is
 // written (core/AtomicFile); an existing file is replaced only once the new
 // one is complete.
-// False when the file could not be written (the old file is then untouched).
-bool WriteTextFileAtomically(const QString& path, const std::string& text);
+// False when the file could not be written (the old file is then untouched),
+// with the system's reason in `reason` when given.
+bool WriteTextFileAtomically(const QString& path, const std::string& text, std::string* reason = nullptr);
 
 }  // namespace qv

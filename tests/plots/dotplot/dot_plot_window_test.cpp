@@ -395,12 +395,12 @@ TEST_F(DotPlotExportTest, UnwritableTargetGivesSaveErrorAndKeepsTheOldFile) {
     {
         ScriptedDialogs dlg;
         dlg.expectSaveFile(missing, "Save the image")
-            .expectMessage("The file could not be written:\n" + missing, "Save error", MsgAnswer::Ok);
+            .expectMessage("The file could not be written:\n" + missing + "\nNo such file or directory", "Save error", MsgAnswer::Ok);
         w.MenuValintaReaktio(MenuSaveBmp);
         dlg.expectSaveFile(taken, "Save the data")
             .expectMessage("File already exists. Do you want to overwrite it?", "File already exists",
                            MsgAnswer::Ok)
-            .expectMessage("The file could not be written:\n" + taken, "Save error", MsgAnswer::Ok);
+            .expectMessage("The file could not be written:\n" + taken + "\nIs a directory", "Save error", MsgAnswer::Ok);
         w.MenuValintaReaktio(MenuSaveData);
     }
     EXPECT_TRUE(QFileInfo(taken).isDir());

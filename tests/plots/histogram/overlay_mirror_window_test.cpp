@@ -181,7 +181,7 @@ TEST_F(SourceWindowsTest, OverlayBoldColourAndMenu) {
     QTemporaryDir dir;
     const QString missing = dir.filePath("no/such/folder/overlay.bmp");
     dlg.expectSaveFile(missing, "Save the image");
-    dlg.expectMessage("The file could not be written:\n" + missing, "Save error", MsgAnswer::Ok);
+    dlg.expectMessage("The file could not be written:\n" + missing + "\nNo such file or directory", "Save error", MsgAnswer::Ok);
     overlay->MenuValintaReaktio(OverlayMenuSaveBmp);
     dlg.finish();
     setDialogProvider(nullptr);

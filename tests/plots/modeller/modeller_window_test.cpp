@@ -254,7 +254,7 @@ TEST_F(ModellerWindowTest, ABmpThatCannotBeWrittenKeepsNothingHalfWritten) {
     const QString missing = dir.filePath("no/such/folder/model.bmp");
     test::ScriptedDialogs dlg;
     dlg.expectSaveFile(missing, "Save the image");
-    dlg.expectMessage("The file could not be written:\n" + missing, "Save error", MsgAnswer::Ok);
+    dlg.expectMessage("The file could not be written:\n" + missing + "\nNo such file or directory", "Save error", MsgAnswer::Ok);
     window->MenuValintaReaktio(ModellerMenuSaveBmp);
     dlg.finish();
 }

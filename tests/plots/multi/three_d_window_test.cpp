@@ -244,7 +244,7 @@ TEST_F(ThreeDWindowTest, BmpThatCannotBeWrittenGivesSaveError) {
     const QString path = QDir(dir.path()).filePath(QStringLiteral("missing/cube.bmp"));
     test::ScriptedDialogs dlg;
     dlg.expectSaveFile(path);
-    dlg.expectMessage(QStringLiteral("The file could not be written:\n") + path, QStringLiteral("Save error"),
+    dlg.expectMessage(QStringLiteral("The file could not be written:\n") + path + "\nNo such file or directory", QStringLiteral("Save error"),
                       MsgAnswer::Ok);
     window->MenuValintaReaktio(ThreeDMenuSaveBmp);
     dlg.finish();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 
 #include <fcntl.h>
@@ -81,6 +82,26 @@ std::string PipeReader::drain() {
     ssize_t n = 0;
     while (fd_ >= 0 && (n = ::read(fd_, buffer, sizeof buffer)) > 0) bytes.append(buffer, static_cast<size_t>(n));
     return bytes;
+}
+
+PipeWriter::PipeWriter(const std::string& path, int seconds) : fd_(::open(path.c_str(), O_RDWR | O_NONBLOCK)) {
+    if (fd_ < 0) return;
+    watch_ = std::thread([this, seconds] {
+        std::unique_lock<std::mutex> lock(mutex_);
+        done_.wait_for(lock, std::chrono::seconds(seconds), [this] { return finished_; });
+        // The last writer gone: a reader waiting on the pipe gets its end.
+        ::close(fd_);
+        fd_ = -1;
+    });
+}
+
+PipeWriter::~PipeWriter() {
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        finished_ = true;
+    }
+    done_.notify_all();
+    if (watch_.joinable()) watch_.join();
 }
 
 }  // namespace qv::test

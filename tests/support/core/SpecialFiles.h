@@ -1,8 +1,11 @@
 #pragma once
 // Targets a save meets besides plain files: symbolic links, named pipes,
 // sockets and device nodes, made in a test's own folder.
+#include <condition_variable>
+#include <mutex>
 #include <ostream>
 #include <string>
+#include <thread>
 
 namespace qv::test {
 
@@ -37,6 +40,26 @@ public:
 
 private:
     int fd_ = -1;
+};
+
+// A writer held on a pipe for a while: a reader's open of the pipe does not
+// wait, and a reader that waits on the pipe's data gets the end of the file
+// once `seconds` have passed. A test of a read that must refuse a pipe then
+// fails instead of hanging when the read does not refuse it.
+class PipeWriter {
+public:
+    explicit PipeWriter(const std::string& path, int seconds = 3);
+    ~PipeWriter();
+    PipeWriter(const PipeWriter&) = delete;
+    PipeWriter& operator=(const PipeWriter&) = delete;
+    bool open() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
+    std::mutex mutex_;
+    std::condition_variable done_;
+    bool finished_ = false;
+    std::thread watch_;
 };
 
 }  // namespace qv::test
