@@ -245,8 +245,10 @@ bool ChoosePrinter(QPrinter& printer) {
     const QString path = PrintFileName(printer);
     if (path.isEmpty()) return true;
     bool exists = false;
-    if (CheckWriteTarget(QFile::encodeName(path).toStdString(), exists) != FileWriteResult::Ok) {
-        showSaveError(path);
+    int error = 0;
+    const FileWriteResult target = CheckWriteTarget(QFile::encodeName(path).toStdString(), exists, &error);
+    if (target != FileWriteResult::Ok) {
+        showSaveError(path, FileWriteReason(target, error));
         return false;
     }
     return !exists || mayReplaceExistingFile();

@@ -192,17 +192,18 @@ std::string extractPackedFile(const std::string& folder, const std::string& name
         int error = 0;
         if (!claimFreeName(target, error)) {
             if (error == EEXIST) continue;  // taken since it was looked at
-            showSaveError(pathText(target));
+            showSaveError(pathText(target), FileWriteReason(FileWriteResultOf(error), error));
             return {};
         }
-        if (WriteFileAtomically(target, data) != FileWriteResult::Ok) {
+        const FileWriteResult written = WriteFileAtomically(target, data, true, &error);
+        if (written != FileWriteResult::Ok) {
             ::unlink(target.c_str());
-            showSaveError(pathText(target));
+            showSaveError(pathText(target), FileWriteReason(written, error));
             return {};
         }
         return target;
     }
-    showSaveError(pathText(folder + name));
+    showSaveError(pathText(folder + name), "Every free name beside it is taken");
     return {};
 }
 

@@ -307,12 +307,16 @@ bool PrintPreview::printImage(const QImage& image, QPrinter& printer) {
         }
     }
     buffer.close();
-    if (written)
-        written = WriteFileAtomically(QFile::encodeName(pdfPath).toStdString(),
-                                      std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))) ==
-                  FileWriteResult::Ok;
-    if (!written) showSaveError(pdfPath);
-    return written;
+    if (!written) {
+        showSaveError(pdfPath, "The page could not be made");
+        return false;
+    }
+    int error = 0;
+    const FileWriteResult result =
+        WriteFileAtomically(QFile::encodeName(pdfPath).toStdString(),
+                            std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), true, &error);
+    if (result != FileWriteResult::Ok) showSaveError(pdfPath, FileWriteReason(result, error));
+    return result == FileWriteResult::Ok;
 }
 
 }  // namespace qv

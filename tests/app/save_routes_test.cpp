@@ -6,6 +6,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <cerrno>
 #include <optional>
 #include <ostream>
 
@@ -232,7 +233,10 @@ TEST_P(PrintToFileTest, ChecksTheFileBeforeAnythingOpensIt) {
     ScriptedDialogs dlg;
     dlg.expectPrinterToPdf(q(pdf));
     if (special || onto == PrintOnto::Folder)
-        dlg.expectMessage(q("The file could not be written:\n" + pdf), "Save error", MsgButtons::Ok, MsgAnswer::Ok);
+        dlg.expectMessage(q(SaveFailureText(pdf, onto == PrintOnto::Folder
+                                                      ? FileWriteReason(FileWriteResult::Failed, EISDIR)
+                                                      : FileWriteReason(FileWriteResult::NotAFile, 0))),
+                          "Save error", MsgButtons::Ok, MsgAnswer::Ok);
     if (existing)
         dlg.expectMessage(OverwriteQuestionText, "File already exists", MsgButtons::OkCancel,
                           onto == PrintOnto::AFileKept ? MsgAnswer::Cancel : MsgAnswer::Ok);

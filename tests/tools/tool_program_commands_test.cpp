@@ -986,7 +986,8 @@ TEST_F(ToolProgramTest, PrinterQuestionRefusesAPipeAndAsksBeforeReplacingAFile) 
     ASSERT_TRUE(MakeSpecialFile(pipe, SpecialFile::Pipe));
     PipeReader reader(pipe);  // a fault that opened it fails instead of hanging
     dialogs.expectPrinterToPdf(QString::fromStdString(pipe))
-        .expectMessage(QString::fromStdString("The file could not be written:\n" + pipe), "Save error", MsgAnswer::Ok)
+        .expectMessage(QString::fromStdString(SaveFailureText(pipe, FileWriteReason(FileWriteResult::NotAFile, 0))),
+                       "Save error", MsgAnswer::Ok)
         .expectMessage("Print aborted!", "Quorvane", MsgAnswer::Ok);
     run(script({"question.printer.set", "printpreview.print", "$after.set:ran"}));
     EXPECT_EQ(value("$after"), "<none>");
