@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <algorithm>
 #include <csignal>
 #include <random>
 
@@ -692,6 +693,42 @@ TEST_F(SheetStoreTest, NoOtherLoadStartsWhileASheetLoads) {
     EXPECT_EQ(writesWhileLoading, 0);
     EXPECT_EQ(written, QStringList{"Autosave"});
 }
+
+// A sheet of windows on a million events makes every pass over the events a
+// wait: its load draws each window once, at its end, whether File info (which
+// brings its file in line with the sheet first) is shown or not, and the
+// populations come back whole.
+class SheetDrawsOnceTest : public SheetStoreTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(SheetDrawsOnceTest, EveryWindowIsDrawnOnceAndThePopulationsComeBack) {
+    registerStandInKind("Histogram", "Histogram", true);
+    buildWorkspace();
+    const int standIn = main->createFromMenu("Histogram");
+    ASSERT_NE(standIn, 0);
+    main->mainMenu().NaytaFileInfo->setChecked(GetParam());
+    const Workspace before = Workspace::capture();
+    const std::string sheet = sheetDir.file("view.quorvane");
+    saveSheet(sheet);
+
+    // The load replaces a workspace whose memberships are wrong.
+    for (int slot : {1, 3}) g.PopulationTable[static_cast<size_t>(slot)].CornerX[1] = 9999;
+    RecomputeAllPopulations();
+    StandInWindow::log().clear();
+    loadSheet(sheet);
+    registerWindowKind("Histogram", nullptr);
+
+    const std::vector<std::string>& log = StandInWindow::log();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Piirra " + std::to_string(standIn)), 1);
+    EXPECT_EQ(main->mainMenu().NaytaFileInfo->isChecked(), GetParam());
+    const Workspace after = Workspace::capture();
+    EXPECT_EQ(after.populations, before.populations);
+    EXPECT_TRUE(after.membership == before.membership);
+}
+
+INSTANTIATE_TEST_SUITE_P(FileInfo, SheetDrawsOnceTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "Shown" : "Hidden");
+                         });
 
 // The writer killed at random moments while it autosaves in a loop: the file
 // on disk is always one whole sheet.
