@@ -16,6 +16,7 @@
 #include "core/AxisScaling.h"
 #include "core/Numbers.h"
 #include "core/ParallelChunks.h"
+#include "core/VectorState.h"
 
 namespace qv {
 namespace {
@@ -225,6 +226,7 @@ void PrepareDadLayoutForFile(DadLayout& layout, const FileRecord& file) {
     const int32_t events = std::max<int32_t>(0, file.EventCount);
     layout.TargetsStale = true;
     layout.LayoutPosition.assign(static_cast<size_t>(events) + 1, LayoutPoint{});
+    ClearUpperVectorHalves();  // a logarithm per event on log axes
     layout.InSample.assign(static_cast<size_t>(events) + 1, 0);
     if (events < layout.SampleSize) layout.SampleSize = std::max<int32_t>(events, 1);
     SelectSample(layout, file);
@@ -287,6 +289,7 @@ bool ComputeTargetDistances(DadLayout& layout, const FileRecord& file, int32_t p
     const size_t k = channels.size();
     // Positions of every sampled event on every used channel, channel by channel.
     std::vector<double> positions(k * static_cast<size_t>(S));
+    ClearUpperVectorHalves();  // a logarithm per position on log axes
     for (size_t c = 0; c < k; ++c)
         for (int32_t a = 0; a < S; ++a)
             positions[c * static_cast<size_t>(S) + static_cast<size_t>(a)] =
