@@ -20,6 +20,7 @@
 
 #include "app/model/SheetReader.h"
 #include "app/model/SheetWriter.h"
+#include "plots/histogram/Histogram.h"
 #include "tests/app/SheetStoreFixture.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/StandInWindow.h"
@@ -701,9 +702,12 @@ TEST_F(SheetStoreTest, NoOtherLoadStartsWhileASheetLoads) {
 class SheetDrawsOnceTest : public SheetStoreTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(SheetDrawsOnceTest, EveryWindowIsDrawnOnceAndThePopulationsComeBack) {
-    registerStandInKind("Histogram", "Histogram", true);
+    registerHistogramKind();
+    registerStandInKind("ClipBook", "ClipBook", false);
     buildWorkspace();
-    const int standIn = main->createFromMenu("Histogram");
+    const int histogram = main->createFromMenu("Histogram");
+    const int standIn = main->createFromMenu("ClipBook");
+    ASSERT_NE(histogram, 0);
     ASSERT_NE(standIn, 0);
     main->mainMenu().NaytaFileInfo->setChecked(GetParam());
     const Workspace before = Workspace::capture();
@@ -715,14 +719,19 @@ TEST_P(SheetDrawsOnceTest, EveryWindowIsDrawnOnceAndThePopulationsComeBack) {
     RecomputeAllPopulations();
     StandInWindow::log().clear();
     loadSheet(sheet);
-    registerWindowKind("Histogram", nullptr);
 
     const std::vector<std::string>& log = StandInWindow::log();
     EXPECT_EQ(std::count(log.begin(), log.end(), "Piirra " + std::to_string(standIn)), 1);
+    const auto* restored = dynamic_cast<const Histogram*>(windowAt(histogram));
+    ASSERT_NE(restored, nullptr);
+    EXPECT_EQ(restored->fullDrawCount(), 1);
     EXPECT_EQ(main->mainMenu().NaytaFileInfo->isChecked(), GetParam());
     const Workspace after = Workspace::capture();
     EXPECT_EQ(after.populations, before.populations);
     EXPECT_TRUE(after.membership == before.membership);
+    main.reset();
+    registerWindowKind("Histogram", nullptr);
+    registerWindowKind("ClipBook", nullptr);
 }
 
 INSTANTIATE_TEST_SUITE_P(FileInfo, SheetDrawsOnceTest, ::testing::Bool(),
