@@ -29,6 +29,7 @@
 #include "app/PlotWindow.h"
 #include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
+#include "app/model/PopulationRecompute.h"
 #include "app/model/ProgramFolder.h"
 #include "core/AtomicFile.h"
 #include "core/SharedState.h"
@@ -158,7 +159,9 @@ struct Program {
         histogram->AsetaKanava("x", "3");
         histogram->AsetaPiirtoMoodi("full");
         histogram->AvaaTaiSuljeStatistics("open");
-        RecomputeAll();
+        // The gates were put straight into the table.
+        RecomputeAllPopulations();
+        main->PiirraKaikki();
 
         sheet = dir + "million.quorvane";
         dialogs.save = QString::fromStdString(sheet);
@@ -180,12 +183,6 @@ struct Program {
         deleteDiscardedWidgets();
         setDialogProvider(nullptr);
         setProgramFolderOverride(QString());
-    }
-
-    // What the workspace needs after gates were put straight in the table.
-    void RecomputeAll() {
-        main->fileInfo()->compensateBox()->setChecked(!main->fileInfo()->compensateBox()->isChecked());
-        main->fileInfo()->compensateBox()->setChecked(!main->fileInfo()->compensateBox()->isChecked());
     }
 
     bool ready() const {
