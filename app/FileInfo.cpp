@@ -207,7 +207,7 @@ void FileInfo::FileInfonAsetusLatauksenJalkeen() {
     if (FileRecord* file = shownFile()) ApplyCompensation(*file);
     if (g.GlobalParameterValues) ApplyGlobalValues();
     else RecomputeAllPopulations();
-    redrawAll();
+    // The sheet's load draws every window once, after this.
 }
 
 std::vector<std::string> FileInfo::SaveInfo() const {
@@ -420,9 +420,14 @@ void FileInfo::compensateChanged(bool ticked) {
     FileRecord* file = shownFile();
     if (!file) return;
     file->CompensationOn = ticked;
-    if (g.GlobalParameterValues) ApplyGlobalValues();
-    ApplyCompensation(*file);
-    RecomputeAllPopulations();
+    // The global values reach every file, this one among them, and work the
+    // populations out; otherwise this file alone changes.
+    if (g.GlobalParameterValues) {
+        ApplyGlobalValues();
+    } else {
+        ApplyCompensation(*file);
+        RecomputeAllPopulations();
+    }
     redrawAll();
 }
 

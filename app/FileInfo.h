@@ -40,8 +40,8 @@ public:
     // values on, first imposes the window's values on every loaded file.
     void AsetaLista(int windowId, bool refresh);
     // After a sheet was read: shows the restored slot, imposes the restored
-    // global values and applies the restored compensation, recomputes the
-    // populations and redraws every window.
+    // global values and applies the restored compensation, and recomputes
+    // the populations; the windows are left for the load to draw.
     void FileInfonAsetusLatauksenJalkeen();
     // The settings lines (element 0 the count) and one sheet line back.
     std::vector<std::string> SaveInfo() const;

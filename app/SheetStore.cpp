@@ -501,13 +501,16 @@ void SheetStore::load(const QString& path) {
                 }
             }
             main_.PaivitaRegionLista();
-            RecomputeAllPopulations();
-            main_.PiirraKaikki();
-            g.SheetLoading = false;
-
+            // The populations are worked out once, and every window is drawn
+            // once, at the end: a million events make each pass a wait.
+            // File info, when shown, brings its file in line with its lines
+            // first and works the populations out itself.
             const SheetSection& fileInfo = sheetSection(SheetSectionKind::FileInfo);
-            if (fileInfo.afterLoad && main_.mainMenu().NaytaFileInfo && main_.mainMenu().NaytaFileInfo->isChecked())
-                fileInfo.afterLoad();
+            const bool fileInfoAfterLoad =
+                fileInfo.afterLoad && main_.mainMenu().NaytaFileInfo && main_.mainMenu().NaytaFileInfo->isChecked();
+            if (!fileInfoAfterLoad) RecomputeAllPopulations();
+            g.SheetLoading = false;
+            if (fileInfoAfterLoad) fileInfo.afterLoad();
             // The window the workspace shows active became so while its
             // activation was skipped, and a click on it activates nothing:
             // its activation step runs now, so that what acts on the active

@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "core/SharedState.h"
+#include "core/VectorState.h"
 
 namespace qv {
 
@@ -79,6 +80,7 @@ size_t scaleColumn(const FileRecord& record, int16_t parameter, double length,
     // One tight loop per kind of axis.
     const float* p = column + first;
     if (scale.kind() == AxisScale::Kind::Log) {
+        ClearUpperVectorHalves();  // one logarithm per event
         for (size_t n = 0; n < count; ++n, p += step) dst[n] = convertPosition<Out>(scale.logPosition(*p));
     } else {
         for (size_t n = 0; n < count; ++n, p += step) dst[n] = convertPosition<Out>(scale.linearPosition(*p));

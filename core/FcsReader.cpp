@@ -12,6 +12,7 @@
 #include "core/RegularFile.h"
 #include "core/SharedState.h"
 #include "core/TextUtil.h"
+#include "core/VectorState.h"
 
 namespace qv {
 
@@ -473,6 +474,7 @@ inline float toFloat(double v) {
 // float: a statistic over the column stays a number.
 void lineariseLog(float* column, int32_t events, int32_t channelsPerDecade, Coding coding) {
     const double c = channelsPerDecade;
+    ClearUpperVectorHalves();  // one power per value
     if (coding == Coding::UInt16 && events > 16384) {
         std::vector<float> table(65536);
         for (size_t k = 0; k < table.size(); ++k) table[k] = toFloat(std::pow(10.0, static_cast<double>(k) / c));

@@ -2,13 +2,12 @@
 // The loop every gate's population check runs: over each loaded file that
 // holds the gate's membership column, and through its events block by
 // block, so the positions scaled for one block stay in the cache.
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
+#include <functional>
 #include <span>
+#include <vector>
 
-#include "core/AxisScaling.h"
 #include "core/SharedState.h"
 
 namespace qv {
@@ -26,37 +25,28 @@ inline bool FileHasParameter(const FileRecord& file, int axis) {
     return axis >= 1 && axis <= file.ParameterCount && axis < static_cast<int>(file.Parameters.size());
 }
 
-// Positions of events first..first + out.size() - 1 on parameter `axis`
-// scaled to `length`, as ScaleEventsToAxis gives them; events the matrix does
-// not hold sit at position 0.
-template <class T>
-void ScaleGateBlock(const FileRecord& file, int axis, double length, int32_t first, std::span<T> out) {
-    const int32_t last = first + static_cast<int32_t>(out.size()) - 1;
-    const size_t written = ScaleEventsToAxis(file, static_cast<int16_t>(axis), length, first, last, 1, out);
-    std::fill(out.begin() + static_cast<std::ptrdiff_t>(written), out.end(), T{0});
-}
+// The plot space the table's gates are drawn in: both axes run 0..10000.
+inline constexpr double GatePlotSpace = 10000.0;
 
-// For every loaded file of g.FileTable with events and membership column
-// `slot`: a file lacking one of `axes` gets 0 for every event; otherwise
-// testBlock(file, first, count, inside) is called for events first..first +
-// count - 1, in blocks of at most GateCheckBlock, and writes inside[0..count).
-template <class TestBlock>
-void WriteGateMembership(int slot, std::initializer_list<int> axes, TestBlock testBlock) {
-    for (int f = 1; f <= g.MaxFiles && f < static_cast<int>(g.FileTable.size()); ++f) {
-        FileRecord& file = g.FileTable[static_cast<size_t>(f)];
-        const int32_t events = file.EventCount;
-        if (!file.Loaded || events <= 0 || !file.Membership.contains(events, slot)) continue;
-        uint8_t* membership = file.Membership.column(slot);
+// One gate for WriteGatesMembership: its membership column, its parameters,
+// and the test of a block of events given their positions on those
+// parameters.
+struct GateBlockCheck {
+    int slot = 0;
+    std::vector<int> axes;  // the gate's parameters, in the order the test takes them
+    // positions[k][i] is event first + i on axes[k], scaled to GatePlotSpace
+    // as ScaleEventsToAxis gives it (0 for an event the matrix does not
+    // hold); the test writes inside[0..count).
+    std::function<void(std::span<const double* const> positions, size_t count, uint8_t* inside)> test;
+};
 
-        if (!std::all_of(axes.begin(), axes.end(), [&](int axis) { return FileHasParameter(file, axis); })) {
-            std::fill(membership + 1, membership + 1 + events, uint8_t{0});
-            continue;
-        }
-        for (int32_t first = 1; first <= events; first += GateCheckBlock) {
-            const int32_t count = std::min(GateCheckBlock, events - first + 1);
-            testBlock(static_cast<const FileRecord&>(file), first, count, membership + first);
-        }
-    }
-}
+// For every loaded file of g.FileTable with events, and every gate whose
+// membership column the file holds: a file lacking one of the gate's axes
+// gets 0 for every event; otherwise the gate's test is called for events
+// first..first + count - 1, in blocks of at most GateCheckBlock, and writes
+// the column. Each parameter is placed on the plot space once per block,
+// however many gates test it, so the gates of one recomputation share one
+// pass of scaling over the events.
+void WriteGatesMembership(std::span<const GateBlockCheck> gates);
 
 }  // namespace qv

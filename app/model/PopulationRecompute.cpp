@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 
 #include <utility>
+#include <vector>
 
 #include "app/model/DefinitionEvaluator.h"
 #include "core/SharedState.h"
@@ -47,8 +48,18 @@ void RecomputePopulation(int slot) { recompute(slot, DefinitionRecheck::All); }
 
 void RecomputeAllPopulations() {
     WaitCursor wait;
-    for (int slot = 1; slot <= g.MaxPopulations && slot < PopulationTableSize; ++slot)
-        if (g.PopulationTable[static_cast<size_t>(slot)].InUse) recompute(slot, DefinitionRecheck::None);
+    // The gates drawn from the tables alone are checked together, so a
+    // parameter several of them test is scaled once. Each writes only its
+    // own column, so the order of the checks does not matter.
+    std::vector<GateBlockCheck> tableGates;
+    for (int slot = 1; slot <= g.MaxPopulations && slot < PopulationTableSize; ++slot) {
+        const PopulationRecord& p = g.PopulationTable[static_cast<size_t>(slot)];
+        if (!p.InUse) continue;
+        if (IsGateSlot(slot) && p.Type == "Polygon") tableGates.push_back(DotPlotGateCheck(slot));
+        else if (IsGateSlot(slot) && p.Type == "Histogram") tableGates.push_back(HistogramGateCheck(slot));
+        else recompute(slot, DefinitionRecheck::None);
+    }
+    WriteGatesMembership(tableGates);
     CheckAllDefinitions();
 }
 

@@ -28,8 +28,10 @@ void SetWindowPopulationCheck(WindowPopulationCheck hook);
 // re-evaluate the definitions afterwards.
 void RecomputePopulation(int slot);
 
-// Recomputes every population in use (slots 1..MaxPopulations in order), then
-// evaluates every definition in use once, from the final population columns;
+// Recomputes every population in use (slots 1..MaxPopulations; the polygon
+// and histogram gates in one pass over each file's events, each parameter
+// scaled once), then evaluates every definition in use once, from the final
+// population columns;
 // a definition that no longer evaluates is dropped (InUse false). Shows the
 // wait cursor while it runs when there is a GUI.
 void RecomputeAllPopulations();

@@ -122,7 +122,8 @@ void Histogram::forgetShownFile() {
 
 void Histogram::Piirra() {
     const int slot = fileIndex();
-    if (slot == 0) return;
+    // A sheet being read draws every window once, at its end.
+    if (slot == 0 || g.SheetLoading) return;
     WaitCursor wait;
     ++fullDraws_;
 
@@ -139,7 +140,7 @@ void Histogram::Piirra() {
     RenderHistogram(picture_, state_, file, options);
     update();
 
-    if (!state_.Dragging && !g.SheetLoading && !fullDrawPostponed()) {
+    if (!state_.Dragging && !fullDrawPostponed()) {
         if (statistics_) statistics_->afterFullDraw();
         redrawWindowsOfType({"Overlay Histogram", "Mirror Histogram"});
         if (MainServices* services = mainServices()) services->TalletaNakyma(QStringLiteral("Autosave"));

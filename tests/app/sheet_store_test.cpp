@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
+#include <algorithm>
 #include <csignal>
 #include <random>
 
@@ -20,6 +21,7 @@
 #include "app/model/SheetReader.h"
 #include "app/model/SheetWriter.h"
 #include "core/AtomicFile.h"
+#include "plots/histogram/Histogram.h"
 #include "tests/app/SheetStoreFixture.h"
 #include "tests/support/QtPrinters.h"
 #include "tests/support/StandInWindow.h"
@@ -773,6 +775,50 @@ TEST_F(SheetStoreTest, NoOtherLoadStartsWhileASheetLoads) {
     EXPECT_EQ(writesWhileLoading, 0);
     EXPECT_EQ(written, QStringList{"Autosave"});
 }
+
+// A sheet of windows on a million events makes every pass over the events a
+// wait: its load draws each window once, at its end, whether File info (which
+// brings its file in line with the sheet first) is shown or not, and the
+// populations come back whole.
+class SheetDrawsOnceTest : public SheetStoreTest, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(SheetDrawsOnceTest, EveryWindowIsDrawnOnceAndThePopulationsComeBack) {
+    registerHistogramKind();
+    registerStandInKind("ClipBook", "ClipBook", false);
+    buildWorkspace();
+    const int histogram = main->createFromMenu("Histogram");
+    const int standIn = main->createFromMenu("ClipBook");
+    ASSERT_NE(histogram, 0);
+    ASSERT_NE(standIn, 0);
+    main->mainMenu().NaytaFileInfo->setChecked(GetParam());
+    const Workspace before = Workspace::capture();
+    const std::string sheet = sheetDir.file("view.quorvane");
+    saveSheet(sheet);
+
+    // The load replaces a workspace whose memberships are wrong.
+    for (int slot : {1, 3}) g.PopulationTable[static_cast<size_t>(slot)].CornerX[1] = 9999;
+    RecomputeAllPopulations();
+    StandInWindow::log().clear();
+    loadSheet(sheet);
+
+    const std::vector<std::string>& log = StandInWindow::log();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "Piirra " + std::to_string(standIn)), 1);
+    const auto* restored = dynamic_cast<const Histogram*>(windowAt(histogram));
+    ASSERT_NE(restored, nullptr);
+    EXPECT_EQ(restored->fullDrawCount(), 1);
+    EXPECT_EQ(main->mainMenu().NaytaFileInfo->isChecked(), GetParam());
+    const Workspace after = Workspace::capture();
+    EXPECT_EQ(after.populations, before.populations);
+    EXPECT_TRUE(after.membership == before.membership);
+    main.reset();
+    registerWindowKind("Histogram", nullptr);
+    registerWindowKind("ClipBook", nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(FileInfo, SheetDrawsOnceTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "Shown" : "Hidden");
+                         });
 
 // The writer killed at random moments while it autosaves in a loop: the file
 // on disk is always one whole sheet.

@@ -5,6 +5,7 @@
 // the dot plot window's CheckPopulation member and the recomputation of all
 // populations both call it and get the same result.
 #include "app/model/DefinitionEvaluator.h"
+#include "core/GateMembership.h"
 
 namespace qv {
 
@@ -16,6 +17,9 @@ namespace qv {
 // DefinitionRecheck::All, every definition is evaluated again. Shows nothing;
 // the PopulationRecord is not changed. A slot outside the membership columns
 // does nothing.
+// The same test as one gate of WriteGatesMembership, for checking many
+// gates in one pass; `slot` must be a gate slot (IsGateSlot).
+GateBlockCheck DotPlotGateCheck(int slot);
 void DotPlotCheckPopulation(int slot, DefinitionRecheck recheck = DefinitionRecheck::All);
 
 }  // namespace qv

@@ -3,16 +3,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <span>
-#include <vector>
 
-#include "core/GateMembership.h"
 #include "core/SharedState.h"
 
 namespace qv {
 namespace {
-
-constexpr double PlotSpaceLength = 10000.0;
 
 // An end that is not a number counts as 0 and an infinite one as a point far
 // outside any plot, so the ends written back are always finite.
@@ -24,26 +19,25 @@ float finiteEnd(float v) {
 
 }  // namespace
 
-void HistogramCheckPopulation(int slot, DefinitionRecheck recheck) {
-    if (!IsGateSlot(slot)) return;
+GateBlockCheck HistogramGateCheck(int slot) {
     PopulationRecord& marker = g.PopulationTable[static_cast<size_t>(slot)];
-
     const float a = finiteEnd(marker.CornerX[1]);
     const float b = finiteEnd(marker.CornerX[2]);
     const double lo = std::min(a, b);
     const double hi = std::max(a, b);
-    const int axis = marker.AxisX;
-
-    std::vector<double> positions(GateCheckBlock);
-    WriteGateMembership(slot, {axis}, [&](const FileRecord& file, int32_t first, int32_t count, uint8_t* inside) {
-        const size_t n = static_cast<size_t>(count);
-        ScaleGateBlock(file, axis, PlotSpaceLength, first, std::span<double>(positions.data(), n));
-        for (size_t i = 0; i < n; ++i) inside[i] = (positions[i] >= lo && positions[i] <= hi) ? 1 : 0;
-    });
-
-    if (recheck == DefinitionRecheck::All) CheckAllDefinitions();
     marker.CornerX[1] = static_cast<float>(lo);
     marker.CornerX[2] = static_cast<float>(hi);
+    return {slot, {marker.AxisX}, [lo, hi](std::span<const double* const> positions, size_t n, uint8_t* inside) {
+                const double* x = positions[0];
+                for (size_t i = 0; i < n; ++i) inside[i] = (x[i] >= lo && x[i] <= hi) ? 1 : 0;
+            }};
+}
+
+void HistogramCheckPopulation(int slot, DefinitionRecheck recheck) {
+    if (!IsGateSlot(slot)) return;
+    const GateBlockCheck check = HistogramGateCheck(slot);
+    WriteGatesMembership(std::span<const GateBlockCheck>(&check, 1));
+    if (recheck == DefinitionRecheck::All) CheckAllDefinitions();
 }
 
 }  // namespace qv

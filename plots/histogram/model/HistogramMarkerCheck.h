@@ -5,6 +5,7 @@
 // window's own settings, so any histogram window and the recomputation of
 // all populations get the same result.
 #include "app/model/DefinitionEvaluator.h"
+#include "core/GateMembership.h"
 
 namespace qv {
 
@@ -17,5 +18,11 @@ namespace qv {
 // is evaluated again. Shows nothing. A slot outside the membership columns
 // does nothing.
 void HistogramCheckPopulation(int slot, DefinitionRecheck recheck = DefinitionRecheck::All);
+
+// The same as one gate of WriteGatesMembership, for checking many gates in
+// one pass: puts the marker's ends in order and writes them back as above,
+// and returns the test of its events. `slot` must be a gate slot
+// (IsGateSlot).
+GateBlockCheck HistogramGateCheck(int slot);
 
 }  // namespace qv

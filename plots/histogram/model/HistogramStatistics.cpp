@@ -6,6 +6,7 @@
 
 #include "core/AxisScaling.h"
 #include "core/Numbers.h"
+#include "core/VectorState.h"
 #include "output/model/StatisticsGrid.h"
 #include "output/model/StatisticsTable.h"
 
@@ -126,6 +127,7 @@ void HistogramStatisticsComputer::compute(const HistogramStatisticsInput& in, st
                 shift = std::isfinite(xs_[0]) ? xs_[0] : 0.0;
                 shiftSet = true;
             }
+            ClearUpperVectorHalves();  // one logarithm per event
             for (size_t i = 0; i < n; ++i) logs_[i] = Log10(xs_[i]);
             for (size_t i = 0; i < n; ++i) {
                 const double x = xs_[i], d = x - shift;

@@ -16,6 +16,7 @@
 #include "core/AxisScaling.h"
 #include "core/Numbers.h"
 #include "core/ParallelChunks.h"
+#include "core/VectorState.h"
 
 namespace qv {
 namespace {
@@ -225,6 +226,7 @@ void PrepareDadLayoutForFile(DadLayout& layout, const FileRecord& file) {
     const int32_t events = std::max<int32_t>(0, file.EventCount);
     layout.TargetsStale = true;
     layout.LayoutPosition.assign(static_cast<size_t>(events) + 1, LayoutPoint{});
+    ClearUpperVectorHalves();  // a logarithm per event on log axes
     layout.InSample.assign(static_cast<size_t>(events) + 1, 0);
     // Without a file there is nothing to cap at: the window keeps its sample
     // size (the sheet's or the default) for the file it is given later.
@@ -289,6 +291,7 @@ bool ComputeTargetDistances(DadLayout& layout, const FileRecord& file, int32_t p
     const size_t k = channels.size();
     // Positions of every sampled event on every used channel, channel by channel.
     std::vector<double> positions(k * static_cast<size_t>(S));
+    ClearUpperVectorHalves();  // a logarithm per position on log axes
     for (size_t c = 0; c < k; ++c)
         for (int32_t a = 0; a < S; ++a)
             positions[c * static_cast<size_t>(S) + static_cast<size_t>(a)] =

@@ -10,6 +10,7 @@
 #include "core/FileTableOps.h"
 #include "core/Numbers.h"
 #include "core/SharedState.h"
+#include "core/VectorState.h"
 #include "core/picture/PictureText.h"
 
 namespace qv {
@@ -48,6 +49,7 @@ FluxCurveBins ComputeFluxCurve(const FileRecord& file, int axisX, int axisY, con
     const double range = R;
     const double lastBin = B;
     const bool geometric = settings.GeometricMean;
+    if (geometric) ClearUpperVectorHalves();  // one logarithm per event
     for (int64_t e = 1; e <= last; e += step) {
         if (shown && shown[e] != 1) continue;
         const double b = std::floor(static_cast<double>(xs[e]) / range * r);
