@@ -20,10 +20,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/AtomicFile.h"
 #include "core/SharedState.h"
 #include "output/ClipBook.h"
 #include "output/PrintPreview.h"
@@ -499,8 +501,10 @@ TEST_F(PrintingTest, CancelledOrFailedPrintingRestoresThePage) {
     {
         test::ScriptedDialogs dialogs;
         dialogs.expectPrinterToPdf(pdf);
-        dialogs.expectMessage(QStringLiteral("The file could not be written:\n") + pdf, QStringLiteral("Save error"),
-                              MsgAnswer::Ok);
+        // A missing folder: the message gives the system's reason under the path.
+        dialogs.expectMessage(QString::fromStdString(SaveFailureText(
+                                  pdf.toStdString(), FileWriteReason(FileWriteResult::Failed, ENOENT))),
+                              QStringLiteral("Save error"), MsgAnswer::Ok);
         page->Printtaa();
     }
     EXPECT_EQ(page->Kuva().size(), onScreen);
