@@ -35,6 +35,7 @@
 #include "core/SharedState.h"
 #include "plots/dotplot/DotPlot.h"
 #include "plots/histogram/Histogram.h"
+#include "bench/PathAnswers.h"
 #include "tests/support/core/FcsTestWriter.h"
 
 namespace {
@@ -69,28 +70,6 @@ std::string millionFile(const std::string& path) {
     return path;
 }
 
-// Answers the open and save dialogs with the paths given; any other dialog
-// ends the run.
-class Answers final : public DialogProvider {
-public:
-    QString open, save;
-    MsgAnswer messageBox(const QString& text, const QString&, MsgButtons, const QString&) override { fail(text); }
-    std::optional<QString> inputBox(const QString& prompt, const QString&, const QString&) override { fail(prompt); }
-    std::optional<QString> openFileName(const QString&, const QString&, const QString&) override { return open; }
-    std::optional<QString> saveFileName(const QString&, const QString&, const QString&, OverwriteQuestion) override {
-        return save;
-    }
-    std::optional<QColor> chooseColour(const QColor&) override { fail("colour"); }
-    bool choosePrinter(QPrinter&) override { fail("printer"); }
-    QAction* execMenu(QMenu&, const QPoint&) override { fail("menu"); }
-
-private:
-    [[noreturn]] static void fail(const QString& what) {
-        std::fprintf(stderr, "unexpected dialog: %s\n", qPrintable(what));
-        std::abort();
-    }
-};
-
 void setPolygon(int slot, const char* name, std::initializer_list<std::pair<float, float>> corners) {
     PopulationRecord& p = g.PopulationTable[static_cast<size_t>(slot)];
     p.InUse = true;
@@ -112,7 +91,7 @@ void setPolygon(int slot, const char* name, std::initializer_list<std::pair<floa
 // window 7 twips to the right.
 struct Program {
     QTemporaryDir folder;
-    Answers dialogs;
+    bench::PathAnswers dialogs;
     std::unique_ptr<PaaIkkuna> main;
     std::string sheet, movedSheet;
 

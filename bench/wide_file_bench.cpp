@@ -26,6 +26,7 @@
 #include "app/model/ProgramFolder.h"
 #include "core/SharedState.h"
 #include "plots/dotplot/DotPlot.h"
+#include "bench/PathAnswers.h"
 #include "tests/support/core/FcsTestWriter.h"
 
 namespace {
@@ -47,31 +48,6 @@ const std::string& wideFile() {
     return path;
 }
 
-// Answers the open dialog with the wide file; any other dialog ends the run.
-class OpenTheWideFile final : public qv::DialogProvider {
-public:
-    qv::MsgAnswer messageBox(const QString& text, const QString&, qv::MsgButtons, const QString&) override {
-        fail(text);
-    }
-    std::optional<QString> inputBox(const QString& prompt, const QString&, const QString&) override { fail(prompt); }
-    std::optional<QString> openFileName(const QString&, const QString&, const QString&) override {
-        return QString::fromStdString(wideFile());
-    }
-    std::optional<QString> saveFileName(const QString& title, const QString&, const QString&,
-                                        qv::OverwriteQuestion) override {
-        fail(title);
-    }
-    std::optional<QColor> chooseColour(const QColor&) override { fail("colour"); }
-    bool choosePrinter(QPrinter&) override { fail("printer"); }
-    QAction* execMenu(QMenu&, const QPoint&) override { fail("menu"); }
-
-private:
-    [[noreturn]] static void fail(const QString& what) {
-        std::fprintf(stderr, "unexpected dialog: %s\n", qPrintable(what));
-        std::abort();
-    }
-};
-
 double residentMegabytes() {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
@@ -88,12 +64,13 @@ bool wideFileShownIn(int window) {
 // there), File info shown or hidden.
 struct Program {
     QTemporaryDir folder;
-    OpenTheWideFile dialogs;
+    qv::bench::PathAnswers dialogs;
     std::unique_ptr<qv::PaaIkkuna> main;
     double baseMegabytes = 0;
 
     explicit Program(bool fileInfoShown) {
         qv::setProgramFolderOverride(folder.path());
+        dialogs.open = QString::fromStdString(wideFile());
         qv::setDialogProvider(&dialogs);
         qv::resetSharedState();
         main = std::make_unique<qv::PaaIkkuna>();
