@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QVariant>
 
 #include <vector>
 
@@ -87,7 +88,41 @@ QRect titleAndMenuBarsOf(const QWidget& main) {
     return QRect(whole.left(), whole.top(), whole.width(), std::max(0, bottom - whole.top()));
 }
 
+constexpr Qt::WindowStates NotNormal = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+
+// The dynamic property on a workspace frame that holds its place and size
+// in the normal state.
+const char* const NormalPlaceProperty = "qvNormalPlace";
+
+// Notes a workspace frame's place and size whenever it moves or is resized
+// in its normal state. Minimised, the frame is an icon strip, and
+// maximised the whole workspace; the workspace keeps the place it comes
+// back to to itself.
+class NormalPlaceKeeper final : public QObject {
+public:
+    explicit NormalPlaceKeeper(QMdiSubWindow& frame) : QObject(&frame) {
+        note(frame);
+        frame.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Move || event->type() == QEvent::Resize) note(*static_cast<QWidget*>(watched));
+        return false;
+    }
+
+private:
+    static void note(QWidget& frame) {
+        if (!(frame.windowState() & NotNormal)) frame.setProperty(NormalPlaceProperty, frame.geometry());
+    }
+};
+
 }  // namespace
+
+QMdiSubWindow* addToWorkspace(QMdiArea& workspace, QWidget& window) {
+    QMdiSubWindow* frame = workspace.addSubWindow(&window);
+    if (frame) new NormalPlaceKeeper(*frame);
+    return frame;
+}
 
 QWidget* OuterWindowOf(QWidget* window) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) return sub;
@@ -101,9 +136,20 @@ QSize largestClientSizeOnScreen(const QWidget& window) {
                  std::max(1, screen.height() - frame.top() - frame.bottom()));
 }
 
-QRect savedPlaceOf(const QWidget& outer) { return outer.geometry(); }
+QRect savedPlaceOf(const QWidget& outer) {
+    if (!(outer.windowState() & NotNormal)) return outer.geometry();
+    if (outer.isWindow()) {
+        const QRect normal = outer.normalGeometry();
+        if (normal.isValid()) return normal;
+    }
+    const QVariant kept = outer.property(NormalPlaceProperty);
+    return kept.isValid() ? kept.toRect() : outer.geometry();
+}
 
 void setPlaceFromTwips(QWidget& outer, WindowEdge which, double twips) {
+    // The value is for the window in its normal state: set on an icon strip
+    // or a maximised window it would be lost when the window comes back.
+    if (outer.windowState() & NotNormal) outer.setWindowState(outer.windowState() & ~NotNormal);
     const Living living = livingOf(outer);
     // The bounds hold for the whole window, frame included.
     const QRect withFrame = savedPlaceOf(outer).marginsAdded(living.frame);
@@ -121,26 +167,76 @@ void setPlaceFromTwips(QWidget& outer, WindowEdge which, double twips) {
     if (place != savedPlaceOf(outer)) outer.setGeometry(place);
 }
 
-void fitIntoView(QWidget& outer) {
-    if (outer.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) return;
-    QRect area;
-    QMargins frame;
+namespace {
+
+// Where a window is fitted into view, and the frame around its place there.
+Living viewOf(const QWidget& outer) {
     if (const QMdiArea* mdi = workspaceOf(outer)) {
         // Once every window lies inside, the workspace needs no scroll bars:
         // its whole view is the area.
         QSize view = mdi->viewport()->size();
         if (mdi->verticalScrollBar()->isVisible()) view.rwidth() += mdi->verticalScrollBar()->width();
         if (mdi->horizontalScrollBar()->isVisible()) view.rheight() += mdi->horizontalScrollBar()->height();
-        area = QRect(QPoint(0, 0), view);
-    } else {
-        area = livingOf(outer).area;
-        // Frame included: the one the window manager gives, or until it is
-        // known the one it is likely to give.
-        if (outer.isWindow()) frame = frameOf(outer);
+        return {QRect(QPoint(0, 0), view), QMargins()};
     }
+    // Frame included: the one the window manager gives, or until it is
+    // known the one it is likely to give.
+    return {livingOf(outer).area, outer.isWindow() ? frameOf(outer) : QMargins()};
+}
+
+bool isNormal(const QWidget& outer) { return !(outer.windowState() & NotNormal); }
+
+// The outer rectangle, frame included, and the height of the title bar
+// along its top: a workspace frame's own title bar, or the window
+// manager's above a window of its own.
+TitledRect titledRectOf(const QWidget& outer, const QMargins& frame) {
+    if (auto* sub = qobject_cast<const QMdiSubWindow*>(&outer)) {
+        const int title = sub->widget() ? sub->widget()->y()
+                                        : sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+        return {sub->geometry(), title};
+    }
+    return {outer.geometry().marginsAdded(frame), frame.top()};
+}
+
+}  // namespace
+
+void fitIntoView(QWidget& outer) {
+    if (!isNormal(outer)) return;
+    const Living view = viewOf(outer);
     const QRect place = savedPlaceOf(outer);
-    const QRect fitted = FittedIntoView(place, frame, area);
+    const QRect fitted = FittedIntoView(place, view.frame, view.area);
     if (fitted != place) outer.setGeometry(fitted);
+}
+
+void fitRestoredWindowsIntoView(const std::vector<QWidget*>& windows, const QWidget* beside) {
+    // Those the sheet put in view settle first, as the user arranged them;
+    // those the fit had to move, as from a larger screen, then find room
+    // among them.
+    std::vector<QWidget*> inPlace, moved;
+    for (QWidget* outer : windows) {
+        if (!outer || !outer->isVisible() || !isNormal(*outer)) continue;
+        const QRect before = savedPlaceOf(*outer);
+        fitIntoView(*outer);
+        (savedPlaceOf(*outer) == before ? inPlace : moved).push_back(outer);
+    }
+
+    std::vector<TitledRect> settled;
+    const auto settle = [&](QWidget& outer, bool amongOthers) {
+        const Living view = viewOf(outer);
+        // Only windows of their own can lie over the main window's bars.
+        std::vector<QRect> keepClear;
+        if (beside && !workspaceOf(outer)) keepClear.push_back(titleAndMenuBarsOf(*beside));
+        TitledRect titled = titledRectOf(outer, view.frame);
+        const QPoint at =
+            PlaceClearOfTitleBars(titled, view.area, amongOthers ? settled : std::vector<TitledRect>{}, keepClear);
+        if (at != titled.rect.topLeft()) {
+            titled.rect.moveTopLeft(at);
+            outer.setGeometry(titled.rect.marginsRemoved(view.frame));
+        }
+        settled.push_back(titled);
+    };
+    for (QWidget* outer : inPlace) settle(*outer, false);
+    for (QWidget* outer : moved) settle(*outer, true);
 }
 
 void keepInsideWorkspace(QWidget& window) {
