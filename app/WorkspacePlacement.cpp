@@ -227,6 +227,12 @@ void fitRestoredWindowsIntoView(const std::vector<QWidget*>& windows, const QWid
         std::vector<QRect> keepClear;
         if (beside && !workspaceOf(outer)) keepClear.push_back(titleAndMenuBarsOf(*beside));
         TitledRect titled = titledRectOf(outer, view.frame);
+        // A window of its own too large for the room beside the main
+        // window's bars, as from a larger screen, is made smaller.
+        if (const QSize fits = SizeClearOf(titled.rect.size(), view.area, keepClear); fits != titled.rect.size()) {
+            outer.resize(fits.shrunkBy(view.frame));
+            titled = titledRectOf(outer, view.frame);
+        }
         const QPoint at =
             PlaceClearOfTitleBars(titled, view.area, amongOthers ? settled : std::vector<TitledRect>{}, keepClear);
         if (at != titled.rect.topLeft()) {

@@ -54,9 +54,10 @@ void fitIntoView(QWidget& outer);
 // room, no window of its own lies over the title and menu bars of `beside`
 // (the main window), and a window the fit had to move (as from a sheet of
 // a larger screen) neither hides another one's title bar nor has its own
-// hidden. Windows that lay in view where the sheet put them keep the
-// places the user gave them among each other; a window that must give way
-// moves the shortest way.
+// hidden; one of its own too large for the room beside the main window's
+// bars is made smaller (SizeClearOf). Windows that lay in view where the
+// sheet put them keep the places the user gave them among each other; a
+// window that must give way moves the shortest way.
 void fitRestoredWindowsIntoView(const std::vector<QWidget*>& windows, const QWidget* beside);
 
 // A new window opens where the user can see it: the workspace frame around

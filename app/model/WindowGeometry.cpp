@@ -143,6 +143,29 @@ QPoint OwnWindowPlace(const QSize& size, const QRect& screen, const std::vector<
     return MovedIntoView(QRect(QPoint(right, top), size), screen).topLeft();
 }
 
+QSize SizeClearOf(const QSize& size, const QRect& area, const std::vector<QRect>& keepClear) {
+    if (keepClear.empty() || size.isEmpty()) return size;
+    const int areaRight = area.left() + area.width(), areaBottom = area.top() + area.height();
+    double scale = 0.0;
+    for (const QRect& r : keepClear) {
+        const int right = r.x() + r.width(), bottom = r.y() + r.height();
+        for (const QRect& part : {QRect(area.left(), area.top(), area.width(), r.y() - area.top()),
+                                  QRect(area.left(), bottom, area.width(), areaBottom - bottom),
+                                  QRect(area.left(), area.top(), r.x() - area.left(), area.height()),
+                                  QRect(right, area.top(), areaRight - right, area.height())}) {
+            if (part.isEmpty()) continue;
+            bool clear = true;
+            for (const QRect& other : keepClear) clear = clear && !part.intersects(other);
+            if (!clear) continue;
+            scale = std::max(scale, std::min({1.0, double(part.width()) / size.width(),
+                                              double(part.height()) / size.height()}));
+        }
+    }
+    if (scale >= 1.0 || scale < 0.5) return size;
+    return QSize(std::max(MinWindowPixels, static_cast<int>(std::lround(size.width() * scale))),
+                 std::max(MinWindowPixels, static_cast<int>(std::lround(size.height() * scale))));
+}
+
 QPoint PlaceClearOfTitleBars(const TitledRect& window, const QRect& area, const std::vector<TitledRect>& settled,
                              const std::vector<QRect>& keepClear) {
     const QRect& own = window.rect;

@@ -77,6 +77,13 @@ QPoint NewWindowPlace(const QSize& size, const QRect& area, const std::vector<QR
 QPoint OwnWindowPlace(const QSize& size, const QRect& screen, const std::vector<QRect>& others,
                       const std::vector<QRect>& keepClear);
 
+// The size a window of `size` takes to lie in `area` clear of every
+// `keepClear` rectangle: its own where a part of the area above, below,
+// left or right of them holds it; else shrunk, keeping its proportions, to
+// the largest such part, but never below half its size (it then stays as
+// it is and covers what it must).
+QSize SizeClearOf(const QSize& size, const QRect& area, const std::vector<QRect>& keepClear);
+
 // A window's outer rectangle and the height of the title bar along its top.
 struct TitledRect {
     QRect rect;

@@ -244,6 +244,31 @@ TEST_F(WindowsInView, WindowsFromALargerScreenKeepEachOthersTitleBarsClear) {
     expectTitleBarsClear(own);
 }
 
+// A print page saved large at the right of a larger screen: brought back,
+// it is made smaller and leaves the main window's title bar, with its
+// buttons, and its menu bar free.
+TEST_F(WindowsInView, ALargePrintPageFromALargerScreenLeavesTheMainWindowsBarsFree) {
+    trigger(main->mainMenu().AvaaPrintPreviewPage);
+    std::string sheet = saveSheet(sheetDir.file("page.quorvane"));
+    const QRect screen = screenArea();
+    EXPECT_TRUE(setEveryValue(sheet, "printview.location.x", std::to_string((screen.right() + 300) * TwipsPerPixel)));
+    EXPECT_TRUE(setEveryValue(sheet, "printview.location.y", std::to_string(10 * TwipsPerPixel)));
+    EXPECT_TRUE(setEveryValue(sheet, "printview.size.x", std::to_string(screen.height() * TwipsPerPixel)));
+    EXPECT_TRUE(setEveryValue(sheet, "printview.size.y", std::to_string(screen.height() * 3 / 2 * TwipsPerPixel)));
+    ASSERT_EQ(WriteFileAtomically(sheetDir.file("page.quorvane"), sheet, false), FileWriteResult::Ok);
+
+    restartWithoutRecovery();
+    loadSheet(sheetDir.file("page.quorvane"));
+    QCoreApplication::processEvents();
+    const PrintPreview* page = main->printPage();
+    ASSERT_TRUE(page->isVisible());
+    expectOnScreen(*page, "print page");
+    EXPECT_TRUE(screen.contains(titleBarOf(*page)));
+    EXPECT_FALSE(withTitleBar(*page).intersects(titleBarOf(*main))) << "over the main window's title bar";
+    EXPECT_FALSE(withTitleBar(*page).intersects(menuBarOnScreen())) << "over the main window's menu bar";
+    EXPECT_NEAR(page->height(), page->width() * std::sqrt(2.0), 1.5) << "still an A4 page";
+}
+
 // "fileinfo.visible:1" without location lines: File info opens in view, at
 // a free spot clear of the main window's menu bar.
 TEST_F(WindowsInView, FileInfoShownBySheetWithoutAPlaceOpensInView) {

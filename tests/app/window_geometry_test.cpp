@@ -322,6 +322,25 @@ TEST(SettledWindows, WithoutRoomHideTheLeast) {
     EXPECT_EQ(wide, QPoint(-20, 200));
 }
 
+// A window too large for the room beside the main window's bars on a
+// 1024 x 768 screen: shrunk in proportion into the largest part beside
+// them, but never below half its size.
+TEST(SizeClearOf, ShrinksInProportionIntoTheRoomBesideTheBars) {
+    struct Case {
+        const char* name;
+        QSize size;
+        QSize expected;
+    };
+    const Case cases[] = {
+        {"FitsBelowTheBars", {341, 683}, {341, 683}},
+        {"TallPrintPage", {400, 740}, {369, 683}},
+        {"WideFitsBelowAtHalf", {2000, 683}, {1024, 350}},
+        {"BelowHalfStaysAsItIs", {341, 1400}, {341, 1400}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SizeClearOf(c.size, SmallScreen, {MainBars}), c.expected) << c.name;
+    EXPECT_EQ(SizeClearOf(QSize(400, 740), SmallScreen, {}), QSize(400, 740)) << "nothing to keep clear";
+}
+
 TEST(MovedIntoView, MovesWithoutShrinking) {
     EXPECT_EQ(MovedIntoView(QRect(900, 600, 300, 200), Area), QRect(700, 500, 300, 200));
     EXPECT_EQ(MovedIntoView(QRect(-50, -20, 300, 200), Area), QRect(0, 0, 300, 200));
