@@ -228,8 +228,12 @@ void fitRestoredWindowsIntoView(const std::vector<QWidget*>& windows, const QWid
         if (beside && !workspaceOf(outer)) keepClear.push_back(titleAndMenuBarsOf(*beside));
         TitledRect titled = titledRectOf(outer, view.frame);
         // A window of its own too large for the room beside the main
-        // window's bars, as from a larger screen, is made smaller.
-        if (const QSize fits = SizeClearOf(titled.rect.size(), view.area, keepClear); fits != titled.rect.size()) {
+        // window's bars, as from a larger screen, is made smaller. A window
+        // that keeps its own proportions (the print page's A4, of its
+        // client area) may round up: a few more tries take that back.
+        for (int tries = 0; tries < 3; ++tries) {
+            const QSize fits = SizeClearOf(titled.rect.size(), view.area, keepClear);
+            if (fits == titled.rect.size()) break;
             outer.resize(fits.shrunkBy(view.frame));
             titled = titledRectOf(outer, view.frame);
         }
