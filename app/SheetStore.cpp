@@ -435,6 +435,8 @@ void SheetStore::load(const QString& path) {
         try {
             g.SheetLoading = true;
             clearWorkspace();
+            for (const ServiceWindow which : AllServiceWindows)
+                if (QWidget* window = main_.serviceWindow(which)) beginRestoringPlace(*window);
             ApplyPopulationLines(sheet, g.PopulationTable, limits);
             loadFiles(sheet, sheetPath, bytes);
             createWindows(sheet);

@@ -88,6 +88,10 @@ QRect titleAndMenuBarsOf(const QWidget& main) {
     return QRect(whole.left(), whole.top(), whole.width(), std::max(0, bottom - whole.top()));
 }
 
+// Set on a window each time the fit into view moves it, until a restore
+// of places has counted the move.
+const char* const MovedIntoViewProperty = "qvMovedIntoView";
+
 constexpr Qt::WindowStates NotNormal = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
 
 // The dynamic property on a workspace frame that holds its place and size
@@ -198,6 +202,23 @@ TitledRect titledRectOf(const QWidget& outer, const QMargins& frame) {
     return {outer.geometry().marginsAdded(frame), frame.top()};
 }
 
+// The title bars of the workspace's windows in `main`, on the screen and
+// as far as the workspace shows them: a window of its own brought back
+// from a larger screen keeps clear of them where it can.
+std::vector<QRect> workspaceTitleBarsIn(const QWidget& main) {
+    std::vector<QRect> bars;
+    const auto* mdi = main.findChild<const QMdiArea*>();
+    if (!mdi) return bars;
+    const QRect view(mdi->viewport()->mapToGlobal(QPoint(0, 0)), mdi->viewport()->size());
+    for (const QMdiSubWindow* sub : mdi->subWindowList()) {
+        if (!sub->isVisible()) continue;
+        const QRect title(sub->mapToGlobal(QPoint(0, 0)), QSize(sub->width(), titledRectOf(*sub, {}).titleHeight));
+        const QRect shown = title.intersected(view);
+        if (!shown.isEmpty()) bars.push_back(shown);
+    }
+    return bars;
+}
+
 }  // namespace
 
 void fitIntoView(QWidget& outer) {
@@ -205,27 +226,40 @@ void fitIntoView(QWidget& outer) {
     const Living view = viewOf(outer);
     const QRect place = savedPlaceOf(outer);
     const QRect fitted = FittedIntoView(place, view.frame, view.area);
-    if (fitted != place) outer.setGeometry(fitted);
+    if (fitted == place) return;
+    outer.setGeometry(fitted);
+    outer.setProperty(MovedIntoViewProperty, true);
 }
+
+void beginRestoringPlace(QWidget& outer) { outer.setProperty(MovedIntoViewProperty, false); }
 
 void fitRestoredWindowsIntoView(const std::vector<QWidget*>& windows, const QWidget* beside) {
     // Those the sheet put in view settle first, as the user arranged them;
-    // those the fit had to move, as from a larger screen, then find room
-    // among them.
+    // those the fit had to move, as from a larger screen (also while the
+    // sheet was read), then find room among them.
     std::vector<QWidget*> inPlace, moved;
     for (QWidget* outer : windows) {
         if (!outer || !outer->isVisible() || !isNormal(*outer)) continue;
-        const QRect before = savedPlaceOf(*outer);
         fitIntoView(*outer);
-        (savedPlaceOf(*outer) == before ? inPlace : moved).push_back(outer);
+        (outer->property(MovedIntoViewProperty).toBool() ? moved : inPlace).push_back(outer);
+        beginRestoringPlace(*outer);
     }
+    // Only windows of their own can lie over the main window's bars.
+    const auto keepClearFor = [&](const QWidget& outer) {
+        std::vector<QRect> keepClear;
+        if (beside && !workspaceOf(outer)) keepClear.push_back(titleAndMenuBarsOf(*beside));
+        return keepClear;
+    };
+    const auto moveTo = [](QWidget& outer, TitledRect& titled, const QPoint& at, const QMargins& frame) {
+        if (at == titled.rect.topLeft()) return;
+        titled.rect.moveTopLeft(at);
+        outer.setGeometry(titled.rect.marginsRemoved(frame));
+    };
 
     std::vector<TitledRect> settled;
     const auto settle = [&](QWidget& outer, bool amongOthers) {
         const Living view = viewOf(outer);
-        // Only windows of their own can lie over the main window's bars.
-        std::vector<QRect> keepClear;
-        if (beside && !workspaceOf(outer)) keepClear.push_back(titleAndMenuBarsOf(*beside));
+        const std::vector<QRect> keepClear = keepClearFor(outer);
         TitledRect titled = titledRectOf(outer, view.frame);
         // A window of its own too large for the room beside the main
         // window's bars, as from a larger screen, is made smaller. A window
@@ -237,16 +271,28 @@ void fitRestoredWindowsIntoView(const std::vector<QWidget*>& windows, const QWid
             outer.resize(fits.shrunkBy(view.frame));
             titled = titledRectOf(outer, view.frame);
         }
-        const QPoint at =
-            PlaceClearOfTitleBars(titled, view.area, amongOthers ? settled : std::vector<TitledRect>{}, keepClear);
-        if (at != titled.rect.topLeft()) {
-            titled.rect.moveTopLeft(at);
-            outer.setGeometry(titled.rect.marginsRemoved(view.frame));
-        }
+        const std::vector<TitledRect> none;
+        moveTo(outer, titled, PlaceClearOfTitleBars(titled, view.area, amongOthers ? settled : none, keepClear),
+               view.frame);
         settled.push_back(titled);
     };
     for (QWidget* outer : inPlace) settle(*outer, false);
     for (QWidget* outer : moved) settle(*outer, true);
+
+    // Windows of their own lie above the workspace's windows: once they
+    // are clear of each other, a moved one also gives way to the title bars
+    // of those where it can without hiding anything more of the others.
+    if (!beside || moved.empty() || workspaceOf(*moved.front())) return;
+    const std::vector<QRect> beneath = workspaceTitleBarsIn(*beside);
+    if (beneath.empty()) return;
+    for (size_t i = inPlace.size(); i < settled.size(); ++i) {
+        QWidget& outer = *moved[i - inPlace.size()];
+        std::vector<TitledRect> others = settled;
+        others.erase(others.begin() + static_cast<std::ptrdiff_t>(i));
+        const Living view = viewOf(outer);
+        moveTo(outer, settled[i],
+               PlaceClearOfTitleBars(settled[i], view.area, others, keepClearFor(outer), beneath), view.frame);
+    }
 }
 
 void keepInsideWorkspace(QWidget& window) {

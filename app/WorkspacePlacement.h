@@ -49,12 +49,18 @@ QSize largestClientSizeOnScreen(const QWidget& window);
 // minimised window is left to the window manager.
 void fitIntoView(QWidget& outer);
 
+// A window about to take its place and size from a sheet: from now on the
+// fits into view that move it count for fitRestoredWindowsIntoView. New
+// workspace windows start so.
+void beginRestoringPlace(QWidget& outer);
+
 // The windows a sheet brought back, all in the workspace or all windows of
 // their own, each fitted into view (fitIntoView). Then, where the area has
 // room, no window of its own lies over the title and menu bars of `beside`
 // (the main window), and a window the fit had to move (as from a sheet of
 // a larger screen) neither hides another one's title bar nor has its own
-// hidden; one of its own too large for the room beside the main window's
+// hidden, and one of its own keeps off the workspace windows' title bars
+// too; one of its own too large for the room beside the main window's
 // bars is made smaller (SizeClearOf). Windows that lay in view where the
 // sheet put them keep the places the user gave them among each other; a
 // window that must give way moves the shortest way.

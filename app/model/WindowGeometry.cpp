@@ -167,27 +167,28 @@ QSize SizeClearOf(const QSize& size, const QRect& area, const std::vector<QRect>
 }
 
 QPoint PlaceClearOfTitleBars(const TitledRect& window, const QRect& area, const std::vector<TitledRect>& settled,
-                             const std::vector<QRect>& keepClear) {
+                             const std::vector<QRect>& keepClear, const std::vector<QRect>& lowerTitleBars) {
     const QRect& own = window.rect;
     const QSize size = own.size();
     const auto titleOf = [](const QRect& r, int height) {
         return QRect(r.x(), r.y(), r.width(), std::clamp(height, 0, r.height()));
     };
     // Compared in this order: kept-clear area covered, title bars covered
-    // (either way), distance moved.
-    using Score = std::tuple<int64_t, int64_t, int64_t>;
+    // (either way), lower title bars covered, distance moved.
+    using Score = std::tuple<int64_t, int64_t, int64_t, int64_t>;
     const auto scoreOf = [&](const QPoint& at) {
         const QRect spot(at, size);
         const QRect title = titleOf(spot, window.titleHeight);
-        int64_t clear = 0, hidden = 0;
+        int64_t clear = 0, hidden = 0, lower = 0;
         for (const QRect& r : keepClear) clear += overlapArea(spot, r);
         for (const TitledRect& other : settled)
             hidden += overlapArea(spot, titleOf(other.rect, other.titleHeight)) + overlapArea(title, other.rect);
+        for (const QRect& r : lowerTitleBars) lower += overlapArea(spot, r);
         const int64_t moved = std::abs(int64_t{at.x()} - own.x()) + std::abs(int64_t{at.y()} - own.y());
-        return Score{clear, hidden, moved};
+        return Score{clear, hidden, lower, moved};
     };
     Score best = scoreOf(own.topLeft());
-    if (std::get<0>(best) == 0 && std::get<1>(best) == 0) return own.topLeft();
+    if (std::get<0>(best) == 0 && std::get<1>(best) == 0 && std::get<2>(best) == 0) return own.topLeft();
 
     // The places tried along each axis: its own, the area's edges, and
     // beside every other window and kept-clear rectangle. Where the window
@@ -203,6 +204,7 @@ QPoint PlaceClearOfTitleBars(const TitledRect& window, const QRect& area, const 
     if (fitsDown) ys.insert(ys.end(), {area.top(), area.top() + area.height() - size.height()});
     for (const TitledRect& other : settled) besides(other.rect);
     for (const QRect& r : keepClear) besides(r);
+    for (const QRect& r : lowerTitleBars) besides(r);
     const auto inside = [](int v, int low, int length, int room) { return v >= low && v + length <= low + room; };
 
     QPoint bestAt = own.topLeft();

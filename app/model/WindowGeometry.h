@@ -94,11 +94,13 @@ struct TitledRect {
 // there before it, so that no title bar hides under another window: its
 // own place when its title bar and theirs are clear of each other and it
 // keeps off every `keepClear` rectangle (the main window's title and menu
-// bars); else the nearest place wholly in the area that is; where the area
-// has no such room, the one covering least of the kept-clear rectangles,
-// then of the title bars, then the nearest. A window larger than the area
-// one way keeps its place that way.
+// bars) and every one of `lowerTitleBars` (those of windows it lies
+// above, which cannot hide its own); else the nearest place wholly in the
+// area that is; where the area has no such room, the one covering least of
+// the kept-clear rectangles, then of the settled windows' title bars, then
+// of the lower ones, then the nearest. A window larger than the area one
+// way keeps its place that way.
 QPoint PlaceClearOfTitleBars(const TitledRect& window, const QRect& area, const std::vector<TitledRect>& settled,
-                             const std::vector<QRect>& keepClear);
+                             const std::vector<QRect>& keepClear, const std::vector<QRect>& lowerTitleBars = {});
 
 }  // namespace qv

@@ -265,6 +265,8 @@ struct Settle {
     std::vector<QRect> settled;
     std::vector<QRect> keepClear;
     QPoint expected;
+    // Title bars of windows below it, cleared where that hides nothing more.
+    std::vector<QRect> lower = {};
 };
 
 void PrintTo(const Settle& c, std::ostream* os) { *os << c.name; }
@@ -279,11 +281,12 @@ TEST_P(SettledWindows, KeepClearOfEachOthersTitleBars) {
     const Settle& c = GetParam();
     std::vector<TitledRect> settled;
     for (const QRect& r : c.settled) settled.push_back({r, Title});
-    const QPoint at = PlaceClearOfTitleBars({c.window, Title}, SmallScreen, settled, c.keepClear);
+    const QPoint at = PlaceClearOfTitleBars({c.window, Title}, SmallScreen, settled, c.keepClear, c.lower);
     EXPECT_EQ(at, c.expected) << c.name;
     const QRect spot(at, c.window.size());
     EXPECT_TRUE(SmallScreen.contains(spot)) << c.name;
     for (const QRect& r : c.keepClear) EXPECT_FALSE(spot.intersects(r)) << c.name;
+    for (const QRect& r : c.lower) EXPECT_FALSE(spot.intersects(r)) << c.name << ": hides a lower title bar";
     for (const QRect& r : c.settled) {
         EXPECT_FALSE(spot.intersects(titleBar(r))) << c.name << ": hides a title bar";
         EXPECT_FALSE(titleBar(spot).intersects(r)) << c.name << ": its title bar hidden";
@@ -308,7 +311,11 @@ INSTANTIATE_TEST_SUITE_P(
         // buttons, with the whole height of the screen free below them.
         Settle{"OverTheMainWindowsBars", QRect(683, 0, 341, 600), {}, {MainBars}, {683, 85}},
         Settle{"BelowTheBarsTheShortestWay", QRect(900, 20, 100, 100), {}, {MainBars}, {900, 85}},
-        Settle{"BesideTheBarsWhereThatIsNearer", QRect(30, 20, 40, 100), {}, {MainBars}, {11, 20}}),
+        Settle{"BesideTheBarsWhereThatIsNearer", QRect(30, 20, 40, 100), {}, {MainBars}, {11, 20}},
+        // A workspace plot's title bar under File info: it moves down clear
+        // of it, still clear of the print page.
+        Settle{"OverALowerTitleBar", QRect(200, 100, 420, 375), {QRect(683, 85, 341, 499)}, {MainBars}, {200, 324},
+               {QRect(300, 300, 267, 24)}}),
     [](const ::testing::TestParamInfo<Settle>& info) { return std::string(info.param.name); });
 
 // No place is clear: the one hiding least, and a window larger than the
