@@ -221,6 +221,25 @@ TEST_P(NotNormalWindowInSheets, SavesItsNormalPlaceAndSize) {
     EXPECT_EQ(back->geometry(), normal);
 }
 
+// A size given from outside (a tool, a settings line) is for the window
+// in its normal state: it comes back whole at that size.
+TEST_P(NotNormalWindowInSheets, TakesASizeFromOutsideInItsNormalState) {
+    const NotNormal& c = GetParam();
+    WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
+    openFile(dataDir.file("a.fcs"));
+    const int id = std::string(c.type) == "DotPlot" ? 1 : main->createFromMenu(c.type);
+    ASSERT_GT(id, 0);
+    QWidget* frame = OuterWindowOf(windowAt(id));
+    frame->setGeometry(QRect(40, 30, 300, 250));
+    QCoreApplication::processEvents();
+    frame->setWindowState(c.state);
+    QCoreApplication::processEvents();
+    windowAt(id)->LoadInfo("window." + std::to_string(id) + ".size.x:4000");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(frame->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+    EXPECT_EQ(frame->geometry(), QRect(40, 30, 267, 250));
+}
+
 INSTANTIATE_TEST_SUITE_P(Table, NotNormalWindowInSheets,
                          ::testing::Values(NotNormal{"MinimisedDotPlot", "DotPlot", Qt::WindowMinimized},
                                            NotNormal{"MaximisedDotPlot", "DotPlot", Qt::WindowMaximized},
