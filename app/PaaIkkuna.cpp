@@ -35,6 +35,7 @@
 #include "app/SheetStore.h"
 #include "app/ToolsMenu.h"
 #include "app/WindowRegistry.h"
+#include "app/WorkspacePlacement.h"
 #include "app/model/ProgramFolder.h"
 #include "app/model/ScriptFolder.h"
 #include "core/SharedState.h"
@@ -173,7 +174,7 @@ void PaaIkkuna::MDIForm_Load() {
     // first time a tool runs or shows it.
     if (!skripti_) {
         skripti_ = new Skripti(this);
-        skripti_->setWorkspacePlacer([this](Skripti& tool) { mdi_->addSubWindow(&tool); });
+        skripti_->setWorkspacePlacer([this](Skripti& tool) { addToWorkspace(*mdi_, tool); });
         skripti_->setMouseMoveHandler([this] {
             if (panel_) panel_->workspaceMouseMoved();
         });
@@ -195,7 +196,7 @@ void PaaIkkuna::openAtUsefulSize() {
 }
 
 void PaaIkkuna::showInWorkspace(QWidget& window) {
-    QMdiSubWindow* sub = mdi_->addSubWindow(&window);
+    QMdiSubWindow* sub = addToWorkspace(*mdi_, window);
     // A closed window's frame is deleted by the window's own close, once no
     // handler can still be running inside it; never by the frame itself.
     sub->setAttribute(Qt::WA_DeleteOnClose, false);

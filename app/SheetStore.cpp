@@ -247,13 +247,15 @@ void clearWorkspace() {
 
 // Every window the sheet brought back lies wholly in view, also when the
 // sheet was written on a larger screen: the workspace's windows inside its
-// visible area, the windows of their own on the screen.
+// visible area, the windows of their own on the screen, each with its title
+// bar clear of the others' where there is room.
 void keepRestoredWindowsInView(PaaIkkuna& main) {
     processPendingEvents();
-    for (QMdiSubWindow* sub : main.workspace()->subWindowList())
-        if (sub->isVisible()) fitIntoView(*sub);
-    for (const ServiceWindow which : AllServiceWindows)
-        if (QWidget* window = main.serviceWindow(which); window && window->isVisible()) fitIntoView(*window);
+    const QList<QMdiSubWindow*> subs = main.workspace()->subWindowList();
+    fitRestoredWindowsIntoView(std::vector<QWidget*>(subs.begin(), subs.end()), &main);
+    std::vector<QWidget*> own;
+    for (const ServiceWindow which : AllServiceWindows) own.push_back(main.serviceWindow(which));
+    fitRestoredWindowsIntoView(own, &main);
 }
 
 void loadFiles(const ParsedSheet& sheet, const std::string& sheetPath, std::string_view bytes) {
@@ -477,6 +479,8 @@ void SheetStore::load(const QString& path) {
         try {
             g.SheetLoading = true;
             clearWorkspace();
+            for (const ServiceWindow which : AllServiceWindows)
+                if (QWidget* window = main_.serviceWindow(which)) beginRestoringPlace(*window);
             ApplyPopulationLines(sheet, g.PopulationTable, limits);
             loadFiles(sheet, sheetPath, bytes);
             createWindows(sheet);

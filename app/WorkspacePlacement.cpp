@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
+#include <QVariant>
 
 #include <vector>
 
@@ -87,7 +88,45 @@ QRect titleAndMenuBarsOf(const QWidget& main) {
     return QRect(whole.left(), whole.top(), whole.width(), std::max(0, bottom - whole.top()));
 }
 
+// Set on a window each time the fit into view moves it, until a restore
+// of places has counted the move.
+const char* const MovedIntoViewProperty = "qvMovedIntoView";
+
+constexpr Qt::WindowStates NotNormal = Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen;
+
+// The dynamic property on a workspace frame that holds its place and size
+// in the normal state.
+const char* const NormalPlaceProperty = "qvNormalPlace";
+
+// Notes a workspace frame's place and size whenever it moves or is resized
+// in its normal state. Minimised, the frame is an icon strip, and
+// maximised the whole workspace; the workspace keeps the place it comes
+// back to to itself.
+class NormalPlaceKeeper final : public QObject {
+public:
+    explicit NormalPlaceKeeper(QMdiSubWindow& frame) : QObject(&frame) {
+        note(frame);
+        frame.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Move || event->type() == QEvent::Resize) note(*static_cast<QWidget*>(watched));
+        return false;
+    }
+
+private:
+    static void note(QWidget& frame) {
+        if (!(frame.windowState() & NotNormal)) frame.setProperty(NormalPlaceProperty, frame.geometry());
+    }
+};
+
 }  // namespace
+
+QMdiSubWindow* addToWorkspace(QMdiArea& workspace, QWidget& window) {
+    QMdiSubWindow* frame = workspace.addSubWindow(&window);
+    if (frame) new NormalPlaceKeeper(*frame);
+    return frame;
+}
 
 QWidget* OuterWindowOf(QWidget* window) {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(window->parentWidget())) return sub;
@@ -101,9 +140,20 @@ QSize largestClientSizeOnScreen(const QWidget& window) {
                  std::max(1, screen.height() - frame.top() - frame.bottom()));
 }
 
-QRect savedPlaceOf(const QWidget& outer) { return outer.geometry(); }
+QRect savedPlaceOf(const QWidget& outer) {
+    if (!(outer.windowState() & NotNormal)) return outer.geometry();
+    if (outer.isWindow()) {
+        const QRect normal = outer.normalGeometry();
+        if (normal.isValid()) return normal;
+    }
+    const QVariant kept = outer.property(NormalPlaceProperty);
+    return kept.isValid() ? kept.toRect() : outer.geometry();
+}
 
 void setPlaceFromTwips(QWidget& outer, WindowEdge which, double twips) {
+    // The value is for the window in its normal state: set on an icon strip
+    // or a maximised window it would be lost when the window comes back.
+    if (outer.windowState() & NotNormal) outer.setWindowState(outer.windowState() & ~NotNormal);
     const Living living = livingOf(outer);
     // The bounds hold for the whole window, frame included.
     const QRect withFrame = savedPlaceOf(outer).marginsAdded(living.frame);
@@ -121,26 +171,128 @@ void setPlaceFromTwips(QWidget& outer, WindowEdge which, double twips) {
     if (place != savedPlaceOf(outer)) outer.setGeometry(place);
 }
 
-void fitIntoView(QWidget& outer) {
-    if (outer.windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)) return;
-    QRect area;
-    QMargins frame;
+namespace {
+
+// Where a window is fitted into view, and the frame around its place there.
+Living viewOf(const QWidget& outer) {
     if (const QMdiArea* mdi = workspaceOf(outer)) {
         // Once every window lies inside, the workspace needs no scroll bars:
         // its whole view is the area.
         QSize view = mdi->viewport()->size();
         if (mdi->verticalScrollBar()->isVisible()) view.rwidth() += mdi->verticalScrollBar()->width();
         if (mdi->horizontalScrollBar()->isVisible()) view.rheight() += mdi->horizontalScrollBar()->height();
-        area = QRect(QPoint(0, 0), view);
-    } else {
-        area = livingOf(outer).area;
-        // Frame included: the one the window manager gives, or until it is
-        // known the one it is likely to give.
-        if (outer.isWindow()) frame = frameOf(outer);
+        return {QRect(QPoint(0, 0), view), QMargins()};
     }
+    // Frame included: the one the window manager gives, or until it is
+    // known the one it is likely to give.
+    return {livingOf(outer).area, outer.isWindow() ? frameOf(outer) : QMargins()};
+}
+
+bool isNormal(const QWidget& outer) { return !(outer.windowState() & NotNormal); }
+
+// The outer rectangle, frame included, and the height of the title bar
+// along its top: a workspace frame's own title bar, or the window
+// manager's above a window of its own.
+TitledRect titledRectOf(const QWidget& outer, const QMargins& frame) {
+    if (auto* sub = qobject_cast<const QMdiSubWindow*>(&outer)) {
+        const int title = sub->widget() ? sub->widget()->y()
+                                        : sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+        return {sub->geometry(), title};
+    }
+    return {outer.geometry().marginsAdded(frame), frame.top()};
+}
+
+// The title bars of the workspace's windows in `main`, on the screen and
+// as far as the workspace shows them: a window of its own brought back
+// from a larger screen keeps clear of them where it can.
+std::vector<QRect> workspaceTitleBarsIn(const QWidget& main) {
+    std::vector<QRect> bars;
+    const auto* mdi = main.findChild<const QMdiArea*>();
+    if (!mdi) return bars;
+    const QRect view(mdi->viewport()->mapToGlobal(QPoint(0, 0)), mdi->viewport()->size());
+    for (const QMdiSubWindow* sub : mdi->subWindowList()) {
+        if (!sub->isVisible()) continue;
+        const QRect title(sub->mapToGlobal(QPoint(0, 0)), QSize(sub->width(), titledRectOf(*sub, {}).titleHeight));
+        const QRect shown = title.intersected(view);
+        if (!shown.isEmpty()) bars.push_back(shown);
+    }
+    return bars;
+}
+
+}  // namespace
+
+void fitIntoView(QWidget& outer) {
+    if (!isNormal(outer)) return;
+    const Living view = viewOf(outer);
     const QRect place = savedPlaceOf(outer);
-    const QRect fitted = FittedIntoView(place, frame, area);
-    if (fitted != place) outer.setGeometry(fitted);
+    const QRect fitted = FittedIntoView(place, view.frame, view.area);
+    if (fitted == place) return;
+    outer.setGeometry(fitted);
+    outer.setProperty(MovedIntoViewProperty, true);
+}
+
+void beginRestoringPlace(QWidget& outer) { outer.setProperty(MovedIntoViewProperty, false); }
+
+void fitRestoredWindowsIntoView(const std::vector<QWidget*>& windows, const QWidget* beside) {
+    // Those the sheet put in view settle first, as the user arranged them;
+    // those the fit had to move, as from a larger screen (also while the
+    // sheet was read), then find room among them.
+    std::vector<QWidget*> inPlace, moved;
+    for (QWidget* outer : windows) {
+        if (!outer || !outer->isVisible() || !isNormal(*outer)) continue;
+        fitIntoView(*outer);
+        (outer->property(MovedIntoViewProperty).toBool() ? moved : inPlace).push_back(outer);
+        beginRestoringPlace(*outer);
+    }
+    // Only windows of their own can lie over the main window's bars.
+    const auto keepClearFor = [&](const QWidget& outer) {
+        std::vector<QRect> keepClear;
+        if (beside && !workspaceOf(outer)) keepClear.push_back(titleAndMenuBarsOf(*beside));
+        return keepClear;
+    };
+    const auto moveTo = [](QWidget& outer, TitledRect& titled, const QPoint& at, const QMargins& frame) {
+        if (at == titled.rect.topLeft()) return;
+        titled.rect.moveTopLeft(at);
+        outer.setGeometry(titled.rect.marginsRemoved(frame));
+    };
+
+    std::vector<TitledRect> settled;
+    const auto settle = [&](QWidget& outer, bool amongOthers) {
+        const Living view = viewOf(outer);
+        const std::vector<QRect> keepClear = keepClearFor(outer);
+        TitledRect titled = titledRectOf(outer, view.frame);
+        // A window of its own too large for the room beside the main
+        // window's bars, as from a larger screen, is made smaller. A window
+        // that keeps its own proportions (the print page's A4, of its
+        // client area) may round up: a few more tries take that back.
+        for (int tries = 0; tries < 3; ++tries) {
+            const QSize fits = SizeClearOf(titled.rect.size(), view.area, keepClear);
+            if (fits == titled.rect.size()) break;
+            outer.resize(fits.shrunkBy(view.frame));
+            titled = titledRectOf(outer, view.frame);
+        }
+        const std::vector<TitledRect> none;
+        moveTo(outer, titled, PlaceClearOfTitleBars(titled, view.area, amongOthers ? settled : none, keepClear),
+               view.frame);
+        settled.push_back(titled);
+    };
+    for (QWidget* outer : inPlace) settle(*outer, false);
+    for (QWidget* outer : moved) settle(*outer, true);
+
+    // Windows of their own lie above the workspace's windows: once they
+    // are clear of each other, a moved one also gives way to the title bars
+    // of those where it can without hiding anything more of the others.
+    if (!beside || moved.empty() || workspaceOf(*moved.front())) return;
+    const std::vector<QRect> beneath = workspaceTitleBarsIn(*beside);
+    if (beneath.empty()) return;
+    for (size_t i = inPlace.size(); i < settled.size(); ++i) {
+        QWidget& outer = *moved[i - inPlace.size()];
+        std::vector<TitledRect> others = settled;
+        others.erase(others.begin() + static_cast<std::ptrdiff_t>(i));
+        const Living view = viewOf(outer);
+        moveTo(outer, settled[i],
+               PlaceClearOfTitleBars(settled[i], view.area, others, keepClearFor(outer), beneath), view.frame);
+    }
 }
 
 void keepInsideWorkspace(QWidget& window) {

@@ -11,6 +11,8 @@
 
 #include "app/model/WindowGeometry.h"
 
+class QMdiArea;
+class QMdiSubWindow;
 class QWidget;
 
 namespace qv {
@@ -19,15 +21,21 @@ namespace qv {
 // around `window` when there is one, else the window itself.
 QWidget* OuterWindowOf(QWidget* window);
 
+// Puts `window` into the workspace in a frame of its own, which from then
+// on remembers its place and size in the normal state (savedPlaceOf).
+QMdiSubWindow* addToWorkspace(QMdiArea& workspace, QWidget& window);
+
 // The place and size of an outer window as saved and restored: the frame's
 // rectangle inside the workspace, or a window of its own's client
 // rectangle on the screen. Saving and restoring use the same point, so a
-// place comes back exactly.
+// place comes back exactly. A minimised or maximised window gives the
+// place and size it has in its normal state, where it comes back to.
 QRect savedPlaceOf(const QWidget& outer);
 
 // Sets one place or size value of `outer` from outside input, in twips:
 // the whole window is then held to sane bounds (BoundedWindowRect) within
-// the workspace or the screen.
+// the workspace or the screen. A minimised or maximised window is brought
+// back to its normal state first, which the value is for.
 void setPlaceFromTwips(QWidget& outer, WindowEdge which, double twips);
 
 // The largest client size a window of its own may take on the screen it is
@@ -40,6 +48,23 @@ QSize largestClientSizeOnScreen(const QWidget& window);
 // and shrunk only where it is larger than its area. A maximised or
 // minimised window is left to the window manager.
 void fitIntoView(QWidget& outer);
+
+// A window about to take its place and size from a sheet: from now on the
+// fits into view that move it count for fitRestoredWindowsIntoView. New
+// workspace windows start so.
+void beginRestoringPlace(QWidget& outer);
+
+// The windows a sheet brought back, all in the workspace or all windows of
+// their own, each fitted into view (fitIntoView). Then, where the area has
+// room, no window of its own lies over the title and menu bars of `beside`
+// (the main window), and a window the fit had to move (as from a sheet of
+// a larger screen) neither hides another one's title bar nor has its own
+// hidden, and one of its own keeps off the workspace windows' title bars
+// too; one of its own too large for the room beside the main window's
+// bars is made smaller (SizeClearOf). Windows that lay in view where the
+// sheet put them keep the places the user gave them among each other; a
+// window that must give way moves the shortest way.
+void fitRestoredWindowsIntoView(const std::vector<QWidget*>& windows, const QWidget* beside);
 
 // A new window opens where the user can see it: the workspace frame around
 // `window`, no larger than the workspace's visible area, is placed by its

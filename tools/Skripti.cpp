@@ -13,6 +13,7 @@
 
 #include "app/Dialogs.h"
 #include "app/TypedText.h"
+#include "app/WorkspacePlacement.h"
 #include "core/SharedState.h"
 #include "core/picture/PictureText.h"
 #include "tools/ToolCommands.h"
@@ -170,7 +171,8 @@ void Skripti::layoutSmall() {
 void Skripti::MuutaSkriptiKoko(const QString& mode) {
     if (mode == QLatin1String("iso")) g.ToolWindowSmall = true;
     if (mode == QLatin1String("pieni")) g.ToolWindowSmall = false;
-    if (placer_ && frame() == this) placer_(*this);
+    const bool joining = placer_ && frame() == this;
+    if (joining) placer_(*this);
     QWidget* f = frame();
     f->show();
     if (f != this) show();
@@ -179,6 +181,14 @@ void Skripti::MuutaSkriptiKoko(const QString& mode) {
         layoutLarge();
     else
         layoutSmall();
+    // Either layout lies in the workspace's view: the first one where a new
+    // window opens, a later one grown or shrunk where the window is and
+    // then moved the shortest way in.
+    if (f == this) return;
+    if (joining)
+        keepInsideWorkspace(*this);
+    else
+        fitIntoView(*f);
 }
 
 void Skripti::startSmallAndHidden() {

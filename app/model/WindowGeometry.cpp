@@ -143,4 +143,83 @@ QPoint OwnWindowPlace(const QSize& size, const QRect& screen, const std::vector<
     return MovedIntoView(QRect(QPoint(right, top), size), screen).topLeft();
 }
 
+QSize SizeClearOf(const QSize& size, const QRect& area, const std::vector<QRect>& keepClear) {
+    if (keepClear.empty() || size.isEmpty()) return size;
+    const int areaRight = area.left() + area.width(), areaBottom = area.top() + area.height();
+    double scale = 0.0;
+    for (const QRect& r : keepClear) {
+        const int right = r.x() + r.width(), bottom = r.y() + r.height();
+        for (const QRect& part : {QRect(area.left(), area.top(), area.width(), r.y() - area.top()),
+                                  QRect(area.left(), bottom, area.width(), areaBottom - bottom),
+                                  QRect(area.left(), area.top(), r.x() - area.left(), area.height()),
+                                  QRect(right, area.top(), areaRight - right, area.height())}) {
+            if (part.isEmpty()) continue;
+            bool clear = true;
+            for (const QRect& other : keepClear) clear = clear && !part.intersects(other);
+            if (!clear) continue;
+            scale = std::max(scale, std::min({1.0, double(part.width()) / size.width(),
+                                              double(part.height()) / size.height()}));
+        }
+    }
+    if (scale >= 1.0 || scale < 0.5) return size;
+    return QSize(std::max(MinWindowPixels, static_cast<int>(std::lround(size.width() * scale))),
+                 std::max(MinWindowPixels, static_cast<int>(std::lround(size.height() * scale))));
+}
+
+QPoint PlaceClearOfTitleBars(const TitledRect& window, const QRect& area, const std::vector<TitledRect>& settled,
+                             const std::vector<QRect>& keepClear, const std::vector<QRect>& lowerTitleBars) {
+    const QRect& own = window.rect;
+    const QSize size = own.size();
+    const auto titleOf = [](const QRect& r, int height) {
+        return QRect(r.x(), r.y(), r.width(), std::clamp(height, 0, r.height()));
+    };
+    // Compared in this order: kept-clear area covered, title bars covered
+    // (either way), lower title bars covered, distance moved.
+    using Score = std::tuple<int64_t, int64_t, int64_t, int64_t>;
+    const auto scoreOf = [&](const QPoint& at) {
+        const QRect spot(at, size);
+        const QRect title = titleOf(spot, window.titleHeight);
+        int64_t clear = 0, hidden = 0, lower = 0;
+        for (const QRect& r : keepClear) clear += overlapArea(spot, r);
+        for (const TitledRect& other : settled)
+            hidden += overlapArea(spot, titleOf(other.rect, other.titleHeight)) + overlapArea(title, other.rect);
+        for (const QRect& r : lowerTitleBars) lower += overlapArea(spot, r);
+        const int64_t moved = std::abs(int64_t{at.x()} - own.x()) + std::abs(int64_t{at.y()} - own.y());
+        return Score{clear, hidden, lower, moved};
+    };
+    Score best = scoreOf(own.topLeft());
+    if (std::get<0>(best) == 0 && std::get<1>(best) == 0 && std::get<2>(best) == 0) return own.topLeft();
+
+    // The places tried along each axis: its own, the area's edges, and
+    // beside every other window and kept-clear rectangle. Where the window
+    // is larger than the area that way, only its own.
+    std::vector<int> xs{own.x()}, ys{own.y()};
+    const bool fitsAcross = size.width() <= area.width();
+    const bool fitsDown = size.height() <= area.height();
+    const auto besides = [&](const QRect& r) {
+        if (fitsAcross) xs.insert(xs.end(), {r.x() - size.width(), r.x() + r.width(), r.x(), r.x() + r.width() - size.width()});
+        if (fitsDown) ys.insert(ys.end(), {r.y() - size.height(), r.y() + r.height()});
+    };
+    if (fitsAcross) xs.insert(xs.end(), {area.left(), area.left() + area.width() - size.width()});
+    if (fitsDown) ys.insert(ys.end(), {area.top(), area.top() + area.height() - size.height()});
+    for (const TitledRect& other : settled) besides(other.rect);
+    for (const QRect& r : keepClear) besides(r);
+    for (const QRect& r : lowerTitleBars) besides(r);
+    const auto inside = [](int v, int low, int length, int room) { return v >= low && v + length <= low + room; };
+
+    QPoint bestAt = own.topLeft();
+    for (const int x : xs) {
+        if (fitsAcross && !inside(x, area.left(), size.width(), area.width())) continue;
+        for (const int y : ys) {
+            if (fitsDown && !inside(y, area.top(), size.height(), area.height())) continue;
+            const Score score = scoreOf(QPoint(x, y));
+            if (score < best) {
+                best = score;
+                bestAt = QPoint(x, y);
+            }
+        }
+    }
+    return bestAt;
+}
+
 }  // namespace qv

@@ -77,4 +77,30 @@ QPoint NewWindowPlace(const QSize& size, const QRect& area, const std::vector<QR
 QPoint OwnWindowPlace(const QSize& size, const QRect& screen, const std::vector<QRect>& others,
                       const std::vector<QRect>& keepClear);
 
+// The size a window of `size` takes to lie in `area` clear of every
+// `keepClear` rectangle: its own where a part of the area above, below,
+// left or right of them holds it; else shrunk, keeping its proportions, to
+// the largest such part, but never below half its size (it then stays as
+// it is and covers what it must).
+QSize SizeClearOf(const QSize& size, const QRect& area, const std::vector<QRect>& keepClear);
+
+// A window's outer rectangle and the height of the title bar along its top.
+struct TitledRect {
+    QRect rect;
+    int titleHeight = 0;
+};
+
+// Where a window brought back into `area` goes among the windows `settled`
+// there before it, so that no title bar hides under another window: its
+// own place when its title bar and theirs are clear of each other and it
+// keeps off every `keepClear` rectangle (the main window's title and menu
+// bars) and every one of `lowerTitleBars` (those of windows it lies
+// above, which cannot hide its own); else the nearest place wholly in the
+// area that is; where the area has no such room, the one covering least of
+// the kept-clear rectangles, then of the settled windows' title bars, then
+// of the lower ones, then the nearest. A window larger than the area one
+// way keeps its place that way.
+QPoint PlaceClearOfTitleBars(const TitledRect& window, const QRect& area, const std::vector<TitledRect>& settled,
+                             const std::vector<QRect>& keepClear, const std::vector<QRect>& lowerTitleBars = {});
+
 }  // namespace qv

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QWindow>
 
 #include <algorithm>
@@ -171,6 +172,101 @@ TEST_F(WindowsInView, ARecoveryFromALargerScreenOpensWhollyInView) {
         if (sub->isVisible()) expectInsideTheWorkspace(*sub, sub->windowTitle().toStdString());
     expectOnScreen(*main->printPage(), "print page");
     expectOnScreen(*main->fileInfo(), "File info");
+}
+
+// The title bar along the top of a window: a workspace frame's own, or the
+// one the window manager puts above a window of its own (on a screen
+// without a window manager, as wide as the one the program expects).
+QRect titleBarOf(const QWidget& window) {
+    if (auto* sub = qobject_cast<const QMdiSubWindow*>(&window))
+        return QRect(sub->geometry().topLeft(), QSize(sub->width(), sub->widget()->y()));
+    const QRect frame = window.frameGeometry();
+    if (frame.top() < window.geometry().top())
+        return QRect(frame.topLeft(), QSize(frame.width(), window.geometry().top() - frame.top()));
+    const int title = window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window) + 4;
+    return QRect(frame.left(), frame.top() - title, frame.width(), title);
+}
+
+QRect withTitleBar(const QWidget& window) { return window.frameGeometry().united(titleBarOf(window)); }
+
+void expectTitleBarsClear(const std::vector<const QWidget*>& windows) {
+    for (const QWidget* a : windows)
+        for (const QWidget* b : windows)
+            if (a != b) {
+                const QRect outer = a->isWindow() ? withTitleBar(*a) : a->geometry();
+                EXPECT_FALSE(outer.intersects(titleBarOf(*b)))
+                    << a->windowTitle().toStdString() << " hides the title bar of " << b->windowTitle().toStdString();
+            }
+}
+
+// A sheet of a larger screen puts the windows right of and below this
+// one; brought back, each title bar stays clear of the other windows and
+// the windows of their own of the main window's title and menu bars, as
+// both fit side by side.
+TEST_F(WindowsInView, WindowsFromALargerScreenKeepEachOthersTitleBarsClear) {
+    WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
+    openFile(dataDir.file("a.fcs"));
+    for (const char* kind : {"Histogram", "DotPlot"}) EXPECT_GT(main->createFromMenu(kind), 0) << kind;
+    trigger(main->mainMenu().AvaaPrintPreviewPage);
+    trigger(main->mainMenu().NaytaFileInfo);
+    std::string sheet = saveSheet(sheetDir.file("title.quorvane"));
+    const QRect screen = screenArea();
+    EXPECT_TRUE(setEveryValue(sheet, "location.x", std::to_string((screen.right() + 500) * TwipsPerPixel)));
+    EXPECT_TRUE(setEveryValue(sheet, "location.y", std::to_string(80 * TwipsPerPixel)));
+    // Plots small enough for three side by side in the workspace.
+    for (int id = 1; id <= 3; ++id)
+        for (const char* edge : {".size.x", ".size.y"})
+            EXPECT_TRUE(setEveryValue(sheet, "window." + std::to_string(id) + edge, std::to_string(180 * TwipsPerPixel)));
+    ASSERT_EQ(WriteFileAtomically(sheetDir.file("title.quorvane"), sheet, false), FileWriteResult::Ok);
+
+    restartWithoutRecovery();
+    loadSheet(sheetDir.file("title.quorvane"));
+    QCoreApplication::processEvents();
+    std::vector<const QWidget*> plots;
+    for (QMdiSubWindow* sub : main->workspace()->subWindowList()) {
+        if (!sub->isVisible()) continue;
+        expectInsideTheWorkspace(*sub, sub->windowTitle().toStdString());
+        EXPECT_EQ(sub->size(), QSize(180, 180));
+        plots.push_back(sub);
+    }
+    EXPECT_EQ(plots.size(), 3u);
+    expectTitleBarsClear(plots);
+
+    const std::vector<const QWidget*> own{main->printPage(), main->fileInfo()};
+    for (const QWidget* window : own) {
+        ASSERT_TRUE(window->isVisible());
+        const std::string what = window->windowTitle().toStdString();
+        expectOnScreen(*window, what);
+        EXPECT_TRUE(screen.contains(titleBarOf(*window))) << what;
+        EXPECT_FALSE(withTitleBar(*window).intersects(menuBarOnScreen())) << what;
+        EXPECT_FALSE(withTitleBar(*window).intersects(titleBarOf(*main))) << what << " over the main window's title bar";
+    }
+    expectTitleBarsClear(own);
+}
+
+// A print page saved large at the right of a larger screen: brought back,
+// it is made smaller and leaves the main window's title bar, with its
+// buttons, and its menu bar free.
+TEST_F(WindowsInView, ALargePrintPageFromALargerScreenLeavesTheMainWindowsBarsFree) {
+    trigger(main->mainMenu().AvaaPrintPreviewPage);
+    std::string sheet = saveSheet(sheetDir.file("page.quorvane"));
+    const QRect screen = screenArea();
+    EXPECT_TRUE(setEveryValue(sheet, "printview.location.x", std::to_string((screen.right() + 300) * TwipsPerPixel)));
+    EXPECT_TRUE(setEveryValue(sheet, "printview.location.y", std::to_string(10 * TwipsPerPixel)));
+    EXPECT_TRUE(setEveryValue(sheet, "printview.size.x", std::to_string(screen.height() * TwipsPerPixel)));
+    EXPECT_TRUE(setEveryValue(sheet, "printview.size.y", std::to_string(screen.height() * 3 / 2 * TwipsPerPixel)));
+    ASSERT_EQ(WriteFileAtomically(sheetDir.file("page.quorvane"), sheet, false), FileWriteResult::Ok);
+
+    restartWithoutRecovery();
+    loadSheet(sheetDir.file("page.quorvane"));
+    QCoreApplication::processEvents();
+    const PrintPreview* page = main->printPage();
+    ASSERT_TRUE(page->isVisible());
+    expectOnScreen(*page, "print page");
+    EXPECT_TRUE(screen.contains(titleBarOf(*page)));
+    EXPECT_FALSE(withTitleBar(*page).intersects(titleBarOf(*main))) << "over the main window's title bar";
+    EXPECT_FALSE(withTitleBar(*page).intersects(menuBarOnScreen())) << "over the main window's menu bar";
+    EXPECT_NEAR(page->height(), page->width() * std::sqrt(2.0), 1.5) << "still an A4 page";
 }
 
 // "fileinfo.visible:1" without location lines: File info opens in view, at

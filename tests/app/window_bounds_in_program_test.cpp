@@ -175,6 +175,95 @@ TEST_F(WindowBoundsInProgram, FarValuesOfASheetLoadIntoReachableWindows) {
     EXPECT_GE(std::stod(lineValue(again, "window.2.size.y")), MinWindowPixels * TwipsPerPixel);
 }
 
+// A window minimised to its icon strip or maximised over the workspace:
+// the sheet and the autosave hold the place and size it comes back to, and
+// the sheet reopens it whole there.
+struct NotNormal {
+    const char* name;
+    const char* type;
+    Qt::WindowState state;
+};
+void PrintTo(const NotNormal& c, std::ostream* os) { *os << c.name; }
+
+class NotNormalWindowInSheets : public WindowBoundsInProgram, public ::testing::WithParamInterface<NotNormal> {};
+
+TEST_P(NotNormalWindowInSheets, SavesItsNormalPlaceAndSize) {
+    const NotNormal& c = GetParam();
+    WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
+    openFile(dataDir.file("a.fcs"));
+    const int id = std::string(c.type) == "DotPlot" ? 1 : main->createFromMenu(c.type);
+    ASSERT_GT(id, 0);
+    QWidget* frame = OuterWindowOf(windowAt(id));
+    const QRect normal(40, 30, 300, 250);
+    frame->setGeometry(normal);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(frame->geometry(), normal);
+    frame->setWindowState(c.state);
+    QCoreApplication::processEvents();
+    ASSERT_NE(frame->geometry(), normal) << "the window shows as an icon strip or over the workspace";
+    // Something changes, and the autosave follows.
+    main->PiirraKaikki();
+
+    const std::string key = "window." + std::to_string(id) + ".";
+    const std::string sheet = saveSheet(sheetDir.file("state.quorvane"));
+    for (const std::string& text : {sheet, readAll(autosave())}) {
+        EXPECT_EQ(lineValue(text, key + "location.x"), "600");
+        EXPECT_EQ(lineValue(text, key + "location.y"), "450");
+        EXPECT_EQ(lineValue(text, key + "size.x"), "4500");
+        EXPECT_EQ(lineValue(text, key + "size.y"), "3750");
+    }
+
+    restartWithoutRecovery();
+    loadSheet(sheetDir.file("state.quorvane"));
+    ASSERT_NE(windowAt(id), nullptr);
+    const QWidget* back = OuterWindowOf(windowAt(id));
+    EXPECT_FALSE(back->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+    EXPECT_EQ(back->geometry(), normal);
+}
+
+// A size given from outside (a tool, a settings line) is for the window
+// in its normal state: it comes back whole at that size.
+TEST_P(NotNormalWindowInSheets, TakesASizeFromOutsideInItsNormalState) {
+    const NotNormal& c = GetParam();
+    WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
+    openFile(dataDir.file("a.fcs"));
+    const int id = std::string(c.type) == "DotPlot" ? 1 : main->createFromMenu(c.type);
+    ASSERT_GT(id, 0);
+    QWidget* frame = OuterWindowOf(windowAt(id));
+    frame->setGeometry(QRect(40, 30, 300, 250));
+    QCoreApplication::processEvents();
+    frame->setWindowState(c.state);
+    QCoreApplication::processEvents();
+    windowAt(id)->LoadInfo("window." + std::to_string(id) + ".size.x:4000");
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(frame->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+    EXPECT_EQ(frame->geometry(), QRect(40, 30, 267, 250));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, NotNormalWindowInSheets,
+                         ::testing::Values(NotNormal{"MinimisedDotPlot", "DotPlot", Qt::WindowMinimized},
+                                           NotNormal{"MaximisedDotPlot", "DotPlot", Qt::WindowMaximized},
+                                           NotNormal{"MinimisedHistogram", "Histogram", Qt::WindowMinimized},
+                                           NotNormal{"MinimisedClipBook", "ClipBook", Qt::WindowMinimized}),
+                         [](const ::testing::TestParamInfo<NotNormal>& info) { return std::string(info.param.name); });
+
+// The print page maximised: its sheet lines hold its normal place and size.
+TEST_F(WindowBoundsInProgram, MaximisedPrintPageSavesItsNormalPlaceAndSize) {
+    PrintPreview* page = main->printPage();
+    main->mainMenu().AvaaPrintPreviewPage->trigger();
+    ASSERT_TRUE(page->isVisible());
+    QCoreApplication::processEvents();
+    const QRect normal = page->geometry();
+    page->showMaximized();
+    QCoreApplication::processEvents();
+    ASSERT_NE(page->geometry(), normal);
+    const std::string sheet = saveSheet(sheetDir.file("page.quorvane"));
+    EXPECT_EQ(lineValue(sheet, "printview.location.x"), std::to_string(normal.x() * TwipsPerPixel));
+    EXPECT_EQ(lineValue(sheet, "printview.location.y"), std::to_string(normal.y() * TwipsPerPixel));
+    EXPECT_EQ(lineValue(sheet, "printview.size.x"), std::to_string(normal.width() * TwipsPerPixel));
+    EXPECT_EQ(lineValue(sheet, "printview.size.y"), std::to_string(normal.height() * TwipsPerPixel));
+}
+
 // File info saved and restored through sheets stays exactly where it was,
 // however many times.
 TEST_F(WindowBoundsInProgram, FileInfoStaysPutThroughSheets) {

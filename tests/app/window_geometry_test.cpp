@@ -256,6 +256,98 @@ TEST(OwnWindows, CoverTheBarsLeastWhenNoSpotIsClear) {
     EXPECT_EQ(OwnWindowPlace(QSize(2000, 2000), SmallScreen, {}, {MainBars}), QPoint(0, 0));
 }
 
+// Windows brought back among others settled before them: title bars of
+// 24 pixels, never hidden under another window nor lying over the main
+// window's bars while the area has room.
+struct Settle {
+    const char* name;
+    QRect window;
+    std::vector<QRect> settled;
+    std::vector<QRect> keepClear;
+    QPoint expected;
+    // Title bars of windows below it, cleared where that hides nothing more.
+    std::vector<QRect> lower = {};
+};
+
+void PrintTo(const Settle& c, std::ostream* os) { *os << c.name; }
+
+constexpr int Title = 24;
+
+QRect titleBar(const QRect& r) { return QRect(r.x(), r.y(), r.width(), Title); }
+
+class SettledWindows : public ::testing::TestWithParam<Settle> {};
+
+TEST_P(SettledWindows, KeepClearOfEachOthersTitleBars) {
+    const Settle& c = GetParam();
+    std::vector<TitledRect> settled;
+    for (const QRect& r : c.settled) settled.push_back({r, Title});
+    const QPoint at = PlaceClearOfTitleBars({c.window, Title}, SmallScreen, settled, c.keepClear, c.lower);
+    EXPECT_EQ(at, c.expected) << c.name;
+    const QRect spot(at, c.window.size());
+    EXPECT_TRUE(SmallScreen.contains(spot)) << c.name;
+    for (const QRect& r : c.keepClear) EXPECT_FALSE(spot.intersects(r)) << c.name;
+    for (const QRect& r : c.lower) EXPECT_FALSE(spot.intersects(r)) << c.name << ": hides a lower title bar";
+    for (const QRect& r : c.settled) {
+        EXPECT_FALSE(spot.intersects(titleBar(r))) << c.name << ": hides a title bar";
+        EXPECT_FALSE(titleBar(spot).intersects(r)) << c.name << ": its title bar hidden";
+    }
+}
+
+// The print page and File info as a sheet of a 1600 x 1000 screen brings
+// them back onto a 1024 x 768 one, fitted against its right edge.
+const QRect FittedInfo(604, 96, 420, 375);
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SettledWindows,
+    ::testing::Values(
+        Settle{"ClearStaysPut", QRect(100, 300, 300, 200), {FittedInfo}, {MainBars}, {100, 300}},
+        Settle{"NothingSettledStaysPut", QRect(683, 100, 341, 499), {}, {}, {683, 100}},
+        // Its title bar under File info: it moves the shortest way clear,
+        // to the left of it.
+        Settle{"TitleBarUnderAnother", QRect(683, 150, 341, 499), {FittedInfo}, {MainBars}, {263, 150}},
+        // Over File info's title bar: the same.
+        Settle{"OverAnothersTitleBar", QRect(683, 90, 341, 499), {FittedInfo}, {MainBars}, {263, 90}},
+        // A large print page over the main window's title bar and its
+        // buttons, with the whole height of the screen free below them.
+        Settle{"OverTheMainWindowsBars", QRect(683, 0, 341, 600), {}, {MainBars}, {683, 85}},
+        Settle{"BelowTheBarsTheShortestWay", QRect(900, 20, 100, 100), {}, {MainBars}, {900, 85}},
+        Settle{"BesideTheBarsWhereThatIsNearer", QRect(30, 20, 40, 100), {}, {MainBars}, {11, 20}},
+        // A workspace plot's title bar under File info: it moves down clear
+        // of it, still clear of the print page.
+        Settle{"OverALowerTitleBar", QRect(200, 100, 420, 375), {QRect(683, 85, 341, 499)}, {MainBars}, {200, 324},
+               {QRect(300, 300, 267, 24)}}),
+    [](const ::testing::TestParamInfo<Settle>& info) { return std::string(info.param.name); });
+
+// No place is clear: the one hiding least, and a window larger than the
+// area one way keeps its place that way.
+TEST(SettledWindows, WithoutRoomHideTheLeast) {
+    const QRect area(0, 0, 500, 400);
+    const std::vector<TitledRect> settled{{QRect(0, 0, 500, 200), Title}};
+    const QPoint at = PlaceClearOfTitleBars({QRect(0, 0, 500, 300), Title}, area, settled, {});
+    EXPECT_EQ(at, QPoint(0, 100)) << "lowest: its title bar over the least of the other";
+    const QPoint wide = PlaceClearOfTitleBars({QRect(-20, 10, 900, 150), Title}, area, settled, {});
+    EXPECT_EQ(wide, QPoint(-20, 200));
+}
+
+// A window too large for the room beside the main window's bars on a
+// 1024 x 768 screen: shrunk in proportion into the largest part beside
+// them, but never below half its size.
+TEST(SizeClearOf, ShrinksInProportionIntoTheRoomBesideTheBars) {
+    struct Case {
+        const char* name;
+        QSize size;
+        QSize expected;
+    };
+    const Case cases[] = {
+        {"FitsBelowTheBars", {341, 683}, {341, 683}},
+        {"TallPrintPage", {400, 740}, {369, 683}},
+        {"WideFitsBelowAtHalf", {2000, 683}, {1024, 350}},
+        {"BelowHalfStaysAsItIs", {341, 1400}, {341, 1400}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SizeClearOf(c.size, SmallScreen, {MainBars}), c.expected) << c.name;
+    EXPECT_EQ(SizeClearOf(QSize(400, 740), SmallScreen, {}), QSize(400, 740)) << "nothing to keep clear";
+}
+
 TEST(MovedIntoView, MovesWithoutShrinking) {
     EXPECT_EQ(MovedIntoView(QRect(900, 600, 300, 200), Area), QRect(700, 500, 300, 200));
     EXPECT_EQ(MovedIntoView(QRect(-50, -20, 300, 200), Area), QRect(0, 0, 300, 200));

@@ -10,6 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+#include <string>
+
 #include "app/ToolsMenu.h"
 #include "tests/app/MainWindowFixture.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -111,6 +114,54 @@ TEST_F(ToolWindowInProgram, PointerOverTheToolWindowNarrowsThePanel) {
         EXPECT_TRUE(g.PanelCollapsed) << target->objectName().toStdString();
     }
 }
+
+// The routes by which the tool window takes its large layout.
+struct LargeLayoutRoute {
+    const char* name;
+    void (*enlarge)(Skripti&);
+};
+void PrintTo(const LargeLayoutRoute& r, std::ostream* os) { *os << r.name; }
+
+class ToolWindowLargeLayout : public ToolWindowInProgram, public ::testing::WithParamInterface<LargeLayoutRoute> {};
+
+// In a main window of 90 per cent of a 1024 x 768 screen with plots in it,
+// the large layout lies wholly in the workspace's view: opened first, and grown again after
+// the small layout was moved to the workspace's bottom right corner.
+TEST_P(ToolWindowLargeLayout, LiesInsideTheWorkspace) {
+    PaaIkkuna& main = start();
+    main.resize(922, 691);
+    QCoreApplication::processEvents();
+    // Plots along the top, where the workspace puts them.
+    for (int n = 0; n < 3; ++n) ASSERT_GT(main.createFromMenu("DotPlot"), 0);
+    Skripti& tool = *main.toolWindow();
+    const QRect view(QPoint(0, 0), main.workspace()->viewport()->size());
+    ASSERT_GT(view.height(), 427) << "room for the large layout";
+    const auto expectInView = [&](const std::string& what) {
+        QCoreApplication::processEvents();
+        const QRect frame = tool.frame()->geometry();
+        EXPECT_FALSE(g.ToolWindowSmall) << what;
+        EXPECT_TRUE(view.contains(frame)) << what << " at " << frame.x() << "," << frame.y() << " size "
+                                          << frame.width() << "x" << frame.height();
+        EXPECT_GE(frame.width(), 560) << what << ": the design size";
+        EXPECT_GE(frame.height(), 400) << what << ": the design size";
+    };
+    GetParam().enlarge(tool);
+    expectInView("opened");
+
+    tool.MuutaSkriptiKoko("pieni");
+    QWidget* frame = tool.frame();
+    frame->move(view.width() - frame->width(), view.height() - frame->height());
+    GetParam().enlarge(tool);
+    expectInView("grown at the bottom right");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Routes, ToolWindowLargeLayout,
+    ::testing::Values(LargeLayoutRoute{"Shown", [](Skripti& tool) { tool.MuutaSkriptiKoko("iso"); }},
+                      LargeLayoutRoute{"ShowscripterInARun",
+                                       [](Skripti& tool) { tool.AjaOhjelma("showscripter:\r\n", false); }},
+                      LargeLayoutRoute{"MaximizeButton", [](Skripti& tool) { tool.MuutaKokoa_Click(); }}),
+    [](const ::testing::TestParamInfo<LargeLayoutRoute>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace qv::test
