@@ -65,11 +65,6 @@ TEST_F(FileInfoModel, GridTextsAndEditDefaults) {
     EXPECT_EQ(CompensationFromPercent(""), std::nullopt);
 }
 
-// A coefficient must stay a finite 32-bit float whose percentage the grid
-// can show; anything else would turn the compensated values into infinities.
-// The grid holds its own copy of the file's names and coefficients: a later
-// change of the file shows only after the next fill, a typed text is what
-// the cell shows and what the global values read, and a refill forgets it.
 // A tooltip shows the user's text as written: what a tooltip would take for
 // markup is escaped; a cut text gets one, a text that fits none.
 TEST(ToolTipText, ShowsTheTextAsWrittenAndOnlyWhereItIsCut) {
@@ -92,6 +87,9 @@ TEST(ToolTipText, ShowsTheTextAsWrittenAndOnlyWhereItIsCut) {
     }
 }
 
+// The grid holds its own copy of the file's names and coefficients: a later
+// change of the file shows only after the next fill, a typed text is what
+// the cell shows and what the global values read, and a refill forgets it.
 TEST_F(FileInfoModel, TheGridModelShowsItsCopyOfTheFile) {
     FileRecord f = threeParameters();
     CompensationGridModel grid;
@@ -155,6 +153,8 @@ TEST_F(FileInfoModel, TheGridModelShowsItsCopyOfTheFile) {
     EXPECT_TRUE(grid.coefficients().empty());
 }
 
+// A coefficient must stay a finite 32-bit float whose percentage the grid
+// can show; anything else would turn the compensated values into infinities.
 TEST_F(FileInfoModel, GridValuesOutsideWhatACoefficientHoldsAreRefused) {
     struct Case {
         const char* typed;

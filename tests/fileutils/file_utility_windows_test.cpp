@@ -609,6 +609,16 @@ TEST_F(RenamerTest, ChangesRenameOnlyThePreviewedBatch) {
          },
          true, original, {"notes.txt", "plate_A01_.fcs", "plate_B02_.fcs"},
          {"notes.txt", "plate_A01_.fcs", "plate_B02_.fcs"}},
+        {"a file to rename replaced by a link",
+         [](const QDir& d) {
+             QFile::remove(d.filePath("plate_B2_.fcs"));
+             ASSERT_EQ(::symlink("notes.txt", fs(d.filePath("plate_B2_.fcs")).c_str()), 0);
+         },
+         true, original, {"notes.txt", "plate_A01_.fcs", "plate_B02_.fcs"},
+         {"notes.txt", "plate_A01_.fcs", "plate_B02_.fcs"}},
+        {"a new name taken by a link to nothing",
+         [](const QDir& d) { ASSERT_EQ(::symlink("nowhere", fs(d.filePath("plate_B02_.fcs")).c_str()), 0); }, true,
+         original, {"notes.txt", "plate_A01_.fcs", "plate_B02_.fcs"}, {}},
         {"a new name taken", [](const QDir& d) { writeText(d.filePath("plate_B02_.fcs"), "taken"); }, true,
          {"notes.txt", "plate_A1_.fcs", "plate_B02_.fcs", "plate_B2_.fcs"},
          {"notes.txt", "plate_A01_.fcs", "plate_B02_.fcs", "plate_B02_.fcs"},

@@ -330,8 +330,9 @@ INSTANTIATE_TEST_SUITE_P(Kinds, ToolPictureOfEachKind,
 class ToolFileInfoOfEachKind : public ToolWindowKinds, public ::testing::WithParamInterface<const char*> {};
 
 // A new window is activated before it has a file, so File info first shows
-// no file; each file a tool then loads into the window is the one File info
-// shows, as after a load from the menu, whether File info is shown or not.
+// no file; each file a tool then loads into the window, by name or by a step
+// through the folder, is the one File info shows, as after a load from the
+// menu, whether File info is shown or not.
 TEST_P(ToolFileInfoOfEachKind, ShowsTheFileEachLoadPutsIntoTheWindow) {
     writeThreeParameterFile("a.fcs");
     writeFcs("b.fcs", {{1, 2}, {3, 4}, {5, 6}});
@@ -340,9 +341,18 @@ TEST_P(ToolFileInfoOfEachKind, ShowsTheFileEachLoadPutsIntoTheWindow) {
     ASSERT_TRUE(createWindowInSlot(GetParam(), 1));
     windowAt(1)->onActivated();
     ASSERT_EQ(info->factsList()->item(0)->text(), "Name: ");
-    for (const auto& [file, events] : {std::pair<std::string, int>{"a.fcs", 200}, {"b.fcs", 3}}) {
-        SCOPED_TRACE(file);
-        runLines({loadLine(), "w.1.file.load:" + file});
+    const struct {
+        const char* line;
+        std::string file;
+        int events;
+    } loads[] = {
+        {"w.1.file.load:a.fcs", "a.fcs", 200}, {"w.1.file.load:b.fcs", "b.fcs", 3},
+        {"w.1.file.move:first", "a.fcs", 200}, {"w.1.file.move:next", "b.fcs", 3},
+        {"w.1.file.move:previous", "a.fcs", 200},
+    };
+    for (const auto& [line, file, events] : loads) {
+        SCOPED_TRACE(line);
+        runLines({loadLine(), line});
         EXPECT_EQ(info->shownFileSlot(), g.WindowRegistry[1].FileIndex);
         ASSERT_GE(info->factsList()->count(), 1);
         EXPECT_EQ(info->factsList()->item(0)->text(), QString::fromStdString("Name: " + file));
