@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 #include <cstring>
 
 #include <fcntl.h>
@@ -102,6 +103,30 @@ PipeWriter::~PipeWriter() {
     }
     done_.notify_all();
     if (watch_.joinable()) watch_.join();
+}
+
+WaitingPipeWriter::WaitingPipeWriter(const std::string& path) : path_(path) {
+    writer_ = std::thread([this] {
+        const int fd = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);  // waits for a reader
+        const std::lock_guard<std::mutex> lock(mutex_);
+        fd_ = fd < 0 ? -2 : fd;
+        changed_.notify_all();
+    });
+    // Time for the thread to be waiting in its open before the test goes on.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
+
+bool WaitingPipeWriter::openedByAReader() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(100), [this] { return fd_ != -1; });
+}
+
+WaitingPipeWriter::~WaitingPipeWriter() {
+    // Our own reader lets a writer still waiting through.
+    const int reader = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    writer_.join();
+    if (fd_ >= 0) ::close(fd_);
+    if (reader >= 0) ::close(reader);
 }
 
 }  // namespace qv::test

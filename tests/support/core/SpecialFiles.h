@@ -62,4 +62,25 @@ private:
     std::thread watch_;
 };
 
+// A writer of another program waiting in its open of a pipe for a reader:
+// whoever opens the pipe for reading, even for a moment, lets that open
+// through (and the writer then meets a closed pipe). A test tells with
+// openedByAReader() whether the code it ran opened the pipe at all.
+class WaitingPipeWriter {
+public:
+    explicit WaitingPipeWriter(const std::string& path);
+    ~WaitingPipeWriter();
+    WaitingPipeWriter(const WaitingPipeWriter&) = delete;
+    WaitingPipeWriter& operator=(const WaitingPipeWriter&) = delete;
+    // True when the writer's open has gone through: a reader opened the pipe.
+    bool openedByAReader();
+
+private:
+    std::string path_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int fd_ = -1;
+    std::thread writer_;
+};
+
 }  // namespace qv::test
