@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
-#include <thread>
 #include <cstring>
+#include <thread>
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -127,6 +130,39 @@ WaitingPipeWriter::~WaitingPipeWriter() {
     writer_.join();
     if (fd_ >= 0) ::close(fd_);
     if (reader >= 0) ::close(reader);
+}
+
+namespace {
+
+// Sets or clears the immutable flag of a folder; false when the file system
+// or the user's rights do not allow it.
+bool setImmutable(const std::string& path, bool on) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+}
+
+}  // namespace
+
+LockedFolder::LockedFolder(const std::string& path) : path_(path) {
+    if (::geteuid() != 0) {
+        if (::chmod(path.c_str(), 0500) == 0) error_ = EACCES;
+        return;
+    }
+    immutable_ = setImmutable(path, true);
+    if (immutable_) error_ = EPERM;
+}
+
+LockedFolder::~LockedFolder() {
+    if (immutable_) setImmutable(path_, false);
+    else if (error_ != 0) ::chmod(path_.c_str(), 0700);
 }
 
 }  // namespace qv::test

@@ -83,4 +83,23 @@ private:
     std::thread writer_;
 };
 
+// A folder nothing can be made in while this lives: made read-only for a
+// user, made immutable for the superuser (who may write in any folder of
+// ours otherwise). locked() is false when the system allows neither.
+class LockedFolder {
+public:
+    explicit LockedFolder(const std::string& path);
+    ~LockedFolder();
+    LockedFolder(const LockedFolder&) = delete;
+    LockedFolder& operator=(const LockedFolder&) = delete;
+    bool locked() const { return error_ != 0; }
+    // The system's error a new file or folder in it meets.
+    int error() const { return error_; }
+
+private:
+    std::string path_;
+    bool immutable_ = false;
+    int error_ = 0;
+};
+
 }  // namespace qv::test
