@@ -411,8 +411,14 @@ bool SheetStore::writeAutosave(const std::string& text) {
     }
     for (const QString& target : places) {
         AutosaveAttempt attempt{target};
-        if (target != primary) QDir().mkpath(QFileInfo(target).absolutePath());
-        attempt.result = WriteFileAtomically(bytesOf(target), text, true, &attempt.error);
+        // A folder that cannot be made is told by why it cannot, not by
+        // its absence.
+        if (const int error = makeFolderPath(QFileInfo(target).absolutePath()); error != 0) {
+            attempt.result = FileWriteResultOf(error);
+            attempt.error = error;
+        } else {
+            attempt.result = WriteFileAtomically(bytesOf(target), text, true, &attempt.error);
+        }
         if (attempt.result != FileWriteResult::Ok) {
             tried.push_back(attempt);
             continue;

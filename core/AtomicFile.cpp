@@ -85,6 +85,10 @@ void removeStaleTemporaries(const std::string& path) {
     while (const dirent* entry = ::readdir(dir)) {
         if (!isTemporaryOf(entry->d_name, name)) continue;
         const std::string left = folder + "/" + entry->d_name;
+        // Looked at before it is opened: a pipe or a device of that name is
+        // never opened (a pipe's waiting writer would be let through).
+        struct stat named {};
+        if (::lstat(left.c_str(), &named) != 0 || !S_ISREG(named.st_mode)) continue;
         const int fd = ::open(left.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
         if (fd < 0) continue;
         struct stat info {};

@@ -10,8 +10,17 @@ namespace qv {
 
 int OpenRegularFile(const std::string& path, int* systemError) {
     if (systemError) *systemError = 0;
-    // Without waiting: the open of a pipe returns at once, and is then
-    // refused below like anything else that is no regular file.
+    // What is no regular file is refused before it is opened: an open of a
+    // pipe would let a writer waiting on it through into a pipe nobody reads,
+    // an open of a device may act on the device, a socket cannot be opened.
+    struct stat named {};
+    if (::stat(path.c_str(), &named) != 0) {
+        if (systemError) *systemError = errno;
+        return -1;
+    }
+    if (!S_ISREG(named.st_mode)) return -1;
+    // Checked again on the file opened, without waiting: a name made a pipe
+    // since the look above returns at once and is refused below.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         if (systemError) *systemError = errno;

@@ -1,8 +1,9 @@
 #pragma once
-// Opening a file for reading only when it is a regular file. The check is
-// made on the file opened, not on the name before it: a name that becomes a
-// pipe, a device or a folder between a listing and the read is refused at
-// once instead of leaving the program waiting on a pipe nobody writes.
+// Opening a file for reading only when it is a regular file. The name is
+// looked at first, so a pipe, a device or a socket is never opened, and the
+// file opened is checked again: a name that becomes a pipe, a device or a
+// folder between the look and the open is refused at once instead of
+// leaving the program waiting on a pipe nobody writes.
 #include <cstddef>
 #include <string>
 

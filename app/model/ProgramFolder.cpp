@@ -50,6 +50,19 @@ int folderWriteError(const QString& folder) {
     return ::access(path.c_str(), W_OK) == 0 ? 0 : errno;
 }
 
+int makeFolders(std::string path) {
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0) return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
+    if (errno != ENOENT) return errno;
+    const size_t slash = path.rfind('/');
+    if (slash != std::string::npos && slash > 0) {
+        if (const int error = makeFolders(path.substr(0, slash)); error != 0) return error;
+    }
+    if (::mkdir(path.c_str(), 0777) != 0 && errno != EEXIST) return errno;
+    return 0;
+}
+
 QString appDataFolder() {
     return appDataOverride().isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
                                        : appDataOverride();
@@ -63,8 +76,13 @@ QString programFolder() {
     if (folderWriteError(exeDir) == 0) return withSlash(exeDir);
     QString data = appDataFolder();
     if (data.isEmpty()) return withSlash(exeDir);
-    QDir().mkpath(data);
+    makeFolderPath(data);
     return withSlash(data);
+}
+
+int makeFolderPath(const QString& folder) {
+    if (folder.isEmpty()) return ENOENT;
+    return makeFolders(QFile::encodeName(folder).toStdString());
 }
 
 std::optional<UnwritableFolder> unwritableExecutableFolder() {

@@ -32,6 +32,11 @@ struct UnwritableFolder {
 };
 std::optional<UnwritableFolder> unwritableExecutableFolder();
 
+// Makes `folder` and every folder above it that is missing: 0 when it is a
+// folder now, else the system's error of the first that could not be made
+// (ENOTDIR when something other than a folder holds a name on the way).
+int makeFolderPath(const QString& folder);
+
 // Points the executable's folder elsewhere (tests); an empty text restores
 // the real one.
 void setExecutableFolderOverride(const QString& folder);

@@ -11,10 +11,12 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstring>
 #include <random>
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -425,6 +427,28 @@ TEST_F(SheetStoreTest, AFailedAutosaveNamesTheProgramFolderItPassedOver) {
     main->TalletaNakyma("Autosave");
     dlg.finish();
     EXPECT_TRUE(main->AutosaveEnabled);
+}
+
+// A folder that does not exist is made for the autosave; when it cannot be
+// made, the message gives the reason it could not be (not that the folder
+// is missing), and a folder the user may not make turns the autosave off.
+TEST_F(SheetStoreTest, AnAutosaveFolderThatCannotBeMadeIsToldWithItsReason) {
+    const std::string locked = programDir.file("locked");
+    ASSERT_EQ(::mkdir(locked.c_str(), 0700), 0);
+    const std::string program = locked + "/program";
+    const std::string data = locked + "/data";
+    setProgramFolderOverride(q(program));
+    setAppDataFolderOverride(q(data));
+    const LockedFolder lock(locked);
+    if (!lock.locked()) GTEST_SKIP() << "this system lets the test lock no folder";
+    const std::string reason = std::strerror(lock.error());
+    ScriptedDialogs dlg;
+    dlg.expectMessage(q("Autosave is off: the autosave file could not be written in the folder:\n" + program + "\n" +
+                        reason + "\nnor in the folder:\n" + data + "\n" + reason),
+                      "Save error", MsgButtons::Ok, MsgAnswer::Ok);
+    main->TalletaNakyma("Autosave");
+    dlg.finish();
+    EXPECT_FALSE(main->AutosaveEnabled);
 }
 
 void setModified(const std::string& path, const QDateTime& when) {

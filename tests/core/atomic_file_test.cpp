@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <ctime>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -35,7 +36,7 @@ void ageBy(const std::string& path, int seconds) {
 }
 
 // What an earlier write, or the user, left beside ws.quorvane.
-enum class LeftKind { File, Link, Folder, OtherUsersFile };
+enum class LeftKind { File, Link, Folder, OtherUsersFile, PipeAnotherProgramWrites };
 
 struct LeftFile {
     const char* name;
@@ -74,7 +75,13 @@ TEST_P(StaleTemporaryTest, OnlyAbandonedTemporariesOfTheSameTargetGo) {
     case LeftKind::Folder:
         ASSERT_EQ(::mkdir(left.c_str(), 0700), 0);
         break;
+    case LeftKind::PipeAnotherProgramWrites:
+        ASSERT_TRUE(MakeSpecialFile(left, SpecialFile::Pipe));
+        break;
     }
+    // The clean-up never opens a pipe: its writer would be let through.
+    std::optional<WaitingPipeWriter> writer;
+    if (t.kind == LeftKind::PipeAnotherProgramWrites) writer.emplace(left);
     if (t.kind != LeftKind::Link) ageBy(left, t.ageSeconds);
     // A running write holds the lock through its own open file description.
     const int held = t.heldByARunningWrite ? ::open(left.c_str(), O_RDONLY) : -1;
@@ -82,6 +89,7 @@ TEST_P(StaleTemporaryTest, OnlyAbandonedTemporariesOfTheSameTargetGo) {
     ASSERT_EQ(WriteFileAtomically(folder.file("ws.quorvane"), "whole", false), FileWriteResult::Ok);
     EXPECT_EQ(!exists(left), t.removed);
     if (t.kind == LeftKind::Link) EXPECT_TRUE(exists(linked));
+    if (writer) EXPECT_FALSE(writer->openedByAReader());
     std::string bytes;
     ASSERT_TRUE(ReadWholeFile(folder.file("ws.quorvane"), bytes));
     EXPECT_EQ(bytes, "whole");
@@ -104,6 +112,8 @@ INSTANTIATE_TEST_SUITE_P(
                       LeftFile{"AFolderOfThatName", ours("ws.quorvane"), LeftKind::Folder, 3600, false, false},
                       LeftFile{"AnotherUsersFile", ours("ws.quorvane"), LeftKind::OtherUsersFile, 3600, false,
                                false},
+                      LeftFile{"APipeOfThatName", ours("ws.quorvane"), LeftKind::PipeAnotherProgramWrites, 3600,
+                               false, false},
                       // The user's own files, however much they look like a program's.
                       LeftFile{"UserBackup", "ws.quorvane.backup", LeftKind::File, 3600, false, false},
                       LeftFile{"UserTmpBackup", "ws.quorvane.tmp-backup", LeftKind::File, 3600, false, false},

@@ -82,8 +82,39 @@ TEST_P(RegularFileReaderTest, RefusesAtOnceWhatIsNoRegularFile) {
     }
 }
 
+TEST_P(RegularFileReaderTest, NeverOpensAPipeAnotherProgramWaitsToWriteInto) {
+    TempFolder folder;
+    const std::string pipe = folder.file("pipe");
+    ASSERT_TRUE(MakeSpecialFile(pipe, SpecialFile::Pipe));
+    MakeLink("pipe", folder.file("link"));
+    for (const char* name : {"pipe", "link"}) {
+        SCOPED_TRACE(name);
+        WaitingPipeWriter writer(pipe);
+        EXPECT_FALSE(GetParam().read(folder.file(name)));
+        EXPECT_FALSE(writer.openedByAReader());
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Readers, RegularFileReaderTest, ::testing::ValuesIn(Readers),
                          [](const ::testing::TestParamInfo<Reader>& info) { return std::string(info.param.name); });
+
+// A reader's message says a pipe, a socket or a device is no regular file,
+// rather than that it could not be opened.
+TEST(RegularFileTest, WhatIsNoRegularFileIsToldAsSuch) {
+    TempFolder folder;
+    for (const SpecialFile kind : {SpecialFile::Pipe, SpecialFile::Socket, SpecialFile::Device}) {
+        SCOPED_TRACE(SpecialFileName(kind));
+        const std::string path = folder.file(std::string("special-") + SpecialFileName(kind));
+        if (!MakeSpecialFile(path, kind)) continue;  // a device node needs the privilege
+        int error = -1;
+        EXPECT_EQ(OpenRegularFile(path, &error), -1);
+        EXPECT_EQ(error, 0);
+        FileSource source;
+        std::string reason;
+        EXPECT_FALSE(source.open(path, reason));
+        EXPECT_EQ(reason, "the path is not a regular file");
+    }
+}
 
 }  // namespace
 }  // namespace qv::test

@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <thread>
 
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -102,6 +106,63 @@ PipeWriter::~PipeWriter() {
     }
     done_.notify_all();
     if (watch_.joinable()) watch_.join();
+}
+
+WaitingPipeWriter::WaitingPipeWriter(const std::string& path) : path_(path) {
+    writer_ = std::thread([this] {
+        const int fd = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);  // waits for a reader
+        const std::lock_guard<std::mutex> lock(mutex_);
+        fd_ = fd < 0 ? -2 : fd;
+        changed_.notify_all();
+    });
+    // Time for the thread to be waiting in its open before the test goes on.
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
+
+bool WaitingPipeWriter::openedByAReader() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return changed_.wait_for(lock, std::chrono::milliseconds(100), [this] { return fd_ != -1; });
+}
+
+WaitingPipeWriter::~WaitingPipeWriter() {
+    // Our own reader lets a writer still waiting through.
+    const int reader = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    writer_.join();
+    if (fd_ >= 0) ::close(fd_);
+    if (reader >= 0) ::close(reader);
+}
+
+namespace {
+
+// Sets or clears the immutable flag of a folder; false when the file system
+// or the user's rights do not allow it.
+bool setImmutable(const std::string& path, bool on) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    int flags = 0;
+    bool done = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (done) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        done = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return done;
+}
+
+}  // namespace
+
+LockedFolder::LockedFolder(const std::string& path) : path_(path) {
+    if (::geteuid() != 0) {
+        if (::chmod(path.c_str(), 0500) == 0) error_ = EACCES;
+        return;
+    }
+    immutable_ = setImmutable(path, true);
+    if (immutable_) error_ = EPERM;
+}
+
+LockedFolder::~LockedFolder() {
+    if (immutable_) setImmutable(path_, false);
+    else if (error_ != 0) ::chmod(path_.c_str(), 0700);
 }
 
 }  // namespace qv::test

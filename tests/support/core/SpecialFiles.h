@@ -62,4 +62,44 @@ private:
     std::thread watch_;
 };
 
+// A writer of another program waiting in its open of a pipe for a reader:
+// whoever opens the pipe for reading, even for a moment, lets that open
+// through (and the writer then meets a closed pipe). A test tells with
+// openedByAReader() whether the code it ran opened the pipe at all.
+class WaitingPipeWriter {
+public:
+    explicit WaitingPipeWriter(const std::string& path);
+    ~WaitingPipeWriter();
+    WaitingPipeWriter(const WaitingPipeWriter&) = delete;
+    WaitingPipeWriter& operator=(const WaitingPipeWriter&) = delete;
+    // True when the writer's open has gone through: a reader opened the pipe.
+    bool openedByAReader();
+
+private:
+    std::string path_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int fd_ = -1;
+    std::thread writer_;
+};
+
+// A folder nothing can be made in while this lives: made read-only for a
+// user, made immutable for the superuser (who may write in any folder of
+// ours otherwise). locked() is false when the system allows neither.
+class LockedFolder {
+public:
+    explicit LockedFolder(const std::string& path);
+    ~LockedFolder();
+    LockedFolder(const LockedFolder&) = delete;
+    LockedFolder& operator=(const LockedFolder&) = delete;
+    bool locked() const { return error_ != 0; }
+    // The system's error a new file or folder in it meets.
+    int error() const { return error_; }
+
+private:
+    std::string path_;
+    bool immutable_ = false;
+    int error_ = 0;
+};
+
 }  // namespace qv::test
