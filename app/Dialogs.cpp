@@ -261,7 +261,12 @@ QString PrintFileName(const QPrinter& printer) {
 std::optional<QString> AskExportPath(const QString& title, const QString& filter) {
     std::optional<QString> path = dialogs().saveFileName(title, filter, QString(), OverwriteQuestion::ByCaller);
     if (!path || path->isEmpty()) return std::nullopt;
-    if (QFileInfo::exists(*path) && !mayReplaceExistingFile()) return std::nullopt;
+    // Only a file that may be written is worth the question: a pipe, a
+    // device or a folder goes straight on to the save, which refuses it with
+    // its own message. A link is asked about by the file it leads to.
+    bool exists = false;
+    if (CheckWriteTarget(QFile::encodeName(*path).toStdString(), exists) != FileWriteResult::Ok) return path;
+    if (exists && !mayReplaceExistingFile()) return std::nullopt;
     return path;
 }
 

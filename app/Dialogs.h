@@ -85,9 +85,12 @@ MsgAnswer showMessage(const QString& text, const QString& title = DefaultMessage
 // path and the reason, one to a line (SaveFailureMessage), titled "Save error".
 void showSaveError(const QString& path, std::string_view reason = {});
 // The save dialog of an export or a sheet: asks for a file name with the
-// given title and filter; when the file exists, asks "File already exists.
-// Do you want to overwrite it?" (OK/Cancel, title "File already exists"),
-// the only question of the save. Nothing when the user cancelled either.
+// given title and filter; when the file exists (the one a link leads to),
+// asks "File already exists. Do you want to overwrite it?" (OK/Cancel, title
+// "File already exists"), the only question of the save. A name that cannot
+// become a file (a pipe, a device, a folder) is given back unasked, for the
+// save to refuse at once with its own message. Nothing when the user
+// cancelled either.
 std::optional<QString> AskExportPath(const QString& title, const QString& filter);
 // The save dialog of a window's picture ("Save the image", bitmap files), as
 // AskExportPath: the picture is written under the name exactly as typed

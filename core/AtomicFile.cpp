@@ -59,8 +59,10 @@ std::string hashOf(std::string_view name) {
     return std::string(text, TempHashLength);
 }
 
-bool isTemporaryOf(std::string_view entry, const std::string& targetName) {
-    const std::string pattern = WriteTemporaryName(targetName, std::string(TempUniqueLength, 'X'));
+// True when `entry` is a temporary name made from `pattern`, the name of one
+// target's temporaries with X's for the letters that tell one write from
+// another.
+bool isTemporaryOf(std::string_view entry, const std::string& pattern) {
     if (entry.size() != pattern.size()) return false;
     const size_t unique = pattern.size() - TempEnd.size() - TempUniqueLength;
     for (size_t i = 0; i < entry.size(); ++i) {
@@ -79,11 +81,11 @@ bool isTemporaryOf(std::string_view entry, const std::string& targetName) {
 // user's file of such a name stays.
 void removeStaleTemporaries(const std::string& path) {
     const std::string folder = folderOf(path);
-    const std::string name = nameOf(path);
+    const std::string pattern = WriteTemporaryName(nameOf(path), std::string(TempUniqueLength, 'X'));
     DIR* dir = ::opendir(folder.c_str());
     if (!dir) return;
     while (const dirent* entry = ::readdir(dir)) {
-        if (!isTemporaryOf(entry->d_name, name)) continue;
+        if (!isTemporaryOf(entry->d_name, pattern)) continue;
         const std::string left = folder + "/" + entry->d_name;
         // Looked at before it is opened: a pipe or a device of that name is
         // never opened (a pipe's waiting writer would be let through).

@@ -159,8 +159,8 @@ INSTANTIATE_TEST_SUITE_P(Routes, SaveRouteTest, ::testing::ValuesIn(Routes),
                              return std::string(info.param.name);
                          });
 
-// A sheet or package saved onto a pipe, a socket or a device is refused with
-// the message naming it; the special file stays as it was and nothing is
+// A sheet or package saved onto a pipe, a socket or a device is refused at
+// once (without the overwrite question) with the message naming it; the special file stays as it was and nothing is
 // written into it.
 class SpecialSaveTargetTest : public SheetStoreTest, public ::testing::WithParamInterface<SpecialFile> {};
 
@@ -171,8 +171,8 @@ TEST_P(SpecialSaveTargetTest, IsRefusedWithItsNameAndLeftAsItWas) {
     PipeReader reader(target);
     for (void (PaaIkkuna::*click)() : {&PaaIkkuna::FileSaveView_Click, &PaaIkkuna::MenuSaveAnalysisPackage_Click}) {
         ScriptedDialogs dlg;
+        // Refused at once: no overwrite question about what is no file.
         dlg.expectSaveFile(q(target), "Save analysis file")
-            .expectMessage(OverwriteQuestionText, "File already exists", MsgButtons::OkCancel, MsgAnswer::Ok)
             .expectMessage(saveFailed(target, "Not a regular file (a pipe, a device or a socket)"), "Quorvane",
                            MsgButtons::Ok, MsgAnswer::Ok);
         (main.get()->*click)();

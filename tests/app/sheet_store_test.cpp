@@ -303,16 +303,14 @@ TEST_F(SheetStoreTest, SaveDialogOverwriteQuestionAndFailures) {
     }
     EXPECT_EQ(readAll(path), "keep");
     // A save that cannot be written says so with the file and the reason,
-    // leaves the old file and keeps the autosave on.
+    // leaves the old file and keeps the autosave on. A folder is no file to
+    // overwrite: it is refused without the question first.
     const std::pair<std::string, const char*> failing[] = {
         {sheetDir.file("no/such/folder.quorvane"), "No such file or directory"},
         {sheetDir.path(), "Is a directory"}};
     for (const auto& [target, reason] : failing) {
         ScriptedDialogs dlg;
         dlg.expectSaveFile(q(target));
-        if (QFileInfo::exists(q(target)))
-            dlg.expectMessage("File already exists. Do you want to overwrite it?", "File already exists",
-                              MsgButtons::OkCancel, MsgAnswer::Ok);
         dlg.expectMessage(saveFailed(target, reason), "Quorvane", MsgButtons::Ok, MsgAnswer::Ok);
         main->MenuSaveAnalysisPackage_Click();
         dlg.finish();
