@@ -252,10 +252,12 @@ void clearWorkspace() {
 void keepRestoredWindowsInView(PaaIkkuna& main) {
     processPendingEvents();
     const QList<QMdiSubWindow*> subs = main.workspace()->subWindowList();
-    fitRestoredWindowsIntoView(std::vector<QWidget*>(subs.begin(), subs.end()), &main);
+    const std::vector<QWidget*> moved =
+        fitRestoredWindowsIntoView(std::vector<QWidget*>(subs.begin(), subs.end()), &main);
     std::vector<QWidget*> own;
     for (const ServiceWindow which : AllServiceWindows) own.push_back(main.serviceWindow(which));
     fitRestoredWindowsIntoView(own, &main);
+    uncoverMovedTitleBars(moved, own);
 }
 
 void loadFiles(const ParsedSheet& sheet, const std::string& sheetPath, std::string_view bytes) {

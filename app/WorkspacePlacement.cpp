@@ -9,6 +9,7 @@
 #include <QStyle>
 #include <QVariant>
 
+#include <algorithm>
 #include <vector>
 
 namespace qv {
@@ -219,6 +220,12 @@ std::vector<QRect> workspaceTitleBarsIn(const QWidget& main) {
     return bars;
 }
 
+void moveTo(QWidget& outer, TitledRect& titled, const QPoint& at, const QMargins& frame) {
+    if (at == titled.rect.topLeft()) return;
+    titled.rect.moveTopLeft(at);
+    outer.setGeometry(titled.rect.marginsRemoved(frame));
+}
+
 }  // namespace
 
 void fitIntoView(QWidget& outer) {
@@ -233,7 +240,7 @@ void fitIntoView(QWidget& outer) {
 
 void beginRestoringPlace(QWidget& outer) { outer.setProperty(MovedIntoViewProperty, false); }
 
-void fitRestoredWindowsIntoView(const std::vector<QWidget*>& windows, const QWidget* beside) {
+std::vector<QWidget*> fitRestoredWindowsIntoView(const std::vector<QWidget*>& windows, const QWidget* beside) {
     // Those the sheet put in view settle first, as the user arranged them;
     // those the fit had to move, as from a larger screen (also while the
     // sheet was read), then find room among them.
@@ -249,11 +256,6 @@ void fitRestoredWindowsIntoView(const std::vector<QWidget*>& windows, const QWid
         std::vector<QRect> keepClear;
         if (beside && !workspaceOf(outer)) keepClear.push_back(titleAndMenuBarsOf(*beside));
         return keepClear;
-    };
-    const auto moveTo = [](QWidget& outer, TitledRect& titled, const QPoint& at, const QMargins& frame) {
-        if (at == titled.rect.topLeft()) return;
-        titled.rect.moveTopLeft(at);
-        outer.setGeometry(titled.rect.marginsRemoved(frame));
     };
 
     std::vector<TitledRect> settled;
@@ -282,9 +284,9 @@ void fitRestoredWindowsIntoView(const std::vector<QWidget*>& windows, const QWid
     // Windows of their own lie above the workspace's windows: once they
     // are clear of each other, a moved one also gives way to the title bars
     // of those where it can without hiding anything more of the others.
-    if (!beside || moved.empty() || workspaceOf(*moved.front())) return;
+    if (!beside || moved.empty() || workspaceOf(*moved.front())) return moved;
     const std::vector<QRect> beneath = workspaceTitleBarsIn(*beside);
-    if (beneath.empty()) return;
+    if (beneath.empty()) return moved;
     for (size_t i = inPlace.size(); i < settled.size(); ++i) {
         QWidget& outer = *moved[i - inPlace.size()];
         std::vector<TitledRect> others = settled;
@@ -292,6 +294,33 @@ void fitRestoredWindowsIntoView(const std::vector<QWidget*>& windows, const QWid
         const Living view = viewOf(outer);
         moveTo(outer, settled[i],
                PlaceClearOfTitleBars(settled[i], view.area, others, keepClearFor(outer), beneath), view.frame);
+    }
+    return moved;
+}
+
+void uncoverMovedTitleBars(const std::vector<QWidget*>& moved, const std::vector<QWidget*>& own) {
+    const QMdiArea* mdi = moved.empty() ? nullptr : workspaceOf(*moved.front());
+    if (!mdi) return;
+    // The windows of their own as they lie over the workspace, in its
+    // coordinates; beneath them, their title bars are no concern.
+    std::vector<TitledRect> above;
+    for (const QWidget* outer : own) {
+        if (!outer || !outer->isVisible() || !isNormal(*outer)) continue;
+        QRect rect = titledRectOf(*outer, viewOf(*outer).frame).rect;
+        rect.moveTopLeft(mdi->viewport()->mapFromGlobal(rect.topLeft()));
+        above.push_back({rect, 0});
+    }
+    if (above.empty()) return;
+    for (QWidget* outer : moved) {
+        if (!outer->isVisible() || !isNormal(*outer)) continue;
+        TitledRect titled = titledRectOf(*outer, {});
+        const QRect bar(titled.rect.topLeft(), QSize(titled.rect.width(), titled.titleHeight));
+        if (std::none_of(above.begin(), above.end(), [&](const TitledRect& a) { return a.rect.intersects(bar); }))
+            continue;
+        std::vector<TitledRect> others = above;
+        for (const QMdiSubWindow* sub : mdi->subWindowList())
+            if (sub != outer && sub->isVisible() && isNormal(*sub)) others.push_back(titledRectOf(*sub, {}));
+        moveTo(*outer, titled, PlaceClearOfTitleBars(titled, viewOf(*outer).area, others, {}), {});
     }
 }
 

@@ -64,7 +64,14 @@ void beginRestoringPlace(QWidget& outer);
 // bars is made smaller (SizeClearOf). Windows that lay in view where the
 // sheet put them keep the places the user gave them among each other; a
 // window that must give way moves the shortest way.
-void fitRestoredWindowsIntoView(const std::vector<QWidget*>& windows, const QWidget* beside);
+// The windows the fit had to move.
+std::vector<QWidget*> fitRestoredWindowsIntoView(const std::vector<QWidget*>& windows, const QWidget* beside);
+
+// After the windows of their own (`own`) have found their places: a
+// workspace window the fit had to move (`moved`) whose title bar lies under
+// one of them goes to the nearest place in the workspace where its title bar
+// is clear of them and of the other workspace windows, where there is one.
+void uncoverMovedTitleBars(const std::vector<QWidget*>& moved, const std::vector<QWidget*>& own);
 
 // A new window opens where the user can see it: the workspace frame around
 // `window`, no larger than the workspace's visible area, is placed by its

@@ -200,9 +200,9 @@ void expectTitleBarsClear(const std::vector<const QWidget*>& windows) {
 }
 
 // A sheet of a larger screen puts the windows right of and below this
-// one; brought back, each title bar stays clear of the other windows and
-// the windows of their own of the main window's title and menu bars, as
-// both fit side by side.
+// one; brought back, each title bar stays clear of the other windows, the
+// windows of their own of the main window's title and menu bars, and the
+// plots' title bars of the windows of their own, as all fit side by side.
 TEST_F(WindowsInView, WindowsFromALargerScreenKeepEachOthersTitleBarsClear) {
     WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
     openFile(dataDir.file("a.fcs"));
@@ -242,6 +242,14 @@ TEST_F(WindowsInView, WindowsFromALargerScreenKeepEachOthersTitleBarsClear) {
         EXPECT_FALSE(withTitleBar(*window).intersects(titleBarOf(*main))) << what << " over the main window's title bar";
     }
     expectTitleBarsClear(own);
+
+    // Nor does a window of its own lie over a plot's title bar: the plots
+    // were moved too, and the workspace has room for them beside.
+    const QPoint workspaceOrigin = main->workspace()->viewport()->mapToGlobal(QPoint(0, 0));
+    for (const QWidget* plot : plots)
+        for (const QWidget* window : own)
+            EXPECT_FALSE(withTitleBar(*window).intersects(titleBarOf(*plot).translated(workspaceOrigin)))
+                << window->windowTitle().toStdString() << " hides the title bar of " << plot->windowTitle().toStdString();
 }
 
 // A print page saved large at the right of a larger screen: brought back,
