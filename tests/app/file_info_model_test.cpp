@@ -83,7 +83,9 @@ TEST(ToolTipText, ShowsTheTextAsWrittenAndOnlyWhereItIsCut) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
         EXPECT_EQ(CutTextToolTip(c.text, metrics, metrics.horizontalAdvance(c.text) + c.room), c.tooltip);
-        if (!c.tooltip.isEmpty()) EXPECT_EQ(PlainToolTip(c.text), c.tooltip);
+        if (!c.tooltip.isEmpty()) {
+            EXPECT_EQ(PlainToolTip(c.text), c.tooltip);
+        }
     }
 }
 
@@ -328,7 +330,9 @@ TEST_F(FileInfoModel, SettingLinesReadBack) {
         SCOPED_TRACE(c.line);
         const FileInfoSettingRequest r = ApplyFileInfoSettingLine(c.line, &g.FileTable[2], g.FileTable, g.MaxFiles);
         EXPECT_EQ(r.kind, c.kind);
-        if (c.kind == Kind::Left || c.kind == Kind::Top || c.kind == Kind::File) EXPECT_EQ(r.number, c.number);
+        if (c.kind == Kind::Left || c.kind == Kind::Top || c.kind == Kind::File) {
+            EXPECT_EQ(r.number, c.number);
+        }
         EXPECT_EQ(r.flag, c.flag);
     }
 

@@ -124,7 +124,9 @@ TEST_P(LimitInputBox, OnlyItsOwnLimitChanges) {
     item()->trigger();
     EXPECT_EQ(g.*it.limit, 7);
     for (const LimitItem& other : limitItems)
-        if (other.limit != it.limit) EXPECT_EQ(g.*other.limit, before.*other.limit);
+        if (other.limit != it.limit) {
+            EXPECT_EQ(g.*other.limit, before.*other.limit);
+        }
 }
 
 INSTANTIATE_TEST_SUITE_P(Items, LimitInputBox, ::testing::ValuesIn(limitItems),

@@ -85,11 +85,17 @@ TEST_P(StaleTemporaryTest, OnlyAbandonedTemporariesOfTheSameTargetGo) {
     if (t.kind != LeftKind::Link) ageBy(left, t.ageSeconds);
     // A running write holds the lock through its own open file description.
     const int held = t.heldByARunningWrite ? ::open(left.c_str(), O_RDONLY) : -1;
-    if (t.heldByARunningWrite) ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    if (t.heldByARunningWrite) {
+        ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    }
     ASSERT_EQ(WriteFileAtomically(folder.file("ws.quorvane"), "whole", false), FileWriteResult::Ok);
     EXPECT_EQ(!exists(left), t.removed);
-    if (t.kind == LeftKind::Link) EXPECT_TRUE(exists(linked));
-    if (writer) EXPECT_FALSE(writer->openedByAReader());
+    if (t.kind == LeftKind::Link) {
+        EXPECT_TRUE(exists(linked));
+    }
+    if (writer) {
+        EXPECT_FALSE(writer->openedByAReader());
+    }
     std::string bytes;
     ASSERT_TRUE(ReadWholeFile(folder.file("ws.quorvane"), bytes));
     EXPECT_EQ(bytes, "whole");

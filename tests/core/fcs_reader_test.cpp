@@ -325,9 +325,15 @@ TEST_P(FcsKeywordSearch, FindsTheKeywordOnlyWhereAKeywordStands) {
     // The one-pass lookup of the parameter keywords agrees.
     const std::string_view search = c.search;
     const FcsParameterKeywords keys = FindFcsParameterKeywords(SplitFcsText(c.text), 2);
-    if (search == "\\$P2N") EXPECT_EQ(keys.Name[2], c.value);
-    if (search == "\\$P2R") EXPECT_EQ(keys.Range[2], c.value);
-    if (search == "P1E") EXPECT_EQ(keys.Exponent[1], c.value);
+    if (search == "\\$P2N") {
+        EXPECT_EQ(keys.Name[2], c.value);
+    }
+    if (search == "\\$P2R") {
+        EXPECT_EQ(keys.Range[2], c.value);
+    }
+    if (search == "P1E") {
+        EXPECT_EQ(keys.Exponent[1], c.value);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -429,7 +429,9 @@ TEST_P(FcsWriterUnnamed, RoundTripsWithEveryKeywordIntact) {
         EXPECT_EQ(back.PristineData(6, p), r.PristineData(6, p));
     }
     EXPECT_EQ(back.CompensationOn, c.compensation);
-    if (c.compensation) EXPECT_EQ(back.CompensationMatrix(1, c.parameters), 0.15f);
+    if (c.compensation) {
+        EXPECT_EQ(back.CompensationMatrix(1, c.parameters), 0.15f);
+    }
     EXPECT_EQ(back.SampleId, "tube 3");
     EXPECT_EQ(back.EventCount, 6);
 }

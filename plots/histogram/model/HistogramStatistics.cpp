@@ -143,7 +143,6 @@ void HistogramStatisticsComputer::compute(const HistogramStatisticsInput& in, st
                 for (unsigned j = 0; j < 8; ++j) {
                     const uint8_t* c = columns[gi * 8 + j];
                     if (!c) continue;
-                    const uint8_t bit = static_cast<uint8_t>(1u << j);
                     if (step == 1 && !shown) {
                         markMembers(c + first, mask, n, j);
                     } else {
