@@ -323,7 +323,15 @@ void uncoverMovedTitleBars(const std::vector<QWidget*>& moved, const std::vector
         std::vector<TitledRect> others = above;
         for (const QMdiSubWindow* sub : mdi->subWindowList())
             if (sub != outer && sub->isVisible() && isNormal(*sub)) others.push_back(titledRectOf(*sub, {}));
-        moveTo(*outer, titled, PlaceClearOfTitleBars(titled, viewOf(*outer).area, others, {}), {});
+        // Where no place leaves its title bar clear, it moves only where
+        // less of the bar is hidden: a crowded workspace never buries it.
+        std::vector<QRect> covers;
+        for (const TitledRect& other : others) covers.push_back(other.rect);
+        const auto hiddenAt = [&](const QPoint& at) {
+            return CoveredArea(QRect(at, QSize(bar.width(), bar.height())), covers);
+        };
+        const QPoint at = PlaceClearOfTitleBars(titled, viewOf(*outer).area, others, {});
+        if (hiddenAt(at) < hiddenAt(bar.topLeft())) moveTo(*outer, titled, at, {});
     }
 }
 
