@@ -154,10 +154,13 @@ QRect savedPlaceOf(const QWidget& outer) {
 void setPlaceFromTwips(QWidget& outer, WindowEdge which, double twips) {
     // The value is for the window in its normal state: set on an icon strip
     // or a maximised window it would be lost when the window comes back.
+    // Its normal place is taken first: a window of its own keeps the
+    // maximised size until the window manager has brought it back.
+    const QRect normal = savedPlaceOf(outer);
     if (outer.windowState() & NotNormal) outer.setWindowState(outer.windowState() & ~NotNormal);
     const Living living = livingOf(outer);
     // The bounds hold for the whole window, frame included.
-    const QRect withFrame = savedPlaceOf(outer).marginsAdded(living.frame);
+    const QRect withFrame = normal.marginsAdded(living.frame);
     const double frameTwips = [&] {
         switch (which) {
         case WindowEdge::Left: return -double(living.frame.left());
@@ -169,7 +172,7 @@ void setPlaceFromTwips(QWidget& outer, WindowEdge which, double twips) {
     }() * TwipsPerPixel;
     const QRect bounded = WithTwipsValue(withFrame, which, twips + frameTwips, living.area, screenSize(outer));
     const QRect place = bounded.marginsRemoved(living.frame);
-    if (place != savedPlaceOf(outer)) outer.setGeometry(place);
+    if (place != outer.geometry()) outer.setGeometry(place);
 }
 
 namespace {
@@ -320,7 +323,15 @@ void uncoverMovedTitleBars(const std::vector<QWidget*>& moved, const std::vector
         std::vector<TitledRect> others = above;
         for (const QMdiSubWindow* sub : mdi->subWindowList())
             if (sub != outer && sub->isVisible() && isNormal(*sub)) others.push_back(titledRectOf(*sub, {}));
-        moveTo(*outer, titled, PlaceClearOfTitleBars(titled, viewOf(*outer).area, others, {}), {});
+        // Where no place leaves its title bar clear, it moves only where
+        // less of the bar is hidden: a crowded workspace never buries it.
+        std::vector<QRect> covers;
+        for (const TitledRect& other : others) covers.push_back(other.rect);
+        const auto hiddenAt = [&](const QPoint& at) {
+            return CoveredArea(QRect(at, QSize(bar.width(), bar.height())), covers);
+        };
+        const QPoint at = PlaceClearOfTitleBars(titled, viewOf(*outer).area, others, {});
+        if (hiddenAt(at) < hiddenAt(bar.topLeft())) moveTo(*outer, titled, at, {});
     }
 }
 

@@ -174,6 +174,10 @@ void Skripti::MuutaSkriptiKoko(const QString& mode) {
     const bool joining = placer_ && frame() == this;
     if (joining) placer_(*this);
     QWidget* f = frame();
+    // A layout sets the size of the window in its normal state: a frame
+    // left maximised or minimised comes back first, or the maximised one
+    // would stay maximised at the layout's size, its title bar gone.
+    if (f != this && (f->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))) f->showNormal();
     f->show();
     if (f != this) show();
     f->raise();

@@ -6,6 +6,8 @@
 #include <limits>
 #include <optional>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace qv {
 
@@ -164,6 +166,37 @@ QSize SizeClearOf(const QSize& size, const QRect& area, const std::vector<QRect>
     if (scale >= 1.0 || scale < 0.5) return size;
     return QSize(std::max(MinWindowPixels, static_cast<int>(std::lround(size.width() * scale))),
                  std::max(MinWindowPixels, static_cast<int>(std::lround(size.height() * scale))));
+}
+
+int64_t CoveredArea(const QRect& r, const std::vector<QRect>& covers) {
+    std::vector<QRect> parts;
+    std::vector<int> edges;
+    for (const QRect& c : covers) {
+        const QRect part = r.intersected(c);
+        if (part.isEmpty()) continue;
+        parts.push_back(part);
+        edges.insert(edges.end(), {part.left(), part.left() + part.width()});
+    }
+    std::sort(edges.begin(), edges.end());
+    edges.erase(std::unique(edges.begin(), edges.end()), edges.end());
+    // Column by column between the edges, the covered heights merged.
+    int64_t area = 0;
+    for (size_t i = 0; i + 1 < edges.size(); ++i) {
+        std::vector<std::pair<int, int>> spans;
+        for (const QRect& p : parts)
+            if (p.left() <= edges[i] && p.left() + p.width() >= edges[i + 1])
+                spans.emplace_back(p.top(), p.top() + p.height());
+        std::sort(spans.begin(), spans.end());
+        int64_t height = 0;
+        int reached = std::numeric_limits<int>::min();
+        for (const auto& [top, bottom] : spans) {
+            const int from = std::max(top, reached);
+            if (bottom > from) height += bottom - from;
+            reached = std::max(reached, bottom);
+        }
+        area += height * (edges[i + 1] - edges[i]);
+    }
+    return area;
 }
 
 QPoint PlaceClearOfTitleBars(const TitledRect& window, const QRect& area, const std::vector<TitledRect>& settled,

@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QSize>
 
+#include <cstdint>
 #include <vector>
 
 namespace qv {
@@ -89,6 +90,9 @@ struct TitledRect {
     QRect rect;
     int titleHeight = 0;
 };
+
+// How much of `r` the `covers` hide together, each pixel counted once.
+int64_t CoveredArea(const QRect& r, const std::vector<QRect>& covers);
 
 // Where a window brought back into `area` goes among the windows `settled`
 // there before it, so that no title bar hides under another window: its

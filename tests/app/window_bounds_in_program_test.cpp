@@ -264,6 +264,46 @@ TEST_F(WindowBoundsInProgram, MaximisedPrintPageSavesItsNormalPlaceAndSize) {
     EXPECT_EQ(lineValue(sheet, "printview.size.y"), std::to_string(normal.height() * TwipsPerPixel));
 }
 
+// A window of its own left maximised or minimised when a sheet or a tool
+// sets one of its place values: it comes back at the size it had in its
+// normal state, the value set, not at the size of the whole screen.
+struct OwnNotNormal {
+    const char* name;
+    bool fileInfo;
+    Qt::WindowState state;
+};
+void PrintTo(const OwnNotNormal& c, std::ostream* os) { *os << c.name; }
+
+class OwnWindowNotNormal : public WindowBoundsInProgram, public ::testing::WithParamInterface<OwnNotNormal> {};
+
+TEST_P(OwnWindowNotNormal, TakesAPlaceInItsNormalState) {
+    const OwnNotNormal& c = GetParam();
+    QWidget* window = c.fileInfo ? static_cast<QWidget*>(main->fileInfo()) : main->printPage();
+    (c.fileInfo ? main->mainMenu().NaytaFileInfo : main->mainMenu().AvaaPrintPreviewPage)->trigger();
+    ASSERT_TRUE(window->isVisible());
+    const QRect normal(QPoint(120, 140), window->size());
+    window->setGeometry(normal);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window->geometry(), normal);
+    window->setWindowState(c.state);
+    QCoreApplication::processEvents();
+    const std::string line = std::string(c.fileInfo ? "fileinfo" : "printview") + ".location.x:1500";
+    if (c.fileInfo)
+        main->fileInfo()->LoadInfo(line);
+    else
+        main->printPage()->LoadInfo(line);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+    EXPECT_EQ(window->geometry(), QRect(QPoint(100, 140), normal.size()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, OwnWindowNotNormal,
+                         ::testing::Values(OwnNotNormal{"MaximisedFileInfo", true, Qt::WindowMaximized},
+                                           OwnNotNormal{"MinimisedFileInfo", true, Qt::WindowMinimized},
+                                           OwnNotNormal{"MaximisedPrintPage", false, Qt::WindowMaximized},
+                                           OwnNotNormal{"MinimisedPrintPage", false, Qt::WindowMinimized}),
+                         [](const ::testing::TestParamInfo<OwnNotNormal>& info) { return std::string(info.param.name); });
+
 // File info saved and restored through sheets stays exactly where it was,
 // however many times.
 TEST_F(WindowBoundsInProgram, FileInfoStaysPutThroughSheets) {

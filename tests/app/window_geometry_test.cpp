@@ -348,6 +348,26 @@ TEST(SizeClearOf, ShrinksInProportionIntoTheRoomBesideTheBars) {
     EXPECT_EQ(SizeClearOf(QSize(400, 740), SmallScreen, {}), QSize(400, 740)) << "nothing to keep clear";
 }
 
+// A title bar's hidden part: each pixel counted once however many windows
+// lie over it, and only inside the bar.
+TEST(CoveredArea, CountsEachHiddenPixelOnce) {
+    struct Case {
+        const char* name;
+        std::vector<QRect> covers;
+        int64_t expected;
+    };
+    const QRect bar(100, 50, 200, 20);
+    const Case cases[] = {
+        {"Nothing", {}, 0},
+        {"Beside", {QRect(300, 50, 50, 20), QRect(100, 70, 200, 30)}, 0},
+        {"OneEnd", {QRect(0, 0, 150, 400)}, 50 * 20},
+        {"Overlapping", {QRect(150, 0, 100, 400), QRect(200, 60, 300, 100)}, 100 * 20 + 50 * 10},
+        {"SameTwice", {QRect(120, 40, 30, 40), QRect(120, 40, 30, 40)}, 30 * 20},
+        {"Whole", {QRect(0, 0, 1000, 1000), QRect(150, 55, 10, 5)}, 200 * 20},
+    };
+    for (const Case& c : cases) EXPECT_EQ(CoveredArea(bar, c.covers), c.expected) << c.name;
+}
+
 TEST(MovedIntoView, MovesWithoutShrinking) {
     EXPECT_EQ(MovedIntoView(QRect(900, 600, 300, 200), Area), QRect(700, 500, 300, 200));
     EXPECT_EQ(MovedIntoView(QRect(-50, -20, 300, 200), Area), QRect(0, 0, 300, 200));

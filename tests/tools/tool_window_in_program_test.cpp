@@ -155,6 +155,39 @@ TEST_P(ToolWindowLargeLayout, LiesInsideTheWorkspace) {
     expectInView("grown at the bottom right");
 }
 
+// The tool window left maximised or minimised in the workspace takes either
+// layout in its normal state: a layout resizing the maximised frame would
+// leave it maximised at the layout's size, its title bar gone.
+TEST_P(ToolWindowLargeLayout, ComesBackNormalFromAMaximisedOrMinimisedFrame) {
+    PaaIkkuna& main = start();
+    main.resize(922, 691);
+    QCoreApplication::processEvents();
+    Skripti& tool = *main.toolWindow();
+    GetParam().enlarge(tool);
+    QWidget* frame = tool.frame();
+    ASSERT_NE(frame, &tool) << "the window lives in the workspace";
+    const QRect view(QPoint(0, 0), main.workspace()->viewport()->size());
+    for (const Qt::WindowState state : {Qt::WindowMaximized, Qt::WindowMinimized}) {
+        const std::string what = state == Qt::WindowMaximized ? "maximised" : "minimised";
+        const auto expectNormalInView = [&](const std::string& layout, const QSize& atLeast) {
+            QCoreApplication::processEvents();
+            EXPECT_FALSE(frame->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) << what << ", " << layout;
+            EXPECT_TRUE(view.contains(frame->geometry())) << what << ", " << layout;
+            EXPECT_GE(frame->width(), atLeast.width()) << what << ", " << layout;
+            EXPECT_GE(frame->height(), atLeast.height()) << what << ", " << layout;
+        };
+        frame->setWindowState(state);
+        QCoreApplication::processEvents();
+        tool.MuutaSkriptiKoko("pieni");
+        expectNormalInView("small", QSize(120, 60));
+        EXPECT_LT(frame->height(), 200) << what << ": the small layout";
+        frame->setWindowState(state);
+        QCoreApplication::processEvents();
+        GetParam().enlarge(tool);
+        expectNormalInView("large", QSize(560, 400));
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Routes, ToolWindowLargeLayout,
     ::testing::Values(LargeLayoutRoute{"Shown", [](Skripti& tool) { tool.MuutaSkriptiKoko("iso"); }},
