@@ -120,8 +120,9 @@ TEST_P(NewWindows, OpenWhollyInViewBesideTheOthers) {
     const Placement& c = GetParam();
     const QPoint at = NewWindowPlace(c.size, Area, c.others);
     EXPECT_EQ(at, c.expected) << c.name;
-    if (c.size.width() <= Area.width() && c.size.height() <= Area.height())
+    if (c.size.width() <= Area.width() && c.size.height() <= Area.height()) {
         EXPECT_TRUE(Area.contains(QRect(at, c.size))) << c.name;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -164,10 +165,12 @@ TEST_P(RestoredWindows, LieWhollyInTheirArea) {
     EXPECT_EQ(got, c.expected) << c.name;
     EXPECT_TRUE(c.area.contains(got.marginsAdded(c.frame))) << c.name;
     // Shrunk only where larger than the area.
-    if (c.saved.width() + c.frame.left() + c.frame.right() <= c.area.width())
+    if (c.saved.width() + c.frame.left() + c.frame.right() <= c.area.width()) {
         EXPECT_EQ(got.width(), c.saved.width()) << c.name;
-    if (c.saved.height() + c.frame.top() + c.frame.bottom() <= c.area.height())
+    }
+    if (c.saved.height() + c.frame.top() + c.frame.bottom() <= c.area.height()) {
         EXPECT_EQ(got.height(), c.saved.height()) << c.name;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

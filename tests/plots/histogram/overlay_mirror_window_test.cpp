@@ -281,7 +281,9 @@ TEST_P(MirrorLineSources, ALineOnNoHistogramLeavesThePictureCleared) {
     registerDotPlotKind();
     auto* mirror = make<MirrorHistogram>("Mirror Histogram", 6);
     ASSERT_NE(mirror, nullptr);
-    if (*c.kindInSlot7) ASSERT_TRUE(createWindowInSlot(c.kindInSlot7, 7));
+    if (*c.kindInSlot7) {
+        ASSERT_TRUE(createWindowInSlot(c.kindInSlot7, 7));
+    }
     // As a sheet or an earlier choice left them, before any rebuild.
     mirror->state().LineWindow[1] = static_cast<int16_t>(c.line1);
     mirror->state().LineWindow[2] = static_cast<int16_t>(c.line2);
