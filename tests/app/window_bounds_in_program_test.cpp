@@ -185,21 +185,31 @@ struct NotNormal {
 };
 void PrintTo(const NotNormal& c, std::ostream* os) { *os << c.name; }
 
-class NotNormalWindowInSheets : public WindowBoundsInProgram, public ::testing::WithParamInterface<NotNormal> {};
+class NotNormalWindowInSheets : public WindowBoundsInProgram, public ::testing::WithParamInterface<NotNormal> {
+protected:
+    // The window of the case's kind over a loaded file, placed at `normal`
+    // and then put in the case's state; its ID.
+    int windowLeftNotNormal(const QRect& normal) {
+        const NotNormal& c = GetParam();
+        WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
+        openFile(dataDir.file("a.fcs"));
+        const int id = std::string(c.type) == "DotPlot" ? 1 : main->createFromMenu(c.type);
+        if (id <= 0) return id;
+        QWidget* frame = OuterWindowOf(windowAt(id));
+        frame->setGeometry(normal);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(frame->geometry(), normal);
+        frame->setWindowState(c.state);
+        QCoreApplication::processEvents();
+        return id;
+    }
+};
 
 TEST_P(NotNormalWindowInSheets, SavesItsNormalPlaceAndSize) {
-    const NotNormal& c = GetParam();
-    WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
-    openFile(dataDir.file("a.fcs"));
-    const int id = std::string(c.type) == "DotPlot" ? 1 : main->createFromMenu(c.type);
-    ASSERT_GT(id, 0);
-    QWidget* frame = OuterWindowOf(windowAt(id));
     const QRect normal(40, 30, 300, 250);
-    frame->setGeometry(normal);
-    QCoreApplication::processEvents();
-    ASSERT_EQ(frame->geometry(), normal);
-    frame->setWindowState(c.state);
-    QCoreApplication::processEvents();
+    const int id = windowLeftNotNormal(normal);
+    ASSERT_GT(id, 0);
+    const QWidget* frame = OuterWindowOf(windowAt(id));
     ASSERT_NE(frame->geometry(), normal) << "the window shows as an icon strip or over the workspace";
     // Something changes, and the autosave follows.
     main->PiirraKaikki();
@@ -224,16 +234,9 @@ TEST_P(NotNormalWindowInSheets, SavesItsNormalPlaceAndSize) {
 // A size given from outside (a tool, a settings line) is for the window
 // in its normal state: it comes back whole at that size.
 TEST_P(NotNormalWindowInSheets, TakesASizeFromOutsideInItsNormalState) {
-    const NotNormal& c = GetParam();
-    WriteFcsTestFile(dataDir.file("a.fcs"), sampleFile(0));
-    openFile(dataDir.file("a.fcs"));
-    const int id = std::string(c.type) == "DotPlot" ? 1 : main->createFromMenu(c.type);
+    const int id = windowLeftNotNormal(QRect(40, 30, 300, 250));
     ASSERT_GT(id, 0);
-    QWidget* frame = OuterWindowOf(windowAt(id));
-    frame->setGeometry(QRect(40, 30, 300, 250));
-    QCoreApplication::processEvents();
-    frame->setWindowState(c.state);
-    QCoreApplication::processEvents();
+    const QWidget* frame = OuterWindowOf(windowAt(id));
     windowAt(id)->LoadInfo("window." + std::to_string(id) + ".size.x:4000");
     QCoreApplication::processEvents();
     EXPECT_FALSE(frame->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
