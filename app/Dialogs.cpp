@@ -232,10 +232,25 @@ void showSaveError(const QString& path, std::string_view reason) {
 
 namespace {
 
-// The one question before a file the user named is replaced.
-bool mayReplaceExistingFile() {
-    return showMessage(QStringLiteral("File already exists. Do you want to overwrite it?"),
-                       QStringLiteral("File already exists"), MsgButtons::OkCancel) == MsgAnswer::Ok;
+enum class SaveTarget { Writable, Declined, Refused };
+
+// The file a save of `path` writes (the one a link leads to), checked by the
+// program's write rules before anything opens it: Refused, with `reason`,
+// when it cannot become a file (a pipe, a device, a folder); else, where it
+// exists, after the one question "File already exists. Do you want to
+// overwrite it?", Declined when the user says no.
+SaveTarget checkSaveTarget(const QString& path, std::string& reason) {
+    bool exists = false;
+    int error = 0;
+    const FileWriteResult target = CheckWriteTarget(QFile::encodeName(path).toStdString(), exists, &error);
+    if (target != FileWriteResult::Ok) {
+        reason = FileWriteReason(target, error);
+        return SaveTarget::Refused;
+    }
+    if (exists && showMessage(QStringLiteral("File already exists. Do you want to overwrite it?"),
+                              QStringLiteral("File already exists"), MsgButtons::OkCancel) != MsgAnswer::Ok)
+        return SaveTarget::Declined;
+    return SaveTarget::Writable;
 }
 
 }  // namespace
@@ -244,14 +259,14 @@ bool ChoosePrinter(QPrinter& printer) {
     if (!dialogs().choosePrinter(printer)) return false;
     const QString path = PrintFileName(printer);
     if (path.isEmpty()) return true;
-    bool exists = false;
-    int error = 0;
-    const FileWriteResult target = CheckWriteTarget(QFile::encodeName(path).toStdString(), exists, &error);
-    if (target != FileWriteResult::Ok) {
-        showSaveError(path, FileWriteReason(target, error));
-        return false;
+    std::string reason;
+    switch (checkSaveTarget(path, reason)) {
+    case SaveTarget::Writable: return true;
+    case SaveTarget::Declined: return false;
+    case SaveTarget::Refused: break;
     }
-    return !exists || mayReplaceExistingFile();
+    showSaveError(path, reason);
+    return false;
 }
 
 QString PrintFileName(const QPrinter& printer) {
@@ -261,12 +276,10 @@ QString PrintFileName(const QPrinter& printer) {
 std::optional<QString> AskExportPath(const QString& title, const QString& filter) {
     std::optional<QString> path = dialogs().saveFileName(title, filter, QString(), OverwriteQuestion::ByCaller);
     if (!path || path->isEmpty()) return std::nullopt;
-    // Only a file that may be written is worth the question: a pipe, a
-    // device or a folder goes straight on to the save, which refuses it with
-    // its own message. A link is asked about by the file it leads to.
-    bool exists = false;
-    if (CheckWriteTarget(QFile::encodeName(*path).toStdString(), exists) != FileWriteResult::Ok) return path;
-    if (exists && !mayReplaceExistingFile()) return std::nullopt;
+    // A name that cannot become a file goes straight on to the save, which
+    // refuses it with its own message: no question about replacing it.
+    std::string reason;
+    if (checkSaveTarget(*path, reason) == SaveTarget::Declined) return std::nullopt;
     return path;
 }
 

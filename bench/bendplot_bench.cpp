@@ -3,12 +3,12 @@
 // with twelve linear axes, and the membership of a 10-corner gate.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 
 #include <cmath>
 #include <random>
 
+#include "bench/OffscreenBenchmarks.h"
 #include "core/SharedState.h"
 #include "plots/multi/model/BendAxes.h"
 #include "plots/multi/model/BendPlotRenderer.h"
@@ -111,12 +111,4 @@ BENCHMARK(BM_BendCheckPopulationTenCorners)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-// Text and fonts need an application; the offscreen platform is enough.
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return qv::bench::RunOffscreenBenchmarks(argc, argv); }

@@ -3,9 +3,9 @@
 // dots coloured by populations, density, and the quick pass after a resize.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 
+#include "bench/OffscreenBenchmarks.h"
 #include "bench/MillionEventFile.h"
 #include "core/SharedState.h"
 #include "plots/dotplot/DotPlot.h"
@@ -89,12 +89,4 @@ BENCHMARK(BM_WindowResizeQuickPass)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-// Text, fonts and the window need an application; the offscreen platform is enough.
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return qv::bench::RunOffscreenBenchmarks(argc, argv); }

@@ -4,12 +4,12 @@
 // definitions.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 
 #include <random>
 #include <vector>
 
+#include "bench/OffscreenBenchmarks.h"
 #include "core/SharedState.h"
 #include "plots/histogram/model/HistogramRenderer.h"
 #include "plots/histogram/model/HistogramStatistics.h"
@@ -96,11 +96,4 @@ BENCHMARK(BM_HistogramStatistics16Markers16Definitions)->Unit(benchmark::kMillis
 }  // namespace
 }  // namespace qv
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return qv::bench::RunOffscreenBenchmarks(argc, argv); }

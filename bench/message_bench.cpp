@@ -12,6 +12,7 @@
 
 #include <memory>
 
+#include "bench/OffscreenBenchmarks.h"
 #include "app/Dialogs.h"
 #include "app/model/MessageText.h"
 
@@ -95,12 +96,4 @@ BENCHMARK_CAPTURE(BM_DetailsOpened, ShortLines, Shape::ShortLines)
 
 }  // namespace
 
-// The box needs an application; the offscreen platform is enough.
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return qv::bench::RunOffscreenBenchmarks(argc, argv); }

@@ -22,6 +22,7 @@
 #include <random>
 #include <string>
 
+#include "bench/OffscreenBenchmarks.h"
 #include "app/Dialogs.h"
 #include "app/FileInfo.h"
 #include "app/FileOpening.h"
@@ -100,6 +101,8 @@ struct Program {
         setProgramFolderOverride(folder.path());
         setDialogProvider(&dialogs);
         resetSharedState();
+        registerDotPlotKind();
+        registerHistogramKind();
         main = std::make_unique<PaaIkkuna>();
         main->MDIForm_Load();
         main->NaytaFileInfo_Click();
@@ -213,15 +216,4 @@ BENCHMARK(BM_OpenSheet)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealT
 
 }  // namespace
 
-// The windows need an application; the offscreen platform is enough.
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    registerDotPlotKind();
-    registerHistogramKind();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    built.reset();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return qv::bench::RunOffscreenBenchmarks(argc, argv, [] { built.reset(); }); }

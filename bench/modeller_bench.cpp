@@ -4,11 +4,11 @@
 // and the bin value table of the widest log range.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 
 #include <random>
 
+#include "bench/OffscreenBenchmarks.h"
 #include "core/SharedState.h"
 #include "plots/modeller/model/BinValueTable.h"
 #include "plots/modeller/model/CurveStatistics.h"
@@ -94,11 +94,4 @@ BENCHMARK(BM_ModellerBinTableLog262144)->Unit(benchmark::kMicrosecond);
 }  // namespace
 }  // namespace qv
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return qv::bench::RunOffscreenBenchmarks(argc, argv); }

@@ -4,12 +4,12 @@
 // refresh into the statistics window's grid.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 
 #include <memory>
 #include <random>
 #include <vector>
 
+#include "bench/OffscreenBenchmarks.h"
 #include "app/WindowDisposal.h"
 #include "app/PlotWindow.h"
 #include "core/SharedState.h"
@@ -165,12 +165,4 @@ BENCHMARK(BM_RefreshAfterFullDraw)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace qv
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return qv::bench::RunOffscreenBenchmarks(argc, argv); }

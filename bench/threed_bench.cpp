@@ -3,11 +3,11 @@
 // coarse step of about a thousand events).
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 
 #include <random>
 
+#include "bench/OffscreenBenchmarks.h"
 #include "core/SharedState.h"
 #include "plots/multi/model/ThreeDRenderer.h"
 
@@ -75,12 +75,4 @@ BENCHMARK(BM_ThreeDDragStep)->Unit(benchmark::kMillisecond);
 }  // namespace
 }  // namespace qv
 
-// Text and fonts need an application; the offscreen platform is enough.
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return qv::bench::RunOffscreenBenchmarks(argc, argv); }

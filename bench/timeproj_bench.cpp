@@ -5,11 +5,11 @@
 // axis" (the columns they fill are made beforehand, not counted).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 
 #include <vector>
 
+#include "bench/OffscreenBenchmarks.h"
 #include "bench/MillionEventFile.h"
 #include "core/SharedState.h"
 #include "plots/dotplot/model/DotPlotRenderer.h"
@@ -96,12 +96,4 @@ BENCHMARK(BM_CreateTimeAxisValues)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-// Text and fonts need an application; the offscreen platform is enough.
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return qv::bench::RunOffscreenBenchmarks(argc, argv); }

@@ -6,7 +6,6 @@
 // end with one message naming the refused ones. And a walk over data files
 // with as many files beside them that are no data files (exports, notes,
 // empty placeholders), which must take time in proportion to the files too.
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -20,6 +19,7 @@
 #include <string>
 #include <utility>
 
+#include "bench/OffscreenBenchmarks.h"
 #include "app/Dialogs.h"
 #include "app/WindowDisposal.h"
 #include "app/WindowRegistry.h"
@@ -223,12 +223,4 @@ void overFolderSizes(benchmark::internal::Benchmark* b) {
 BENCHMARK(BM_ToolWalksPastRefusedFiles)->Apply(overFolderSizes);
 BENCHMARK(BM_ToolWalksPastFilesThatAreNoDataFiles)->Apply(overFolderSizes);
 
-// The windows and their drawing need an application; the offscreen platform is enough.
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return qv::bench::RunOffscreenBenchmarks(argc, argv); }

@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/OffscreenBenchmarks.h"
 #include "app/Dialogs.h"
 #include "app/FileInfo.h"
 #include "app/FileOpening.h"
@@ -73,6 +74,7 @@ struct Program {
         dialogs.open = QString::fromStdString(wideFile());
         qv::setDialogProvider(&dialogs);
         qv::resetSharedState();
+        qv::registerDotPlotKind();
         main = std::make_unique<qv::PaaIkkuna>();
         main->MDIForm_Load();
         if (fileInfoShown) main->NaytaFileInfo_Click();
@@ -124,13 +126,4 @@ BENCHMARK(BM_ActivateWindowOfWideFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillise
 
 }  // namespace
 
-// The windows need an application; the offscreen platform is enough.
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    qv::registerDotPlotKind();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return qv::bench::RunOffscreenBenchmarks(argc, argv); }
